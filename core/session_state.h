@@ -1,0 +1,109 @@
+// The one record of process-wide state. Plain data: the parts of the program
+// read and write its fields directly, on the user-interface thread only.
+#pragma once
+
+#include <array>
+
+#include "catalogue/eclipse_list_entry.h"
+#include "catalogue/eclipse_record.h"
+#include "circumstances/geometry.h"
+
+namespace tarvo {
+
+// What the next paint does before drawing.
+enum PendingAction : int {
+  kLandAtCursor = 0,  // position the catalogue at the cursor, step on by the criteria
+  kLandAtClock = 1,   // first set the cursor from the clock, then as kLandAtCursor
+  kSearchForward = 7  // step forward to the next eclipse meeting the criteria
+};
+
+struct SessionState {
+  // Cursor and pending action. Years are astronomical, −13000..16999.
+  double year = 0;
+  double month = 0;
+  int pendingAction = kLandAtClock;
+  int restartAfterError = 0;  // −1 after a paint found no catalogue file
+  int sitesLoaded = 0;        // 1 once the first paint has read the city list
+  double searchStartYear = 0;
+  int drawStatus = 0;  // 0 may draw, −1 an error text was shown instead
+
+  // Values of the current eclipse, copied by the paint's catalogue reads
+  // (UT date and Julian Day).
+  double eclipseDay = 0;
+  double eclipseType = 0;
+  double penumbralMagnitude = 0;
+  double umbralMagnitude = 0;
+  double gamma = 0;
+  double greatestJd = 0;
+  double ninthValue = 0;
+  double saros = 0;
+  double epochHour = 0;
+  // The entry last read by any reader call, searches included (UT date).
+  EclipseRecord current;
+
+  // Time scale.
+  double deltaTAdjust = 0;  // s, user's correction, −10000..10000
+  double deltaT = 0;        // s, model at greatestJd (UT) + deltaTAdjust
+  double deltaTHours = 0;   // deltaT / 3600
+  double greatestOffsetHours = 0;  // hours from epochHour to greatest eclipse
+  double greatestLatitude = 0;     // deg, sub-lunar point at greatest eclipse
+  double greatestLongitude = 0;
+
+  // Search criteria.
+  int searchType = 0;  // 0 all, 1 by type, 2 by site and magnitude, 3 by Saros
+  int typeCriterion = 1;
+  int typeChoice = 0;
+  double typeLookBackYears = 20;
+  double siteLookBackYears = 50;
+  double magnitudeCriterion = 0.5;
+  double sarosCriterion = 145;
+  int searchSiteIndex = 1;
+
+  // Observing site.
+  int displaySiteIndex = 1;  // 1-based city index; 99 = typed coordinates
+  int siteSource = 1;        // 0 from the city list, 1 from typed coordinates
+  double siteLongitude = 0;  // deg east
+  double siteLatitude = 0;   // deg north
+  double siteHeight = 0;     // m
+  double siteMoonMagnitude = 0;
+  double siteMoonAltitude = 0;  // deg
+  double greatestGuessHours = 0;
+
+  // Display choice.
+  int displayKind = 0;   // 0 world map, 2 local report
+  int gridMode = 4;      // 0 grid, 4 no grid
+  int outlineChoice = 1; // 2 detailed coastline files, 1 built-in outline
+
+  // Map layout, pixels of the view's client area.
+  int mapLeft = 0, mapRight = 0, mapTop = 0, mapBottom = 0;
+  int mapCentreX = 0, mapCentreY = 0;
+  double mapBaseScale = 0;  // pixels per radian of longitude
+  double mapScale = 0;
+  double mapDrawScale = 0;
+
+  // Map constants (radians), set by every paint.
+  double radiansPerDegree = 0.01745329252;
+  double latGridStep = 0.1745329252;  // 10°
+  double gridLatLimit = 1.3962634016; // 80°
+  int penDown = 0;
+  double mapLongitudeOffset = 0;
+
+  // Eclipse list.
+  std::array<EclipseListEntry, 100> eclipseList{};
+  int eclipseListCount = 0;
+  int eclipseListPick = 0;
+  double listPeriodDefault = 10;
+
+  // Values kept for the current eclipse once greatest eclipse and the
+  // contacts are found (map pipeline or local report preparation).
+  ContactTimes contacts;
+  double greatestDeltaTSeconds = 0;  // the ΔT greatest eclipse was found with
+  bool greatestConverged = false;
+  double dayStartJd = 0;           // UT Julian Day of 0 h UT of the eclipse's date
+  double horizonCrossHours = 10000;  // moonset/moonrise time; 10000/1000 mean none
+  struct LocalDate {
+    double year = 0, month = 0, day = 0;
+  } localEclipseDate;  // local standard date of greatest eclipse, for the sky chart
+};
+
+}  // namespace tarvo
