@@ -1,0 +1,38 @@
+// tarvo deltat YEAR, tarvo calendar JD: the time-scale services.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/cli/cli_args.h"
+#include "app/cli/command_registry.h"
+#include "timebase/time_scales.h"
+
+namespace tarvo::cli {
+namespace {
+
+int runDeltaT(const std::vector<std::string>& args) {
+  double year = 0;
+  if (args.size() != 1 || !parseNumber(args[0], year)) {
+    std::fprintf(stderr, "usage: tarvo deltat YEAR\n");
+    return kExitUsage;
+  }
+  std::printf("%.3f\n", deltaTModel((year + 0.5 - 2000.0) / 100.0));
+  return 0;
+}
+
+int runCalendar(const std::vector<std::string>& args) {
+  double jd = 0;
+  if (args.size() != 1 || !parseNumber(args[0], jd)) {
+    std::fprintf(stderr, "usage: tarvo calendar JD\n");
+    return kExitUsage;
+  }
+  const CalendarDate c = jdToCalendar(jd, ZoneMode::StandardZone, 0);
+  std::printf("%.0f %.0f %.0f %.6f\n", c.year, c.month, c.day, c.hour);
+  return 0;
+}
+
+const CommandRegistration kDeltaT{{"deltat", "deltat YEAR", runDeltaT}};
+const CommandRegistration kCalendar{{"calendar", "calendar JD", runCalendar}};
+
+}  // namespace
+}  // namespace tarvo::cli

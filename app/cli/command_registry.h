@@ -1,0 +1,32 @@
+// Sub-commands of the tarvo command line register themselves here: each lives
+// in its own cmd_*.cpp file with a static CommandRegistration.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tarvo::cli {
+
+// Exit codes shared by the sub-commands.
+inline constexpr int kExitShown = 0;
+inline constexpr int kExitNoCatalogue = 2;
+inline constexpr int kExitEndOfCatalogue = 3;
+inline constexpr int kExitSarosNotFound = 4;
+inline constexpr int kExitUsage = 64;
+
+// args excludes the program and sub-command names. Returns the exit code.
+using CommandFn = int (*)(const std::vector<std::string>& args);
+
+struct Command {
+  const char* name;
+  const char* usage;  // one line, shown by `tarvo --help`
+  CommandFn run;
+};
+
+struct CommandRegistration {
+  explicit CommandRegistration(Command c);
+};
+
+const std::vector<Command>& registeredCommands();
+
+}  // namespace tarvo::cli

@@ -1,0 +1,67 @@
+// tarvo: the command-line mirror of the program's displays. Reads its data
+// from the working directory, or from --data DIR.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/cli/command_registry.h"
+
+namespace tarvo::cli {
+
+static std::vector<Command>& registry() {
+  static std::vector<Command> commands;
+  return commands;
+}
+
+CommandRegistration::CommandRegistration(Command c) { registry().push_back(c); }
+
+const std::vector<Command>& registeredCommands() { return registry(); }
+
+}  // namespace tarvo::cli
+
+namespace {
+
+void printUsage(std::FILE* out) {
+  std::fprintf(out, "usage: tarvo [--data DIR] COMMAND [ARGS]\n");
+  auto commands = tarvo::cli::registeredCommands();
+  std::sort(commands.begin(), commands.end(),
+            [](const auto& a, const auto& b) { return std::strcmp(a.name, b.name) < 0; });
+  for (const auto& c : commands) std::fprintf(out, "  tarvo %s\n", c.usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  // --data DIR may stand anywhere; the program reads its files from the
+  // working directory, so it becomes the working directory.
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--data") continue;
+    if (i + 1 >= args.size()) {
+      std::fprintf(stderr, "tarvo: --data needs a directory\n");
+      return tarvo::cli::kExitUsage;
+    }
+    if (chdir(args[i + 1].c_str()) != 0) {
+      std::fprintf(stderr, "tarvo: cannot use data directory %s: %s\n", args[i + 1].c_str(),
+                   std::strerror(errno));
+      return tarvo::cli::kExitUsage;
+    }
+    args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+    break;
+  }
+  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    printUsage(args.empty() ? stderr : stdout);
+    return args.empty() ? tarvo::cli::kExitUsage : 0;
+  }
+  for (const auto& c : tarvo::cli::registeredCommands()) {
+    if (args[0] == c.name) return c.run(std::vector<std::string>(args.begin() + 1, args.end()));
+  }
+  std::fprintf(stderr, "tarvo: unknown command '%s'\n", args[0].c_str());
+  printUsage(stderr);
+  return tarvo::cli::kExitUsage;
+}
