@@ -7,6 +7,8 @@
 
 namespace tarvo {
 
+struct SessionState;
+
 // The elements evaluated at one time t.
 struct EclipseElements {
   double x, y;        // arcsec, Moon's centre from the shadow axis (east, north)
@@ -56,6 +58,10 @@ struct SiteValues {
   double heightM = 0;
 };
 
+// The observing site of the session (siteLongitude, siteLatitude,
+// siteHeight), taken before every site evaluation.
+SiteValues prepareSite(const SessionState& state);
+
 struct SiteCircumstances {
   double umbralMagnitude;  // negative outside the umbral phase
   double altitudeDeg;      // geocentric, no refraction
@@ -75,5 +81,19 @@ struct SiteAtGreatest {
 // No allocation: the site searches call it once per catalogue entry.
 SiteAtGreatest greatestAtSite(const EclipseRecord& r, const SiteValues& site, double tStartHours,
                               double deltaTSeconds);
+
+// Brings the values kept for the current eclipse up to date, as the map
+// pipeline and the local report need them: deltaTHours; greatest eclipse from
+// greatestGuessHours with deltaT (greatestOffsetHours, the signed sub-lunar
+// point in greatestLongitude/greatestLatitude and greatestSubLunar,
+// greatestConverged, greatestDeltaTSeconds), then greatestGuessHours =
+// greatestOffsetHours; the contacts; horizonCrossHours = 10000 (none); and
+// dayStartJd, the UT Julian Day of 0 h UT of the eclipse's date. Uses
+// state.current for the elements and greatestJd, epochHour of the state.
+void updateGreatestEclipse(SessionState& state);
+
+// True when greatest eclipse and every contact of the current eclipse
+// converged; otherwise only the catalogue's own values may be shown.
+bool currentEclipseConverged(const SessionState& state);
 
 }  // namespace tarvo

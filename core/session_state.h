@@ -98,6 +98,7 @@ struct SessionState {
   // contacts are found (map pipeline or local report preparation).
   ContactTimes contacts;
   double greatestDeltaTSeconds = 0;  // the ΔT greatest eclipse was found with
+  GeoPoint greatestSubLunar{0, 0};   // signed sub-lunar point at greatest eclipse
   bool greatestConverged = false;
   double dayStartJd = 0;           // UT Julian Day of 0 h UT of the eclipse's date
   double horizonCrossHours = 10000;  // moonset/moonrise time; 10000/1000 mean none
