@@ -1,0 +1,376 @@
+// Eclipse geometry: greatest eclipse, contacts, sub-lunar point, site
+// circumstances, and the behaviour of the capped iterations on bad elements.
+#include "circumstances/geometry.h"
+
+#include <erfa.h>
+#include <erfam.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/session_state.h"
+
+namespace tarvo {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// A total eclipse with curved elements (arcsec, degrees, hours of TT).
+EclipseRecord totalEclipse() {
+  EclipseRecord r;
+  r.eclipseType = 1;
+  r.epochHour = 12;
+  r.greatestJd = 2460000.0;
+  r.x0 = -300; r.x1 = 1800; r.x2 = 2.0; r.x3 = 0.1;
+  r.y0 = 500; r.y1 = -150; r.y2 = -1.0; r.y3 = 0.05;
+  r.gst0 = 100; r.gst1 = 15.0410686;
+  r.lp0 = 5500; r.lp1 = 0.1;
+  r.lu0 = 3500; r.lu1 = -0.05;
+  r.lt0 = 1700; r.lt1 = 0.02;
+  r.ra0 = 180; r.ra1 = 0.55;
+  r.dec0 = 5; r.dec1 = -0.25;
+  return r;
+}
+
+// The same motion with the polynomials re-expanded about t = tau, as if the
+// reference hour were tau hours later.
+EclipseRecord shiftedOrigin(const EclipseRecord& a, double tau) {
+  EclipseRecord b = a;
+  b.epochHour = a.epochHour + tau;
+  auto cubic = [tau](double c0, double c1, double c2, double c3, double& d0, double& d1, double& d2,
+                     double& d3) {
+    d0 = c0 + c1 * tau + c2 * tau * tau + c3 * tau * tau * tau;
+    d1 = c1 + 2 * c2 * tau + 3 * c3 * tau * tau;
+    d2 = c2 + 3 * c3 * tau;
+    d3 = c3;
+  };
+  cubic(a.x0, a.x1, a.x2, a.x3, b.x0, b.x1, b.x2, b.x3);
+  cubic(a.y0, a.y1, a.y2, a.y3, b.y0, b.y1, b.y2, b.y3);
+  b.gst0 = a.gst0 + a.gst1 * tau;
+  b.lp0 = a.lp0 + a.lp1 * tau;
+  b.lu0 = a.lu0 + a.lu1 * tau;
+  b.lt0 = a.lt0 + a.lt1 * tau;
+  b.ra0 = a.ra0 + a.ra1 * tau;
+  b.dec0 = a.dec0 + a.dec1 * tau;
+  return b;
+}
+
+double axisDistance(const EclipseRecord& r, double t) {
+  const EclipseElements e = elementsAt(r, t);
+  return std::hypot(e.x, e.y);
+}
+
+// The iterations exactly as the program has always run them, without a cap.
+double uncappedGreatest(const EclipseRecord& r, double t) {
+  double step = 10;
+  while (std::fabs(step) > 1e-6) {
+    const EclipseElements e = elementsAt(r, t);
+    const double n2 = e.xDot * e.xDot + e.yDot * e.yDot;
+    step = -(e.x * e.xDot + e.y * e.yDot) / n2;
+    t = t + step;
+  }
+  return t;
+}
+
+double uncappedContact(const EclipseRecord& r, double t, double EclipseElements::*radius, bool before) {
+  double step = 50;
+  while (std::fabs(step) > 1e-6) {
+    const EclipseElements e = elementsAt(r, t);
+    const double n2 = e.xDot * e.xDot + e.yDot * e.yDot;
+    const double n = std::sqrt(n2);
+    const double s = (e.x * e.yDot - e.y * e.xDot) / n;
+    const double l = e.*radius;
+    const double k = std::sqrt(std::fabs(l * l - s * s));
+    step = before ? -(e.x * e.xDot + e.y * e.yDot) / n2 - k / n
+                  : -(e.x * e.xDot + e.y * e.yDot) / n2 + k / n;
+    t = t + step;
+  }
+  return t;
+}
+
+// Signed difference a − b of two angles in degrees, in (−180, 180].
+double angleDiff(double a, double b) {
+  double d = std::fmod(a - b, 360.0);
+  if (d > 180) d -= 360;
+  if (d <= -180) d += 360;
+  return d;
+}
+
+// A record whose Moon stands still at hour angle hDeg (site at longitude 0,
+// ΔT 0) and declination decDeg.
+EclipseRecord fixedMoon(double hDeg, double decDeg) {
+  EclipseRecord r = totalEclipse();
+  r.gst0 = hDeg + 37.0;
+  r.ra0 = 37.0;
+  r.gst1 = r.ra1 = r.dec1 = 0;
+  r.dec0 = decDeg;
+  return r;
+}
+
+TEST(GreatestEclipse, IsTheLeastDistanceFromTheAxis) {
+  const EclipseRecord r = totalEclipse();
+  const GreatestEclipse g = findGreatest(r, 0, 0);
+  ASSERT_TRUE(g.converged);
+  // A dense scan around the result finds nothing closer to the axis
+  // (0.0001 h of motion at 1800"/h is 0.18").
+  const double d = axisDistance(r, g.tHours);
+  for (double dt = -0.5; dt <= 0.5; dt += 0.0001) {
+    EXPECT_GE(axisDistance(r, g.tHours + dt) + 1e-9, d) << dt;
+  }
+}
+
+TEST(GreatestEclipse, NegativeTimeIsFoundLikeAPositiveOne) {
+  const EclipseRecord a = totalEclipse();
+  const double tA = findGreatest(a, 0, 0).tHours;
+  // Reference hours 2.5 h after and 2.5 h before the same motion.
+  for (double tau : {2.5, -2.5}) {
+    const EclipseRecord b = shiftedOrigin(a, tau);
+    const GreatestEclipse g = findGreatest(b, 0, 0);
+    ASSERT_TRUE(g.converged) << tau;
+    EXPECT_NEAR(g.tHours + tau, tA, 1e-6) << tau;
+    if (tau > 0) {
+      EXPECT_LT(g.tHours, -2.0);
+    }
+  }
+}
+
+TEST(GreatestEclipse, ConvergedResultsEqualTheUncappedLoopBitForBit) {
+  const EclipseRecord a = totalEclipse();
+  for (const EclipseRecord& r : {a, shiftedOrigin(a, 2.5), shiftedOrigin(a, -1.75)}) {
+    for (double start : {0.0, -1.0, 1.5}) {
+      const GreatestEclipse g = findGreatest(r, start, 0);
+      ASSERT_TRUE(g.converged);
+      const double t = uncappedGreatest(r, start);
+      EXPECT_EQ(g.tHours, t);
+      const ContactTimes c = findContacts(r, g.tHours);
+      ASSERT_TRUE(c.converged);
+      EXPECT_EQ(c.p1, uncappedContact(r, t, &EclipseElements::lp, true));
+      EXPECT_EQ(c.u1, uncappedContact(r, t, &EclipseElements::lu, true));
+      EXPECT_EQ(c.u2, uncappedContact(r, t, &EclipseElements::lt, true));
+      EXPECT_EQ(c.u3, uncappedContact(r, t, &EclipseElements::lt, false));
+      EXPECT_EQ(c.u4, uncappedContact(r, t, &EclipseElements::lu, false));
+      EXPECT_EQ(c.p4, uncappedContact(r, t, &EclipseElements::lp, false));
+      const SiteAtGreatest s = greatestAtSite(r, {10, 20, 0}, start, 0);
+      EXPECT_TRUE(s.converged);
+      EXPECT_EQ(s.altitudeDeg, siteCircumstances(r, {10, 20, 0}, t, 0).altitudeDeg);
+    }
+  }
+}
+
+TEST(Contacts, TotalEclipseContactsLieOnTheirCirclesInOrder) {
+  const EclipseRecord r = totalEclipse();
+  const double tg = findGreatest(r, 0, 0).tHours;
+  const ContactTimes c = findContacts(r, tg);
+  ASSERT_TRUE(c.converged);
+  EXPECT_LT(c.p1, c.u1);
+  EXPECT_LT(c.u1, c.u2);
+  EXPECT_LT(c.u2, tg);
+  EXPECT_LT(tg, c.u3);
+  EXPECT_LT(c.u3, c.u4);
+  EXPECT_LT(c.u4, c.p4);
+  // At each contact the Moon's centre is at the contact distance; 1e-6 h of
+  // motion is 0.002", so 0.01" is the iteration's own tolerance.
+  struct Case {
+    double t;
+    double EclipseElements::*radius;
+  };
+  for (const Case& k : {Case{c.p1, &EclipseElements::lp}, Case{c.u1, &EclipseElements::lu},
+                        Case{c.u2, &EclipseElements::lt}, Case{c.u3, &EclipseElements::lt},
+                        Case{c.u4, &EclipseElements::lu}, Case{c.p4, &EclipseElements::lp}}) {
+    EXPECT_NEAR(axisDistance(r, k.t), elementsAt(r, k.t).*k.radius, 0.01) << k.t;
+  }
+  // Umbral magnitude is 0 at the umbral contacts and 1 at the internal ones.
+  const SiteValues site{0, 0, 0};
+  EXPECT_NEAR(siteCircumstances(r, site, c.u1, 0).umbralMagnitude, 0, 1e-5);
+  EXPECT_NEAR(siteCircumstances(r, site, c.u4, 0).umbralMagnitude, 0, 1e-5);
+  EXPECT_NEAR(siteCircumstances(r, site, c.u2, 0).umbralMagnitude, 1, 1e-5);
+  EXPECT_NEAR(siteCircumstances(r, site, c.u3, 0).umbralMagnitude, 1, 1e-5);
+  EXPECT_LT(siteCircumstances(r, site, c.p1, 0).umbralMagnitude, 0);
+  EXPECT_LT(siteCircumstances(r, site, c.p4, 0).umbralMagnitude, 0);
+}
+
+TEST(Contacts, TheTypeDecidesWhichContactsExist) {
+  EclipseRecord r = totalEclipse();
+  const double tg = findGreatest(r, 0, 0).tHours;
+  const ContactTimes total = findContacts(r, tg);
+
+  r.eclipseType = 2;
+  const ContactTimes partial = findContacts(r, tg);
+  EXPECT_TRUE(partial.converged);
+  EXPECT_EQ(partial.u2, 0);
+  EXPECT_EQ(partial.u3, 0);
+  EXPECT_EQ(partial.p1, total.p1);
+  EXPECT_EQ(partial.u1, total.u1);
+  EXPECT_EQ(partial.u4, total.u4);
+  EXPECT_EQ(partial.p4, total.p4);
+
+  r.eclipseType = 3;
+  const ContactTimes penumbral = findContacts(r, tg);
+  EXPECT_TRUE(penumbral.converged);
+  EXPECT_EQ(penumbral.u1, 0);
+  EXPECT_EQ(penumbral.u2, 0);
+  EXPECT_EQ(penumbral.u3, 0);
+  EXPECT_EQ(penumbral.u4, 0);
+  EXPECT_EQ(penumbral.p1, total.p1);
+  EXPECT_EQ(penumbral.p4, total.p4);
+
+  // A blank type code (0, 4–6) computes all six.
+  r.eclipseType = 5;
+  const ContactTimes blank = findContacts(r, tg);
+  EXPECT_EQ(blank.u2, total.u2);
+  EXPECT_EQ(blank.u3, total.u3);
+}
+
+TEST(SubLunarPoint, LongitudeWrapsIntoTheHalfOpenRange) {
+  EclipseRecord r = totalEclipse();
+  r.gst1 = r.ra1 = 0;
+  struct Case {
+    double gstMinusRa, deltaT, longitude;
+  };
+  for (const Case& k : {Case{-200, 0, -160}, Case{200, 0, 160}, Case{0, 0, 0}, Case{180, 0, 180},
+                        Case{-180, 0, 180}, Case{540, 0, 180}, Case{-720.5, 0, 0.5},
+                        Case{10, 1000, -5.82193}}) {
+    r.ra0 = 123.0;
+    r.gst0 = r.ra0 + k.gstMinusRa;
+    const GeoPoint p = subLunarPoint(r, 0, k.deltaT);
+    EXPECT_NEAR(p.longitudeDeg, k.longitude, 1e-9) << k.gstMinusRa;
+    EXPECT_GT(p.longitudeDeg, -180);
+    EXPECT_LE(p.longitudeDeg, 180);
+    EXPECT_EQ(p.latitudeDeg, r.dec0);
+  }
+}
+
+TEST(SiteCircumstances, ZenithAtTheSubLunarPointAndNadirAtTheAntipode) {
+  const EclipseRecord r = totalEclipse();
+  for (double deltaT : {0.0, 69.2, 12000.0}) {
+    for (double t : {-2.0, 0.0, 0.7, 3.1}) {
+      const GeoPoint p = subLunarPoint(r, t, deltaT);
+      // The two formulas round the sidereal rate differently (0.00417807
+      // against 15 × 1.00273790935 / 3600 degrees per second): at ΔT = 12000 s
+      // that is 5.6e-5°, so 1e-4° covers it.
+      const double alt = siteCircumstances(r, {p.longitudeDeg, p.latitudeDeg, 0}, t, deltaT).altitudeDeg;
+      EXPECT_NEAR(alt, 90, 1e-4) << t << " " << deltaT;
+      const double antiLon = p.longitudeDeg > 0 ? p.longitudeDeg - 180 : p.longitudeDeg + 180;
+      const double anti = siteCircumstances(r, {antiLon, -p.latitudeDeg, 0}, t, deltaT).altitudeDeg;
+      EXPECT_NEAR(anti, -90, 1e-4) << t << " " << deltaT;
+    }
+  }
+}
+
+TEST(SiteCircumstances, AzimuthIsCountedFromTheSouthThroughTheWest) {
+  const SiteValues site{0, 40, 0};
+  // Due south: hour angle 0, declination below the latitude.
+  EXPECT_NEAR(angleDiff(siteCircumstances(fixedMoon(0, 10), site, 0, 0).azimuthDeg, 0), 0, 1e-9);
+  // Due west on the equator: hour angle 90°, declination 0.
+  EXPECT_NEAR(siteCircumstances(fixedMoon(90, 0), {0, 0, 0}, 0, 0).azimuthDeg, 90, 1e-9);
+  // East, and north of the zenith (declination above the latitude).
+  EXPECT_NEAR(siteCircumstances(fixedMoon(-90, 0), {0, 0, 0}, 0, 0).azimuthDeg, 270, 1e-9);
+  EXPECT_NEAR(siteCircumstances(fixedMoon(0, 60), site, 0, 0).azimuthDeg, 180, 1e-9);
+}
+
+TEST(SiteCircumstances, AltitudeAndAzimuthAgreeWithErfa) {
+  // ERFA's azimuth runs from north through east; ours from south through west.
+  // Both take the hour angle positive to the west.
+  int compared = 0;
+  for (double lat : {-89.0, -45.0, -10.0, 0.0, 35.7, 64.1, 89.5}) {
+    for (double dec : {-28.0, -5.0, 0.0, 17.0, 28.0}) {
+      for (double h = -180; h < 180; h += 22.5) {
+        for (double deltaT : {0.0, 3600.0}) {
+          const EclipseRecord r = fixedMoon(h, dec);
+          const double lon = 139.77;
+          const SiteCircumstances c = siteCircumstances(r, {lon, lat, 0}, 0, deltaT);
+          const double ha = h + lon - deltaT / 3600 * 15 * 1.00273790935;
+          double az = 0, el = 0;
+          eraHd2ae(ha * ERFA_DD2R, dec * ERFA_DD2R, lat * ERFA_DD2R, &az, &el);
+          EXPECT_NEAR(c.altitudeDeg, el * ERFA_DR2D, 1e-9) << lat << " " << dec << " " << h;
+          // Near the zenith the azimuth is ill-conditioned; skip it there.
+          if (el * ERFA_DR2D < 89.9) {
+            EXPECT_NEAR(angleDiff(c.azimuthDeg, az * ERFA_DR2D + 180), 0, 1e-7)
+                << lat << " " << dec << " " << h;
+          }
+          EXPECT_GE(c.azimuthDeg, 0);
+          EXPECT_LE(c.azimuthDeg, 360);
+          ++compared;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(compared, 7 * 5 * 16 * 2);
+}
+
+TEST(BadElements, StopUnconvergedWithoutHanging) {
+  const EclipseRecord good = totalEclipse();
+  EclipseRecord still = good;  // no relative motion at all
+  still.x1 = still.x2 = still.x3 = still.y1 = still.y2 = still.y3 = 0;
+  EclipseRecord nan = good;
+  nan.x0 = kNaN;
+  EclipseRecord huge = good;  // squares overflow to infinity
+  huge.x0 = 1e300;
+  huge.x1 = 1e300;
+  EclipseRecord infinite = good;
+  infinite.y1 = std::numeric_limits<double>::infinity();
+  // x(t) = 2 − 2t + t³, y ≡ 0: Newton jumps between t = 0 and t = 1 for ever.
+  EclipseRecord cycling = good;
+  cycling.x0 = 2; cycling.x1 = -2; cycling.x2 = 0; cycling.x3 = 1;
+  cycling.y0 = cycling.y1 = cycling.y2 = cycling.y3 = 0;
+
+  for (const EclipseRecord& r : {still, nan, huge, infinite, cycling}) {
+    const GreatestEclipse g = findGreatest(r, 0, 0);
+    EXPECT_FALSE(g.converged);
+    EXPECT_FALSE(greatestAtSite(r, {0, 0, 0}, 0, 0).converged);
+  }
+  // Contacts from a finite time stop unconverged too.
+  for (const EclipseRecord& r : {still, nan, huge, infinite}) {
+    EXPECT_FALSE(findContacts(r, 0.5).converged);
+  }
+  const GreatestEclipse g = findGreatest(cycling, 0, 0);
+  EXPECT_TRUE(g.tHours == 0 || g.tHours == 1) << g.tHours;
+  // The good record from a NaN start does not converge either.
+  EXPECT_FALSE(findGreatest(good, kNaN, 0).converged);
+}
+
+// The state-level update keeps finite values and flags for a bad entry, and
+// the expected ones for a good entry.
+TEST(UpdateGreatestEclipse, KeepsTheCurrentEclipsesValues) {
+  SessionState s;
+  s.current = totalEclipse();
+  s.greatestJd = 2460000.3;
+  s.epochHour = s.current.epochHour;
+  s.deltaT = 72;
+  s.greatestGuessHours = 0;
+  s.horizonCrossHours = 1000;
+  updateGreatestEclipse(s);
+  const GreatestEclipse g = findGreatest(s.current, 0, 72);
+  ASSERT_TRUE(s.greatestConverged);
+  EXPECT_TRUE(currentEclipseConverged(s));
+  EXPECT_EQ(s.deltaTHours, 0.02);
+  EXPECT_EQ(s.greatestOffsetHours, g.tHours);
+  EXPECT_EQ(s.greatestGuessHours, g.tHours);
+  EXPECT_EQ(s.greatestLongitude, g.subLunar.longitudeDeg);
+  EXPECT_EQ(s.greatestSubLunar.latitudeDeg, g.subLunar.latitudeDeg);
+  EXPECT_EQ(s.greatestDeltaTSeconds, 72);
+  EXPECT_EQ(s.horizonCrossHours, 10000);
+  EXPECT_EQ(s.contacts.p4, findContacts(s.current, g.tHours).p4);
+  // With greatestJd the UT instant of the greatest eclipse found, dayStartJd
+  // is the midnight before it.
+  s.greatestJd = 2460000.5 + (s.epochHour + g.tHours - 0.02) / 24;
+  s.greatestGuessHours = 0;
+  updateGreatestEclipse(s);
+  EXPECT_NEAR(s.dayStartJd, 2460000.5, 1e-9);
+
+  SessionState bad = s;
+  bad.current.x0 = kNaN;
+  bad.greatestGuessHours = 0.25;
+  updateGreatestEclipse(bad);
+  EXPECT_FALSE(bad.greatestConverged);
+  EXPECT_FALSE(currentEclipseConverged(bad));
+  EXPECT_EQ(bad.greatestGuessHours, 0.25);
+  for (double v : {bad.greatestOffsetHours, bad.greatestLongitude, bad.greatestLatitude,
+                   bad.dayStartJd, bad.contacts.p1, bad.contacts.p4}) {
+    EXPECT_TRUE(std::isfinite(v));
+  }
+}
+
+}  // namespace
+}  // namespace tarvo
