@@ -1,0 +1,486 @@
+#include "core/drawing_surface.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvo {
+
+namespace {
+
+constexpr std::uint32_t kOpaque = 0xFF000000u;
+constexpr std::uint32_t kRgbMask = 0x00FFFFFFu;
+constexpr int kTextPitch = 7;  // pixels per character of the text font
+constexpr int kMaxPenWidth = 256;  // wider pens are drawn this wide
+
+int strokeWidth(const Pen& pen) { return std::clamp(pen.width, 1, kMaxPenWidth); }
+
+// Truncates toward zero; empty for NaN, infinities and magnitudes beyond
+// kMaxCoordinate, which no drawing can use.
+std::optional<std::int64_t> toPixel(double v) {
+  if (!(std::fabs(v) <= kMaxCoordinate)) return std::nullopt;
+  return static_cast<std::int64_t>(v);
+}
+
+std::optional<PixelPoint> toPixelPoint(double x, double y) {
+  auto px = toPixel(x);
+  auto py = toPixel(y);
+  if (!px || !py) return std::nullopt;
+  return PixelPoint{*px, *py};
+}
+
+// Text needs a GUI application for the font database. A program with none
+// (tests, the command line) gets one on the offscreen platform, kept to the
+// end of the process.
+void ensureGuiApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  static int argc = 3;
+  static char arg0[] = "tarvo";
+  static char arg1[] = "-platform";
+  static char arg2[] = "offscreen";
+  static char* argv[] = {arg0, arg1, arg2, nullptr};
+  static QGuiApplication* app = new QGuiApplication(argc, argv);
+  (void)app;
+}
+
+QFont makeFont(FontRecipe recipe) {
+  ensureGuiApplication();
+  // "Courier New" and "Times Roman" are served by their metric-compatible
+  // Liberation faces, named explicitly so that no sans face is substituted.
+  QFont f(recipe == FontRecipe::Text ? QStringLiteral("Liberation Mono")
+                                     : QStringLiteral("Liberation Serif"));
+  f.setPixelSize(recipe == FontRecipe::Text ? 12 : 11);
+  f.setWeight(QFont::Medium);  // 500
+  f.setFixedPitch(recipe == FontRecipe::Text);
+  f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+  f.setHintingPreference(QFont::PreferFullHinting);
+  f.setKerning(false);
+  return f;
+}
+
+struct Span {
+  std::int64_t lo = 1, hi = 0;  // inclusive; empty when lo > hi
+  bool empty() const { return lo > hi; }
+};
+
+// Row y of the ellipse inscribed in [l, r) × [t, b): the pixels whose
+// centres lie inside it.
+Span ellipseRow(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, std::int64_t y) {
+  if (y < t || y >= b) return {};
+  const double cx = (static_cast<double>(l) + static_cast<double>(r)) / 2;
+  const double cy = (static_cast<double>(t) + static_cast<double>(b)) / 2;
+  const double a = (static_cast<double>(r) - static_cast<double>(l)) / 2;
+  const double bb = (static_cast<double>(b) - static_cast<double>(t)) / 2;
+  const double dy = (static_cast<double>(y) + 0.5 - cy) / bb;
+  const double q = 1 - dy * dy;
+  if (q < 0) return {};
+  const double hw = a * std::sqrt(q);
+  return {static_cast<std::int64_t>(std::ceil(cx - hw - 0.5)),
+          static_cast<std::int64_t>(std::floor(cx + hw - 0.5))};
+}
+
+}  // namespace
+
+DrawingSurface::DrawingSurface(int width, int height)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kOpaque) {}
+
+Rgb DrawingSurface::pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return colorTable[0];
+  return pixels_[static_cast<std::size_t>(y) * width_ + x] & kRgbMask;
+}
+
+QImage DrawingSurface::image() {
+  if (pixels_.empty()) return QImage();
+  return QImage(reinterpret_cast<uchar*>(pixels_.data()), width_, height_, width_ * 4,
+                QImage::Format_RGB32);
+}
+
+void DrawingSurface::putPixel(std::int64_t x, std::int64_t y, Rgb colour) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+  pixels_[static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x)] = kOpaque | colour;
+}
+
+// Inclusive box, clipped.
+void DrawingSurface::fillBand(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                              Rgb colour) {
+  x0 = std::max<std::int64_t>(x0, 0);
+  y0 = std::max<std::int64_t>(y0, 0);
+  x1 = std::min<std::int64_t>(x1, width_ - 1);
+  y1 = std::min<std::int64_t>(y1, height_ - 1);
+  if (x0 > x1 || y0 > y1) return;
+  for (std::int64_t y = y0; y <= y1; ++y) {
+    auto row = pixels_.begin() + static_cast<std::ptrdiff_t>(y * width_);
+    std::fill(row + x0, row + x1 + 1, kOpaque | colour);
+  }
+}
+
+// Brush pixels of row y from x0 to x1 inclusive, clipped.
+void DrawingSurface::brushSpan(std::int64_t y, std::int64_t x0, std::int64_t x1) {
+  if (brush_.style == BrushStyle::Hollow || y < 0 || y >= height_) return;
+  x0 = std::max<std::int64_t>(x0, 0);
+  x1 = std::min<std::int64_t>(x1, width_ - 1);
+  if (x0 > x1) return;
+  std::uint32_t* row = pixels_.data() + y * width_;
+  const std::uint32_t ink = kOpaque | brush_.colour;
+  if (brush_.style == BrushStyle::Solid) {
+    std::fill(row + x0, row + x1 + 1, ink);
+    return;
+  }
+  if (backgroundMode_ == BackgroundMode::Opaque)
+    std::fill(row + x0, row + x1 + 1, kOpaque | backgroundColour_);
+  // The diagonal-cross pattern has its lines where x ≡ y and x + y ≡ 7
+  // (mod 8), counted from the surface origin.
+  for (std::int64_t first : {y & 7, (7 - y) & 7}) {
+    std::int64_t x = x0 + ((first - x0) & 7);
+    for (; x <= x1; x += 8) row[x] = ink;
+  }
+}
+
+void DrawingSurface::fillSolidRect(double left, double top, double right, double bottom,
+                                   Rgb colour) {
+  backgroundColour_ = colour;
+  auto a = toPixelPoint(left, top);
+  auto b = toPixelPoint(right, bottom);
+  if (!a || !b) return;
+  fillBand(a->x, a->y, b->x - 1, b->y - 1, colour);
+}
+
+void DrawingSurface::clear(Rgb colour) { fillSolidRect(0, 0, width_, height_, colour); }
+
+void DrawingSurface::moveTo(double x, double y) { current_ = toPixelPoint(x, y); }
+
+void DrawingSurface::lineTo(double x, double y) {
+  auto to = toPixelPoint(x, y);
+  if (current_ && to) thinOrWideLine(*current_, *to);
+  current_ = to;
+}
+
+// Bresenham from `from` towards `to`, the last pixel left out. Step i along
+// the major axis puts the minor coordinate at round-half-up(i·dMinor/dMajor).
+// Only the steps whose major coordinate lies on the image are visited, so a
+// line to ±1e9 costs no more than one across the image. A pen of width w
+// stamps w pixels across the major axis, centred, the extra one right/down.
+void DrawingSurface::thinOrWideLine(PixelPoint from, PixelPoint to) {
+  const std::int64_t dx = to.x - from.x;
+  const std::int64_t dy = to.y - from.y;
+  if (dx == 0 && dy == 0) return;
+  const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+  const std::int64_t major0 = xMajor ? from.x : from.y;
+  const std::int64_t minor0 = xMajor ? from.y : from.x;
+  const std::int64_t dMajor = std::llabs(xMajor ? dx : dy);
+  const std::int64_t dMinor = std::llabs(xMajor ? dy : dx);
+  const int majorSign = (xMajor ? dx : dy) > 0 ? 1 : -1;
+  const int minorSign = (xMajor ? dy : dx) >= 0 ? 1 : -1;
+  const std::int64_t majorLimit = xMajor ? width_ : height_;
+
+  std::int64_t lo, hi;  // steps [lo, hi)
+  if (majorSign > 0) {
+    lo = std::max<std::int64_t>(0, -major0);
+    hi = std::min<std::int64_t>(dMajor, majorLimit - major0);
+  } else {
+    lo = std::max<std::int64_t>(0, major0 - majorLimit + 1);
+    hi = std::min<std::int64_t>(dMajor, major0 + 1);
+  }
+  if (lo >= hi) return;
+
+  const std::int64_t twoMajor = 2 * dMajor;
+  const __int128 num = static_cast<__int128>(2) * lo * dMinor + dMajor;
+  std::int64_t m = static_cast<std::int64_t>(num / twoMajor);
+  std::int64_t rem = static_cast<std::int64_t>(num % twoMajor);
+  const int w = strokeWidth(pen_);
+  const std::int64_t before = (w - 1) / 2;
+  const std::int64_t after = w / 2;
+  for (std::int64_t i = lo; i < hi; ++i) {
+    const std::int64_t a = major0 + majorSign * i;
+    const std::int64_t b = minor0 + minorSign * m;
+    if (w == 1) {
+      if (xMajor) putPixel(a, b, pen_.colour);
+      else putPixel(b, a, pen_.colour);
+    } else if (xMajor) {
+      fillBand(a, b - before, a, b + after, pen_.colour);
+    } else {
+      fillBand(b - before, a, b + after, a, pen_.colour);
+    }
+    rem += 2 * dMinor;
+    if (rem >= twoMajor) {
+      rem -= twoMajor;
+      ++m;
+    }
+  }
+}
+
+void DrawingSurface::rectangle(double left, double top, double right, double bottom) {
+  auto a = toPixelPoint(left, top);
+  auto c = toPixelPoint(right, bottom);
+  if (!a || !c) return;
+  const std::int64_t l = std::min(a->x, c->x), r = std::max(a->x, c->x);
+  const std::int64_t t = std::min(a->y, c->y), b = std::max(a->y, c->y);
+  if (l == r || t == b) return;
+  const std::int64_t y0 = std::max<std::int64_t>(t + 1, 0);
+  const std::int64_t y1 = std::min<std::int64_t>(b - 2, height_ - 1);
+  for (std::int64_t y = y0; y <= y1; ++y) brushSpan(y, l + 1, r - 2);
+  // The outline runs through the pixel centres of columns l and r − 1 and
+  // rows t and b − 1; a wide pen widens it about that path.
+  const int w = strokeWidth(pen_);
+  const std::int64_t before = (w - 1) / 2, after = w / 2;
+  const std::int64_t xl = l, xr = r - 1, yt = t, yb = b - 1;
+  fillBand(xl - before, yt - before, xr + after, yt + after, pen_.colour);
+  fillBand(xl - before, yb - before, xr + after, yb + after, pen_.colour);
+  fillBand(xl - before, yt - before, xl + after, yb + after, pen_.colour);
+  fillBand(xr - before, yt - before, xr + after, yb + after, pen_.colour);
+}
+
+// The filled ellipse is the set of pixels whose centres lie inside the
+// ellipse inscribed in the box; its outline is those of them with a
+// 4-neighbour outside, which closes it against a 4-connected flood fill.
+void DrawingSurface::ellipse(double left, double top, double right, double bottom) {
+  auto p = toPixelPoint(left, top);
+  auto q = toPixelPoint(right, bottom);
+  if (!p || !q) return;
+  const std::int64_t l = std::min(p->x, q->x), r = std::max(p->x, q->x);
+  const std::int64_t t = std::min(p->y, q->y), b = std::max(p->y, q->y);
+  if (l == r || t == b) return;
+  const int w = strokeWidth(pen_);
+  const std::int64_t before = (w - 1) / 2, after = w / 2;
+  const std::int64_t y0 = std::max<std::int64_t>(t, -after);
+  const std::int64_t y1 = std::min<std::int64_t>(b - 1, height_ - 1 + before);
+  const std::int64_t xMin = -after - 1, xMax = width_ + before;
+  auto clampX = [&](std::int64_t x) { return std::clamp(x, xMin, xMax); };
+  for (std::int64_t y = y0; y <= y1; ++y) {
+    const Span row = ellipseRow(l, t, r, b, y);
+    if (row.empty()) continue;
+    const Span up = ellipseRow(l, t, r, b, y - 1);
+    const Span down = ellipseRow(l, t, r, b, y + 1);
+    Span inner;
+    if (!up.empty() && !down.empty())
+      inner = {std::max({row.lo + 1, up.lo, down.lo}), std::min({row.hi - 1, up.hi, down.hi})};
+    Span outlineRuns[2] = {row, {}};
+    if (!inner.empty()) {
+      brushSpan(y, inner.lo, inner.hi);
+      outlineRuns[0] = {row.lo, inner.lo - 1};
+      outlineRuns[1] = {inner.hi + 1, row.hi};
+    }
+    for (const Span& run : outlineRuns) {
+      if (run.empty()) continue;
+      const std::int64_t x0 = clampX(run.lo), x1 = clampX(run.hi);
+      if (w == 1) {
+        fillBand(x0, y, x1, y, pen_.colour);
+      } else {
+        for (std::int64_t x = x0; x <= x1; ++x)
+          fillBand(x - before, y - before, x + after, y + after, pen_.colour);
+      }
+    }
+  }
+}
+
+void DrawingSurface::setPixel(double x, double y, Rgb colour) {
+  if (auto p = toPixelPoint(x, y)) putPixel(p->x, p->y, colour);
+}
+
+// Scanline fill. Each run of fillable pixels is marked in the visited bitmap
+// when it is found, so every pixel is taken once, the stack holds disjoint
+// runs only, and the fill ends even when the brush leaves behind colours
+// that are not the border colour (hatching) or that are (hatching in the
+// border colour).
+void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour) {
+  auto seed = toPixelPoint(xd, yd);
+  if (!seed || seed->x < 0 || seed->y < 0 || seed->x >= width_ || seed->y >= height_) return;
+  if (brush_.style == BrushStyle::Hollow) return;
+  const std::uint32_t border = borderColour & kRgbMask;
+  const std::size_t w = static_cast<std::size_t>(width_);
+  if ((pixels_[static_cast<std::size_t>(seed->y) * w + static_cast<std::size_t>(seed->x)] &
+       kRgbMask) == border)
+    return;
+  visited_.assign((pixels_.size() + 63) / 64, 0);
+  auto fillable = [&](std::size_t x, std::size_t y) {
+    const std::size_t i = y * w + x;
+    return ((visited_[i >> 6] >> (i & 63)) & 1u) == 0 && (pixels_[i] & kRgbMask) != border;
+  };
+  auto markVisited = [&](std::size_t y, std::size_t x0, std::size_t x1) {
+    for (std::size_t i = y * w + x0, end = y * w + x1; i <= end;) {
+      if ((i & 63) == 0 && i + 63 <= end) {
+        visited_[i >> 6] = ~std::uint64_t{0};
+        i += 64;
+      } else {
+        visited_[i >> 6] |= std::uint64_t{1} << (i & 63);
+        ++i;
+      }
+    }
+  };
+  struct Run {
+    std::size_t y, x0, x1;
+  };
+  std::vector<Run> stack;
+  // Extends a fillable pixel to its whole run, marks it and keeps it; the
+  // run's last x.
+  auto takeRun = [&](std::size_t x, std::size_t y) {
+    std::size_t x0 = x, x1 = x;
+    while (x0 > 0 && fillable(x0 - 1, y)) --x0;
+    while (x1 + 1 < w && fillable(x1 + 1, y)) ++x1;
+    markVisited(y, x0, x1);
+    stack.push_back({y, x0, x1});
+    return x1;
+  };
+  takeRun(static_cast<std::size_t>(seed->x), static_cast<std::size_t>(seed->y));
+  while (!stack.empty()) {
+    const Run run = stack.back();
+    stack.pop_back();
+    brushSpan(static_cast<std::int64_t>(run.y), static_cast<std::int64_t>(run.x0),
+              static_cast<std::int64_t>(run.x1));
+    for (int side = -1; side <= 1; side += 2) {
+      if ((side < 0 && run.y == 0) || (side > 0 && run.y + 1 >= static_cast<std::size_t>(height_)))
+        continue;
+      const std::size_t ny = side < 0 ? run.y - 1 : run.y + 1;
+      for (std::size_t x = run.x0; x <= run.x1;) {
+        if (fillable(x, ny)) x = takeRun(x, ny) + 2;
+        else ++x;
+      }
+    }
+  }
+}
+
+int DrawingSurface::textWidth(std::string_view text) const {
+  if (font_ == FontRecipe::Text) return kTextPitch * static_cast<int>(text.size());
+  const QFontMetrics metrics(makeFont(font_));
+  return metrics.horizontalAdvance(
+      QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int DrawingSurface::textHeight() const { return QFontMetrics(makeFont(font_)).height(); }
+
+void DrawingSurface::textOut(double xd, double yd, std::string_view text) {
+  auto p = toPixelPoint(xd, yd);
+  if (!p || text.empty() || pixels_.empty()) return;
+  // Anything starting farther out than this cannot reach the image; the
+  // bound also keeps the painter's int coordinates in range.
+  constexpr std::int64_t kReach = 1 << 20;
+  if (text.size() > static_cast<std::size_t>(kReach)) text = text.substr(0, kReach);
+  if (p->x < -kTextPitch * static_cast<std::int64_t>(text.size()) || p->x > width_ ||
+      p->y < -kReach || p->y > height_)
+    return;
+  const int x = static_cast<int>(p->x), y = static_cast<int>(p->y);
+  const QFont font = makeFont(font_);
+  const QFontMetrics metrics(font);
+  if (backgroundMode_ == BackgroundMode::Opaque)
+    fillBand(x, y, static_cast<std::int64_t>(x) + textWidth(text) - 1,
+             static_cast<std::int64_t>(y) + metrics.height() - 1, backgroundColour_);
+  QImage target = image();
+  QPainter painter(&target);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setRenderHint(QPainter::TextAntialiasing, false);
+  painter.setFont(font);
+  painter.setPen(QColor::fromRgb(kOpaque | textColour_));
+  const int baseline = y + metrics.ascent();
+  const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  if (font_ == FontRecipe::Text) {
+    // Each glyph on the whole-pixel pitch.
+    for (qsizetype i = 0; i < s.size(); ++i) {
+      if (s[i] == QLatin1Char(' ')) continue;
+      const int gx = x + kTextPitch * static_cast<int>(i);
+      if (gx > width_) break;
+      painter.drawText(QPoint(gx, baseline), QString(s[i]));
+    }
+  } else {
+    painter.drawText(QPoint(x, baseline), s);
+  }
+}
+
+bool DrawingSurface::savePng(const std::string& path) {
+  QImage img = image();
+  if (img.isNull()) return false;
+  return img.save(QString::fromStdString(path), "PNG");
+}
+
+// Primitives.
+
+namespace {
+
+// Puts the surface's pen and brush back when a primitive is done.
+class SavedTools {
+ public:
+  explicit SavedTools(DrawingSurface& s) : s_(s), pen_(s.pen()), brush_(s.brush()) {}
+  ~SavedTools() {
+    s_.setPen(pen_);
+    s_.setBrush(brush_);
+  }
+  SavedTools(const SavedTools&) = delete;
+  SavedTools& operator=(const SavedTools&) = delete;
+
+ private:
+  DrawingSurface& s_;
+  Pen pen_;
+  Brush brush_;
+};
+
+// The box (cx − r, cy − r, cx + r, cy + r) from whole-pixel arguments.
+void circleBox(DrawingSurface& s, double cx, double cy, double r) {
+  auto c = toPixelPoint(cx, cy);
+  auto radius = toPixel(r);
+  if (!c || !radius) return;
+  s.ellipse(static_cast<double>(c->x - *radius), static_cast<double>(c->y - *radius),
+            static_cast<double>(c->x + *radius), static_cast<double>(c->y + *radius));
+}
+
+}  // namespace
+
+void drawLine(DrawingSurface& s, double x1, double y1, double x2, double y2, int colour) {
+  SavedTools saved(s);
+  s.setPen({paletteColour(colour), 1});
+  s.moveTo(x1, y1);
+  s.lineTo(x2, y2);
+}
+
+void lineToColour(DrawingSurface& s, double x, double y, int colour) {
+  SavedTools saved(s);
+  s.setPen({paletteColour(colour), 1});
+  s.lineTo(x, y);
+}
+
+void moveTo(DrawingSurface& s, double x, double y) { s.moveTo(x, y); }
+
+void drawFrame(DrawingSurface& s, double left, double top, double right, double bottom, int colour,
+               int width) {
+  SavedTools saved(s);
+  s.setPen({paletteColour(colour), width});
+  s.setBrush({BrushStyle::Hollow, 0});
+  s.rectangle(left, top, right, bottom);
+}
+
+void drawCircle(DrawingSurface& s, double cx, double cy, double r, int colour) {
+  SavedTools saved(s);
+  s.setPen({paletteColour(colour), 1});
+  s.setBrush({BrushStyle::Hollow, 0});
+  circleBox(s, cx, cy, r);
+}
+
+void fillCircle(DrawingSurface& s, double cx, double cy, double r, int colour) {
+  SavedTools saved(s);
+  s.setPen({paletteColour(colour), 1});
+  s.setBrush({BrushStyle::Solid, paletteColour(colour)});
+  circleBox(s, cx, cy, r);
+}
+
+void fillBox(DrawingSurface& s, double left, double top, double right, double bottom, int colour) {
+  SavedTools saved(s);
+  s.setPen({paletteColour(colour), 1});
+  s.setBrush({BrushStyle::Solid, paletteColour(colour)});
+  s.rectangle(left, top, right, bottom);
+}
+
+void plot(DrawingSurface& s, double x, double y, int colour) {
+  s.setPixel(x, y, paletteColour(colour));
+}
+
+void drawText(DrawingSurface& s, double x, double y, std::string_view text) {
+  s.textOut(x, y, text);
+}
+
+}  // namespace tarvo

@@ -1,0 +1,145 @@
+// The raster every display draws on: a 32-bit image owned here, with the
+// immediate-mode operations of a classic 2-D device context (pen, brush,
+// current position, text colours) and the program's palette primitives.
+//
+// Coordinates are pixels, origin top-left, x right, y down. They are taken as
+// doubles and truncated toward zero, as an integer conversion would; a
+// coordinate that is NaN, infinite or beyond ±kMaxCoordinate makes the
+// operation draw nothing. Every operation clips to the image.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/palette.h"
+
+class QImage;
+
+namespace tarvo {
+
+// Magnitude beyond which a coordinate is treated as unusable (2^52 pixels).
+inline constexpr double kMaxCoordinate = 4503599627370496.0;
+
+enum class BackgroundMode { Transparent = 1, Opaque = 2 };
+
+// Solid pen; width in pixels, strokes centred on the path, the extra pixel of
+// an even width going right and down.
+struct Pen {
+  Rgb colour = colorTable[0];
+  int width = 1;
+};
+
+enum class BrushStyle { Hollow, Solid, DiagonalCross };
+
+// DiagonalCross is an 8×8 pattern aligned to the surface origin; the pixels
+// between its lines take the background colour in opaque mode and are left
+// alone in transparent mode.
+struct Brush {
+  BrushStyle style = BrushStyle::Solid;
+  Rgb colour = colorTable[15];
+};
+
+// "Courier New" −12 (a fixed 7-pixel pitch) and "Times Roman" −11.
+enum class FontRecipe { Text, Chart };
+
+struct PixelPoint {
+  std::int64_t x, y;
+};
+
+class DrawingSurface {
+ public:
+  DrawingSurface(int width, int height);
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // The pixel's colour (0x00RRGGBB); black outside the image.
+  Rgb pixel(int x, int y) const;
+  // Pixels row by row, 0xFFRRGGBB, width() per row.
+  const std::uint32_t* pixels() const { return pixels_.data(); }
+  // The image as Format_RGB32 sharing this surface's buffer; valid while the
+  // surface lives and is not resized.
+  QImage image();
+
+  // Fills [left, right) × [top, bottom) with the colour and makes it the
+  // background colour.
+  void fillSolidRect(double left, double top, double right, double bottom, Rgb colour);
+  void clear(Rgb colour);
+
+  void setPen(const Pen& pen) { pen_ = pen; }
+  const Pen& pen() const { return pen_; }
+  void setBrush(const Brush& brush) { brush_ = brush; }
+  const Brush& brush() const { return brush_; }
+  void setTextColour(Rgb colour) { textColour_ = colour; }
+  Rgb textColour() const { return textColour_; }
+  void setBackgroundColour(Rgb colour) { backgroundColour_ = colour; }
+  Rgb backgroundColour() const { return backgroundColour_; }
+  void setBackgroundMode(BackgroundMode mode) { backgroundMode_ = mode; }
+  BackgroundMode backgroundMode() const { return backgroundMode_; }
+  void setFont(FontRecipe font) { font_ = font; }
+  FontRecipe font() const { return font_; }
+
+  // Current position; empty after a move to an unusable coordinate, and then
+  // lineTo draws nothing until the next usable moveTo.
+  void moveTo(double x, double y);
+  std::optional<PixelPoint> currentPosition() const { return current_; }
+  // Pen line from the current position to (x, y), its last pixel excluded;
+  // (x, y) becomes the current position.
+  void lineTo(double x, double y);
+
+  // Pen outline and brush interior of [left, right) × [top, bottom).
+  void rectangle(double left, double top, double right, double bottom);
+  // Pen outline and brush interior of the ellipse inscribed in the same box.
+  void ellipse(double left, double top, double right, double bottom);
+  void setPixel(double x, double y, Rgb colour);
+  // Fills, with the brush, every pixel 4-connected to the seed whose colour
+  // is not exactly the border colour. Nothing when the seed is off the image
+  // or has the border colour.
+  void floodFill(double x, double y, Rgb borderColour);
+
+  // Text whose cell's top-left corner is (x, y), in the current font and
+  // text colour; in opaque mode the cell is first filled with the background
+  // colour. Bytes are Latin-1.
+  void textOut(double x, double y, std::string_view text);
+  // Width and height of the text's cell in the current font.
+  int textWidth(std::string_view text) const;
+  int textHeight() const;
+
+  // Writes the image as a PNG file; false when it could not be written.
+  bool savePng(const std::string& path);
+
+ private:
+  void putPixel(std::int64_t x, std::int64_t y, Rgb colour);
+  void fillBand(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, Rgb colour);
+  void brushSpan(std::int64_t y, std::int64_t x0, std::int64_t x1);
+  void thinOrWideLine(PixelPoint from, PixelPoint to);
+
+  int width_;
+  int height_;
+  std::vector<std::uint32_t> pixels_;
+  std::vector<std::uint64_t> visited_;  // flood fill scratch, one bit per pixel
+  Pen pen_;
+  Brush brush_;
+  Rgb textColour_ = colorTable[0];
+  Rgb backgroundColour_ = colorTable[15];
+  BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
+  FontRecipe font_ = FontRecipe::Text;
+  std::optional<PixelPoint> current_ = PixelPoint{0, 0};
+};
+
+// The program's primitives. Each takes a palette index, draws with its own
+// pen and brush and puts the surface's previous pen and brush back.
+void drawLine(DrawingSurface& s, double x1, double y1, double x2, double y2, int colour);
+void lineToColour(DrawingSurface& s, double x, double y, int colour);
+void moveTo(DrawingSurface& s, double x, double y);
+void drawFrame(DrawingSurface& s, double left, double top, double right, double bottom, int colour,
+               int width);
+void drawCircle(DrawingSurface& s, double cx, double cy, double r, int colour);
+void fillCircle(DrawingSurface& s, double cx, double cy, double r, int colour);
+void fillBox(DrawingSurface& s, double left, double top, double right, double bottom, int colour);
+void plot(DrawingSurface& s, double x, double y, int colour);
+void drawText(DrawingSurface& s, double x, double y, std::string_view text);
+
+}  // namespace tarvo
