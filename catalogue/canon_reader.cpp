@@ -1,0 +1,318 @@
+#include "catalogue/canon_reader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <system_error>
+
+#include "timebase/time_scales.h"
+
+namespace tarvo {
+
+namespace {
+
+// Julian Days bounding the accepted years −13001 … 17000: 0 h of −13001
+// January 1 (Julian calendar) and 0 h of 17001 January 1 (Gregorian), widened
+// by the 2 days of slack an entry's greatestJd may have.
+constexpr double kFirstAcceptedDayJd = -3027557.5;
+constexpr double kPastLastAcceptedDayJd = 7930547.5;
+constexpr double kJdSlackDays = 2.0;
+
+constexpr double kFirstAcceptedYear = -13001;
+constexpr double kLastAcceptedYear = 17000;
+
+// The bytes "%lf" skips as white space in the C locale.
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// Rough decimal exponent of a token that from_chars found out of range: the
+// position of its first significant digit plus any written exponent. Negative
+// means the value underflows (a finite decimal, read as a signed zero).
+long long decimalExponent(std::string_view token) {
+  std::size_t end = token.find_first_of("eE");
+  if (end == std::string_view::npos) end = token.size();
+  const std::string_view mantissa = token.substr(0, end);
+  std::size_t point = mantissa.find('.');
+  if (point == std::string_view::npos) point = mantissa.size();
+  const std::size_t first = mantissa.find_first_of("123456789");
+  if (first == std::string_view::npos) return -1;  // all zeros
+  // Value ≈ 0.d… × 10^position.
+  const long long position = first < point ? static_cast<long long>(point - first)
+                                           : -static_cast<long long>(first - point - 1);
+  long long exponent = 0;
+  if (end + 1 < token.size()) {
+    const char* p = token.data() + end + 1;
+    const char* last = token.data() + token.size();
+    if (*p == '+') ++p;
+    const auto r = std::from_chars(p, last, exponent);
+    if (r.ec == std::errc::result_out_of_range) exponent = (*p == '-') ? -(1LL << 40) : (1LL << 40);
+  }
+  return position + exponent;
+}
+
+// A whole token as a finite decimal number ("1.5", "-2e-3", "+7"); nullopt for
+// anything else, including inf, nan, hexadecimal and overflowing values.
+std::optional<double> parseDecimal(std::string_view token) {
+  const char* first = token.data();
+  const char* last = token.data() + token.size();
+  if (first != last && *first == '+') {
+    ++first;
+    if (first != last && (*first == '-' || *first == '+')) return std::nullopt;
+  }
+  if (first == last) return std::nullopt;
+  double value = 0;
+  const auto r = std::from_chars(first, last, value, std::chars_format::general);
+  if (r.ptr != last) return std::nullopt;
+  if (r.ec == std::errc::result_out_of_range) {
+    if (decimalExponent(token) >= 0) return std::nullopt;
+    return token.front() == '-' ? -0.0 : 0.0;
+  }
+  if (r.ec != std::errc() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<CanonDefectKind> checkRanges(const EclipseRecord& r) {
+  if (!(r.year >= kFirstAcceptedYear && r.year <= kLastAcceptedYear)) return CanonDefectKind::YearOutOfRange;
+  if (!(r.month >= 1 && r.month <= 12)) return CanonDefectKind::MonthOutOfRange;
+  if (!(r.eclipseDay >= 1 && r.eclipseDay <= 31)) return CanonDefectKind::DayOutOfRange;
+  if (!(r.greatestJd >= kFirstAcceptedDayJd - kJdSlackDays &&
+        r.greatestJd <= kPastLastAcceptedDayJd + kJdSlackDays)) {
+    return CanonDefectKind::JulianDayOutOfRange;
+  }
+  return std::nullopt;
+}
+
+bool dateBefore(const EclipseRecord& a, const EclipseRecord& b) {
+  if (a.year != b.year) return a.year < b.year;
+  if (a.month != b.month) return a.month < b.month;
+  return a.eclipseDay < b.eclipseDay;
+}
+
+// The stopping rule of openAt on an entry's stored date, for the request
+// (year, month). For a whole month it stops at the first entry dated in that
+// month or later; a month with a fraction above 0.05 asks for entries after
+// day 15. An entry-sorted file makes this predicate false, then true: it can
+// be binary-searched.
+bool landsOn(const EclipseRecord& e, double year, double month) {
+  const double y = std::trunc(year);
+  const double m = std::trunc(month);
+  const double fraction = month - m;
+  if (e.year == y && e.month == m && fraction < 0.05) return true;
+  if (e.year == y && e.month == m && fraction > 0.05 && e.eclipseDay > 15) return true;
+  return (e.year == y && m < e.month) || y < e.year;
+}
+
+}  // namespace
+
+std::optional<std::size_t> canonFileIndexForYear(double year) {
+  if (!std::isfinite(year)) return std::nullopt;
+  // The bounds as the files are named: each test excludes the previous file.
+  if (-13000 <= year && year <= -8000) return 0;
+  if (-8000 < year && year <= -3000) return 1;
+  if (-3000 < year && year <= 0) return 2;
+  if (0 < year && year <= 3000) return 3;
+  if (3000 < year && year <= 8000) return 4;
+  if (8000 < year && year <= 13000) return 5;
+  if (13000 < year && year <= 16999) return 6;
+  return std::nullopt;
+}
+
+int nextCanonFileFirstYear(double year) {
+  if (!(year < kCanonEndYear)) return kCanonEndYear;  // also NaN
+  const double y = std::trunc(year);
+  if (y < -7999) return -7999;
+  if (y < -2999) return -2999;
+  if (y <= 0) return 1;
+  if (y <= 3000) return 3001;
+  if (y <= 8000) return 8001;
+  if (y <= 13000) return 13001;
+  return kCanonEndYear;
+}
+
+const char* describe(CanonDefectKind kind) {
+  switch (kind) {
+    case CanonDefectKind::NotAFiniteDecimal: return "a number is not a finite decimal";
+    case CanonDefectKind::YearOutOfRange: return "year outside -13001 .. 17000";
+    case CanonDefectKind::MonthOutOfRange: return "month outside 1 .. 12";
+    case CanonDefectKind::DayOutOfRange: return "day outside 1 .. 31";
+    case CanonDefectKind::JulianDayOutOfRange: return "Julian day more than 2 days outside the years -13001 .. 17000";
+    case CanonDefectKind::FileEndsInsideEntry: return "the file ends inside the entry";
+    case CanonDefectKind::FileTooLarge: return "the file is larger than the reader loads";
+  }
+  return "unknown defect";
+}
+
+ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName, bool truncatedAtLimit) {
+  ParsedCanonFile out;
+  // A prefix of a larger file: drop a token the cut may have split.
+  if (truncatedAtLimit) {
+    while (!text.empty() && !isSpace(text.back())) text.remove_suffix(1);
+  }
+  const std::size_t n = text.size();
+  std::size_t pos = 0;
+  std::array<double, EclipseRecord::kValueCount> values{};
+  auto reject = [&](CanonDefectKind kind, std::size_t entryStart, int valueNumber) {
+    out.defect = CanonDefect{std::string(fileName), out.entries.size() + 1, entryStart, kind, valueNumber};
+  };
+  for (;;) {
+    while (pos < n && isSpace(text[pos])) ++pos;
+    if (pos >= n) break;  // clean end between entries
+    const std::size_t entryStart = pos;
+    std::size_t count = 0;
+    bool bad = false;
+    for (; count < values.size(); ++count) {
+      while (pos < n && isSpace(text[pos])) ++pos;
+      if (pos >= n) break;
+      const std::size_t tokenStart = pos;
+      while (pos < n && !isSpace(text[pos])) ++pos;
+      const auto v = parseDecimal(text.substr(tokenStart, pos - tokenStart));
+      if (!v) {
+        reject(CanonDefectKind::NotAFiniteDecimal, entryStart, static_cast<int>(count + 1));
+        bad = true;
+        break;
+      }
+      values[count] = *v;
+    }
+    if (bad) break;
+    if (count < values.size()) {
+      reject(CanonDefectKind::FileEndsInsideEntry, entryStart, static_cast<int>(count + 1));
+      break;
+    }
+    const EclipseRecord r = EclipseRecord::fromValues(values);
+    if (const auto kind = checkRanges(r)) {
+      reject(*kind, entryStart, 0);
+      break;
+    }
+    if (!out.entries.empty() && dateBefore(r, out.entries.back())) out.dateOrdered = false;
+    out.entries.push_back(r);
+  }
+  if (truncatedAtLimit && !out.defect) {
+    out.defect = CanonDefect{std::string(fileName), out.entries.size() + 1, n, CanonDefectKind::FileTooLarge, 0};
+  }
+  return out;
+}
+
+EclipseRecord convertToUniversalTime(const EclipseRecord& stored) {
+  EclipseRecord r = stored;
+  const double deltaTSeconds = deltaTModel(centuriesFromJ2000(stored.greatestJd));
+  r.greatestJd = stored.greatestJd - deltaTSeconds / 86400.0;
+  const CalendarDate c = jdToCalendar(r.greatestJd, ZoneMode::StandardZone, 0);
+  r.year = c.year;
+  r.month = c.month;
+  r.eclipseDay = c.day;
+  return r;
+}
+
+CanonReader::CanonReader(std::filesystem::path directory) : directory_(std::move(directory)) {}
+
+std::shared_ptr<const ParsedCanonFile> CanonReader::load(std::size_t fileIndex) {
+  namespace fs = std::filesystem;
+  Loaded& slot = cache_[fileIndex];
+  const fs::path path = directory_ / kCanonFiles[fileIndex].name;
+  std::error_code ec;
+  // Only a regular file: a directory, a pipe or a device is no catalogue.
+  const fs::file_status st = fs::status(path, ec);
+  const std::uintmax_t size = ec ? 0 : fs::file_size(path, ec);
+  const fs::file_time_type mtime = ec ? fs::file_time_type{} : fs::last_write_time(path, ec);
+  if (ec || !fs::is_regular_file(st)) {
+    slot = Loaded{};
+    return nullptr;
+  }
+  if (slot.parsed && slot.size == size && slot.mtime == mtime) return slot.parsed;
+
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    slot = Loaded{};
+    return nullptr;
+  }
+  const std::uint64_t wanted = std::min<std::uint64_t>(size, kMaxCanonFileBytes);
+  std::string text(static_cast<std::size_t>(wanted), '\0');
+  const std::size_t got = wanted ? std::fread(text.data(), 1, text.size(), f) : 0;
+  // A file grown since the size was taken is read up to that size.
+  const bool truncated = size > kMaxCanonFileBytes;
+  std::fclose(f);
+  text.resize(got);
+
+  auto parsed = std::make_shared<ParsedCanonFile>(
+      parseCanonText(text, kCanonFiles[fileIndex].name, truncated));
+  parsed->entries.shrink_to_fit();
+  slot = Loaded{size, mtime, parsed};
+  if (parsed->defect &&
+      std::find(defectOrder_.begin(), defectOrder_.end(), fileIndex) == defectOrder_.end()) {
+    defectOrder_.push_back(fileIndex);
+  }
+  return slot.parsed;
+}
+
+ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
+  close();
+  const auto index = canonFileIndexForYear(year);
+  if (!index) return ReadStatus::NoFile;
+  auto parsed = load(*index);
+  if (!parsed) return ReadStatus::NoFile;
+  const auto& entries = parsed->entries;
+  open_ = parsed;
+  openIndex_ = *index;
+  if (entries.empty()) {
+    nextPosition_ = 0;
+    return ReadStatus::NoEntry;
+  }
+  auto pred = [&](const EclipseRecord& e) { return landsOn(e, year, month); };
+  std::vector<EclipseRecord>::const_iterator it;
+  if (parsed->dateOrdered) {
+    it = std::partition_point(entries.begin(), entries.end(), [&](const EclipseRecord& e) { return !pred(e); });
+  } else {
+    it = std::find_if(entries.begin(), entries.end(), pred);
+  }
+  std::size_t landed;
+  if (it == entries.end()) {
+    landed = entries.size() - 1;  // the last entry; the file stays at its end
+    nextPosition_ = entries.size();
+  } else {
+    landed = static_cast<std::size_t>(it - entries.begin());
+    nextPosition_ = landed + 1;
+  }
+  out = convertToUniversalTime(entries[landed]);
+  return ReadStatus::Read;
+}
+
+ReadStatus CanonReader::readNext(EclipseRecord& out) {
+  if (!open_ || nextPosition_ >= open_->entries.size()) return ReadStatus::EndOfFile;
+  out = convertToUniversalTime(open_->entries[nextPosition_]);
+  ++nextPosition_;
+  return ReadStatus::Read;
+}
+
+ReadStatus CanonReader::openFirst(double year, EclipseRecord& out) {
+  close();
+  const auto index = canonFileIndexForYear(year);
+  if (!index) return ReadStatus::NoFile;
+  auto parsed = load(*index);
+  if (!parsed) return ReadStatus::NoFile;
+  open_ = parsed;
+  openIndex_ = *index;
+  nextPosition_ = 0;
+  return open_->entries.empty() ? ReadStatus::NoEntry : readNext(out);
+}
+
+void CanonReader::close() {
+  open_.reset();
+  nextPosition_ = 0;
+}
+
+std::optional<std::size_t> CanonReader::openFileIndex() const {
+  if (!open_) return std::nullopt;
+  return openIndex_;
+}
+
+std::vector<CanonDefect> CanonReader::defectsSeen() const {
+  std::vector<CanonDefect> out;
+  for (std::size_t i : defectOrder_) {
+    if (cache_[i].parsed && cache_[i].parsed->defect) out.push_back(*cache_[i].parsed->defect);
+  }
+  return out;
+}
+
+}  // namespace tarvo

@@ -1,0 +1,151 @@
+// The reader of the eclipse canon: seven text files in a data directory, each
+// covering a range of years, 31 numbers per entry (see EclipseRecord).
+//
+// Each file is parsed once into memory and kept with an index on its stored
+// (TT) date; every open re-checks the file's size and modification time, so an
+// edited file is read again. Entries come back with their date and greatestJd
+// converted from TT to UT.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/eclipse_record.h"
+
+namespace tarvo {
+
+struct CanonFile {
+  const char* name;
+  int firstYear;  // astronomical years, inclusive
+  int lastYear;
+};
+
+inline constexpr std::array<CanonFile, 7> kCanonFiles = {{
+    {"mcm13000m08000.prn", -13000, -8000},
+    {"mcm07999m03000.prn", -7999, -3000},
+    {"mcm02999m00000.prn", -2999, 0},
+    {"mcp00001p03000.prn", 1, 3000},
+    {"mcp03001p08000.prn", 3001, 8000},
+    {"mcp08001p13000.prn", 8001, 13000},
+    {"mcp13001p16999.prn", 13001, 16999},
+}};
+
+// The first year past the catalogue: a walk that reaches it has ended.
+inline constexpr int kCanonEndYear = 17000;
+
+// Index into kCanonFiles of the file opened for a requested year (compared as
+// given, so −8000.5 lies in no file and −7999.5 in the second), or nullopt
+// outside −13000 … 16999 and for a non-finite year.
+std::optional<std::size_t> canonFileIndexForYear(double year);
+
+// The first year of the file that follows the one holding year y = trunc(year)
+// in a sequential walk; kCanonEndYear (or more) means the catalogue has ended.
+// Years before −13000 count as the first file; non-finite years end the walk.
+int nextCanonFileFirstYear(double year);
+
+// Why an entry was rejected; its file is read as ending before it.
+enum class CanonDefectKind {
+  NotAFiniteDecimal,  // one of the 31 numbers
+  YearOutOfRange,     // outside −13001 … 17000
+  MonthOutOfRange,    // outside 1 … 12
+  DayOutOfRange,      // outside 1 … 31
+  JulianDayOutOfRange,  // more than 2 days outside the years −13001 … 17000
+  FileEndsInsideEntry,
+  FileTooLarge,  // only the first kMaxCanonFileBytes were read
+};
+
+const char* describe(CanonDefectKind kind);
+
+struct CanonDefect {
+  std::string fileName;
+  std::size_t entryNumber = 0;      // 1-based, in file order
+  std::uint64_t byteOffset = 0;     // of the entry's first character
+  CanonDefectKind kind = CanonDefectKind::NotAFiniteDecimal;
+  int valueNumber = 0;              // 1-based number within the entry; 0 if none
+};
+
+// Largest file the reader loads; the canon files are about 5 MB each.
+inline constexpr std::uint64_t kMaxCanonFileBytes = 64ull << 20;
+
+// The valid entries of one file, as stored (TT), plus the first defect.
+struct ParsedCanonFile {
+  std::vector<EclipseRecord> entries;
+  bool dateOrdered = true;  // stored (year, month, day) never decreases
+  std::optional<CanonDefect> defect;
+};
+
+// Parses canon text. Stops at the first rejected entry; never throws.
+// fileName is only used to label the defect. truncatedAtLimit says the text
+// is a prefix of a larger file.
+ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName = {},
+                               bool truncatedAtLimit = false);
+
+// Returns the record with greatestJd converted from TT to UT with the ΔT model
+// alone and year, month, eclipseDay replaced by the UT calendar date.
+EclipseRecord convertToUniversalTime(const EclipseRecord& stored);
+
+// Result of a reader call. On anything but Read the output record is left
+// unchanged.
+enum class ReadStatus {
+  Read,       // a record was returned
+  NoFile,     // no file covers the year, or it cannot be opened
+  NoEntry,    // the file opens but holds no valid entry
+  EndOfFile,  // readNext past the last entry, or no file is open
+};
+
+inline bool succeeded(ReadStatus s) { return s == ReadStatus::Read; }
+
+class CanonReader {
+ public:
+  // Files are looked up in directory; "." is the working directory.
+  explicit CanonReader(std::filesystem::path directory = ".");
+
+  // Opens the file for year and lands on the first entry whose stored TT date
+  // is at or after (year, month): see landsOn in the .cpp for the exact rule,
+  // which honours a fractional month (≥ 0.05 past the whole month asks for
+  // its second half). When no entry qualifies, the last entry of the file is
+  // returned and the file is left at its end.
+  ReadStatus openAt(double year, double month, EclipseRecord& out);
+
+  // The entry after the one last returned from the open file.
+  ReadStatus readNext(EclipseRecord& out);
+
+  // Opens the file for year and returns its first entry.
+  ReadStatus openFirst(double year, EclipseRecord& out);
+
+  void close();
+
+  bool isOpen() const { return open_ != nullptr; }
+  // Index into kCanonFiles of the open file, if any.
+  std::optional<std::size_t> openFileIndex() const;
+
+  // Every file cut short by a rejected entry, in the order first met; a file
+  // read again after an edit replaces its earlier report.
+  std::vector<CanonDefect> defectsSeen() const;
+
+ private:
+  struct Loaded {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type mtime{};
+    std::shared_ptr<const ParsedCanonFile> parsed;
+  };
+
+  std::shared_ptr<const ParsedCanonFile> load(std::size_t fileIndex);
+
+  std::filesystem::path directory_;
+  std::array<Loaded, kCanonFiles.size()> cache_{};
+  std::vector<std::size_t> defectOrder_;  // file indices in the order first met
+
+  std::shared_ptr<const ParsedCanonFile> open_;
+  std::size_t openIndex_ = 0;
+  std::size_t nextPosition_ = 0;  // entry readNext returns
+};
+
+}  // namespace tarvo

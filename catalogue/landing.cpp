@@ -1,0 +1,191 @@
+#include "catalogue/landing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+
+#include "circumstances/geometry.h"
+#include "timebase/time_scales.h"
+
+namespace tarvo {
+
+namespace {
+
+// Lowest altitude, degrees, at which a site search still counts the Moon as seen.
+constexpr double kSiteAltitudeLimitDeg = -15.0;
+// Years a Saros search reads past its start before giving up.
+constexpr double kSarosSearchSpanYears = 400.0;
+
+enum SearchType : int { kAll = 0, kByType = 1, kBySite = 2, kBySaros = 3 };
+
+void copyCurrent(SessionState& s, const EclipseRecord& r) {
+  s.current = r;
+  s.year = r.year;
+  s.month = r.month;
+  s.eclipseDay = r.eclipseDay;
+  s.eclipseType = r.eclipseType;
+  s.penumbralMagnitude = r.penumbralMagnitude;
+  s.umbralMagnitude = r.umbralMagnitude;
+  s.gamma = r.gamma;
+  s.greatestJd = r.greatestJd;
+  s.ninthValue = r.ninthValue;
+  s.saros = r.saros;
+  s.epochHour = r.epochHour;
+}
+
+// ΔT in seconds for the current eclipse: model at its UT Julian Day plus the
+// user's adjustment. Done after every read, successful or not.
+void recomputeDeltaT(SessionState& s) {
+  s.deltaT = deltaTModel(centuriesFromJ2000(s.greatestJd)) + s.deltaTAdjust;
+}
+
+// Magnitude and altitude at the site at greatest eclipse; false when the
+// greatest-eclipse iteration did not converge (no search accepts the entry).
+bool evaluateSite(SessionState& s) {
+  const SiteAtGreatest g = greatestAtSite(s.current, prepareSite(s), s.greatestGuessHours, s.deltaT);
+  s.siteMoonMagnitude = g.umbralMagnitude;
+  s.siteMoonAltitude = g.altitudeDeg;
+  return g.converged && std::isfinite(g.umbralMagnitude) && std::isfinite(g.altitudeDeg);
+}
+
+bool typeMatches(const SessionState& s) { return std::trunc(s.eclipseType) == s.typeCriterion; }
+
+}  // namespace
+
+int noCatalogueTextX(LandingOutcome outcome) {
+  switch (outcome) {
+    case LandingOutcome::NoCatalogueAtCursor: return 50;
+    case LandingOutcome::NoCatalogueWhileSearching: return 10;
+    default: return 0;
+  }
+}
+
+ClockMonth localClockMonth() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {1900.0 + local.tm_year, 1.0 + local.tm_mon};
+}
+
+void resetForPaint(SessionState& state) {
+  state.drawStatus = 0;
+  state.greatestGuessHours = 0;
+  state.searchStartYear = state.year;
+}
+
+bool stepsOnFromCursor(SessionState& s) {
+  switch (s.searchType) {
+    case kAll: return s.year < s.searchStartYear;
+    case kByType: return !typeMatches(s);
+    case kBySite: {
+      const bool converged = evaluateSite(s);
+      return !converged || s.siteMoonMagnitude < s.magnitudeCriterion ||
+             s.siteMoonAltitude < kSiteAltitudeLimitDeg || s.year < s.searchStartYear;
+    }
+    case kBySaros:
+      if (s.sarosCriterion != s.saros) {
+        s.searchStartYear = s.year;
+        return true;
+      }
+      return false;
+    default: return false;
+  }
+}
+
+bool acceptedByForwardSearch(SessionState& s) {
+  switch (s.searchType) {
+    case kAll: return true;
+    case kByType: return typeMatches(s);
+    case kBySite:
+      return evaluateSite(s) && s.siteMoonMagnitude > s.magnitudeCriterion &&
+             s.siteMoonAltitude > kSiteAltitudeLimitDeg;
+    case kBySaros:
+      if (s.saros == s.sarosCriterion) {
+        s.searchStartYear = s.year;
+        return true;
+      }
+      return false;
+    default: return true;
+  }
+}
+
+LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const ClockSource& clock) {
+  resetForPaint(state);
+  if (state.pendingAction == kLandAtClock) {
+    const ClockMonth now = clock ? clock() : localClockMonth();
+    state.year = now.year;
+    state.month = now.month;
+    state.searchStartYear = state.year;
+  }
+  state.pendingAction = kLandAtCursor;
+  reader.close();
+  EclipseRecord r;
+  const ReadStatus status = reader.openAt(state.year, state.month, r);
+  if (succeeded(status)) copyCurrent(state, r);
+  recomputeDeltaT(state);
+  if (!succeeded(status)) {
+    state.pendingAction = kLandAtCursor;
+    state.restartAfterError = -1;
+    state.drawStatus = -1;
+    return LandingOutcome::NoCatalogueAtCursor;
+  }
+  if (stepsOnFromCursor(state)) state.pendingAction = kSearchForward;
+  return LandingOutcome::Shown;
+}
+
+LandingOutcome searchForward(SessionState& state, CanonReader& reader) {
+  // Ends: every pass reads the next entry of a finite in-memory file or opens
+  // a file later in the catalogue than the one just exhausted.
+  while (state.pendingAction == kSearchForward) {
+    EclipseRecord r;
+    const ReadStatus status = reader.readNext(r);
+    if (succeeded(status)) copyCurrent(state, r);
+    recomputeDeltaT(state);
+    if (!succeeded(status)) {
+      state.month = 1;
+      int nextYear = nextCanonFileFirstYear(state.year);
+      // A foreign file whose last entry falls before its own years must not
+      // send the walk back into the same file.
+      if (const auto open = reader.openFileIndex()) {
+        nextYear = std::max(nextYear, kCanonFiles[*open].lastYear + 1);
+      }
+      if (nextYear >= kCanonEndYear) {
+        state.drawStatus = -1;
+        state.pendingAction = kLandAtCursor;
+        return LandingOutcome::EndOfCatalogue;
+      }
+      state.year = nextYear;
+      reader.close();
+      const ReadStatus opened = reader.openAt(state.year, 1, r);
+      if (succeeded(opened)) copyCurrent(state, r);
+      recomputeDeltaT(state);
+      if (!succeeded(opened)) {
+        state.restartAfterError = -1;
+        state.pendingAction = kLandAtCursor;
+        state.drawStatus = -1;
+        return LandingOutcome::NoCatalogueWhileSearching;
+      }
+    }
+    if (acceptedByForwardSearch(state)) {
+      state.pendingAction = kLandAtCursor;
+      return LandingOutcome::Shown;
+    }
+    if (state.searchType == kBySaros && state.searchStartYear + kSarosSearchSpanYears < state.year) {
+      state.pendingAction = kLandAtCursor;
+      return LandingOutcome::SarosNotFound;
+    }
+  }
+  return LandingOutcome::Shown;
+}
+
+LandingOutcome positionForPaint(SessionState& state, CanonReader& reader, const ClockSource& clock) {
+  if (state.pendingAction != kSearchForward) {
+    const LandingOutcome landed = landAtCursor(state, reader, clock);
+    if (landed != LandingOutcome::Shown) return landed;
+  } else {
+    resetForPaint(state);
+  }
+  return searchForward(state, reader);
+}
+
+}  // namespace tarvo

@@ -1,0 +1,67 @@
+// Positioning the catalogue for a repaint: landing on the year/month cursor
+// and stepping forward to the next eclipse that meets the search criteria.
+// These operate on SessionState and the reader and report an outcome; the
+// caller draws the texts that go with a failure.
+#pragma once
+
+#include <functional>
+
+#include "catalogue/canon_reader.h"
+#include "core/session_state.h"
+
+namespace tarvo {
+
+enum class LandingOutcome {
+  Shown,                    // an eclipse is current and may be drawn
+  NoCatalogueAtCursor,      // the file for the cursor cannot be opened
+  NoCatalogueWhileSearching,  // the next file of a forward search cannot be opened
+  EndOfCatalogue,           // a forward search ran past year 16999
+  SarosNotFound,            // no member of the Saros series within 400 years
+};
+
+// x of the two no-catalogue texts: 50 when landing on the cursor, 10 during a
+// forward search; 0 for other outcomes.
+int noCatalogueTextX(LandingOutcome outcome);
+
+struct ClockMonth {
+  double year = 0;   // calendar year of the local date
+  double month = 0;  // 1..12
+};
+
+using ClockSource = std::function<ClockMonth()>;
+
+// The computer's local calendar year and month.
+ClockMonth localClockMonth();
+
+// The paint's per-repaint resets that touch the catalogue: drawStatus = 0,
+// greatestGuessHours = 0, searchStartYear = year.
+void resetForPaint(SessionState& state);
+
+// Lands on the cursor: with pendingAction 1 takes the cursor from clock
+// first; closes the reader, opens it at (year, month), copies the entry into
+// the state and recomputes deltaT; then tests the entry and sets
+// pendingAction to 7 when the search criteria ask to step on (0 otherwise).
+LandingOutcome landAtCursor(SessionState& state, CanonReader& reader,
+                            const ClockSource& clock = localClockMonth);
+
+// While pendingAction is 7: reads the following entry (crossing into the next
+// file at a file's end) until one is accepted by the search criteria, the
+// catalogue ends, a next file is missing, or a Saros search passes 400 years.
+// Leaves pendingAction 0. Bounded: every step reads on within a file or moves
+// to a later file.
+LandingOutcome searchForward(SessionState& state, CanonReader& reader);
+
+// The catalogue part of one repaint: resetForPaint, landAtCursor unless
+// pendingAction is 7, then searchForward when asked to step on.
+LandingOutcome positionForPaint(SessionState& state, CanonReader& reader,
+                                const ClockSource& clock = localClockMonth);
+
+// The tests of the search criteria on the current eclipse. The landing test
+// says whether the entry at the cursor is passed over (and may set
+// searchStartYear for a Saros search); the forward test says whether a
+// stepped-to entry is accepted. They differ on purpose: the landing test keeps
+// an entry equal to the criterion that a forward step does not stop at.
+bool stepsOnFromCursor(SessionState& state);
+bool acceptedByForwardSearch(SessionState& state);
+
+}  // namespace tarvo
