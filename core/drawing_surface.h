@@ -81,8 +81,8 @@ class DrawingSurface {
   void setFont(FontRecipe font) { font_ = font; }
   FontRecipe font() const { return font_; }
 
-  // Current position; empty after a move to an unusable coordinate, and then
-  // lineTo draws nothing until the next usable moveTo.
+  // Current position; empty after a move or line to an unusable coordinate.
+  // A line from an empty position draws nothing but sets the position.
   void moveTo(double x, double y);
   std::optional<PixelPoint> currentPosition() const { return current_; }
   // Pen line from the current position to (x, y), its last pixel excluded;

@@ -1,0 +1,351 @@
+// Pixel semantics of the raster surface, probed at known places.
+#include "core/drawing_surface.h"
+
+#include <QColor>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <unistd.h>
+
+namespace tarvo {
+namespace {
+
+constexpr Rgb kBlack = colorTable[0];
+constexpr Rgb kWhite = colorTable[15];
+
+int countColour(const DrawingSurface& s, Rgb c) {
+  int n = 0;
+  for (int y = 0; y < s.height(); ++y)
+    for (int x = 0; x < s.width(); ++x) n += s.pixel(x, y) == c;
+  return n;
+}
+
+bool isDiagonalCross(int x, int y) { return (x - y) % 8 == 0 || ((x + y) % 8 + 8) % 8 == 7; }
+
+TEST(DrawingSurfacePalette, PngKeepsRedGreenBlueInPlace) {
+  DrawingSurface s(16, 4);
+  for (int i = 0; i < 16; ++i) plot(s, i, 1, i);
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("surface_" + std::to_string(getpid()) + ".png"))
+          .string();
+  ASSERT_TRUE(s.savePng(path));
+  const QImage back(QString::fromStdString(path));
+  std::remove(path.c_str());
+  ASSERT_FALSE(back.isNull());
+  const QColor brown = back.pixelColor(6, 1);
+  EXPECT_EQ(brown.red(), 170);
+  EXPECT_EQ(brown.green(), 68);
+  EXPECT_EQ(brown.blue(), 0);
+  const QColor orange = back.pixelColor(12, 1);
+  EXPECT_EQ(orange.red(), 255);
+  EXPECT_EQ(orange.green(), 102);
+  EXPECT_EQ(orange.blue(), 0);
+  EXPECT_EQ(back.pixelColor(1, 1), QColor(0, 0, 255));  // blue is index 1
+  EXPECT_EQ(back.pixelColor(3, 0), QColor(0, 0, 0));
+  EXPECT_FALSE(s.savePng("/nonexistent-dir/x.png"));
+}
+
+TEST(DrawingSurfaceLines, SegmentsLeaveOutTheirLastPixel) {
+  DrawingSurface s(40, 40);
+  drawLine(s, 2, 3, 7, 3, 4);
+  for (int x = 2; x < 7; ++x) EXPECT_EQ(s.pixel(x, 3), colorTable[4]) << x;
+  EXPECT_EQ(s.pixel(7, 3), kBlack);
+  EXPECT_EQ(s.pixel(1, 3), kBlack);
+  drawLine(s, 30, 20, 30, 10, 2);  // upwards
+  EXPECT_EQ(s.pixel(30, 20), colorTable[2]);
+  EXPECT_EQ(s.pixel(30, 11), colorTable[2]);
+  EXPECT_EQ(s.pixel(30, 10), kBlack);
+  drawLine(s, 9, 9, 9, 9, 2);  // zero length draws nothing
+  EXPECT_EQ(s.pixel(9, 9), kBlack);
+
+  // A closed polyline: each corner is drawn by the segment that starts there.
+  DrawingSurface p(20, 20);
+  moveTo(p, 2, 2);
+  lineToColour(p, 12, 2, 15);
+  lineToColour(p, 12, 9, 15);
+  lineToColour(p, 2, 9, 15);
+  lineToColour(p, 2, 2, 15);
+  for (auto [x, y] : {std::pair{2, 2}, {12, 2}, {12, 9}, {2, 9}}) EXPECT_EQ(p.pixel(x, y), kWhite);
+  EXPECT_EQ(countColour(p, kWhite), 2 * 10 + 2 * 7);
+  EXPECT_EQ(p.currentPosition()->x, 2);
+}
+
+// One pixel per step of the major axis, within half a pixel of the ideal
+// line and 8-connected, for slopes in every octant.
+TEST(DrawingSurfaceLines, GeneralSlopesFollowTheIdealLine) {
+  const int ends[][4] = {{5, 5, 60, 23}, {60, 23, 5, 5}, {10, 50, 17, 2}, {50, 8, 3, 40}};
+  for (const auto& e : ends) {
+    DrawingSurface s(64, 64);
+    drawLine(s, e[0], e[1], e[2], e[3], 15);
+    const int dx = e[2] - e[0], dy = e[3] - e[1];
+    const bool xMajor = std::abs(dx) >= std::abs(dy);
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    EXPECT_EQ(countColour(s, kWhite), steps);
+    for (int i = 0; i < steps; ++i) {
+      const int major = (xMajor ? e[0] : e[1]) + (xMajor ? (dx > 0 ? i : -i) : (dy > 0 ? i : -i));
+      const double ideal = xMajor ? e[1] + dy * double(major - e[0]) / dx
+                                  : e[0] + dx * double(major - e[1]) / dy;
+      int hits = 0;
+      for (int m = 0; m < 64; ++m) {
+        if ((xMajor ? s.pixel(major, m) : s.pixel(m, major)) != kWhite) continue;
+        ++hits;
+        EXPECT_LE(std::fabs(m - ideal), 0.5 + 1e-9) << "major " << major;
+      }
+      EXPECT_EQ(hits, 1) << "major " << major;
+    }
+  }
+}
+
+TEST(DrawingSurfaceLines, WidePensAreCentredWithTheExtraPixelRightAndDown) {
+  DrawingSurface s(64, 64);
+  s.setPen({kWhite, 3});
+  s.moveTo(10, 20);
+  s.lineTo(30, 20);
+  for (int y : {19, 20, 21}) EXPECT_EQ(s.pixel(15, y), kWhite) << y;
+  EXPECT_EQ(s.pixel(15, 18), kBlack);
+  EXPECT_EQ(s.pixel(15, 22), kBlack);
+  EXPECT_EQ(s.pixel(30, 20), kBlack);
+
+  s.setPen({colorTable[4], 2});
+  s.moveTo(40, 5);
+  s.lineTo(40, 30);
+  EXPECT_EQ(s.pixel(40, 10), colorTable[4]);
+  EXPECT_EQ(s.pixel(41, 10), colorTable[4]);
+  EXPECT_EQ(s.pixel(39, 10), kBlack);
+  EXPECT_EQ(s.pixel(42, 10), kBlack);
+
+  // The information panel's frame: strokes two pixels wide on every side.
+  DrawingSurface panel(240, 400);
+  drawFrame(panel, 5, 5, 220, 389, 6, 2);
+  const Rgb brown = colorTable[6];
+  for (int x : {5, 6, 219, 220}) EXPECT_EQ(panel.pixel(x, 200), brown) << x;
+  for (int x : {4, 7, 218, 221}) EXPECT_EQ(panel.pixel(x, 200), kBlack) << x;
+  for (int y : {5, 6, 388, 389}) EXPECT_EQ(panel.pixel(100, y), brown) << y;
+  for (int y : {4, 7, 387, 390}) EXPECT_EQ(panel.pixel(100, y), kBlack) << y;
+  EXPECT_EQ(panel.pen().width, 1);  // the primitive put the old pen back
+}
+
+TEST(DrawingSurfaceShapes, RectanglesAndEllipsesLeaveOutRightAndBottom) {
+  DrawingSurface s(64, 64);
+  fillBox(s, 2, 2, 6, 5, 14);
+  EXPECT_EQ(countColour(s, colorTable[14]), 4 * 3);
+  EXPECT_EQ(s.pixel(5, 4), colorTable[14]);
+  EXPECT_EQ(s.pixel(6, 4), kBlack);
+  EXPECT_EQ(s.pixel(5, 5), kBlack);
+  fillBox(s, 6, 5, 2, 2, 9);  // corners in either order
+  EXPECT_EQ(countColour(s, colorTable[9]), 4 * 3);
+
+  drawFrame(s, 10, 10, 20, 16, 15, 1);
+  EXPECT_EQ(countColour(s, kWhite), 2 * 10 + 2 * 4);
+  EXPECT_EQ(s.pixel(19, 15), kWhite);
+  EXPECT_EQ(s.pixel(15, 12), kBlack);  // hollow
+
+  // Filled circle of radius 3: a 6×6 box, symmetric about its centre lines.
+  DrawingSurface c(64, 64);
+  fillCircle(c, 30, 30, 3, 14);
+  int n = 0;
+  for (int y = 20; y < 40; ++y)
+    for (int x = 20; x < 40; ++x) {
+      const bool in = c.pixel(x, y) == colorTable[14];
+      n += in;
+      if (in) {
+        EXPECT_TRUE(x >= 27 && x < 33 && y >= 27 && y < 33) << x << "," << y;
+        EXPECT_EQ(c.pixel(59 - x, y), colorTable[14]);
+        EXPECT_EQ(c.pixel(x, 59 - y), colorTable[14]);
+      }
+    }
+  EXPECT_GE(n, 24);
+  EXPECT_LT(n, 36);
+  EXPECT_EQ(c.pixel(29, 29), colorTable[14]);
+
+  // Radius 0: nothing visible, or a single point.
+  DrawingSurface z(8, 8);
+  drawCircle(z, 4, 4, 0, 15);
+  EXPECT_LE(countColour(z, kWhite), 1);
+
+  // An outlined circle keeps a 4-connected fill inside it.
+  DrawingSurface o(64, 64);
+  drawCircle(o, 32, 32, 12, 9);
+  EXPECT_EQ(o.pixel(32, 32), kBlack);
+  o.setBrush({BrushStyle::Solid, colorTable[2]});
+  o.floodFill(32, 32, colorTable[9]);
+  EXPECT_EQ(o.pixel(0, 0), kBlack);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x)
+      if (o.pixel(x, y) == colorTable[2]) {
+        EXPECT_LT(std::hypot(x + 0.5 - 32, y + 0.5 - 32), 12.0);
+      }
+}
+
+TEST(DrawingSurfaceFill, StopsAtTheBorderAndNotThroughDiagonals) {
+  DrawingSurface s(50, 50);
+  drawFrame(s, 10, 10, 30, 25, 4, 1);
+  s.setBrush({BrushStyle::Solid, colorTable[2]});
+  s.floodFill(15, 15, colorTable[4]);
+  EXPECT_EQ(countColour(s, colorTable[2]), 18 * 13);
+  EXPECT_EQ(s.pixel(5, 5), kBlack);
+  // Seeds on the border colour or off the image fill nothing.
+  s.setBrush({BrushStyle::Solid, colorTable[5]});
+  s.floodFill(10, 10, colorTable[4]);
+  s.floodFill(-1, 5, colorTable[4]);
+  s.floodFill(50, 5, colorTable[4]);
+  s.floodFill(std::nan(""), 5, colorTable[4]);
+  EXPECT_EQ(countColour(s, colorTable[5]), 0);
+  // Refilling with the colour already there still ends, and fills the same.
+  s.setBrush({BrushStyle::Solid, colorTable[2]});
+  s.floodFill(12, 12, colorTable[4]);
+  EXPECT_EQ(countColour(s, colorTable[2]), 18 * 13);
+
+  // Lines of any slope are 8-connected and hold a 4-connected fill.
+  for (int endY : {50, 20, 7}) {
+    DrawingSurface d(50, 50);
+    drawLine(d, 0, 0, 50, endY, 15);
+    drawLine(d, 49, 0, 49, 50, 15);  // closes the wedge on the right
+    d.setBrush({BrushStyle::Solid, colorTable[2]});
+    d.floodFill(48, 1, kWhite);
+    for (int y = 0; y < 50; ++y)
+      for (int x = 0; x < 49; ++x)
+        if (d.pixel(x, y) == colorTable[2]) {
+          EXPECT_LT(y * 50, x * endY + 50) << x << "," << y;
+        }
+    EXPECT_EQ(d.pixel(1, 49), kBlack) << endY;
+  }
+}
+
+TEST(DrawingSurfaceFill, HatchIsAlignedToTheOriginInBothBackgroundModes) {
+  DrawingSurface s(37, 29);
+  s.setBrush({BrushStyle::DiagonalCross, colorTable[1]});
+  s.setBackgroundMode(BackgroundMode::Transparent);
+  s.floodFill(20, 13, colorTable[1]);  // border colour = hatch colour, as the map does
+  for (int y = 0; y < s.height(); ++y)
+    for (int x = 0; x < s.width(); ++x)
+      ASSERT_EQ(s.pixel(x, y), isDiagonalCross(x, y) ? colorTable[1] : kBlack) << x << "," << y;
+
+  DrawingSurface o(24, 24);
+  o.clear(colorTable[8]);
+  o.setBackgroundColour(colorTable[11]);
+  o.setBackgroundMode(BackgroundMode::Opaque);
+  o.setBrush({BrushStyle::DiagonalCross, colorTable[6]});
+  o.floodFill(3, 3, colorTable[0]);
+  for (int y = 0; y < o.height(); ++y)
+    for (int x = 0; x < o.width(); ++x)
+      ASSERT_EQ(o.pixel(x, y), isDiagonalCross(x, y) ? colorTable[6] : colorTable[11]);
+
+  // Hatching in the border colour inside a frame of that colour stays inside.
+  DrawingSurface f(40, 40);
+  drawFrame(f, 5, 5, 30, 30, 6, 1);
+  f.setBrush({BrushStyle::DiagonalCross, colorTable[6]});
+  f.setBackgroundMode(BackgroundMode::Transparent);
+  f.floodFill(17, 18, colorTable[6]);
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const bool inside = x > 5 && x < 29 && y > 5 && y < 29;
+      const bool frame = ((x == 5 || x == 29) && y >= 5 && y <= 29) ||
+                         ((y == 5 || y == 29) && x >= 5 && x <= 29);
+      const Rgb want = frame || (inside && isDiagonalCross(x, y)) ? colorTable[6] : kBlack;
+      ASSERT_EQ(f.pixel(x, y), want) << x << "," << y;
+    }
+}
+
+TEST(DrawingSurfaceClipping, FarAndNonFiniteCoordinates) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  DrawingSurface s(30, 20);
+  drawLine(s, -1e9, 5, 1e9, 5, 15);
+  for (int x = 0; x < 30; ++x) EXPECT_EQ(s.pixel(x, 5), kWhite);
+  drawLine(s, -1e9, -1e9, 1e9, 1e9, 4);  // through (i, i)
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(s.pixel(i, i), colorTable[4]) << i;
+  EXPECT_EQ(countColour(s, colorTable[4]), 20);
+
+  DrawingSurface n(30, 20);
+  drawLine(n, inf, 5, 10, 10, 15);
+  drawLine(n, 5, 5, nan, 10, 15);
+  EXPECT_FALSE(n.currentPosition().has_value());
+  lineToColour(n, 20, 15, 15);  // from a lost position: nothing, but it moves
+  fillBox(n, -1e300, -1e300, 1e300, 1e300, 15);
+  fillCircle(n, 10, 10, nan, 15);
+  drawFrame(n, 0, 0, inf, 10, 15, 2);
+  plot(n, nan, 3, 15);
+  plot(n, -1, 3, 15);
+  plot(n, 30, 3, 15);
+  drawText(n, nan, 5, "X");
+  drawText(n, 1e12, 5, "X");
+  EXPECT_EQ(countColour(n, kBlack), 30 * 20);
+  lineToColour(n, 23, 15, 15);
+  EXPECT_EQ(countColour(n, kWhite), 3);
+
+  // A scale computed for a 1-pixel window: boxes and circles far larger
+  // than the image cover it and stop at its edges.
+  DrawingSurface b(30, 20);
+  fillCircle(b, 15, 10, 1e9, 9);
+  EXPECT_EQ(countColour(b, colorTable[9]), 30 * 20);
+  drawFrame(b, -1e9, -1e9, 1e9, 1e9, 4, 3);
+  fillBox(b, 29, 19, 1e15, 1e15, 2);
+  EXPECT_EQ(b.pixel(29, 19), colorTable[2]);
+  EXPECT_EQ(countColour(b, colorTable[9]), 30 * 20 - 1);
+}
+
+TEST(DrawingSurfaceText, OpaqueErrorTextIsWhiteOnBlackAfterAClear) {
+  DrawingSurface s(400, 60);
+  EXPECT_EQ(s.backgroundColour(), kWhite);
+  s.clear(kBlack);
+  EXPECT_EQ(s.backgroundColour(), kBlack);
+  s.setTextColour(kWhite);
+  drawText(s, 50, 16, "NO LOCATION.ENG FILE!!");
+  const int cellW = 7 * 22, cellH = s.textHeight();
+  EXPECT_GE(cellH, 12);
+  EXPECT_LE(cellH, 16);
+  int white = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 400; ++x) {
+      const Rgb c = s.pixel(x, y);
+      ASSERT_TRUE(c == kWhite || c == kBlack) << "anti-aliased pixel at " << x << "," << y;
+      if (c == kWhite) {
+        ++white;
+        EXPECT_TRUE(x >= 50 && x < 50 + cellW && y >= 16 && y < 16 + cellH) << x << "," << y;
+      }
+    }
+  EXPECT_GT(white, 22 * 8);
+  EXPECT_LT(white, cellW * cellH / 2);
+}
+
+TEST(DrawingSurfaceText, FontsPitchAndBackgroundModes) {
+  // Every glyph of the text font sits on a 7-pixel pitch: "NNNN" repeats.
+  DrawingSurface s(100, 30);
+  s.setTextColour(kWhite);
+  s.setBackgroundMode(BackgroundMode::Transparent);
+  drawText(s, 10, 5, "NNNN");
+  for (int y = 0; y < 30; ++y)
+    for (int x = 10; x < 17; ++x)
+      for (int k = 1; k < 4; ++k) ASSERT_EQ(s.pixel(x, y), s.pixel(x + 7 * k, y)) << x << "," << y;
+  EXPECT_GT(countColour(s, kWhite), 4 * 6);
+  EXPECT_EQ(s.textWidth("NNNN"), 28);
+
+  // Opaque mode fills the cell with the background colour.
+  DrawingSurface o(100, 30);
+  o.clear(colorTable[2]);
+  o.setBackgroundColour(colorTable[4]);
+  o.setBackgroundMode(BackgroundMode::Opaque);
+  o.setTextColour(kWhite);
+  drawText(o, 3, 4, "A B");
+  EXPECT_EQ(o.pixel(3 + 7 + 3, 4 + 2), colorTable[4]);  // inside the blank's cell
+  EXPECT_EQ(o.pixel(3 + 21, 4), colorTable[2]);         // just past the cell
+
+  // The chart font is proportional.
+  s.setFont(FontRecipe::Chart);
+  EXPECT_LT(s.textWidth("iiii"), s.textWidth("WWWW"));
+  DrawingSurface c(100, 30);
+  c.setFont(FontRecipe::Chart);
+  c.setTextColour(colorTable[14]);
+  drawText(c, 5, 5, "Sirius");
+  EXPECT_GT(countColour(c, colorTable[14]), 10);
+}
+
+}  // namespace
+}  // namespace tarvo
