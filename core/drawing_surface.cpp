@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace tarvo {
@@ -315,6 +316,21 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour) {
       }
     }
   };
+  // The first x in [x, xEnd] of row y not yet visited, or xEnd + 1; skips
+  // visited pixels a word at a time.
+  auto nextUnvisited = [&](std::size_t y, std::size_t x, std::size_t xEnd) {
+    std::size_t i = y * w + x;
+    const std::size_t end = y * w + xEnd;
+    while (i <= end) {
+      const std::uint64_t open = ~visited_[i >> 6] >> (i & 63);
+      if (open != 0) {
+        i += static_cast<std::size_t>(std::countr_zero(open));
+        break;
+      }
+      i = (i | 63) + 1;
+    }
+    return std::min(i, end + 1) - y * w;
+  };
   struct Run {
     std::size_t y, x0, x1;
   };
@@ -340,6 +356,8 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour) {
         continue;
       const std::size_t ny = side < 0 ? run.y - 1 : run.y + 1;
       for (std::size_t x = run.x0; x <= run.x1;) {
+        x = nextUnvisited(ny, x, run.x1);
+        if (x > run.x1) break;
         if (fillable(x, ny)) x = takeRun(x, ny) + 2;
         else ++x;
       }
