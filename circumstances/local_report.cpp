@@ -92,13 +92,6 @@ SiteCircumstances at(const Context& k, double t) {
   return siteCircumstances(*k.record, k.site, t, k.deltaTSeconds);
 }
 
-// One secant step towards altitude 0 through (t, a) and (t2, a2). A step that
-// cannot be taken (equal altitudes, or anything not finite) leaves t as it is.
-double secantStep(double t, double a, double t2, double a2) {
-  const double next = t + (t2 - t) / (a2 - a) * (0 - a);
-  return std::isfinite(next) ? next : t;
-}
-
 struct HorizonCross {
   double t;
   SiteCircumstances c;
@@ -109,12 +102,17 @@ struct HorizonCross {
 HorizonCross refineHorizonCross(const Context& k, double t, double tG, double aG) {
   for (int i = 0; i < 2; ++i) {
     const double a = at(k, t).altitudeDeg;
-    t = secantStep(t, a, tG, aG);
+    t = horizonSecantStep(t, a, tG, aG);
   }
   return {t, at(k, t)};
 }
 
 }  // namespace
+
+double horizonSecantStep(double t, double a, double t2, double a2) {
+  const double next = t + (t2 - t) / (a2 - a) * (0 - a);
+  return std::isfinite(next) ? next : t;
+}
 
 void prepareLocalReport(SessionState& state) { updateGreatestEclipse(state); }
 
@@ -193,14 +191,14 @@ std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* 
   }
 
   if (a1 > 0 && a4 < 0) {
-    const double t0 = secantStep(ct.p1, a1, ct.p4, a4);
+    const double t0 = horizonSecantStep(ct.p1, a1, ct.p4, a4);
     const HorizonCross h = refineHorizonCross(k, t0, tG, aG);
     if (finite(h.c)) {
       state.horizonCrossHours = h.t;
       add(kMoonSetLine, eventRow(k, " Magnitude at Moon Set    ", h.t, h.c));
     }
   } else if (a1 < 0 && a4 > 0) {
-    const double t0 = secantStep(ct.p4, a4, ct.p1, a1);
+    const double t0 = horizonSecantStep(ct.p4, a4, ct.p1, a1);
     const HorizonCross h = refineHorizonCross(k, t0, tG, aG);
     if (finite(h.c)) {
       state.horizonCrossHours = h.t;

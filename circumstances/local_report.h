@@ -25,6 +25,11 @@ struct ReportCity {
   double heightM;
 };
 
+// One secant step towards altitude 0 through (t, a) and (t2, a2), hours and
+// degrees. When the step cannot be taken (equal altitudes, or a result that
+// is not finite) t is returned unchanged: the best estimate so far.
+double horizonSecantStep(double t, double a, double t2, double a2);
+
 // Brings greatest eclipse, the contacts and dayStartJd of the current eclipse
 // up to date for the report (deltaT in the state, seconds).
 void prepareLocalReport(SessionState& state);
