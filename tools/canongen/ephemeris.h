@@ -5,6 +5,7 @@
 // keeps per-thread state), so a worker creates its own instance.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -37,6 +38,6 @@ class Ephemeris {
 };
 
 // Makes a fresh provider for one worker thread.
-using EphemerisFactory = std::unique_ptr<Ephemeris> (*)();
+using EphemerisFactory = std::function<std::unique_ptr<Ephemeris>()>;
 
 }  // namespace tarvo::canongen

@@ -1,0 +1,162 @@
+#include "tools/canongen/canon_generator.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <thread>
+
+#include "tools/canongen/lunation.h"
+#include "tools/canongen/shadow_geometry.h"
+
+namespace tarvo::canongen {
+
+namespace {
+
+// About 80 years per chunk: long enough to read the files sequentially,
+// short enough to balance two threads.
+constexpr long kLunationsPerChunk = 1000;
+// Lunations examined beyond each end of the range (the mean full moon
+// differs from the true one by far less than a lunation).
+constexpr long kLunationMargin = 3;
+
+double approximateJdOfYearStart(int year) { return 2451544.5 + (double(year) - 2000.0) * 365.2425; }
+
+struct ChunkResult {
+  std::vector<EclipseRecord> entries;
+  GenerationSummary summary;
+};
+
+void keepWorst(double value, double jd, double& worst, double& worstJd) {
+  if (value > worst) {
+    worst = value;
+    worstJd = jd;
+  }
+}
+
+void mergeWorst(GenerationSummary& into, const FitResiduals& r, double jd) {
+  FitResiduals& w = into.worst;
+  auto& at = into.worstAtJd;
+  keepWorst(r.xArcsec, jd, w.xArcsec, at[0]);
+  keepWorst(r.yArcsec, jd, w.yArcsec, at[1]);
+  keepWorst(r.lpArcsec, jd, w.lpArcsec, at[2]);
+  keepWorst(r.luArcsec, jd, w.luArcsec, at[3]);
+  keepWorst(r.ltArcsec, jd, w.ltArcsec, at[4]);
+  keepWorst(r.gstDeg, jd, w.gstDeg, at[5]);
+  keepWorst(r.raDeg, jd, w.raDeg, at[6]);
+  keepWorst(r.decDeg, jd, w.decDeg, at[7]);
+}
+
+void runChunk(const EphemerisFactory& factory, long first, long last, const GenerationRange& range,
+              ChunkResult& out) {
+  const std::unique_ptr<Ephemeris> ephemeris = factory();
+  for (long n = first; n <= last; ++n) {
+    ++out.summary.fullMoons;
+    LunationResult r = examineLunation(*ephemeris, n, RadiusRule::Almanac);
+    switch (r.outcome) {
+      case LunationOutcome::NoEclipse:
+        break;
+      case LunationOutcome::OutsideEphemeris:
+        ++out.summary.outsideEphemeris;
+        break;
+      case LunationOutcome::Failed:
+        out.summary.failures.push_back("lunation " + std::to_string(n) + ": " + r.failure);
+        break;
+      case LunationOutcome::Eclipse:
+        if (r.entry.year >= range.fromYear && r.entry.year <= range.toYear) {
+          mergeWorst(out.summary, r.residuals, r.entry.greatestJd);
+          out.entries.push_back(r.entry);
+        }
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<EclipseRecord> computeEclipses(const GenerationRange& range, const EphemerisFactory& factory,
+                                           GenerationSummary& summary) {
+  const long first = lunationNear(approximateJdOfYearStart(range.fromYear)) - kLunationMargin;
+  const long last = lunationNear(approximateJdOfYearStart(range.toYear + 1)) + kLunationMargin;
+  const long chunkCount = last >= first ? (last - first) / kLunationsPerChunk + 1 : 0;
+  std::vector<ChunkResult> chunks(static_cast<std::size_t>(chunkCount));
+  std::atomic<long> next{0};
+  auto worker = [&] {
+    for (long c = next++; c < chunkCount; c = next++) {
+      const long from = first + c * kLunationsPerChunk;
+      const long to = std::min(last, from + kLunationsPerChunk - 1);
+      runChunk(factory, from, to, range, chunks[static_cast<std::size_t>(c)]);
+    }
+  };
+  const int threadCount = std::max(1, range.threads);
+  std::vector<std::thread> threads;
+  for (int i = 1; i < threadCount; ++i) threads.emplace_back(worker);
+  worker();
+  for (auto& t : threads) t.join();
+
+  std::vector<EclipseRecord> entries;
+  for (ChunkResult& c : chunks) {
+    entries.insert(entries.end(), c.entries.begin(), c.entries.end());
+    summary.fullMoons += c.summary.fullMoons;
+    summary.outsideEphemeris += c.summary.outsideEphemeris;
+    summary.failures.insert(summary.failures.end(), c.summary.failures.begin(), c.summary.failures.end());
+    const FitResiduals& w = c.summary.worst;
+    const auto& at = c.summary.worstAtJd;
+    FitResiduals& s = summary.worst;
+    keepWorst(w.xArcsec, at[0], s.xArcsec, summary.worstAtJd[0]);
+    keepWorst(w.yArcsec, at[1], s.yArcsec, summary.worstAtJd[1]);
+    keepWorst(w.lpArcsec, at[2], s.lpArcsec, summary.worstAtJd[2]);
+    keepWorst(w.luArcsec, at[3], s.luArcsec, summary.worstAtJd[3]);
+    keepWorst(w.ltArcsec, at[4], s.ltArcsec, summary.worstAtJd[4]);
+    keepWorst(w.gstDeg, at[5], s.gstDeg, summary.worstAtJd[5]);
+    keepWorst(w.raDeg, at[6], s.raDeg, summary.worstAtJd[6]);
+    keepWorst(w.decDeg, at[7], s.decDeg, summary.worstAtJd[7]);
+  }
+  summary.eclipses = long(entries.size());
+  return entries;
+}
+
+std::string writeCanon(const std::filesystem::path& dir, const GenerationRange& range,
+                       const std::vector<EclipseRecord>& entries, std::array<long, 7>& perFile) {
+  std::array<std::string, 7> texts;
+  perFile.fill(0);
+  for (const EclipseRecord& e : entries) {
+    const auto file = canonFileFor(e.year);
+    if (!file) continue;
+    texts[*file] += formatEntry(e);
+    ++perFile[*file];
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (ec) return "cannot create " + dir.string() + ": " + ec.message();
+  for (std::size_t i = 0; i < kCanonFiles.size(); ++i) {
+    if (kCanonFiles[i].lastYear < range.fromYear || kCanonFiles[i].firstYear > range.toYear) continue;
+    const std::string error = writeFileAtomically(dir, kCanonFiles[i].name, texts[i]);
+    if (!error.empty()) return error;
+  }
+  return {};
+}
+
+std::string describeSummary(const GenerationSummary& s) {
+  char line[512];
+  std::string text;
+  std::snprintf(line, sizeof line,
+                "full moons examined %ld, eclipses %ld, outside the ephemeris %ld, failures %zu\n",
+                s.fullMoons, s.eclipses, s.outsideEphemeris, s.failures.size());
+  text += line;
+  const FitResiduals& w = s.worst;
+  const auto& at = s.worstAtJd;
+  std::snprintf(line, sizeof line,
+                "largest fit residuals: x %.4f\" (JD %.5f), y %.4f\" (JD %.5f), lp %.4f\" (JD %.5f), "
+                "lu %.4f\" (JD %.5f), lt %.4f\" (JD %.5f)\n",
+                w.xArcsec, at[0], w.yArcsec, at[1], w.lpArcsec, at[2], w.luArcsec, at[3], w.ltArcsec, at[4]);
+  text += line;
+  std::snprintf(line, sizeof line,
+                "largest fit residuals: gst %.6f deg (JD %.5f), ra %.6f deg (JD %.5f), dec %.6f deg (JD %.5f)\n",
+                w.gstDeg, at[5], w.raDeg, at[6], w.decDeg, at[7]);
+  text += line;
+  for (std::size_t i = 0; i < s.failures.size() && i < 20; ++i) text += "failure: " + s.failures[i] + "\n";
+  return text;
+}
+
+}  // namespace tarvo::canongen

@@ -1,0 +1,49 @@
+// Generates the canon: every full moon in date order, split into chunks of
+// lunations that worker threads take in turn (each with its own ephemeris
+// provider, created afresh per chunk so that results never depend on which
+// thread ran what), then the entries sorted into the seven files.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "catalogue/eclipse_record.h"
+#include "tools/canongen/canon_files.h"
+#include "tools/canongen/eclipse_finder.h"
+#include "tools/canongen/ephemeris.h"
+
+namespace tarvo::canongen {
+
+inline constexpr int kCanonFirstYear = -13000;
+inline constexpr int kCanonLastYear = 16999;
+
+struct GenerationRange {
+  int fromYear = kCanonFirstYear;  // TT years of greatest eclipse, inclusive
+  int toYear = kCanonLastYear;
+  int threads = 2;
+};
+
+struct GenerationSummary {
+  long fullMoons = 0;          // lunations examined
+  long eclipses = 0;           // entries within the range
+  long outsideEphemeris = 0;   // full moons the ephemeris could not answer
+  std::vector<std::string> failures;  // faults, with the lunation number
+  FitResiduals worst;          // largest residual of each element over the run
+  std::array<double, 8> worstAtJd{};  // greatestJd of the entry with each worst residual
+};
+
+// All eclipses with TT year in the range, chronological.
+std::vector<EclipseRecord> computeEclipses(const GenerationRange& range, const EphemerisFactory& factory,
+                                           GenerationSummary& summary);
+
+// Writes the files whose years meet the range into dir (every entry of the
+// range lands in its file). Returns an error text, empty on success.
+std::string writeCanon(const std::filesystem::path& dir, const GenerationRange& range,
+                       const std::vector<EclipseRecord>& entries, std::array<long, 7>& perFile);
+
+// The summary as text lines for stderr.
+std::string describeSummary(const GenerationSummary& summary);
+
+}  // namespace tarvo::canongen

@@ -1,0 +1,434 @@
+#include "extension.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <numbers>
+#include <sstream>
+
+namespace tarvo::extension {
+namespace {
+
+constexpr double kDegToRad = std::numbers::pi / 180.0;
+constexpr double kAuKm = 149597870.7;
+constexpr double kJ2000 = 2451545.0;
+constexpr double kDaysPerCentury = 36525.0;
+
+// Fundamental arguments, in the order of ExtensionModel::fundamental.
+enum Fundamental { kD, kM, kMp, kF, kLs, kVenus, kMars, kJupiter, kSaturn, kA2 };
+
+// Standard polynomials of the fundamental arguments, degrees, T in Julian
+// centuries of TT from J2000 (mean equinox of date). Only their values and
+// first two derivatives near the window's centre are used, and the rates of
+// D, M, M', F are re-fitted afterwards.
+constexpr double kStandard[ExtensionModel::kFundamentals][5] = {
+    {297.8501921, 445267.1114034, -0.0018819, 1.0 / 545868.0, -1.0 / 113065000.0},  // D
+    {357.5291092, 35999.0502909, -0.0001536, 1.0 / 24490000.0, 0.0},                 // M
+    {134.9633964, 477198.8675055, 0.0087414, 1.0 / 69699.0, -1.0 / 14712000.0},      // M'
+    {93.2720950, 483202.0175233, -0.0036539, -1.0 / 3526000.0, 1.0 / 863310000.0},   // F
+    {280.46646, 36000.76983, 0.0003032, 0.0, 0.0},                                   // Sun's mean longitude
+    {181.979801, 58519.2130302, 0.0, 0.0, 0.0},                                      // Venus
+    {355.433275, 19141.6964746, 0.0, 0.0, 0.0},                                      // Mars
+    {34.351484, 3036.3027889, 0.0, 0.0, 0.0},                                        // Jupiter
+    {50.077471, 1223.5110141, 0.0, 0.0, 0.0},                                        // Saturn
+    {53.09, 479264.290, 0.0, 0.0, 0.0},                                              // a Jupiter term of the Moon
+};
+
+// Value, first and second derivative of a standard polynomial at T.
+void taylor(const double c[5], double t, double h, double out[3]) {
+    double v = c[0] + t * (c[1] + t * (c[2] + t * (c[3] + t * c[4])));
+    double d1 = c[1] + t * (2 * c[2] + t * (3 * c[3] + t * 4 * c[4]));
+    double d2 = 2 * c[2] + t * (6 * c[3] + t * 12 * c[4]);
+    out[0] = std::fmod(v, 360.0);
+    out[1] = d1 * h;
+    out[2] = 0.5 * d2 * h * h;
+}
+
+double wrap180(double deg) {
+    double r = std::fmod(deg, 360.0);
+    if (r > 180) r -= 360;
+    if (r <= -180) r += 360;
+    return r;
+}
+
+using Multipliers = std::vector<int>;
+
+Multipliers mult(std::initializer_list<std::pair<int, int>> pairs) {
+    Multipliers m(ExtensionModel::kFundamentals, 0);
+    for (auto [k, n] : pairs) m[k] += n;
+    return m;
+}
+
+// Combinations n1 D + n2 M + n3 M' + n4 F of total order <= maxOrder, with
+// the parity of n4 given, the first non-zero multiplier positive.
+void addLunarCombinations(std::vector<ExtensionModel::Argument>& out, bool oddF, int maxOrder) {
+    for (int d = 0; d <= 6; ++d)
+        for (int m = -2; m <= 2; ++m)
+            for (int mp = -4; mp <= 4; ++mp)
+                for (int f = -4; f <= 4; ++f) {
+                    if ((std::abs(f) % 2 == 1) != oddF) continue;
+                    int order = d + std::abs(m) + std::abs(mp) + std::abs(f);
+                    if (order == 0 || order > maxOrder) continue;
+                    int first = d != 0 ? d : m != 0 ? m : mp != 0 ? mp : f;
+                    if (first < 0) continue;
+                    out.push_back({mult({{kD, d}, {kM, m}, {kMp, mp}, {kF, f}})});
+                }
+}
+
+ExtensionModel::Design moonEvenDesign(int maxOrder) {
+    ExtensionModel::Design d;
+    addLunarCombinations(d.arguments, false, maxOrder);
+    // Venus term of 273 years, the Jupiter term, the Earth's figure (node).
+    d.arguments.push_back({mult({{kVenus, 18}, {kLs, -16}, {kMp, -1}})});
+    d.arguments.push_back({mult({{kA2, 1}})});
+    d.arguments.push_back({mult({{kD, 1}, {kLs, 1}, {kF, -1}})});
+    d.arguments.push_back({mult({{kD, 2}, {kLs, 2}, {kF, -2}})});
+    return d;
+}
+
+ExtensionModel::Design moonOddDesign(int maxOrder) {
+    ExtensionModel::Design d;
+    addLunarCombinations(d.arguments, true, maxOrder);
+    // Earth's figure (the Moon's mean longitude), its combinations with M',
+    // and the Venus term combined with F.
+    d.arguments.push_back({mult({{kD, 1}, {kLs, 1}})});
+    d.arguments.push_back({mult({{kD, 1}, {kLs, 1}, {kMp, 1}})});
+    d.arguments.push_back({mult({{kD, 1}, {kLs, 1}, {kMp, -1}})});
+    d.arguments.push_back({mult({{kVenus, 18}, {kLs, -16}, {kMp, -1}, {kF, 1}})});
+    d.arguments.push_back({mult({{kVenus, 18}, {kLs, -16}, {kMp, -1}, {kF, -1}})});
+    return d;
+}
+
+ExtensionModel::Design sunDesign() {
+    ExtensionModel::Design d;
+    for (int k = 1; k <= 5; ++k) d.arguments.push_back({mult({{kM, k}})});
+    // The Earth's motion about the Earth-Moon barycentre.
+    d.arguments.push_back({mult({{kD, 1}})});
+    d.arguments.push_back({mult({{kD, 1}, {kM, 1}})});
+    d.arguments.push_back({mult({{kD, 1}, {kM, -1}})});
+    d.arguments.push_back({mult({{kD, 1}, {kMp, 1}})});
+    d.arguments.push_back({mult({{kD, 1}, {kMp, -1}})});
+    d.arguments.push_back({mult({{kF, 1}})});
+    d.arguments.push_back({mult({{kF, 1}, {kD, 1}})});
+    d.arguments.push_back({mult({{kF, 1}, {kD, -1}})});
+    // Planetary perturbations of the Earth: k P - j E.
+    for (int k = 1; k <= 8; ++k)
+        for (int j = std::max(1, k - 2); j <= 2 * k; ++j)
+            d.arguments.push_back({mult({{kVenus, k}, {kLs, -j}})});
+    for (int k = 1; k <= 4; ++k)
+        for (int j = 1; j <= 4; ++j) d.arguments.push_back({mult({{kMars, k}, {kLs, -j}})});
+    for (int k = 1; k <= 3; ++k)
+        for (int j = 0; j <= 3; ++j) d.arguments.push_back({mult({{kJupiter, k}, {kLs, -j}})});
+    for (int k = 1; k <= 2; ++k)
+        for (int j = 0; j <= 2; ++j) d.arguments.push_back({mult({{kSaturn, k}, {kLs, -j}})});
+    return d;
+}
+
+// Normal equations of a linear least-squares problem with several right-hand
+// sides sharing one design; rows are buffered and added in blocks.
+class NormalEquations {
+public:
+    NormalEquations(int params, int rhs) : p_(params), r_(rhs), ata_(size_t(params) * params), atb_(size_t(params) * rhs) {
+        block_.reserve(size_t(kBlock) * (params + rhs));
+    }
+    void add(const double* row, const double* y) {
+        block_.insert(block_.end(), row, row + p_);
+        block_.insert(block_.end(), y, y + r_);
+        if (++rows_ == kBlock) flush();
+    }
+    // Solves with Jacobi scaling and Cholesky; nullopt when not positive definite.
+    std::optional<std::vector<std::vector<double>>> solve() {
+        flush();
+        const int w = p_ + r_;
+        (void)w;
+        std::vector<double> a(size_t(p_) * p_);
+        std::vector<double> s(p_);
+        for (int i = 0; i < p_; ++i) {
+            double d = ata_[size_t(i) * p_ + i];
+            if (!(d > 0)) return std::nullopt;
+            s[i] = 1.0 / std::sqrt(d);
+        }
+        for (int i = 0; i < p_; ++i)
+            for (int j = 0; j <= i; ++j) a[size_t(i) * p_ + j] = ata_[size_t(j) * p_ + i] * s[i] * s[j];
+        for (int j = 0; j < p_; ++j) {
+            double d = a[size_t(j) * p_ + j];
+            for (int k = 0; k < j; ++k) d -= a[size_t(j) * p_ + k] * a[size_t(j) * p_ + k];
+            if (!(d > 1e-15)) return std::nullopt;
+            d = std::sqrt(d);
+            a[size_t(j) * p_ + j] = d;
+            for (int i = j + 1; i < p_; ++i) {
+                double v = a[size_t(i) * p_ + j];
+                const double* ai = &a[size_t(i) * p_];
+                const double* aj = &a[size_t(j) * p_];
+                for (int k = 0; k < j; ++k) v -= ai[k] * aj[k];
+                a[size_t(i) * p_ + j] = v / d;
+            }
+        }
+        std::vector<std::vector<double>> out(r_, std::vector<double>(p_));
+        for (int c = 0; c < r_; ++c) {
+            std::vector<double>& x = out[c];
+            for (int i = 0; i < p_; ++i) x[i] = atb_[size_t(i) * r_ + c] * s[i];
+            for (int i = 0; i < p_; ++i) {
+                double v = x[i];
+                for (int k = 0; k < i; ++k) v -= a[size_t(i) * p_ + k] * x[k];
+                x[i] = v / a[size_t(i) * p_ + i];
+            }
+            for (int i = p_ - 1; i >= 0; --i) {
+                double v = x[i];
+                for (int k = i + 1; k < p_; ++k) v -= a[size_t(k) * p_ + i] * x[k];
+                x[i] = v / a[size_t(i) * p_ + i];
+            }
+            for (int i = 0; i < p_; ++i) x[i] *= s[i];
+        }
+        return out;
+    }
+
+private:
+    static constexpr int kBlock = 64;
+    void flush() {
+        if (rows_ == 0) return;
+        const int w = p_ + r_;
+        // Transpose the block so that each column is contiguous.
+        std::vector<double> t(size_t(w) * rows_);
+        for (int k = 0; k < rows_; ++k)
+            for (int i = 0; i < w; ++i) t[size_t(i) * rows_ + k] = block_[size_t(k) * w + i];
+        for (int i = 0; i < p_; ++i) {
+            const double* ci = &t[size_t(i) * rows_];
+            for (int j = i; j < w; ++j) {
+                const double* cj = &t[size_t(j) * rows_];
+                double sum = 0;
+                for (int k = 0; k < rows_; ++k) sum += ci[k] * cj[k];
+                if (j < p_)
+                    ata_[size_t(i) * p_ + j] += sum;
+                else
+                    atb_[size_t(i) * r_ + (j - p_)] += sum;
+            }
+        }
+        block_.clear();
+        rows_ = 0;
+    }
+    int p_, r_;
+    int rows_ = 0;
+    std::vector<double> ata_, atb_, block_;
+};
+
+// Observations at one sample instant, in fitting units.
+enum Coordinate { kMoonLon, kMoonLat, kMoonDist, kSunLon, kSunLat, kSunDist, kCoordinates };
+
+struct Samples {
+    std::vector<double> tau;
+    std::vector<std::array<double, kCoordinates>> y;
+};
+
+// Angles of all arguments of a design at tau, radians.
+void argumentAngles(const ExtensionModel& model, const ExtensionModel::Design& design, double tau,
+                    std::vector<double>& angles) {
+    double phi[ExtensionModel::kFundamentals];
+    for (int k = 0; k < ExtensionModel::kFundamentals; ++k) {
+        const double* c = model.fundamental[k];
+        phi[k] = (c[0] + tau * (c[1] + tau * c[2])) * kDegToRad;
+    }
+    angles.resize(design.arguments.size());
+    for (size_t i = 0; i < design.arguments.size(); ++i) {
+        double a = 0;
+        const auto& m = design.arguments[i].multipliers;
+        for (int k = 0; k < ExtensionModel::kFundamentals; ++k)
+            if (m[k] != 0) a += m[k] * phi[k];
+        angles[i] = a;
+    }
+}
+
+double seriesValue(const FittedSeries& s, double tau, const std::vector<double>& angles) {
+    double v = 0;
+    for (size_t k = s.polynomial.size(); k-- > 0;) v = v * tau + s.polynomial[k];
+    for (size_t i = 0; i < angles.size(); ++i) v += s.sinAmp[i] * std::sin(angles[i]) + s.cosAmp[i] * std::cos(angles[i]);
+    return v;
+}
+
+// Fits coordinates `coords` (sharing one design) to the samples taken every
+// `stride`. With `refine` non-empty and `previous` given, also solves for
+// linear and quadratic corrections of those fundamental arguments' angles
+// (Gauss-Newton, linearised about `previous`) and applies them to the model.
+std::optional<std::vector<FittedSeries>> fitCoordinates(ExtensionModel& model, const ExtensionModel::Design& design,
+                                                        int degree, const Samples& samples, int stride,
+                                                        const std::vector<int>& coords,
+                                                        const std::vector<int>& refine,
+                                                        const FittedSeries* previous) {
+    const int nArg = int(design.arguments.size());
+    const int nLin = degree + 1 + 2 * nArg;
+    const int nRef = previous ? 2 * int(refine.size()) : 0;
+    const int p = nLin + nRef;
+    const int r = int(coords.size());
+    NormalEquations ne(p, r);
+    std::vector<double> row(p), y(r), angles;
+    for (size_t n = 0; n < samples.tau.size(); n += stride) {
+        double tau = samples.tau[n];
+        argumentAngles(model, design, tau, angles);
+        double tk = 1;
+        for (int k = 0; k <= degree; ++k, tk *= tau) row[k] = tk;
+        for (int i = 0; i < nArg; ++i) {
+            row[degree + 1 + 2 * i] = std::sin(angles[i]);
+            row[degree + 2 + 2 * i] = std::cos(angles[i]);
+        }
+        for (size_t q = 0; q < refine.size() && previous; ++q) {
+            int f = refine[q];
+            double g = 0;
+            for (int i = 0; i < nArg; ++i) {
+                int m = design.arguments[i].multipliers[f];
+                if (m == 0) continue;
+                g += m * (previous->sinAmp[i] * row[degree + 2 + 2 * i] - previous->cosAmp[i] * row[degree + 1 + 2 * i]);
+            }
+            row[nLin + 2 * q] = g * tau;
+            row[nLin + 2 * q + 1] = g * tau * tau;
+        }
+        for (int c = 0; c < r; ++c) y[c] = samples.y[n][coords[c]];
+        ne.add(row.data(), y.data());
+    }
+    auto sol = ne.solve();
+    if (!sol) return std::nullopt;
+    std::vector<FittedSeries> out(r);
+    for (int c = 0; c < r; ++c) {
+        const auto& x = (*sol)[c];
+        out[c].polynomial.assign(x.begin(), x.begin() + degree + 1);
+        out[c].sinAmp.resize(nArg);
+        out[c].cosAmp.resize(nArg);
+        for (int i = 0; i < nArg; ++i) {
+            out[c].sinAmp[i] = x[degree + 1 + 2 * i];
+            out[c].cosAmp[i] = x[degree + 2 + 2 * i];
+        }
+    }
+    if (nRef > 0) {
+        const auto& x = (*sol)[0];
+        for (size_t q = 0; q < refine.size(); ++q) {
+            model.fundamental[refine[q]][1] += x[nLin + 2 * q] / kDegToRad;
+            model.fundamental[refine[q]][2] += x[nLin + 2 * q + 1] / kDegToRad;
+        }
+    }
+    return out;
+}
+
+double quadratic(const double c[3], double tau) { return c[0] + tau * (c[1] + tau * c[2]); }
+
+}  // namespace
+
+std::optional<ExtensionModel> ExtensionModel::fit(const PlaceSource& source, double startJd, double endJd,
+                                                  const FitSettings& settings) {
+    if (!(endJd > startJd) || !(settings.sampleStepDays > 0)) return std::nullopt;
+    ExtensionModel model;
+    model.centerJd_ = 0.5 * (startJd + endJd);
+    model.halfWidthDays_ = 0.5 * (endJd - startJd);
+    const double tc = (model.centerJd_ - kJ2000) / kDaysPerCentury;
+    const double h = model.halfWidthDays_ / kDaysPerCentury;
+    for (int k = 0; k < kFundamentals; ++k) taylor(kStandard[k], tc, h, model.fundamental[k]);
+    for (int i = 0; i < 3; ++i) {
+        model.sunMeanLon_[i] = model.fundamental[kLs][i];
+        model.moonMeanLon_[i] = model.fundamental[kD][i] + model.fundamental[kLs][i];
+    }
+
+    // Samples over the window.
+    Samples samples;
+    const long count = long(std::floor((endJd - startJd) / settings.sampleStepDays)) + 1;
+    if (count < 1000 || count > 2000000) return std::nullopt;
+    samples.tau.reserve(count);
+    samples.y.reserve(count);
+    for (long n = 0; n < count; ++n) {
+        double jd = startJd + n * settings.sampleStepDays;
+        auto places = source(jd);
+        if (!places) return std::nullopt;
+        double tau = (jd - model.centerJd_) / model.halfWidthDays_;
+        std::array<double, kCoordinates> y{};
+        y[kMoonLon] = wrap180(places->moon.longitudeDeg - quadratic(model.moonMeanLon_, tau)) * 3600;
+        y[kMoonLat] = places->moon.latitudeDeg * 3600;
+        y[kMoonDist] = places->moon.distanceAu * kAuKm;
+        y[kSunLon] = wrap180(places->sun.longitudeDeg - quadratic(model.sunMeanLon_, tau)) * 3600;
+        y[kSunLat] = places->sun.latitudeDeg * 3600;
+        y[kSunDist] = places->sun.distanceAu * kAuKm;
+        samples.tau.push_back(tau);
+        samples.y.push_back(y);
+    }
+
+    // Rates of the arguments, on a reduced design and every third sample.
+    const Design evenSmall = moonEvenDesign(3), oddSmall = moonOddDesign(3), sunFull = sunDesign();
+    const int md = settings.moonPolynomialDegree, sd = settings.sunPolynomialDegree;
+    std::optional<FittedSeries> sunLon, moonLon, moonLat;
+    for (int it = 0; it <= settings.rateIterations; ++it) {
+        auto s = fitCoordinates(model, sunFull, sd, samples, 3, {kSunLon}, {kM}, sunLon ? &*sunLon : nullptr);
+        auto ml = fitCoordinates(model, evenSmall, md, samples, 3, {kMoonLon}, {kD, kMp}, moonLon ? &*moonLon : nullptr);
+        auto mb = fitCoordinates(model, oddSmall, md, samples, 3, {kMoonLat}, {kF}, moonLat ? &*moonLat : nullptr);
+        if (!s || !ml || !mb) return std::nullopt;
+        // Re-fit the amplitudes at the corrected rates before the next pass.
+        s = fitCoordinates(model, sunFull, sd, samples, 3, {kSunLon}, {}, nullptr);
+        ml = fitCoordinates(model, evenSmall, md, samples, 3, {kMoonLon}, {}, nullptr);
+        mb = fitCoordinates(model, oddSmall, md, samples, 3, {kMoonLat}, {}, nullptr);
+        if (!s || !ml || !mb) return std::nullopt;
+        sunLon = (*s)[0];
+        moonLon = (*ml)[0];
+        moonLat = (*mb)[0];
+    }
+
+    // Final fit of all six coordinates on the full designs and all samples.
+    model.moonEven_ = moonEvenDesign(6);
+    model.moonOdd_ = moonOddDesign(6);
+    model.sun_ = sunFull;
+    auto even = fitCoordinates(model, model.moonEven_, md, samples, 1, {kMoonLon, kMoonDist}, {}, nullptr);
+    auto odd = fitCoordinates(model, model.moonOdd_, md, samples, 1, {kMoonLat}, {}, nullptr);
+    auto sun = fitCoordinates(model, model.sun_, sd, samples, 1, {kSunLon, kSunLat, kSunDist}, {}, nullptr);
+    if (!even || !odd || !sun) return std::nullopt;
+    model.moonLon_ = (*even)[0];
+    model.moonDist_ = (*even)[1];
+    model.moonLat_ = (*odd)[0];
+    model.sunLon_ = (*sun)[0];
+    model.sunLat_ = (*sun)[1];
+    model.sunDist_ = (*sun)[2];
+
+    // Residuals over the window.
+    FitStatistics& st = model.stats_;
+    double sums[kCoordinates] = {};
+    double maxes[kCoordinates] = {};
+    std::vector<double> ae, ao, as;
+    for (size_t n = 0; n < samples.tau.size(); ++n) {
+        double tau = samples.tau[n];
+        argumentAngles(model, model.moonEven_, tau, ae);
+        argumentAngles(model, model.moonOdd_, tau, ao);
+        argumentAngles(model, model.sun_, tau, as);
+        double v[kCoordinates] = {seriesValue(model.moonLon_, tau, ae), seriesValue(model.moonLat_, tau, ao),
+                                  seriesValue(model.moonDist_, tau, ae), seriesValue(model.sunLon_, tau, as),
+                                  seriesValue(model.sunLat_, tau, as), seriesValue(model.sunDist_, tau, as)};
+        for (int c = 0; c < kCoordinates; ++c) {
+            double d = std::fabs(v[c] - samples.y[n][c]);
+            sums[c] += d * d;
+            maxes[c] = std::max(maxes[c], d);
+        }
+    }
+    const double nS = double(samples.tau.size());
+    st.samples = int(samples.tau.size());
+    st.moonLonRmsArcsec = std::sqrt(sums[kMoonLon] / nS), st.moonLonMaxArcsec = maxes[kMoonLon];
+    st.moonLatRmsArcsec = std::sqrt(sums[kMoonLat] / nS), st.moonLatMaxArcsec = maxes[kMoonLat];
+    st.moonDistRmsKm = std::sqrt(sums[kMoonDist] / nS), st.moonDistMaxKm = maxes[kMoonDist];
+    st.sunLonRmsArcsec = std::sqrt(sums[kSunLon] / nS), st.sunLonMaxArcsec = maxes[kSunLon];
+    st.sunLatRmsArcsec = std::sqrt(sums[kSunLat] / nS), st.sunLatMaxArcsec = maxes[kSunLat];
+    st.sunDistRmsKm = std::sqrt(sums[kSunDist] / nS), st.sunDistMaxKm = maxes[kSunDist];
+    return model;
+}
+
+SunMoonPlaces ExtensionModel::evaluate(double jdTT) const {
+    const double tau = (jdTT - centerJd_) / halfWidthDays_;
+    std::vector<double> ae, ao, as;
+    argumentAngles(*this, moonEven_, tau, ae);
+    argumentAngles(*this, moonOdd_, tau, ao);
+    argumentAngles(*this, sun_, tau, as);
+    SunMoonPlaces p;
+    p.moon.longitudeDeg = std::fmod(quadratic(moonMeanLon_, tau) + seriesValue(moonLon_, tau, ae) / 3600, 360.0);
+    if (p.moon.longitudeDeg < 0) p.moon.longitudeDeg += 360;
+    p.moon.latitudeDeg = seriesValue(moonLat_, tau, ao) / 3600;
+    p.moon.distanceAu = seriesValue(moonDist_, tau, ae) / kAuKm;
+    p.sun.longitudeDeg = std::fmod(quadratic(sunMeanLon_, tau) + seriesValue(sunLon_, tau, as) / 3600, 360.0);
+    if (p.sun.longitudeDeg < 0) p.sun.longitudeDeg += 360;
+    p.sun.latitudeDeg = seriesValue(sunLat_, tau, as) / 3600;
+    p.sun.distanceAu = seriesValue(sunDist_, tau, as) / kAuKm;
+    return p;
+}
+
+}  // namespace tarvo::extension

@@ -1,0 +1,35 @@
+// The long-span ephemeris files read through the Swiss Ephemeris library
+// (AGPL-3.0: only the generator and its tests link it, never the program).
+#pragma once
+
+#include "tools/canongen/ephemeris.h"
+
+namespace tarvo::canongen {
+
+// Where the Debian packages put the ephemeris files.
+inline constexpr const char* kSwissEphemerisPath = "/usr/share/libswe/ephe";
+
+// The span of the files, TT Julian Days: −12999 August 11.0 to 16800
+// January 2.0 (a day inside each end, so that light-time never reaches out).
+inline constexpr double kSwissFirstJd = -3026604.5;
+inline constexpr double kSwissLastJd = 7857134.5;
+
+// Reads the files only (never the library's analytical fallback): a date the
+// files do not cover gives nullopt. The library keeps per-thread state; make
+// one instance per thread. The constructor resets that thread's state.
+class SwissEphemeris final : public Ephemeris {
+ public:
+  SwissEphemeris();
+  ~SwissEphemeris() override;
+  SwissEphemeris(const SwissEphemeris&) = delete;
+  SwissEphemeris& operator=(const SwissEphemeris&) = delete;
+
+  bool covers(double jdTT) const override;
+  std::optional<EphemerisSample> sun(double jdTT) override;
+  std::optional<EphemerisSample> moon(double jdTT) override;
+  std::optional<double> siderealDeg(double jdClock) override;
+};
+
+std::unique_ptr<Ephemeris> makeSwissEphemeris();
+
+}  // namespace tarvo::canongen
