@@ -91,10 +91,15 @@ GreatestEclipse findGreatest(const EclipseRecord& r, double tStartHours, double 
   return g;
 }
 
+ContactKinds contactKindsOf(double eclipseType) {
+  const double type = std::trunc(eclipseType);
+  return {type != 3.0, type != 2.0 && type != 3.0};
+}
+
 ContactTimes findContacts(const EclipseRecord& r, double tGreatestHours) {
-  const double type = std::trunc(r.eclipseType);
-  const bool hasUmbral = type != 3.0;
-  const bool hasTotal = type != 2.0 && type != 3.0;
+  const ContactKinds kinds = contactKindsOf(r.eclipseType);
+  const bool hasUmbral = kinds.umbral;
+  const bool hasTotal = kinds.total;
   ContactTimes c;
   bool ok = true;
   bool one = false;

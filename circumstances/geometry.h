@@ -50,6 +50,15 @@ struct ContactTimes {
 
 ContactTimes findContacts(const EclipseRecord& r, double tGreatestHours);
 
+// Which contacts an eclipse type code has: every type the penumbral ones;
+// all but penumbral eclipses (3) the umbral ones U1, U4; all but partial (2)
+// and penumbral eclipses the internal ones U2, U3 (blank codes 0, 4–6 have all).
+struct ContactKinds {
+  bool umbral;
+  bool total;
+};
+ContactKinds contactKindsOf(double eclipseType);
+
 // The observing site as the geometry uses it (height carried, unused:
 // altitudes are geocentric).
 struct SiteValues {
