@@ -73,7 +73,7 @@ void addLunarCombinations(std::vector<ExtensionModel::Argument>& out, bool oddF,
                     if (order == 0 || order > maxOrder) continue;
                     int first = d != 0 ? d : m != 0 ? m : mp != 0 ? mp : f;
                     if (first < 0) continue;
-                    out.push_back({mult({{kD, d}, {kM, m}, {kMp, mp}, {kF, f}})});
+                    out.push_back({mult({{kD, d}, {kM, m}, {kMp, mp}, {kF, f}}), m != 0});
                 }
 }
 
@@ -123,6 +123,7 @@ ExtensionModel::Design sunDesign() {
         for (int j = 0; j <= 3; ++j) d.arguments.push_back({mult({{kJupiter, k}, {kLs, -j}})});
     for (int k = 1; k <= 2; ++k)
         for (int j = 0; j <= 2; ++j) d.arguments.push_back({mult({{kSaturn, k}, {kLs, -j}})});
+    for (auto& a : d.arguments) a.secular = true;
     return d;
 }
 
@@ -190,21 +191,19 @@ private:
     void flush() {
         if (rows_ == 0) return;
         const int w = p_ + r_;
-        // Transpose the block so that each column is contiguous.
-        std::vector<double> t(size_t(w) * rows_);
-        for (int k = 0; k < rows_; ++k)
-            for (int i = 0; i < w; ++i) t[size_t(i) * rows_ + k] = block_[size_t(k) * w + i];
+        // Row i of [A^T A | A^T b] gains sum_k B[k][i] * B[k][i..]; the inner
+        // loop is an axpy over contiguous memory.
+        std::vector<double> acc(w);
         for (int i = 0; i < p_; ++i) {
-            const double* ci = &t[size_t(i) * rows_];
-            for (int j = i; j < w; ++j) {
-                const double* cj = &t[size_t(j) * rows_];
-                double sum = 0;
-                for (int k = 0; k < rows_; ++k) sum += ci[k] * cj[k];
-                if (j < p_)
-                    ata_[size_t(i) * p_ + j] += sum;
-                else
-                    atb_[size_t(i) * r_ + (j - p_)] += sum;
+            std::fill(acc.begin() + i, acc.end(), 0.0);
+            for (int k = 0; k < rows_; ++k) {
+                const double* bk = &block_[size_t(k) * w];
+                const double a = bk[i];
+                if (a == 0) continue;
+                for (int j = i; j < w; ++j) acc[j] += a * bk[j];
             }
+            for (int j = i; j < p_; ++j) ata_[size_t(i) * p_ + j] += acc[j];
+            for (int j = p_; j < w; ++j) atb_[size_t(i) * r_ + (j - p_)] += acc[j];
         }
         block_.clear();
         rows_ = 0;
@@ -243,7 +242,8 @@ void argumentAngles(const ExtensionModel& model, const ExtensionModel::Design& d
 double seriesValue(const FittedSeries& s, double tau, const std::vector<double>& angles) {
     double v = 0;
     for (size_t k = s.polynomial.size(); k-- > 0;) v = v * tau + s.polynomial[k];
-    for (size_t i = 0; i < angles.size(); ++i) v += s.sinAmp[i] * std::sin(angles[i]) + s.cosAmp[i] * std::cos(angles[i]);
+    for (size_t i = 0; i < angles.size(); ++i)
+        v += (s.sinAmp[i] + s.sinRate[i] * tau) * std::sin(angles[i]) + (s.cosAmp[i] + s.cosRate[i] * tau) * std::cos(angles[i]);
     return v;
 }
 
@@ -251,26 +251,39 @@ double seriesValue(const FittedSeries& s, double tau, const std::vector<double>&
 // `stride`. With `refine` non-empty and `previous` given, also solves for
 // linear and quadratic corrections of those fundamental arguments' angles
 // (Gauss-Newton, linearised about `previous`) and applies them to the model.
+// Columns: tau^k, then per argument sin, cos and, if secular, tau sin, tau cos.
 std::optional<std::vector<FittedSeries>> fitCoordinates(ExtensionModel& model, const ExtensionModel::Design& design,
                                                         int degree, const Samples& samples, int stride,
                                                         const std::vector<int>& coords,
                                                         const std::vector<int>& refine,
                                                         const FittedSeries* previous) {
     const int nArg = int(design.arguments.size());
-    const int nLin = degree + 1 + 2 * nArg;
+    std::vector<int> column(nArg);
+    int nLin = degree + 1;
+    for (int i = 0; i < nArg; ++i) {
+        column[i] = nLin;
+        nLin += design.arguments[i].secular ? 4 : 2;
+    }
     const int nRef = previous ? 2 * int(refine.size()) : 0;
     const int p = nLin + nRef;
     const int r = int(coords.size());
     NormalEquations ne(p, r);
-    std::vector<double> row(p), y(r), angles;
+    std::vector<double> row(p), y(r), angles, sn(nArg), cs(nArg);
     for (size_t n = 0; n < samples.tau.size(); n += stride) {
         double tau = samples.tau[n];
         argumentAngles(model, design, tau, angles);
         double tk = 1;
         for (int k = 0; k <= degree; ++k, tk *= tau) row[k] = tk;
         for (int i = 0; i < nArg; ++i) {
-            row[degree + 1 + 2 * i] = std::sin(angles[i]);
-            row[degree + 2 + 2 * i] = std::cos(angles[i]);
+            sn[i] = std::sin(angles[i]);
+            cs[i] = std::cos(angles[i]);
+            double* c = &row[column[i]];
+            c[0] = sn[i];
+            c[1] = cs[i];
+            if (design.arguments[i].secular) {
+                c[2] = tau * sn[i];
+                c[3] = tau * cs[i];
+            }
         }
         for (size_t q = 0; q < refine.size() && previous; ++q) {
             int f = refine[q];
@@ -278,7 +291,9 @@ std::optional<std::vector<FittedSeries>> fitCoordinates(ExtensionModel& model, c
             for (int i = 0; i < nArg; ++i) {
                 int m = design.arguments[i].multipliers[f];
                 if (m == 0) continue;
-                g += m * (previous->sinAmp[i] * row[degree + 2 + 2 * i] - previous->cosAmp[i] * row[degree + 1 + 2 * i]);
+                double a = previous->sinAmp[i] + previous->sinRate[i] * tau;
+                double b = previous->cosAmp[i] + previous->cosRate[i] * tau;
+                g += m * (a * cs[i] - b * sn[i]);
             }
             row[nLin + 2 * q] = g * tau;
             row[nLin + 2 * q + 1] = g * tau * tau;
@@ -291,12 +306,19 @@ std::optional<std::vector<FittedSeries>> fitCoordinates(ExtensionModel& model, c
     std::vector<FittedSeries> out(r);
     for (int c = 0; c < r; ++c) {
         const auto& x = (*sol)[c];
-        out[c].polynomial.assign(x.begin(), x.begin() + degree + 1);
-        out[c].sinAmp.resize(nArg);
-        out[c].cosAmp.resize(nArg);
+        FittedSeries& fs = out[c];
+        fs.polynomial.assign(x.begin(), x.begin() + degree + 1);
+        fs.sinAmp.assign(nArg, 0.0);
+        fs.cosAmp.assign(nArg, 0.0);
+        fs.sinRate.assign(nArg, 0.0);
+        fs.cosRate.assign(nArg, 0.0);
         for (int i = 0; i < nArg; ++i) {
-            out[c].sinAmp[i] = x[degree + 1 + 2 * i];
-            out[c].cosAmp[i] = x[degree + 2 + 2 * i];
+            fs.sinAmp[i] = x[column[i]];
+            fs.cosAmp[i] = x[column[i] + 1];
+            if (design.arguments[i].secular) {
+                fs.sinRate[i] = x[column[i] + 2];
+                fs.cosRate[i] = x[column[i] + 3];
+            }
         }
     }
     if (nRef > 0) {

@@ -53,6 +53,8 @@ struct FittedSeries {
     std::vector<double> polynomial;  // coefficients of tau^k
     std::vector<double> sinAmp;      // per argument of the design
     std::vector<double> cosAmp;
+    std::vector<double> sinRate;     // change of the amplitudes per unit tau (secular arguments only)
+    std::vector<double> cosRate;
 };
 
 // Summary of the fit over its own window (residual RMS and worst).
@@ -88,6 +90,7 @@ public:
     // Internal state, public for the fitting code in the .cpp only.
     struct Argument {
         std::vector<int> multipliers;  // over the fundamental arguments
+        bool secular = false;          // amplitude linear in time (e.g. follows the Earth's eccentricity)
     };
     struct Design {
         std::vector<Argument> arguments;

@@ -75,8 +75,9 @@ namespace tarvo::canongen {
 
 std::string formatSarosHeader(const SarosStartRows& rows) {
   std::string text =
-      "// First TT year of each Saros series in the eclipse canon; 99999: no such\n"
-      "// series. Row s: {series s, series -s} (row 0: series 0 twice).\n"
+      "// First years of the Saros series: row s holds the first TT year of series s\n"
+      "// (column 1) and of series -s (column 2; row 0 is series 0 in both) in the\n"
+      "// eclipse canon; 99999 marks a series without an entry in the canon.\n"
       "// Generated from the canon by `tarvo-canongen --saros-table DIR`; do not edit.\n"
       "#pragma once\n"
       "\n"
@@ -85,7 +86,7 @@ std::string formatSarosHeader(const SarosStartRows& rows) {
       "inline constexpr double kSarosStartTable[700][2] = {\n";
   char line[96];
   for (std::size_t s = 0; s < rows.size(); ++s) {
-    std::snprintf(line, sizeof line, "    {%.0f, %.0f},  // %zu\n", rows[s][0], rows[s][1], s);
+    std::snprintf(line, sizeof line, "    {%.0f, %.0f},\n", rows[s][0], rows[s][1]);
     text += line;
   }
   text += "};\n\n}  // namespace tarvo::data\n";
