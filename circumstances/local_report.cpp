@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "circumstances/geometry.h"
+#include "core/drawing_surface.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -12,6 +13,8 @@ namespace tarvo {
 namespace {
 
 constexpr int kLinePitch = 15;  // pixels from one report line to the next
+constexpr int kLeftX = 10;      // pixels, left edge of every line
+constexpr int kWhite = 15;      // palette index
 constexpr double kNoHorizonCross = 1000;
 
 // Report line numbers; a line's row is kLinePitch × its number.
@@ -208,6 +211,20 @@ std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* 
   if (a1 < 0 && a4 < 0) add(kNoEclipseLine, " =====    No eclipse Visible        ===== ");
   add(kNoteLine, " Note:  Local Time = UT + Longitude/15.0     ");
   return lines;
+}
+
+std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& sites) {
+  const Site* site = sites.byNumber(state.displaySiteIndex);
+  if (site == nullptr) return localReportLines(state, nullptr);
+  const ReportCity city{site->name, site->longitude, site->latitude, site->height};
+  return localReportLines(state, &city);
+}
+
+void drawLocalReport(DrawingSurface& surface, SessionState& state, const SiteList& sites) {
+  surface.setTextColour(paletteColour(kWhite));
+  for (const ReportLine& line : localReportLines(state, sites)) {
+    drawText(surface, kLeftX, line.y, line.text);
+  }
 }
 
 }  // namespace tarvo

@@ -6,9 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "circumstances/sites.h"
 #include "core/session_state.h"
 
 namespace tarvo {
+
+class DrawingSurface;
 
 // One line of the report: the pixel row of its text (x is always 10) and the
 // text, trailing blanks included.
@@ -41,5 +44,13 @@ void prepareLocalReport(SessionState& state);
 // contacts did not converge gets only its heading: the location line and
 // the three column heads.
 std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city);
+
+// The same with the city taken from the list: displaySiteIndex 1..count names
+// a city; 99 means typed coordinates; anything else prints no location line.
+std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& sites);
+
+// Draws the report's lines at x = 10 in white, in the surface's current font
+// and background mode (the paint selects the text font first).
+void drawLocalReport(DrawingSurface& surface, SessionState& state, const SiteList& sites);
 
 }  // namespace tarvo

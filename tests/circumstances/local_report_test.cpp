@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "circumstances/geometry.h"
+#include "core/drawing_surface.h"
 
 namespace tarvo {
 namespace {
@@ -260,6 +261,60 @@ TEST(LocalReport, UnconvergedEclipsePrintsOnlyItsHeading) {
   EXPECT_EQ(s.horizonCrossHours, 1000);
   // The date for the sky chart falls back on the catalogue's greatest eclipse.
   EXPECT_EQ(s.localEclipseDate.day, 14);
+}
+
+TEST(LocalReport, LocationLineComesFromTheCityList) {
+  const SiteList sites = parseSites(
+      "; two cities\nTokyo,139.77,35.68,40,9\nLa Paz,-68.15,-16.5,3640,-4\n");
+  ReportSetup u;
+  u.lonDeg = 10;  // the observing site, used for the times
+  u.latDeg = 20;
+  struct Case {
+    int index;
+    std::string line;
+  };
+  for (const Case& c :
+       {Case{1, " Location : Tokyo Lon: 139.77d Lat:  35.68d Height: 40.0"},
+        Case{2, " Location : La Paz Lon: -68.15d Lat: -16.50d Height:3640.0"},
+        Case{99, " Location : Selected City       Lon:  10.00d Lat:  20.00d Height:  40.0"},
+        Case{0, "<no line at 45>"}, Case{3, "<no line at 45>"}, Case{-1, "<no line at 45>"}}) {
+    u.displaySiteIndex = c.index;
+    SessionState s = reportState(u);
+    EXPECT_EQ(lineAt(localReportLines(s, sites), 45), c.line) << c.index;
+  }
+}
+
+TEST(LocalReport, DrawsWhiteTextOnItsLinesOnly) {
+  const SiteList sites = parseSites("Tokyo,139.77,35.68,40,9\n");
+  SessionState s = reportState({});
+  DrawingSurface surface(692, 453);
+  surface.clear(colorTable[0]);
+  surface.setFont(FontRecipe::Text);
+  drawLocalReport(surface, s, sites);
+  const int h = surface.textHeight();
+  ASSERT_GT(h, 0);
+  ASSERT_LT(h, 15);
+  // Counts non-black pixels in rows [y, y + h) and columns [x0, x1).
+  const auto lit = [&](int y, int x0, int x1) {
+    int n = 0;
+    for (int yy = y; yy < y + h; ++yy) {
+      for (int x = x0; x < x1; ++x) n += surface.pixel(x, yy) != colorTable[0];
+    }
+    return n;
+  };
+  // Every drawn line has ink right of x = 10, all of it white (text without
+  // anti-aliasing); the empty lines 1, 4 and 15 and the left margin have none.
+  for (int y : {30, 45, 75, 105, 120, 165, 210, 360}) EXPECT_GT(lit(y, 10, 692), 0) << y;
+  for (int y : {15, 60, 225}) EXPECT_EQ(lit(y, 0, 692), 0) << y;
+  EXPECT_EQ(lit(30, 0, 10), 0);
+  for (int y = 0; y < 453; ++y) {
+    for (int x = 0; x < 692; ++x) {
+      const Rgb c = surface.pixel(x, y);
+      ASSERT_TRUE(c == colorTable[0] || c == colorTable[15]) << x << "," << y;
+    }
+  }
+  // The 83-character heads on a 7-pixel pitch end by x = 10 + 83 × 7.
+  EXPECT_EQ(lit(75, 10 + 83 * 7, 692), 0);
 }
 
 TEST(LocalReport, SecantStepThatCannotBeTakenKeepsItsEstimate) {
