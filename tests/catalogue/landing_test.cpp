@@ -1,0 +1,277 @@
+#include "catalogue/landing.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "circumstances/geometry.h"
+#include "tests/catalogue/canon_test_support.h"
+#include "timebase/time_scales.h"
+
+namespace tarvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+ClockSource fixedClock(double year, double month) {
+  return [=] { return ClockMonth{year, month}; };
+}
+
+// A session at a cursor, as a repaint with pendingAction 0 sees it.
+SessionState atCursor(double year, double month) {
+  SessionState s;
+  s.year = year;
+  s.month = month;
+  s.pendingAction = kLandAtCursor;
+  return s;
+}
+
+// Next eclipse: the command sets pendingAction 7 and the paint positions.
+LandingOutcome next(SessionState& s, CanonReader& reader) {
+  s.pendingAction = kSearchForward;
+  return positionForPaint(s, reader);
+}
+
+class Landing : public ::testing::Test {
+ protected:
+  CanonReader reader_{testing::testCanonDir()};
+};
+
+// The record lands in `current` and the nine copies, with ΔT for it.
+TEST_F(Landing, CopiesTheEntryAndComputesDeltaT) {
+  SessionState s = atCursor(2025, 1);
+  s.deltaTAdjust = 12.5;
+  ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s.pendingAction, kLandAtCursor);
+  const EclipseRecord& c = s.current;
+  EXPECT_EQ(s.year, 2025);
+  EXPECT_EQ(s.month, 3);
+  EXPECT_EQ(s.eclipseDay, 14);
+  EXPECT_EQ(c.year, s.year);
+  EXPECT_EQ(c.month, s.month);
+  EXPECT_EQ(s.eclipseDay, c.eclipseDay);
+  EXPECT_EQ(s.eclipseType, 1);
+  EXPECT_EQ(s.penumbralMagnitude, 2.2595);
+  EXPECT_EQ(s.umbralMagnitude, 1.1784);
+  EXPECT_EQ(s.gamma, 0.3485);
+  EXPECT_EQ(s.greatestJd, c.greatestJd);
+  EXPECT_EQ(s.ninthValue, c.ninthValue);
+  EXPECT_EQ(s.saros, 123);
+  EXPECT_EQ(s.epochHour, 6);
+  EXPECT_EQ(s.deltaT, deltaTModel((s.greatestJd - 2451545.0) / 36525.0) + 12.5);
+  // 2025.2: the 10-year table between 70.52 (2020) and 79.45 (2030), about 75.2 s.
+  EXPECT_NEAR(s.deltaT - 12.5, 75.2, 0.1);
+}
+
+// The first paint takes the cursor from the clock.
+TEST_F(Landing, FirstPaintTakesTheClockMonth) {
+  SessionState s;  // pendingAction 1
+  ASSERT_EQ(positionForPaint(s, reader_, fixedClock(2025, 5)), LandingOutcome::Shown);
+  EXPECT_EQ(s.year, 2025);
+  EXPECT_EQ(s.month, 9);
+  EXPECT_EQ(s.searchStartYear, 2025);
+  EXPECT_EQ(s.pendingAction, kLandAtCursor);
+}
+
+// No entry at or after 3000-12 in its file: the last eclipse of 3000 is shown.
+TEST_F(Landing, Show3000DecemberGivesTheLastEclipseOf3000) {
+  SessionState s = atCursor(3000, 12);
+  ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s.year, 3000);
+  EXPECT_EQ(s.month, 8);
+  EXPECT_EQ(s.eclipseDay, 5);
+}
+
+// −10000 March: stored 3 March TT, shown in February UT.
+TEST_F(Landing, RemotePastShowsAnEarlierUniversalMonth) {
+  SessionState s = atCursor(-10000, 3);
+  ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s.year, -10000);
+  EXPECT_EQ(s.month, 2);
+}
+
+// −10000 January: the entry stored on January 4 is in −10001 UT, before the
+// cursor's year, so a type-0 landing steps over it.
+TEST_F(Landing, TypeZeroStepsOverAnEntryBeforeTheCursorYear) {
+  SessionState s = atCursor(-10000, 1);
+  ASSERT_EQ(landAtCursor(s, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s.year, -10001);
+  EXPECT_EQ(s.pendingAction, kSearchForward);
+  ASSERT_EQ(searchForward(s, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s.year, -10000);
+  EXPECT_EQ(s.month, 2);
+  EXPECT_EQ(s.pendingAction, kLandAtCursor);
+}
+
+// The whole catalogue stepped through with Next: every entry once, in order,
+// across every file boundary, then the end.
+TEST_F(Landing, NextWalksEveryEntryAcrossFilesToTheEnd) {
+  std::size_t total = 0;
+  for (const auto& f : kCanonFiles) total += testing::readStoredEntries(testing::testCanonDir() / f.name).size();
+  SessionState s = atCursor(-13000, 1);
+  // The first entry (stored −13000-01-03) is in −13001 UT: type 0 steps over it.
+  ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
+  std::size_t shown = 1;
+  double lastJd = s.greatestJd;
+  LandingOutcome o;
+  while ((o = next(s, reader_)) == LandingOutcome::Shown) {
+    ASSERT_GT(s.greatestJd, lastJd);
+    lastJd = s.greatestJd;
+    ASSERT_LE(++shown, total);
+  }
+  EXPECT_EQ(shown, total - 1);
+  EXPECT_EQ(o, LandingOutcome::EndOfCatalogue);
+  EXPECT_EQ(s.drawStatus, -1);
+  EXPECT_EQ(s.pendingAction, kLandAtCursor);
+  EXPECT_EQ(s.year, 16999);  // the last eclipse's year, month 1
+  EXPECT_EQ(s.month, 1);
+}
+
+TEST_F(Landing, NextFromTheLastEntryOfAFileOpensTheNextFile) {
+  SessionState s = atCursor(3000, 12);
+  ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
+  ASSERT_EQ(next(s, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s.year, 3001);
+  EXPECT_EQ(s.month, 1);
+  EXPECT_EQ(reader_.openFileIndex().value_or(99), 4u);
+}
+
+TEST(LandingFiles, MissingCatalogueAtTheCursor) {
+  testing::ScratchDir dir;
+  CanonReader reader(dir.path());
+  SessionState s = atCursor(2025, 3);
+  const LandingOutcome o = positionForPaint(s, reader);
+  EXPECT_EQ(o, LandingOutcome::NoCatalogueAtCursor);
+  EXPECT_EQ(noCatalogueTextX(o), 50);
+  EXPECT_EQ(s.restartAfterError, -1);
+  EXPECT_EQ(s.drawStatus, -1);
+  EXPECT_EQ(s.pendingAction, kLandAtCursor);
+  // ΔT is still computed from the (initial) Julian Day.
+  EXPECT_EQ(s.deltaT, deltaTModel((0.0 - 2451545.0) / 36525.0));
+}
+
+TEST(LandingFiles, MissingNextFileDuringASearch) {
+  testing::ScratchDir dir;
+  testing::copyTestCanon(dir.path(), {3});
+  CanonReader reader(dir.path());
+  SessionState s = atCursor(3000, 12);
+  ASSERT_EQ(positionForPaint(s, reader), LandingOutcome::Shown);
+  const LandingOutcome o = next(s, reader);
+  EXPECT_EQ(o, LandingOutcome::NoCatalogueWhileSearching);
+  EXPECT_EQ(noCatalogueTextX(o), 10);
+  EXPECT_EQ(s.restartAfterError, -1);
+  EXPECT_EQ(s.drawStatus, -1);
+  EXPECT_EQ(s.year, 3001);
+  EXPECT_EQ(s.month, 1);
+}
+
+// A blank type (4) matches nothing: the search reads to the end.
+TEST_F(Landing, TypeSearchForABlankTypeRunsToTheEnd) {
+  SessionState s = atCursor(2025, 1);
+  s.searchType = 1;
+  s.typeCriterion = 4;
+  EXPECT_EQ(positionForPaint(s, reader_), LandingOutcome::EndOfCatalogue);
+  EXPECT_EQ(s.year, 16999);
+}
+
+TEST_F(Landing, TypeSearchStopsAtTheType) {
+  SessionState s = atCursor(2025, 1);
+  s.searchType = 1;
+  s.typeCriterion = 3;  // penumbral: the first after 2025 is 3000-02
+  ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s.year, 3000);
+  EXPECT_EQ(s.month, 2);
+  EXPECT_EQ(s.eclipseType, 3);
+  // Landing on an entry of the type keeps it.
+  SessionState t = atCursor(2025, 3);
+  t.searchType = 1;
+  t.typeCriterion = 1;
+  ASSERT_EQ(positionForPaint(t, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(t.month, 3);
+}
+
+TEST_F(Landing, SarosSearchFindsTheSeriesOrGivesUpAfter400Years) {
+  SessionState s = atCursor(2025, 3);
+  s.searchType = 3;
+  s.sarosCriterion = 145;
+  ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s.year, 3000);
+  EXPECT_EQ(s.saros, 145);
+  EXPECT_EQ(s.searchStartYear, 3000);
+
+  SessionState t = atCursor(2025, 3);
+  t.searchType = 3;
+  t.sarosCriterion = 100;
+  EXPECT_EQ(positionForPaint(t, reader_), LandingOutcome::SarosNotFound);
+  EXPECT_EQ(t.searchStartYear, 2025);
+  EXPECT_GT(t.year, 2025 + 400);
+  EXPECT_EQ(t.pendingAction, kLandAtCursor);
+}
+
+// Site search with the criterion equal to the site's magnitude: the landing
+// keeps the entry, a forward step does not stop at it.
+TEST_F(Landing, SiteSearchEqualMagnitudePassesLandingButNotStepping) {
+  SessionState s = atCursor(2025, 9);
+  ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
+  // The site under the Moon at greatest eclipse.
+  const GreatestEclipse g = findGreatest(s.current, 0, s.deltaT);
+  ASSERT_TRUE(g.converged);
+  s.siteLongitude = g.subLunar.longitudeDeg;
+  s.siteLatitude = g.subLunar.latitudeDeg;
+  const SiteAtGreatest at = greatestAtSite(s.current, prepareSite(s), 0, s.deltaT);
+  ASSERT_TRUE(at.converged);
+  EXPECT_GT(at.altitudeDeg, 89.0);
+  s.searchType = 2;
+  s.magnitudeCriterion = at.umbralMagnitude;
+  s.pendingAction = kLandAtCursor;
+  ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s.month, 9);
+  EXPECT_EQ(s.year, 2025);
+  EXPECT_EQ(s.siteMoonMagnitude, at.umbralMagnitude);
+
+  SessionState before = atCursor(2025, 3);
+  before.searchType = 2;
+  before.siteLongitude = s.siteLongitude;
+  before.siteLatitude = s.siteLatitude;
+  before.magnitudeCriterion = at.umbralMagnitude;
+  const LandingOutcome o = positionForPaint(before, reader_);
+  EXPECT_FALSE(o == LandingOutcome::Shown && before.year == 2025 && before.month == 9);
+}
+
+// An entry whose greatest-eclipse iteration fails (no motion) is never taken
+// by a site search, even with a criterion every magnitude passes.
+TEST(LandingSite, UnconvergedEntryIsNeverAccepted) {
+  testing::ScratchDir dir;
+  auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
+  for (auto& e : entries) e[29] = 60;  // dec0: the Moon 60° up at the north pole
+  auto still = entries[2];
+  for (std::size_t i : {12u, 13u, 14u, 16u, 17u, 18u}) still[i] = 0;  // x1..x3, y1..y3
+  testing::writeText(dir.path() / kCanonFiles[3].name,
+                     testing::entryText(entries[1]) + testing::entryText(still) + testing::entryText(entries[3]));
+  CanonReader reader(dir.path());
+  SessionState s = atCursor(2025, 4);
+  s.searchType = 2;
+  s.siteLatitude = 90;
+  s.magnitudeCriterion = -1e9;
+  ASSERT_EQ(positionForPaint(s, reader), LandingOutcome::Shown);
+  EXPECT_EQ(s.year, 2026);  // landed on the still entry, stepped on
+  EXPECT_GT(s.siteMoonAltitude, 50);
+}
+
+// A foreign file whose only entry is dated before its own years must not send
+// the walk back into the same file.
+TEST(LandingFiles, MisplacedEntryDoesNotLoopTheWalk) {
+  testing::ScratchDir dir;
+  testing::copyTestCanon(dir.path(), {3, 5, 6});
+  auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
+  testing::writeText(dir.path() / kCanonFiles[4].name, testing::entryText(entries[1]));  // 2025 in 3001..8000
+  CanonReader reader(dir.path());
+  SessionState s = atCursor(3000, 12);
+  s.searchType = 1;
+  s.typeCriterion = 5;
+  EXPECT_EQ(positionForPaint(s, reader), LandingOutcome::EndOfCatalogue);
+  EXPECT_EQ(s.year, 16999);
+}
+
+}  // namespace
+}  // namespace tarvo

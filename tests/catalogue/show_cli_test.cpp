@@ -1,0 +1,161 @@
+// Runs the built tarvo binary on the hand-made canon and checks `show`.
+#include <erfa.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "data/saros_start_table.h"
+#include "tests/catalogue/canon_test_support.h"
+#include "timebase/time_scales.h"
+
+namespace tarvo {
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out, err;
+};
+
+CliRun runTarvo(const std::filesystem::path& dataDir, const std::string& args) {
+  testing::ScratchDir scratch;
+  const auto errFile = scratch.path() / "stderr";
+  const std::string cmd = std::string("'") + TARVO_CLI_PATH + "' --data '" + dataDir.string() + "' " + args +
+                          " 2>'" + errFile.string() + "'";
+  CliRun r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int status = pclose(p);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.err = testing::readText(errFile);
+  return r;
+}
+
+std::vector<std::pair<std::string, std::string>> keyValues(const std::string& out) {
+  std::vector<std::pair<std::string, std::string>> kv;
+  std::istringstream in(out);
+  std::string line;
+  while (std::getline(in, line)) {
+    const auto space = line.find(' ');
+    kv.emplace_back(line.substr(0, space), space == std::string::npos ? "" : line.substr(space + 1));
+  }
+  return kv;
+}
+
+// trunc((year − first year)/18.03 + 1.5) from the table's first column; 0
+// for a series marked 99999.
+int expectedMember(int saros, double year) {
+  const double first = data::kSarosStartTable[saros][0];
+  return first == 99999 ? 0 : static_cast<int>(std::trunc((year - first) / 18.03 + 1.5));
+}
+
+const char* const kNoCatalogueText = "  No bessel file! \n  Please start at directory which EC****.prn available.\n";
+
+// Keys in order with their formats; values from the file, the UT date from ERFA.
+TEST(ShowCommand, PrintsTheKeysOfTheEclipseInOrder) {
+  const CliRun r = runTarvo(testing::testCanonDir(), "show 2025 4 --dt-adjust 10");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const auto kv = keyValues(r.out);
+  const char* keys[] = {"year", "month", "day", "type", "saros", "member", "epoch_hour",
+                        "jd_ut", "deltat", "penumbral", "umbral", "gamma"};
+  ASSERT_GE(kv.size(), std::size(keys));
+  const std::regex integer("-?[0-9]+"), six("-?[0-9]+\\.[0-9]{6}"), three("-?[0-9]+\\.[0-9]{3}"),
+      four("-?[0-9]+\\.[0-9]{4}");
+  for (std::size_t i = 0; i < std::size(keys); ++i) {
+    EXPECT_EQ(kv[i].first, keys[i]);
+    const std::regex& format = i < 7 ? integer : i == 7 ? six : i == 8 ? three : four;
+    EXPECT_TRUE(std::regex_match(kv[i].second, format)) << kv[i].first << " " << kv[i].second;
+  }
+  const auto stored = testing::readStoredEntries(testing::testCanonDir() / "mcp00001p03000.prn")[2];  // 2025-09-07
+  const double jdUt = stored[7] - deltaTModel((stored[7] - 2451545.0) / 36525.0) / 86400.0;
+  int y = 0, m = 0, d = 0;
+  double f = 0;
+  ASSERT_EQ(eraJd2cal(jdUt, 0, &y, &m, &d, &f), 0);
+  EXPECT_EQ(kv[0].second, std::to_string(y));
+  EXPECT_EQ(kv[1].second, std::to_string(m));
+  EXPECT_EQ(kv[2].second, std::to_string(d));
+  EXPECT_EQ(kv[3].second, "1");
+  EXPECT_EQ(kv[4].second, "128");
+  EXPECT_EQ(kv[5].second, std::to_string(expectedMember(128, y)));
+  EXPECT_EQ(kv[6].second, "18");
+  EXPECT_NEAR(std::stod(kv[7].second), jdUt, 1e-6);
+  EXPECT_NEAR(std::stod(kv[8].second), deltaTModel((jdUt - 2451545.0) / 36525.0) + 10, 1e-3);
+  EXPECT_EQ(kv[9].second, "2.3451");
+  EXPECT_EQ(kv[10].second, "1.3638");
+  EXPECT_EQ(kv[11].second, "-0.2752");
+}
+
+TEST(ShowCommand, NextStepsForwardAndMemberIsNumbered) {
+  const CliRun r = runTarvo(testing::testCanonDir(), "show 2025 3 --next 3");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto kv = keyValues(r.out);
+  ASSERT_GE(kv.size(), 6u);
+  EXPECT_EQ(kv[0].second, "3000");
+  EXPECT_EQ(kv[1].second, "2");
+  EXPECT_EQ(kv[4].second, "145");
+  EXPECT_EQ(kv[5].second, std::to_string(expectedMember(145, 3000)));
+}
+
+TEST(ShowCommand, ExitCodesAndStandardErrorTexts) {
+  testing::ScratchDir empty;
+  CliRun r = runTarvo(empty.path(), "show 2025 3");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, kNoCatalogueText);
+
+  r = runTarvo(testing::testCanonDir(), "show 16999 12 --next 1");
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "The end of the Bessel file\n");
+
+  r = runTarvo(testing::testCanonDir(), "show 2025 3 --search-type 3 --saros 100");
+  EXPECT_EQ(r.exitCode, 4);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "This SAROS series is not available within 400 years.\n");
+
+  // A search running into a missing next file shows the same two texts.
+  testing::ScratchDir one;
+  testing::copyTestCanon(one.path(), {3});
+  r = runTarvo(one.path(), "show 3000 12 --next 1");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.err, kNoCatalogueText);
+  // Outside the catalogue's years: no file.
+  EXPECT_EQ(runTarvo(testing::testCanonDir(), "show 17000 1").exitCode, 2);
+}
+
+TEST(ShowCommand, UsageErrors) {
+  for (const char* args : {"show", "show 2025", "show 2025 x", "show abc 3", "show 2025 3 4",
+                           "show 2025 3 --next", "show 2025 3 --next -1", "show 2025 3 --next 1.5",
+                           "show 2025 3 --dt-adjust 10000.5", "show 2025 3 --dt-adjust -10001",
+                           "show 2025 3 --dt-adjust nan", "show 2025 3 --search-type 4", "show 2025 3 --type 0",
+                           "show 2025 3 --saros 401", "show 2025 3 --bogus"}) {
+    const CliRun r = runTarvo(testing::testCanonDir(), args);
+    EXPECT_EQ(r.exitCode, 64) << args;
+    EXPECT_EQ(r.out, "") << args;
+  }
+  EXPECT_EQ(runTarvo(testing::testCanonDir(), "show 2025 3 --dt-adjust -10000").exitCode, 0);
+  EXPECT_EQ(runTarvo(testing::testCanonDir(), "show -10000 3").exitCode, 0);
+}
+
+// A file cut short is named on standard error with the entry and byte.
+TEST(ShowCommand, NamesTheFileCutShort) {
+  testing::ScratchDir dir;
+  const std::string good = testing::readText(testing::testCanonDir() / "mcp00001p03000.prn");
+  testing::writeText(dir.path() / "mcp00001p03000.prn", good + "3001 1 1 nonsense\n");
+  const CliRun r = runTarvo(dir.path(), "show 2025 3");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_NE(r.err.find("mcp00001p03000.prn: entry 7 (byte " + std::to_string(good.size()) + ")"),
+            std::string::npos)
+      << r.err;
+}
+
+}  // namespace
+}  // namespace tarvo
