@@ -11,6 +11,22 @@
 #include <bit>
 #include <cmath>
 
+// Fontconfig, loaded for the text fonts, keeps its configuration until the
+// process ends; the leak checker of sanitizer builds is told so. Weak, so
+// that a program with its own suppressions keeps them.
+#if defined(__SANITIZE_ADDRESS__)
+#define TARVO_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARVO_LEAK_CHECKED 1
+#endif
+#endif
+#ifdef TARVO_LEAK_CHECKED
+extern "C" __attribute__((weak, used)) const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
+#endif
+
 namespace tarvo {
 
 namespace {
