@@ -1,0 +1,191 @@
+// Runs the built tarvo binary's `local` command: its options and errors on
+// the hand-made canon, and the 2025 March 14 eclipse from Tokyo on the
+// generated canon when one is at hand.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/catalogue/canon_test_support.h"
+
+namespace tarvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out, err;
+};
+
+CliRun runTarvo(const fs::path& dataDir, const std::string& args) {
+  testing::ScratchDir scratch;
+  const fs::path errFile = scratch.path() / "stderr";
+  const std::string cmd = std::string("'") + TARVO_CLI_PATH + "' --data '" + dataDir.string() + "' " +
+                          args + " 2>'" + errFile.string() + "'";
+  CliRun r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return r;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+  const int status = pclose(p);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  r.err = testing::readText(errFile);
+  return r;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) out.push_back(line);
+  return out;
+}
+
+// The text of the report line at row y, or empty.
+std::string rowText(const std::string& out, int y) {
+  const std::string prefix = "y=" + std::to_string(y) + " ";
+  for (const std::string& l : lines(out)) {
+    if (l.rfind(prefix, 0) == 0) return l.substr(prefix.size());
+  }
+  return {};
+}
+
+const char* const kCities =
+    "; test cities\n"
+    "Tokyo,139.77,35.68,40,9\n"
+    "  Sao Paulo  ,-46.63,-23.55,760,-3\n";
+
+// A data directory with the hand-made canon and, optionally, a city list.
+struct DataDir {
+  testing::ScratchDir dir;
+  explicit DataDir(bool withCities) {
+    for (const auto& f : fs::directory_iterator(testing::testCanonDir())) {
+      fs::copy_file(f.path(), dir.path() / f.path().filename());
+    }
+    if (withCities) std::ofstream(dir.path() / "location.new") << kCities;
+  }
+  const fs::path& path() const { return dir.path(); }
+};
+
+// Width and height from a PNG file's IHDR chunk.
+bool pngSize(const fs::path& file, int& width, int& height) {
+  std::ifstream in(file, std::ios::binary);
+  unsigned char h[24] = {};
+  if (!in.read(reinterpret_cast<char*>(h), sizeof h)) return false;
+  const unsigned char sig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  if (!std::equal(sig, sig + 8, h) || std::string(reinterpret_cast<char*>(h + 12), 4) != "IHDR") return false;
+  width = (h[16] << 24) | (h[17] << 16) | (h[18] << 8) | h[19];
+  height = (h[20] << 24) | (h[21] << 16) | (h[22] << 8) | h[23];
+  return true;
+}
+
+TEST(LocalCommand, PrintsTheReportLinesWithTheirRows) {
+  DataDir data(true);
+  const CliRun r = runTarvo(data.path(), "local 2025 4 --city 'Sao Paulo'");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::vector<std::string> out = lines(r.out);
+  ASSERT_GE(out.size(), 6u);
+  // Every line is y=<row> <text>, rows in drawing order.
+  const std::regex shape("y=(0|[1-9][0-9]*) .*");
+  for (const std::string& l : out) EXPECT_TRUE(std::regex_match(l, shape)) << l;
+  EXPECT_EQ(out[0].substr(0, 5), "y=30 ");
+  // The name is matched trimmed and printed as written; trailing blanks of
+  // the column heads are kept.
+  EXPECT_EQ(rowText(r.out, 45), " Location :   Sao Paulo   Lon: -46.63d Lat: -23.55d Height:760.0");
+  EXPECT_EQ(rowText(r.out, 75),
+            "                          Universal   Local                  Mag.     Alt.    Az   ");
+  EXPECT_EQ(rowText(r.out, 360), " Note:  Local Time = UT + Longitude/15.0     ");
+}
+
+TEST(LocalCommand, TypedSiteAndPng) {
+  DataDir data(true);
+  const fs::path png = data.path() / "report.png";
+  CliRun r = runTarvo(data.path(), "local 2025 4 --site -7.5 40 120 --png '" + png.string() + "'");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(rowText(r.out, 45), " Location : Selected City       Lon:  -7.50d Lat:  40.00d Height: 120.0");
+  int w = 0, h = 0;
+  ASSERT_TRUE(pngSize(png, w, h));
+  EXPECT_EQ(w, 692);
+  EXPECT_EQ(h, 453);
+
+  r = runTarvo(data.path(), "local 2025 4 --site 10 20 0 --png '" + png.string() + "' --size 300x200");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_TRUE(pngSize(png, w, h));
+  EXPECT_EQ(w, 300);
+  EXPECT_EQ(h, 200);
+}
+
+TEST(LocalCommand, UsageErrorsAndMissingFiles) {
+  DataDir data(true);
+  for (const char* args :
+       {"local 2025 4", "local 2025 4 --city Tokyo --site 0 0 0", "local 2025 4 --city Osaka",
+        "local 2025 4 --city", "local 2025 4 --site 0 0", "local 2025 4 --site 400 0 0",
+        "local 2025 4 --site 0 91 0", "local 2025 4 --city Tokyo --size 10x10",
+        "local 2025 4 --city Tokyo --png x.png --size 0x10", "local 2025 --city Tokyo",
+        "local 2025 4 --city Tokyo --dt-adjust 20000", "local 2025 4 --city Tokyo --frobnicate"}) {
+    const CliRun r = runTarvo(data.path(), args);
+    EXPECT_EQ(r.exitCode, 64) << args;
+    EXPECT_EQ(r.out, "") << args;
+  }
+
+  // No city list: its two texts on standard error; typed sites still work.
+  DataDir noCities(false);
+  CliRun r = runTarvo(noCities.path(), "local 2025 4 --site 0 0 0");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.err, "NO LOCATION.ENG FILE!!\nPLEASE CHECK DIRECTORY!!\n");
+  r = runTarvo(noCities.path(), "local 2025 4 --city Tokyo");
+  EXPECT_EQ(r.exitCode, 64);
+
+  // No canon: the no-catalogue texts and exit code 2.
+  testing::ScratchDir empty;
+  std::ofstream(empty.path() / "location.new") << kCities;
+  r = runTarvo(empty.path(), "local 2025 4 --city Tokyo");
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "  No bessel file! \n  Please start at directory which EC****.prn available.\n");
+}
+
+// The total eclipse of 2025 March 14 from Tokyo: the Moon rises during the
+// last umbral phase, so only the end of the eclipse is seen.
+TEST(LocalCommand, TokyoSeesTheMoonRiseDuringThe2025MarchEclipse) {
+  fs::path dir = TARVO_RUNDATA_DIR;
+  if (const char* d = std::getenv("TARVO_CANON_DIR")) dir = d;
+  if (!fs::exists(dir / "mcp00001p03000.prn") || !fs::exists(dir / "location.new")) {
+    GTEST_SKIP() << "no generated canon and city list in " << dir;
+  }
+  const CliRun r = runTarvo(dir, "local 2025 3 --city Tokyo");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string date = rowText(r.out, 30);
+  EXPECT_NE(date.find("2025/ 3/14"), std::string::npos) << date;
+  EXPECT_NE(date.find("TOTAL ECLIPSE"), std::string::npos) << date;
+  for (int y : {120, 135, 150, 165, 180}) EXPECT_EQ(rowText(r.out, y), "") << y;
+
+  // Rows end in magnitude, altitude and azimuth.
+  const std::regex row(" (Last  Penumbra Contact  |Magnitude at Moon Rise  ) +([ 0-9]{2}):([ 0-9]{2}):.*"
+                       "  +(-?[0-9.]+) +(-?[0-9.]+) +(-?[0-9.]+)");
+  std::smatch m;
+  const std::string p4 = rowText(r.out, 210);
+  ASSERT_TRUE(std::regex_match(p4, m, row)) << p4;
+  EXPECT_NEAR(std::stod(m[5]), 14.5, 0.2) << p4;
+
+  const std::string rise = rowText(r.out, 270);
+  ASSERT_TRUE(std::regex_match(rise, m, row)) << rise;
+  const double utMinutes = std::stod(m[2]) * 60 + std::stod(m[3]);
+  EXPECT_NEAR(utMinutes, 8 * 60 + 47, 1.5) << rise;
+  EXPECT_GT(std::stod(m[4]), 0) << rise;
+  EXPECT_LT(std::stod(m[4]), 0.05) << rise;
+  EXPECT_EQ(rowText(r.out, 255), "");
+}
+
+}  // namespace
+}  // namespace tarvo
