@@ -353,10 +353,35 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour) {
   std::vector<Run> stack;
   // Extends a fillable pixel to its whole run, marks it and keeps it; the
   // run's last x.
+  // Around an unvisited x of row y: the last x to its right and the first to
+  // its left before a visited pixel or the row's end.
+  auto unvisitedRight = [&](std::size_t y, std::size_t x) {
+    std::size_t i = y * w + x;
+    const std::size_t end = y * w + w - 1;
+    while (i <= end) {
+      const std::uint64_t taken = visited_[i >> 6] >> (i & 63);
+      if (taken != 0) return std::min(i + std::countr_zero(taken) - 1, end) - y * w;
+      i = (i | 63) + 1;
+    }
+    return w - 1;
+  };
+  auto unvisitedLeft = [&](std::size_t y, std::size_t x) {
+    const std::size_t start = y * w;
+    std::size_t i = start + x;
+    for (;;) {
+      const std::uint64_t taken = visited_[i >> 6] << (63 - (i & 63));
+      if (taken != 0) return std::max(i - std::countl_zero(taken) + 1, start) - start;
+      const std::size_t wordStart = i & ~std::size_t{63};
+      if (wordStart <= start) return std::size_t{0};
+      i = wordStart - 1;
+    }
+  };
   auto takeRun = [&](std::size_t x, std::size_t y) {
+    const std::uint32_t* row = pixels_.data() + y * w;
+    const std::size_t lo = unvisitedLeft(y, x), hi = unvisitedRight(y, x);
     std::size_t x0 = x, x1 = x;
-    while (x0 > 0 && fillable(x0 - 1, y)) --x0;
-    while (x1 + 1 < w && fillable(x1 + 1, y)) ++x1;
+    while (x0 > lo && (row[x0 - 1] & kRgbMask) != border) --x0;
+    while (x1 < hi && (row[x1 + 1] & kRgbMask) != border) ++x1;
     markVisited(y, x0, x1);
     stack.push_back({y, x0, x1});
     return x1;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace tarvo {
@@ -215,6 +216,52 @@ TEST(DrawingSurfaceFill, StopsAtTheBorderAndNotThroughDiagonals) {
           EXPECT_LT(y * 50, x * endY + 50) << x << "," << y;
         }
     EXPECT_EQ(d.pixel(1, 49), kBlack) << endY;
+  }
+}
+
+// Against a plain breadth-first fill on a scattered border with pixels
+// already in the fill colour: the same region, whatever the run structure.
+TEST(DrawingSurfaceFill, MatchesABreadthFirstFillOnScatteredBorders) {
+  const int w = 150, h = 97;
+  for (unsigned seed : {1u, 7u, 42u}) {
+    DrawingSurface s(w, h);
+    std::vector<int> border(w * h, 0);
+    unsigned lcg = seed;
+    for (int i = 0; i < w * h; ++i) {
+      lcg = lcg * 1664525u + 1013904223u;
+      const unsigned r = (lcg >> 16) % 100;
+      if (r < 38) {
+        border[i] = 1;
+        plot(s, i % w, i / w, 4);
+      } else if (r < 45) {
+        plot(s, i % w, i / w, 2);  // already the fill colour
+      }
+    }
+    const int sx = 75, sy = 48;
+    border[sy * w + sx] = 0;
+    plot(s, sx, sy, 0);
+    std::vector<int> reached(w * h, 0), queue{sy * w + sx};
+    reached[sy * w + sx] = 1;
+    for (std::size_t q = 0; q < queue.size(); ++q) {
+      const int x = queue[q] % w, y = queue[q] / w;
+      const int nx[] = {x - 1, x + 1, x, x}, ny[] = {y, y, y - 1, y + 1};
+      for (int k = 0; k < 4; ++k) {
+        if (nx[k] < 0 || ny[k] < 0 || nx[k] >= w || ny[k] >= h) continue;
+        const int j = ny[k] * w + nx[k];
+        if (border[j] || reached[j]) continue;
+        reached[j] = 1;
+        queue.push_back(j);
+      }
+    }
+    ASSERT_GT(queue.size(), 50u) << seed;
+    s.setBrush({BrushStyle::Solid, colorTable[2]});
+    s.floodFill(sx, sy, colorTable[4]);
+    s.setBrush({BrushStyle::Solid, colorTable[14]});
+    s.floodFill(sx, sy, colorTable[4]);  // the refill shows exactly the region
+    for (int i = 0; i < w * h; ++i) {
+      const bool filled = s.pixel(i % w, i / w) == colorTable[14];
+      ASSERT_EQ(filled, reached[i] == 1) << "seed " << seed << " at " << i % w << "," << i / w;
+    }
   }
 }
 
