@@ -2,6 +2,7 @@
 #include "core/drawing_surface.h"
 
 #include <QColor>
+#include <QGuiApplication>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -360,6 +361,8 @@ TEST(DrawingSurfaceText, OpaqueErrorTextIsWhiteOnBlackAfterAClear) {
     }
   EXPECT_GT(white, 22 * 8);
   EXPECT_LT(white, cellW * cellH / 2);
+  // No display is needed: the surface brought up the offscreen platform.
+  EXPECT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
 }
 
 TEST(DrawingSurfaceText, FontsPitchAndBackgroundModes) {
