@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <system_error>
 
+#include <sys/stat.h>
+
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -208,19 +210,18 @@ EclipseRecord convertToUniversalTime(const EclipseRecord& stored) {
 CanonReader::CanonReader(std::filesystem::path directory) : directory_(std::move(directory)) {}
 
 std::shared_ptr<const ParsedCanonFile> CanonReader::load(std::size_t fileIndex) {
-  namespace fs = std::filesystem;
   Loaded& slot = cache_[fileIndex];
-  const fs::path path = directory_ / kCanonFiles[fileIndex].name;
-  std::error_code ec;
-  // Only a regular file: a directory, a pipe or a device is no catalogue.
-  const fs::file_status st = fs::status(path, ec);
-  const std::uintmax_t size = ec ? 0 : fs::file_size(path, ec);
-  const fs::file_time_type mtime = ec ? fs::file_time_type{} : fs::last_write_time(path, ec);
-  if (ec || !fs::is_regular_file(st)) {
+  const std::filesystem::path path = directory_ / kCanonFiles[fileIndex].name;
+  // One stat for kind, size and time stamp. Only a regular file: a
+  // directory, a pipe or a device is no catalogue.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
     slot = Loaded{};
     return nullptr;
   }
-  if (slot.parsed && slot.size == size && slot.mtime == mtime) return slot.parsed;
+  const std::uintmax_t size = static_cast<std::uintmax_t>(st.st_size);
+  const std::int64_t mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  if (slot.parsed && slot.size == size && slot.mtimeNs == mtimeNs) return slot.parsed;
 
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
@@ -238,7 +239,7 @@ std::shared_ptr<const ParsedCanonFile> CanonReader::load(std::size_t fileIndex) 
   auto parsed = std::make_shared<ParsedCanonFile>(
       parseCanonText(text, kCanonFiles[fileIndex].name, truncated));
   parsed->entries.shrink_to_fit();
-  slot = Loaded{size, mtime, parsed};
+  slot = Loaded{size, mtimeNs, parsed};
   if (parsed->defect &&
       std::find(defectOrder_.begin(), defectOrder_.end(), fileIndex) == defectOrder_.end()) {
     defectOrder_.push_back(fileIndex);

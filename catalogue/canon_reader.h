@@ -133,7 +133,7 @@ class CanonReader {
  private:
   struct Loaded {
     std::uintmax_t size = 0;
-    std::filesystem::file_time_type mtime{};
+    std::int64_t mtimeNs = 0;  // modification time, ns since the epoch
     std::shared_ptr<const ParsedCanonFile> parsed;
   };
 
