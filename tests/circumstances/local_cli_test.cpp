@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/catalogue/canon_test_support.h"
@@ -175,6 +177,110 @@ TEST(LocalCommand, UsageErrorsAndMissingFiles) {
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "  No bessel file! \n  Please start at directory which EC****.prn available.\n");
+}
+
+std::vector<std::pair<std::string, std::string>> keyValues(const std::string& out) {
+  std::vector<std::pair<std::string, std::string>> kv;
+  for (const std::string& l : lines(out)) {
+    const std::size_t space = l.find(' ');
+    kv.emplace_back(l.substr(0, space), space == std::string::npos ? "" : l.substr(space + 1));
+  }
+  return kv;
+}
+
+const char* const kGeometryKeys[] = {"converged", "day_start_jd", "greatest_ut", "p1", "u1", "u2",
+                                     "u3", "u4", "p4", "sublunar_lon", "sublunar_lat"};
+
+// The geometry keys that follow gamma, as a map; empty when out of order.
+std::vector<std::string> geometryValues(const std::string& out) {
+  const auto kv = keyValues(out);
+  std::size_t i = 0;
+  while (i < kv.size() && kv[i].first != "gamma") ++i;
+  std::vector<std::string> values;
+  for (const char* key : kGeometryKeys) {
+    if (++i >= kv.size() || kv[i].first != key) return {};
+    values.push_back(kv[i].second);
+  }
+  return values;
+}
+
+bool hasDecimals(const std::string& v, std::size_t decimals) {
+  const std::size_t dot = v.find('.');
+  return dot != std::string::npos && v.size() - dot - 1 == decimals &&
+         v.find_first_not_of("-0123456789.") == std::string::npos;
+}
+
+TEST(ShowGeometryKeys, ContactsByTypeAndTheirFormats) {
+  struct Case {
+    const char* cursor;
+    std::vector<bool> present;  // greatest, P1, U1, U2, U3, U4, P4
+    double midnightToleranceSeconds;
+  };
+  // The hand-made elements of 2025 put greatest eclipse within seconds of the
+  // stored Julian Day, those of year 3000 only within minutes.
+  for (const Case& c : {Case{"2025 4", {true, true, true, true, true, true, true}, 60},     // total
+                        Case{"3000 3", {true, true, true, false, false, true, true}, 600},  // partial
+                        Case{"3000 1", {true, true, false, false, false, false, true}, 600}}) {  // penumbral
+    const CliRun r = runTarvo(testing::testCanonDir(), std::string("show ") + c.cursor);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::vector<std::string> v = geometryValues(r.out);
+    ASSERT_EQ(v.size(), std::size(kGeometryKeys)) << r.out;
+    EXPECT_EQ(v[0], "1");
+    ASSERT_TRUE(hasDecimals(v[1], 6)) << v[1];
+    // 0 h UT: a Julian Day's .5, as far as the elements and the stored
+    // Julian Day agree on the time of greatest eclipse (a ΔT taken with the
+    // wrong sign would move it by 2ΔT, 150 s in 2025).
+    const double dayStart = std::stod(v[1]);
+    EXPECT_NEAR(dayStart - std::floor(dayStart), 0.5, c.midnightToleranceSeconds / 86400) << c.cursor;
+    double previous = -1e9;
+    for (std::size_t k = 0; k < 7; ++k) {
+      const std::string& value = v[2 + k];
+      if (!c.present[k]) {
+        EXPECT_EQ(value, "none") << c.cursor << " " << kGeometryKeys[2 + k];
+        continue;
+      }
+      ASSERT_TRUE(hasDecimals(value, 6)) << value;
+      // Contacts ascend from P1 to P4 (greatest is checked against U1..U4 below).
+      if (k > 0) {
+        EXPECT_GT(std::stod(value), previous) << c.cursor << " " << kGeometryKeys[2 + k];
+        previous = std::stod(value);
+      }
+    }
+    const double greatest = std::stod(v[2]);
+    EXPECT_GT(greatest, std::stod(v[3]));
+    EXPECT_LT(greatest, std::stod(v[8]));
+    ASSERT_TRUE(hasDecimals(v[9], 4)) << v[9];
+    ASSERT_TRUE(hasDecimals(v[10], 4)) << v[10];
+    EXPECT_GT(std::stod(v[9]), -180);
+    EXPECT_LE(std::stod(v[9]), 180);
+  }
+}
+
+TEST(ShowGeometryKeys, UnconvergedEntryPrintsNoneAndNoNaN) {
+  // One entry of the hand-made canon with the Moon standing still against
+  // the shadow: greatest eclipse cannot be found.
+  testing::ScratchDir dir;
+  auto entries = testing::readStoredEntries(testing::testCanonDir() / "mcp00001p03000.prn");
+  ASSERT_GE(entries.size(), 2u);
+  testing::StoredEntry still = entries[1];  // 2025 March 14
+  for (std::size_t i : {12, 13, 14, 16, 17, 18}) still[i] = 0;  // x1..x3, y1..y3
+  testing::writeText(dir.path() / "mcp00001p03000.prn", testing::entryText(still));
+  const CliRun r = runTarvo(dir.path(), "show 2025 3");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::vector<std::string> v = geometryValues(r.out);
+  ASSERT_EQ(v.size(), std::size(kGeometryKeys)) << r.out;
+  EXPECT_EQ(v[0], "0");
+  for (std::size_t k = 1; k < v.size(); ++k) EXPECT_EQ(v[k], "none") << kGeometryKeys[k];
+  EXPECT_EQ(r.out.find("nan"), std::string::npos);
+  EXPECT_EQ(r.out.find("inf"), std::string::npos);
+
+  // The report of that entry: only the heading.
+  std::ofstream(dir.path() / "location.new") << kCities;
+  const CliRun local = runTarvo(dir.path(), "local 2025 3 --city Tokyo");
+  ASSERT_EQ(local.exitCode, 0) << local.err;
+  std::vector<std::string> rows;
+  for (const std::string& l : lines(local.out)) rows.push_back(l.substr(0, l.find(' ')));
+  EXPECT_EQ(rows, (std::vector<std::string>{"y=45", "y=75", "y=90", "y=105"}));
 }
 
 // The total eclipse of 2025 March 14 from Tokyo: the Moon rises during the
