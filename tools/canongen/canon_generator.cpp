@@ -13,9 +13,6 @@ namespace tarvo::canongen {
 
 namespace {
 
-// About 80 years per chunk: long enough to read the files sequentially,
-// short enough to balance two threads.
-constexpr long kLunationsPerChunk = 1000;
 // Lunations examined beyond each end of the range (the mean full moon
 // differs from the true one by far less than a lunation).
 constexpr long kLunationMargin = 3;
@@ -35,6 +32,8 @@ void keepWorst(double value, double jd, double& worst, double& worstJd) {
 }
 
 void mergeWorst(GenerationSummary& into, const FitResiduals& r, double jd) {
+  const auto list = residualList(r);
+  for (std::size_t i = 0; i < list.size(); ++i) into.overTolerance[i] += list[i] > kResidualTolerance[i];
   FitResiduals& w = into.worst;
   auto& at = into.worstAtJd;
   keepWorst(r.xArcsec, jd, w.xArcsec, at[0]);
@@ -74,17 +73,22 @@ void runChunk(const EphemerisFactory& factory, long first, long last, const Gene
 
 }  // namespace
 
+std::array<double, 8> residualList(const FitResiduals& r) {
+  return {r.xArcsec, r.yArcsec, r.lpArcsec, r.luArcsec, r.ltArcsec, r.gstDeg, r.raDeg, r.decDeg};
+}
+
 std::vector<EclipseRecord> computeEclipses(const GenerationRange& range, const EphemerisFactory& factory,
                                            GenerationSummary& summary) {
   const long first = lunationNear(approximateJdOfYearStart(range.fromYear)) - kLunationMargin;
   const long last = lunationNear(approximateJdOfYearStart(range.toYear + 1)) + kLunationMargin;
-  const long chunkCount = last >= first ? (last - first) / kLunationsPerChunk + 1 : 0;
+  const long perChunk = std::max(1L, range.lunationsPerChunk);
+  const long chunkCount = last >= first ? (last - first) / perChunk + 1 : 0;
   std::vector<ChunkResult> chunks(static_cast<std::size_t>(chunkCount));
   std::atomic<long> next{0};
   auto worker = [&] {
     for (long c = next++; c < chunkCount; c = next++) {
-      const long from = first + c * kLunationsPerChunk;
-      const long to = std::min(last, from + kLunationsPerChunk - 1);
+      const long from = first + c * perChunk;
+      const long to = std::min(last, from + perChunk - 1);
       runChunk(factory, from, to, range, chunks[static_cast<std::size_t>(c)]);
     }
   };
@@ -98,6 +102,8 @@ std::vector<EclipseRecord> computeEclipses(const GenerationRange& range, const E
   for (ChunkResult& c : chunks) {
     entries.insert(entries.end(), c.entries.begin(), c.entries.end());
     summary.fullMoons += c.summary.fullMoons;
+    for (std::size_t i = 0; i < summary.overTolerance.size(); ++i)
+      summary.overTolerance[i] += c.summary.overTolerance[i];
     summary.outsideEphemeris += c.summary.outsideEphemeris;
     summary.failures.insert(summary.failures.end(), c.summary.failures.begin(), c.summary.failures.end());
     const FitResiduals& w = c.summary.worst;
@@ -152,8 +158,14 @@ std::string describeSummary(const GenerationSummary& s) {
                 w.xArcsec, at[0], w.yArcsec, at[1], w.lpArcsec, at[2], w.luArcsec, at[3], w.ltArcsec, at[4]);
   text += line;
   std::snprintf(line, sizeof line,
-                "largest fit residuals: gst %.6f deg (JD %.5f), ra %.6f deg (JD %.5f), dec %.6f deg (JD %.5f)\n",
+                "largest fit residuals: gst %.2e deg (JD %.5f), ra %.6f deg (JD %.5f), dec %.6f deg (JD %.5f)\n",
                 w.gstDeg, at[5], w.raDeg, at[6], w.decDeg, at[7]);
+  text += line;
+  const auto& o = s.overTolerance;
+  std::snprintf(line, sizeof line,
+                "entries over the fit tolerance (0.5\", 0.001 deg, 0.01 deg): x %ld, y %ld, lp %ld, lu %ld, "
+                "lt %ld, gst %ld, ra %ld, dec %ld\n",
+                o[0], o[1], o[2], o[3], o[4], o[5], o[6], o[7]);
   text += line;
   for (std::size_t i = 0; i < s.failures.size() && i < 20; ++i) text += "failure: " + s.failures[i] + "\n";
   return text;

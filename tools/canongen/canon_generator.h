@@ -23,6 +23,7 @@ struct GenerationRange {
   int fromYear = kCanonFirstYear;  // TT years of greatest eclipse, inclusive
   int toYear = kCanonLastYear;
   int threads = 2;
+  long lunationsPerChunk = 1000;  // about 80 years: sequential reading, balanced threads
 };
 
 struct GenerationSummary {
@@ -32,7 +33,15 @@ struct GenerationSummary {
   std::vector<std::string> failures;  // faults, with the lunation number
   FitResiduals worst;          // largest residual of each element over the run
   std::array<double, 8> worstAtJd{};  // greatestJd of the entry with each worst residual
+  std::array<long, 8> overTolerance{};  // entries whose residual exceeds kResidualTolerance
 };
+
+// What the fits are meant to reproduce the computed values within, in the
+// order of the residuals: x, y, lp, lu, lt (arcsec), gst, ra, dec (degrees).
+inline constexpr std::array<double, 8> kResidualTolerance = {0.5, 0.5, 0.5, 0.5, 0.5, 0.001, 0.01, 0.01};
+
+// The residuals in that order.
+std::array<double, 8> residualList(const FitResiduals& r);
 
 // All eclipses with TT year in the range, chronological.
 std::vector<EclipseRecord> computeEclipses(const GenerationRange& range, const EphemerisFactory& factory,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -61,43 +62,51 @@ Multipliers mult(std::initializer_list<std::pair<int, int>> pairs) {
     return m;
 }
 
-// Combinations n1 D + n2 M + n3 M' + n4 F of total order <= maxOrder, with
-// the parity of n4 given, the first non-zero multiplier positive.
+// Combinations n1 D + n2 M + n3 M' + n4 F of total order <= maxOrder (order
+// maxOrder only without M), with the parity of n4 given and the first
+// non-zero multiplier positive. The amplitudes of the large terms with M
+// follow the slow change of the Earth's eccentricity.
 void addLunarCombinations(std::vector<ExtensionModel::Argument>& out, bool oddF, int maxOrder) {
-    for (int d = 0; d <= 6; ++d)
+    for (int d = 0; d <= 4; ++d)
         for (int m = -2; m <= 2; ++m)
             for (int mp = -4; mp <= 4; ++mp)
                 for (int f = -4; f <= 4; ++f) {
                     if ((std::abs(f) % 2 == 1) != oddF) continue;
                     int order = d + std::abs(m) + std::abs(mp) + std::abs(f);
-                    if (order == 0 || order > maxOrder) continue;
+                    if (order == 0 || order > maxOrder || (order == maxOrder && m != 0)) continue;
                     int first = d != 0 ? d : m != 0 ? m : mp != 0 ? mp : f;
                     if (first < 0) continue;
-                    out.push_back({mult({{kD, d}, {kM, m}, {kMp, mp}, {kF, f}}), m != 0});
+                    out.push_back({mult({{kD, d}, {kM, m}, {kMp, mp}, {kF, f}}), m != 0 && order <= 4});
                 }
 }
 
 ExtensionModel::Design moonEvenDesign(int maxOrder) {
     ExtensionModel::Design d;
     addLunarCombinations(d.arguments, false, maxOrder);
-    // Venus term of 273 years, the Jupiter term, the Earth's figure (node).
-    d.arguments.push_back({mult({{kVenus, 18}, {kLs, -16}, {kMp, -1}})});
-    d.arguments.push_back({mult({{kA2, 1}})});
-    d.arguments.push_back({mult({{kD, 1}, {kLs, 1}, {kF, -1}})});
-    d.arguments.push_back({mult({{kD, 2}, {kLs, 2}, {kF, -2}})});
+    // Venus term of 273 years, a Jupiter term, the Earth's figure (node),
+    // and the synodic periods of Venus and Jupiter.
+    d.arguments.push_back({mult({{kVenus, 18}, {kLs, -16}, {kMp, -1}}), false});
+    d.arguments.push_back({mult({{kA2, 1}}), false});
+    d.arguments.push_back({mult({{kD, 1}, {kLs, 1}, {kF, -1}}), true});
+    d.arguments.push_back({mult({{kD, 2}, {kLs, 2}, {kF, -2}}), true});
+    d.arguments.push_back({mult({{kVenus, 1}, {kLs, -1}}), false});
+    d.arguments.push_back({mult({{kVenus, 2}, {kLs, -2}}), false});
+    d.arguments.push_back({mult({{kJupiter, 1}, {kLs, -1}}), false});
+    d.arguments.push_back({mult({{kJupiter, 2}, {kLs, -2}}), false});
     return d;
 }
 
 ExtensionModel::Design moonOddDesign(int maxOrder) {
     ExtensionModel::Design d;
     addLunarCombinations(d.arguments, true, maxOrder);
-    // Earth's figure (the Moon's mean longitude), its combinations with M',
-    // and the Venus term combined with F.
-    d.arguments.push_back({mult({{kD, 1}, {kLs, 1}})});
-    d.arguments.push_back({mult({{kD, 1}, {kLs, 1}, {kMp, 1}})});
-    d.arguments.push_back({mult({{kD, 1}, {kLs, 1}, {kMp, -1}})});
-    d.arguments.push_back({mult({{kVenus, 18}, {kLs, -16}, {kMp, -1}, {kF, 1}})});
-    d.arguments.push_back({mult({{kVenus, 18}, {kLs, -16}, {kMp, -1}, {kF, -1}})});
+    // Earth's figure and the moving ecliptic: the Moon's mean longitude L
+    // alone and with 2D and M', amplitudes changing with time.
+    const int withL[][2] = {{0, 0}, {0, 1}, {0, -1}, {2, 0}, {-2, 0}, {2, -1}, {-2, 1}};
+    for (const auto& c : withL)
+        d.arguments.push_back({mult({{kD, 1 + c[0]}, {kLs, 1}, {kMp, c[1]}}), true});
+    // The Venus term combined with F.
+    d.arguments.push_back({mult({{kVenus, 18}, {kLs, -16}, {kMp, -1}, {kF, 1}}), false});
+    d.arguments.push_back({mult({{kVenus, 18}, {kLs, -16}, {kMp, -1}, {kF, -1}}), false});
     return d;
 }
 
@@ -380,19 +389,14 @@ std::optional<ExtensionModel> ExtensionModel::fit(const PlaceSource& source, dou
         auto ml = fitCoordinates(model, evenSmall, md, samples, 3, {kMoonLon}, {kD, kMp}, moonLon ? &*moonLon : nullptr);
         auto mb = fitCoordinates(model, oddSmall, md, samples, 3, {kMoonLat}, {kF}, moonLat ? &*moonLat : nullptr);
         if (!s || !ml || !mb) return std::nullopt;
-        // Re-fit the amplitudes at the corrected rates before the next pass.
-        s = fitCoordinates(model, sunFull, sd, samples, 3, {kSunLon}, {}, nullptr);
-        ml = fitCoordinates(model, evenSmall, md, samples, 3, {kMoonLon}, {}, nullptr);
-        mb = fitCoordinates(model, oddSmall, md, samples, 3, {kMoonLat}, {}, nullptr);
-        if (!s || !ml || !mb) return std::nullopt;
         sunLon = (*s)[0];
         moonLon = (*ml)[0];
         moonLat = (*mb)[0];
     }
 
     // Final fit of all six coordinates on the full designs and all samples.
-    model.moonEven_ = moonEvenDesign(6);
-    model.moonOdd_ = moonOddDesign(6);
+    model.moonEven_ = moonEvenDesign(7);
+    model.moonOdd_ = moonOddDesign(7);
     model.sun_ = sunFull;
     auto even = fitCoordinates(model, model.moonEven_, md, samples, 1, {kMoonLon, kMoonDist}, {}, nullptr);
     auto odd = fitCoordinates(model, model.moonOdd_, md, samples, 1, {kMoonLat}, {}, nullptr);
@@ -451,6 +455,159 @@ SunMoonPlaces ExtensionModel::evaluate(double jdTT) const {
     p.sun.latitudeDeg = seriesValue(sunLat_, tau, as) / 3600;
     p.sun.distanceAu = seriesValue(sunDist_, tau, as) / kAuKm;
     return p;
+}
+
+}  // namespace tarvo::extension
+
+namespace tarvo::extension {
+namespace {
+
+void putSeries(std::ostringstream& out, const char* name, const FittedSeries& s) {
+    char buf[160];
+    out << "series " << name << ' ' << s.polynomial.size() << ' ' << s.sinAmp.size() << '\n';
+    for (double c : s.polynomial) {
+        std::snprintf(buf, sizeof buf, "%a\n", c);
+        out << buf;
+    }
+    for (size_t i = 0; i < s.sinAmp.size(); ++i) {
+        std::snprintf(buf, sizeof buf, "%a %a %a %a\n", s.sinAmp[i], s.cosAmp[i], s.sinRate[i], s.cosRate[i]);
+        out << buf;
+    }
+}
+
+void putDesign(std::ostringstream& out, const char* name, const ExtensionModel::Design& d) {
+    out << "design " << name << ' ' << d.arguments.size() << '\n';
+    for (const auto& a : d.arguments) {
+        for (int m : a.multipliers) out << m << ' ';
+        out << (a.secular ? 1 : 0) << '\n';
+    }
+}
+
+// Bounded token reader over the text; every read reports failure.
+class Tokens {
+public:
+    explicit Tokens(std::string_view text) : text_(text) {}
+    bool word(std::string& w) {
+        while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+        size_t start = pos_;
+        while (pos_ < text_.size() && !std::isspace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+        if (pos_ == start || pos_ - start > 64) return false;
+        w.assign(text_.substr(start, pos_ - start));
+        return true;
+    }
+    bool expect(std::string_view w) {
+        std::string t;
+        return word(t) && t == w;
+    }
+    bool number(double& v) {
+        std::string t;
+        if (!word(t)) return false;
+        char* end = nullptr;
+        v = std::strtod(t.c_str(), &end);
+        return end == t.c_str() + t.size() && std::isfinite(v);
+    }
+    bool integer(long& v, long lo, long hi) {
+        double d;
+        if (!number(d) || d != std::floor(d) || d < lo || d > hi) return false;
+        v = long(d);
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    size_t pos_ = 0;
+};
+
+constexpr long kMaxArguments = 5000;
+
+bool getDesign(Tokens& t, const char* name, ExtensionModel::Design& d) {
+    long n;
+    if (!t.expect("design") || !t.expect(name) || !t.integer(n, 0, kMaxArguments)) return false;
+    d.arguments.assign(n, {});
+    for (auto& a : d.arguments) {
+        a.multipliers.assign(ExtensionModel::kFundamentals, 0);
+        for (int& m : a.multipliers) {
+            long v;
+            if (!t.integer(v, -100, 100)) return false;
+            m = int(v);
+        }
+        long s;
+        if (!t.integer(s, 0, 1)) return false;
+        a.secular = s == 1;
+    }
+    return true;
+}
+
+bool getSeries(Tokens& t, const char* name, size_t arguments, FittedSeries& s) {
+    long np, na;
+    if (!t.expect("series") || !t.expect(name) || !t.integer(np, 1, 10) || !t.integer(na, 0, kMaxArguments) ||
+        size_t(na) != arguments)
+        return false;
+    s.polynomial.assign(np, 0.0);
+    for (double& c : s.polynomial)
+        if (!t.number(c)) return false;
+    s.sinAmp.assign(na, 0.0);
+    s.cosAmp.assign(na, 0.0);
+    s.sinRate.assign(na, 0.0);
+    s.cosRate.assign(na, 0.0);
+    for (long i = 0; i < na; ++i)
+        if (!t.number(s.sinAmp[i]) || !t.number(s.cosAmp[i]) || !t.number(s.sinRate[i]) || !t.number(s.cosRate[i]))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+std::string ExtensionModel::serialize() const {
+    std::ostringstream out;
+    char buf[160];
+    out << "tarvo-extension-model 1\n";
+    std::snprintf(buf, sizeof buf, "window %a %a\n", centerJd_, halfWidthDays_);
+    out << buf;
+    out << "fundamental\n";
+    for (const auto& f : fundamental) {
+        std::snprintf(buf, sizeof buf, "%a %a %a\n", f[0], f[1], f[2]);
+        out << buf;
+    }
+    std::snprintf(buf, sizeof buf, "meanlon %a %a %a %a %a %a\n", moonMeanLon_[0], moonMeanLon_[1], moonMeanLon_[2],
+                  sunMeanLon_[0], sunMeanLon_[1], sunMeanLon_[2]);
+    out << buf;
+    putDesign(out, "moonEven", moonEven_);
+    putDesign(out, "moonOdd", moonOdd_);
+    putDesign(out, "sun", sun_);
+    putSeries(out, "moonLon", moonLon_);
+    putSeries(out, "moonLat", moonLat_);
+    putSeries(out, "moonDist", moonDist_);
+    putSeries(out, "sunLon", sunLon_);
+    putSeries(out, "sunLat", sunLat_);
+    putSeries(out, "sunDist", sunDist_);
+    out << "end\n";
+    return out.str();
+}
+
+std::optional<ExtensionModel> ExtensionModel::parse(std::string_view text) {
+    Tokens t(text);
+    ExtensionModel m;
+    if (!t.expect("tarvo-extension-model") || !t.expect("1") || !t.expect("window") || !t.number(m.centerJd_) ||
+        !t.number(m.halfWidthDays_) || !(m.halfWidthDays_ > 0) || !t.expect("fundamental"))
+        return std::nullopt;
+    for (auto& f : m.fundamental)
+        for (double& c : f)
+            if (!t.number(c)) return std::nullopt;
+    if (!t.expect("meanlon")) return std::nullopt;
+    for (double* c : {&m.moonMeanLon_[0], &m.moonMeanLon_[1], &m.moonMeanLon_[2], &m.sunMeanLon_[0],
+                      &m.sunMeanLon_[1], &m.sunMeanLon_[2]})
+        if (!t.number(*c)) return std::nullopt;
+    if (!getDesign(t, "moonEven", m.moonEven_) || !getDesign(t, "moonOdd", m.moonOdd_) || !getDesign(t, "sun", m.sun_))
+        return std::nullopt;
+    if (!getSeries(t, "moonLon", m.moonEven_.arguments.size(), m.moonLon_) ||
+        !getSeries(t, "moonLat", m.moonOdd_.arguments.size(), m.moonLat_) ||
+        !getSeries(t, "moonDist", m.moonEven_.arguments.size(), m.moonDist_) ||
+        !getSeries(t, "sunLon", m.sun_.arguments.size(), m.sunLon_) ||
+        !getSeries(t, "sunLat", m.sun_.arguments.size(), m.sunLat_) ||
+        !getSeries(t, "sunDist", m.sun_.arguments.size(), m.sunDist_) || !t.expect("end"))
+        return std::nullopt;
+    return m;
 }
 
 }  // namespace tarvo::extension

@@ -45,7 +45,7 @@ struct FitSettings {
     double sampleStepDays = 1.37;    // irregular w.r.t. the day; below half the shortest period fitted
     int moonPolynomialDegree = 2;    // of the longitude residual from the mean longitude, latitude, distance
     int sunPolynomialDegree = 2;
-    int rateIterations = 4;          // Gauss-Newton passes over the argument rates
+    int rateIterations = 3;          // Gauss-Newton passes over the argument rates
 };
 
 // One fitted coordinate: polynomial + periodic terms over an argument list.

@@ -34,7 +34,7 @@ std::optional<EclipticPlace> bodyPlace(double jdTT, int body, double nutationLon
 }  // namespace
 
 void openEphemerisFiles() {
-    static bool opened = false;
+    thread_local bool opened = false;
     if (!opened) {
         swe_set_ephe_path(kEphemerisPath);
         opened = true;

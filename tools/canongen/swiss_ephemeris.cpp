@@ -9,9 +9,43 @@ namespace tarvo::canongen {
 namespace {
 
 constexpr double kKmPerAu = 149597870.700;
+// The files change every 600 years, on January 1 (Julian calendar before 1600).
+constexpr int kSegmentYears = 600;
+// Requests this close (days) to a boundary always start from a reset.
+constexpr double kBoundaryMarginDays = 5.0;
 
-std::optional<EphemerisSample> apparentPlace(int body, double jdTT) {
+double segmentStartJd(long segment) {
+  const int year = int(segment * kSegmentYears);
+  return swe_julday(year, 1, 1, 0.0, year < 1600 ? SE_JUL_CAL : SE_GREG_CAL);
+}
+
+// The 600-year segment holding a TT Julian Day.
+long segmentOf(double jd) {
+  long segment = long(std::floor((jd - 1721423.5) / (365.25 * kSegmentYears)));
+  while (jd < segmentStartJd(segment)) --segment;
+  while (jd >= segmentStartJd(segment + 1)) ++segment;
+  return segment;
+}
+
+}  // namespace
+
+void SwissEphemeris::reset() {
+  if (!fresh_) {
+    swe_close();
+    swe_set_ephe_path(const_cast<char*>(kSwissEphemerisPath));
+  }
+  fresh_ = true;
+}
+
+std::optional<EphemerisSample> SwissEphemeris::apparentPlace(int body, double jdTT) {
   if (!(jdTT >= kSwissFirstJd && jdTT <= kSwissLastJd)) return std::nullopt;
+  const long segment = segmentOf(jdTT);
+  const bool nearBoundary = jdTT - segmentStartJd(segment) < kBoundaryMarginDays ||
+                            segmentStartJd(segment + 1) - jdTT < kBoundaryMarginDays;
+  if (resetBeforeNext_ || nearBoundary || segment != lastSegment_) reset();
+  resetBeforeNext_ = nearBoundary;
+  lastSegment_ = segment;
+  fresh_ = false;
   double xx[6] = {};
   char error[AS_MAXCH] = {};
   const int flags = SEFLG_SWIEPH | SEFLG_EQUATORIAL;
@@ -22,11 +56,9 @@ std::optional<EphemerisSample> apparentPlace(int body, double jdTT) {
   return EphemerisSample{xx[0], xx[1], xx[2] * kKmPerAu};
 }
 
-}  // namespace
-
 SwissEphemeris::SwissEphemeris() {
-  swe_close();
-  swe_set_ephe_path(const_cast<char*>(kSwissEphemerisPath));
+  fresh_ = false;
+  reset();
 }
 
 SwissEphemeris::~SwissEphemeris() { swe_close(); }

@@ -17,6 +17,14 @@ inline constexpr double kSwissLastJd = 7857134.5;
 // Reads the files only (never the library's analytical fallback): a date the
 // files do not cover gives nullopt. The library keeps per-thread state; make
 // one instance per thread. The constructor resets that thread's state.
+//
+// Each file holds 600 years and overlaps its neighbours a little; the
+// library keeps reading an open file into the overlap, so a date there would
+// get values (differing by ~1e-4") that depend on which dates were asked
+// before. To make every answer a function of its date alone, the state is
+// reset whenever a request changes 600-year segment or comes within a few
+// days of a segment boundary, so that the library opens the file it would
+// open afresh.
 class SwissEphemeris final : public Ephemeris {
  public:
   SwissEphemeris();
@@ -28,6 +36,14 @@ class SwissEphemeris final : public Ephemeris {
   std::optional<EphemerisSample> sun(double jdTT) override;
   std::optional<EphemerisSample> moon(double jdTT) override;
   std::optional<double> siderealDeg(double jdClock) override;
+
+ private:
+  std::optional<EphemerisSample> apparentPlace(int body, double jdTT);
+  void reset();
+
+  long lastSegment_ = 0;
+  bool fresh_ = true;  // no file opened since the last reset
+  bool resetBeforeNext_ = false;
 };
 
 std::unique_ptr<Ephemeris> makeSwissEphemeris();
