@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <utility>
 
 #include "circumstances/geometry.h"
 #include "core/drawing_surface.h"
