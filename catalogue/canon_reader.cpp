@@ -220,8 +220,12 @@ std::shared_ptr<const ParsedCanonFile> CanonReader::load(std::size_t fileIndex) 
     return nullptr;
   }
   const std::uintmax_t size = static_cast<std::uintmax_t>(st.st_size);
-  const std::int64_t mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  if (slot.parsed && slot.size == size && slot.mtimeNs == mtimeNs) return slot.parsed;
+  const std::int64_t mtimeSeconds = st.st_mtim.tv_sec;
+  const std::int64_t mtimeNanoseconds = st.st_mtim.tv_nsec;
+  if (slot.parsed && slot.size == size && slot.mtimeSeconds == mtimeSeconds &&
+      slot.mtimeNanoseconds == mtimeNanoseconds) {
+    return slot.parsed;
+  }
 
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
@@ -239,7 +243,7 @@ std::shared_ptr<const ParsedCanonFile> CanonReader::load(std::size_t fileIndex) 
   auto parsed = std::make_shared<ParsedCanonFile>(
       parseCanonText(text, kCanonFiles[fileIndex].name, truncated));
   parsed->entries.shrink_to_fit();
-  slot = Loaded{size, mtimeNs, parsed};
+  slot = Loaded{size, mtimeSeconds, mtimeNanoseconds, parsed};
   if (parsed->defect &&
       std::find(defectOrder_.begin(), defectOrder_.end(), fileIndex) == defectOrder_.end()) {
     defectOrder_.push_back(fileIndex);

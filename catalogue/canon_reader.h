@@ -133,7 +133,8 @@ class CanonReader {
  private:
   struct Loaded {
     std::uintmax_t size = 0;
-    std::int64_t mtimeNs = 0;  // modification time, ns since the epoch
+    std::int64_t mtimeSeconds = 0;  // modification time since the epoch
+    std::int64_t mtimeNanoseconds = 0;
     std::shared_ptr<const ParsedCanonFile> parsed;
   };
 

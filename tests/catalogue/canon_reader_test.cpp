@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <thread>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include "tests/catalogue/canon_test_support.h"
 #include "timebase/time_scales.h"
@@ -312,6 +313,14 @@ TEST(CanonReaderFiles, EditedFileIsReadAgain) {
   fs::last_write_time(file, stamp + std::chrono::seconds(2));
   ASSERT_EQ(reader.openAt(2025, 4, r), ReadStatus::Read);
   EXPECT_EQ(r.saros, 129);
+
+  // A time stamp far in the future (year 3000) is just another time stamp.
+  text.replace(at, 5, " 130 ");
+  testing::writeText(file, text);
+  const timespec times[2] = {{32503680000, 0}, {32503680000, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+  ASSERT_EQ(reader.openAt(2025, 4, r), ReadStatus::Read);
+  EXPECT_EQ(r.saros, 130);
 
   // Removed: no file, even though it was read before.
   fs::remove(file);
