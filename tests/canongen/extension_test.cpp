@@ -235,7 +235,9 @@ void runBacktest(const BacktestSpan& span, bool before) {
   const auto predicted = computeEclipses(range, predictedFactory, predictedSummary);
   EXPECT_TRUE(fileSummary.failures.empty());
   EXPECT_TRUE(predictedSummary.failures.empty());
-  EXPECT_EQ(predictedSummary.outsideEphemeris, 0);
+  // The model answers wherever the files would (the last full moons of a
+  // span can reach past the files' end for both).
+  EXPECT_EQ(predictedSummary.outsideEphemeris, fileSummary.outsideEphemeris);
   ASSERT_GT(files.size(), 400u);
 
   const Comparison c = compareCanons(files, predicted);
