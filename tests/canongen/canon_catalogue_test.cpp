@@ -185,6 +185,8 @@ TEST(CanonCatalogue, SampledElementsMatchTheEphemeris) {
   long sampled = 0;
   for (std::size_t i = 0; i < canon->entries.size(); i += stride) {
     const EclipseRecord& e = canon->entries[i];
+    // Entries beyond the ephemeris files come from another model.
+    if (!ephemeris.covers(e.greatestJd - 2.0) || !ephemeris.covers(e.greatestJd + 2.0)) continue;
     const LunationResult again = examineLunation(ephemeris, long(e.ninthValue), RadiusRule::Almanac);
     ASSERT_EQ(again.outcome, LunationOutcome::Eclipse) << i;
     EXPECT_EQ(formatEntry(again.entry), formatEntry(e)) << i;
