@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 
+#include "tools/canongen/canon_files.h"
 #include "tools/canongen/canon_generator.h"
 #include "tools/canongen/extension.h"
 #include "tools/canongen/extension_ephemeris.h"
@@ -257,6 +258,41 @@ void runBacktest(const BacktestSpan& span, bool before) {
 TEST(ExtensionBacktest, EndFittedOn16000To16600Predicts16600To16800) { runBacktest(kBacktestEnd, false); }
 
 TEST(ExtensionBacktest, StartFittedOnMinus12599To12199PredictsBackTo12799) { runBacktest(kBacktestStart, true); }
+
+// The generated canon (optimised build) reaches both ends of its span through
+// the extension: its first eclipse lies in −13000, its last in 16999, and no
+// two neighbours are more than 7 months apart across the files' ends. The
+// first years of the late series are printed (compared by hand with the
+// published table: series 692 begins in 16980, the latest series in 16994).
+TEST(ExtendedCanon, FilledToBothEnds) {
+  const std::filesystem::path dir = TARVO_RUNDATA_DIR;
+  std::vector<EclipseRecord> all;
+  for (const CanonFileSpan& file : kCanonFiles) {
+    if (!std::filesystem::exists(dir / file.name)) GTEST_SKIP() << "no canon in " << dir;
+    const CanonReadBack back = readCanonFile(dir / file.name);
+    ASSERT_TRUE(back.error.empty()) << back.error;
+    all.insert(all.end(), back.entries.begin(), back.entries.end());
+  }
+  ASSERT_FALSE(all.empty());
+  EXPECT_EQ(all.front().year, -13000);
+  EXPECT_LT(all.front().month, 7);
+  EXPECT_EQ(all.back().year, 16999);
+  EXPECT_GT(all.back().month, 6);
+  double widestGapDays = 0;
+  std::map<int, double> firstYear;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (i > 0) widestGapDays = std::max(widestGapDays, all[i].greatestJd - all[i - 1].greatestJd);
+    firstYear.emplace(int(all[i].saros), all[i].year);
+  }
+  EXPECT_LT(widestGapDays, 7 * 29.6);
+  double latest = -1e9;
+  for (const auto& [series, year] : firstYear)
+    if (series > 0) latest = std::max(latest, year);
+  std::printf("extended canon: %zu eclipses, %.0f-%02.0f to %.0f-%02.0f; series 692 first in %s; latest first year of a "
+              "series %.0f\n",
+              all.size(), all.front().year, all.front().month, all.back().year, all.back().month,
+              firstYear.count(692) ? std::to_string(int(firstYear[692])).c_str() : "none", latest);
+}
 
 }  // namespace
 }  // namespace tarvo::canongen

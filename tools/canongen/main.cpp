@@ -10,6 +10,7 @@
 
 #include "tools/canongen/canon_files.h"
 #include "tools/canongen/canon_generator.h"
+#include "tools/canongen/extension_ephemeris.h"
 #include "tools/canongen/saros_numbering.h"
 #include "tools/canongen/swiss_ephemeris.h"
 
@@ -79,7 +80,15 @@ int main(int argc, char** argv) {
   }
 
   GenerationSummary summary;
-  const std::vector<tarvo::EclipseRecord> entries = computeEclipses(range, makeSwissEphemeris, summary);
+  // Outside the files' span the committed extension models answer.
+  std::string loadError;
+  const auto models = loadExtensionModels(TARVO_EXTENSION_COEFFICIENTS, loadError);
+  if (!models) {
+    std::fprintf(stderr, "tarvo-canongen: %s\n", loadError.c_str());
+    return 1;
+  }
+  const EphemerisFactory factory = [&models] { return makeExtendedEphemeris(*models); };
+  const std::vector<tarvo::EclipseRecord> entries = computeEclipses(range, factory, summary);
   std::array<long, 7> perFile{};
   const std::string error = writeCanon(outDir, range, entries, perFile);
   std::fputs(describeSummary(summary).c_str(), stderr);
