@@ -238,7 +238,7 @@ TEST(CanonCatalogue, SarosStartTableIsTheCommittedOneWithItsTellingRows) {
       differing += derived.rows[s][c] != tarvo::data::kSarosStartTable[s][c];
   EXPECT_EQ(differing, 0) << "regenerate data/saros_start_table.h with tarvo-canongen --saros-table";
 
-  // The telling rows (row 692 begins after 16800 and needs the extension).
+  // The telling rows (row 692 begins after 16800, in the span of the extension).
   struct Telling {
     int s;
     double first, firstNegative;
@@ -246,7 +246,7 @@ TEST(CanonCatalogue, SarosStartTableIsTheCommittedOneWithItsTellingRows) {
   const Telling telling[] = {{0, -2653, -2653},  {1, -2570, -2664},  {2, -2523, -2711},
                              {5, -2491, -2852},  {100, 403, -5908},  {145, 1832, -7445},
                              {200, 3496, -9199}, {300, 6355, -12509}, {357, 8023, -12986},
-                             {358, 8015, 99999}, {400, 9321, 99999}};
+                             {358, 8015, 99999}, {400, 9321, 99999}, {692, 16980, 99999}};
   for (const Telling& t : telling) {
     EXPECT_EQ(derived.rows[t.s][0], t.first) << "series " << t.s;
     EXPECT_EQ(derived.rows[t.s][1], t.firstNegative) << "series -" << t.s;
@@ -266,6 +266,7 @@ TEST(CanonCatalogue, SarosStartTableIsTheCommittedOneWithItsTellingRows) {
     }
   }
   for (int s = 0; s <= 357; ++s) EXPECT_NE(derived.rows[s][1], kNoSeries) << -s;
+  for (int s = 0; s <= 692; ++s) EXPECT_NE(derived.rows[s][0], kNoSeries) << s;
 }
 
 }  // namespace
