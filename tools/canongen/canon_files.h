@@ -8,25 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/canon_reader.h"
 #include "catalogue/eclipse_record.h"
 
 namespace tarvo::canongen {
 
-struct CanonFileSpan {
-  const char* name;
-  int firstYear;  // TT years, inclusive
-  int lastYear;
-};
-
-inline constexpr std::array<CanonFileSpan, 7> kCanonFiles = {{
-    {"mcm13000m08000.prn", -13000, -8000},
-    {"mcm07999m03000.prn", -7999, -3000},
-    {"mcm02999m00000.prn", -2999, 0},
-    {"mcp00001p03000.prn", 1, 3000},
-    {"mcp03001p08000.prn", 3001, 8000},
-    {"mcp08001p13000.prn", 8001, 13000},
-    {"mcp13001p16999.prn", 13001, 16999},
-}};
+// The seven files and their TT years are the reader's own list.
+using CanonFileSpan = tarvo::CanonFile;
+using tarvo::kCanonFiles;
 
 // Index into kCanonFiles of the file for a TT year; nullopt outside −13000..16999.
 std::optional<std::size_t> canonFileFor(double year);
