@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/cli/cli_args.h"
+#include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
 #include "catalogue/canon_reader.h"
 #include "catalogue/landing.h"
@@ -54,30 +55,6 @@ bool parseSize(const std::string& s, int& width, int& height) {
   };
   const std::string_view all(s);
   return side(all.substr(0, x), width) && side(all.substr(x + 1), height);
-}
-
-int reportOutcome(LandingOutcome outcome) {
-  switch (outcome) {
-    case LandingOutcome::Shown: return kExitShown;
-    case LandingOutcome::NoCatalogueAtCursor:
-    case LandingOutcome::NoCatalogueWhileSearching:
-      std::fprintf(stderr, "  No bessel file! \n  Please start at directory which EC****.prn available.\n");
-      return kExitNoCatalogue;
-    case LandingOutcome::EndOfCatalogue:
-      std::fprintf(stderr, "The end of the Bessel file\n");
-      return kExitEndOfCatalogue;
-    case LandingOutcome::SarosNotFound:
-      std::fprintf(stderr, "This SAROS series is not available within 400 years.\n");
-      return kExitSarosNotFound;
-  }
-  return kExitUsage;
-}
-
-void reportDefects(const CanonReader& reader) {
-  for (const CanonDefect& d : reader.defectsSeen()) {
-    std::fprintf(stderr, "tarvo: %s: entry %zu (byte %" PRIu64 ") rejected: %s; the file is read as ending before it\n",
-                 d.fileName.c_str(), d.entryNumber, d.byteOffset, describe(d.kind));
-  }
 }
 
 int runLocal(const std::vector<std::string>& args) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/cli/cli_args.h"
+#include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
 #include "catalogue/canon_reader.h"
 #include "catalogue/landing.h"
@@ -101,32 +102,6 @@ void printShownEclipse(const SessionState& s) {
   std::printf("umbral %.4f\n", s.umbralMagnitude);
   std::printf("gamma %.4f\n", s.gamma);
   printGreatestEclipseKeys(s);
-}
-
-void reportDefects(const CanonReader& reader) {
-  for (const CanonDefect& d : reader.defectsSeen()) {
-    std::fprintf(stderr, "tarvo: %s: entry %zu (byte %" PRIu64 ") rejected: %s", d.fileName.c_str(),
-                 d.entryNumber, d.byteOffset, describe(d.kind));
-    if (d.valueNumber > 0) std::fprintf(stderr, " (number %d)", d.valueNumber);
-    std::fprintf(stderr, "; the file is read as ending before it\n");
-  }
-}
-
-int reportOutcome(LandingOutcome outcome) {
-  switch (outcome) {
-    case LandingOutcome::Shown: return kExitShown;
-    case LandingOutcome::NoCatalogueAtCursor:
-    case LandingOutcome::NoCatalogueWhileSearching:
-      std::fprintf(stderr, "  No bessel file! \n  Please start at directory which EC****.prn available.\n");
-      return kExitNoCatalogue;
-    case LandingOutcome::EndOfCatalogue:
-      std::fprintf(stderr, "The end of the Bessel file\n");
-      return kExitEndOfCatalogue;
-    case LandingOutcome::SarosNotFound:
-      std::fprintf(stderr, "This SAROS series is not available within 400 years.\n");
-      return kExitSarosNotFound;
-  }
-  return kExitUsage;
 }
 
 int runShow(const std::vector<std::string>& args) {

@@ -1,0 +1,36 @@
+#include "app/cli/cli_landing.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "app/cli/command_registry.h"
+
+namespace tarvo::cli {
+
+int reportOutcome(LandingOutcome outcome) {
+  switch (outcome) {
+    case LandingOutcome::Shown: return kExitShown;
+    case LandingOutcome::NoCatalogueAtCursor:
+    case LandingOutcome::NoCatalogueWhileSearching:
+      std::fprintf(stderr, "  No bessel file! \n  Please start at directory which EC****.prn available.\n");
+      return kExitNoCatalogue;
+    case LandingOutcome::EndOfCatalogue:
+      std::fprintf(stderr, "The end of the Bessel file\n");
+      return kExitEndOfCatalogue;
+    case LandingOutcome::SarosNotFound:
+      std::fprintf(stderr, "This SAROS series is not available within 400 years.\n");
+      return kExitSarosNotFound;
+  }
+  return kExitUsage;
+}
+
+void reportDefects(const CanonReader& reader) {
+  for (const CanonDefect& d : reader.defectsSeen()) {
+    std::fprintf(stderr, "tarvo: %s: entry %zu (byte %" PRIu64 ") rejected: %s", d.fileName.c_str(),
+                 d.entryNumber, d.byteOffset, describe(d.kind));
+    if (d.valueNumber > 0) std::fprintf(stderr, " (number %d)", d.valueNumber);
+    std::fprintf(stderr, "; the file is read as ending before it\n");
+  }
+}
+
+}  // namespace tarvo::cli
