@@ -15,33 +15,15 @@
 #include <vector>
 
 #include "tests/catalogue/canon_test_support.h"
+#include "tests/cli_runner.h"
 
 namespace tarvo {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out, err;
-};
-
-CliRun runTarvo(const fs::path& dataDir, const std::string& args) {
-  testing::ScratchDir scratch;
-  const fs::path errFile = scratch.path() / "stderr";
-  const std::string cmd = std::string("'") + TARVO_CLI_PATH + "' --data '" + dataDir.string() + "' " +
-                          args + " 2>'" + errFile.string() + "'";
-  CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int status = pclose(p);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.err = testing::readText(errFile);
-  return r;
-}
+using testing::CliRun;
+using testing::runTarvo;
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
