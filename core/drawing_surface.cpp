@@ -52,6 +52,22 @@ std::optional<PixelPoint> toPixelPoint(double x, double y) {
   return PixelPoint{*px, *py};
 }
 
+// The pixel box of a rectangle or ellipse given by two corners in any order;
+// empty when a corner is unusable or the box has no width or height.
+struct PixelBox {
+  std::int64_t l, t, r, b;  // r and b are excluded
+};
+
+std::optional<PixelBox> toPixelBox(double left, double top, double right, double bottom) {
+  auto a = toPixelPoint(left, top);
+  auto c = toPixelPoint(right, bottom);
+  if (!a || !c) return std::nullopt;
+  const PixelBox box{std::min(a->x, c->x), std::min(a->y, c->y), std::max(a->x, c->x),
+                     std::max(a->y, c->y)};
+  if (box.l == box.r || box.t == box.b) return std::nullopt;
+  return box;
+}
+
 // Text needs a GUI application for the font database. A program with none
 // (tests, the command line) gets one on the offscreen platform, kept to the
 // end of the process.
@@ -235,12 +251,9 @@ void DrawingSurface::thinOrWideLine(PixelPoint from, PixelPoint to) {
 }
 
 void DrawingSurface::rectangle(double left, double top, double right, double bottom) {
-  auto a = toPixelPoint(left, top);
-  auto c = toPixelPoint(right, bottom);
-  if (!a || !c) return;
-  const std::int64_t l = std::min(a->x, c->x), r = std::max(a->x, c->x);
-  const std::int64_t t = std::min(a->y, c->y), b = std::max(a->y, c->y);
-  if (l == r || t == b) return;
+  const auto box = toPixelBox(left, top, right, bottom);
+  if (!box) return;
+  const auto [l, t, r, b] = *box;
   const std::int64_t y0 = std::max<std::int64_t>(t + 1, 0);
   const std::int64_t y1 = std::min<std::int64_t>(b - 2, height_ - 1);
   for (std::int64_t y = y0; y <= y1; ++y) brushSpan(y, l + 1, r - 2);
@@ -259,12 +272,9 @@ void DrawingSurface::rectangle(double left, double top, double right, double bot
 // ellipse inscribed in the box; its outline is those of them with a
 // 4-neighbour outside, which closes it against a 4-connected flood fill.
 void DrawingSurface::ellipse(double left, double top, double right, double bottom) {
-  auto p = toPixelPoint(left, top);
-  auto q = toPixelPoint(right, bottom);
-  if (!p || !q) return;
-  const std::int64_t l = std::min(p->x, q->x), r = std::max(p->x, q->x);
-  const std::int64_t t = std::min(p->y, q->y), b = std::max(p->y, q->y);
-  if (l == r || t == b) return;
+  const auto box = toPixelBox(left, top, right, bottom);
+  if (!box) return;
+  const auto [l, t, r, b] = *box;
   const int w = strokeWidth(pen_);
   const std::int64_t before = (w - 1) / 2, after = w / 2;
   const std::int64_t y0 = std::max<std::int64_t>(t, -after);
