@@ -1,0 +1,116 @@
+#include "app/window/list_dlg.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/window/dialog_support.h"
+#include "app/window/field_check.h"
+#include "app/window/window_session.h"
+#include "catalogue/landing.h"
+#include "catalogue/saros_table.h"
+#include "core/drawing_surface.h"
+#include "session/search.h"
+
+namespace tarvo::window {
+
+namespace {
+constexpr double kStartLoYear = -13000, kStartHiYear = 17000;
+constexpr double kPeriodLoYears = 1, kPeriodHiYears = 5000;
+constexpr double kSarosListPeriodYears = 2000;
+constexpr int kBySaros = 3;
+// Room for the search's error texts, drawn at up to (50, 30) in a 12-pixel font.
+constexpr int kErrorPictureWidth = 420, kErrorPictureHeight = 48;
+}  // namespace
+
+CListDlg::CListDlg(WindowSession& session, QWidget* view)
+    : QDialog(view), session_(session), list_(new QListWidget), startYear_(new QLineEdit),
+      period_(new QLineEdit), search_(new QPushButton(QStringLiteral("Search"))),
+      draw_(new QPushButton(QStringLiteral("Draw"))), errors_(new QLabel) {
+  setWindowTitle(QStringLiteral("Eclipse Serch List"));
+  setModal(false);
+  list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  errors_->hide();
+
+  connect(list_, &QListWidget::currentRowChanged, this,
+          [this](int row) { session_.state.eclipseListPick = row > 0 ? row - 1 : 0; });
+  connect(search_, &QPushButton::clicked, this, &CListDlg::search);
+  connect(draw_, &QPushButton::clicked, this, &CListDlg::drawRequested);
+
+  auto* form = new QFormLayout;
+  form->addRow(QStringLiteral("Start Year"), startYear_);
+  form->addRow(QStringLiteral("Period(Years)"), period_);
+  auto* actions = new QHBoxLayout;
+  actions->addWidget(search_);
+  actions->addWidget(draw_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(list_);
+  layout->addWidget(errors_);
+  layout->addLayout(form);
+  layout->addLayout(actions);
+  layout->addWidget(okCancelButtons(this, QStringLiteral("Cancell")));
+  resize(360, 420);
+}
+
+void CListDlg::prepareToOpen() {
+  const SessionState& s = session_.state;
+  double start = localClockMonth().year;
+  double period = s.listPeriodDefault;
+  if (s.searchType == kBySaros) {
+    // The series of the eclipse shown, from its first member on.
+    if (auto first = SarosStartTable::firstYear(s.saros)) start = *first;
+    period = kSarosListPeriodYears;
+  }
+  startYear_->setText(numberText(start));
+  period_->setText(numberText(period));
+  errors_->hide();
+  fill(false);
+}
+
+std::optional<FieldError> CListDlg::validate() const {
+  if (auto v = readNumber(startYear_->text(), kStartLoYear, kStartHiYear); !v.ok())
+    return FieldError{v.error, startYear_};
+  if (auto v = readNumber(period_->text(), kPeriodLoYears, kPeriodHiYears); !v.ok())
+    return FieldError{v.error, period_};
+  return std::nullopt;
+}
+
+void CListDlg::search() {
+  if (refuse(this, validate())) return;
+  const double start = readNumber(startYear_->text(), kStartLoYear, kStartHiYear).value;
+  const double period = readNumber(period_->text(), kPeriodLoYears, kPeriodHiYears).value;
+  DrawingSurface errorSurface(kErrorPictureWidth, kErrorPictureHeight);
+  errorSurface.clear(colorTable[15]);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const int status =
+      listSearchCommand(session_.state, session_.reader, start, period, &errorSurface);
+  QApplication::restoreOverrideCursor();
+  errors_->setVisible(status < 0);
+  if (status < 0) errors_->setPixmap(QPixmap::fromImage(errorSurface.image().copy()));
+  fill(true);
+}
+
+void CListDlg::fill(bool afterSearch) {
+  list_->clear();
+  for (const std::string& line : eclipseListLines(session_.state, afterSearch))
+    list_->addItem(QString::fromLatin1(line.c_str()));
+}
+
+QStringList CListDlg::lines() const {
+  QStringList out;
+  for (int i = 0; i < list_->count(); ++i) out << list_->item(i)->text();
+  return out;
+}
+
+void CListDlg::accept() { emit closeRequested(); }
+void CListDlg::reject() { emit closeRequested(); }
+
+}  // namespace tarvo::window

@@ -1,0 +1,67 @@
+// The eclipse list: a modeless window that lists the eclipses of a period
+// meeting the search criteria, and asks its view to show one of them.
+#pragma once
+
+#include <QDialog>
+
+#include <optional>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace tarvo::window {
+
+struct FieldError;
+struct WindowSession;
+
+class CListDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // The view owns one list dialog for its whole life; the window is shown by
+  // open() and hidden again when the view asks.
+  CListDlg(WindowSession& session, QWidget* view);
+
+  // Fills the fields and the list as they are when the window opens.
+  void prepareToOpen();
+  // The first refused edit: Start Year, then Period(Years).
+  std::optional<FieldError> validate() const;
+  // The Search button: a list search over the period, then the list refilled.
+  void search();
+  // The list's lines as shown (header first).
+  QStringList lines() const;
+
+  QListWidget* listBox() const { return list_; }
+  QLineEdit* startYearEdit() const { return startYear_; }
+  QLineEdit* periodEdit() const { return period_; }
+  QPushButton* searchButton() const { return search_; }
+  QPushButton* drawButton() const { return draw_; }
+  // The error texts of the last search, drawn as the search drew them; hidden
+  // when it had none.
+  QLabel* errorPicture() const { return errors_; }
+
+ signals:
+  // Draw: show the chosen eclipse.
+  void drawRequested();
+  // OK and Cancel: the view is asked to put the window away.
+  void closeRequested();
+
+ public slots:
+  void accept() override;
+  void reject() override;
+
+ private:
+  void fill(bool afterSearch);
+
+  WindowSession& session_;
+  QListWidget* list_;
+  QLineEdit* startYear_;
+  QLineEdit* period_;
+  QPushButton* search_;
+  QPushButton* draw_;
+  QLabel* errors_;
+};
+
+}  // namespace tarvo::window

@@ -1,0 +1,264 @@
+#include "app/window/main_frame.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/window/child_frame.h"
+#include "app/window/toolbar_icons.h"
+#include "app/window/vorn_app.h"
+#include "app/window/vorn_view.h"
+
+namespace tarvo::window {
+
+namespace {
+// The status-bar prompt and the tool tip of a command, as one resource string.
+void setPrompt(QAction* a, const QString& prompt) {
+  const qsizetype cut = prompt.indexOf(QLatin1Char('\n'));
+  a->setStatusTip(prompt.left(cut));
+  a->setToolTip(cut < 0 ? QString() : prompt.mid(cut + 1));
+}
+}  // namespace
+
+CMainFrame::CMainFrame(CVornApp& app) : app_(app), mdi_(new QMdiArea) {
+  setWindowTitle(QStringLiteral("TarvoWin"));
+  setWindowIcon(applicationIcon());
+  setCentralWidget(mdi_);
+  createActions();
+  createToolBar();
+  createStatusBar();
+  createMenus();
+  connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateMenus);
+  move(0, 0);
+  resize(700, 520);
+  updateMenus();
+}
+
+QAction* CMainFrame::viewCommand(int id, const QString& text, void (CVornView::*slot)(),
+                                 const QString& prompt) {
+  auto* a = new QAction(text, this);
+  a->setData(id);
+  if (!prompt.isEmpty()) setPrompt(a, prompt);
+  connect(a, &QAction::triggered, this, [this, slot] {
+    if (CVornView* v = activeView()) (v->*slot)();
+  });
+  commands_[id] = a;
+  viewCommands_ << a;
+  return a;
+}
+
+void CMainFrame::createActions() {
+  viewCommand(kCmdTimeSet, QStringLiteral("Time Set(&N)"), &CVornView::timeSet);
+  viewCommand(kCmdDisplay, QStringLiteral("Display(&D)"), &CVornView::display);
+  viewCommand(kCmdSearch, QStringLiteral("Search(&M)"), &CVornView::search);
+  viewCommand(kCmdPreviousEclipse, QStringLiteral("Previous Eclipse"),
+              &CVornView::previousEclipse, QStringLiteral("Previous Eclipse\nPrevious Eclipse"));
+  viewCommand(kCmdNextEclipse, QStringLiteral("Next Eclipse"), &CVornView::nextEclipse,
+              QStringLiteral("Display Next Eclipse\nNext Eclipse"));
+  viewCommand(kCmdEclipseList, QStringLiteral("Eclipse List"), &CVornView::eclipseList,
+              QStringLiteral("Eclipse Search List\nEclipse List"));
+  viewCommand(kCmdMapDisplay, QStringLiteral("Map Display"), &CVornView::mapDisplay,
+              QStringLiteral("Map Display Mode\nMap Display"));
+  viewCommand(kCmdLocalInformation, QStringLiteral("Local Information"),
+              &CVornView::localInformation,
+              QStringLiteral("Display Loacal Information\nLocal Information"));
+  viewCommand(kCmdSimulation, QStringLiteral("Simulation"), &CVornView::simulation,
+              QStringLiteral("Simulation Display\nSimulation"));
+  viewCommand(kCmdStarMap, QStringLiteral("StarMap"), &CVornView::starMap,
+              QStringLiteral("Display StarMap\nStarMap"));
+  commands_[kCmdPreviousEclipse]->setIcon(toolIcon(ToolIcon::PreviousEclipse));
+  commands_[kCmdNextEclipse]->setIcon(toolIcon(ToolIcon::NextEclipse));
+  commands_[kCmdEclipseList]->setIcon(toolIcon(ToolIcon::EclipseList));
+  commands_[kCmdMapDisplay]->setIcon(toolIcon(ToolIcon::MapDisplay));
+  commands_[kCmdLocalInformation]->setIcon(toolIcon(ToolIcon::LocalInformation));
+  commands_[kCmdSimulation]->setIcon(toolIcon(ToolIcon::Simulation));
+  commands_[kCmdStarMap]->setIcon(toolIcon(ToolIcon::StarMap));
+
+  auto* version = new QAction(toolIcon(ToolIcon::Version), QStringLiteral("Tarvowin Version(&A)..."),
+                              this);
+  version->setData(kCmdVersion);
+  setPrompt(version, QStringLiteral("Program Version Information\nVersion"));
+  connect(version, &QAction::triggered, &app_, &CVornApp::about);
+  commands_[kCmdVersion] = version;
+
+  auto* exit = new QAction(QStringLiteral("Application Exit(&X)"), this);
+  exit->setData(kCmdExit);
+  setPrompt(exit, QStringLiteral("Quit Application\nQuit"));
+  connect(exit, &QAction::triggered, this, &QWidget::close);
+  commands_[kCmdExit] = exit;
+
+  // The frame's own menu, worded as the framework words it in Japanese.
+  newAct_ = new QAction(QStringLiteral("新規作成(&N)"), this);
+  newAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  connect(newAct_, &QAction::triggered, &app_, [this] { app_.newDocument(); });
+  openAct_ = new QAction(QStringLiteral("開く(&O)..."), this);
+  openAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  connect(openAct_, &QAction::triggered, &app_, &CVornApp::openWithDialog);
+  saveAct_ = new QAction(QStringLiteral("上書き保存(&S)"), this);
+  saveAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  connect(saveAct_, &QAction::triggered, &app_, &CVornApp::saveActive);
+  printAct_ = new QAction(QStringLiteral("印刷(&P)..."), this);
+  printAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  printAct_->setData(kCmdPrint);
+  connect(printAct_, &QAction::triggered, &app_, &CVornApp::printActive);
+  commands_[kCmdPrint] = printAct_;
+  // The four keys work whichever menu is shown.
+  addActions({newAct_, openAct_, saveAct_, printAct_});
+
+  printSetupAct_ = new QAction(QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."), this);
+  connect(printSetupAct_, &QAction::triggered, &app_, &CVornApp::printSetup);
+  frameVersionAct_ = new QAction(QStringLiteral("Tarvowin のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
+  setPrompt(frameVersionAct_, QStringLiteral("Program Version Information\nVersion"));
+  connect(frameVersionAct_, &QAction::triggered, &app_, &CVornApp::about);
+  frameExitAct_ = new QAction(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"), this);
+  setPrompt(frameExitAct_, QStringLiteral("Quit Application\nQuit"));
+  connect(frameExitAct_, &QAction::triggered, this, &QWidget::close);
+
+  noRecentAct_ = new QAction(QStringLiteral("最近使ったﾌｧｲﾙ"), this);
+  noRecentAct_->setEnabled(false);
+  for (int i = 0; i < CVornApp::kRecentFiles; ++i) {
+    auto* a = new QAction(this);
+    a->setVisible(false);
+    connect(a, &QAction::triggered, &app_, [this, a] { app_.openDocument(a->data().toString()); });
+    recentActs_ << a;
+  }
+}
+
+void CMainFrame::createToolBar() {
+  toolBar_ = new QToolBar(QStringLiteral("Tool Bar"), this);
+  toolBar_->setObjectName(QStringLiteral("toolBar"));
+  toolBar_->setIconSize(QSize(kToolIconSize, kToolIconSize));
+  toolBar_->setMovable(true);
+  toolBar_->setFloatable(true);
+  toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+  toolBar_->addAction(commands_[kCmdPreviousEclipse]);
+  toolBar_->addAction(commands_[kCmdNextEclipse]);
+  toolBar_->addAction(commands_[kCmdEclipseList]);
+  toolBar_->addSeparator();
+  toolBar_->addAction(commands_[kCmdMapDisplay]);
+  toolBar_->addAction(commands_[kCmdLocalInformation]);
+  toolBar_->addAction(commands_[kCmdSimulation]);
+  toolBar_->addAction(commands_[kCmdStarMap]);
+  toolBar_->addSeparator();
+  toolBar_->addAction(commands_[kCmdVersion]);
+  for (int id : kUnusedButtonIds) {
+    auto* a = toolBar_->addAction(toolIcon(ToolIcon::Unused), QString());
+    a->setData(id);
+    a->setEnabled(false);
+  }
+  addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void CMainFrame::createStatusBar() {
+  message_ = new QLabel(QStringLiteral("Ready"));
+  statusBar()->addWidget(message_, 1);
+  // The keyboard indicators; Qt cannot read the lock keys' state, so they
+  // are shown greyed, as an indicator whose key is off.
+  for (const char* text : {"KANA", "CAP", "NUM", "SCRL"}) {
+    auto* label = new QLabel(QString::fromLatin1(text));
+    label->setEnabled(false);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar()->addPermanentWidget(label);
+    indicators_ << label;
+  }
+}
+
+QAction* CMainFrame::barToggle(const QString& text, QWidget* bar) {
+  auto* a = new QAction(text, this);
+  a->setCheckable(true);
+  a->setChecked(true);
+  connect(a, &QAction::toggled, bar, &QWidget::setVisible);
+  return a;
+}
+
+void CMainFrame::createMenus() {
+  // The view's menu.
+  auto* bars = new QMenu(QStringLiteral("Bar(&V)"), this);
+  QAction* toolToggle = barToggle(QStringLiteral("Tool Bar(&T)"), toolBar_);
+  QAction* statusToggle = barToggle(QStringLiteral("Status Bar(&S)"), statusBar());
+  bars->addActions({toolToggle, statusToggle});
+  auto* help = new QMenu(QStringLiteral("Help(&H)"), this);
+  help->addAction(commands_[kCmdVersion]);
+  help->addAction(commands_[kCmdExit]);
+  viewMenuBar_ = {commands_[kCmdTimeSet], commands_[kCmdDisplay], commands_[kCmdSearch],
+                  bars->menuAction(), help->menuAction()};
+
+  // The frame's own menu.
+  auto* file = new QMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), this);
+  file->addAction(newAct_);
+  file->addAction(openAct_);
+  file->addSeparator();
+  file->addAction(printSetupAct_);
+  file->addSeparator();
+  file->addAction(noRecentAct_);
+  file->addActions(recentActs_);
+  file->addSeparator();
+  file->addAction(frameExitAct_);
+  auto* show = new QMenu(QStringLiteral("表示(&V)"), this);
+  QAction* frameToolToggle = barToggle(QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"), toolBar_);
+  QAction* frameStatusToggle = barToggle(QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), statusBar());
+  show->addActions({frameToolToggle, frameStatusToggle});
+  auto* frameHelp = new QMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+  frameHelp->addAction(frameVersionAct_);
+  frameMenuBar_ = {file->menuAction(), show->menuAction(), frameHelp->menuAction()};
+
+  // The two menus' toggles of a bar stay in step.
+  auto pair = [this](QAction* a, QAction* b) {
+    connect(a, &QAction::toggled, b, &QAction::setChecked);
+    connect(b, &QAction::toggled, a, &QAction::setChecked);
+  };
+  pair(toolToggle, frameToolToggle);
+  pair(statusToggle, frameStatusToggle);
+}
+
+void CMainFrame::updateMenus() {
+  const bool viewOpen = activeView() != nullptr;
+  menuBar()->clear();
+  menuBar()->addActions(viewOpen ? viewMenuBar_ : frameMenuBar_);
+  for (QAction* a : viewCommands_) a->setEnabled(viewOpen);
+  saveAct_->setEnabled(viewOpen);
+  printAct_->setEnabled(viewOpen);
+}
+
+void CMainFrame::updateRecentFiles(const QStringList& paths) {
+  for (int i = 0; i < recentActs_.size(); ++i) {
+    QAction* a = recentActs_[i];
+    a->setVisible(i < paths.size());
+    if (i >= paths.size()) continue;
+    a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(paths[i]));
+    a->setData(paths[i]);
+  }
+  noRecentAct_->setVisible(paths.isEmpty());
+}
+
+void CMainFrame::addChildFrame(CChildFrame* child) {
+  mdi_->addSubWindow(child);
+  connect(child, &QObject::destroyed, this, &CMainFrame::updateMenus, Qt::QueuedConnection);
+  child->showMaximized();
+  mdi_->setActiveSubWindow(child);
+  updateMenus();
+}
+
+CChildFrame* CMainFrame::activeChild() const {
+  if (auto* c = qobject_cast<CChildFrame*>(mdi_->activeSubWindow())) return c;
+  // With the main window inactive no sub-window is active; the view on top
+  // still receives the commands.
+  const auto list = mdi_->subWindowList(QMdiArea::ActivationHistoryOrder);
+  return list.isEmpty() ? nullptr : qobject_cast<CChildFrame*>(list.last());
+}
+
+CVornView* CMainFrame::activeView() const {
+  CChildFrame* c = activeChild();
+  return c ? c->view() : nullptr;
+}
+
+QAction* CMainFrame::action(int commandId) const {
+  auto it = commands_.find(commandId);
+  return it == commands_.end() ? nullptr : it->second;
+}
+
+}  // namespace tarvo::window

@@ -1,0 +1,91 @@
+// The main frame: the multiple-document area with the tool bar, the status
+// bar and the menus. Its commands go to the active view or to the
+// application.
+#pragma once
+
+#include <QMainWindow>
+
+#include <map>
+
+class QLabel;
+class QMdiArea;
+class QMenu;
+
+namespace tarvo::window {
+
+class CChildFrame;
+class CVornApp;
+class CVornView;
+
+// Command ids of the view's commands and the application's.
+enum CommandId : int {
+  kCmdTimeSet = 32771,
+  kCmdDisplay = 32772,
+  kCmdSearch = 32773,
+  kCmdNextEclipse = 32777,
+  kCmdSimulation = 32780,
+  kCmdPreviousEclipse = 32782,
+  kCmdEclipseList = 32783,
+  kCmdMapDisplay = 32784,
+  kCmdLocalInformation = 32785,
+  kCmdStarMap = 32787,
+  kCmdPrint = 57607,
+  kCmdVersion = 57664,
+  kCmdExit = 57665,
+};
+
+// The tool bar's buttons that have no command behind them, in their order.
+inline constexpr int kUnusedButtonIds[] = {32790, 32794, 32792, 32791, 32793, 32795};
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit CMainFrame(CVornApp& app);
+
+  QMdiArea* mdiArea() const { return mdi_; }
+  // The tool bar's or the view menu's action with that command id.
+  QAction* action(int commandId) const;
+  QToolBar* toolBar() const { return toolBar_; }
+  // The status bar's message pane and its four indicators.
+  QLabel* messagePane() const { return message_; }
+  QList<QLabel*> indicators() const { return indicators_; }
+
+  void addChildFrame(CChildFrame* child);
+  CChildFrame* activeChild() const;
+  CVornView* activeView() const;
+  // Puts the view's menu in the menu bar while a view is open, the frame's
+  // own otherwise; enables the view's commands accordingly.
+  void updateMenus();
+  void updateRecentFiles(const QStringList& paths);
+
+ private:
+  void createActions();
+  void createMenus();
+  void createToolBar();
+  void createStatusBar();
+  QAction* viewCommand(int id, const QString& text, void (CVornView::*slot)(),
+                       const QString& prompt = {});
+  QAction* barToggle(const QString& text, QWidget* bar);
+
+  CVornApp& app_;
+  QMdiArea* mdi_;
+  QToolBar* toolBar_ = nullptr;
+  QLabel* message_ = nullptr;
+  QList<QLabel*> indicators_;
+  std::map<int, QAction*> commands_;
+  QList<QAction*> viewCommands_;
+  QAction* newAct_ = nullptr;
+  QAction* openAct_ = nullptr;
+  QAction* saveAct_ = nullptr;
+  QAction* printAct_ = nullptr;
+  QAction* printSetupAct_ = nullptr;
+  QAction* frameVersionAct_ = nullptr;
+  QAction* frameExitAct_ = nullptr;
+  QList<QAction*> recentActs_;
+  QAction* noRecentAct_ = nullptr;
+  QList<QAction*> viewMenuBar_;
+  QList<QAction*> frameMenuBar_;
+};
+
+}  // namespace tarvo::window

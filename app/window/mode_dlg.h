@@ -1,0 +1,79 @@
+// The Search dialog: which eclipses Next, Previous and the list stop at.
+#pragma once
+
+#include <QDialog>
+
+#include <optional>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tarvo {
+struct SessionState;
+struct SiteList;
+}  // namespace tarvo
+
+namespace tarvo::window {
+
+struct FieldError;
+
+class CModeDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Filled from the state. Choosing a type or a city writes typeChoice or
+  // searchSiteIndex at once; "Time Set" stores the cursor at once.
+  CModeDlg(SessionState& state, const SiteList& sites, QWidget* parent = nullptr);
+
+  // The first refused edit, in the order Saros#, Log., Mag., Alt., Lat.,
+  // Search from(Year), Serch Period(Years).
+  std::optional<FieldError> validate() const;
+  // Stores the criteria for the chosen search type (the dialog's OK, without
+  // the move to the start of a Saros series); call after validate() found
+  // nothing.
+  void applyTo(SessionState& state) const;
+
+  // The entries of the type list, in order.
+  static QStringList typeEntries();
+
+  QComboBox* cityBox() const { return city_; }
+  QComboBox* typeBox() const { return type_; }
+  QPushButton* timeSetButton() const { return timeSet_; }
+  QLineEdit* sarosEdit() const { return saros_; }
+  QRadioButton* searchTypeButton(int searchType) const { return searchTypes_[searchType]; }
+  QLineEdit* longitudeEdit() const { return longitude_; }
+  QLineEdit* magnitudeEdit() const { return magnitude_; }
+  QRadioButton* selectionButton() const { return selection_; }
+  QRadioButton* setButton() const { return set_; }
+  QLineEdit* heightEdit() const { return height_; }
+  QLineEdit* latitudeEdit() const { return latitude_; }
+  QLineEdit* typeLookBackEdit() const { return typeLookBack_; }
+  QLineEdit* siteLookBackEdit() const { return siteLookBack_; }
+
+  void accept() override;
+
+ private:
+  QWidget* createModeGroup();
+  QWidget* createSiteGroup();
+  void openTimeSet();
+
+  SessionState& state_;
+  const SiteList& sites_;
+  QComboBox* city_;
+  QComboBox* type_;
+  QPushButton* timeSet_;
+  QLineEdit* saros_;
+  QRadioButton* searchTypes_[4];
+  QLineEdit* longitude_;
+  QLineEdit* magnitude_;
+  QRadioButton* selection_;
+  QRadioButton* set_;
+  QLineEdit* height_;
+  QLineEdit* latitude_;
+  QLineEdit* typeLookBack_;
+  QLineEdit* siteLookBack_;
+};
+
+}  // namespace tarvo::window

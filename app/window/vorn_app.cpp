@@ -1,0 +1,129 @@
+#include "app/window/vorn_app.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSettings>
+
+#include "app/window/about_dlg.h"
+#include "app/window/child_frame.h"
+#include "app/window/main_frame.h"
+#include "app/window/vorn_doc.h"
+#include "app/window/vorn_view.h"
+#include "app/window/window_session.h"
+
+namespace tarvo::window {
+
+namespace {
+const QString kRecentGroup = QStringLiteral("Recent File List");
+QString recentKey(int i) { return QStringLiteral("File%1").arg(i + 1); }
+}  // namespace
+
+CVornApp::CVornApp()
+    : session_(std::make_unique<WindowSession>()),
+      settings_(std::make_unique<QSettings>(QString::fromLatin1(kProfileKey),
+                                            QStringLiteral("TarvoWin"))),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+
+CVornApp::~CVornApp() = default;
+
+bool CVornApp::initInstance() {
+  frame_ = std::make_unique<CMainFrame>(*this);
+  frame_->updateRecentFiles(recentFiles());
+  if (!newDocument()) return false;
+  frame_->show();
+  return true;
+}
+
+CChildFrame* CVornApp::newDocument() {
+  auto* doc = new CVornDoc(QStringLiteral("Tarvo%1").arg(++untitledCount_), QString());
+  auto* child = new CChildFrame(*session_, doc);
+  frame_->addChildFrame(child);
+  return child;
+}
+
+CChildFrame* CVornApp::openDocument(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    QMessageBox::warning(frame_.get(), QStringLiteral("TarvoWin"),
+                         QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    return nullptr;
+  }
+  // The document reads nothing: the new view shows the same session.
+  auto* doc = new CVornDoc(QFileInfo(path).fileName(), path);
+  auto* child = new CChildFrame(*session_, doc);
+  frame_->addChildFrame(child);
+  addRecentFile(path);
+  return child;
+}
+
+void CVornApp::openWithDialog() {
+  const QString path = QFileDialog::getOpenFileName(frame_.get());
+  if (!path.isEmpty()) openDocument(path);
+}
+
+void CVornApp::saveActive() {
+  CChildFrame* child = frame_->activeChild();
+  if (!child) return;
+  QString path = child->document()->path();
+  if (path.isEmpty()) path = QFileDialog::getSaveFileName(frame_.get(), QString(),
+                                                          child->document()->title());
+  if (path.isEmpty()) return;
+  if (auto error = child->document()->saveTo(path)) {
+    QMessageBox::warning(frame_.get(), QStringLiteral("TarvoWin"), *error);
+    return;
+  }
+  addRecentFile(path);
+}
+
+void CVornApp::printActive() {
+  CVornView* view = frame_->activeView();
+  if (!view) return;
+  QPrintDialog dialog(printer_.get(), frame_.get());
+  if (dialog.exec() != QDialog::Accepted) return;
+  view->printTo(*printer_);
+}
+
+void CVornApp::printSetup() {
+  QPageSetupDialog dialog(printer_.get(), frame_.get());
+  dialog.exec();
+}
+
+void CVornApp::about() {
+  CAboutDlg dialog(frame_.get());
+  dialog.exec();
+}
+
+QStringList CVornApp::recentFiles() const {
+  QStringList out;
+  settings_->beginGroup(kRecentGroup);
+  for (int i = 0; i < kRecentFiles; ++i) {
+    const QString p = settings_->value(recentKey(i)).toString();
+    if (!p.isEmpty()) out << p;
+  }
+  settings_->endGroup();
+  return out;
+}
+
+void CVornApp::addRecentFile(const QString& path) {
+  const QString full = QFileInfo(path).absoluteFilePath();
+  QStringList list = recentFiles();
+  list.removeAll(full);
+  list.prepend(full);
+  while (list.size() > kRecentFiles) list.removeLast();
+  settings_->beginGroup(kRecentGroup);
+  for (int i = 0; i < kRecentFiles; ++i) {
+    if (i < list.size())
+      settings_->setValue(recentKey(i), list[i]);
+    else
+      settings_->remove(recentKey(i));
+  }
+  settings_->endGroup();
+  settings_->sync();
+  frame_->updateRecentFiles(list);
+}
+
+}  // namespace tarvo::window

@@ -1,0 +1,253 @@
+#include "app/window/vorn_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+
+#include <cmath>
+
+#include "app/window/display_dlg.h"
+#include "app/window/list_dlg.h"
+#include "app/window/mode_dlg.h"
+#include "app/window/when_dlg.h"
+#include "app/window/window_session.h"
+#include "core/drawing_surface.h"
+#include "session/mouse_commands.h"
+#include "session/paint.h"
+#include "session/search.h"
+#include "session/simulation_command.h"
+#include "session/sky_command.h"
+
+namespace tarvo::window {
+
+struct SimulationAnimation {
+  SimulationRun run;
+};
+
+namespace {
+constexpr int kMapDisplay = 0, kLocalReport = 2;
+constexpr int kSimulationPauseMs = 500;
+}  // namespace
+
+CVornView::CVornView(WindowSession& session, QWidget* parent)
+    : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMinimumSize(1, 1);
+  simulationTimer_.setInterval(kSimulationPauseMs);
+  connect(&simulationTimer_, &QTimer::timeout, this, &CVornView::simulationTick);
+  // The list window's requests arrive after its own handling, as posted messages do.
+  connect(list_, &CListDlg::drawRequested, this, &CVornView::showListPick, Qt::QueuedConnection);
+  connect(list_, &CListDlg::closeRequested, this, &CVornView::destroyListWindow,
+          Qt::QueuedConnection);
+}
+
+CVornView::~CVornView() { destroyListWindow(); }
+
+// ---- Repaint ----
+
+void CVornView::invalidate(int pendingAction) {
+  stopSimulation();
+  session_.state.pendingAction = pendingAction;
+  paintPending_ = true;
+  update();
+}
+
+void CVornView::runPaint() {
+  paintPending_ = false;
+  surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1));
+  PaintHooks hooks;
+  // The restart after a missing catalogue opens the Time Set dialog once
+  // this paint is over.
+  hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
+  paintView(session_.state, session_.reader, *surface_, hooks);
+  ++paintCount_;
+  emit painted();
+}
+
+void CVornView::paintPending() {
+  if (paintPending_) runPaint();
+}
+
+void CVornView::paintEvent(QPaintEvent*) {
+  paintPending();
+  QPainter p(this);
+  // The picture is drawn in logical pixels; Qt scales it for the screen.
+  p.drawImage(QRect(0, 0, surface_->width(), surface_->height()), surface_->image());
+  if (surface_->width() < width() || surface_->height() < height()) {
+    p.fillRect(QRect(surface_->width(), 0, width(), height()), Qt::black);
+    p.fillRect(QRect(0, surface_->height(), width(), height()), Qt::black);
+  }
+}
+
+void CVornView::resizeEvent(QResizeEvent*) {
+  stopSimulation();
+  paintPending_ = true;
+  update();
+}
+
+QImage CVornView::shownImage() const { return surface_ ? surface_->image().copy() : QImage(); }
+
+DrawingSurface& CVornView::directSurface() {
+  if (!surface_ || surface_->width() != width() || surface_->height() != height())
+    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1));
+  return *surface_;
+}
+
+// ---- Commands that change the state and repaint ----
+
+void CVornView::timeSet() {
+  const SessionState& s = session_.state;
+  CWhenDlg dialog(static_cast<int>(std::trunc(s.year)), static_cast<int>(std::trunc(s.month)),
+                  this);
+  if (dialog.exec() == QDialog::Accepted) applyTimeSet(dialog.year(), dialog.month());
+}
+
+void CVornView::applyTimeSet(int year, int month) {
+  session_.state.year = year;
+  session_.state.month = month;
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::display() {
+  CDisplayDlg dialog(session_.state, session_.sites, this);
+  if (dialog.exec() == QDialog::Accepted) applyDisplay(dialog);
+}
+
+void CVornView::applyDisplay(const CDisplayDlg& dialog) {
+  dialog.applyTo(session_.state);
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::search() {
+  CModeDlg dialog(session_.state, session_.sites, this);
+  if (dialog.exec() == QDialog::Accepted) applySearch(dialog);
+}
+
+void CVornView::applySearch(const CModeDlg& dialog) {
+  dialog.applyTo(session_.state);
+  applySarosRestart(session_.state);
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::nextEclipse() { invalidate(kSearchForward); }
+
+void CVornView::previousEclipse() {
+  stopSimulation();
+  previousEclipseCommand(session_.state, session_.reader, directSurface());
+  update();
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::mapDisplay() {
+  session_.state.displayKind = kMapDisplay;
+  session_.state.drawStatus = 0;
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::localInformation() {
+  session_.state.displayKind = kLocalReport;
+  session_.state.drawStatus = 0;
+  invalidate(kLandAtCursor);
+}
+
+// ---- The eclipse list ----
+
+void CVornView::eclipseList() {
+  if (list_->isVisible()) {
+    list_->raise();
+    list_->activateWindow();
+    return;
+  }
+  list_->prepareToOpen();
+  list_->show();
+}
+
+void CVornView::showListPick() {
+  SessionState& s = session_.state;
+  // An empty list has nothing to show.
+  if (s.eclipseListPick < 0 || s.eclipseListPick >= s.eclipseListCount) return;
+  s.year = s.eclipseList[s.eclipseListPick].year;
+  s.month = s.eclipseList[s.eclipseListPick].month;
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::destroyListWindow() {
+  if (list_->isVisible()) list_->hide();
+}
+
+// ---- Commands that draw directly ----
+
+void CVornView::simulation() {
+  stopSimulation();
+  DrawingSurface& surface = directSurface();
+  animation_ = std::make_unique<SimulationAnimation>(
+      SimulationAnimation{startSimulation(session_.state, surface)});
+  update();
+  if (simulationPauses(animation_->run)) {
+    simulationTimer_.start();
+    return;
+  }
+  while (simulationStep(animation_->run, surface)) {
+  }
+  animation_.reset();
+  update();
+}
+
+void CVornView::simulationTick() {
+  if (!animation_ || !surface_) {
+    stopSimulation();
+    return;
+  }
+  if (!simulationStep(animation_->run, *surface_)) stopSimulation();
+  update();
+}
+
+void CVornView::stopSimulation() {
+  simulationTimer_.stop();
+  animation_.reset();
+}
+
+bool CVornView::simulationRunning() const { return animation_ != nullptr; }
+
+void CVornView::starMap() {
+  stopSimulation();
+  drawSkyChartCommand(session_.state, directSurface());
+  update();
+}
+
+// ---- Mouse ----
+
+void CVornView::readOutAt(QPoint pixel) {
+  if (session_.state.displayKind != kMapDisplay) return;
+  if (drawMapReadout(session_.state, directSurface(), pixel.x(), pixel.y())) update();
+}
+
+void CVornView::pickSiteAt(QPoint pixel) {
+  if (pickSiteOnMap(session_.state, pixel.x(), pixel.y())) invalidate(kLandAtCursor);
+}
+
+void CVornView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) readOutAt(event->position().toPoint());
+}
+
+void CVornView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton) pickSiteAt(event->position().toPoint());
+}
+
+// ---- Printing ----
+
+void CVornView::printTo(QPrinter& printer) {
+  // A pending step (Next) is taken on screen first, so the page shows what
+  // the view shows.
+  paintPending();
+  stopSimulation();
+  DrawingSurface page(std::max(width(), 1), std::max(height(), 1));
+  paintView(session_.state, session_.reader, page, PaintHooks{});
+  QPainter p(&printer);
+  // One screen pixel becomes 1/100 inch on paper.
+  const QRectF target(0, 0, page.width() * printer.logicalDpiX() / 100.0,
+                      page.height() * printer.logicalDpiY() / 100.0);
+  p.drawImage(target, page.image());
+}
+
+}  // namespace tarvo::window

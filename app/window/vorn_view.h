@@ -1,0 +1,96 @@
+// The view: shows what the shared paint draws for the session state, and
+// turns the user's commands and mouse clicks into state changes followed by
+// a repaint. A few commands draw on the shown picture directly; the next
+// repaint replaces what they drew.
+#pragma once
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+class QPrinter;
+
+namespace tarvo {
+class DrawingSurface;
+}
+
+namespace tarvo::window {
+
+class CDisplayDlg;
+class CListDlg;
+class CModeDlg;
+struct WindowSession;
+struct SimulationAnimation;
+
+class CVornView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CVornView(WindowSession& session, QWidget* parent = nullptr);
+  ~CVornView() override;
+
+  // Runs the pending repaint now, if one is pending (tests and printing).
+  void paintPending();
+  // The picture shown; empty before the first paint.
+  QImage shownImage() const;
+  bool simulationRunning() const;
+  int paintCount() const { return paintCount_; }
+  CListDlg* listDialog() const { return list_; }
+
+  // The effects of the dialogs' OK, as the commands apply them.
+  void applyTimeSet(int year, int month);
+  void applyDisplay(const CDisplayDlg& dialog);
+  void applySearch(const CModeDlg& dialog);
+
+  // The paint at one unit per 1/100 inch on one page.
+  void printTo(QPrinter& printer);
+
+ public slots:
+  // Commands.
+  void timeSet();
+  void display();
+  void search();
+  void nextEclipse();
+  void previousEclipse();
+  void eclipseList();
+  void mapDisplay();
+  void localInformation();
+  void simulation();
+  void starMap();
+  // Mouse actions at a pixel of the client area.
+  void readOutAt(QPoint pixel);
+  void pickSiteAt(QPoint pixel);
+  // The list window's requests.
+  void showListPick();
+  void destroyListWindow();
+
+ signals:
+  // After every full paint of the view.
+  void painted();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  // Sets pendingAction, stops an animation and asks for a full repaint.
+  void invalidate(int pendingAction);
+  void runPaint();
+  // The shown picture at the client size, for the commands that draw directly.
+  DrawingSurface& directSurface();
+  void stopSimulation();
+  void simulationTick();
+
+  WindowSession& session_;
+  std::unique_ptr<DrawingSurface> surface_;
+  bool paintPending_ = true;
+  int paintCount_ = 0;
+  CListDlg* list_;
+  QTimer simulationTimer_;
+  std::unique_ptr<SimulationAnimation> animation_;
+};
+
+}  // namespace tarvo::window

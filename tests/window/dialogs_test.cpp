@@ -1,0 +1,395 @@
+// The dialogs' fields: the range messages in the order the dialog checks its
+// edits, and what OK stores into the session state.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/window/display_dlg.h"
+#include "app/window/field_check.h"
+#include "app/window/mode_dlg.h"
+#include "app/window/when_dlg.h"
+#include "circumstances/sites.h"
+#include "core/session_state.h"
+
+using namespace tarvo;
+using namespace tarvo::window;
+
+namespace {
+
+// The messages as the user reads them.
+const QString kInt1to12 = QStringLiteral("1 から 12 までの整数を入力してください。");
+const QString kIntYear = QStringLiteral("-13000 から 16999 までの整数を入力してください。");
+const QString kIntSaros = QStringLiteral("-400 から 400 までの整数を入力してください。");
+const QString kNumHeight = QStringLiteral("0 から 4000 までの数字を入力してください。");
+const QString kNumLon = QStringLiteral("-360 から 360 までの数字を入力してください。");
+const QString kNumLat = QStringLiteral("-90 から 90 までの数字を入力してください。");
+const QString kNumDeltaT = QStringLiteral("-10000 から 10000 までの数字を入力してください。");
+const QString kNumMag = QStringLiteral("0 から 1.5 までの数字を入力してください。");
+const QString kNumLookBack = QStringLiteral("0 から 1000 までの数字を入力してください。");
+const QString kNotInteger = QStringLiteral("整数を入力してください。");
+const QString kNotNumber = QStringLiteral("数値を入力してください。");
+
+SiteList threeCities() {
+  SiteList l;
+  l.sites = {{"Tokyo", 139.69167, 35.68944, 40, 9},
+             {"Paris", 2.35, 48.85, 35, 1},
+             {"Quito", -78.5, -0.22, 2850, -5}};
+  return l;
+}
+
+QString messageOf(const std::optional<FieldError>& e) { return e ? e->message : QString(); }
+
+}  // namespace
+
+class DialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void timeSetRanges_data();
+  void timeSetRanges();
+  void timeSetOpensWithWholeCursor();
+  void refusedOkKeepsDialogOpen();
+  void displayRanges_data();
+  void displayRanges();
+  void displayOpening();
+  void displayOk_data();
+  void displayOk();
+  void displayCityChoiceSurvivesCancel();
+  void searchRanges_data();
+  void searchRanges();
+  void searchOpening();
+  void searchOk_data();
+  void searchOk();
+};
+
+// ---- Time Set ----
+
+void DialogsTest::timeSetRanges_data() {
+  QTest::addColumn<QString>("month");
+  QTest::addColumn<QString>("year");
+  QTest::addColumn<QString>("message");
+  QTest::addColumn<bool>("monthFocused");
+  QTest::newRow("last month of the catalogue") << "12" << "16999" << QString() << false;
+  QTest::newRow("first month of the catalogue") << "1" << "-13000" << QString() << false;
+  QTest::newRow("blanks around") << " 3 " << " 2025 " << QString() << false;
+  QTest::newRow("year past the end") << "12" << "17000" << kIntYear << false;
+  QTest::newRow("year before the start") << "1" << "-13001" << kIntYear << false;
+  QTest::newRow("month 13") << "13" << "2025" << kInt1to12 << true;
+  QTest::newRow("month 0") << "0" << "2025" << kInt1to12 << true;
+  QTest::newRow("both refused: month first") << "0" << "20000" << kInt1to12 << true;
+  QTest::newRow("fraction") << "1.5" << "2025" << kNotInteger << true;
+  QTest::newRow("empty year") << "5" << "" << kNotInteger << false;
+  QTest::newRow("letters") << "5" << "20x5" << kNotInteger << false;
+}
+
+void DialogsTest::timeSetRanges() {
+  QFETCH(QString, month);
+  QFETCH(QString, year);
+  QFETCH(QString, message);
+  QFETCH(bool, monthFocused);
+  CWhenDlg d(2025, 3);
+  d.monthEdit()->setText(month);
+  d.yearEdit()->setText(year);
+  const auto error = d.validate();
+  QCOMPARE(messageOf(error), message);
+  if (error) QCOMPARE(error->field, monthFocused ? d.monthEdit() : d.yearEdit());
+  if (!error) {
+    QCOMPARE(d.month(), month.trimmed().toInt());
+    QCOMPARE(d.year(), year.trimmed().toInt());
+  }
+}
+
+void DialogsTest::timeSetOpensWithWholeCursor() {
+  CWhenDlg d(-501, 7);
+  QCOMPARE(d.windowTitle(), QStringLiteral("Time Set Menu"));
+  QCOMPARE(d.yearEdit()->text(), QStringLiteral("-501"));
+  QCOMPARE(d.monthEdit()->text(), QStringLiteral("7"));
+}
+
+void DialogsTest::refusedOkKeepsDialogOpen() {
+  CWhenDlg d(2025, 3);
+  d.show();
+  d.yearEdit()->setText(QStringLiteral("17000"));
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->accept();
+    }
+  });
+  d.accept();
+  QCOMPARE(shown, kIntYear);
+  QVERIFY(d.isVisible());
+  QCOMPARE(d.result(), int(QDialog::Rejected));
+  QCOMPARE(d.focusWidget(), d.yearEdit());
+}
+
+// ---- Display Mode ----
+
+void DialogsTest::displayRanges_data() {
+  QTest::addColumn<QStringList>("fields");  // Alt., Lon., Lat., DeltaT Adj.
+  QTest::addColumn<QString>("message");
+  QTest::newRow("all at their limits") << QStringList{"4000", "-360", "90", "-10000"} << QString();
+  QTest::newRow("all refused: height first")
+      << QStringList{"4001", "361", "91", "10001"} << kNumHeight;
+  QTest::newRow("then the longitude") << QStringList{"0", "361", "91", "10001"} << kNumLon;
+  QTest::newRow("then the latitude") << QStringList{"0", "0", "-90.5", "10001"} << kNumLat;
+  QTest::newRow("then the correction") << QStringList{"0", "0", "0", "-10000.1"} << kNumDeltaT;
+  QTest::newRow("negative height") << QStringList{"-1", "0", "0", "0"} << kNumHeight;
+  QTest::newRow("not a number") << QStringList{"0", "east", "0", "0"} << kNotNumber;
+  QTest::newRow("infinity") << QStringList{"0", "0", "0", "inf"} << kNotNumber;
+}
+
+void DialogsTest::displayRanges() {
+  QFETCH(QStringList, fields);
+  QFETCH(QString, message);
+  SessionState s;
+  SiteList sites = threeCities();
+  CDisplayDlg d(s, sites);
+  QLineEdit* edits[] = {d.heightEdit(), d.longitudeEdit(), d.latitudeEdit(), d.deltaTEdit()};
+  for (int i = 0; i < 4; ++i) edits[i]->setText(fields[i]);
+  QCOMPARE(messageOf(d.validate()), message);
+}
+
+void DialogsTest::displayOpening() {
+  SessionState s;
+  s.siteLongitude = 139.691666666;
+  s.siteLatitude = -35.123456789;
+  s.siteHeight = 40;
+  s.deltaTAdjust = -12.5;
+  s.displayKind = 2;
+  s.gridMode = 0;
+  s.outlineChoice = 2;
+  s.siteSource = 0;
+  s.displaySiteIndex = 2;
+  SiteList sites = threeCities();
+  CDisplayDlg d(s, sites);
+  QCOMPARE(d.windowTitle(), QStringLiteral("Display Mode"));
+  QCOMPARE(d.longitudeEdit()->text(), QStringLiteral("139.69167"));
+  QCOMPARE(d.latitudeEdit()->text(), QStringLiteral("-35.12346"));
+  QCOMPARE(d.heightEdit()->text(), QStringLiteral("40"));
+  QCOMPARE(d.deltaTEdit()->text(), QStringLiteral("-12.5"));
+  QVERIFY(d.localButton()->isChecked());
+  QVERIFY(d.gridBox()->isChecked());
+  QVERIFY(d.ciaBox()->isChecked());
+  QVERIFY(d.selectionButton()->isChecked());
+  QCOMPARE(d.cityBox()->count(), 3);
+  QCOMPARE(d.cityBox()->currentText(), QStringLiteral("Paris"));
+  QCOMPARE(d.gridBox()->text(), QStringLiteral("Lon/Lat Grid"));
+
+  s.displaySiteIndex = 99;  // typed coordinates: no city chosen
+  CDisplayDlg typed(s, sites);
+  QCOMPARE(typed.cityBox()->currentIndex(), -1);
+}
+
+void DialogsTest::displayOk_data() {
+  // What the user sets: display (map/local), grid, CIA, source (selection/data), city index.
+  QTest::addColumn<bool>("local");
+  QTest::addColumn<bool>("grid");
+  QTest::addColumn<bool>("cia");
+  QTest::addColumn<bool>("selection");
+  QTest::addColumn<int>("cityIndex");  // displaySiteIndex when opened
+  // Expected state.
+  QTest::addColumn<int>("displayKind");
+  QTest::addColumn<int>("gridMode");
+  QTest::addColumn<int>("outlineChoice");
+  QTest::addColumn<int>("displaySiteIndex");
+  QTest::addColumn<double>("lon");
+  QTest::addColumn<double>("lat");
+  QTest::addColumn<double>("height");
+  // The state starts with the site (10, 20, 30) and grid off; the typed
+  // fields hold (-70.25, 12.5, 100).
+  QTest::newRow("map with grid keeps the site")
+      << false << true << false << true << 1 << 0 << 0 << 1 << 1 << 10.0 << 20.0 << 30.0;
+  QTest::newRow("map without grid, CIA map")
+      << false << false << true << false << 1 << 0 << 4 << 2 << 1 << 10.0 << 20.0 << 30.0;
+  QTest::newRow("local from the third city")
+      << true << true << false << true << 3 << 2 << 4 << 1 << 3 << -78.5 << -0.22 << 2850.0;
+  QTest::newRow("local, index naming no city")
+      << true << false << false << true << 99 << 2 << 4 << 1 << 99 << 10.0 << 20.0 << 30.0;
+  QTest::newRow("local from typed data")
+      << true << false << false << false << 2 << 2 << 4 << 1 << 99 << -70.25 << 12.5 << 100.0;
+}
+
+void DialogsTest::displayOk() {
+  QFETCH(bool, local);
+  QFETCH(bool, grid);
+  QFETCH(bool, cia);
+  QFETCH(bool, selection);
+  QFETCH(int, cityIndex);
+  SessionState s;
+  s.siteLongitude = 10;
+  s.siteLatitude = 20;
+  s.siteHeight = 30;
+  s.displaySiteIndex = cityIndex;
+  SiteList sites = threeCities();
+  CDisplayDlg d(s, sites);
+  (local ? d.localButton() : d.mapButton())->setChecked(true);
+  d.gridBox()->setChecked(grid);
+  d.ciaBox()->setChecked(cia);
+  (selection ? d.selectionButton() : d.dataButton())->setChecked(true);
+  d.longitudeEdit()->setText(QStringLiteral("-70.25"));
+  d.latitudeEdit()->setText(QStringLiteral("12.5"));
+  d.heightEdit()->setText(QStringLiteral("100"));
+  d.deltaTEdit()->setText(QStringLiteral("42"));
+  QVERIFY(!d.validate());
+  d.applyTo(s);
+  QTEST(s.displayKind, "displayKind");
+  if (!local) QTEST(s.gridMode, "gridMode");
+  QTEST(s.outlineChoice, "outlineChoice");
+  QTEST(s.displaySiteIndex, "displaySiteIndex");
+  QTEST(s.siteLongitude, "lon");
+  QTEST(s.siteLatitude, "lat");
+  QTEST(s.siteHeight, "height");
+  QCOMPARE(s.deltaTAdjust, 42.0);
+  if (local) QCOMPARE(s.siteSource, selection ? 0 : 1);
+}
+
+void DialogsTest::displayCityChoiceSurvivesCancel() {
+  SessionState s;
+  SiteList sites = threeCities();
+  CDisplayDlg d(s, sites);
+  d.show();
+  d.cityBox()->setFocus();
+  QTest::keyClick(d.cityBox(), Qt::Key_Down);  // activates the next city
+  d.reject();
+  QCOMPARE(s.displaySiteIndex, 2);
+  QCOMPARE(s.displayKind, 0);  // nothing else changed
+  QCOMPARE(s.siteLongitude, 0.0);
+}
+
+// ---- Search ----
+
+void DialogsTest::searchRanges_data() {
+  // Saros#, Log., Mag., Alt., Lat., Search from(Year), Serch Period(Years)
+  QTest::addColumn<QStringList>("fields");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("all at their limits")
+      << QStringList{"-400", "360", "1.5", "4000", "-90", "1000", "0"} << QString();
+  QTest::newRow("all refused: Saros first")
+      << QStringList{"401", "361", "1.6", "4001", "91", "1001", "-1"} << kIntSaros;
+  QTest::newRow("then the longitude")
+      << QStringList{"0", "361", "1.6", "4001", "91", "1001", "-1"} << kNumLon;
+  QTest::newRow("then the magnitude")
+      << QStringList{"0", "0", "1.6", "4001", "91", "1001", "-1"} << kNumMag;
+  QTest::newRow("then the height")
+      << QStringList{"0", "0", "0", "4001", "91", "1001", "-1"} << kNumHeight;
+  QTest::newRow("then the latitude")
+      << QStringList{"0", "0", "0", "0", "91", "1001", "-1"} << kNumLat;
+  QTest::newRow("then search from")
+      << QStringList{"0", "0", "0", "0", "0", "1001", "-1"} << kNumLookBack;
+  QTest::newRow("then the period")
+      << QStringList{"0", "0", "0", "0", "0", "0", "-1"} << kNumLookBack;
+  QTest::newRow("Saros with a fraction")
+      << QStringList{"145.5", "0", "0", "0", "0", "0", "0"} << kNotInteger;
+}
+
+void DialogsTest::searchRanges() {
+  QFETCH(QStringList, fields);
+  QFETCH(QString, message);
+  SessionState s;
+  SiteList sites = threeCities();
+  CModeDlg d(s, sites);
+  QLineEdit* edits[] = {d.sarosEdit(),    d.longitudeEdit(), d.magnitudeEdit(),
+                        d.heightEdit(),   d.latitudeEdit(),  d.typeLookBackEdit(),
+                        d.siteLookBackEdit()};
+  for (int i = 0; i < 7; ++i) edits[i]->setText(fields[i]);
+  QCOMPARE(messageOf(d.validate()), message);
+}
+
+void DialogsTest::searchOpening() {
+  SessionState s;
+  s.saros = 123;
+  s.sarosCriterion = 145;
+  s.typeCriterion = 3;
+  s.typeChoice = 0;
+  s.magnitudeCriterion = 0.456;
+  s.searchType = 2;
+  s.searchSiteIndex = 3;
+  SiteList sites = threeCities();
+  CModeDlg d(s, sites);
+  QCOMPARE(d.windowTitle(), QStringLiteral("Serch Mode Menu"));
+  QCOMPARE(d.sarosEdit()->text(), QStringLiteral("123"));  // the eclipse shown
+  QCOMPARE(s.typeChoice, 3);
+  QCOMPARE(d.typeBox()->currentText(), QStringLiteral("PENUMBRA ECLIPSE"));
+  QCOMPARE(d.typeBox()->count(), 6);
+  QCOMPARE(d.magnitudeEdit()->text(), QStringLiteral("0.46"));
+  QVERIFY(d.searchTypeButton(2)->isChecked());
+  QCOMPARE(d.searchTypeButton(2)->text(), QStringLiteral("Site/Magnitude"));
+  QCOMPARE(d.cityBox()->currentText(), QStringLiteral("Quito"));
+  QCOMPARE(d.typeLookBackEdit()->text(), QStringLiteral("20"));
+  QCOMPARE(d.siteLookBackEdit()->text(), QStringLiteral("50"));
+}
+
+void DialogsTest::searchOk_data() {
+  QTest::addColumn<int>("searchType");
+  QTest::addColumn<int>("typeRow");      // row chosen in the type list
+  QTest::addColumn<bool>("selection");   // site from the city list
+  QTest::addColumn<int>("typeCriterion");
+  QTest::addColumn<double>("typeLookBack");
+  QTest::addColumn<double>("siteLookBack");
+  QTest::addColumn<double>("magnitude");
+  QTest::addColumn<double>("sarosCriterion");
+  QTest::addColumn<double>("lon");
+  QTest::addColumn<int>("siteSource");
+  // Typed fields: Saros# -12, Mag 0.8, Search from 7, Serch Period 9, site (5, 6, 7).
+  // Initial state: criteria at their defaults, site (10, 20, 30), source 1.
+  QTest::newRow("all eclipses stores only the type")
+      << 0 << 2 << true << 1 << 20.0 << 50.0 << 0.5 << 145.0 << 10.0 << 1;
+  QTest::newRow("by type: the blank fifth entry")
+      << 1 << 4 << true << 5 << 7.0 << 50.0 << 0.5 << 145.0 << 10.0 << 1;
+  QTest::newRow("by site from the second city")
+      << 2 << 0 << true << 1 << 20.0 << 9.0 << 0.8 << 145.0 << 2.35 << 0;
+  QTest::newRow("by site from typed values")
+      << 2 << 0 << false << 1 << 20.0 << 9.0 << 0.8 << 145.0 << 5.0 << 1;
+  QTest::newRow("by Saros") << 3 << 0 << true << 1 << 20.0 << 50.0 << 0.5 << -12.0 << 10.0 << 1;
+}
+
+void DialogsTest::searchOk() {
+  QFETCH(int, searchType);
+  QFETCH(int, typeRow);
+  QFETCH(bool, selection);
+  SessionState s;
+  s.siteLongitude = 10;
+  s.siteLatitude = 20;
+  s.siteHeight = 30;
+  SiteList sites = threeCities();
+  CModeDlg d(s, sites);
+  d.show();
+  // Choose in the lists as the user does: the choices take effect at once.
+  d.typeBox()->setFocus();
+  for (int i = d.typeBox()->currentIndex(); i < typeRow; ++i)
+    QTest::keyClick(d.typeBox(), Qt::Key_Down);
+  d.cityBox()->setFocus();
+  QTest::keyClick(d.cityBox(), Qt::Key_Down);
+  QCOMPARE(s.searchSiteIndex, 2);
+  QCOMPARE(s.typeChoice, typeRow + 1);
+  d.searchTypeButton(searchType)->setChecked(true);
+  (selection ? d.selectionButton() : d.setButton())->setChecked(true);
+  d.sarosEdit()->setText(QStringLiteral("-12"));
+  d.magnitudeEdit()->setText(QStringLiteral("0.8"));
+  d.typeLookBackEdit()->setText(QStringLiteral("7"));
+  d.siteLookBackEdit()->setText(QStringLiteral("9"));
+  d.longitudeEdit()->setText(QStringLiteral("5"));
+  d.latitudeEdit()->setText(QStringLiteral("6"));
+  d.heightEdit()->setText(QStringLiteral("7"));
+  QVERIFY(!d.validate());
+  d.applyTo(s);
+  QCOMPARE(s.searchType, searchType);
+  QTEST(s.typeCriterion, "typeCriterion");
+  QTEST(s.typeLookBackYears, "typeLookBack");
+  QTEST(s.siteLookBackYears, "siteLookBack");
+  QTEST(s.magnitudeCriterion, "magnitude");
+  QTEST(s.sarosCriterion, "sarosCriterion");
+  QTEST(s.siteLongitude, "lon");
+  QTEST(s.siteSource, "siteSource");
+  QCOMPARE(s.displaySiteIndex, 1);  // the Search dialog leaves it alone
+}
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
