@@ -1,0 +1,51 @@
+#include "session/mouse_commands.h"
+
+#include "core/drawing_surface.h"
+#include "map/projection.h"
+
+namespace tarvo {
+
+namespace {
+constexpr int kMapDisplay = 0, kLocalReport = 2;
+constexpr int kTypedSite = 99;
+}  // namespace
+
+MapFrame mapFrameOfLastPaint(const SessionState& state) {
+  MapFrame f;
+  f.left = state.mapLeft;
+  f.right = state.mapRight;
+  f.top = state.mapTop;
+  f.bottom = state.mapBottom;
+  f.centreX = state.mapCentreX;
+  f.centreY = state.mapCentreY;
+  f.scale = state.mapDrawScale;
+  f.longitudeOffsetDeg = state.mapLongitudeOffset;
+  f.centreLongitudeNegative = state.mapLongitudeOffset > 0;
+  return f;
+}
+
+bool drawMapReadout(const SessionState& state, DrawingSurface& surface, int px, int py) {
+  if (state.displayKind != kMapDisplay) return false;
+  const MapFrame frame = mapFrameOfLastPaint(state);
+  const auto lines = mouseReadoutLines(frame, mapPointFromPixel(frame, px, py));
+  if (lines.empty()) return false;
+  surface.setFont(FontRecipe::Text);
+  surface.setBackgroundMode(BackgroundMode::Opaque);
+  surface.setBackgroundColour(colorTable[0]);
+  surface.setTextColour(colorTable[15]);
+  for (const ReadoutLine& line : lines) drawText(surface, line.x, line.y, line.text);
+  return true;
+}
+
+bool pickSiteOnMap(SessionState& state, int px, int py) {
+  const MapPick pick = mapPointFromPixel(mapFrameOfLastPaint(state), px, py);
+  if (!pick.ok) return false;
+  state.displaySiteIndex = kTypedSite;
+  state.siteLongitude = readoutLongitude(pick.longitudeDeg);
+  state.siteLatitude = pick.latitudeDeg;
+  state.siteHeight = 0;
+  state.displayKind = kLocalReport;
+  return true;
+}
+
+}  // namespace tarvo

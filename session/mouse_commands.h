@@ -1,0 +1,28 @@
+// The view's two mouse actions on the map, as state changes and drawing:
+// the left-click read-out of a point's coordinates and the right double-click
+// that picks the observing site. Both use the map layout of the last paint.
+#pragma once
+
+#include "core/session_state.h"
+#include "map/map_frame.h"
+
+namespace tarvo {
+
+class DrawingSurface;
+
+// The map frame the last paint laid out and drew with (rectangle, centre,
+// scale and central meridian as the session state holds them).
+MapFrame mapFrameOfLastPaint(const SessionState& state);
+
+// Left button at client pixel (px, py), only while the map is displayed:
+// draws "Lon:%7.2f" and "Lat:%7.2f" of the point in white on black near the
+// map's top right corner. Returns false (and draws nothing) for a pixel off
+// the map or when the local report is displayed. Stores nothing.
+bool drawMapReadout(const SessionState& state, DrawingSurface& surface, int px, int py);
+
+// Right double-click at (px, py): a point on the map becomes the observing
+// site (typed coordinates, height 0) and the local report is chosen. Returns
+// false and changes nothing for a pixel off the map. The caller repaints.
+bool pickSiteOnMap(SessionState& state, int px, int py);
+
+}  // namespace tarvo
