@@ -26,14 +26,14 @@ struct SimulationAnimation {
 
 namespace {
 constexpr int kMapDisplay = 0, kLocalReport = 2;
-constexpr int kSimulationPauseMs = 500;
 }  // namespace
 
 CVornView::CVornView(WindowSession& session, QWidget* parent)
     : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(1, 1);
-  simulationTimer_.setInterval(kSimulationPauseMs);
+  simulationTimer_.setInterval(kSimulationPauseMs);  // ms a paused step stays alone
+  simulationTimer_.setSingleShot(true);
   connect(&simulationTimer_, &QTimer::timeout, this, &CVornView::simulationTick);
   // The list window's requests arrive after its own handling, as posted messages do.
   connect(list_, &CListDlg::drawRequested, this, &CVornView::showListPick, Qt::QueuedConnection);
@@ -179,27 +179,36 @@ void CVornView::destroyListWindow() {
 
 void CVornView::simulation() {
   stopSimulation();
-  DrawingSurface& surface = directSurface();
   animation_ = std::make_unique<SimulationAnimation>(
-      SimulationAnimation{startSimulation(session_.state, surface)});
-  update();
-  if (simulationPauses(animation_->run)) {
-    simulationTimer_.start();
-    return;
+      SimulationAnimation{startSimulation(session_.state, directSurface())});
+  continueSimulation();
+}
+
+void CVornView::continueSimulation() {
+  // Steps follow one another at once until one is to stay on the screen for
+  // a while; the timer then brings the next.
+  for (;;) {
+    if (simulationPauses(animation_->run)) {
+      simulationTimer_.start();
+      update();
+      return;
+    }
+    if (!simulationStep(animation_->run, *surface_)) {
+      animation_.reset();
+      update();
+      return;
+    }
   }
-  while (simulationStep(animation_->run, surface)) {
-  }
-  animation_.reset();
-  update();
 }
 
 void CVornView::simulationTick() {
-  if (!animation_ || !surface_) {
-    stopSimulation();
+  if (!animation_ || !surface_) return;
+  if (!simulationStep(animation_->run, *surface_)) {
+    animation_.reset();
+    update();
     return;
   }
-  if (!simulationStep(animation_->run, *surface_)) stopSimulation();
-  update();
+  continueSimulation();
 }
 
 void CVornView::stopSimulation() {

@@ -82,6 +82,7 @@ class CVornView : public QWidget {
   // The shown picture at the client size, for the commands that draw directly.
   DrawingSurface& directSurface();
   void stopSimulation();
+  void continueSimulation();
   void simulationTick();
 
   WindowSession& session_;

@@ -1,0 +1,241 @@
+// The shell: the main frame's tool bar, menus, keys and status bar, new and
+// opened views of the one session, the recent-file list, the version box, and
+// Save writing an empty file.
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/window/about_dlg.h"
+#include "app/window/child_frame.h"
+#include "app/window/main_frame.h"
+#include "app/window/vorn_app.h"
+#include "app/window/vorn_doc.h"
+#include "app/window/vorn_view.h"
+#include "app/window/window_session.h"
+
+using namespace tarvo::window;
+
+namespace {
+
+QStringList menuBarTexts(const CMainFrame& frame) {
+  QStringList out;
+  for (QAction* a : frame.menuBar()->actions()) out << a->text();
+  return out;
+}
+
+}  // namespace
+
+class FrameTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void init();
+  void cleanup();
+  void startShowsOneMaximisedView();
+  void toolBarButtonsInOrder();
+  void promptsAndToolTips_data();
+  void promptsAndToolTips();
+  void keys();
+  void menusFollowTheOpenViews();
+  void newAndOpenedViewsShareTheSession();
+  void recentFilesKeepFour();
+  void versionBox();
+  void saveWritesAnEmptyFile_data();
+  void saveWritesAnEmptyFile();
+  void saveReportsTheFileAndReason();
+
+ private:
+  std::unique_ptr<CVornApp> app_;
+  QTemporaryDir dir_;
+};
+
+void FrameTest::init() {
+  QSettings(QString::fromLatin1(CVornApp::kProfileKey), QStringLiteral("TarvoWin")).clear();
+  app_ = std::make_unique<CVornApp>();
+  QVERIFY(app_->initInstance());
+}
+
+void FrameTest::cleanup() { app_.reset(); }
+
+void FrameTest::startShowsOneMaximisedView() {
+  CMainFrame* f = app_->mainFrame();
+  QCOMPARE(f->windowTitle().left(8), QStringLiteral("TarvoWin"));
+  QCOMPARE(f->pos(), QPoint(0, 0));
+  QCOMPARE(f->size(), QSize(700, 520));
+  const auto children = f->mdiArea()->subWindowList();
+  QCOMPARE(children.size(), 1);
+  QVERIFY(children[0]->isMaximized());
+  QCOMPARE(children[0]->windowTitle(), QStringLiteral("Tarvo1"));
+  // The view fills the area.
+  QCOMPARE(f->activeView()->size(), children[0]->contentsRect().size());
+}
+
+void FrameTest::toolBarButtonsInOrder() {
+  const QList<int> expected = {32782, 32777, 32783, -1, 32784, 32785, 32780, 32787, -1,
+                               57664, 32790, 32794, 32792, 32791, 32793, 32795};
+  QList<int> ids;
+  QList<int> disabled;
+  for (QAction* a : app_->mainFrame()->toolBar()->actions()) {
+    ids << (a->isSeparator() ? -1 : a->data().toInt());
+    if (!a->isSeparator() && !a->isEnabled()) disabled << a->data().toInt();
+  }
+  QCOMPARE(ids, expected);
+  QCOMPARE(disabled, (QList<int>{32790, 32794, 32792, 32791, 32793, 32795}));
+  QCOMPARE(app_->mainFrame()->toolBar()->iconSize(), QSize(18, 18));
+  for (QAction* a : app_->mainFrame()->toolBar()->actions())
+    if (!a->isSeparator()) QVERIFY(!a->icon().pixmap(18, 18).isNull());
+}
+
+void FrameTest::promptsAndToolTips_data() {
+  QTest::addColumn<int>("id");
+  QTest::addColumn<QString>("prompt");
+  QTest::addColumn<QString>("tip");
+  QTest::newRow("next") << 32777 << "Display Next Eclipse" << "Next Eclipse";
+  QTest::newRow("previous") << 32782 << "Previous Eclipse" << "Previous Eclipse";
+  QTest::newRow("list") << 32783 << "Eclipse Search List" << "Eclipse List";
+  QTest::newRow("map") << 32784 << "Map Display Mode" << "Map Display";
+  QTest::newRow("local") << 32785 << "Display Loacal Information" << "Local Information";
+  QTest::newRow("simulation") << 32780 << "Simulation Display" << "Simulation";
+  QTest::newRow("star map") << 32787 << "Display StarMap" << "StarMap";
+  QTest::newRow("version") << 57664 << "Program Version Information" << "Version";
+  QTest::newRow("exit") << 57665 << "Quit Application" << "Quit";
+}
+
+void FrameTest::promptsAndToolTips() {
+  QFETCH(int, id);
+  QAction* a = app_->mainFrame()->action(id);
+  QVERIFY(a);
+  QTEST(a->statusTip(), "prompt");
+  QTEST(a->toolTip(), "tip");
+}
+
+void FrameTest::keys() {
+  CMainFrame* f = app_->mainFrame();
+  QMap<QString, QString> byKey;
+  for (QAction* a : f->actions()) byKey[a->shortcut().toString()] = a->text();
+  QVERIFY(byKey.contains("Ctrl+N"));
+  QVERIFY(byKey.contains("Ctrl+O"));
+  QVERIFY(byKey.contains("Ctrl+S"));
+  QCOMPARE(f->action(kCmdPrint)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+  // Ctrl+N through the keyboard opens a second view.
+  f->activateWindow();
+  QTest::keyClick(f, Qt::Key_N, Qt::ControlModifier);
+  QCOMPARE(f->mdiArea()->subWindowList().size(), 2);
+}
+
+void FrameTest::menusFollowTheOpenViews() {
+  CMainFrame* f = app_->mainFrame();
+  QCOMPARE(menuBarTexts(*f), (QStringList{"Time Set(&N)", "Display(&D)", "Search(&M)", "Bar(&V)",
+                                          "Help(&H)"}));
+  QAction* bar = f->menuBar()->actions()[3];
+  QStringList barItems;
+  for (QAction* a : bar->menu()->actions()) barItems << a->text();
+  QCOMPARE(barItems, (QStringList{"Tool Bar(&T)", "Status Bar(&S)"}));
+  QAction* help = f->menuBar()->actions()[4];
+  QCOMPARE(help->menu()->actions()[0]->text(), QStringLiteral("Tarvowin Version(&A)..."));
+  QCOMPARE(help->menu()->actions()[1]->text(), QStringLiteral("Application Exit(&X)"));
+  bar->menu()->actions()[0]->trigger();
+  QVERIFY(!f->toolBar()->isVisibleTo(f));
+
+  f->mdiArea()->closeAllSubWindows();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+  QCOMPARE(menuBarTexts(*f), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+  QAction* frameHelp = f->menuBar()->actions()[2];
+  QCOMPARE(frameHelp->menu()->actions()[0]->text(),
+           QStringLiteral("Tarvowin のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+  QVERIFY(!f->action(kCmdNextEclipse)->isEnabled());
+  QVERIFY(!f->action(kCmdPrint)->isEnabled());
+}
+
+void FrameTest::newAndOpenedViewsShareTheSession() {
+  CChildFrame* second = app_->newDocument();
+  QCOMPARE(second->windowTitle(), QStringLiteral("Tarvo2"));
+  QVERIFY(second->isMaximized());
+  QFile file(dir_.filePath(QStringLiteral("picked.tarvo")));
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.close();
+  CChildFrame* third = app_->openDocument(file.fileName());
+  QVERIFY(third);
+  QCOMPARE(third->windowTitle(), QStringLiteral("picked.tarvo"));
+  QCOMPARE(app_->mainFrame()->mdiArea()->subWindowList().size(), 3);
+  // A command in one view changes what the others show at their next paint.
+  app_->session().state.displayKind = 0;
+  third->view()->localInformation();
+  QCOMPARE(app_->session().state.displayKind, 2);
+  QCOMPARE(app_->mainFrame()->activeView(), third->view());
+}
+
+void FrameTest::recentFilesKeepFour() {
+  QStringList made;
+  for (int i = 0; i < 5; ++i) {
+    const QString p = dir_.filePath(QStringLiteral("f%1").arg(i));
+    QFile f(p);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    made.prepend(p);
+  }
+  for (int i = 4; i >= 0; --i) QVERIFY(app_->openDocument(made[i]));
+  QCOMPARE(app_->recentFiles(), made.mid(0, 4));
+  // A file opened again moves to the top.
+  QVERIFY(app_->openDocument(made[2]));
+  QCOMPARE(app_->recentFiles()[0], made[2]);
+  QCOMPARE(app_->recentFiles().size(), 4);
+  // Kept under the profile key.
+  QSettings profile(QString::fromLatin1(CVornApp::kProfileKey), QStringLiteral("TarvoWin"));
+  QCOMPARE(profile.value(QStringLiteral("Recent File List/File1")).toString(), made[2]);
+}
+
+void FrameTest::versionBox() {
+  CAboutDlg box;
+  QCOMPARE(box.windowTitle(), QStringLiteral("Tarvowin version"));
+  QStringList texts;
+  for (QLabel* l : box.findChildren<QLabel*>()) texts << l->text();
+  QVERIFY(texts.contains(QStringLiteral("TarvoWin Version 2.20  October 13, 2016")));
+}
+
+void FrameTest::saveWritesAnEmptyFile_data() {
+  QTest::addColumn<QByteArray>("before");
+  QTest::newRow("new file") << QByteArray();
+  QTest::newRow("replaces a file with content") << QByteArray("earlier content\n");
+}
+
+void FrameTest::saveWritesAnEmptyFile() {
+  QFETCH(QByteArray, before);
+  const QString path = dir_.filePath(QStringLiteral("saved.tarvo"));
+  QFile::remove(path);
+  if (!before.isEmpty()) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(before);
+  }
+  const double yearBefore = app_->session().state.year;
+  CVornDoc* doc = app_->mainFrame()->activeChild()->document();
+  QVERIFY(!doc->saveTo(path));
+  QFile saved(path);
+  QVERIFY(saved.exists());
+  QCOMPARE(saved.size(), 0);
+  QCOMPARE(doc->title(), QStringLiteral("saved.tarvo"));
+  QCOMPARE(app_->mainFrame()->activeChild()->windowTitle(), QStringLiteral("saved.tarvo"));
+  QCOMPARE(app_->session().state.year, yearBefore);
+}
+
+void FrameTest::saveReportsTheFileAndReason() {
+  const QString path = dir_.filePath(QStringLiteral("no/such/dir/x.tarvo"));
+  CVornDoc doc(QStringLiteral("Tarvo1"), QString());
+  const auto error = doc.saveTo(path);
+  QVERIFY(error);
+  QVERIFY(error->contains(path));
+  QCOMPARE(doc.title(), QStringLiteral("Tarvo1"));
+}
+
+QTEST_MAIN(FrameTest)
+#include "frame_test.moc"

@@ -1,0 +1,414 @@
+// The view over the generated canon: each command's state change and repaint,
+// the directly drawn displays, the mouse actions, the eclipse list window,
+// printing, and the restart after a missing catalogue.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
+
+#include "app/window/child_frame.h"
+#include "app/window/list_dlg.h"
+#include "app/window/main_frame.h"
+#include "app/window/mode_dlg.h"
+#include "app/window/vorn_app.h"
+#include "app/window/vorn_view.h"
+#include "app/window/when_dlg.h"
+#include "app/window/window_session.h"
+
+using namespace tarvo;
+using namespace tarvo::window;
+
+namespace {
+
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+
+// Pixels of the image inside a rectangle that are not black.
+int litPixels(const QImage& image, QRect r) {
+  int n = 0;
+  r = r.intersected(image.rect());
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) n += image.pixel(x, y) != kBlack;
+  return n;
+}
+
+int pixelsOf(const QImage& image, QRect r, QRgb colour) {
+  int n = 0;
+  r = r.intersected(image.rect());
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) n += image.pixel(x, y) == colour;
+  return n;
+}
+
+// The month number of a calendar date, for ordering.
+double monthIndex(double year, double month) { return year * 12 + month; }
+
+}  // namespace
+
+class ViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void init();
+  void cleanup();
+  void firstPaintShowsTheClockMonthsEclipse();
+  void timeSetLandsOnTheMonth();
+  void nextAndPreviousStep();
+  void mapAndLocalSwitchTheDisplay();
+  void searchOkMovesToTheSarosStart();
+  void searchOkForANegativeSeries();
+  void simulationAnimatesUntilACommand();
+  void starMapDrawsWithoutRepaint();
+  void leftClickReadsOutCoordinates();
+  void rightDoubleClickPicksTheSite();
+  void clicksOffTheMapDoNothing();
+  void listWindowSearchDrawClose();
+  void listWindowRanges_data();
+  void listWindowRanges();
+  void closingTheViewPutsTheListAway();
+  void printsOnePdfPage();
+  void missingCatalogueOpensTimeSet();
+
+ private:
+  CVornView* view() const { return app_->mainFrame()->activeView(); }
+  SessionState& state() const { return app_->session().state; }
+  std::unique_ptr<CVornApp> app_;
+};
+
+void ViewTest::init() {
+  app_ = std::make_unique<CVornApp>();
+  QVERIFY(app_->initInstance());
+  view()->paintPending();
+}
+
+void ViewTest::cleanup() { app_.reset(); }
+
+void ViewTest::firstPaintShowsTheClockMonthsEclipse() {
+  const QDate today = QDate::currentDate();
+  QCOMPARE(view()->paintCount(), 1);
+  QCOMPARE(state().pendingAction, 0);
+  QCOMPARE(state().drawStatus, 0);
+  // The first eclipse on or after the clock's month, and within a year of it
+  // (there are at least two lunar eclipses a year).
+  const double shown = monthIndex(state().year, state().month);
+  const double clock = monthIndex(today.year(), today.month());
+  QVERIFY(shown >= clock && shown <= clock + 12);
+  const QImage image = view()->shownImage();
+  QCOMPARE(image.size(), view()->size());
+  // The panel strip and the map both hold drawing.
+  QVERIFY(litPixels(image, QRect(0, 0, 225, image.height())) > 500);
+  QVERIFY(litPixels(image, QRect(state().mapLeft, state().mapTop,
+                                 state().mapRight - state().mapLeft, 60)) > 500);
+}
+
+void ViewTest::timeSetLandsOnTheMonth() {
+  view()->applyTimeSet(2025, 3);
+  QCOMPARE(state().pendingAction, 0);
+  view()->paintPending();
+  QCOMPARE(view()->paintCount(), 2);
+  // The total eclipse of 2025 March 14 (Saros 123).
+  QCOMPARE(state().year, 2025.0);
+  QCOMPARE(state().month, 3.0);
+  QCOMPARE(state().eclipseDay, 14.0);
+  QCOMPARE(state().saros, 123.0);
+  QCOMPARE(int(state().eclipseType), 1);
+}
+
+void ViewTest::nextAndPreviousStep() {
+  view()->applyTimeSet(2025, 3);
+  view()->paintPending();
+  const double first = state().greatestJd;
+  view()->nextEclipse();
+  QCOMPARE(state().pendingAction, 7);
+  view()->paintPending();
+  // 2025 September 7, the next lunar eclipse.
+  QCOMPARE(state().month, 9.0);
+  QCOMPARE(state().eclipseDay, 7.0);
+  QVERIFY(state().greatestJd > first + 170 && state().greatestJd < first + 180);
+  view()->previousEclipse();
+  QCOMPARE(state().pendingAction, 0);
+  view()->paintPending();
+  QCOMPARE(state().greatestJd, first);
+  QCOMPARE(view()->paintCount(), 4);
+}
+
+void ViewTest::mapAndLocalSwitchTheDisplay() {
+  state().drawStatus = -1;
+  view()->localInformation();
+  QCOMPARE(state().displayKind, 2);
+  QCOMPARE(state().drawStatus, 0);
+  view()->paintPending();
+  const QImage local = view()->shownImage();
+  view()->mapDisplay();
+  QCOMPARE(state().displayKind, 0);
+  view()->paintPending();
+  QCOMPARE(view()->paintCount(), 3);
+  QVERIFY(view()->shownImage() != local);
+}
+
+void ViewTest::searchOkMovesToTheSarosStart() {
+  // Saros 145 begins in 1832: from year 3100 OK moves the cursor to 1831,
+  // whatever the search type, and the paint lands from there.
+  view()->applyTimeSet(3100, 1);
+  view()->paintPending();
+  state().sarosCriterion = 145;
+  CModeDlg dialog(state(), app_->session().sites);
+  dialog.searchTypeButton(3)->setChecked(true);
+  dialog.sarosEdit()->setText(QStringLiteral("145"));
+  view()->applySearch(dialog);
+  QCOMPARE(state().searchType, 3);
+  QCOMPARE(state().year, 1831.0);
+  view()->paintPending();
+  QCOMPARE(state().saros, 145.0);
+  QVERIFY(state().year >= 1831 && state().year < 1850);
+}
+
+void ViewTest::searchOkForANegativeSeries() {
+  // A negative series starts where the second column of row n says; from far
+  // later the cursor moves to one year before it and the paint finds a member.
+  view()->applyTimeSet(16000, 1);
+  view()->paintPending();
+  CModeDlg dialog(state(), app_->session().sites);
+  dialog.searchTypeButton(3)->setChecked(true);
+  dialog.sarosEdit()->setText(QStringLiteral("-3"));
+  view()->applySearch(dialog);
+  QCOMPARE(state().sarosCriterion, -3.0);
+  QVERIFY(state().year < 16000);
+  view()->paintPending();
+  QCOMPARE(state().saros, -3.0);
+}
+
+void ViewTest::simulationAnimatesUntilACommand() {
+  const QImage map = view()->shownImage();
+  view()->simulation();
+  QVERIFY(view()->shownImage() != map);
+  QCOMPARE(view()->paintCount(), 1);  // drawn directly, no repaint
+  QVERIFY(view()->simulationRunning());
+  // A few steps of the animation pass by the timer.
+  QTest::qWait(1200);
+  const QImage later = view()->shownImage();
+  QVERIFY(view()->simulationRunning() || later != map);
+  // Any command stops it and the normal display comes back.
+  view()->mapDisplay();
+  QVERIFY(!view()->simulationRunning());
+  view()->paintPending();
+  QCOMPARE(view()->shownImage(), map);
+  // A resize stops it too.
+  view()->simulation();
+  view()->parentWidget()->resize(view()->parentWidget()->size() + QSize(10, 10));
+  app_->mainFrame()->resize(app_->mainFrame()->size() + QSize(40, 40));
+  QCoreApplication::processEvents();
+  QVERIFY(!view()->simulationRunning());
+}
+
+void ViewTest::starMapDrawsWithoutRepaint() {
+  const QImage map = view()->shownImage();
+  view()->starMap();
+  QCOMPARE(view()->paintCount(), 1);
+  QVERIFY(view()->shownImage() != map);
+  view()->nextEclipse();
+  view()->paintPending();
+  QCOMPARE(view()->paintCount(), 2);
+}
+
+void ViewTest::leftClickReadsOutCoordinates() {
+  const QImage before = view()->shownImage();
+  const QRect readout(state().mapRight - 85, 15, 80, 30);
+  const QPoint centre(state().mapCentreX, state().mapCentreY);
+  QTest::mouseClick(view(), Qt::LeftButton, {}, centre);
+  const QImage after = view()->shownImage();
+  QCOMPARE(view()->paintCount(), 1);
+  QVERIFY(pixelsOf(after, readout, kWhite) > 40);
+  QVERIFY(after != before);
+  // Nothing is stored: the state is as before.
+  QCOMPARE(state().displayKind, 0);
+  QCOMPARE(state().displaySiteIndex, 1);
+}
+
+void ViewTest::rightDoubleClickPicksTheSite() {
+  // The map's centre is the central meridian on the equator.
+  const double centralMeridian = -state().mapLongitudeOffset;
+  const QPoint centre(state().mapCentreX, state().mapCentreY);
+  const double degreesPerPixel = 57.29577951 / state().mapDrawScale;
+  QTest::mouseDClick(view(), Qt::RightButton, {}, centre);
+  QCOMPARE(state().displayKind, 2);
+  QCOMPARE(state().displaySiteIndex, 99);
+  QCOMPARE(state().siteHeight, 0.0);
+  double lonDiff = std::remainder(state().siteLongitude - centralMeridian, 360.0);
+  QVERIFY2(std::fabs(lonDiff) <= degreesPerPixel, qPrintable(QString::number(lonDiff)));
+  QVERIFY(std::fabs(state().siteLatitude) <= degreesPerPixel);
+  QVERIFY(state().siteLongitude >= -180 && state().siteLongitude <= 180);
+  view()->paintPending();
+  QCOMPARE(view()->paintCount(), 2);
+  // Picking again while the report is shown picks a new site.
+  QTest::mouseDClick(view(), Qt::RightButton, {}, centre + QPoint(40, -30));
+  QVERIFY(state().siteLatitude > 0);
+  // A left click on the report draws nothing.
+  view()->paintPending();
+  const QImage report = view()->shownImage();
+  QTest::mouseClick(view(), Qt::LeftButton, {}, centre);
+  QCOMPARE(view()->shownImage(), report);
+}
+
+void ViewTest::clicksOffTheMapDoNothing() {
+  const QImage before = view()->shownImage();
+  const QPoint panel(100, 100);  // the information panel, left of the map
+  QTest::mouseClick(view(), Qt::LeftButton, {}, panel);
+  QTest::mouseDClick(view(), Qt::RightButton, {}, panel);
+  QCOMPARE(view()->shownImage(), before);
+  QCOMPARE(state().displayKind, 0);
+  QCOMPARE(state().pendingAction, 0);
+}
+
+void ViewTest::listWindowSearchDrawClose() {
+  CListDlg* list = view()->listDialog();
+  view()->eclipseList();
+  view()->eclipseList();  // a second time: still the one window
+  QVERIFY(list->isVisible());
+  QCOMPARE(list->windowTitle(), QStringLiteral("Eclipse Serch List"));
+  int shown = 0;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    shown += qobject_cast<CListDlg*>(w) != nullptr && w->isVisible();
+  QCOMPARE(shown, 1);
+  QCOMPARE(list->periodEdit()->text(), QStringLiteral("10"));
+
+  // The total eclipses of 2025 to 2035, as published (NASA five-millennium
+  // canon): their dates as the list's date key YYYY.MMDD.
+  state().searchType = 1;
+  state().typeCriterion = 1;
+  list->startYearEdit()->setText(QStringLiteral("2025"));
+  list->periodEdit()->setText(QStringLiteral("10"));
+  QTest::mouseClick(list->searchButton(), Qt::LeftButton);
+  const QStringList lines = list->lines();
+  const QStringList dates = {"2025.0314", "2025.0907", "2026.0303", "2028.1231", "2029.0626",
+                             "2029.1220", "2032.0425", "2032.1018", "2033.0414", "2033.1008"};
+  QCOMPARE(lines.size(), dates.size() + 1);
+  QCOMPARE(lines[0], QStringLiteral("   Date         Type     Saros#/No."));
+  for (int i = 0; i < dates.size(); ++i) {
+    QVERIFY2(lines[i + 1].trimmed().startsWith(dates[i]), qPrintable(lines[i + 1]));
+    QVERIFY(lines[i + 1].contains(QStringLiteral("Total")));
+  }
+  QCOMPARE(view()->paintCount(), 1);  // the search does not repaint
+
+  // Choose the second eclipse and Draw: the view shows it.
+  list->listBox()->setCurrentRow(2);
+  QCOMPARE(state().eclipseListPick, 1);
+  QTest::mouseClick(list->drawButton(), Qt::LeftButton);
+  QCoreApplication::processEvents();
+  view()->paintPending();
+  QCOMPARE(state().year, 2025.0);
+  QCOMPARE(state().month, 9.0);
+  QCOMPARE(state().eclipseDay, 7.0);
+  // Choosing the header picks entry 0.
+  list->listBox()->setCurrentRow(0);
+  QCOMPARE(state().eclipseListPick, 0);
+
+  // OK puts the window away; the list is kept for the next opening.
+  list->accept();
+  QCoreApplication::processEvents();
+  QVERIFY(!list->isVisible());
+  view()->eclipseList();
+  QVERIFY(list->isVisible());
+  QCOMPARE(list->lines().size(), dates.size() + 1);
+  QCOMPARE(list->lines()[0], QStringLiteral(" Date            Type        Saros#/No."));
+  list->reject();
+  QCoreApplication::processEvents();
+  QVERIFY(!list->isVisible());
+}
+
+void ViewTest::listWindowRanges_data() {
+  QTest::addColumn<QString>("start");
+  QTest::addColumn<QString>("period");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("limits") << "-13000" << "5000" << QString();
+  QTest::newRow("start past the end") << "17000.5" << "0"
+                                      << "-13000 から 17000 までの数字を入力してください。";
+  QTest::newRow("period 0") << "2000" << "0" << "1 から 5000 までの数字を入力してください。";
+  QTest::newRow("period too long") << "2000" << "5001"
+                                   << "1 から 5000 までの数字を入力してください。";
+}
+
+void ViewTest::listWindowRanges() {
+  QFETCH(QString, start);
+  QFETCH(QString, period);
+  QFETCH(QString, message);
+  CListDlg* list = view()->listDialog();
+  list->startYearEdit()->setText(start);
+  list->periodEdit()->setText(period);
+  const auto error = list->validate();
+  QCOMPARE(error ? error->message : QString(), message);
+}
+
+void ViewTest::closingTheViewPutsTheListAway() {
+  view()->eclipseList();
+  QPointer<CListDlg> list = view()->listDialog();
+  QVERIFY(list->isVisible());
+  app_->mainFrame()->mdiArea()->closeAllSubWindows();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QVERIFY(list.isNull());
+}
+
+void ViewTest::printsOnePdfPage() {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("view.pdf"));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  view()->printTo(printer);
+  QFile pdf(path);
+  QVERIFY(pdf.open(QIODevice::ReadOnly));
+  const QByteArray bytes = pdf.readAll();
+  QVERIFY(bytes.startsWith("%PDF"));
+  int pages = 0;
+  for (qsizetype at = bytes.indexOf("/Type /Page"); at >= 0;
+       at = bytes.indexOf("/Type /Page", at + 1))
+    pages += bytes.mid(at, 12) != "/Type /Pages";
+  QCOMPARE(pages, 1);
+  // The picture is the view's size at 1/100 inch per pixel.
+  QCOMPARE(state().pendingAction, 0);
+}
+
+void ViewTest::missingCatalogueOpensTimeSet() {
+  cleanup();
+  QTemporaryDir empty;
+  const QString home = QDir::currentPath();
+  QVERIFY(QDir::setCurrent(empty.path()));
+  app_ = std::make_unique<CVornApp>();
+  QVERIFY(app_->initInstance());
+  view()->paintPending();
+  QCOMPARE(state().drawStatus, -1);
+  QCOMPARE(state().restartAfterError, -1);
+  // The next paint takes the clock's date and opens the Time Set dialog.
+  QString title;
+  int yearShown = 0;
+  QTimer::singleShot(100, [&] {
+    if (auto* when = qobject_cast<CWhenDlg*>(QApplication::activeModalWidget())) {
+      title = when->windowTitle();
+      yearShown = when->yearEdit()->text().toInt();
+      when->reject();
+    }
+  });
+  view()->mapDisplay();
+  view()->paintPending();
+  QTest::qWait(300);
+  QDir::setCurrent(home);
+  QCOMPARE(title, QStringLiteral("Time Set Menu"));
+  QCOMPARE(yearShown, QDate::currentDate().year());
+  QCOMPARE(state().restartAfterError, 0);
+}
+
+QTEST_MAIN(ViewTest)
+#include "view_test.moc"
