@@ -21,6 +21,15 @@ int clampedOffset(double v) {
   return static_cast<int>(v);
 }
 
+// trunc(c + x) of the exact sum, for a whole number c. The sum in doubles can
+// round up to the next whole number (1070 + 844.9999999999999 gives 1915), which
+// would put the right end of every parallel one pixel beyond the map's edge at
+// some widths and drop the whole line.
+double truncatedSum(int c, double x) {
+  if (!std::isfinite(x)) return x;
+  return x >= -c ? c + std::floor(x) : c + std::ceil(x);
+}
+
 }  // namespace
 
 double mercatorY(const MapFrame& frame, double latitudeRad) {
@@ -37,8 +46,8 @@ MapOffset projectToMap(const MapFrame& frame, double longitudeDeg, double latitu
 
 void plotMapPoint(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, double x, double y,
                   int colour) {
-  const double px = std::trunc(frame.centreX + x);
-  const double py = std::trunc(frame.centreY - y);
+  const double px = truncatedSum(frame.centreX, x);
+  const double py = truncatedSum(frame.centreY, -y);
   if (!std::isfinite(px) || !std::isfinite(py)) {
     pen.penDown = false;
     return;
