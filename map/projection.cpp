@@ -135,4 +135,17 @@ std::vector<ReadoutLine> mouseReadoutLines(const MapFrame& frame, const MapPick&
   return {{frame.right - 85, 15, lon}, {frame.right - 85, 30, lat}};
 }
 
+bool drawMouseReadout(DrawingSurface& surface, const MapFrame& frame, int px, int py) {
+  const auto lines = mouseReadoutLines(frame, mapPointFromPixel(frame, px, py));
+  if (lines.empty()) return false;
+  const FontRecipe savedFont = surface.font();
+  surface.setFont(FontRecipe::Text);
+  surface.setBackgroundMode(BackgroundMode::Opaque);
+  surface.setBackgroundColour(colorTable[0]);
+  surface.setTextColour(colorTable[15]);
+  for (const ReadoutLine& line : lines) drawText(surface, line.x, line.y, line.text);
+  surface.setFont(savedFont);
+  return true;
+}
+
 }  // namespace tarvo

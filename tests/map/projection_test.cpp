@@ -143,6 +143,22 @@ TEST(MapPick, ReadoutLongitudeRange) {
   EXPECT_EQ(lines[0].y, 15);
   EXPECT_EQ(lines[1].y, 30);
   EXPECT_TRUE(mouseReadoutLines(f, MapPick{}).empty());
+
+  // Drawn white on black over whatever is there; nothing off the map.
+  DrawingSurface s(1280, 800);
+  s.clear(colorTable[1]);
+  EXPECT_FALSE(drawMouseReadout(s, f, f.left, f.centreY));
+  EXPECT_EQ(s.pixel(1275 - 85, 15), colorTable[1]);
+  ASSERT_TRUE(drawMouseReadout(s, f, f.centreX + 100, f.centreY - 100));
+  int white = 0, black = 0;
+  for (int y = 15; y < 42; ++y)
+    for (int x = 1275 - 85; x < 1275 - 85 + 77; ++x) {
+      white += s.pixel(x, y) == colorTable[15];
+      black += s.pixel(x, y) == colorTable[0];
+    }
+  EXPECT_GT(white, 40);
+  EXPECT_GT(black, 10 * white / 2);
+  EXPECT_EQ(s.pixel(1275 - 86, 20), colorTable[1]);
 }
 
 TEST(MapPen, LiftsAtEdgesJumpsAndRowsOutsideTheMap) {

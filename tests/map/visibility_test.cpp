@@ -161,6 +161,13 @@ TEST(VisibilityZones, TinyClientAreasDrawWithoutFailing) {
       for (int x = 0; x < w; ++x) drawn += d.surface.pixel(x, y) != kBlack;
     EXPECT_EQ(drawn > 0, w > 231) << w << "x" << h;
   }
+  // Unusable contact points (NaN) leave their arcs undrawn without failing;
+  // the marker and the frame are still drawn.
+  VisibilityInputs broken = syntheticEclipse(1, 12, -5);
+  broken.p1 = broken.u2 = GeoPoint{NAN, NAN};
+  const Drawn d = drawZones(broken);
+  EXPECT_EQ(d.surface.pixel(d.frame.centreX, pixelY(d.frame, -5)), colorTable[14]);
+  EXPECT_EQ(d.surface.pixel(pixelX(d.frame, 180), d.frame.centreY), colorTable[10]);
 }
 
 }  // namespace
