@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -36,6 +37,13 @@ CMainFrame::CMainFrame(CVornApp& app) : app_(app), mdi_(new QMdiArea) {
   move(0, 0);
   resize(700, 520);
   updateMenus();
+}
+
+CMainFrame::~CMainFrame() {
+  // The sub-windows close while the frame is taken down; the menus need no
+  // updating then.
+  disconnect(mdi_, nullptr, this, nullptr);
+  for (QMdiSubWindow* child : mdi_->subWindowList()) disconnect(child, nullptr, this, nullptr);
 }
 
 QAction* CMainFrame::viewCommand(int id, const QString& text, void (CVornView::*slot)(),

@@ -42,6 +42,7 @@ class CMainFrame : public QMainWindow {
 
  public:
   explicit CMainFrame(CVornApp& app);
+  ~CMainFrame() override;
 
   QMdiArea* mdiArea() const { return mdi_; }
   // The tool bar's or the view menu's action with that command id.

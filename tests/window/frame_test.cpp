@@ -128,6 +128,7 @@ void FrameTest::keys() {
   QCOMPARE(f->action(kCmdPrint)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
   // Ctrl+N through the keyboard opens a second view.
   f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
   QTest::keyClick(f, Qt::Key_N, Qt::ControlModifier);
   QCOMPARE(f->mdiArea()->subWindowList().size(), 2);
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPrinter>
@@ -19,6 +20,7 @@
 #include <cmath>
 
 #include "app/window/child_frame.h"
+#include "app/window/field_check.h"
 #include "app/window/list_dlg.h"
 #include "app/window/main_frame.h"
 #include "app/window/mode_dlg.h"
