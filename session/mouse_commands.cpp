@@ -1,6 +1,5 @@
 #include "session/mouse_commands.h"
 
-#include "core/drawing_surface.h"
 #include "map/projection.h"
 
 namespace tarvo {
@@ -26,15 +25,7 @@ MapFrame mapFrameOfLastPaint(const SessionState& state) {
 
 bool drawMapReadout(const SessionState& state, DrawingSurface& surface, int px, int py) {
   if (state.displayKind != kMapDisplay) return false;
-  const MapFrame frame = mapFrameOfLastPaint(state);
-  const auto lines = mouseReadoutLines(frame, mapPointFromPixel(frame, px, py));
-  if (lines.empty()) return false;
-  surface.setFont(FontRecipe::Text);
-  surface.setBackgroundMode(BackgroundMode::Opaque);
-  surface.setBackgroundColour(colorTable[0]);
-  surface.setTextColour(colorTable[15]);
-  for (const ReadoutLine& line : lines) drawText(surface, line.x, line.y, line.text);
-  return true;
+  return drawMouseReadout(surface, mapFrameOfLastPaint(state), px, py);
 }
 
 bool pickSiteOnMap(SessionState& state, int px, int py) {

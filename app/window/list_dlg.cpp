@@ -15,7 +15,7 @@
 #include "app/window/dialog_support.h"
 #include "app/window/field_check.h"
 #include "app/window/window_session.h"
-#include "catalogue/landing.h"
+#include "session/landing.h"
 #include "catalogue/saros_table.h"
 #include "core/drawing_surface.h"
 #include "session/search.h"
