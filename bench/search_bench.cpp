@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "catalogue/canon_reader.h"
-#include "catalogue/landing.h"
+#include "session/landing.h"
 #include "core/session_state.h"
 
 namespace {

@@ -4,6 +4,8 @@
 
 #include "catalogue/eclipse_list_format.h"
 #include "catalogue/saros_table.h"
+#include "session/landing.h"
+#include "session/site_glue.h"
 
 namespace tarvo {
 
@@ -25,22 +27,6 @@ double previousWindowYears(const SessionState& s) {
     case kSearchBySaros: return 20;
     default: return 2;
   }
-}
-
-void takeCurrentEclipse(SessionState& s, const EclipseRecord& r) {
-  s.current = r;
-  s.year = r.year;
-  s.month = r.month;
-  s.eclipseDay = r.eclipseDay;
-  s.eclipseType = r.eclipseType;
-  s.penumbralMagnitude = r.penumbralMagnitude;
-  s.umbralMagnitude = r.umbralMagnitude;
-  s.gamma = r.gamma;
-  s.greatestJd = r.greatestJd;
-  s.ninthValue = r.ninthValue;
-  s.saros = r.saros;
-  s.epochHour = r.epochHour;
-  s.deltaT = entryDeltaTSeconds(r, s.deltaTAdjust);
 }
 
 void drawSearchNoFileTexts(DrawingSurface& surface) {

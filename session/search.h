@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "catalogue/canon_reader.h"
-#include "circumstances/sites.h"
+#include "session/screen_text.h"
 #include "core/drawing_surface.h"
 #include "core/session_state.h"
 #include "session/catalogue_search.h"
@@ -23,10 +23,6 @@ SearchCriteria searchCriteriaOf(const SessionState& state, double sarosWanted);
 // Years the backward search opens before the current eclipse: 2 for all
 // eclipses, the look-back of the type and site searches, 20 for a Saros search.
 double previousWindowYears(const SessionState& state);
-
-// Makes entry (UT) the current eclipse: the cursor, the copied fields and
-// `current`, with deltaT recomputed for it.
-void takeCurrentEclipse(SessionState& state, const EclipseRecord& entry);
 
 // The texts a search shows when a file after its first cannot be opened,
 // white, at their text origins.

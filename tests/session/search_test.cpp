@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "catalogue/landing.h"
+#include "session/landing.h"
 #include "catalogue/saros_table.h"
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/session/plain_canon_scan.h"
