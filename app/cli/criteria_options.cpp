@@ -1,65 +1,46 @@
 #include "app/cli/criteria_options.h"
 
 #include <cmath>
+#include <cstdio>
+#include <functional>
 
 #include "app/cli/cli_args.h"
 #include "session/search.h"
+#include "session/site_glue.h"
 
 namespace tarvo::cli {
 
 namespace {
 
-struct NumberOption {
-  const char* name;
-  double lo, hi;
-  bool integer;
-};
-
-constexpr NumberOption kSearchTypeOption{"--search-type", 0, 3, true};
-constexpr NumberOption kTypeOption{"--type", 1, 6, true};
-constexpr NumberOption kMagnitudeOption{"--mag", 0, 1.5, false};
-constexpr NumberOption kSarosOption{"--saros", -400, 400, true};
-constexpr NumberOption kLookBackOption{"--lookback", 0, 1000, false};
-
-std::string rangeText(const NumberOption& o) {
+// An option with one number in lo..hi (whole with `integer`).
+OptionSpec numberOption(const char* name, double lo, double hi, bool integer,
+                        std::function<void(double)> store) {
   char buf[96];
-  std::snprintf(buf, sizeof buf, "%s needs %s %g..%g", o.name, o.integer ? "an integer" : "a number", o.lo, o.hi);
-  return buf;
-}
-
-// The value after option o at args[i + 1].
-std::optional<double> takeValue(const std::vector<std::string>& args, std::size_t& i, const NumberOption& o) {
-  double v = 0;
-  if (i + 1 >= args.size() || !parseNumber(args[i + 1], v)) return std::nullopt;
-  ++i;
-  if (v < o.lo || v > o.hi || (o.integer && v != std::trunc(v))) return std::nullopt;
-  return v;
+  std::snprintf(buf, sizeof buf, "%s needs %s %g..%g", name, integer ? "an integer" : "a number", lo, hi);
+  const std::string error = buf;
+  return {name, 1,
+          [=](const std::vector<std::string>& v) {
+            double value = 0;
+            if (!parseNumber(v[0], value) || value < lo || value > hi || (integer && value != std::trunc(value))) {
+              return error;
+            }
+            store(value);
+            return std::string();
+          },
+          error};
 }
 
 }  // namespace
 
-OptionMatch takeCriteriaOption(const std::vector<std::string>& args, std::size_t& i, CriteriaOptions& out,
-                               std::string& error) {
-  const std::string& a = args[i];
-  const NumberOption* o = a == "--search-type" ? &kSearchTypeOption
-                          : a == "--type"      ? &kTypeOption
-                          : a == "--mag"       ? &kMagnitudeOption
-                          : a == "--saros"     ? &kSarosOption
-                          : a == "--lookback"  ? &kLookBackOption
-                                               : nullptr;
-  if (!o) return OptionMatch::NotMine;
-  const std::optional<double> v = takeValue(args, i, *o);
-  if (!v) {
-    error = rangeText(*o);
-    return OptionMatch::Bad;
-  }
-  if (o == &kSearchTypeOption) out.searchType = static_cast<int>(*v);
-  if (o == &kTypeOption) out.typeCode = static_cast<int>(*v);
-  if (o == &kMagnitudeOption) out.magnitude = *v;
-  if (o == &kSarosOption) out.saros = *v;
-  if (o == &kLookBackOption) out.lookBackYears = *v;
-  return OptionMatch::Taken;
+void addCriteriaOptions(OptionParser& parser, CriteriaOptions& out) {
+  parser.add(numberOption("--search-type", 0, 3, true, [&out](double v) { out.searchType = static_cast<int>(v); }));
+  parser.add(numberOption("--type", 1, 6, true, [&out](double v) { out.typeCode = static_cast<int>(v); }));
+  parser.add(numberOption("--mag", 0, 1.5, false, [&out](double v) { out.magnitude = v; }));
+  parser.add(numberOption("--saros", -400, 400, true, [&out](double v) { out.saros = v; }));
+  parser.add(numberOption("--lookback", 0, 1000, false, [&out](double v) { out.lookBackYears = v; }));
 }
+
+namespace {
 
 std::optional<int> criteriaSearchType(const CriteriaOptions& o, std::string& error) {
   int type = kSearchAll;
@@ -82,8 +63,14 @@ std::optional<int> criteriaSearchType(const CriteriaOptions& o, std::string& err
   return type;
 }
 
-void applyCriteria(const CriteriaOptions& o, int searchType, SessionState& s) {
-  if (!o.given()) return;
+}  // namespace
+
+std::string applyCriteria(const CriteriaOptions& o, SessionState& s) {
+  if (!o.given()) return {};
+  std::string error;
+  const std::optional<int> type = criteriaSearchType(o, error);
+  if (!type) return error;
+  const int searchType = *type;
   s.searchType = searchType;
   if (o.typeCode) {
     s.typeChoice = *o.typeCode;
@@ -96,6 +83,13 @@ void applyCriteria(const CriteriaOptions& o, int searchType, SessionState& s) {
     if (searchType == kSearchBySite) s.siteLookBackYears = *o.lookBackYears;
   }
   applySarosRestart(s);
+  return {};
+}
+
+std::string applySearchSite(const SharedOptions& options, SessionState& state) {
+  SiteList sites;
+  if (state.searchType == kSearchBySite || options.cityName) loadSites(state, sites);
+  return applySiteOptions(options, sites, state);
 }
 
 }  // namespace tarvo::cli

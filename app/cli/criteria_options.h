@@ -9,11 +9,10 @@
 //   --search-type K  the search type itself (0..3), with the fields above
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "app/cli/shared_options.h"
 #include "core/session_state.h"
 
 namespace tarvo::cli {
@@ -28,23 +27,26 @@ struct CriteriaOptions {
   bool given() const { return searchType || typeCode || magnitude || saros || lookBackYears; }
 };
 
-enum class OptionMatch { NotMine, Taken, Bad };
+// Registers --search-type, --type, --mag, --saros and --lookback, writing
+// into `out`; a value outside the dialog's range is a usage error naming it.
+void addCriteriaOptions(OptionParser& parser, CriteriaOptions& out);
 
-// When args[i] is a criteria option, takes it and its value into `out` and
-// leaves i on the value; Bad, with a message naming the allowed range, when
-// the value is missing or out of range.
-OptionMatch takeCriteriaOption(const std::vector<std::string>& args, std::size_t& i, CriteriaOptions& out,
-                               std::string& error);
+// The options' part of a usage line.
+inline constexpr const char* kCriteriaUsage =
+    "[--type 1..6 | --mag 0..1.5 | --saros -400..400] [--lookback 0..1000] [--search-type 0..3]";
 
-// The search type the options ask for: --search-type when given, else the
-// one criterion given (0 with none). nullopt, with a message, when two
-// criteria are given without --search-type or --lookback has no type or site
-// search to apply to.
-std::optional<int> criteriaSearchType(const CriteriaOptions& options, std::string& error);
+// The Search dialog's OK with these values, once the cursor and the site are
+// set: the search type (--search-type when given, else the one criterion
+// given) and its fields, then the Saros restart, which may move the cursor
+// year. Nothing when no criteria option was given. Returns a message for
+// contradictory options (two criteria without --search-type, --lookback
+// without a type or site search), empty when applied.
+std::string applyCriteria(const CriteriaOptions& options, SessionState& state);
 
-// The Search dialog's OK with these values: the search type and its fields
-// (the site is set by the site options), then the Saros restart, which may
-// move the cursor year. Nothing when no criteria option was given.
-void applyCriteria(const CriteriaOptions& options, int searchType, SessionState& state);
+// The observing site once the criteria are applied: for a site search, or
+// when --city names a city, the city list is read as the first paint reads it
+// (its first city becomes the site), then --city or --site is applied.
+// Returns an error message for an unknown city, empty otherwise.
+std::string applySearchSite(const SharedOptions& options, SessionState& state);
 
 }  // namespace tarvo::cli
