@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "app/window/dialog_support.h"
 #include "app/window/field_check.h"
 #include "app/window/window_session.h"
@@ -87,14 +89,20 @@ void CListDlg::search() {
   if (refuse(this, validate())) return;
   const double start = readNumber(startYear_->text(), kStartLoYear, kStartHiYear).value;
   const double period = readNumber(period_->text(), kPeriodLoYears, kPeriodHiYears).value;
+  // Error texts are drawn white on black, as on the view.
   DrawingSurface errorSurface(kErrorPictureWidth, kErrorPictureHeight);
-  errorSurface.clear(colorTable[15]);
+  errorSurface.clear(colorTable[0]);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const int status =
       listSearchCommand(session_.state, session_.reader, start, period, &errorSurface);
   QApplication::restoreOverrideCursor();
-  errors_->setVisible(status < 0);
-  if (status < 0) errors_->setPixmap(QPixmap::fromImage(errorSurface.image().copy()));
+  // The start year's file could not be opened: the same texts.
+  if (status < 0) drawSearchNoFileTexts(errorSurface);
+  const std::uint32_t* px = errorSurface.pixels();
+  const bool drawn = std::any_of(px, px + errorSurface.width() * errorSurface.height(),
+                                 [](std::uint32_t p) { return (p & 0xFFFFFF) != 0; });
+  errors_->setVisible(drawn);
+  if (drawn) errors_->setPixmap(QPixmap::fromImage(errorSurface.image().copy()));
   fill(true);
 }
 

@@ -133,7 +133,10 @@ void CVornView::nextEclipse() { invalidate(kSearchForward); }
 
 void CVornView::previousEclipse() {
   stopSimulation();
-  previousEclipseCommand(session_.state, session_.reader, directSurface());
+  DrawingSurface& surface = directSurface();
+  surface.clear(colorTable[0]);
+  // The search draws its error texts, if any, on the cleared view.
+  previousEclipseCommand(session_.state, session_.reader, surface);
   update();
   invalidate(kLandAtCursor);
 }

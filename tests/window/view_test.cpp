@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
@@ -78,6 +79,7 @@ class ViewTest : public QObject {
   void rightDoubleClickPicksTheSite();
   void clicksOffTheMapDoNothing();
   void listWindowSearchDrawClose();
+  void listWindowReportsMissingFiles();
   void listWindowRanges_data();
   void listWindowRanges();
   void closingTheViewPutsTheListAway();
@@ -329,6 +331,39 @@ void ViewTest::listWindowSearchDrawClose() {
   list->reject();
   QCoreApplication::processEvents();
   QVERIFY(!list->isVisible());
+}
+
+void ViewTest::listWindowReportsMissingFiles() {
+  // Only the file of the years 1 to 3000 is there.
+  QTemporaryDir dir;
+  const QString home = QDir::currentPath();
+  QVERIFY(QFile::link(QDir(home).absoluteFilePath(QStringLiteral("mcp00001p03000.prn")),
+                      dir.filePath(QStringLiteral("mcp00001p03000.prn"))));
+  QVERIFY(QDir::setCurrent(dir.path()));
+  CListDlg* list = view()->listDialog();
+  view()->eclipseList();
+  // A walk into the missing next file: the eclipses found so far and the texts.
+  list->startYearEdit()->setText(QStringLiteral("2990"));
+  list->periodEdit()->setText(QStringLiteral("20"));
+  list->search();
+  const int linesFound = list->lines().size();
+  const bool shownWalking = list->errorPicture()->isVisibleTo(list);
+  // A start year whose file is missing: an empty list and the texts.
+  list->startYearEdit()->setText(QStringLiteral("-500"));
+  list->search();
+  const int linesMissing = list->lines().size();
+  const bool shownMissing = list->errorPicture()->isVisibleTo(list);
+  // A search that reads only the present file shows no texts.
+  list->startYearEdit()->setText(QStringLiteral("2000"));
+  list->periodEdit()->setText(QStringLiteral("5"));
+  list->search();
+  const bool shownPresent = list->errorPicture()->isVisibleTo(list);
+  QDir::setCurrent(home);
+  QVERIFY(linesFound > 10);
+  QVERIFY(shownWalking);
+  QCOMPARE(linesMissing, 1);
+  QVERIFY(shownMissing);
+  QVERIFY(!shownPresent);
 }
 
 void ViewTest::listWindowRanges_data() {
