@@ -290,6 +290,18 @@ TEST(PaintPipeline, RealEclipsesOfEachType) {
           if (surface.pixel(x, y) == paletteColour(c)) ++count[static_cast<std::size_t>(c)];
     for (int c : k.zoneColours) EXPECT_GT(count[static_cast<std::size_t>(c)], 100) << "colour " << c;
     for (int c : k.absentColours) EXPECT_EQ(count[static_cast<std::size_t>(c)], 0) << "colour " << c;
+    // Around the zone-6 seed, 170° west of the centre on the equator, the
+    // hatch is blue (the Moon below the horizon from P4 to P1) and no other.
+    const MapOffset seed = projectToMap(f, lambda0 - 170, 0);
+    int blueNearSeed = 0;
+    for (int dy = -3; dy <= 3; ++dy) {
+      for (int dx = -3; dx <= 3; ++dx) {
+        const Rgb c = surface.pixel(s.mapCentreX + seed.x + dx, s.mapCentreY - seed.y + dy);
+        blueNearSeed += c == paletteColour(blue);
+        for (int zone : {brown, magenta, red, cyan, green}) EXPECT_NE(c, paletteColour(zone)) << dx << " " << dy;
+      }
+    }
+    EXPECT_GT(blueNearSeed, 0);
     // Within 5° of the sub-lunar point the Moon is high at every contact:
     // nothing hatched there.
     for (double dLon = -5; dLon <= 5; dLon += 1) {
