@@ -40,9 +40,11 @@ inline constexpr std::array<CanonFile, 7> kCanonFiles = {{
 // The first year past the catalogue: a walk that reaches it has ended.
 inline constexpr int kCanonEndYear = 17000;
 
-// Index into kCanonFiles of the file opened for a requested year (compared as
-// given, so −8000.5 lies in no file and −7999.5 in the second), or nullopt
-// outside −13000 … 16999 and for a non-finite year.
+// Index into kCanonFiles of the file opened for a requested year, compared as
+// given against the bounds in the files' names: each file takes the years
+// above the previous file's last year up to its own last year, so −8000.5
+// opens the first file and −7999.5 the second. nullopt outside
+// −13000 … 16999 and for a non-finite year.
 std::optional<std::size_t> canonFileIndexForYear(double year);
 
 // The first year of the file that follows the one holding year y = trunc(year)

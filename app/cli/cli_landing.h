@@ -3,7 +3,7 @@
 #pragma once
 
 #include "catalogue/canon_reader.h"
-#include "catalogue/landing.h"
+#include "session/landing.h"
 
 namespace tarvo::cli {
 

@@ -14,11 +14,12 @@
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
 #include "catalogue/canon_reader.h"
-#include "catalogue/landing.h"
-#include "circumstances/local_report.h"
+#include "session/landing.h"
 #include "circumstances/sites.h"
 #include "core/drawing_surface.h"
 #include "core/session_state.h"
+#include "session/local_display.h"
+#include "session/site_glue.h"
 
 namespace tarvo::cli {
 namespace {

@@ -5,6 +5,7 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,10 +13,11 @@
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
 #include "catalogue/canon_reader.h"
-#include "catalogue/landing.h"
+#include "session/landing.h"
 #include "catalogue/saros_table.h"
 #include "circumstances/geometry.h"
 #include "core/session_state.h"
+#include "session/greatest_eclipse.h"
 
 namespace tarvo::cli {
 namespace {
@@ -57,9 +59,9 @@ void printGreatestEclipseKeys(const SessionState& shown) {
   updateGreatestEclipse(s);
   const bool converged = currentEclipseConverged(s);
   std::printf("converged %d\n", converged ? 1 : 0);
-  const auto hours = [&](const char* key, double t, bool present) {
-    const double ut = s.epochHour + t - s.deltaTHours;
-    if (converged && present && std::isfinite(ut)) {
+  const auto hours = [&](const char* key, std::optional<double> t, bool present) {
+    const double ut = t ? s.epochHour + *t - s.deltaTHours : 0;
+    if (converged && present && t && std::isfinite(ut)) {
       std::printf("%s %.6f\n", key, ut);
     } else {
       std::printf("%s none\n", key);

@@ -1,10 +1,11 @@
-#include "catalogue/landing.h"
+#include "session/landing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <ctime>
 
 #include "circumstances/geometry.h"
+#include "session/site_glue.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
