@@ -158,6 +158,16 @@ TEST(SkyChartText, BlockLinesAsPrinted) {
   EXPECT_EQ(early[4].text, "   Time(LMT): 23: 0: 0");
 }
 
+TEST(SkyChartText, ListLinesCountAzimuthFromTheNorthThroughTheEast) {
+  const std::vector<std::pair<double, double>> azimuths = {
+      {0, 180}, {90, 270}, {-90, 90}, {180, 0}, {-179.5, 0.5}, {179.5, 359.5}, {45, 225}};
+  for (const auto& [fromSouth, fromNorth] : azimuths)
+    EXPECT_DOUBLE_EQ(azimuthFromNorthDeg(fromSouth), fromNorth) << fromSouth;
+  EXPECT_EQ(skyPlaceListLine({"Moon", 41.3114, 44.2404, -6, true}), "1 221.311 44.240 -6.00 Moon");
+  EXPECT_EQ(skyPlaceListLine({" ", -90, -12.5, 2.27, false}), "0 90.000 -12.500 2.27 -");
+  EXPECT_EQ(skyPlaceListLine({"Alpha Cen", 0, 1, 0.1, true}), "1 180.000 1.000 0.10 Alpha Cen");
+}
+
 SkyPlace place(std::string name, double azimuthFromSouth, double altitude, double magnitude,
                bool drawn) {
   return {std::move(name), azimuthFromSouth, altitude, magnitude, drawn};
