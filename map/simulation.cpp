@@ -89,7 +89,7 @@ std::vector<SimulationStep> simulationSteps(const SimulationInputs& in) {
   const ContactTimes& c = in.contacts;
   std::vector<SimulationStep> steps;
   steps.push_back({SimulationStepKind::Shadow, in.greatestOffsetHours, 0, true});
-  // A contact the type has but the geometry did not find is left out.
+  // A contact the type lacks is absent and gets no step.
   const auto moon = [&](bool wanted, std::optional<double> t, int colour) {
     if (wanted && t) steps.push_back({SimulationStepKind::Moon, *t, colour, paced});
   };

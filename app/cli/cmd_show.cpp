@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/cli_args.h"
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
+#include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
-#include "session/landing.h"
 #include "catalogue/saros_table.h"
 #include "circumstances/geometry.h"
 #include "core/session_state.h"
 #include "session/greatest_eclipse.h"
+#include "session/landing.h"
 
 namespace tarvo::cli {
 namespace {
@@ -25,15 +25,6 @@ namespace {
 constexpr const char* kUsage =
     "show YEAR MONTH [--next N] [--dt-adjust SECONDS] [--search-type 0..3] [--type 1..6] "
     "[--saros -400..400]";
-
-int usageError(const char* why) {
-  std::fprintf(stderr, "tarvo show: %s\nusage: tarvo %s\n", why, kUsage);
-  return kExitUsage;
-}
-
-bool parseWholeNumber(const std::string& s, double lo, double hi, double& out) {
-  return parseNumber(s, out) && out == std::trunc(out) && out >= lo && out <= hi;
-}
 
 // A double shown as an integer: truncated, without a sign on zero.
 void printIntegerKey(const char* key, double value) {
@@ -108,37 +99,38 @@ void printShownEclipse(const SessionState& s) {
 
 int runShow(const std::vector<std::string>& args) {
   SessionState state;
-  double nextSteps = 0;
-  std::vector<std::string> positional;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    double v = 0;
-    if (a == "--next") {
-      if (!hasValue || !parseWholeNumber(args[++i], 0, 1e6, nextSteps)) return usageError("--next needs a count 0..1000000");
-    } else if (a == "--dt-adjust") {
-      if (!hasValue || !parseNumber(args[++i], v) || v < -10000 || v > 10000) {
-        return usageError("--dt-adjust needs seconds in -10000..10000");
-      }
-      state.deltaTAdjust = v;
-    } else if (a == "--search-type") {
-      if (!hasValue || !parseWholeNumber(args[++i], 0, 3, v)) return usageError("--search-type needs 0..3");
-      state.searchType = static_cast<int>(v);
-    } else if (a == "--type") {
-      if (!hasValue || !parseWholeNumber(args[++i], 1, 6, v)) return usageError("--type needs a type code 1..6");
-      state.typeCriterion = static_cast<int>(v);
-    } else if (a == "--saros") {
-      if (!hasValue || !parseWholeNumber(args[++i], -400, 400, v)) return usageError("--saros needs -400..400");
-      state.sarosCriterion = v;
-    } else if (a.size() > 1 && a[0] == '-' && !(a[1] >= '0' && a[1] <= '9') && a[1] != '.') {
-      return usageError(("unknown option " + a).c_str());
-    } else {
-      positional.push_back(a);
-    }
+  SharedOptions options;
+  OptionParser parser("show", kUsage);
+  addNextOption(parser, options);
+  addDeltaTAdjustOption(parser, options);
+  const auto whole = [&state](const char* error, double lo, double hi, auto store) {
+    return [&state, error, lo, hi, store](const std::vector<std::string>& v) {
+      double value = 0;
+      if (!parseWholeNumber(v[0], lo, hi, value)) return std::string(error);
+      store(state, value);
+      return std::string();
+    };
+  };
+  parser.add({"--search-type", 1,
+              whole("--search-type needs 0..3", 0, 3,
+                    [](SessionState& s, double v) { s.searchType = static_cast<int>(v); }),
+              "--search-type needs 0..3"});
+  parser.add({"--type", 1,
+              whole("--type needs a type code 1..6", 1, 6,
+                    [](SessionState& s, double v) { s.typeCriterion = static_cast<int>(v); }),
+              "--type needs a type code 1..6"});
+  parser.add({"--saros", 1,
+              whole("--saros needs -400..400", -400, 400,
+                    [](SessionState& s, double v) { s.sarosCriterion = v; }),
+              "--saros needs -400..400"});
+  if (!parser.parse(args)) return kExitUsage;
+  if (const std::string e = takeYearMonth(parser.positional(), options, true); !e.empty()) {
+    return parser.usageError(e);
   }
-  if (positional.size() != 2) return usageError("YEAR and MONTH are needed");
-  if (!parseNumber(positional[0], state.year)) return usageError("YEAR is not a number");
-  if (!parseNumber(positional[1], state.month)) return usageError("MONTH is not a number");
+  state.year = options.year;
+  state.month = options.month;
+  state.deltaTAdjust = options.deltaTAdjust;
+  const double nextSteps = options.nextSteps;
 
   CanonReader reader;
   state.pendingAction = kLandAtCursor;
