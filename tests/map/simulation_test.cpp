@@ -97,6 +97,11 @@ TEST(SimulationSteps, ContactsByTypeInOrderWithTheirPauses) {
     // The label is cleared after the last contact, before the moonrise step.
     EXPECT_EQ(clearAt, c.horizonCrossHours < 100 ? steps.size() - 2 : steps.size() - 1);
   }
+  // A total eclipse whose internal contacts were not found: no Moon at them.
+  SimulationInputs missing = syntheticEclipse(1);
+  missing.contacts.u2.reset();
+  missing.contacts.u3.reset();
+  EXPECT_EQ(simulationSteps(missing).size(), 5u + 2u);
 }
 
 TEST(SimulationPicture, DiscsByTypeAlongThePath) {
