@@ -2,6 +2,7 @@
 
 #include "core/drawing_surface.h"
 #include "map/info_panel.h"
+#include "session/greatest_eclipse.h"
 #include "session/map_display.h"
 
 namespace tarvo {
