@@ -1,7 +1,11 @@
 // tarvo sky on the generated canon: the sky above New York at greatest
 // eclipse of 2025 March 14 (06:58:43 UT).
+#include <QColor>
+#include <QImage>
+#include <QString>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -82,6 +86,47 @@ TEST(SkyCommand, NewYorkAtTheTotalEclipseOf2025March) {
   EXPECT_EQ(named(list, "Jupiter")->drawn, 0);
   EXPECT_LT(named(list, "Jupiter")->altitude, 0);
   EXPECT_NE(named(list, "-"), nullptr);  // the unnamed stars
+}
+
+int countColour(const QImage& image, int x0, int y0, int x1, int y1, QColor colour) {
+  int n = 0;
+  for (int y = y0; y <= y1; ++y)
+    for (int x = x0; x <= x1; ++x) n += image.pixelColor(x, y) == colour;
+  return n;
+}
+
+// The sky chart and the simulation drawn over the paint, as their commands
+// draw them on the view.
+TEST(RenderCommand, SkyChartAndSimulationPictures) {
+  if (!fs::exists(canonDirectory() / "mcp00001p03000.prn")) {
+    GTEST_SKIP() << "no generated canon in " << canonDirectory();
+  }
+  testing::ScratchDir scratch;
+  const fs::path sky = scratch.path() / "sky.png", sim = scratch.path() / "sim.png";
+  const std::string site = " 2025 3 --site -74.006 40.713 10";
+  CliRun r = runTarvo(canonDirectory(), "render --display sky --out '" + sky.string() + "'" + site);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const QImage chart(QString::fromStdString(sky.string()));
+  ASSERT_EQ(chart.width(), 692);
+  // The Moon's yellow dot where the list puts it: 2 px per degree from the
+  // zenith at (430, 200), south down, west right.
+  const auto list = parseList(runTarvo(canonDirectory(), "sky" + site).out);
+  ASSERT_FALSE(list.empty());
+  const double a = (list[0].azimuthFromNorth - 180) * M_PI / 180, d = 2 * (90 - list[0].altitude);
+  const int mx = static_cast<int>(430 + std::sin(a) * d), my = static_cast<int>(200 + std::cos(a) * d);
+  EXPECT_GT(countColour(chart, mx - 4, my - 4, mx + 4, my + 4, QColor(255, 255, 0)), 40);
+  EXPECT_EQ(chart.pixelColor(6, 100), QColor(170, 68, 0));  // the text block's frame
+
+  r = runTarvo(canonDirectory(), "render --display sim --out '" + sim.string() + "'" + site);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const QImage shadow(QString::fromStdString(sim.string()));
+  EXPECT_EQ(shadow.pixelColor(5, 100), QColor(170, 68, 0));  // the panel's frame
+  EXPECT_GT(countColour(shadow, 225, 0, 691, 452, QColor(102, 153, 255)), 500);  // umbra
+  EXPECT_GT(countColour(shadow, 225, 0, 691, 452, QColor(255, 255, 0)), 50);     // P1, P4
+
+  r = runTarvo(canonDirectory(), "render --display stars --out '" + sim.string() + "'");
+  EXPECT_EQ(r.exitCode, 64);
+  EXPECT_NE(r.err.find("map|local|sky|sim"), std::string::npos) << r.err;
 }
 
 TEST(SkyCommand, UsageErrors) {
