@@ -1,5 +1,5 @@
 // tarvo render --out FILE.png [YEAR MONTH] [--next N] [--size WxH]
-//              [--display map|local] [--grid] [--city NAME | --site LON LAT HEIGHT]
+//              [--display map|local|sky|sim] [--grid] [--city NAME | --site LON LAT HEIGHT]
 //              [--dt-adjust S]
 // Runs the view's paint on a surface of the client size, as the window does:
 // the first paint lands on YEAR MONTH (or the clock's month without them),
@@ -18,13 +18,15 @@
 #include "core/drawing_surface.h"
 #include "core/session_state.h"
 #include "session/paint.h"
+#include "session/simulation_command.h"
 #include "session/site_glue.h"
+#include "session/sky_command.h"
 
 namespace tarvo::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "render --out FILE.png [YEAR MONTH] [--next N] [--size WxH] [--display map|local] [--grid] "
+    "render --out FILE.png [YEAR MONTH] [--next N] [--size WxH] [--display map|local|sky|sim] [--grid] "
     "[--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 constexpr int kExitPngFailed = 1;
 
@@ -41,6 +43,8 @@ const std::vector<DisplayChoice>& displayChoices() {
   static const std::vector<DisplayChoice> choices = {
       {"map", 0, nullptr},
       {"local", 2, nullptr},
+      {"sky", 0, drawSkyChartCommand},   // the StarMap command over the map's paint
+      {"sim", 0, drawSimulationFinal},   // the Simulation command's last frame
   };
   return choices;
 }
