@@ -109,7 +109,7 @@ void CVornView::applyTimeSet(int year, int month) {
 }
 
 void CVornView::display() {
-  CDisplayDlg dialog(session_.state, session_.sites, this);
+  CDisplayDlg dialog(session_.state, session_.state.sites, this);
   if (dialog.exec() == QDialog::Accepted) applyDisplay(dialog);
 }
 
@@ -119,7 +119,7 @@ void CVornView::applyDisplay(const CDisplayDlg& dialog) {
 }
 
 void CVornView::search() {
-  CModeDlg dialog(session_.state, session_.sites, this);
+  CModeDlg dialog(session_.state, session_.state.sites, this);
   if (dialog.exec() == QDialog::Accepted) applySearch(dialog);
 }
 

@@ -1,5 +1,5 @@
 // What every view of the window shares: the one session state, the
-// catalogue reader with its open file, and the city list.
+// catalogue reader with its open file (the city list is in the state).
 #pragma once
 
 #include <filesystem>
@@ -13,7 +13,6 @@ namespace tarvo::window {
 struct WindowSession {
   SessionState state;
   CanonReader reader{"."};
-  SiteList sites;
 };
 
 }  // namespace tarvo::window

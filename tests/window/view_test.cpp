@@ -169,7 +169,7 @@ void ViewTest::searchOkMovesToTheSarosStart() {
   view()->applyTimeSet(3100, 1);
   view()->paintPending();
   state().sarosCriterion = 145;
-  CModeDlg dialog(state(), app_->session().sites);
+  CModeDlg dialog(state(), state().sites);
   dialog.searchTypeButton(3)->setChecked(true);
   dialog.sarosEdit()->setText(QStringLiteral("145"));
   view()->applySearch(dialog);
@@ -185,7 +185,7 @@ void ViewTest::searchOkForANegativeSeries() {
   // later the cursor moves to one year before it and the paint finds a member.
   view()->applyTimeSet(16000, 1);
   view()->paintPending();
-  CModeDlg dialog(state(), app_->session().sites);
+  CModeDlg dialog(state(), state().sites);
   dialog.searchTypeButton(3)->setChecked(true);
   dialog.sarosEdit()->setText(QStringLiteral("-3"));
   view()->applySearch(dialog);
