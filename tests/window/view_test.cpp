@@ -3,6 +3,7 @@
 // printing, and the restart after a missing catalogue.
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,8 @@
 #include "app/window/vorn_view.h"
 #include "app/window/when_dlg.h"
 #include "app/window/window_session.h"
+#include "core/drawing_surface.h"
+#include "session/simulation_command.h"
 
 using namespace tarvo;
 using namespace tarvo::window;
@@ -74,6 +77,7 @@ class ViewTest : public QObject {
   void searchOkMovesToTheSarosStart();
   void searchOkForANegativeSeries();
   void simulationAnimatesUntilACommand();
+  void simulationEndsOnItsLastFrame();
   void starMapDrawsWithoutRepaint();
   void leftClickReadsOutCoordinates();
   void rightDoubleClickPicksTheSite();
@@ -216,6 +220,23 @@ void ViewTest::simulationAnimatesUntilACommand() {
   app_->mainFrame()->resize(app_->mainFrame()->size() + QSize(40, 40));
   QCoreApplication::processEvents();
   QVERIFY(!view()->simulationRunning());
+}
+
+void ViewTest::simulationEndsOnItsLastFrame() {
+  // 2025 March 14, a total eclipse: every contact is a step.
+  view()->applyTimeSet(2025, 3);
+  view()->paintPending();
+  QElapsedTimer clock;
+  clock.start();
+  view()->simulation();
+  QTRY_VERIFY_WITH_TIMEOUT(!view()->simulationRunning(), 30000);
+  // Paced by the pauses of half a second, not drawn at once.
+  QVERIFY(clock.elapsed() >= 1000);
+  // The headless renderer's last frame, all steps drawn at once.
+  DrawingSurface expected(view()->width(), view()->height());
+  drawSimulationFinal(state(), expected);
+  QCOMPARE(view()->shownImage(), expected.image());
+  QCOMPARE(view()->paintCount(), 2);
 }
 
 void ViewTest::starMapDrawsWithoutRepaint() {
