@@ -9,6 +9,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
+
 #include "app/window/display_dlg.h"
 #include "app/window/field_check.h"
 #include "app/window/mode_dlg.h"
@@ -50,59 +53,95 @@ class DialogsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void timeSetRanges_data();
-  void timeSetRanges();
+  void rangeMessagesInOrder_data();
+  void rangeMessagesInOrder();
   void timeSetOpensWithWholeCursor();
   void refusedOkKeepsDialogOpen();
-  void displayRanges_data();
-  void displayRanges();
   void displayOpening();
   void displayOk_data();
   void displayOk();
   void displayCityChoiceSurvivesCancel();
-  void searchRanges_data();
-  void searchRanges();
   void searchOpening();
   void searchOk_data();
   void searchOk();
 };
 
-// ---- Time Set ----
+// ---- Range messages: the first refused edit in each dialog's order ----
 
-void DialogsTest::timeSetRanges_data() {
-  QTest::addColumn<QString>("month");
-  QTest::addColumn<QString>("year");
+void DialogsTest::rangeMessagesInOrder_data() {
+  QTest::addColumn<QString>("dialog");
+  QTest::addColumn<QStringList>("fields");  // the edits in the order the dialog checks them
   QTest::addColumn<QString>("message");
-  QTest::addColumn<bool>("monthFocused");
-  QTest::newRow("last month of the catalogue") << "12" << "16999" << QString() << false;
-  QTest::newRow("first month of the catalogue") << "1" << "-13000" << QString() << false;
-  QTest::newRow("blanks around") << " 3 " << " 2025 " << QString() << false;
-  QTest::newRow("year past the end") << "12" << "17000" << kIntYear << false;
-  QTest::newRow("year before the start") << "1" << "-13001" << kIntYear << false;
-  QTest::newRow("month 13") << "13" << "2025" << kInt1to12 << true;
-  QTest::newRow("month 0") << "0" << "2025" << kInt1to12 << true;
-  QTest::newRow("both refused: month first") << "0" << "20000" << kInt1to12 << true;
-  QTest::newRow("fraction") << "1.5" << "2025" << kNotInteger << true;
-  QTest::newRow("empty year") << "5" << "" << kNotInteger << false;
-  QTest::newRow("letters") << "5" << "20x5" << kNotInteger << false;
+  QTest::addColumn<int>("refused");  // index of the edit reported
+  const QString when = "Time Set", display = "Display Mode", search = "Search";
+  // Time Set: month, year.
+  QTest::newRow("last month of the catalogue") << when << QStringList{"12", "16999"} << "" << -1;
+  QTest::newRow("first month, blanks") << when << QStringList{" 1 ", "-13000"} << "" << -1;
+  QTest::newRow("year past the end") << when << QStringList{"12", "17000"} << kIntYear << 1;
+  QTest::newRow("year before the start") << when << QStringList{"1", "-13001"} << kIntYear << 1;
+  QTest::newRow("both refused: month first") << when << QStringList{"0", "20000"} << kInt1to12 << 0;
+  QTest::newRow("month 13") << when << QStringList{"13", "2025"} << kInt1to12 << 0;
+  QTest::newRow("fraction") << when << QStringList{"1.5", "2025"} << kNotInteger << 0;
+  QTest::newRow("letters") << when << QStringList{"5", "20x5"} << kNotInteger << 1;
+  // Display Mode: Alt., Lon., Lat., DeltaT Adj.
+  QTest::newRow("display limits") << display << QStringList{"4000", "-360", "90", "-10000"} << ""
+                                  << -1;
+  QTest::newRow("all refused: height first")
+      << display << QStringList{"4001", "361", "91", "10001"} << kNumHeight << 0;
+  QTest::newRow("then the longitude")
+      << display << QStringList{"0", "361", "91", "10001"} << kNumLon << 1;
+  QTest::newRow("then the latitude")
+      << display << QStringList{"0", "0", "-90.5", "10001"} << kNumLat << 2;
+  QTest::newRow("then the correction")
+      << display << QStringList{"0", "0", "0", "-10000.1"} << kNumDeltaT << 3;
+  QTest::newRow("infinity") << display << QStringList{"0", "0", "0", "inf"} << kNotNumber << 3;
+  // Search: Saros#, Log., Mag., Alt., Lat., Search from(Year), Serch Period(Years).
+  const QStringList ok{"0", "0", "0", "0", "0", "0", "0"};
+  QTest::newRow("search limits")
+      << search << QStringList{"-400", "360", "1.5", "4000", "-90", "1000", "0"} << "" << -1;
+  const QStringList bad{"401", "361", "1.6", "4001", "91", "1001", "-1"};
+  const QString messages[] = {kIntSaros, kNumLon,   kNumMag,     kNumHeight,
+                              kNumLat,   kNumLookBack, kNumLookBack};
+  for (int first = 0; first < 7; ++first)
+    QTest::addRow("search refused from edit %d", first)
+        << search << ok.mid(0, first) + bad.mid(first) << messages[first] << first;
+  QTest::newRow("Saros with a fraction")
+      << search << QStringList{"145.5", "0", "0", "0", "0", "0", "0"} << kNotInteger << 0;
 }
 
-void DialogsTest::timeSetRanges() {
-  QFETCH(QString, month);
-  QFETCH(QString, year);
-  QFETCH(QString, message);
-  QFETCH(bool, monthFocused);
-  CWhenDlg d(2025, 3);
-  d.monthEdit()->setText(month);
-  d.yearEdit()->setText(year);
-  const auto error = d.validate();
-  QCOMPARE(messageOf(error), message);
-  if (error) QCOMPARE(error->field, monthFocused ? d.monthEdit() : d.yearEdit());
-  if (!error) {
-    QCOMPARE(d.month(), month.trimmed().toInt());
-    QCOMPARE(d.year(), year.trimmed().toInt());
+void DialogsTest::rangeMessagesInOrder() {
+  QFETCH(QString, dialog);
+  QFETCH(QStringList, fields);
+  QFETCH(int, refused);
+  SessionState s;
+  SiteList sites = threeCities();
+  std::unique_ptr<QDialog> d;
+  QList<QLineEdit*> edits;
+  std::function<std::optional<FieldError>()> validate;
+  if (dialog == "Time Set") {
+    auto* w = new CWhenDlg(2025, 3);
+    edits = {w->monthEdit(), w->yearEdit()};
+    validate = [w] { return w->validate(); };
+    d.reset(w);
+  } else if (dialog == "Display Mode") {
+    auto* w = new CDisplayDlg(s, sites);
+    edits = {w->heightEdit(), w->longitudeEdit(), w->latitudeEdit(), w->deltaTEdit()};
+    validate = [w] { return w->validate(); };
+    d.reset(w);
+  } else {
+    auto* w = new CModeDlg(s, sites);
+    edits = {w->sarosEdit(),  w->longitudeEdit(),    w->magnitudeEdit(),    w->heightEdit(),
+             w->latitudeEdit(), w->typeLookBackEdit(), w->siteLookBackEdit()};
+    validate = [w] { return w->validate(); };
+    d.reset(w);
   }
+  for (int i = 0; i < edits.size(); ++i) edits[i]->setText(fields[i]);
+  const auto error = validate();
+  QTEST(messageOf(error), "message");
+  QCOMPARE(error ? edits.indexOf(error->field) : -1, refused);
 }
+
+// ---- Time Set ----
 
 void DialogsTest::timeSetOpensWithWholeCursor() {
   CWhenDlg d(-501, 7);
@@ -130,31 +169,6 @@ void DialogsTest::refusedOkKeepsDialogOpen() {
 }
 
 // ---- Display Mode ----
-
-void DialogsTest::displayRanges_data() {
-  QTest::addColumn<QStringList>("fields");  // Alt., Lon., Lat., DeltaT Adj.
-  QTest::addColumn<QString>("message");
-  QTest::newRow("all at their limits") << QStringList{"4000", "-360", "90", "-10000"} << QString();
-  QTest::newRow("all refused: height first")
-      << QStringList{"4001", "361", "91", "10001"} << kNumHeight;
-  QTest::newRow("then the longitude") << QStringList{"0", "361", "91", "10001"} << kNumLon;
-  QTest::newRow("then the latitude") << QStringList{"0", "0", "-90.5", "10001"} << kNumLat;
-  QTest::newRow("then the correction") << QStringList{"0", "0", "0", "-10000.1"} << kNumDeltaT;
-  QTest::newRow("negative height") << QStringList{"-1", "0", "0", "0"} << kNumHeight;
-  QTest::newRow("not a number") << QStringList{"0", "east", "0", "0"} << kNotNumber;
-  QTest::newRow("infinity") << QStringList{"0", "0", "0", "inf"} << kNotNumber;
-}
-
-void DialogsTest::displayRanges() {
-  QFETCH(QStringList, fields);
-  QFETCH(QString, message);
-  SessionState s;
-  SiteList sites = threeCities();
-  CDisplayDlg d(s, sites);
-  QLineEdit* edits[] = {d.heightEdit(), d.longitudeEdit(), d.latitudeEdit(), d.deltaTEdit()};
-  for (int i = 0; i < 4; ++i) edits[i]->setText(fields[i]);
-  QCOMPARE(messageOf(d.validate()), message);
-}
 
 void DialogsTest::displayOpening() {
   SessionState s;
@@ -264,43 +278,6 @@ void DialogsTest::displayCityChoiceSurvivesCancel() {
 }
 
 // ---- Search ----
-
-void DialogsTest::searchRanges_data() {
-  // Saros#, Log., Mag., Alt., Lat., Search from(Year), Serch Period(Years)
-  QTest::addColumn<QStringList>("fields");
-  QTest::addColumn<QString>("message");
-  QTest::newRow("all at their limits")
-      << QStringList{"-400", "360", "1.5", "4000", "-90", "1000", "0"} << QString();
-  QTest::newRow("all refused: Saros first")
-      << QStringList{"401", "361", "1.6", "4001", "91", "1001", "-1"} << kIntSaros;
-  QTest::newRow("then the longitude")
-      << QStringList{"0", "361", "1.6", "4001", "91", "1001", "-1"} << kNumLon;
-  QTest::newRow("then the magnitude")
-      << QStringList{"0", "0", "1.6", "4001", "91", "1001", "-1"} << kNumMag;
-  QTest::newRow("then the height")
-      << QStringList{"0", "0", "0", "4001", "91", "1001", "-1"} << kNumHeight;
-  QTest::newRow("then the latitude")
-      << QStringList{"0", "0", "0", "0", "91", "1001", "-1"} << kNumLat;
-  QTest::newRow("then search from")
-      << QStringList{"0", "0", "0", "0", "0", "1001", "-1"} << kNumLookBack;
-  QTest::newRow("then the period")
-      << QStringList{"0", "0", "0", "0", "0", "0", "-1"} << kNumLookBack;
-  QTest::newRow("Saros with a fraction")
-      << QStringList{"145.5", "0", "0", "0", "0", "0", "0"} << kNotInteger;
-}
-
-void DialogsTest::searchRanges() {
-  QFETCH(QStringList, fields);
-  QFETCH(QString, message);
-  SessionState s;
-  SiteList sites = threeCities();
-  CModeDlg d(s, sites);
-  QLineEdit* edits[] = {d.sarosEdit(),    d.longitudeEdit(), d.magnitudeEdit(),
-                        d.heightEdit(),   d.latitudeEdit(),  d.typeLookBackEdit(),
-                        d.siteLookBackEdit()};
-  for (int i = 0; i < 7; ++i) edits[i]->setText(fields[i]);
-  QCOMPARE(messageOf(d.validate()), message);
-}
 
 void DialogsTest::searchOpening() {
   SessionState s;
