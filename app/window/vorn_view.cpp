@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
+#include <QScopedValueRollback>
 
 #include <cmath>
 
@@ -96,6 +97,9 @@ DrawingSurface& CVornView::directSurface() {
 // ---- Commands that change the state and repaint ----
 
 void CVornView::timeSet() {
+  // A repaint while the dialog is open may ask for it again; one is enough.
+  if (timeSetOpen_) return;
+  const QScopedValueRollback<bool> open(timeSetOpen_, true);
   const SessionState& s = session_.state;
   CWhenDlg dialog(static_cast<int>(std::trunc(s.year)), static_cast<int>(std::trunc(s.month)),
                   this);

@@ -88,6 +88,7 @@ class CVornView : public QWidget {
   WindowSession& session_;
   std::unique_ptr<DrawingSurface> surface_;
   bool paintPending_ = true;
+  bool timeSetOpen_ = false;
   int paintCount_ = 0;
   CListDlg* list_;
   QTimer simulationTimer_;

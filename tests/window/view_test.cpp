@@ -452,10 +452,20 @@ void ViewTest::missingCatalogueOpensTimeSet() {
   // The next paint takes the clock's date and opens the Time Set dialog.
   QString title;
   int yearShown = 0;
+  int dialogsOpen = 0;
   QTimer::singleShot(100, [&] {
     if (auto* when = qobject_cast<CWhenDlg*>(QApplication::activeModalWidget())) {
       title = when->windowTitle();
       yearShown = when->yearEdit()->text().toInt();
+      // Two more paints meanwhile (the failure, then the restart) open no
+      // second dialog.
+      for (int i = 0; i < 2; ++i) {
+        view()->mapDisplay();
+        view()->paintPending();
+      }
+      QTest::qWait(100);
+      for (QWidget* w : QApplication::topLevelWidgets())
+        dialogsOpen += qobject_cast<CWhenDlg*>(w) && w->isVisible();
       when->reject();
     }
   });
@@ -464,8 +474,8 @@ void ViewTest::missingCatalogueOpensTimeSet() {
   QTest::qWait(300);
   QDir::setCurrent(home);
   QCOMPARE(title, QStringLiteral("Time Set Menu"));
+  QCOMPARE(dialogsOpen, 1);
   QCOMPARE(yearShown, QDate::currentDate().year());
-  QCOMPARE(state().restartAfterError, 0);
 }
 
 QTEST_MAIN(ViewTest)
