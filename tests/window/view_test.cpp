@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,6 +23,7 @@
 #include <cmath>
 
 #include "app/window/child_frame.h"
+#include "app/window/display_dlg.h"
 #include "app/window/field_check.h"
 #include "app/window/list_dlg.h"
 #include "app/window/main_frame.h"
@@ -74,6 +76,7 @@ class ViewTest : public QObject {
   void timeSetLandsOnTheMonth();
   void nextAndPreviousStep();
   void mapAndLocalSwitchTheDisplay();
+  void toolBarReachesTheActiveView();
   void searchOkMovesToTheSarosStart();
   void searchOkForANegativeSeries();
   void simulationAnimatesUntilACommand();
@@ -165,6 +168,26 @@ void ViewTest::mapAndLocalSwitchTheDisplay() {
   view()->paintPending();
   QCOMPARE(view()->paintCount(), 3);
   QVERIFY(view()->shownImage() != local);
+}
+
+void ViewTest::toolBarReachesTheActiveView() {
+  CMainFrame* f = app_->mainFrame();
+  f->action(kCmdLocalInformation)->trigger();
+  QCOMPARE(state().displayKind, 2);
+  f->action(kCmdMapDisplay)->trigger();
+  QCOMPARE(state().displayKind, 0);
+  f->action(kCmdNextEclipse)->trigger();
+  QCOMPARE(state().pendingAction, 7);
+  f->action(kCmdEclipseList)->trigger();
+  QVERIFY(view()->listDialog()->isVisible());
+  // The Display dialog's OK: the grid on, then a repaint that lands.
+  CDisplayDlg display(state(), state().sites);
+  display.gridBox()->setChecked(true);
+  view()->applyDisplay(display);
+  QCOMPARE(state().gridMode, 0);
+  QCOMPARE(state().pendingAction, 0);
+  view()->paintPending();
+  QCOMPARE(view()->paintCount(), 2);
 }
 
 void ViewTest::searchOkMovesToTheSarosStart() {
