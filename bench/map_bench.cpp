@@ -3,6 +3,7 @@
 // (landing, panel, pipeline) must stay within 10 ms; this is its drawing part.
 #include <benchmark/benchmark.h>
 
+#include "map/info_panel.h"
 #include "map/projection.h"
 #include "map/visibility.h"
 #include "map/world_map.h"
@@ -48,6 +49,27 @@ void BM_WorldMapWithSixZones(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WorldMapWithSixZones)->Arg(0)->Arg(1)->ArgName("grid")->Unit(benchmark::kMillisecond);
+
+void BM_InfoPanel(benchmark::State& state) {
+  DrawingSurface s(1280, 800);
+  InfoPanelValues v;
+  v.year = 2025;
+  v.month = 3;
+  v.eclipseDay = 14;
+  v.eclipseType = 1;
+  v.saros = 123;
+  v.u1 = -1.7;
+  v.u2 = -0.6;
+  v.u3 = 0.6;
+  v.u4 = 1.7;
+  v.p1 = -2.6;
+  v.p4 = 2.6;
+  for (auto _ : state) {
+    drawInfoPanel(s, v);
+    benchmark::DoNotOptimize(s.pixels());
+  }
+}
+BENCHMARK(BM_InfoPanel)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -133,20 +133,34 @@ class CanonReader {
   std::vector<CanonDefect> defectsSeen() const;
 
  private:
+  // The UT fields of an entry, converted once when its file is loaded (the
+  // searches read tens of thousands of entries per step).
+  struct UniversalDate {
+    double year, month, day, greatestJd;
+  };
+  using UniversalDates = std::vector<UniversalDate>;
+
   struct Loaded {
     std::uintmax_t size = 0;
     std::int64_t mtimeSeconds = 0;  // modification time since the epoch
     std::int64_t mtimeNanoseconds = 0;
     std::shared_ptr<const ParsedCanonFile> parsed;
+    std::shared_ptr<const UniversalDates> universal;  // one per entry of parsed
   };
 
-  std::shared_ptr<const ParsedCanonFile> load(std::size_t fileIndex);
+  // The file's slot, or nullptr when it cannot be read.
+  const Loaded* load(std::size_t fileIndex);
+  // Holds the file of a slot as the open file.
+  void hold(const Loaded& slot, std::size_t fileIndex);
+  // Entry i of the open file, converted to UT.
+  EclipseRecord universalEntry(std::size_t i) const;
 
   std::filesystem::path directory_;
   std::array<Loaded, kCanonFiles.size()> cache_{};
   std::vector<std::size_t> defectOrder_;  // file indices in the order first met
 
   std::shared_ptr<const ParsedCanonFile> open_;
+  std::shared_ptr<const UniversalDates> openUniversal_;
   std::size_t openIndex_ = 0;
   std::size_t nextPosition_ = 0;  // entry readNext returns
 };

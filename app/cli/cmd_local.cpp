@@ -1,6 +1,7 @@
-// tarvo local YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--dt-adjust S]
-//             [--png FILE [--size WxH]]
-// Lands on the cursor as a repaint does and prints the local circumstances
+// tarvo local YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--next N | --prev N]
+//             [criteria] [--dt-adjust S] [--png FILE [--size WxH]]
+// Applies the criteria as the Search dialog's OK does, lands on the cursor as
+// a repaint does (then N Next or Previous steps) and prints the local circumstances
 // report, one `y=<row> <text>` line per report line in drawing order; with
 // --png also draws it on a black surface and saves it.
 #include <cinttypes>
@@ -11,6 +12,7 @@
 
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
+#include "app/cli/criteria_options.h"
 #include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
 #include "circumstances/sites.h"
@@ -23,9 +25,8 @@
 namespace tarvo::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "local YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--dt-adjust SECONDS] "
-    "[--png FILE [--size WxH]]";
+const std::string kUsage = std::string("local YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--next N | --prev N] ") +
+                           kCriteriaUsage + " [--dt-adjust SECONDS] [--png FILE [--size WxH]]";
 constexpr int kExitPngFailed = 1;
 
 int runLocal(const std::vector<std::string>& args) {
@@ -37,6 +38,10 @@ int runLocal(const std::vector<std::string>& args) {
   addSiteOptions(parser, options);
   addDeltaTAdjustOption(parser, options);
   addSizeOption(parser, options);
+  addNextOption(parser, options);
+  addPreviousOption(parser, options);
+  CriteriaOptions criteria;
+  addCriteriaOptions(parser, criteria);
   parser.add({"--png", 1,
               [&pngPath](const std::vector<std::string>& v) {
                 if (v[0].empty()) return std::string("--png needs a file name");
@@ -55,6 +60,7 @@ int runLocal(const std::vector<std::string>& args) {
   state.year = options.year;
   state.month = options.month;
   state.deltaTAdjust = options.deltaTAdjust;
+  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
 
   // The city list, read as the first paint reads it; its failure texts go to
   // standard error and the command goes on.
@@ -66,10 +72,9 @@ int runLocal(const std::vector<std::string>& args) {
   }
 
   CanonReader reader;
-  state.pendingAction = kLandAtCursor;
-  const LandingOutcome outcome = positionForPaint(state, reader);
+  const SteppedLanding run = landAndStep(state, reader, options);
   reportDefects(reader);
-  if (outcome != LandingOutcome::Shown) return reportOutcome(outcome);
+  if (run.outcome != LandingOutcome::Shown) return reportOutcome(run.outcome);
 
   prepareLocalReport(state);
   SessionState forLines = state;  // the drawing below sets the same outputs again
@@ -86,10 +91,10 @@ int runLocal(const std::vector<std::string>& args) {
       return kExitPngFailed;
     }
   }
-  return kExitShown;
+  return run.previousMissedAFile ? kExitNoCatalogue : kExitShown;
 }
 
-const CommandRegistration kLocal{{"local", kUsage, runLocal}};
+const CommandRegistration kLocal{{"local", kUsage.c_str(), runLocal}};
 
 }  // namespace
 }  // namespace tarvo::cli

@@ -1,7 +1,8 @@
-// tarvo show YEAR MONTH [--next N] [--dt-adjust SECONDS] [--search-type K]
-//            [--type CODE] [--saros N]
-// Lands on the cursor as a repaint does, then steps N times as Next eclipse
-// does, and prints the current eclipse as `key value` lines.
+// tarvo show YEAR MONTH [--next N | --prev N] [criteria] [--city NAME | --site LON LAT HEIGHT]
+//            [--dt-adjust SECONDS]
+// Applies the criteria as the Search dialog's OK does, lands on the cursor as
+// a repaint does, then steps N times as Next or Previous eclipse does, and
+// prints the current eclipse as `key value` lines.
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -11,6 +12,7 @@
 
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
+#include "app/cli/criteria_options.h"
 #include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
 #include "catalogue/saros_table.h"
@@ -22,9 +24,8 @@
 namespace tarvo::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "show YEAR MONTH [--next N] [--dt-adjust SECONDS] [--search-type 0..3] [--type 1..6] "
-    "[--saros -400..400]";
+const std::string kUsage = std::string("show YEAR MONTH [--next N | --prev N] ") + kCriteriaUsage +
+                           " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 
 // A double shown as an integer: truncated, without a sign on zero.
 void printIntegerKey(const char* key, double value) {
@@ -103,26 +104,10 @@ int runShow(const std::vector<std::string>& args) {
   OptionParser parser("show", kUsage);
   addNextOption(parser, options);
   addDeltaTAdjustOption(parser, options);
-  const auto whole = [&state](const char* error, double lo, double hi, auto store) {
-    return [&state, error, lo, hi, store](const std::vector<std::string>& v) {
-      double value = 0;
-      if (!parseWholeNumber(v[0], lo, hi, value)) return std::string(error);
-      store(state, value);
-      return std::string();
-    };
-  };
-  parser.add({"--search-type", 1,
-              whole("--search-type needs 0..3", 0, 3,
-                    [](SessionState& s, double v) { s.searchType = static_cast<int>(v); }),
-              "--search-type needs 0..3"});
-  parser.add({"--type", 1,
-              whole("--type needs a type code 1..6", 1, 6,
-                    [](SessionState& s, double v) { s.typeCriterion = static_cast<int>(v); }),
-              "--type needs a type code 1..6"});
-  parser.add({"--saros", 1,
-              whole("--saros needs -400..400", -400, 400,
-                    [](SessionState& s, double v) { s.sarosCriterion = v; }),
-              "--saros needs -400..400"});
+  addPreviousOption(parser, options);
+  addSiteOptions(parser, options);
+  CriteriaOptions criteria;
+  addCriteriaOptions(parser, criteria);
   if (!parser.parse(args)) return kExitUsage;
   if (const std::string e = takeYearMonth(parser.positional(), options, true); !e.empty()) {
     return parser.usageError(e);
@@ -130,21 +115,18 @@ int runShow(const std::vector<std::string>& args) {
   state.year = options.year;
   state.month = options.month;
   state.deltaTAdjust = options.deltaTAdjust;
-  const double nextSteps = options.nextSteps;
+  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
+  if (const std::string e = applySearchSite(options, state); !e.empty()) return parser.usageError(e);
 
   CanonReader reader;
-  state.pendingAction = kLandAtCursor;
-  LandingOutcome outcome = positionForPaint(state, reader);
-  for (double step = 0; step < nextSteps && outcome == LandingOutcome::Shown; ++step) {
-    state.pendingAction = kSearchForward;
-    outcome = positionForPaint(state, reader);
-  }
+  const SteppedLanding run = landAndStep(state, reader, options);
   reportDefects(reader);
-  if (outcome == LandingOutcome::Shown) printShownEclipse(state);
-  return reportOutcome(outcome);
+  if (run.outcome == LandingOutcome::Shown) printShownEclipse(state);
+  if (run.outcome == LandingOutcome::Shown && run.previousMissedAFile) return kExitNoCatalogue;
+  return reportOutcome(run.outcome);
 }
 
-const CommandRegistration kShow{{"show", kUsage, runShow}};
+const CommandRegistration kShow{{"show", kUsage.c_str(), runShow}};
 
 }  // namespace
 }  // namespace tarvo::cli

@@ -87,11 +87,28 @@ bool parseSize(const std::string& s, int& width, int& height) {
   return side(all.substr(0, x), width) && side(all.substr(x + 1), height);
 }
 
+namespace {
+
+const char* const kNextOrPrevious = "give either --next N or --prev N";
+
+}  // namespace
+
 void addNextOption(OptionParser& parser, SharedOptions& out) {
   const std::string error = "--next needs a count 0..1000000";
   parser.add({"--next", 1,
               [&out, error](const std::vector<std::string>& v) {
+                if (out.prevSteps > 0) return std::string(kNextOrPrevious);
                 return parseWholeNumber(v[0], 0, 1e6, out.nextSteps) ? std::string() : error;
+              },
+              error});
+}
+
+void addPreviousOption(OptionParser& parser, SharedOptions& out) {
+  const std::string error = "--prev needs a count 0..1000000";
+  parser.add({"--prev", 1,
+              [&out, error](const std::vector<std::string>& v) {
+                if (out.nextSteps > 0) return std::string(kNextOrPrevious);
+                return parseWholeNumber(v[0], 0, 1e6, out.prevSteps) ? std::string() : error;
               },
               error});
 }
@@ -149,8 +166,8 @@ std::string takeYearMonth(const std::vector<std::string>& positional, SharedOpti
                           bool required) {
   if (positional.empty() && !required) return {};
   if (positional.size() != 2) return "YEAR and MONTH are needed";
-  if (!parseNumber(positional[0], out.year)) return "YEAR is not a number";
-  if (!parseNumber(positional[1], out.month)) return "MONTH is not a number";
+  if (!parseWholeNumber(positional[1], 1, 12, out.month)) return "MONTH must be an integer 1..12";
+  if (!parseWholeNumber(positional[0], -13000, 16999, out.year)) return "YEAR must be an integer -13000..16999";
   out.cursorGiven = true;
   return {};
 }

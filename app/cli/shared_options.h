@@ -63,6 +63,7 @@ struct SharedOptions {
   bool cursorGiven = false;  // YEAR MONTH were given
   double year = 0, month = 0;
   double nextSteps = 0;       // Next eclipse steps after landing
+  double prevSteps = 0;       // Previous eclipse steps after landing (not with nextSteps)
   double deltaTAdjust = 0;    // s
   std::optional<std::string> cityName;
   std::optional<SiteValues> typedSite;  // degrees east, north; metres
@@ -72,6 +73,7 @@ struct SharedOptions {
 
 // Registers one shared option each, writing into `out`.
 void addNextOption(OptionParser& parser, SharedOptions& out);
+void addPreviousOption(OptionParser& parser, SharedOptions& out);  // --prev; not with --next
 void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out);
 void addSiteOptions(OptionParser& parser, SharedOptions& out);  // --city and --site
 void addSizeOption(OptionParser& parser, SharedOptions& out);
@@ -81,9 +83,10 @@ bool parseWholeNumber(const std::string& s, double lo, double hi, double& out);
 // "WxH" with both sides whole numbers in 1..kMaxSurfaceSide.
 bool parseSize(const std::string& s, int& width, int& height);
 
-// YEAR MONTH from the positional arguments into `out`. With required, exactly
-// two must be there; otherwise none or two. Returns an error message, empty
-// when accepted.
+// YEAR MONTH from the positional arguments into `out`, as the Time Set dialog
+// takes them: a whole year −13000..16999 and a whole month 1..12 (the month
+// checked first). With required, exactly two must be there; otherwise none or
+// two. Returns an error message naming the range, empty when accepted.
 std::string takeYearMonth(const std::vector<std::string>& positional, SharedOptions& out,
                           bool required);
 

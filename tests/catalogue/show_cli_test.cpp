@@ -148,8 +148,8 @@ TEST(ShowCommand, ExitCodesAndStandardErrorTexts) {
   r = runTarvo(one.path(), "show 3000 12 --next 1");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.err, kNoCatalogueText);
-  // Outside the catalogue's years: no file.
-  EXPECT_EQ(runTarvo(testing::testCanonDir(), "show 17000 1").exitCode, 2);
+  // Outside the catalogue's years: refused as the Time Set dialog refuses it.
+  EXPECT_EQ(runTarvo(testing::testCanonDir(), "show 17000 1").exitCode, 64);
 }
 
 TEST(ShowCommand, UsageErrors) {
