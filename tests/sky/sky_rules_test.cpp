@@ -18,32 +18,22 @@ namespace {
 TEST(SkyObjectTable, LayoutAndTellingEntries) {
   const auto& table = skyObjectTable();
   ASSERT_EQ(table.size(), 98u);
-  const char* leading[] = {"Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn"};
-  for (int n = 0; n < 6; ++n) {
-    EXPECT_STREQ(table[n].name, leading[n]);
-    EXPECT_EQ(table[n].raPacked, 0.0);
-    EXPECT_EQ(table[n].magnitude, n == 0 ? -10.0 : 0.0);
-  }
-  // 47 named stars brighter than 2.0, then 45 unnamed ones of 2.0 to 2.5, each by right ascension.
+  EXPECT_STREQ(table[0].name, "Moon");
+  EXPECT_EQ(table[0].magnitude, -10.0);
+  EXPECT_STREQ(table[5].name, "Saturn");
+  // 47 distinct named stars brighter than 2.0, then 45 unnamed ones of 2.0 to 2.5, each by right ascension.
   std::set<std::string> names;
   for (std::size_t n = kFirstStarIndex; n < table.size(); ++n) {
     const bool named = n < 53;
+    if (named) names.insert(table[n].name);
     EXPECT_EQ(std::string(table[n].name) == " ", !named) << n;
-    if (named) {
-      EXPECT_LT(table[n].magnitude, 2.0) << table[n].name;
-      names.insert(table[n].name);
-    } else {
-      EXPECT_GE(table[n].magnitude, 2.0) << n;
-      EXPECT_LE(table[n].magnitude, 2.5) << n;
-    }
-    if (n != kFirstStarIndex && n != 53) {
-      EXPECT_GT(table[n].raPacked, table[n - 1].raPacked) << n;
-    }
+    EXPECT_EQ(table[n].magnitude < 2.0, named) << n;
+    EXPECT_LE(table[n].magnitude, 2.5) << n;
+    EXPECT_TRUE(n == kFirstStarIndex || n == 53 || table[n].raPacked > table[n - 1].raPacked) << n;
   }
   EXPECT_EQ(names.size(), 47u);
   EXPECT_STREQ(table[20].name, "Sirius");
   EXPECT_EQ(table[20].pmDec, -1.12);
-  EXPECT_STREQ(table[51].name, "Al Na'ir");
   EXPECT_EQ(table[97].decPacked, 15.1219);
 }
 
@@ -114,26 +104,21 @@ TEST(GridValue, BilinearBetweenNodesAndAtTheEdges) {
   EXPECT_NEAR(gridValue(grid, 15.0, 5.0), 2.0, 1e-12);
 }
 
-TEST(PlanetGrids, RowZeroAsPublishedAndValuesInRange) {
+TEST(PlanetGrids, RowZeroAsPublishedAndSmallIntegers) {
   const PlanetCorrectionGrids& g = planetCorrectionGrids();
-  // Telling values of row 0 (g2 = 0°).
-  EXPECT_EQ(g.j1[0][0], -2);
-  EXPECT_EQ(g.j1[0][35], 1);
-  EXPECT_EQ(g.j1[0][36], -2);
-  EXPECT_EQ(g.j2[0][8], 4);
-  EXPECT_EQ(g.j3[0][17], -4);
-  EXPECT_EQ(g.s1[0][6], 61);
-  EXPECT_EQ(g.s2[0][16], 67);
-  EXPECT_EQ(g.s3[0][26], 31);
-  EXPECT_EQ(g.s4[0][0], 83);
   const PerturbationGrid* all[7] = {&g.j1, &g.j2, &g.j3, &g.s1, &g.s2, &g.s3, &g.s4};
-  for (const PerturbationGrid* grid : all)
-    for (int row = 0; row < 37; ++row)
-      for (int col = 0; col < 37; ++col) {
-        const double v = (*grid)[row][col];
-        EXPECT_EQ(v, std::round(v));  // small integers
-        EXPECT_LT(std::fabs(v), 1000.0);
-      }
+  // Telling values of row 0 (g2 = 0°) and row 36 (the same line, 360°), columns 0, 17, 35 and 36.
+  const double row0[7][4] = {{-2, 2, 1, -2}, {0, 2, -1, 0}, {4, -4, 4, 4}, {55, 43, 53, 55},
+                             {33, 67, 32, 33}, {54, 51, 51, 54}, {83, 74, 83, 83}};
+  for (int n = 0; n < 7; ++n) {
+    const int cols[4] = {0, 17, 35, 36};
+    for (int c = 0; c < 4; ++c) {
+      EXPECT_EQ((*all[n])[0][cols[c]], row0[n][c]) << n << " " << cols[c];
+      EXPECT_EQ((*all[n])[36][cols[c]], row0[n][c]) << n << " " << cols[c];
+    }
+    for (const auto& row : *all[n])
+      for (double v : row) EXPECT_TRUE(v == std::round(v) && std::fabs(v) < 100.0) << n << " " << v;
+  }
 }
 
 TEST(Kepler, ConvergesForTheMoonAndReportsFailure) {
@@ -153,29 +138,20 @@ TEST(Kepler, ConvergesForTheMoonAndReportsFailure) {
 }
 
 TEST(SunAndMoon, EpochValuesAndFixedFields) {
-  // At 1900 January 1, 12h the Sun's mean anomaly is −0.5382° (not reduced):
-  // λ = 280.6824 + equation of the centre at that anomaly.
-  const BodyPosition sun = sunPosition(2415021.0);
+  // At 1900 January 1, 12h the Sun's mean anomaly is −0.5382° (not reduced).
   const double m = -0.5382 * 0.017453292519943295;
-  const double centre = 1.91946 * std::sin(m) + 0.0200939 * std::sin(2 * m);
-  EXPECT_NEAR(sun.longitude, 280.6824 + centre, 1e-9);
+  EXPECT_NEAR(sunPosition(2415021.0).longitude, 280.6824 + 1.91946 * std::sin(m) + 0.0200939 * std::sin(2 * m), 1e-9);
   for (double jd : {2415021.0, 2451545.0, 1000000.0, 5000000.0}) {
     const BodyPosition s = sunPosition(jd);
-    EXPECT_EQ(s.latitude, 0.0);
-    EXPECT_EQ(s.z, 0.0);
-    EXPECT_EQ(s.magnitude, -10.0);
+    EXPECT_TRUE(s.latitude == 0.0 && s.z == 0.0 && s.magnitude == -10.0) << jd;
     EXPECT_NEAR(std::hypot(s.x, s.y), s.distance, 1e-12);
     EXPECT_NEAR(s.semiDiameter, 0.2666 / s.distance, 1e-15);
-    EXPECT_GT(s.distance, 0.98);
-    EXPECT_LT(s.distance, 1.02);
     const BodyPosition moon = moonPosition(jd);
-    EXPECT_GE(moon.longitude, 0.0);
-    EXPECT_LT(moon.longitude, 360.0);
-    EXPECT_LE(std::fabs(moon.latitude), 5.3);
+    EXPECT_TRUE(moon.longitude >= 0.0 && moon.longitude < 360.0 && std::fabs(moon.latitude) <= 5.3) << jd;
   }
 }
 
-TEST(Planets, FieldsAndMagnitudesAreSane) {
+TEST(Planets, MagnitudesAndDistancesWithinTheirKnownRanges) {
   struct Case {
     int code;
     double faintest, brightest, minDistance, maxDistance;
@@ -186,13 +162,8 @@ TEST(Planets, FieldsAndMagnitudesAreSane) {
   for (const Case& c : cases)
     for (double jd = 2451545.0; jd < 2451545.0 + 3650; jd += 73) {
       const BodyPosition p = planetPosition(jd, c.code);
-      EXPECT_LE(p.magnitude, c.faintest) << c.code << " " << jd;
-      EXPECT_GE(p.magnitude, c.brightest) << c.code << " " << jd;
-      EXPECT_GE(p.distance, c.minDistance) << c.code;
-      EXPECT_LE(p.distance, c.maxDistance) << c.code;
-      EXPECT_GE(p.ra, 0.0);
-      EXPECT_LT(p.ra, 360.0);
-      EXPECT_LT(std::fabs(p.latitude), 8.0);
+      EXPECT_TRUE(p.magnitude <= c.faintest && p.magnitude >= c.brightest) << c.code << " " << p.magnitude;
+      EXPECT_TRUE(p.distance >= c.minDistance && p.distance <= c.maxDistance) << c.code << " " << p.distance;
     }
 }
 
@@ -220,20 +191,6 @@ TEST(ChartPlaces, OrderNamesAndDrawingRules) {
         }
       }
     }
-}
-
-TEST(ChartPlaces, MoonBetweenZeroAndTenDegreesIsNotDrawn) {
-  // Walk an evening until the Moon stands between 0° and 10°: the chart leaves it out.
-  const double lat = 40.713, lon = -74.006;
-  int seen = 0;
-  for (double jd = 2460748.0; jd < 2460748.0 + 30 && seen < 3; jd += 0.01) {
-    const SkyPlace moon = skyChartPlaces(jd, lat, lon)[0];
-    if (moon.altitudeDeg > 0.5 && moon.altitudeDeg < 9.5) {
-      EXPECT_FALSE(moon.drawn) << jd;
-      ++seen;
-    }
-  }
-  EXPECT_EQ(seen, 3);
 }
 
 }  // namespace

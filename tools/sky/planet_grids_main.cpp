@@ -7,7 +7,9 @@
 //       heliocentric longitude and radius of date from the ephemeris files
 //       (TT, by default every 15 days over the years −3000..3000), by
 //       Gauss–Newton least squares, with the published row 0 as weighted
-//       pseudo-observations at g2 = 0. The functions are sampled on the 10°
+//       pseudo-observations at g2 = 0. Errors slower than the grid arguments
+//       (per 100-year bin, an offset and a drift) are fitted alongside and
+//       thrown away, so that the grids hold the periodic perturbations only. The functions are sampled on the 10°
 //       nodes and rounded to the grids' integer units; row 0 (and row 36, the
 //       same g2 = 0 line) is the published row from ROW0_TXT, exactly.
 //   tarvo-sky-grids measure [STEP_DAYS [FROM_YEAR TO_YEAR]]
