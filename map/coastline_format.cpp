@@ -1,7 +1,5 @@
 #include "map/coastline_format.h"
 
-#include <cstdlib>
-
 namespace tarvo {
 
 namespace {
@@ -25,6 +23,8 @@ class StrokeBuffer {
   bool has(std::size_t i) const { return i < words_; }
   int word(std::size_t i) const {
     const std::size_t at = 2 * i;
+    if (at + 1 < data_.size())
+      return static_cast<std::int16_t>(static_cast<std::uint16_t>(data_[at] | (data_[at + 1] << 8)));
     const unsigned lo = at < data_.size() ? data_[at] : 0u;
     const unsigned hi = at + 1 < data_.size() ? data_[at + 1] : 0u;
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
@@ -83,13 +83,23 @@ std::size_t strokeBufferWords(std::int32_t strokeBound) {
 }
 
 bool decodeStrokes(std::span<const std::uint8_t> strokeData, std::size_t bufferWords,
-                   std::int32_t strokeCount, ArcsecPoint first, std::vector<ArcsecPoint>& out) {
-  ArcsecPoint p = first;
-  out.push_back(p);
+                   std::int32_t strokeCount, ArcsecPoint first, std::vector<ArcsecPoint>& out,
+                   int keepEvery) {
+  out.push_back(first);
+  // Accumulators as plain locals (never address-taken) so they stay in registers.
+  std::int64_t longitude = first.longitude;
+  std::int64_t latitude = first.latitude;
+  int sinceKept = 0;
+  const int every = keepEvery;
   return walkStrokes(StrokeBuffer(strokeData, bufferWords), strokeCount, [&](Step s) {
-    if (std::abs(s.dLongitude) < kCoastlineLongitudeStepLimitArcsec) p.longitude += s.dLongitude;
-    p.latitude += s.dLatitude;
-    out.push_back(p);
+    if (s.dLongitude < kCoastlineLongitudeStepLimitArcsec &&
+        s.dLongitude > -kCoastlineLongitudeStepLimitArcsec)
+      longitude += s.dLongitude;
+    latitude += s.dLatitude;
+    if (++sinceKept >= every) {
+      out.push_back(ArcsecPoint{longitude, latitude});
+      sinceKept = 0;
+    }
   });
 }
 
@@ -138,7 +148,7 @@ CoastlineParse parseCoastlineFile(std::span<const std::uint8_t> bytes) {
 }
 
 bool decodeSegmentPoints(const CoastlineFile& file, std::size_t segment,
-                         std::vector<ArcsecPoint>& out) {
+                         std::vector<ArcsecPoint>& out, int keepEvery) {
   out.clear();
   if (segment >= file.segments.size()) return false;
   const CoastlineSegmentRecord& r = file.segments[segment];
@@ -151,7 +161,8 @@ bool decodeSegmentPoints(const CoastlineFile& file, std::size_t segment,
   const std::int16_t strokeCount = readInt16(file.bytes, seg + 12);
   const auto data = file.bytes.subspan(seg + kCoastlineSegmentHeaderBytes,
                                        static_cast<std::size_t>(r.strokeBytes));
-  if (!decodeStrokes(data, strokeBufferWords(file.strokeBound), strokeCount, first, out)) {
+  if (!decodeStrokes(data, strokeBufferWords(file.strokeBound), strokeCount, first, out,
+                     keepEvery)) {
     out.clear();
     return false;
   }

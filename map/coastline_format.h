@@ -82,19 +82,22 @@ CoastlineParse parseCoastlineFile(std::span<const std::uint8_t> bytes);
 // Words in the stroke buffer: (2 × bound + 50) bytes.
 std::size_t strokeBufferWords(std::int32_t strokeBound);
 
-// One segment's first point and the point after each stroke, accumulated in
-// stroke order (first point plus n points), into out (cleared first). The
+// One segment's first point and the point after each stroke (after every
+// keepEvery-th stroke: strokes keepEvery, 2 keepEvery, ...), accumulated in
+// stroke order (first point plus n points when keepEvery is 1), into out
+// (cleared first). The
 // stroke buffer reads as zero past the segment's stroke bytes. False (and
 // out cleared) when the segment lies outside the file or its strokes overrun
 // the stroke buffer, which a parsed file never does.
 bool decodeSegmentPoints(const CoastlineFile& file, std::size_t segment,
-                         std::vector<ArcsecPoint>& out);
+                         std::vector<ArcsecPoint>& out, int keepEvery = 1);
 
 // The stroke decoding alone: strokeCount strokes from the stroke buffer that
 // holds strokeData and zeros after it, bufferWords 16-bit words in all,
 // starting at the first point. False when a stroke would read past the
 // buffer; out then holds the points decoded so far.
 bool decodeStrokes(std::span<const std::uint8_t> strokeData, std::size_t bufferWords,
-                   std::int32_t strokeCount, ArcsecPoint first, std::vector<ArcsecPoint>& out);
+                   std::int32_t strokeCount, ArcsecPoint first, std::vector<ArcsecPoint>& out,
+                   int keepEvery = 1);
 
 }  // namespace tarvo
