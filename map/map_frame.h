@@ -28,6 +28,9 @@ struct MapFrame {
   bool centreLongitudeNegative = false;  // the central meridian lies west of Greenwich
   // longitudeOffsetDeg in radians (short-form degrees-to-radians factor).
   double longitudeOffsetRad() const { return longitudeOffsetDeg * kMapRadiansPerDegree; }
+  // False for the map of a client area too narrow to hold one (the drawers
+  // then draw nothing).
+  bool hasArea() const { return right > left && bottom > top && scale > 0; }
 };
 
 // The map rectangle for a client area: a 225-pixel panel strip on the left,

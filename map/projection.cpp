@@ -21,6 +21,15 @@ int clampedOffset(double v) {
   return static_cast<int>(v);
 }
 
+// trunc(c + x) of the exact sum, for a whole number c. The sum in doubles can
+// round up to the next whole number (1070 + 844.9999999999999 gives 1915), which
+// would put the right end of every parallel one pixel beyond the map's edge at
+// some widths and drop the whole line.
+double truncatedSum(int c, double x) {
+  if (!std::isfinite(x)) return x;
+  return x >= -c ? c + std::floor(x) : c + std::ceil(x);
+}
+
 }  // namespace
 
 double mercatorY(const MapFrame& frame, double latitudeRad) {
@@ -37,8 +46,8 @@ MapOffset projectToMap(const MapFrame& frame, double longitudeDeg, double latitu
 
 void plotMapPoint(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, double x, double y,
                   int colour) {
-  const double px = std::trunc(frame.centreX + x);
-  const double py = std::trunc(frame.centreY - y);
+  const double px = truncatedSum(frame.centreX, x);
+  const double py = truncatedSum(frame.centreY, -y);
   if (!std::isfinite(px) || !std::isfinite(py)) {
     pen.penDown = false;
     return;
@@ -124,6 +133,19 @@ std::vector<ReadoutLine> mouseReadoutLines(const MapFrame& frame, const MapPick&
   std::snprintf(lon, sizeof lon, "Lon:%7.2f", readoutLongitude(pick.longitudeDeg));
   std::snprintf(lat, sizeof lat, "Lat:%7.2f", pick.latitudeDeg);
   return {{frame.right - 85, 15, lon}, {frame.right - 85, 30, lat}};
+}
+
+bool drawMouseReadout(DrawingSurface& surface, const MapFrame& frame, int px, int py) {
+  const auto lines = mouseReadoutLines(frame, mapPointFromPixel(frame, px, py));
+  if (lines.empty()) return false;
+  const FontRecipe savedFont = surface.font();
+  surface.setFont(FontRecipe::Text);
+  surface.setBackgroundMode(BackgroundMode::Opaque);
+  surface.setBackgroundColour(colorTable[0]);
+  surface.setTextColour(colorTable[15]);
+  for (const ReadoutLine& line : lines) drawText(surface, line.x, line.y, line.text);
+  surface.setFont(savedFont);
+  return true;
 }
 
 }  // namespace tarvo

@@ -67,4 +67,8 @@ struct ReadoutLine {
 // "Lat:%7.2f" at (right − 85, 30); empty when the pick is not on the map.
 std::vector<ReadoutLine> mouseReadoutLines(const MapFrame& frame, const MapPick& pick);
 
+// The left-click read-out of the client pixel (px, py): its two lines in the
+// text font, white on opaque black. False, and nothing drawn, off the map.
+bool drawMouseReadout(DrawingSurface& surface, const MapFrame& frame, int px, int py);
+
 }  // namespace tarvo

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "core/drawing_surface.h"
 #include "timebase/time_scales.h"
@@ -88,8 +89,9 @@ std::vector<SimulationStep> simulationSteps(const SimulationInputs& in) {
   const ContactTimes& c = in.contacts;
   std::vector<SimulationStep> steps;
   steps.push_back({SimulationStepKind::Shadow, in.greatestOffsetHours, 0, true});
-  const auto moon = [&](bool wanted, double t, int colour) {
-    if (wanted) steps.push_back({SimulationStepKind::Moon, t, colour, paced});
+  // A contact the type lacks is absent and gets no step.
+  const auto moon = [&](bool wanted, std::optional<double> t, int colour) {
+    if (wanted && t) steps.push_back({SimulationStepKind::Moon, *t, colour, paced});
   };
   moon(true, c.p1, 14);                     // yellow
   moon(umbral, c.u1, 10);                   // pale green

@@ -162,6 +162,7 @@ void drawThickLine(DrawingSurface& surface, const MapFrame& frame, double lambda
 
 void drawVisibilityZones(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
                          const VisibilityInputs& in) {
+  if (!frame.hasArea()) return;
   drawGreatestMarker(surface, frame, in.greatest.longitudeDeg, in.greatest.latitudeDeg);
   const bool umbral = in.eclipseType == 1 || in.eclipseType == 2;
   const bool total = in.eclipseType == 1;

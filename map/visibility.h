@@ -21,7 +21,8 @@ struct VisibilityInputs {
 // The six zones in order (brown P1/P4, magenta U1/U4, red U2/U3, cyan U3/U2,
 // green U4/U1, blue P4/P1, as the type has them), the yellow marker of
 // greatest eclipse, and the pale green frame at ±180°, ±80°. The frame must be
-// centred on the greatest eclipse (centreMapOn).
+// centred on the greatest eclipse (centreMapOn). Nothing for a frame without
+// area.
 void drawVisibilityZones(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
                          const VisibilityInputs& inputs);
 

@@ -67,6 +67,7 @@ void drawBuiltInOutline(DrawingSurface& surface, const MapFrame& frame, MapPen& 
 
 void drawWorldMap(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, bool drawGrid,
                   const OutlineDrawer& outline) {
+  if (!frame.hasArea()) return;
   if (drawGrid) drawMapGrid(surface, frame, pen);
   if (outline) outline(surface, frame, pen);
 }

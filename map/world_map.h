@@ -11,7 +11,8 @@ namespace tarvo {
 // Draws one coastline source through plotMapPoint.
 using OutlineDrawer = std::function<void(DrawingSurface&, const MapFrame&, MapPen&)>;
 
-// The grid (when drawGrid) and then the outline (when given).
+// The grid (when drawGrid) and then the outline (when given); nothing for a
+// frame without area.
 void drawWorldMap(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, bool drawGrid,
                   const OutlineDrawer& outline);
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/cli/command_registry.h"
+#include "session/search.h"
 
 namespace tarvo::cli {
 
@@ -22,6 +23,24 @@ int reportOutcome(LandingOutcome outcome) {
       return kExitSarosNotFound;
   }
   return kExitUsage;
+}
+
+SteppedLanding landAndStep(SessionState& state, CanonReader& reader, const SharedOptions& options) {
+  SteppedLanding run;
+  state.pendingAction = kLandAtCursor;
+  run.outcome = positionForPaint(state, reader);
+  for (double step = 0; step < options.nextSteps && run.outcome == LandingOutcome::Shown; ++step) {
+    state.pendingAction = kSearchForward;
+    run.outcome = positionForPaint(state, reader);
+  }
+  for (double step = 0; step < options.prevSteps && run.outcome == LandingOutcome::Shown; ++step) {
+    if (runPreviousSearch(state, reader).end == SearchEnd::NextFileMissing) {
+      for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
+      run.previousMissedAFile = true;
+    }
+    run.outcome = positionForPaint(state, reader);
+  }
+  return run;
 }
 
 void reportDefects(const CanonReader& reader) {

@@ -1,15 +1,13 @@
 // tarvo: the command-line mirror of the program's displays. Reads its data
 // from the working directory, or from --data DIR.
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/cli/command_registry.h"
+#include "app/cli/shared_options.h"
 
 namespace tarvo::cli {
 
@@ -40,19 +38,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   // --data DIR may stand anywhere; the program reads its files from the
   // working directory, so it becomes the working directory.
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] != "--data") continue;
-    if (i + 1 >= args.size()) {
-      std::fprintf(stderr, "tarvo: --data needs a directory\n");
-      return tarvo::cli::kExitUsage;
-    }
-    if (chdir(args[i + 1].c_str()) != 0) {
-      std::fprintf(stderr, "tarvo: cannot use data directory %s: %s\n", args[i + 1].c_str(),
-                   std::strerror(errno));
-      return tarvo::cli::kExitUsage;
-    }
-    args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
-    break;
+  if (const std::string error = tarvo::cli::takeDataDirectory(args); !error.empty()) {
+    std::fprintf(stderr, "tarvo: %s\n", error.c_str());
+    return tarvo::cli::kExitUsage;
   }
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     printUsage(args.empty() ? stderr : stdout);

@@ -28,7 +28,8 @@ SimulationInputs syntheticEclipse(int type, double horizonCrossHours = 10000) {
   in.eclipseType = type;
   in.epochHour = 6;
   in.greatestOffsetHours = 0;
-  in.contacts = {-3, -2, -1, 1, 2, 3, true};
+  // P1, P4, then U1, U4, U2, U3.
+  in.contacts = {-3, 3, -2, 2, -1, 1, true};
   in.greatestDeltaTSeconds = 69;
   in.horizonCrossHours = horizonCrossHours;
   in.centreX = kCentreX;
