@@ -1,5 +1,7 @@
 #include "map/coastline_format.h"
 
+#include <algorithm>
+
 namespace tarvo {
 
 namespace {
@@ -21,10 +23,15 @@ class StrokeBuffer {
   StrokeBuffer(std::span<const std::uint8_t> data, std::size_t bufferWords)
       : data_(data), words_(bufferWords) {}
   bool has(std::size_t i) const { return i < words_; }
+  // Words below this index lie wholly in the stroke bytes and the buffer.
+  std::size_t dataWords() const { return std::min(data_.size() / 2, words_); }
+  // Word i where dataWords() says it is in the data.
+  int dataWord(std::size_t i) const {
+    return static_cast<std::int16_t>(
+        static_cast<std::uint16_t>(data_[2 * i] | (data_[2 * i + 1] << 8)));
+  }
   int word(std::size_t i) const {
     const std::size_t at = 2 * i;
-    if (at + 1 < data_.size())
-      return static_cast<std::int16_t>(static_cast<std::uint16_t>(data_[at] | (data_[at + 1] << 8)));
     const unsigned lo = at < data_.size() ? data_[at] : 0u;
     const unsigned hi = at + 1 < data_.size() ? data_[at + 1] : 0u;
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
@@ -40,34 +47,49 @@ struct Step {
   int dLatitude;
 };
 
+constexpr int kShortStrokeFlag = 0x4000;
+
+// The stroke whose flag word is at cursor i, moving i to the next flag word;
+// reads words i … i + 1 (short) or i … i + 2 (long) through word(j).
+template <typename Word>
+Step strokeAt(Word word, std::size_t& i) {
+  Step s;
+  if (word(i) & kShortStrokeFlag) {
+    // Short: the next word holds both steps and is the next stroke's flag.
+    i += 1;
+    int t = word(i);
+    if (t > 0) t &= ~kShortStrokeFlag;
+    s.dLatitude = static_cast<std::int8_t>(static_cast<std::uint8_t>(t & 0xFF));
+    s.dLongitude = (t >> 8) & 0x3F;
+    if (t < 0) s.dLongitude -= 64;
+  } else {
+    // Long: the two words after the flag; a negative value stored with bit
+    // 0x4000 cleared gets it back.
+    s.dLongitude = word(i + 1);
+    if (s.dLongitude < 0) s.dLongitude |= kShortStrokeFlag;
+    s.dLatitude = word(i + 2);
+    if (s.dLatitude < 0) s.dLatitude |= kShortStrokeFlag;
+    i += 4;
+  }
+  return s;
+}
+
 // Walks the strokes, calling onStep with each decoded step; false when a
 // stroke would read past the buffer.
 template <typename OnStep>
 bool walkStrokes(const StrokeBuffer& w, std::int32_t strokeCount, OnStep onStep) {
   std::size_t i = 0;
-  for (std::int32_t k = 1; k <= strokeCount; ++k) {
+  std::int32_t k = 0;
+  // While every word a stroke can read lies in the data, without checks.
+  const std::size_t safe = w.dataWords();
+  const auto dataWord = [&w](std::size_t j) { return w.dataWord(j); };
+  for (; k < strokeCount && i + 2 < safe; ++k) onStep(strokeAt(dataWord, i));
+  const auto word = [&w](std::size_t j) { return w.word(j); };
+  for (; k < strokeCount; ++k) {
     if (!w.has(i)) return false;
-    Step s;
-    if (w.word(i) & 0x4000) {
-      // Short: the next word holds both steps and is the next stroke's flag.
-      i += 1;
-      if (!w.has(i)) return false;
-      int t = w.word(i);
-      if (t > 0) t &= ~0x4000;
-      s.dLatitude = static_cast<std::int8_t>(static_cast<std::uint8_t>(t & 0xFF));
-      s.dLongitude = (t >> 8) & 0x3F;
-      if (t < 0) s.dLongitude -= 64;
-    } else {
-      // Long: the two words after the flag; a negative value stored with bit
-      // 0x4000 cleared gets it back.
-      if (!w.has(i + 2)) return false;
-      s.dLongitude = w.word(i + 1);
-      if (s.dLongitude < 0) s.dLongitude |= 0x4000;
-      s.dLatitude = w.word(i + 2);
-      if (s.dLatitude < 0) s.dLatitude |= 0x4000;
-      i += 4;
-    }
-    onStep(s);
+    const bool isShort = (w.word(i) & kShortStrokeFlag) != 0;
+    if (!w.has(i + (isShort ? 1 : 2))) return false;
+    onStep(strokeAt(word, i));
   }
   return true;
 }

@@ -1,6 +1,7 @@
 // tarvo render --out FILE.png [YEAR MONTH] [--next N] [--size WxH]
-//              [--display map|local] [--grid] [--city NAME | --site LON LAT HEIGHT]
+//              [--display map|local] [--grid] [--cia] [--city NAME | --site LON LAT HEIGHT]
 //              [--dt-adjust S]
+// --cia checks "CIA MAP": the map's outline is the five coastline files.
 // Runs the view's paint on a surface of the client size, as the window does:
 // the first paint lands on YEAR MONTH (or the clock's month without them),
 // each Next eclipse step is one more paint; then writes the picture. The
@@ -25,7 +26,7 @@ namespace {
 
 constexpr const char* kUsage =
     "render --out FILE.png [YEAR MONTH] [--next N] [--size WxH] [--display map|local] [--grid] "
-    "[--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
+    "[--cia] [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 constexpr int kExitPngFailed = 1;
 
 // What --display chooses: the display the paint draws, and what is drawn
@@ -82,7 +83,13 @@ int runRender(const std::vector<std::string>& args) {
                 return std::string();
               },
               ""});
-  // Options of the outline (the detailed coastline files) register here.
+  bool cia = false;
+  parser.add({"--cia", 0,
+              [&cia](const std::vector<std::string>&) {
+                cia = true;
+                return std::string();
+              },
+              ""});
   if (!parser.parse(args)) return kExitUsage;
   if (outPath.empty()) return parser.usageError("--out FILE.png is needed");
   if (const std::string e = takeYearMonth(parser.positional(), options, false); !e.empty()) {
@@ -92,6 +99,7 @@ int runRender(const std::vector<std::string>& args) {
   state.deltaTAdjust = options.deltaTAdjust;
   state.displayKind = display->displayKind;
   state.gridMode = grid ? 0 : 4;
+  state.outlineChoice = cia ? 2 : 1;
   if (options.cursorGiven) {
     state.year = options.year;
     state.month = options.month;
