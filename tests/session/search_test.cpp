@@ -265,21 +265,6 @@ TEST_F(Criteria, AltitudeLimitIsMinusFifteenDegrees) {
   }
 }
 
-TEST_F(Criteria, TypeAndSarosAndAll) {
-  SearchCriteria c;
-  EXPECT_TRUE(meetsCriteria(entry_, deltaT_, c).accepted);
-  c.searchType = kSearchByType;
-  for (int type = 1; type <= 6; ++type) {
-    c.typeCriterion = type;
-    EXPECT_EQ(meetsCriteria(entry_, deltaT_, c).accepted, type == 1) << type;
-  }
-  c.searchType = kSearchBySaros;
-  c.saros = entry_.saros;
-  EXPECT_TRUE(meetsCriteria(entry_, deltaT_, c).accepted);
-  c.saros = -entry_.saros;
-  EXPECT_FALSE(meetsCriteria(entry_, deltaT_, c).accepted);
-}
-
 // An entry whose greatest eclipse does not converge (no motion) is never
 // listed by a site search, even when every magnitude passes.
 TEST(ListSite, UnconvergedEntryIsNeverListed) {
