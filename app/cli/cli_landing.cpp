@@ -4,23 +4,19 @@
 #include <cstdio>
 
 #include "app/cli/command_registry.h"
+#include "session/paint.h"
 #include "session/search.h"
 
 namespace tarvo::cli {
 
 int reportOutcome(LandingOutcome outcome) {
+  for (const ScreenText& t : landingFailureTexts(outcome)) std::fprintf(stderr, "%s\n", t.text);
   switch (outcome) {
     case LandingOutcome::Shown: return kExitShown;
     case LandingOutcome::NoCatalogueAtCursor:
-    case LandingOutcome::NoCatalogueWhileSearching:
-      std::fprintf(stderr, "  No bessel file! \n  Please start at directory which EC****.prn available.\n");
-      return kExitNoCatalogue;
-    case LandingOutcome::EndOfCatalogue:
-      std::fprintf(stderr, "The end of the Bessel file\n");
-      return kExitEndOfCatalogue;
-    case LandingOutcome::SarosNotFound:
-      std::fprintf(stderr, "This SAROS series is not available within 400 years.\n");
-      return kExitSarosNotFound;
+    case LandingOutcome::NoCatalogueWhileSearching: return kExitNoCatalogue;
+    case LandingOutcome::EndOfCatalogue: return kExitEndOfCatalogue;
+    case LandingOutcome::SarosNotFound: return kExitSarosNotFound;
   }
   return kExitUsage;
 }

@@ -1,5 +1,8 @@
 // tarvo: the command-line mirror of the program's displays. Reads its data
 // from the working directory, or from --data DIR.
+#include <QString>
+#include <QtGlobal>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -24,6 +27,20 @@ const std::vector<Command>& registeredCommands() { return registry(); }
 
 namespace {
 
+QtMessageHandler previousMessageHandler = nullptr;
+
+// Qt's text renderer, started on its offscreen platform, warns that a machine
+// without a desktop session has no runtime directory; it needs none, and the
+// command line prints only its own output. Every other message passes on.
+void quietMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.contains(QStringLiteral("XDG_RUNTIME_DIR not set"))) return;
+  if (previousMessageHandler != nullptr) {
+    previousMessageHandler(type, context, message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+  }
+}
+
 void printUsage(std::FILE* out) {
   std::fprintf(out, "usage: tarvo [--data DIR] COMMAND [ARGS]\n");
   auto commands = tarvo::cli::registeredCommands();
@@ -35,6 +52,7 @@ void printUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  previousMessageHandler = qInstallMessageHandler(quietMessageHandler);
   std::vector<std::string> args(argv + 1, argv + argc);
   // --data DIR may stand anywhere; the program reads its files from the
   // working directory, so it becomes the working directory.
