@@ -81,6 +81,20 @@ TEST_F(PreviousHandCanon, CrossesIntoTheNextFile) {
   EXPECT_EQ(s_.eclipseDay, 5);
 }
 
+// A cursor that names no eclipse (June 2025; as after the end of the
+// catalogue, month 1 of the last year): the walk stops at the first entry
+// past it instead of reading on to the catalogue's end.
+TEST_F(PreviousHandCanon, CursorWithoutAnEclipseStopsAtTheFirstEntryPastIt) {
+  s_.year = 2025;
+  s_.month = 6;
+  const PreviousSearch p = runPreviousSearch(s_, reader_);
+  EXPECT_FALSE(p.found);
+  EXPECT_EQ(p.end, SearchEnd::Finished);
+  EXPECT_EQ(s_.year, 2025);
+  EXPECT_EQ(s_.month, 6);
+  EXPECT_EQ(s_.current.month, 9);  // the reader stands on the entry past the cursor
+}
+
 TEST(PreviousFiles, NextFileMissingShowsTheTextsAndKeepsTheLastAccepted) {
   testing::ScratchDir dir;
   testing::copyTestCanon(dir.path(), {3});
