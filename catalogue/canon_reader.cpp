@@ -209,7 +209,7 @@ EclipseRecord convertToUniversalTime(const EclipseRecord& stored) {
 
 CanonReader::CanonReader(std::filesystem::path directory) : directory_(std::move(directory)) {}
 
-std::shared_ptr<const ParsedCanonFile> CanonReader::load(std::size_t fileIndex) {
+const CanonReader::Loaded* CanonReader::load(std::size_t fileIndex) {
   Loaded& slot = cache_[fileIndex];
   const std::filesystem::path path = directory_ / kCanonFiles[fileIndex].name;
   // One stat for kind, size and time stamp. Only a regular file: a
@@ -224,7 +224,7 @@ std::shared_ptr<const ParsedCanonFile> CanonReader::load(std::size_t fileIndex) 
   const std::int64_t mtimeNanoseconds = st.st_mtim.tv_nsec;
   if (slot.parsed && slot.size == size && slot.mtimeSeconds == mtimeSeconds &&
       slot.mtimeNanoseconds == mtimeNanoseconds) {
-    return slot.parsed;
+    return &slot;
   }
 
   std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -243,23 +243,45 @@ std::shared_ptr<const ParsedCanonFile> CanonReader::load(std::size_t fileIndex) 
   auto parsed = std::make_shared<ParsedCanonFile>(
       parseCanonText(text, kCanonFiles[fileIndex].name, truncated));
   parsed->entries.shrink_to_fit();
-  slot = Loaded{size, mtimeSeconds, mtimeNanoseconds, parsed};
+  auto universal = std::make_shared<UniversalDates>();
+  universal->reserve(parsed->entries.size());
+  for (const EclipseRecord& e : parsed->entries) {
+    const EclipseRecord u = convertToUniversalTime(e);
+    universal->push_back({u.year, u.month, u.eclipseDay, u.greatestJd});
+  }
+  slot = Loaded{size, mtimeSeconds, mtimeNanoseconds, parsed, universal};
   if (parsed->defect &&
       std::find(defectOrder_.begin(), defectOrder_.end(), fileIndex) == defectOrder_.end()) {
     defectOrder_.push_back(fileIndex);
   }
-  return slot.parsed;
+  return &slot;
+}
+
+void CanonReader::hold(const Loaded& slot, std::size_t fileIndex) {
+  open_ = slot.parsed;
+  openUniversal_ = slot.universal;
+  openIndex_ = fileIndex;
+}
+
+EclipseRecord CanonReader::universalEntry(std::size_t i) const {
+  EclipseRecord r = open_->entries[i];
+  const UniversalDate& u = (*openUniversal_)[i];
+  r.year = u.year;
+  r.month = u.month;
+  r.eclipseDay = u.day;
+  r.greatestJd = u.greatestJd;
+  return r;
 }
 
 ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
   close();
   const auto index = canonFileIndexForYear(year);
   if (!index) return ReadStatus::NoFile;
-  auto parsed = load(*index);
-  if (!parsed) return ReadStatus::NoFile;
+  const Loaded* slot = load(*index);
+  if (!slot) return ReadStatus::NoFile;
+  hold(*slot, *index);
+  const ParsedCanonFile* parsed = open_.get();
   const auto& entries = parsed->entries;
-  open_ = parsed;
-  openIndex_ = *index;
   if (entries.empty()) {
     nextPosition_ = 0;
     return ReadStatus::NoEntry;
@@ -279,13 +301,13 @@ ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
     landed = static_cast<std::size_t>(it - entries.begin());
     nextPosition_ = landed + 1;
   }
-  out = convertToUniversalTime(entries[landed]);
+  out = universalEntry(landed);
   return ReadStatus::Read;
 }
 
 ReadStatus CanonReader::readNext(EclipseRecord& out) {
   if (!open_ || nextPosition_ >= open_->entries.size()) return ReadStatus::EndOfFile;
-  out = convertToUniversalTime(open_->entries[nextPosition_]);
+  out = universalEntry(nextPosition_);
   ++nextPosition_;
   return ReadStatus::Read;
 }
@@ -294,16 +316,16 @@ ReadStatus CanonReader::openFirst(double year, EclipseRecord& out) {
   close();
   const auto index = canonFileIndexForYear(year);
   if (!index) return ReadStatus::NoFile;
-  auto parsed = load(*index);
-  if (!parsed) return ReadStatus::NoFile;
-  open_ = parsed;
-  openIndex_ = *index;
+  const Loaded* slot = load(*index);
+  if (!slot) return ReadStatus::NoFile;
+  hold(*slot, *index);
   nextPosition_ = 0;
   return open_->entries.empty() ? ReadStatus::NoEntry : readNext(out);
 }
 
 void CanonReader::close() {
   open_.reset();
+  openUniversal_.reset();
   nextPosition_ = 0;
 }
 

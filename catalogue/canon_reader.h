@@ -40,9 +40,11 @@ inline constexpr std::array<CanonFile, 7> kCanonFiles = {{
 // The first year past the catalogue: a walk that reaches it has ended.
 inline constexpr int kCanonEndYear = 17000;
 
-// Index into kCanonFiles of the file opened for a requested year (compared as
-// given, so −8000.5 lies in no file and −7999.5 in the second), or nullopt
-// outside −13000 … 16999 and for a non-finite year.
+// Index into kCanonFiles of the file opened for a requested year, compared as
+// given against the bounds in the files' names: each file takes the years
+// above the previous file's last year up to its own last year, so −8000.5
+// opens the first file and −7999.5 the second. nullopt outside
+// −13000 … 16999 and for a non-finite year.
 std::optional<std::size_t> canonFileIndexForYear(double year);
 
 // The first year of the file that follows the one holding year y = trunc(year)
@@ -131,20 +133,34 @@ class CanonReader {
   std::vector<CanonDefect> defectsSeen() const;
 
  private:
+  // The UT fields of an entry, converted once when its file is loaded (the
+  // searches read tens of thousands of entries per step).
+  struct UniversalDate {
+    double year, month, day, greatestJd;
+  };
+  using UniversalDates = std::vector<UniversalDate>;
+
   struct Loaded {
     std::uintmax_t size = 0;
     std::int64_t mtimeSeconds = 0;  // modification time since the epoch
     std::int64_t mtimeNanoseconds = 0;
     std::shared_ptr<const ParsedCanonFile> parsed;
+    std::shared_ptr<const UniversalDates> universal;  // one per entry of parsed
   };
 
-  std::shared_ptr<const ParsedCanonFile> load(std::size_t fileIndex);
+  // The file's slot, or nullptr when it cannot be read.
+  const Loaded* load(std::size_t fileIndex);
+  // Holds the file of a slot as the open file.
+  void hold(const Loaded& slot, std::size_t fileIndex);
+  // Entry i of the open file, converted to UT.
+  EclipseRecord universalEntry(std::size_t i) const;
 
   std::filesystem::path directory_;
   std::array<Loaded, kCanonFiles.size()> cache_{};
   std::vector<std::size_t> defectOrder_;  // file indices in the order first met
 
   std::shared_ptr<const ParsedCanonFile> open_;
+  std::shared_ptr<const UniversalDates> openUniversal_;
   std::size_t openIndex_ = 0;
   std::size_t nextPosition_ = 0;  // entry readNext returns
 };

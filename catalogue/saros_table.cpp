@@ -25,4 +25,13 @@ int SarosStartTable::memberNumber(double saros, double year) {
   return static_cast<int>(member);
 }
 
+std::optional<double> sarosRestartYear(double sarosCriterion, double cursorYear) {
+  const double s = std::trunc(sarosCriterion);
+  // Column 2 of row s is the first year of series −s.
+  const auto first = (sarosCriterion > 100 && cursorYear < 0) ? SarosStartTable::firstYear(-s)
+                                                              : SarosStartTable::firstYear(s);
+  if (!first || !(*first + kSarosRestartSpanYears < cursorYear)) return std::nullopt;
+  return *first - 1;
+}
+
 }  // namespace tarvo

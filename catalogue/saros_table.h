@@ -24,4 +24,15 @@ class SarosStartTable {
   static int memberNumber(double saros, double year);
 };
 
+// Years the Saros restart lets the cursor stand past a series' first year
+// (70 Saros periods).
+inline constexpr double kSarosRestartSpanYears = 1262.1;
+
+// Where a Saros search restarts from: with s = trunc(sarosCriterion), the
+// series' first year t is column 2 of row s when sarosCriterion > 100 and the
+// cursor's year is negative, else the first year of series s (column 2 of
+// row −s for s ≤ 0); when t + 1262.1 < cursorYear the cursor goes to t − 1.
+// nullopt when the cursor stays (also when the series has no first year).
+std::optional<double> sarosRestartYear(double sarosCriterion, double cursorYear);
+
 }  // namespace tarvo

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/session_state.h"
-
 namespace tarvo {
 
 namespace {
@@ -58,6 +56,81 @@ double iterateContact(const EclipseRecord& r, double tGreatestHours, double Ecli
   return t;
 }
 
+// Arcsec: the Moon's centre distance from the axis minus the contact distance;
+// below 0 inside the contact circle.
+double outsideCircle(const EclipseRecord& r, double tHours, double EclipseElements::*radius) {
+  const EclipseElements e = elementsAt(r, tHours);
+  return std::hypot(e.x, e.y) - e.*radius;
+}
+
+// Hours between the trial bounds of the bracketed search, and how far from
+// greatest eclipse it looks: every real contact lies within a few hours.
+constexpr double kBracketStepHours = 0.5;
+constexpr int kBracketSteps = 48;
+constexpr int kMaxBisections = 64;
+// Arcsec: a Newton result farther than this from its circle is no contact
+// (1e-6 h of motion is about 0.002").
+constexpr double kOnCircleArcsec = 0.01;
+// Arcsec: a Moon that misses the circle by no more than this at greatest
+// eclipse is taken to touch it (the catalogue's type and the fitted elements
+// disagree by rounding there).
+constexpr double kGrazeArcsec = 0.5;
+
+// The contact by bisection, for when Newton's method gives up (a Moon that
+// barely grazes the circle makes Newton creep). Needs greatest eclipse inside
+// the circle; walks outward in kBracketStepHours steps to a time outside it,
+// then halves the bracket until it is below kStepToleranceHours.
+double bisectContact(const EclipseRecord& r, double tGreatestHours, double EclipseElements::*radius,
+                     ContactSide side, bool& converged) {
+  converged = false;
+  const double atGreatest = outsideCircle(r, tGreatestHours, radius);
+  if (atGreatest > 0 && atGreatest <= kGrazeArcsec) {
+    // The type says the Moon reaches the circle; the elements put it just
+    // outside at greatest eclipse: it touches, both contacts at that instant.
+    converged = true;
+    return tGreatestHours;
+  }
+  if (!(atGreatest <= 0)) return tGreatestHours;
+  const double direction = side == ContactSide::Before ? -1.0 : 1.0;
+  double inside = tGreatestHours;
+  double outside = tGreatestHours;
+  bool found = false;
+  for (int i = 1; i <= kBracketSteps && !found; ++i) {
+    const double t = tGreatestHours + direction * kBracketStepHours * i;
+    const double f = outsideCircle(r, t, radius);
+    if (!std::isfinite(f)) return tGreatestHours;
+    if (f > 0) {
+      outside = t;
+      found = true;
+    } else {
+      inside = t;
+    }
+  }
+  if (!found) return tGreatestHours;
+  // Each pass halves the bracket, which starts at kBracketStepHours; the cap
+  // ends the loop far from t = 0, where doubles are too coarse to halve it.
+  for (int i = 0; i < kMaxBisections && !(std::fabs(outside - inside) < kStepToleranceHours); ++i) {
+    const double mid = 0.5 * (inside + outside);
+    if (outsideCircle(r, mid, radius) > 0) {
+      outside = mid;
+    } else {
+      inside = mid;
+    }
+  }
+  converged = std::fabs(outside - inside) < kStepToleranceHours;
+  return 0.5 * (inside + outside);
+}
+
+// One contact: Newton's method, and the bracketed search when it gives up or
+// stops where the straight-line model has no crossing (its fixed point off
+// the circle when the Moon only grazes it).
+double contactTime(const EclipseRecord& r, double tGreatestHours, double EclipseElements::*radius,
+                   ContactSide side, bool& converged) {
+  const double t = iterateContact(r, tGreatestHours, radius, side, converged);
+  if (converged && std::fabs(outsideCircle(r, t, radius)) <= kOnCircleArcsec) return t;
+  return bisectContact(r, tGreatestHours, radius, side, converged);
+}
+
 }  // namespace
 
 EclipseElements elementsAt(const EclipseRecord& r, double t) {
@@ -98,29 +171,32 @@ ContactKinds contactKindsOf(double eclipseType) {
 
 ContactTimes findContacts(const EclipseRecord& r, double tGreatestHours) {
   const ContactKinds kinds = contactKindsOf(r.eclipseType);
-  const bool hasUmbral = kinds.umbral;
-  const bool hasTotal = kinds.total;
   ContactTimes c;
   bool ok = true;
   bool one = false;
-  c.p1 = iterateContact(r, tGreatestHours, &EclipseElements::lp, ContactSide::Before, one);
-  ok = ok && one;
-  if (hasUmbral) {
-    c.u1 = iterateContact(r, tGreatestHours, &EclipseElements::lu, ContactSide::Before, one);
+  const auto contact = [&](double EclipseElements::*radius, ContactSide side) {
+    const double t = contactTime(r, tGreatestHours, radius, side, one);
     ok = ok && one;
+    return t;
+  };
+  // A blank type code does not say which circles the Moon reaches: there a
+  // circle it misses at greatest eclipse has no contacts.
+  const double type = std::trunc(r.eclipseType);
+  const bool typeKnown = type == 1 || type == 2 || type == 3;
+  const auto reached = [&](double EclipseElements::*radius) {
+    return typeKnown || outsideCircle(r, tGreatestHours, radius) <= kGrazeArcsec;
+  };
+  c.p1 = contact(&EclipseElements::lp, ContactSide::Before);
+  const bool umbral = kinds.umbral && reached(&EclipseElements::lu);
+  const bool total = kinds.total && reached(&EclipseElements::lt);
+  if (umbral) c.u1 = contact(&EclipseElements::lu, ContactSide::Before);
+  if (total) {
+    c.u2 = contact(&EclipseElements::lt, ContactSide::Before);
+    c.u3 = contact(&EclipseElements::lt, ContactSide::After);
   }
-  if (hasTotal) {
-    c.u2 = iterateContact(r, tGreatestHours, &EclipseElements::lt, ContactSide::Before, one);
-    ok = ok && one;
-    c.u3 = iterateContact(r, tGreatestHours, &EclipseElements::lt, ContactSide::After, one);
-    ok = ok && one;
-  }
-  if (hasUmbral) {
-    c.u4 = iterateContact(r, tGreatestHours, &EclipseElements::lu, ContactSide::After, one);
-    ok = ok && one;
-  }
-  c.p4 = iterateContact(r, tGreatestHours, &EclipseElements::lp, ContactSide::After, one);
-  c.converged = ok && one;
+  if (umbral) c.u4 = contact(&EclipseElements::lu, ContactSide::After);
+  c.p4 = contact(&EclipseElements::lp, ContactSide::After);
+  c.converged = ok;
   return c;
 }
 
@@ -154,41 +230,6 @@ SiteAtGreatest greatestAtSite(const EclipseRecord& r, const SiteValues& site, do
   out.umbralMagnitude = c.umbralMagnitude;
   out.altitudeDeg = c.altitudeDeg;
   return out;
-}
-
-SiteValues prepareSite(const SessionState& state) {
-  return {state.siteLongitude, state.siteLatitude, state.siteHeight};
-}
-
-void updateGreatestEclipse(SessionState& state) {
-  const EclipseRecord& r = state.current;
-  state.deltaTHours = state.deltaT / 3600.0;
-  state.greatestDeltaTSeconds = state.deltaT;
-  const GreatestEclipse g = findGreatest(r, state.greatestGuessHours, state.deltaT);
-  state.greatestConverged = g.converged && std::isfinite(g.subLunar.longitudeDeg) &&
-                            std::isfinite(g.subLunar.latitudeDeg);
-  if (state.greatestConverged) {
-    state.greatestOffsetHours = g.tHours;
-    state.greatestSubLunar = g.subLunar;
-    state.greatestGuessHours = g.tHours;
-    state.contacts = findContacts(r, g.tHours);
-  } else {
-    // No usable greatest eclipse: keep finite placeholders (the reference
-    // hour, no contacts) and leave the starting guess alone; the flags tell
-    // every reader not to draw or print them.
-    state.greatestOffsetHours = 0;
-    state.greatestSubLunar = {0, 0};
-    state.contacts = ContactTimes{};
-  }
-  state.greatestLongitude = state.greatestSubLunar.longitudeDeg;
-  state.greatestLatitude = state.greatestSubLunar.latitudeDeg;
-  state.horizonCrossHours = 10000;
-  state.dayStartJd =
-      state.greatestJd - (state.greatestOffsetHours + state.epochHour - state.deltaTHours) / 24.0;
-}
-
-bool currentEclipseConverged(const SessionState& state) {
-  return state.greatestConverged && state.contacts.converged;
 }
 
 }  // namespace tarvo

@@ -1,13 +1,16 @@
-// Moon and shadow geometry from an eclipse's polynomial elements.
-// Times t are hours of TT from the entry's epochHour; ΔT is in seconds;
-// angles are degrees. Every iteration is capped and says whether it converged.
+// Moon and shadow geometry from an eclipse's polynomial elements: pure
+// functions of a record, a site and times.
+//
+// Times t are hours of TT counted from the entry's epochHour; ΔT is in
+// seconds; angles are degrees. Every iteration is capped and says whether it
+// converged; nothing here throws or reads the session.
 #pragma once
+
+#include <optional>
 
 #include "catalogue/eclipse_record.h"
 
 namespace tarvo {
-
-struct SessionState;
 
 // The elements evaluated at one time t.
 struct EclipseElements {
@@ -18,6 +21,8 @@ struct EclipseElements {
   double ra, dec;     // Moon's right ascension and declination, degrees
 };
 
+// The record's polynomials at tHours (hours of TT from epochHour). Any finite
+// or non-finite t is accepted; non-finite inputs give non-finite elements.
 EclipseElements elementsAt(const EclipseRecord& r, double tHours);
 
 struct GeoPoint {
@@ -25,7 +30,9 @@ struct GeoPoint {
   double latitudeDeg;   // north positive
 };
 
-// Where the Moon stands in the zenith at time t.
+// Where the Moon stands in the zenith at tHours (TT from epochHour), the
+// Earth's rotation taken back by deltaTSeconds. Non-finite inputs give a
+// non-finite point.
 GeoPoint subLunarPoint(const EclipseRecord& r, double tHours, double deltaTSeconds);
 
 // Newton iterations stop after this many steps; a result counts as converged
@@ -34,20 +41,34 @@ inline constexpr int kMaxNewtonSteps = 50;
 inline constexpr double kStepToleranceHours = 1e-6;
 
 struct GreatestEclipse {
-  double tHours;       // time of least distance from the shadow axis
+  double tHours;       // time of least distance from the shadow axis (TT from epochHour)
   GeoPoint subLunar;   // sub-lunar point at tHours
-  bool converged;
+  bool converged;      // false: tHours and subLunar are not to be shown
 };
 
+// Greatest eclipse by Newton's method on the distance from the shadow axis,
+// starting at tStartHours; the sub-lunar point uses deltaTSeconds.
 GreatestEclipse findGreatest(const EclipseRecord& r, double tStartHours, double deltaTSeconds);
 
-// The six contacts in hours from epochHour; 0 for a contact the type lacks
-// (U2, U3 for a partial eclipse; U1 to U4 for a penumbral eclipse).
+// The six contacts in hours of TT from epochHour. P1 and P4 exist for every
+// eclipse; an umbral or internal contact the type lacks is absent (nullopt),
+// never a time, so t = 0 always means the reference hour itself.
 struct ContactTimes {
-  double p1 = 0, u1 = 0, u2 = 0, u3 = 0, u4 = 0, p4 = 0;
-  bool converged = false;  // every computed contact converged
+  double p1 = 0, p4 = 0;                  // penumbral contacts
+  std::optional<double> u1, u4;           // umbral contacts (partial and total eclipses)
+  std::optional<double> u2, u3;           // internal contacts (total eclipses)
+  bool converged = false;                 // every computed contact converged
 };
 
+// The contacts on either side of tGreatestHours, each by Newton's method.
+// A contact whose Newton loop gives up, or stops off its circle, is found by
+// bisection between greatest eclipse and a time outside the circle (converged
+// once the bracket is below kStepToleranceHours); a Moon that misses the
+// circle by at most half an arcsecond at greatest eclipse touches it there,
+// both contacts at tGreatestHours. Which contacts are computed follows
+// contactKindsOf; for a blank type code (0, 4–6) an umbral or internal circle
+// the Moon misses at greatest eclipse has none (nullopt). converged is false when any computed contact could not be
+// found; the times are then not to be shown.
 ContactTimes findContacts(const EclipseRecord& r, double tGreatestHours);
 
 // Which contacts an eclipse type code has: every type the penumbral ones;
@@ -67,16 +88,15 @@ struct SiteValues {
   double heightM = 0;
 };
 
-// The observing site of the session (siteLongitude, siteLatitude,
-// siteHeight), taken before every site evaluation.
-SiteValues prepareSite(const SessionState& state);
-
 struct SiteCircumstances {
   double umbralMagnitude;  // negative outside the umbral phase
   double altitudeDeg;      // geocentric, no refraction
   double azimuthDeg;       // from the south through the west, 0..360
 };
 
+// Umbral magnitude and the Moon's place in the site's sky at tHours (TT from
+// epochHour), the Earth's rotation taken back by deltaTSeconds. Non-finite
+// inputs give non-finite values.
 SiteCircumstances siteCircumstances(const EclipseRecord& r, const SiteValues& site, double tHours,
                                     double deltaTSeconds);
 
@@ -86,23 +106,9 @@ struct SiteAtGreatest {
   bool converged;  // the greatest-eclipse iteration converged
 };
 
-// Greatest eclipse from tStart, then the site's magnitude and altitude there.
-// No allocation: the site searches call it once per catalogue entry.
+// Greatest eclipse from tStartHours, then the site's magnitude and altitude
+// there. No allocation: the site searches call it once per catalogue entry.
 SiteAtGreatest greatestAtSite(const EclipseRecord& r, const SiteValues& site, double tStartHours,
                               double deltaTSeconds);
-
-// Brings the values kept for the current eclipse up to date, as the map
-// pipeline and the local report need them: deltaTHours; greatest eclipse from
-// greatestGuessHours with deltaT (greatestOffsetHours, the signed sub-lunar
-// point in greatestLongitude/greatestLatitude and greatestSubLunar,
-// greatestConverged, greatestDeltaTSeconds), then greatestGuessHours =
-// greatestOffsetHours; the contacts; horizonCrossHours = 10000 (none); and
-// dayStartJd, the UT Julian Day of 0 h UT of the eclipse's date. Uses
-// state.current for the elements and greatestJd, epochHour of the state.
-void updateGreatestEclipse(SessionState& state);
-
-// True when greatest eclipse and every contact of the current eclipse
-// converged; otherwise only the catalogue's own values may be shown.
-bool currentEclipseConverged(const SessionState& state);
 
 }  // namespace tarvo

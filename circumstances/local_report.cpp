@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 #include "circumstances/geometry.h"
-#include "core/drawing_surface.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -14,9 +14,6 @@ namespace tarvo {
 namespace {
 
 constexpr int kLinePitch = 15;  // pixels from one report line to the next
-constexpr int kLeftX = 10;      // pixels, left edge of every line
-constexpr int kWhite = 15;      // palette index
-constexpr double kNoHorizonCross = 1000;
 
 // Report line numbers; a line's row is kLinePitch × its number.
 constexpr int kDateLine = 2;
@@ -118,58 +115,56 @@ double horizonSecantStep(double t, double a, double t2, double a2) {
   return std::isfinite(next) ? next : t;
 }
 
-void prepareLocalReport(SessionState& state) { updateGreatestEclipse(state); }
-
-std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city) {
-  std::vector<ReportLine> lines;
+LocalReport localReport(const LocalReportInputs& in, const ReportCity* city) {
+  LocalReport report;
+  std::vector<ReportLine>& lines = report.lines;
   const auto add = [&lines](int lineNumber, std::string text) {
     lines.push_back({kLinePitch * lineNumber, std::move(text)});
   };
 
-  const double lambda = state.siteLongitude;
-  Context k{&state.current,
-            prepareSite(state),
-            state.epochHour,
-            state.deltaT,
-            state.deltaT / 3600.0,
+  const double lambda = in.site.longitudeDeg;
+  Context k{in.record,
+            in.site,
+            in.epochHour,
+            in.deltaTSeconds,
+            in.deltaTSeconds / 3600.0,
             standardZoneOffsetHours(lambda),
             lambda / 15.0};
-  state.horizonCrossHours = kNoHorizonCross;
 
-  const ContactTimes& ct = state.contacts;
-  const double tG = state.greatestOffsetHours;
-  const JulianDay localJd = state.dayStartJd + (state.epochHour + tG - k.deltaTHours) / 24.0;
-  const bool usable = currentEclipseConverged(state) && std::isfinite(localJd);
+  const ContactTimes& ct = in.contacts;
+  const double tG = in.greatestOffsetHours;
+  const JulianDay localJd = in.dayStartJd + (in.epochHour + tG - k.deltaTHours) / 24.0;
+  const bool usable = in.converged && in.record != nullptr && std::isfinite(localJd);
 
   if (usable) {
     const CalendarDate d = jdToCalendar(localJd, ZoneMode::StandardZone, lambda);
-    state.localEclipseDate = {d.year, d.month, d.day};
+    report.localEclipseDate = {d.year, d.month, d.day};
     add(kDateLine, format(" Date :%5.0f/%2.0f/%2.0f %4.2fh(LST) : %s ", d.year, d.month, d.day,
-                          d.hour, typeWord(state.eclipseType)));
+                          d.hour, typeWord(in.eclipseType)));
   } else {
     // Only the catalogue's own time of greatest eclipse is trustworthy.
-    const CalendarDate d = jdToCalendar(state.greatestJd, ZoneMode::StandardZone, lambda);
-    state.localEclipseDate = {d.year, d.month, d.day};
+    const CalendarDate d = jdToCalendar(in.greatestJd, ZoneMode::StandardZone, lambda);
+    report.localEclipseDate = {d.year, d.month, d.day};
   }
 
   if (city != nullptr) {
     add(kLocationLine, format(" Location : %.*s Lon:%7.2fd Lat:%7.2fd Height:%5.1f",
                               static_cast<int>(city->name.size()), city->name.data(),
                               city->longitudeDeg, city->latitudeDeg, city->heightM));
-  } else if (state.displaySiteIndex == 99) {
+  } else if (in.typedSite) {
     add(kLocationLine,
         format(" Location : Selected City       Lon:%7.2fd Lat:%7.2fd Height:%6.1f",
-               state.siteLongitude, state.siteLatitude, state.siteHeight));
+               in.site.longitudeDeg, in.site.latitudeDeg, in.site.heightM));
   }
   for (int i = 0; i < 3; ++i) add(kFirstHeadLine + i, kHeads[i]);
-  if (!usable) return lines;
+  if (!usable) return report;
 
-  const double type = std::trunc(state.eclipseType);
+  const double type = std::trunc(in.eclipseType);
   const bool partialOrTotal = type == 1 || type == 2;
   const bool total = type == 1;
   struct Event {
     const char* label;
-    double t;
+    std::optional<double> t;  // absent for a contact the type lacks
     bool shown;
   };
   const Event events[7] = {
@@ -186,46 +181,32 @@ std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* 
     const Event& e = events[i];
     // P1, greatest eclipse and P4 exist for every type, so a1, aG and a4
     // are always evaluated, printed or not.
-    if (!e.shown) continue;
-    const SiteCircumstances c = at(k, e.t);
+    if (!e.shown || !e.t) continue;
+    const SiteCircumstances c = at(k, *e.t);
     if (i == 0) a1 = c.altitudeDeg;
     if (i == 3) aG = c.altitudeDeg;
     if (i == 6) a4 = c.altitudeDeg;
-    if (c.altitudeDeg > 0 && finite(c)) add(kFirstEventLine + i, eventRow(k, e.label, e.t, c));
+    if (c.altitudeDeg > 0 && finite(c)) add(kFirstEventLine + i, eventRow(k, e.label, *e.t, c));
   }
 
   if (a1 > 0 && a4 < 0) {
     const double t0 = horizonSecantStep(ct.p1, a1, ct.p4, a4);
     const HorizonCross h = refineHorizonCross(k, t0, tG, aG);
     if (finite(h.c)) {
-      state.horizonCrossHours = h.t;
+      report.horizonCrossHours = h.t;
       add(kMoonSetLine, eventRow(k, " Magnitude at Moon Set    ", h.t, h.c));
     }
   } else if (a1 < 0 && a4 > 0) {
     const double t0 = horizonSecantStep(ct.p4, a4, ct.p1, a1);
     const HorizonCross h = refineHorizonCross(k, t0, tG, aG);
     if (finite(h.c)) {
-      state.horizonCrossHours = h.t;
+      report.horizonCrossHours = h.t;
       add(kMoonRiseLine, eventRow(k, " Magnitude at Moon Rise   ", h.t, h.c));
     }
   }
   if (a1 < 0 && a4 < 0) add(kNoEclipseLine, " =====    No eclipse Visible        ===== ");
   add(kNoteLine, " Note:  Local Time = UT + Longitude/15.0     ");
-  return lines;
-}
-
-std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& sites) {
-  const Site* site = sites.byNumber(state.displaySiteIndex);
-  if (site == nullptr) return localReportLines(state, nullptr);
-  const ReportCity city{site->name, site->longitude, site->latitude, site->height};
-  return localReportLines(state, &city);
-}
-
-void drawLocalReport(DrawingSurface& surface, SessionState& state, const SiteList& sites) {
-  surface.setTextColour(paletteColour(kWhite));
-  for (const ReportLine& line : localReportLines(state, sites)) {
-    drawText(surface, kLeftX, line.y, line.text);
-  }
+  return report;
 }
 
 }  // namespace tarvo

@@ -6,12 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "circumstances/sites.h"
-#include "core/session_state.h"
+#include "catalogue/eclipse_record.h"
+#include "circumstances/geometry.h"
 
 namespace tarvo {
-
-class DrawingSurface;
 
 // One line of the report: the pixel row of its text (x is always 10) and the
 // text, trailing blanks included.
@@ -33,24 +31,39 @@ struct ReportCity {
 // is not finite) t is returned unchanged: the best estimate so far.
 double horizonSecantStep(double t, double a, double t2, double a2);
 
-// Brings greatest eclipse, the contacts and dayStartJd of the current eclipse
-// up to date for the report (deltaT in the state, seconds).
-void prepareLocalReport(SessionState& state);
+// What the report is made from: the current eclipse, its greatest eclipse
+// and contacts as found for the report, and the observing site.
+struct LocalReportInputs {
+  const EclipseRecord* record = nullptr;  // the elements (hours of TT from epochHour)
+  double eclipseType = 0;                 // the catalogue's type code
+  double epochHour = 0;                   // TT hour of t = 0
+  double greatestJd = 0;                  // the catalogue's UT Julian Day of greatest eclipse
+  double deltaTSeconds = 0;               // ΔT as shown (model + adjustment)
+  double greatestOffsetHours = 0;         // greatest eclipse found, hours from epochHour
+  ContactTimes contacts;                  // from greatestOffsetHours
+  bool converged = false;                 // greatest eclipse and every contact converged
+  double dayStartJd = 0;                  // UT Julian Day of 0 h UT of the eclipse's date
+  SiteValues site;                        // degrees east, north; metres
+  bool typedSite = false;                 // a site given by coordinates, not a city
+};
 
-// The report's lines in drawing order. city is the list entry chosen by
-// displaySiteIndex, or null (typed coordinates, no list, or no valid index).
-// Sets horizonCrossHours (1000, or the moonset/moonrise time in hours from
-// epochHour) and localEclipseDate. An eclipse whose greatest eclipse or
-// contacts did not converge gets only its heading: the location line and
-// the three column heads.
-std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city);
+struct LocalCalendarDay {
+  double year = 0, month = 0, day = 0;  // local standard date
+};
 
-// The same with the city taken from the list: displaySiteIndex 1..count names
-// a city; 99 means typed coordinates; anything else prints no location line.
-std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& sites);
+struct LocalReport {
+  std::vector<ReportLine> lines;  // in drawing order
+  // 1000 when the Moon neither sets nor rises during the eclipse, else the
+  // moonset/moonrise time in hours from epochHour.
+  double horizonCrossHours = 1000;
+  LocalCalendarDay localEclipseDate;  // of greatest eclipse, at the site's standard zone
+};
 
-// Draws the report's lines at x = 10 in white, in the surface's current font
-// and background mode (the paint selects the text font first).
-void drawLocalReport(DrawingSurface& surface, SessionState& state, const SiteList& sites);
+// The report's lines. city is the list entry named on the location line, or
+// null: then a typed site gets the "Selected City" line and anything else no
+// location line. An eclipse whose greatest eclipse or contacts did not
+// converge gets only its heading: the location line and the three column
+// heads (its date then comes from the catalogue's greatestJd).
+LocalReport localReport(const LocalReportInputs& in, const ReportCity* city);
 
 }  // namespace tarvo

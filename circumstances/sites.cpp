@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "core/drawing_surface.h"
-#include "core/session_state.h"
 
 namespace tarvo {
 
@@ -146,25 +144,13 @@ SiteList parseSites(std::string_view bytes) {
   return parseFrom(source);
 }
 
-SiteLoadResult loadSites(SessionState& state, SiteList& list, const std::string& path) {
-  list.sites.clear();
-  const SiteLoadResult failed{-1, kSiteFileMissingTexts};
+std::optional<SiteList> readSitesFile(const std::string& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return failed;
+  if (!file) return std::nullopt;
   FileSource source(file.get());
   SiteList read = parseFrom(source);
-  if (std::ferror(file.get())) return failed;  // e.g. a directory of that name
-  list = std::move(read);
-  if (!list.sites.empty()) {
-    state.siteLongitude = list.sites.front().longitude;
-    state.siteLatitude = list.sites.front().latitude;
-  }
-  return {};
-}
-
-void drawSiteLoadErrors(DrawingSurface& surface, const SiteLoadResult& result) {
-  surface.setTextColour(colorTable[15]);
-  for (const ScreenText& t : result.errorTexts) surface.textOut(t.x, t.y, t.text);
+  if (std::ferror(file.get())) return std::nullopt;  // e.g. a directory of that name
+  return read;
 }
 
 }  // namespace tarvo

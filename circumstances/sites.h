@@ -9,17 +9,13 @@
 // At most 80 cities are kept.
 #pragma once
 
-#include <array>
 #include <cstddef>
-#include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tarvo {
-
-struct SessionState;
-class DrawingSurface;
 
 inline constexpr std::size_t kMaxSites = 80;
 inline constexpr std::size_t kSitePieceLength = 79;  // characters per piece of a line
@@ -41,36 +37,11 @@ struct SiteList {
   const Site* byNumber(int n) const;
 };
 
-// A text the view shows in white at a pixel position (its top-left corner).
-struct ScreenText {
-  int x;
-  int y;
-  const char* text;
-};
-
-inline constexpr std::array<ScreenText, 2> kSiteFileMissingTexts{{
-    {50, 16, "NO LOCATION.ENG FILE!!"},
-    {50, 32, "PLEASE CHECK DIRECTORY!!"},
-}};
-
-struct SiteLoadResult {
-  int status = 1;  // 1 the file was read (the list may be empty), −1 it could not be read
-  // The texts to show for the failure; empty when the file was read.
-  std::span<const ScreenText> errorTexts;
-  bool ok() const { return status == 1; }
-};
-
 // The cities of a city-list file's bytes (any bytes: NULs, binary, CR/LF).
 SiteList parseSites(std::string_view bytes);
 
-// Reads the city list at path into `list` (emptied first). When at least one
-// city was read, the first becomes the observing site: siteLongitude and
-// siteLatitude of `state` take its coordinates; siteHeight is left alone.
-// A file that cannot be opened leaves the list empty and the state as it was.
-SiteLoadResult loadSites(SessionState& state, SiteList& list, const std::string& path = kSiteFileName);
-
-// Draws a failed load's texts in white in the surface's current font and
-// background mode (opaque white on black after the paint's clear).
-void drawSiteLoadErrors(DrawingSurface& surface, const SiteLoadResult& result);
+// The cities of the city-list file at path, or nullopt when it cannot be
+// opened or read (a missing file, a directory of that name).
+std::optional<SiteList> readSitesFile(const std::string& path = kSiteFileName);
 
 }  // namespace tarvo

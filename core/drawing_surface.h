@@ -1,6 +1,6 @@
-// The raster every display draws on: a 32-bit image owned here, with the
-// immediate-mode operations of a classic 2-D device context (pen, brush,
-// current position, text colours) and the program's palette primitives.
+// The raster every display draws on: a 32-bit image owned here, drawn with
+// immediate-mode operations that use a current pen, brush, position and text
+// colours, and with the program's palette primitives.
 //
 // Coordinates are pixels, origin top-left, x right, y down. They are taken as
 // doubles and truncated toward zero, as an integer conversion would; a

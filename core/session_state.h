@@ -7,6 +7,7 @@
 #include "catalogue/eclipse_list_entry.h"
 #include "catalogue/eclipse_record.h"
 #include "circumstances/geometry.h"
+#include "circumstances/sites.h"
 
 namespace tarvo {
 
@@ -47,7 +48,12 @@ struct SessionState {
   double deltaTHours = 0;   // deltaT / 3600
   double greatestOffsetHours = 0;  // hours from epochHour to greatest eclipse
   double greatestLatitude = 0;     // deg, sub-lunar point at greatest eclipse
-  double greatestLongitude = 0;
+  double greatestLongitude = 0;    // (magnitudes after the map display's split)
+  // The map display's split of the sub-lunar point: the sign (1 below 0),
+  // the whole degrees of the magnitude and the arc-minutes left over.
+  int greatestLatitudeNegative = 0, greatestLongitudeNegative = 0;
+  double greatestLatitudeDegrees = 0, greatestLatitudeMinutes = 0;
+  double greatestLongitudeDegrees = 0, greatestLongitudeMinutes = 0;
 
   // Search criteria.
   int searchType = 0;  // 0 all, 1 by type, 2 by site and magnitude, 3 by Saros
@@ -60,6 +66,7 @@ struct SessionState {
   int searchSiteIndex = 1;
 
   // Observing site.
+  SiteList sites;            // the city list, read by the first paint
   int displaySiteIndex = 1;  // 1-based city index; 99 = typed coordinates
   int siteSource = 1;        // 0 from the city list, 1 from typed coordinates
   double siteLongitude = 0;  // deg east
@@ -86,7 +93,8 @@ struct SessionState {
   double latGridStep = 0.1745329252;  // 10°
   double gridLatLimit = 1.3962634016; // 80°
   int penDown = 0;
-  double mapLongitudeOffset = 0;
+  double mapLongitudeOffset = 0;         // deg, minus the map's central meridian
+  double mapLongitudeOffsetRadians = 0;  // the same in radians
 
   // Eclipse list.
   std::array<EclipseListEntry, 100> eclipseList{};

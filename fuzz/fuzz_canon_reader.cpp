@@ -14,7 +14,7 @@
 #include <utility>
 
 #include "catalogue/canon_reader.h"
-#include "catalogue/landing.h"
+#include "session/landing.h"
 
 namespace {
 

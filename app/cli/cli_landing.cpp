@@ -4,24 +4,39 @@
 #include <cstdio>
 
 #include "app/cli/command_registry.h"
+#include "session/paint.h"
+#include "session/search.h"
 
 namespace tarvo::cli {
 
 int reportOutcome(LandingOutcome outcome) {
+  for (const ScreenText& t : landingFailureTexts(outcome)) std::fprintf(stderr, "%s\n", t.text);
   switch (outcome) {
     case LandingOutcome::Shown: return kExitShown;
     case LandingOutcome::NoCatalogueAtCursor:
-    case LandingOutcome::NoCatalogueWhileSearching:
-      std::fprintf(stderr, "  No bessel file! \n  Please start at directory which EC****.prn available.\n");
-      return kExitNoCatalogue;
-    case LandingOutcome::EndOfCatalogue:
-      std::fprintf(stderr, "The end of the Bessel file\n");
-      return kExitEndOfCatalogue;
-    case LandingOutcome::SarosNotFound:
-      std::fprintf(stderr, "This SAROS series is not available within 400 years.\n");
-      return kExitSarosNotFound;
+    case LandingOutcome::NoCatalogueWhileSearching: return kExitNoCatalogue;
+    case LandingOutcome::EndOfCatalogue: return kExitEndOfCatalogue;
+    case LandingOutcome::SarosNotFound: return kExitSarosNotFound;
   }
   return kExitUsage;
+}
+
+SteppedLanding landAndStep(SessionState& state, CanonReader& reader, const SharedOptions& options) {
+  SteppedLanding run;
+  state.pendingAction = kLandAtCursor;
+  run.outcome = positionForPaint(state, reader);
+  for (double step = 0; step < options.nextSteps && run.outcome == LandingOutcome::Shown; ++step) {
+    state.pendingAction = kSearchForward;
+    run.outcome = positionForPaint(state, reader);
+  }
+  for (double step = 0; step < options.prevSteps && run.outcome == LandingOutcome::Shown; ++step) {
+    if (runPreviousSearch(state, reader).end == SearchEnd::NextFileMissing) {
+      for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
+      run.previousMissedAFile = true;
+    }
+    run.outcome = positionForPaint(state, reader);
+  }
+  return run;
 }
 
 void reportDefects(const CanonReader& reader) {

@@ -2,14 +2,29 @@
 // which catalogue files were cut short by a bad entry.
 #pragma once
 
+#include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
-#include "catalogue/landing.h"
+#include "core/session_state.h"
+#include "session/landing.h"
 
 namespace tarvo::cli {
 
 // Prints the paint's text for a failed landing on standard error and returns
 // the exit code (kExitShown when the eclipse was shown).
 int reportOutcome(LandingOutcome outcome);
+
+struct SteppedLanding {
+  LandingOutcome outcome = LandingOutcome::Shown;
+  // A Previous could not open a file after its window's first (its texts
+  // were printed on standard error; the eclipse found so far is shown).
+  bool previousMissedAFile = false;
+};
+
+// Lands on the cursor as a repaint does, then takes options.nextSteps Next
+// eclipse steps, or options.prevSteps Previous eclipse steps (each the
+// backward search from the shown eclipse and then the landing repaint), as
+// long as an eclipse is shown.
+SteppedLanding landAndStep(SessionState& state, CanonReader& reader, const SharedOptions& options);
 
 // Names on standard error each file the reader treated as ending early.
 void reportDefects(const CanonReader& reader);

@@ -1,37 +1,31 @@
-// tarvo show YEAR MONTH [--next N] [--dt-adjust SECONDS] [--search-type K]
-//            [--type CODE] [--saros N]
-// Lands on the cursor as a repaint does, then steps N times as Next eclipse
-// does, and prints the current eclipse as `key value` lines.
+// tarvo show YEAR MONTH [--next N | --prev N] [criteria] [--city NAME | --site LON LAT HEIGHT]
+//            [--dt-adjust SECONDS]
+// Applies the criteria as the Search dialog's OK does, lands on the cursor as
+// a repaint does, then steps N times as Next or Previous eclipse does, and
+// prints the current eclipse as `key value` lines.
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/cli/cli_args.h"
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
+#include "app/cli/criteria_options.h"
+#include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
-#include "catalogue/landing.h"
 #include "catalogue/saros_table.h"
 #include "circumstances/geometry.h"
 #include "core/session_state.h"
+#include "session/greatest_eclipse.h"
+#include "session/landing.h"
 
 namespace tarvo::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "show YEAR MONTH [--next N] [--dt-adjust SECONDS] [--search-type 0..3] [--type 1..6] "
-    "[--saros -400..400]";
-
-int usageError(const char* why) {
-  std::fprintf(stderr, "tarvo show: %s\nusage: tarvo %s\n", why, kUsage);
-  return kExitUsage;
-}
-
-bool parseWholeNumber(const std::string& s, double lo, double hi, double& out) {
-  return parseNumber(s, out) && out == std::trunc(out) && out >= lo && out <= hi;
-}
+const std::string kUsage = std::string("show YEAR MONTH [--next N | --prev N] ") + kCriteriaUsage +
+                           " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 
 // A double shown as an integer: truncated, without a sign on zero.
 void printIntegerKey(const char* key, double value) {
@@ -57,9 +51,9 @@ void printGreatestEclipseKeys(const SessionState& shown) {
   updateGreatestEclipse(s);
   const bool converged = currentEclipseConverged(s);
   std::printf("converged %d\n", converged ? 1 : 0);
-  const auto hours = [&](const char* key, double t, bool present) {
-    const double ut = s.epochHour + t - s.deltaTHours;
-    if (converged && present && std::isfinite(ut)) {
+  const auto hours = [&](const char* key, std::optional<double> t, bool present) {
+    const double ut = t ? s.epochHour + *t - s.deltaTHours : 0;
+    if (converged && present && t && std::isfinite(ut)) {
       std::printf("%s %.6f\n", key, ut);
     } else {
       std::printf("%s none\n", key);
@@ -106,51 +100,33 @@ void printShownEclipse(const SessionState& s) {
 
 int runShow(const std::vector<std::string>& args) {
   SessionState state;
-  double nextSteps = 0;
-  std::vector<std::string> positional;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    double v = 0;
-    if (a == "--next") {
-      if (!hasValue || !parseWholeNumber(args[++i], 0, 1e6, nextSteps)) return usageError("--next needs a count 0..1000000");
-    } else if (a == "--dt-adjust") {
-      if (!hasValue || !parseNumber(args[++i], v) || v < -10000 || v > 10000) {
-        return usageError("--dt-adjust needs seconds in -10000..10000");
-      }
-      state.deltaTAdjust = v;
-    } else if (a == "--search-type") {
-      if (!hasValue || !parseWholeNumber(args[++i], 0, 3, v)) return usageError("--search-type needs 0..3");
-      state.searchType = static_cast<int>(v);
-    } else if (a == "--type") {
-      if (!hasValue || !parseWholeNumber(args[++i], 1, 6, v)) return usageError("--type needs a type code 1..6");
-      state.typeCriterion = static_cast<int>(v);
-    } else if (a == "--saros") {
-      if (!hasValue || !parseWholeNumber(args[++i], -400, 400, v)) return usageError("--saros needs -400..400");
-      state.sarosCriterion = v;
-    } else if (a.size() > 1 && a[0] == '-' && !(a[1] >= '0' && a[1] <= '9') && a[1] != '.') {
-      return usageError(("unknown option " + a).c_str());
-    } else {
-      positional.push_back(a);
-    }
+  SharedOptions options;
+  OptionParser parser("show", kUsage);
+  addNextOption(parser, options);
+  addDeltaTAdjustOption(parser, options);
+  addPreviousOption(parser, options);
+  addSiteOptions(parser, options);
+  CriteriaOptions criteria;
+  addCriteriaOptions(parser, criteria);
+  if (!parser.parse(args)) return kExitUsage;
+  if (const std::string e = takeYearMonth(parser.positional(), options, true); !e.empty()) {
+    return parser.usageError(e);
   }
-  if (positional.size() != 2) return usageError("YEAR and MONTH are needed");
-  if (!parseNumber(positional[0], state.year)) return usageError("YEAR is not a number");
-  if (!parseNumber(positional[1], state.month)) return usageError("MONTH is not a number");
+  state.year = options.year;
+  state.month = options.month;
+  state.deltaTAdjust = options.deltaTAdjust;
+  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
+  if (const std::string e = applySearchSite(options, state); !e.empty()) return parser.usageError(e);
 
   CanonReader reader;
-  state.pendingAction = kLandAtCursor;
-  LandingOutcome outcome = positionForPaint(state, reader);
-  for (double step = 0; step < nextSteps && outcome == LandingOutcome::Shown; ++step) {
-    state.pendingAction = kSearchForward;
-    outcome = positionForPaint(state, reader);
-  }
+  const SteppedLanding run = landAndStep(state, reader, options);
   reportDefects(reader);
-  if (outcome == LandingOutcome::Shown) printShownEclipse(state);
-  return reportOutcome(outcome);
+  if (run.outcome == LandingOutcome::Shown) printShownEclipse(state);
+  if (run.outcome == LandingOutcome::Shown && run.previousMissedAFile) return kExitNoCatalogue;
+  return reportOutcome(run.outcome);
 }
 
-const CommandRegistration kShow{{"show", kUsage, runShow}};
+const CommandRegistration kShow{{"show", kUsage.c_str(), runShow}};
 
 }  // namespace
 }  // namespace tarvo::cli

@@ -1,4 +1,5 @@
 // tarvo deltat YEAR, tarvo calendar JD: the time-scale services.
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -20,10 +21,18 @@ int runDeltaT(const std::vector<std::string>& args) {
   return 0;
 }
 
+// Julian Days beyond this (about ±2.7 million years) are refused: the
+// catalogue spans 30,000 years, and farther dates print as absurd years.
+constexpr double kCalendarJdLimitDays = 1e9;
+
 int runCalendar(const std::vector<std::string>& args) {
   double jd = 0;
   if (args.size() != 1 || !parseNumber(args[0], jd)) {
     std::fprintf(stderr, "usage: tarvo calendar JD\n");
+    return kExitUsage;
+  }
+  if (!(std::fabs(jd) <= kCalendarJdLimitDays)) {
+    std::fprintf(stderr, "tarvo calendar: JD must lie within -1e9..1e9 days\nusage: tarvo calendar JD\n");
     return kExitUsage;
   }
   const CalendarDate c = jdToCalendar(jd, ZoneMode::StandardZone, 0);

@@ -1,15 +1,16 @@
 // tarvo: the command-line mirror of the program's displays. Reads its data
 // from the working directory, or from --data DIR.
-#include <unistd.h>
+#include <QString>
+#include <QtGlobal>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app/cli/command_registry.h"
+#include "app/cli/shared_options.h"
 
 namespace tarvo::cli {
 
@@ -26,6 +27,20 @@ const std::vector<Command>& registeredCommands() { return registry(); }
 
 namespace {
 
+QtMessageHandler previousMessageHandler = nullptr;
+
+// Qt's text renderer, started on its offscreen platform, warns that a machine
+// without a desktop session has no runtime directory; it needs none, and the
+// command line prints only its own output. Every other message passes on.
+void quietMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.contains(QStringLiteral("XDG_RUNTIME_DIR not set"))) return;
+  if (previousMessageHandler != nullptr) {
+    previousMessageHandler(type, context, message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+  }
+}
+
 void printUsage(std::FILE* out) {
   std::fprintf(out, "usage: tarvo [--data DIR] COMMAND [ARGS]\n");
   auto commands = tarvo::cli::registeredCommands();
@@ -37,22 +52,13 @@ void printUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  previousMessageHandler = qInstallMessageHandler(quietMessageHandler);
   std::vector<std::string> args(argv + 1, argv + argc);
   // --data DIR may stand anywhere; the program reads its files from the
   // working directory, so it becomes the working directory.
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] != "--data") continue;
-    if (i + 1 >= args.size()) {
-      std::fprintf(stderr, "tarvo: --data needs a directory\n");
-      return tarvo::cli::kExitUsage;
-    }
-    if (chdir(args[i + 1].c_str()) != 0) {
-      std::fprintf(stderr, "tarvo: cannot use data directory %s: %s\n", args[i + 1].c_str(),
-                   std::strerror(errno));
-      return tarvo::cli::kExitUsage;
-    }
-    args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
-    break;
+  if (const std::string error = tarvo::cli::takeDataDirectory(args); !error.empty()) {
+    std::fprintf(stderr, "tarvo: %s\n", error.c_str());
+    return tarvo::cli::kExitUsage;
   }
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     printUsage(args.empty() ? stderr : stdout);

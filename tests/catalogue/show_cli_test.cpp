@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,30 @@ TEST(ShowCommand, NextStepsForwardAndMemberIsNumbered) {
   EXPECT_EQ(kv[5].second, std::to_string(expectedMember(145, 3000)));
 }
 
+// A partial eclipse of umbral magnitude 0.000003 in the generated canon: its
+// umbral contacts lie seconds from greatest eclipse and still converge.
+TEST(ShowCommand, TheBarelyUmbralEclipseOf154Converges) {
+  const std::filesystem::path rundata = TARVO_RUNDATA_DIR;
+  if (!std::filesystem::exists(rundata / "mcp00001p03000.prn")) GTEST_SKIP() << "no canon in " << rundata;
+  const CliRun r = runTarvo(rundata, "show 154 9");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto kv = keyValues(r.out);
+  std::map<std::string, std::string> value(kv.begin(), kv.end());
+  EXPECT_EQ(value["day"], "9");
+  EXPECT_EQ(value["type"], "2");
+  EXPECT_EQ(value["converged"], "1");
+  for (const char* key : {"greatest_ut", "p1", "u1", "u4", "p4"}) {
+    EXPECT_TRUE(isFixedPoint(value[key], 6)) << key << " " << value[key];
+  }
+  EXPECT_EQ(value["u2"], "none");
+  // The umbral phase lasts well under a minute.
+  const double u1 = std::stod(value["u1"]), u4 = std::stod(value["u4"]);
+  const double greatest = std::stod(value["greatest_ut"]);
+  EXPECT_LT(u1, greatest);
+  EXPECT_LT(greatest, u4);
+  EXPECT_LT((u4 - u1) * 3600, 60);
+}
+
 TEST(ShowCommand, ExitCodesAndStandardErrorTexts) {
   testing::ScratchDir empty;
   CliRun r = runTarvo(empty.path(), "show 2025 3");
@@ -122,8 +148,8 @@ TEST(ShowCommand, ExitCodesAndStandardErrorTexts) {
   r = runTarvo(one.path(), "show 3000 12 --next 1");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.err, kNoCatalogueText);
-  // Outside the catalogue's years: no file.
-  EXPECT_EQ(runTarvo(testing::testCanonDir(), "show 17000 1").exitCode, 2);
+  // Outside the catalogue's years: refused as the Time Set dialog refuses it.
+  EXPECT_EQ(runTarvo(testing::testCanonDir(), "show 17000 1").exitCode, 64);
 }
 
 TEST(ShowCommand, UsageErrors) {

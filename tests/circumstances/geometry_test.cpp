@@ -9,7 +9,6 @@
 #include <cmath>
 #include <limits>
 
-#include "core/session_state.h"
 
 namespace tarvo {
 namespace {
@@ -61,7 +60,8 @@ double axisDistance(const EclipseRecord& r, double t) {
   return std::hypot(e.x, e.y);
 }
 
-// The iterations exactly as the program has always run them, without a cap.
+// The Newton iterations of findGreatest and findContacts without their step
+// cap: the reference their converged results must equal bit for bit.
 double uncappedGreatest(const EclipseRecord& r, double t) {
   double step = 10;
   while (std::fabs(step) > 1e-6) {
@@ -175,17 +175,18 @@ TEST(Contacts, TotalEclipseContactsLieOnTheirCirclesInOrder) {
     double t;
     double EclipseElements::*radius;
   };
-  for (const Case& k : {Case{c.p1, &EclipseElements::lp}, Case{c.u1, &EclipseElements::lu},
-                        Case{c.u2, &EclipseElements::lt}, Case{c.u3, &EclipseElements::lt},
-                        Case{c.u4, &EclipseElements::lu}, Case{c.p4, &EclipseElements::lp}}) {
+  ASSERT_TRUE(c.u1 && c.u2 && c.u3 && c.u4);
+  for (const Case& k : {Case{c.p1, &EclipseElements::lp}, Case{*c.u1, &EclipseElements::lu},
+                        Case{*c.u2, &EclipseElements::lt}, Case{*c.u3, &EclipseElements::lt},
+                        Case{*c.u4, &EclipseElements::lu}, Case{c.p4, &EclipseElements::lp}}) {
     EXPECT_NEAR(axisDistance(r, k.t), elementsAt(r, k.t).*k.radius, 0.01) << k.t;
   }
   // Umbral magnitude is 0 at the umbral contacts and 1 at the internal ones.
   const SiteValues site{0, 0, 0};
-  EXPECT_NEAR(siteCircumstances(r, site, c.u1, 0).umbralMagnitude, 0, 1e-5);
-  EXPECT_NEAR(siteCircumstances(r, site, c.u4, 0).umbralMagnitude, 0, 1e-5);
-  EXPECT_NEAR(siteCircumstances(r, site, c.u2, 0).umbralMagnitude, 1, 1e-5);
-  EXPECT_NEAR(siteCircumstances(r, site, c.u3, 0).umbralMagnitude, 1, 1e-5);
+  EXPECT_NEAR(siteCircumstances(r, site, *c.u1, 0).umbralMagnitude, 0, 1e-5);
+  EXPECT_NEAR(siteCircumstances(r, site, *c.u4, 0).umbralMagnitude, 0, 1e-5);
+  EXPECT_NEAR(siteCircumstances(r, site, *c.u2, 0).umbralMagnitude, 1, 1e-5);
+  EXPECT_NEAR(siteCircumstances(r, site, *c.u3, 0).umbralMagnitude, 1, 1e-5);
   EXPECT_LT(siteCircumstances(r, site, c.p1, 0).umbralMagnitude, 0);
   EXPECT_LT(siteCircumstances(r, site, c.p4, 0).umbralMagnitude, 0);
 }
@@ -198,8 +199,8 @@ TEST(Contacts, TheTypeDecidesWhichContactsExist) {
   r.eclipseType = 2;
   const ContactTimes partial = findContacts(r, tg);
   EXPECT_TRUE(partial.converged);
-  EXPECT_EQ(partial.u2, 0);
-  EXPECT_EQ(partial.u3, 0);
+  EXPECT_FALSE(partial.u2.has_value());
+  EXPECT_FALSE(partial.u3.has_value());
   EXPECT_EQ(partial.p1, total.p1);
   EXPECT_EQ(partial.u1, total.u1);
   EXPECT_EQ(partial.u4, total.u4);
@@ -208,10 +209,10 @@ TEST(Contacts, TheTypeDecidesWhichContactsExist) {
   r.eclipseType = 3;
   const ContactTimes penumbral = findContacts(r, tg);
   EXPECT_TRUE(penumbral.converged);
-  EXPECT_EQ(penumbral.u1, 0);
-  EXPECT_EQ(penumbral.u2, 0);
-  EXPECT_EQ(penumbral.u3, 0);
-  EXPECT_EQ(penumbral.u4, 0);
+  EXPECT_FALSE(penumbral.u1.has_value());
+  EXPECT_FALSE(penumbral.u2.has_value());
+  EXPECT_FALSE(penumbral.u3.has_value());
+  EXPECT_FALSE(penumbral.u4.has_value());
   EXPECT_EQ(penumbral.p1, total.p1);
   EXPECT_EQ(penumbral.p4, total.p4);
 
@@ -220,6 +221,57 @@ TEST(Contacts, TheTypeDecidesWhichContactsExist) {
   const ContactTimes blank = findContacts(r, tg);
   EXPECT_EQ(blank.u2, total.u2);
   EXPECT_EQ(blank.u3, total.u3);
+}
+
+// A Moon moving straight along y = y0 at 1800"/h, the umbral circle of
+// 3500" shrinking by 1.7"/h as in real elements, the internal one 1700".
+EclipseRecord grazingEclipse(double type, double y0) {
+  EclipseRecord r = totalEclipse();
+  r.eclipseType = type;
+  r.x0 = 0; r.x1 = 1800; r.x2 = r.x3 = 0;
+  r.y0 = y0; r.y1 = r.y2 = r.y3 = 0;
+  r.lu0 = 3500; r.lu1 = -1.7;
+  r.lt0 = 1700; r.lt1 = 0;
+  return r;
+}
+
+TEST(Contacts, GrazingContactsConvergeOnTheirCircles) {
+  // Arcsec the Moon's centre reaches inside the umbral circle: down to the
+  // 1e-5" of an umbral magnitude of 0.000003.
+  for (double depth : {1.0, 1e-2, 1e-3, 1e-4, 1e-5}) {
+    const EclipseRecord r = grazingEclipse(2, 3500 - depth);
+    const GreatestEclipse g = findGreatest(r, 0.3, 0);
+    ASSERT_TRUE(g.converged) << depth;
+    const ContactTimes c = findContacts(r, g.tHours);
+    ASSERT_TRUE(c.converged) << depth;
+    ASSERT_TRUE(c.u1 && c.u4) << depth;
+    EXPECT_LT(*c.u1, *c.u4) << depth;
+    for (double t : {*c.u1, *c.u4}) {
+      EXPECT_NEAR(axisDistance(r, t), elementsAt(r, t).lu, 0.01) << depth << " " << t;
+    }
+  }
+}
+
+TEST(Contacts, AMissedCircleTouchesWithinHalfAnArcsecondAndFailsBeyond) {
+  struct Case {
+    double type, y0;
+    bool converged;
+  };
+  // A total eclipse whose Moon stops 0.05" short of the internal circle
+  // touches it at greatest eclipse; a partial one 5" short of the umbra has
+  // no umbral contact, and the set does not converge.
+  for (const Case& k : {Case{1, 1700.05, true}, Case{1, 1700.4, true}, Case{1, 1701, false},
+                        Case{2, 3505, false}}) {
+    const EclipseRecord r = grazingEclipse(k.type, k.y0);
+    const GreatestEclipse g = findGreatest(r, 0, 0);
+    ASSERT_TRUE(g.converged);
+    const ContactTimes c = findContacts(r, g.tHours);
+    EXPECT_EQ(c.converged, k.converged) << k.y0;
+    if (k.converged) {
+      EXPECT_EQ(c.u2, g.tHours) << k.y0;
+      EXPECT_EQ(c.u3, g.tHours) << k.y0;
+    }
+  }
 }
 
 TEST(SubLunarPoint, LongitudeWrapsIntoTheHalfOpenRange) {
@@ -328,48 +380,6 @@ TEST(BadElements, StopUnconvergedWithoutHanging) {
   EXPECT_TRUE(g.tHours == 0 || g.tHours == 1) << g.tHours;
   // The good record from a NaN start does not converge either.
   EXPECT_FALSE(findGreatest(good, kNaN, 0).converged);
-}
-
-// The state-level update keeps finite values and flags for a bad entry, and
-// the expected ones for a good entry.
-TEST(UpdateGreatestEclipse, KeepsTheCurrentEclipsesValues) {
-  SessionState s;
-  s.current = totalEclipse();
-  s.greatestJd = 2460000.3;
-  s.epochHour = s.current.epochHour;
-  s.deltaT = 72;
-  s.greatestGuessHours = 0;
-  s.horizonCrossHours = 1000;
-  updateGreatestEclipse(s);
-  const GreatestEclipse g = findGreatest(s.current, 0, 72);
-  ASSERT_TRUE(s.greatestConverged);
-  EXPECT_TRUE(currentEclipseConverged(s));
-  EXPECT_EQ(s.deltaTHours, 0.02);
-  EXPECT_EQ(s.greatestOffsetHours, g.tHours);
-  EXPECT_EQ(s.greatestGuessHours, g.tHours);
-  EXPECT_EQ(s.greatestLongitude, g.subLunar.longitudeDeg);
-  EXPECT_EQ(s.greatestSubLunar.latitudeDeg, g.subLunar.latitudeDeg);
-  EXPECT_EQ(s.greatestDeltaTSeconds, 72);
-  EXPECT_EQ(s.horizonCrossHours, 10000);
-  EXPECT_EQ(s.contacts.p4, findContacts(s.current, g.tHours).p4);
-  // With greatestJd the UT instant of the greatest eclipse found, dayStartJd
-  // is the midnight before it.
-  s.greatestJd = 2460000.5 + (s.epochHour + g.tHours - 0.02) / 24;
-  s.greatestGuessHours = 0;
-  updateGreatestEclipse(s);
-  EXPECT_NEAR(s.dayStartJd, 2460000.5, 1e-9);
-
-  SessionState bad = s;
-  bad.current.x0 = kNaN;
-  bad.greatestGuessHours = 0.25;
-  updateGreatestEclipse(bad);
-  EXPECT_FALSE(bad.greatestConverged);
-  EXPECT_FALSE(currentEclipseConverged(bad));
-  EXPECT_EQ(bad.greatestGuessHours, 0.25);
-  for (double v : {bad.greatestOffsetHours, bad.greatestLongitude, bad.greatestLatitude,
-                   bad.dayStartJd, bad.contacts.p1, bad.contacts.p4}) {
-    EXPECT_TRUE(std::isfinite(v));
-  }
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -233,7 +234,7 @@ TEST_F(ReferenceCheck, CanonGeometryAgreesWithTheEphemeris) {
     struct Want {
       const char* name;
       Circle circle;
-      double t;
+      std::optional<double> t;  // absent for a contact the type lacks
       bool present;
       bool before;
     };
@@ -245,7 +246,8 @@ TEST_F(ReferenceCheck, CanonGeometryAgreesWithTheEphemeris) {
                           {"P4", Circle::Penumbral, c.p4, true, false}};
     for (const Want& w : wants) {
       const double depth = beyondCircle(atGreatest, w.circle);
-      if (!w.present) {
+      EXPECT_EQ(w.t.has_value(), w.present) << where << " " << w.name;
+      if (!w.present || !w.t) {
         // The type says there is no such contact; the reference agrees
         // unless the Moon reaches half an arcsecond past the circle.
         if (depth < -0.5) {
@@ -265,7 +267,7 @@ TEST_F(ReferenceCheck, CanonGeometryAgreesWithTheEphemeris) {
       }
       const double tOut = w.before ? tRef - 8 : tRef + 8;
       const double t = referenceContact(e.epochJdTT, w.circle, tRef, tOut);
-      const double errorSeconds = (w.t - t) * 3600;
+      const double errorSeconds = (*w.t - t) * 3600;
       contacts.add(errorSeconds, std::string(where) + " " + w.name);
       EXPECT_LE(std::fabs(errorSeconds), kContactToleranceSeconds) << where << " " << w.name;
     }

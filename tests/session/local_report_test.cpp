@@ -12,6 +12,9 @@
 
 #include "circumstances/geometry.h"
 #include "core/drawing_surface.h"
+#include "session/greatest_eclipse.h"
+#include "session/local_display.h"
+#include "session/site_glue.h"
 
 namespace tarvo {
 namespace {

@@ -1,22 +1,21 @@
-#include "catalogue/landing.h"
+#include "session/landing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <ctime>
 
+#include "catalogue/canon_walk.h"
 #include "circumstances/geometry.h"
+#include "session/search.h"
+#include "session/site_glue.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
 
 namespace {
 
-// Lowest altitude, degrees, at which a site search still counts the Moon as seen.
-constexpr double kSiteAltitudeLimitDeg = -15.0;
 // Years a Saros search reads past its start before giving up.
 constexpr double kSarosSearchSpanYears = 400.0;
-
-enum SearchType : int { kAll = 0, kByType = 1, kBySite = 2, kBySaros = 3 };
 
 void copyCurrent(SessionState& s, const EclipseRecord& r) {
   s.current = r;
@@ -52,6 +51,11 @@ bool typeMatches(const SessionState& s) { return std::trunc(s.eclipseType) == s.
 
 }  // namespace
 
+void takeCurrentEclipse(SessionState& state, const EclipseRecord& entry) {
+  copyCurrent(state, entry);
+  recomputeDeltaT(state);
+}
+
 int noCatalogueTextX(LandingOutcome outcome) {
   switch (outcome) {
     case LandingOutcome::NoCatalogueAtCursor: return 50;
@@ -75,14 +79,14 @@ void resetForPaint(SessionState& state) {
 
 bool stepsOnFromCursor(SessionState& s) {
   switch (s.searchType) {
-    case kAll: return s.year < s.searchStartYear;
-    case kByType: return !typeMatches(s);
-    case kBySite: {
+    case kSearchAll: return s.year < s.searchStartYear;
+    case kSearchByType: return !typeMatches(s);
+    case kSearchBySite: {
       const bool converged = evaluateSite(s);
       return !converged || s.siteMoonMagnitude < s.magnitudeCriterion ||
              s.siteMoonAltitude < kSiteAltitudeLimitDeg || s.year < s.searchStartYear;
     }
-    case kBySaros:
+    case kSearchBySaros:
       if (s.sarosCriterion != s.saros) {
         s.searchStartYear = s.year;
         return true;
@@ -93,20 +97,13 @@ bool stepsOnFromCursor(SessionState& s) {
 }
 
 bool acceptedByForwardSearch(SessionState& s) {
-  switch (s.searchType) {
-    case kAll: return true;
-    case kByType: return typeMatches(s);
-    case kBySite:
-      return evaluateSite(s) && s.siteMoonMagnitude > s.magnitudeCriterion &&
-             s.siteMoonAltitude > kSiteAltitudeLimitDeg;
-    case kBySaros:
-      if (s.saros == s.sarosCriterion) {
-        s.searchStartYear = s.year;
-        return true;
-      }
-      return false;
-    default: return true;
+  const CriteriaVerdict v = meetsCriteria(s.current, s.deltaT, searchCriteriaOf(s, s.sarosCriterion));
+  if (v.siteEvaluated) {
+    s.siteMoonMagnitude = v.site.umbralMagnitude;
+    s.siteMoonAltitude = v.site.altitudeDeg;
   }
+  if (v.accepted && s.searchType == kSearchBySaros) s.searchStartYear = s.year;
+  return v.accepted;
 }
 
 LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const ClockSource& clock) {
@@ -138,39 +135,31 @@ LandingOutcome searchForward(SessionState& state, CanonReader& reader) {
   // a file later in the catalogue than the one just exhausted.
   while (state.pendingAction == kSearchForward) {
     EclipseRecord r;
-    const ReadStatus status = reader.readNext(r);
-    if (succeeded(status)) copyCurrent(state, r);
-    recomputeDeltaT(state);
-    if (!succeeded(status)) {
+    const WalkStep step = readOnward(reader, state.year, r);
+    // At a file's end the cursor goes to month 1 of the next file's first
+    // year; past the last file it keeps the last eclipse's year.
+    if (step.crossedToYear != 0) {
       state.month = 1;
-      int nextYear = nextCanonFileFirstYear(state.year);
-      // A foreign file whose last entry falls before its own years must not
-      // send the walk back into the same file.
-      if (const auto open = reader.openFileIndex()) {
-        nextYear = std::max(nextYear, kCanonFiles[*open].lastYear + 1);
-      }
-      if (nextYear >= kCanonEndYear) {
+      if (step.status == WalkStatus::EndOfCatalogue) {
         state.drawStatus = -1;
         state.pendingAction = kLandAtCursor;
         return LandingOutcome::EndOfCatalogue;
       }
-      state.year = nextYear;
-      reader.close();
-      const ReadStatus opened = reader.openAt(state.year, 1, r);
-      if (succeeded(opened)) copyCurrent(state, r);
-      recomputeDeltaT(state);
-      if (!succeeded(opened)) {
-        state.restartAfterError = -1;
-        state.pendingAction = kLandAtCursor;
-        state.drawStatus = -1;
-        return LandingOutcome::NoCatalogueWhileSearching;
-      }
+      state.year = step.crossedToYear;
+    }
+    if (step.status == WalkStatus::Read) copyCurrent(state, r);
+    recomputeDeltaT(state);
+    if (step.status == WalkStatus::NextFileMissing) {
+      state.restartAfterError = -1;
+      state.pendingAction = kLandAtCursor;
+      state.drawStatus = -1;
+      return LandingOutcome::NoCatalogueWhileSearching;
     }
     if (acceptedByForwardSearch(state)) {
       state.pendingAction = kLandAtCursor;
       return LandingOutcome::Shown;
     }
-    if (state.searchType == kBySaros && state.searchStartYear + kSarosSearchSpanYears < state.year) {
+    if (state.searchType == kSearchBySaros && state.searchStartYear + kSarosSearchSpanYears < state.year) {
       state.pendingAction = kLandAtCursor;
       return LandingOutcome::SarosNotFound;
     }

@@ -1,10 +1,11 @@
-#include "catalogue/landing.h"
+#include "session/landing.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "circumstances/geometry.h"
+#include "session/site_glue.h"
 #include "tests/catalogue/canon_test_support.h"
 #include "timebase/time_scales.h"
 

@@ -12,6 +12,7 @@
 
 #include "core/drawing_surface.h"
 #include "core/session_state.h"
+#include "session/site_glue.h"
 
 namespace tarvo {
 namespace {

@@ -1,0 +1,72 @@
+// tarvo list START PERIOD [criteria]
+// The eclipse list's Search: the eclipses of years START..START+PERIOD that
+// meet the criteria (at most 100), under the list's header, as the list shows
+// them after a search. A Saros search (--saros S) lists series S.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/cli/cli_args.h"
+#include "app/cli/cli_landing.h"
+#include "app/cli/command_registry.h"
+#include "app/cli/criteria_options.h"
+#include "app/cli/shared_options.h"
+#include "catalogue/canon_reader.h"
+#include "core/session_state.h"
+#include "session/search.h"
+
+namespace tarvo::cli {
+namespace {
+
+const std::string kUsage = std::string("list START PERIOD ") + kCriteriaUsage +
+                           " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
+
+void printNoFileTexts() {
+  for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
+}
+
+int runList(const std::vector<std::string>& args) {
+  SessionState state;
+  SharedOptions options;
+  CriteriaOptions criteria;
+  OptionParser parser("list", kUsage);
+  addCriteriaOptions(parser, criteria);
+  addSiteOptions(parser, options);
+  addDeltaTAdjustOption(parser, options);
+  if (!parser.parse(args)) return kExitUsage;
+  const std::vector<std::string>& positional = parser.positional();
+  if (positional.size() != 2) return parser.usageError("START and PERIOD are needed");
+  // The list dialog's ranges.
+  double start = 0, period = 0;
+  if (!parseNumber(positional[0], start) || start < -13000 || start > 17000) {
+    return parser.usageError("START must be a year -13000..17000");
+  }
+  if (!parseNumber(positional[1], period) || period < 1 || period > 5000) {
+    return parser.usageError("PERIOD must be 1..5000 years");
+  }
+  state.deltaTAdjust = options.deltaTAdjust;
+  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
+  if (const std::string e = applySearchSite(options, state); !e.empty()) return parser.usageError(e);
+  // The dialog lists the series of the eclipse shown; here, the series asked for.
+  if (state.searchType == kSearchBySaros) state.saros = state.sarosCriterion;
+
+  CanonReader reader;
+  const ListSearch found = runListSearch(state, reader, start, period);
+  reportDefects(reader);
+  if (found.end == SearchEnd::StartFileMissing) {
+    printNoFileTexts();
+    return kExitNoCatalogue;
+  }
+  for (const std::string& line : eclipseListLines(state, true)) std::printf("%s\n", line.c_str());
+  if (found.end == SearchEnd::NextFileMissing) {
+    std::fflush(stdout);
+    printNoFileTexts();
+    return kExitNoCatalogue;
+  }
+  return 0;
+}
+
+const CommandRegistration kList{{"list", kUsage.c_str(), runList}};
+
+}  // namespace
+}  // namespace tarvo::cli

@@ -1,0 +1,95 @@
+#include "app/cli/criteria_options.h"
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+#include "app/cli/cli_args.h"
+#include "session/search.h"
+#include "session/site_glue.h"
+
+namespace tarvo::cli {
+
+namespace {
+
+// An option with one number in lo..hi (whole with `integer`).
+OptionSpec numberOption(const char* name, double lo, double hi, bool integer,
+                        std::function<void(double)> store) {
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%s needs %s %g..%g", name, integer ? "an integer" : "a number", lo, hi);
+  const std::string error = buf;
+  return {name, 1,
+          [=](const std::vector<std::string>& v) {
+            double value = 0;
+            if (!parseNumber(v[0], value) || value < lo || value > hi || (integer && value != std::trunc(value))) {
+              return error;
+            }
+            store(value);
+            return std::string();
+          },
+          error};
+}
+
+}  // namespace
+
+void addCriteriaOptions(OptionParser& parser, CriteriaOptions& out) {
+  parser.add(numberOption("--search-type", 0, 3, true, [&out](double v) { out.searchType = static_cast<int>(v); }));
+  parser.add(numberOption("--type", 1, 6, true, [&out](double v) { out.typeCode = static_cast<int>(v); }));
+  parser.add(numberOption("--mag", 0, 1.5, false, [&out](double v) { out.magnitude = v; }));
+  parser.add(numberOption("--saros", -400, 400, true, [&out](double v) { out.saros = v; }));
+  parser.add(numberOption("--lookback", 0, 1000, false, [&out](double v) { out.lookBackYears = v; }));
+}
+
+namespace {
+
+std::optional<int> criteriaSearchType(const CriteriaOptions& o, std::string& error) {
+  int type = kSearchAll;
+  if (o.searchType) {
+    type = *o.searchType;
+  } else {
+    const int criteria = (o.typeCode ? 1 : 0) + (o.magnitude ? 1 : 0) + (o.saros ? 1 : 0);
+    if (criteria > 1) {
+      error = "give one of --type, --mag and --saros (or choose with --search-type)";
+      return std::nullopt;
+    }
+    if (o.typeCode) type = kSearchByType;
+    if (o.magnitude) type = kSearchBySite;
+    if (o.saros) type = kSearchBySaros;
+  }
+  if (o.lookBackYears && type != kSearchByType && type != kSearchBySite) {
+    error = "--lookback applies to a type search (--type) or a site search (--mag)";
+    return std::nullopt;
+  }
+  return type;
+}
+
+}  // namespace
+
+std::string applyCriteria(const CriteriaOptions& o, SessionState& s) {
+  if (!o.given()) return {};
+  std::string error;
+  const std::optional<int> type = criteriaSearchType(o, error);
+  if (!type) return error;
+  const int searchType = *type;
+  s.searchType = searchType;
+  if (o.typeCode) {
+    s.typeChoice = *o.typeCode;
+    s.typeCriterion = *o.typeCode;
+  }
+  if (o.magnitude) s.magnitudeCriterion = *o.magnitude;
+  if (o.saros) s.sarosCriterion = *o.saros;
+  if (o.lookBackYears) {
+    if (searchType == kSearchByType) s.typeLookBackYears = *o.lookBackYears;
+    if (searchType == kSearchBySite) s.siteLookBackYears = *o.lookBackYears;
+  }
+  applySarosRestart(s);
+  return {};
+}
+
+std::string applySearchSite(const SharedOptions& options, SessionState& state) {
+  SiteList sites;
+  if (state.searchType == kSearchBySite || options.cityName) loadSites(state, sites);
+  return applySiteOptions(options, sites, state);
+}
+
+}  // namespace tarvo::cli

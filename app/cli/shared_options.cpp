@@ -1,0 +1,212 @@
+#include "app/cli/shared_options.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <utility>
+
+#include "app/cli/command_registry.h"
+
+namespace tarvo::cli {
+
+namespace {
+
+bool looksLikeOption(const std::string& a) {
+  return a.size() > 1 && a[0] == '-' && !(a[1] >= '0' && a[1] <= '9') && a[1] != '.';
+}
+
+std::string_view trimmed(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+OptionParser::OptionParser(std::string command, std::string usage)
+    : command_(std::move(command)), usage_(std::move(usage)) {}
+
+void OptionParser::add(OptionSpec spec) { options_.push_back(std::move(spec)); }
+
+int OptionParser::usageError(const std::string& why) const {
+  std::fprintf(stderr, "tarvo %s: %s\nusage: tarvo %s\n", command_.c_str(), why.c_str(), usage_.c_str());
+  return kExitUsage;
+}
+
+bool OptionParser::parse(const std::vector<std::string>& args) {
+  positional_.clear();
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& o : options_) {
+      if (o.name == a) spec = &o;
+    }
+    if (spec == nullptr) {
+      if (looksLikeOption(a)) {
+        usageError("unknown option " + a);
+        return false;
+      }
+      positional_.push_back(a);
+      continue;
+    }
+    const std::size_t count = static_cast<std::size_t>(spec->valueCount);
+    if (args.size() - i - 1 < count) {
+      usageError(spec->valueError.empty() ? spec->name + " needs a value" : spec->valueError);
+      return false;
+    }
+    const std::vector<std::string> values(args.begin() + static_cast<long>(i) + 1,
+                                          args.begin() + static_cast<long>(i + 1 + count));
+    const std::string error = spec->apply(values);
+    if (!error.empty()) {
+      usageError(error);
+      return false;
+    }
+    i += count;
+  }
+  return true;
+}
+
+bool parseWholeNumber(const std::string& s, double lo, double hi, double& out) {
+  return parseNumber(s, out) && out == std::trunc(out) && out >= lo && out <= hi;
+}
+
+bool parseSize(const std::string& s, int& width, int& height) {
+  const std::size_t x = s.find('x');
+  if (x == std::string::npos) return false;
+  const auto side = [](std::string_view part, int& out) {
+    const auto [ptr, ec] = std::from_chars(part.data(), part.data() + part.size(), out);
+    return ec == std::errc() && ptr == part.data() + part.size() && out >= 1 && out <= kMaxSurfaceSide;
+  };
+  const std::string_view all(s);
+  return side(all.substr(0, x), width) && side(all.substr(x + 1), height);
+}
+
+namespace {
+
+const char* const kNextOrPrevious = "give either --next N or --prev N";
+
+}  // namespace
+
+void addNextOption(OptionParser& parser, SharedOptions& out) {
+  const std::string error = "--next needs a count 0..1000000";
+  parser.add({"--next", 1,
+              [&out, error](const std::vector<std::string>& v) {
+                if (out.prevSteps > 0) return std::string(kNextOrPrevious);
+                return parseWholeNumber(v[0], 0, 1e6, out.nextSteps) ? std::string() : error;
+              },
+              error});
+}
+
+void addPreviousOption(OptionParser& parser, SharedOptions& out) {
+  const std::string error = "--prev needs a count 0..1000000";
+  parser.add({"--prev", 1,
+              [&out, error](const std::vector<std::string>& v) {
+                if (out.nextSteps > 0) return std::string(kNextOrPrevious);
+                return parseWholeNumber(v[0], 0, 1e6, out.prevSteps) ? std::string() : error;
+              },
+              error});
+}
+
+void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out) {
+  const std::string error = "--dt-adjust needs seconds in -10000..10000";
+  parser.add({"--dt-adjust", 1,
+              [&out, error](const std::vector<std::string>& v) {
+                double s = 0;
+                if (!parseNumber(v[0], s) || s < -10000 || s > 10000) return error;
+                out.deltaTAdjust = s;
+                return std::string();
+              },
+              error});
+}
+
+void addSiteOptions(OptionParser& parser, SharedOptions& out) {
+  const std::string both = "give either --city NAME or --site LON LAT HEIGHT";
+  parser.add({"--city", 1,
+              [&out, both](const std::vector<std::string>& v) {
+                if (out.typedSite) return both;
+                out.cityName = v[0];
+                return std::string();
+              },
+              "--city needs a name"});
+  const std::string siteError = "--site needs LON -360..360, LAT -90..90 and HEIGHT 0..4000";
+  parser.add({"--site", 3,
+              [&out, both, siteError](const std::vector<std::string>& v) {
+                SiteValues site;
+                if (!parseNumber(v[0], site.longitudeDeg) || !parseNumber(v[1], site.latitudeDeg) ||
+                    !parseNumber(v[2], site.heightM) || site.longitudeDeg < -360 ||
+                    site.longitudeDeg > 360 || site.latitudeDeg < -90 || site.latitudeDeg > 90 ||
+                    site.heightM < 0 || site.heightM > 4000) {
+                  return siteError;
+                }
+                if (out.cityName) return both;
+                out.typedSite = site;
+                return std::string();
+              },
+              siteError});
+}
+
+void addSizeOption(OptionParser& parser, SharedOptions& out) {
+  const std::string error = "--size needs WxH, each 1.." + std::to_string(kMaxSurfaceSide);
+  parser.add({"--size", 1,
+              [&out, error](const std::vector<std::string>& v) {
+                if (!parseSize(v[0], out.width, out.height)) return error;
+                out.sizeGiven = true;
+                return std::string();
+              },
+              error});
+}
+
+std::string takeYearMonth(const std::vector<std::string>& positional, SharedOptions& out,
+                          bool required) {
+  if (positional.empty() && !required) return {};
+  if (positional.size() != 2) return "YEAR and MONTH are needed";
+  if (!parseWholeNumber(positional[1], 1, 12, out.month)) return "MONTH must be an integer 1..12";
+  if (!parseWholeNumber(positional[0], -13000, 16999, out.year)) return "YEAR must be an integer -13000..16999";
+  out.cursorGiven = true;
+  return {};
+}
+
+std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state) {
+  if (options.cityName) {
+    const std::string_view wanted = trimmed(*options.cityName);
+    int found = 0;
+    for (int n = 1; n <= sites.count() && found == 0; ++n) {
+      if (trimmed(sites.byNumber(n)->name) == wanted) found = n;
+    }
+    if (found == 0) return "no city named '" + *options.cityName + "' in " + kSiteFileName;
+    const Site& city = *sites.byNumber(found);
+    state.siteLongitude = city.longitude;
+    state.siteLatitude = city.latitude;
+    state.siteHeight = city.height;
+    state.displaySiteIndex = found;
+    state.siteSource = 0;
+  } else if (options.typedSite) {
+    state.siteLongitude = options.typedSite->longitudeDeg;
+    state.siteLatitude = options.typedSite->latitudeDeg;
+    state.siteHeight = options.typedSite->heightM;
+    state.displaySiteIndex = kTypedSiteIndex;
+    state.siteSource = 1;
+  }
+  return {};
+}
+
+std::string takeDataDirectory(std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] != "--data") continue;
+    if (i + 1 >= args.size()) return "--data needs a directory";
+    if (chdir(args[i + 1].c_str()) != 0) {
+      return "cannot use data directory " + args[i + 1] + ": " + std::strerror(errno);
+    }
+    args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+    break;
+  }
+  return {};
+}
+
+}  // namespace tarvo::cli

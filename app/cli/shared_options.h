@@ -1,0 +1,104 @@
+// The options several sub-commands share, and a small parser that commands
+// extend with their own: YEAR MONTH, --next N, --dt-adjust S,
+// --city NAME | --site LON LAT HEIGHT, --size WxH (and --data DIR, which
+// main() takes before any command runs).
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/cli/cli_args.h"
+#include "circumstances/geometry.h"
+#include "circumstances/sites.h"
+#include "core/session_state.h"
+
+namespace tarvo::cli {
+
+// The client size of the view a picture is drawn for when no --size is given.
+inline constexpr int kDefaultWidth = 692;
+inline constexpr int kDefaultHeight = 453;
+inline constexpr int kMaxSurfaceSide = 10000;  // pixels
+inline constexpr int kTypedSiteIndex = 99;      // displaySiteIndex of typed coordinates
+
+// One option of a command: its name ("--next"), how many values follow it,
+// and what it does with them. apply returns an error message, empty when the
+// values were accepted.
+struct OptionSpec {
+  std::string name;
+  int valueCount = 0;
+  std::function<std::string(const std::vector<std::string>& values)> apply;
+  std::string valueError;  // the message when fewer values follow than valueCount
+};
+
+class OptionParser {
+ public:
+  // command names the sub-command in messages; usage is its one-line usage.
+  OptionParser(std::string command, std::string usage);
+
+  void add(OptionSpec spec);
+
+  // Reads args (the sub-command's arguments): options anywhere, everything
+  // else positional. An argument starting with "-" and then neither a digit
+  // nor "." is an option (so negative years stay positional). On an error
+  // prints it with the usage on standard error and returns false.
+  bool parse(const std::vector<std::string>& args);
+
+  const std::vector<std::string>& positional() const { return positional_; }
+
+  // Prints "tarvo COMMAND: why" and the usage on standard error; returns the
+  // usage exit code.
+  int usageError(const std::string& why) const;
+
+ private:
+  std::string command_;
+  std::string usage_;
+  std::vector<OptionSpec> options_;
+  std::vector<std::string> positional_;
+};
+
+// The values of the shared options.
+struct SharedOptions {
+  bool cursorGiven = false;  // YEAR MONTH were given
+  double year = 0, month = 0;
+  double nextSteps = 0;       // Next eclipse steps after landing
+  double prevSteps = 0;       // Previous eclipse steps after landing (not with nextSteps)
+  double deltaTAdjust = 0;    // s
+  std::optional<std::string> cityName;
+  std::optional<SiteValues> typedSite;  // degrees east, north; metres
+  bool sizeGiven = false;
+  int width = kDefaultWidth, height = kDefaultHeight;  // pixels
+};
+
+// Registers one shared option each, writing into `out`.
+void addNextOption(OptionParser& parser, SharedOptions& out);
+void addPreviousOption(OptionParser& parser, SharedOptions& out);  // --prev; not with --next
+void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out);
+void addSiteOptions(OptionParser& parser, SharedOptions& out);  // --city and --site
+void addSizeOption(OptionParser& parser, SharedOptions& out);
+
+// A whole number within lo..hi.
+bool parseWholeNumber(const std::string& s, double lo, double hi, double& out);
+// "WxH" with both sides whole numbers in 1..kMaxSurfaceSide.
+bool parseSize(const std::string& s, int& width, int& height);
+
+// YEAR MONTH from the positional arguments into `out`, as the Time Set dialog
+// takes them: a whole year −13000..16999 and a whole month 1..12 (the month
+// checked first). With required, exactly two must be there; otherwise none or
+// two. Returns an error message naming the range, empty when accepted.
+std::string takeYearMonth(const std::vector<std::string>& positional, SharedOptions& out,
+                          bool required);
+
+// The site options after the city list is read: --city NAME picks the city
+// of that name (blanks around it ignored) as the observing site, --site the
+// typed coordinates (displaySiteIndex 99). Returns an error message for a
+// city not in the list, empty otherwise; without either option does nothing.
+std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state);
+
+// Takes "--data DIR" from anywhere in the command line and makes DIR the
+// working directory (the program reads its files there). Returns an error
+// message, empty when there was none or it was applied.
+std::string takeDataDirectory(std::vector<std::string>& args);
+
+}  // namespace tarvo::cli

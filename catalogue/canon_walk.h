@@ -1,0 +1,30 @@
+// A sequential walk through the whole canon: the entry after the one last
+// read, continuing at a file's end with the first entry of the next file.
+#pragma once
+
+#include "catalogue/canon_reader.h"
+
+namespace tarvo {
+
+enum class WalkStatus {
+  Read,             // the next entry was returned
+  EndOfCatalogue,   // the last file is exhausted
+  NextFileMissing,  // the next file cannot be opened (or holds no entry)
+};
+
+struct WalkStep {
+  WalkStatus status = WalkStatus::Read;
+  // First year of the file the walk tried to open at a file's end; 0 while
+  // the walk stayed in one file.
+  int crossedToYear = 0;
+};
+
+// Reads the entry after the reader's position into out. At the end of the
+// open file it closes it and opens the file that follows the one holding
+// lastYearRead (the UT year of the last entry read), at month 1 of that
+// file's first year. Never goes back to the file just read, so a walk always
+// ends. Past the last file the reader is left at its end. out is left
+// unchanged unless the status is Read.
+WalkStep readOnward(CanonReader& reader, double lastYearRead, EclipseRecord& out);
+
+}  // namespace tarvo

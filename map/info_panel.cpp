@@ -1,0 +1,115 @@
+#include "map/info_panel.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+
+#include "catalogue/saros_table.h"
+#include "timebase/time_scales.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr int kPanelWhite = 15;
+constexpr int kPanelFrameBrown = 6;
+
+std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+std::string format(const char* fmt, ...) {
+  char buffer[256];
+  va_list args;
+  va_start(args, fmt);
+  std::vsnprintf(buffer, sizeof buffer, fmt, args);
+  va_end(args);
+  return buffer;
+}
+
+const char* typeWord(int eclipseType) {
+  switch (eclipseType) {
+    case 1: return "TOTAL ECLIPSE";
+    case 2: return "PARTIAL ECLIPSE";
+    case 3: return "PENUMBRA ECLIPSE";
+    default: return " ";
+  }
+}
+
+// An event at t hours of TT after epochHour, as UT "hh:mm:ss.s" (seconds
+// rounded by the format, so 59.96 s prints 60.0).
+std::string utTime(const InfoPanelValues& v, double tHours) {
+  const HoursMinutesSeconds hms = splitHours(tHours + v.epochHour - v.deltaTSeconds / 3600);
+  return format("%2.0f:%2.0f:%4.1f", hms.hours, hms.minutes, hms.seconds);
+}
+
+// A phase duration |end − start| in minutes; 0 when the eclipse lacks the phase.
+double phaseMinutes(const std::optional<double>& start, const std::optional<double>& end) {
+  if (!start || !end) return 0;
+  const HoursMinutesSeconds hms = splitHours(std::fabs(*end - *start));
+  return hms.hours * 60 + hms.minutes + hms.seconds / 60;
+}
+
+}  // namespace
+
+double dayStartJd(const InfoPanelValues& v) {
+  return v.greatestJd - (v.greatestOffsetHours + v.epochHour - v.deltaTSeconds / 3600) / 24;
+}
+
+std::vector<PanelLine> infoPanelLines(const InfoPanelValues& v) {
+  const bool umbral = v.eclipseType == 1 || v.eclipseType == 2;
+  const bool total = v.eclipseType == 1;
+  const int member = SarosStartTable::memberNumber(v.saros, v.year);
+  std::vector<PanelLine> lines = {
+      {10, 16, "CANON OF LUNAR ECLIPSE"},
+      {10, 48, format("DATE(UT): %4.0f %2.0f %2.0f", v.year, v.month, v.eclipseDay)},
+      {10, 64, typeWord(v.eclipseType)},
+      {10, 96, format("JD/Saros: %10.2f/%3.0f/%2d", v.greatestJd, v.saros, member)},
+      {10, 112, format("Delta T : %6.1f sec.", v.deltaTSeconds)},
+      {20, 144, "GREATEST ECLIPSE"},
+      {30, 160, "Time     : " + utTime(v, v.greatestOffsetHours) + " UT"},
+      {30, 176, "Location :"},
+      {110, 176,
+       format(" %3.0fd %4.1f'", v.greatestLongitude.degrees, v.greatestLongitude.minutes)},
+      {190, 176, v.greatestLongitude.negative ? " W" : " E"},
+      {110, 192, format(" %3.0fd %4.1f'", v.greatestLatitude.degrees, v.greatestLatitude.minutes)},
+      {190, 192, v.greatestLatitude.negative ? " S" : " N"},
+      {30, 208, format("Gamma    :    %6.4f ", v.gamma)},
+      {30, 224, format("UD: %5.1fm  PG: %6.4f", phaseMinutes(v.u1, v.u4), v.penumbralMagnitude)},
+  };
+  if (umbral)
+    lines.push_back(
+        {30, 240, format("TD: %5.1fm  TG: %6.4f", phaseMinutes(v.u2, v.u3), v.umbralMagnitude)});
+  lines.push_back({20, 256, "FIRST CONTACT"});
+  lines.push_back({30, 272, "Penumbra : " + utTime(v, v.p1) + " UT"});
+  if (umbral) lines.push_back({30, 288, "Umbra    : " + utTime(v, v.u1.value_or(0)) + " UT"});
+  if (total) lines.push_back({30, 304, "Total    : " + utTime(v, v.u2.value_or(0)) + " UT"});
+  lines.push_back({20, 320, "LAST CONTACT"});
+  // The last-contact block closes up: each contact the type lacks frees a line.
+  int y = 336;
+  if (total) {
+    lines.push_back({30, y, "Total    : " + utTime(v, v.u3.value_or(0)) + " UT"});
+    y += 16;
+  }
+  if (umbral) {
+    lines.push_back({30, y, "Umbra    : " + utTime(v, v.u4.value_or(0)) + " UT"});
+    y += 16;
+  }
+  if (umbral || v.eclipseType == 3)
+    lines.push_back({30, y, "Penumbra : " + utTime(v, v.p4) + " UT"});
+
+  if (v.searchType == 2 && v.siteMoonMagnitude > v.magnitudeCriterion &&
+      v.siteMoonAltitude > -15) {
+    lines.push_back({v.mapRight - 90, v.mapBottom - 30, format("Mag. : %5.3f", v.siteMoonMagnitude)});
+    lines.push_back({v.mapRight - 90, v.mapBottom - 16, format("Alt. : %5.1f", v.siteMoonAltitude)});
+  }
+  return lines;
+}
+
+void drawInfoPanel(DrawingSurface& surface, const InfoPanelValues& values) {
+  const FontRecipe savedFont = surface.font();
+  surface.setFont(FontRecipe::Text);
+  drawFrame(surface, 5, 5, 220, 389, kPanelFrameBrown, 2);
+  surface.setTextColour(paletteColour(kPanelWhite));
+  for (const PanelLine& line : infoPanelLines(values)) drawText(surface, line.x, line.y, line.text);
+  surface.setFont(savedFont);
+}
+
+}  // namespace tarvo

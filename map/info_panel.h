@@ -1,0 +1,49 @@
+// The eclipse information panel in the strip left of the map, and the site
+// result in the map's lower right corner.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/drawing_surface.h"
+#include "map/map_frame.h"
+
+namespace tarvo {
+
+struct InfoPanelValues {
+  double year = 0, month = 0, eclipseDay = 0;  // UT date of the entry
+  int eclipseType = 0;                         // 1 total, 2 partial, 3 penumbral
+  double greatestJd = 0;                       // Julian Day (UT) of greatest eclipse
+  double saros = 0;
+  double gamma = 0, penumbralMagnitude = 0, umbralMagnitude = 0;
+  double epochHour = 0;       // hours of TT, the elements' reference hour
+  double deltaTSeconds = 0;   // ΔT the panel prints and converts with
+  double greatestOffsetHours = 0;  // hours of TT after epochHour
+  SplitAngle greatestLongitude, greatestLatitude;
+  // Contact times, hours of TT after epochHour; empty where the type has none.
+  double p1 = 0, p4 = 0;
+  std::optional<double> u1, u2, u3, u4;
+  // Site search result, printed only when searchType = 2 and the site test passes.
+  int searchType = 0;
+  double magnitudeCriterion = 0, siteMoonMagnitude = 0, siteMoonAltitude = 0;
+  int mapRight = 0, mapBottom = 0;  // pixels, for the site result's place
+};
+
+struct PanelLine {
+  int x, y;  // top-left of the text, pixels
+  std::string text;
+};
+
+// Every text of the panel and the site result, in drawing order.
+std::vector<PanelLine> infoPanelLines(const InfoPanelValues& values);
+
+// UT Julian Day of 0 h UT of the eclipse's date: greatestJd − (T + epochHour
+// − ΔT/3600)/24 with T = greatestOffsetHours.
+double dayStartJd(const InfoPanelValues& values);
+
+// The brown frame (5, 5)–(220, 389), width 2, and the lines in white in the
+// text font; leaves the surface's font as it found it.
+void drawInfoPanel(DrawingSurface& surface, const InfoPanelValues& values);
+
+}  // namespace tarvo

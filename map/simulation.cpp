@@ -1,0 +1,129 @@
+#include "map/simulation.h"
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+#include "core/drawing_surface.h"
+#include "timebase/time_scales.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr int kPenumbraColour = 6;  // brown
+constexpr int kUmbraColour = 9;     // light blue
+constexpr int kHorizonColour = 2;   // green: the Moon at moonrise or moonset
+constexpr double kNoLabelHours = 100;  // drawSimulationTime's "clear only" time
+
+// Truncation toward zero into the int range; NaN gives 0 (nothing sensible
+// to draw, but no undefined conversion either).
+int truncToInt(double v) {
+  if (!(v == v)) return 0;
+  if (v >= 2147483647.0) return 2147483647;
+  if (v <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<int>(v);
+}
+
+// The Moon's radius in the shadow plane at t: half the difference of the
+// umbral and internal contact distances.
+double moonRadiusArcsec(const EclipseElements& e) { return (e.lu - e.lt) / 2; }
+
+void drawShadow(DrawingSurface& s, const SimulationInputs& in) {
+  const EclipseElements e = elementsAt(in.record, in.greatestOffsetHours);
+  const double m = moonRadiusArcsec(e);
+  drawShadowPlaneCircle(s, in.centreX, in.centreY, 0, 0, e.lp - m, kPenumbraColour);
+  hatchShadowPlane(s, in.centreX, in.centreY, 0, 0, kPenumbraColour);
+  drawShadowPlaneCircle(s, in.centreX, in.centreY, 0, 0, e.lu - m, kUmbraColour);
+  hatchShadowPlane(s, in.centreX, in.centreY, 0, 0, kUmbraColour);
+}
+
+void drawMoon(DrawingSurface& s, const SimulationInputs& in, double t, int colour) {
+  const EclipseElements e = elementsAt(in.record, t);
+  drawSimulationTime(s, t, in.epochHour, in.greatestDeltaTSeconds);
+  drawShadowPlaneCircle(s, in.centreX, in.centreY, e.x, e.y, moonRadiusArcsec(e), colour);
+  hatchShadowPlane(s, in.centreX, in.centreY, e.x, e.y, colour);
+}
+
+}  // namespace
+
+ShadowPlanePixel shadowPlanePixel(int centreX, int centreY, double xArcsec, double yArcsec) {
+  return {truncToInt(centreX - kShadowPlanePixelsPerArcsec * xArcsec),
+          truncToInt(centreY - kShadowPlanePixelsPerArcsec * yArcsec)};
+}
+
+int shadowPlaneRadiusPixels(double radiusArcsec) {
+  return truncToInt(kShadowPlanePixelsPerArcsec * radiusArcsec);
+}
+
+void drawShadowPlaneCircle(DrawingSurface& surface, int centreX, int centreY, double xArcsec,
+                           double yArcsec, double radiusArcsec, int colour) {
+  const ShadowPlanePixel p = shadowPlanePixel(centreX, centreY, xArcsec, yArcsec);
+  drawCircle(surface, p.x, p.y, shadowPlaneRadiusPixels(radiusArcsec), colour);
+}
+
+void hatchShadowPlane(DrawingSurface& surface, int centreX, int centreY, double xArcsec,
+                      double yArcsec, int colour) {
+  const ShadowPlanePixel p = shadowPlanePixel(centreX, centreY, xArcsec, yArcsec);
+  const Brush previous = surface.brush();
+  surface.setBackgroundMode(BackgroundMode::Transparent);
+  surface.setBrush({BrushStyle::DiagonalCross, paletteColour(colour)});
+  surface.floodFill(p.x, p.y, paletteColour(colour));
+  surface.setBrush(previous);
+}
+
+void drawSimulationTime(DrawingSurface& surface, double tHours, double epochHour,
+                        double deltaTSeconds) {
+  fillBox(surface, 400, 20, 450, 40, 0);
+  if (!(tHours > -24 && tHours < 24)) return;
+  const HoursMinutesSeconds ut = splitHours(tHours - deltaTSeconds / 3600 + epochHour);
+  char text[32];
+  std::snprintf(text, sizeof text, " %2.0f:%2.0f ", ut.hours, ut.minutes);
+  drawText(surface, 400, 20, text);
+}
+
+std::vector<SimulationStep> simulationSteps(const SimulationInputs& in) {
+  const bool paced = in.horizonCrossHours > kHorizonCrossLimitHours;
+  const bool umbral = in.eclipseType == 1 || in.eclipseType == 2;
+  const bool total = in.eclipseType == 1;
+  const ContactTimes& c = in.contacts;
+  std::vector<SimulationStep> steps;
+  steps.push_back({SimulationStepKind::Shadow, in.greatestOffsetHours, 0, true});
+  // A contact the type lacks is absent and gets no step.
+  const auto moon = [&](bool wanted, std::optional<double> t, int colour) {
+    if (wanted && t) steps.push_back({SimulationStepKind::Moon, *t, colour, paced});
+  };
+  moon(true, c.p1, 14);                     // yellow
+  moon(umbral, c.u1, 10);                   // pale green
+  moon(total, c.u2, 7);                     // light grey
+  moon(true, in.greatestOffsetHours, 8);    // dark grey
+  moon(total, c.u3, 7);
+  moon(umbral, c.u4, 10);
+  moon(true, c.p4, 14);
+  steps.push_back({SimulationStepKind::ClearLabel, kNoLabelHours, 0, false});
+  if (in.horizonCrossHours < kHorizonCrossLimitHours)
+    steps.push_back({SimulationStepKind::Moon, in.horizonCrossHours, kHorizonColour, false});
+  return steps;
+}
+
+void drawSimulationStep(DrawingSurface& surface, const SimulationInputs& in,
+                        const SimulationStep& step) {
+  switch (step.kind) {
+    case SimulationStepKind::Shadow:
+      surface.setTextColour(colorTable[15]);
+      drawShadow(surface, in);
+      break;
+    case SimulationStepKind::Moon:
+      drawMoon(surface, in, step.tHours, step.colour);
+      break;
+    case SimulationStepKind::ClearLabel:
+      drawSimulationTime(surface, kNoLabelHours, in.epochHour, in.greatestDeltaTSeconds);
+      break;
+  }
+}
+
+void drawSimulation(DrawingSurface& surface, const SimulationInputs& in) {
+  for (const SimulationStep& step : simulationSteps(in)) drawSimulationStep(surface, in, step);
+}
+
+}  // namespace tarvo

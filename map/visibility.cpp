@@ -1,0 +1,181 @@
+#include "map/visibility.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "map/projection.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr double kRpd = kMapRadiansPerDegree;
+constexpr double kArcStepRad = 0.00872664626;  // 0.5°
+constexpr double kArcBeyondCentreDeg = 7;      // arcs run this far past the centre
+constexpr int kMarkerYellow = 14;
+constexpr int kFramePaleGreen = 10;
+constexpr int kZone6Blue = 1;
+constexpr double kSeedOffsetDeg = 170;          // seeds 170° either side of greatest eclipse
+constexpr double kSecondSeedLatitudeDeg = 11.5;  // nearer the equator, both sides are seeded
+
+// An offset from the central meridian (radians) brought once into −π … π.
+double intoMap(double d) {
+  if (d > kMapPi) d -= kMapTwoPi;
+  if (d < -kMapPi) d += kMapTwoPi;
+  return d;
+}
+
+double pixelX(const MapFrame& f, double offsetRad) {
+  return std::trunc(f.centreX + f.scale * offsetRad);
+}
+double pixelY(const MapFrame& f, double latitudeDeg) {
+  return std::trunc(f.centreY - mercatorY(f, latitudeDeg * kRpd));
+}
+
+enum class Side { West, East };
+
+// One arc of the horizon circle of the sub-lunar point (λs, φs): the latitude
+// where the Moon is on the horizon, for every half degree of longitude over
+// one half of the map and 7° beyond the centre.
+void drawHorizonArc(DrawingSurface& s, const MapFrame& f, MapPen& pen, Side side,
+                    const GeoPoint& subLunar, int colour) {
+  const double o = f.longitudeOffsetRad();
+  const double a = -subLunar.longitudeDeg * kRpd;
+  const double b = subLunar.latitudeDeg * kRpd;
+  const double quarter = 90 * kRpd;
+  const double from = side == Side::West ? -o - kMapPi : -o - kArcBeyondCentreDeg * kRpd;
+  const double to = side == Side::West ? -o + kArcBeyondCentreDeg * kRpd : -o + kMapPi;
+  pen.penDown = false;
+  bool wrapped = false;
+  for (double theta = from; theta <= to; theta += kArcStepRad) {
+    // φ = −atan(cot φs cos(θ − λs)).
+    double phi = -std::atan(-std::sin(b + quarter) * std::sin(theta + quarter + a) /
+                            std::cos(quarter + b));
+    double d = theta + o;
+    if (d < -kMapPi || d > kMapPi) {
+      d += f.centreLongitudeNegative ? -kMapTwoPi : kMapTwoPi;
+      if (!wrapped) {
+        wrapped = true;
+        pen.penDown = false;
+      }
+    } else {
+      if (wrapped) pen.penDown = false;
+      wrapped = false;
+    }
+    if (phi > kMapLatLimitRad) phi = kMapLatLimitRad - 0.2 * kRpd;  // 79.8°
+    if (phi < -kMapLatLimitRad) phi = -kMapLatLimitRad;
+    plotMapPoint(s, f, pen, f.scale * d, mercatorY(f, phi), colour);
+  }
+}
+
+// The rectangle Λ = ±L, Φ = ±80° (L = 180, or 179 for the inset frame).
+void drawZoneFrame(DrawingSurface& s, const MapFrame& f, bool inset, int colour) {
+  const double l = inset ? 179 : 180;
+  drawThickLine(s, f, -l, 80, l, 80, colour);
+  drawThickLine(s, f, -l, -80, l, -80, colour);
+  drawThickLine(s, f, -l, 80, -l, -80, colour);
+  drawThickLine(s, f, l, 80, l, -80, colour);
+}
+
+// Diagonal-cross hatching of the region around the map point of (λ, φ),
+// bounded by pixels of the zone's own colour.
+void hatchZone(DrawingSurface& s, const MapFrame& f, double longitudeDeg, double latitudeDeg,
+               int colour) {
+  const double d = intoMap(longitudeDeg * kRpd + f.longitudeOffsetRad());
+  const Brush saved = s.brush();
+  s.setBrush({BrushStyle::DiagonalCross, paletteColour(colour)});
+  s.setBackgroundMode(BackgroundMode::Transparent);
+  s.floodFill(pixelX(f, d), pixelY(f, latitudeDeg), paletteColour(colour));
+  s.setBrush(saved);
+}
+
+// The latitude 90° from the sub-lunar point on its own meridian, on the side
+// of the equator away from the Moon.
+double antipodalHorizonLatitude(double subLunarLatitudeDeg) {
+  return subLunarLatitudeDeg > 0 ? subLunarLatitudeDeg - 90 : subLunarLatitudeDeg + 90;
+}
+
+double mapLongitude(const MapFrame& f, double longitudeDeg) {
+  double l = longitudeDeg + f.longitudeOffsetDeg;
+  if (l > 180) l -= 360;
+  if (l < -180) l += 360;
+  return l;
+}
+
+// The thick blue line that closes zone 6 between the far-side horizon points
+// on the meridians of P4 and P1, when both lie on the map on one side of the
+// equator.
+void drawClosingLine(DrawingSurface& s, const MapFrame& f, const GeoPoint& p4,
+                     const GeoPoint& p1) {
+  double h = antipodalHorizonLatitude(p4.latitudeDeg);
+  double j = antipodalHorizonLatitude(p1.latitudeDeg);
+  const double lambdaH = mapLongitude(f, p4.longitudeDeg);
+  const double lambdaJ = mapLongitude(f, p1.longitudeDeg);
+  if (h > 80 && j < 80) h = 79.8;
+  if (j > 80 && h < 80) j = 79.8;
+  if (h > -80 && j < -80) j = -79.8;
+  if (j > -80 && h < -80) h = -79.8;
+  if (-80 < h && h < 80 && -80 < j && j < 80 && h * j > 0)
+    drawThickLine(s, f, lambdaH, h, lambdaJ, j, kZone6Blue);
+}
+
+struct Zone {
+  int colour;
+  const GeoPoint* west;  // contact whose horizon bounds the west half
+  const GeoPoint* east;  // contact whose horizon bounds the east half
+};
+
+void drawZone(DrawingSurface& s, const MapFrame& f, MapPen& pen, const Zone& zone,
+              const VisibilityInputs& in) {
+  drawZoneFrame(s, f, true, zone.colour);
+  drawHorizonArc(s, f, pen, Side::West, *zone.west, zone.colour);
+  drawHorizonArc(s, f, pen, Side::East, *zone.east, zone.colour);
+  if (zone.colour == kZone6Blue) drawClosingLine(s, f, in.p4, in.p1);
+  hatchZone(s, f, in.greatest.longitudeDeg - kSeedOffsetDeg, 0, zone.colour);
+  if (std::fabs(zone.west->latitudeDeg) < kSecondSeedLatitudeDeg ||
+      std::fabs(zone.east->latitudeDeg) < kSecondSeedLatitudeDeg)
+    hatchZone(s, f, in.greatest.longitudeDeg + kSeedOffsetDeg, 0, zone.colour);
+}
+
+}  // namespace
+
+void drawGreatestMarker(DrawingSurface& surface, const MapFrame& frame, double longitudeDeg,
+                        double latitudeDeg) {
+  const double d = intoMap(longitudeDeg * kRpd + frame.longitudeOffsetRad());
+  fillCircle(surface, pixelX(frame, d), pixelY(frame, latitudeDeg), 3, kMarkerYellow);
+}
+
+void drawThickLine(DrawingSurface& surface, const MapFrame& frame, double lambda1Deg,
+                   double phi1Deg, double lambda2Deg, double phi2Deg, int colour) {
+  const auto px = [&](double lambda) {
+    return std::trunc(frame.scale * lambda * kRpd) + frame.centreX;
+  };
+  const auto py = [&](double phi) {
+    return frame.centreY - std::trunc(mercatorY(frame, phi * kRpd));
+  };
+  const Pen saved = surface.pen();
+  surface.setPen({paletteColour(colour), 3});
+  surface.moveTo(px(lambda1Deg), py(phi1Deg));
+  surface.lineTo(px(lambda2Deg), py(phi2Deg));
+  surface.setPen(saved);
+}
+
+void drawVisibilityZones(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
+                         const VisibilityInputs& in) {
+  if (!frame.hasArea()) return;
+  drawGreatestMarker(surface, frame, in.greatest.longitudeDeg, in.greatest.latitudeDeg);
+  const bool umbral = in.eclipseType == 1 || in.eclipseType == 2;
+  const bool total = in.eclipseType == 1;
+  const Zone zones[] = {
+      {6, &in.p1, &in.p4}, {5, &in.u1, &in.u4}, {4, &in.u2, &in.u3},
+      {3, &in.u3, &in.u2}, {2, &in.u4, &in.u1}, {1, &in.p4, &in.p1},
+  };
+  for (const Zone& zone : zones) {
+    const bool drawn = zone.colour == 6 || zone.colour == 1 ||
+                       ((zone.colour == 5 || zone.colour == 2) && umbral) || total;
+    if (drawn) drawZone(surface, frame, pen, zone, in);
+  }
+  drawZoneFrame(surface, frame, false, kFramePaleGreen);
+}
+
+}  // namespace tarvo

@@ -1,0 +1,111 @@
+#include "session/catalogue_search.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "catalogue/canon_walk.h"
+#include "timebase/time_scales.h"
+
+namespace tarvo {
+
+namespace {
+
+// The first year of the catalogue: no window opens before it.
+constexpr double kCatalogueFirstYear = -13000;
+
+bool atOrAfter(const EclipseRecord& e, double year, double month) {
+  return e.year > year || (e.year == year && e.month >= month);
+}
+
+SearchEnd endOf(WalkStatus status) {
+  return status == WalkStatus::EndOfCatalogue ? SearchEnd::EndOfCatalogue : SearchEnd::NextFileMissing;
+}
+
+}  // namespace
+
+double entryDeltaTSeconds(const EclipseRecord& entry, double deltaTAdjustSeconds) {
+  return deltaTModel(centuriesFromJ2000(entry.greatestJd)) + deltaTAdjustSeconds;
+}
+
+CriteriaVerdict meetsCriteria(const EclipseRecord& entry, double deltaTSeconds, const SearchCriteria& c) {
+  CriteriaVerdict v;
+  switch (c.searchType) {
+    case kSearchByType:
+      v.accepted = std::trunc(entry.eclipseType) == c.typeCriterion;
+      break;
+    case kSearchBySite: {
+      v.siteEvaluated = true;
+      v.site = greatestAtSite(entry, c.site, 0, deltaTSeconds);
+      v.accepted = v.site.converged && std::isfinite(v.site.umbralMagnitude) &&
+                   std::isfinite(v.site.altitudeDeg) && v.site.umbralMagnitude > c.magnitudeCriterion &&
+                   v.site.altitudeDeg > kSiteAltitudeLimitDeg;
+      break;
+    }
+    case kSearchBySaros:
+      v.accepted = entry.saros == c.saros;
+      break;
+    default:
+      v.accepted = true;
+  }
+  return v;
+}
+
+PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteria, double windowYears,
+                              double year, double month) {
+  PreviousSearch out;
+  out.year = year;
+  out.month = month;
+  const double windowStart = std::max(year - windowYears, kCatalogueFirstYear);
+  reader.close();
+  EclipseRecord e;
+  if (!succeeded(reader.openAt(windowStart, 1, e))) {
+    out.end = SearchEnd::StartFileMissing;
+    return out;
+  }
+  out.lastRead = e;
+  // The window's first entry is its start, never a result.
+  if (atOrAfter(e, year, month)) return out;
+  // Ends: every step reads on in a file or moves to a later file.
+  for (;;) {
+    const WalkStep step = readOnward(reader, e.year, e);
+    if (step.status != WalkStatus::Read) {
+      out.end = endOf(step.status);
+      return out;
+    }
+    out.lastRead = e;
+    if (atOrAfter(e, year, month)) return out;
+    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
+      out.year = e.year;
+      out.month = e.month;
+      out.found = true;
+    }
+  }
+}
+
+ListSearch listSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear, double periodYears) {
+  ListSearch out;
+  EclipseRecord e;
+  if (!succeeded(reader.openFirst(startYear, e))) {
+    out.end = SearchEnd::StartFileMissing;
+    return out;
+  }
+  const double lastYear = startYear + periodYears;
+  // Ends: as searchPrevious, and at kMaxListEntries.
+  for (;;) {
+    out.lastRead = e;
+    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
+      if (e.year > lastYear) return out;
+      if (e.year >= startYear) {
+        out.entries.push_back({e.year, e.month, e.eclipseDay, e.eclipseType, e.saros});
+        if (static_cast<int>(out.entries.size()) >= kMaxListEntries) return out;
+      }
+    }
+    const WalkStep step = readOnward(reader, e.year, e);
+    if (step.status != WalkStatus::Read) {
+      out.end = endOf(step.status);
+      return out;
+    }
+  }
+}
+
+}  // namespace tarvo

@@ -1,0 +1,36 @@
+// The local circumstances report of the session's current eclipse at the
+// observing site: its preparation, its lines and its drawing.
+#pragma once
+
+#include <vector>
+
+#include "circumstances/local_report.h"
+#include "circumstances/sites.h"
+#include "core/session_state.h"
+
+namespace tarvo {
+
+class DrawingSurface;
+
+// Brings greatest eclipse, the contacts and dayStartJd of the current eclipse
+// up to date for the report (deltaT in the state, seconds).
+void prepareLocalReport(SessionState& state);
+
+// The report's inputs taken from the state (typed site when displaySiteIndex
+// is 99).
+LocalReportInputs localReportInputsOf(const SessionState& state);
+
+// The report's lines in drawing order; sets horizonCrossHours and
+// localEclipseDate. city is the list entry chosen by displaySiteIndex, or
+// null (typed coordinates, no list, or no valid index).
+std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city);
+
+// The same with the city taken from the list: displaySiteIndex 1..count names
+// a city; 99 means typed coordinates; anything else prints no location line.
+std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& sites);
+
+// Draws the report's lines at x = 10 in white, in the surface's current font
+// and background mode (the paint selects the text font first).
+void drawLocalReport(DrawingSurface& surface, SessionState& state, const SiteList& sites);
+
+}  // namespace tarvo

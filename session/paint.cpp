@@ -1,0 +1,123 @@
+#include "session/paint.h"
+
+#include "core/drawing_surface.h"
+#include "map/map_frame.h"
+#include "session/local_display.h"
+#include "session/map_display.h"
+#include "session/site_glue.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr int kBlack = 0;
+constexpr int kWhite = 15;
+constexpr int kMapDisplay = 0;
+constexpr int kLocalReport = 2;
+
+// The no-catalogue texts: at x = 50 when landing on the cursor, x = 10 when
+// a forward search cannot open the next file.
+constexpr const char* kNoCatalogueFirst = "  No bessel file! ";
+constexpr const char* kNoCatalogueSecond = "  Please start at directory which EC****.prn available.";
+constexpr const char* kEndOfCatalogue = "The end of the Bessel file";
+constexpr const char* kSarosNotFound = "This SAROS series is not available within 400 years.";
+
+void layOut(SessionState& state, const DrawingSurface& surface) {
+  const MapFrame f = layoutMap(0, 0, surface.width(), surface.height());
+  state.mapLeft = f.left;
+  state.mapRight = f.right;
+  state.mapTop = f.top;
+  state.mapBottom = f.bottom;
+  state.mapCentreX = f.centreX;
+  state.mapCentreY = f.centreY;
+  state.mapBaseScale = f.scale;
+  state.mapScale = f.scale;
+}
+
+void resetMapForPaint(SessionState& state) {
+  state.mapScale = state.mapBaseScale;
+  state.radiansPerDegree = kMapRadiansPerDegree;
+  state.latGridStep = kMapLatGridStepRad;
+  state.gridLatLimit = kMapLatLimitRad;
+  state.penDown = 0;
+  state.mapLongitudeOffset = 0;
+  state.mapLongitudeOffsetRadians = 0;
+}
+
+void drawTexts(DrawingSurface& surface, const std::vector<ScreenText>& texts) {
+  surface.setTextColour(paletteColour(kWhite));
+  for (const ScreenText& t : texts) drawText(surface, t.x, t.y, t.text);
+}
+
+}  // namespace
+
+std::vector<ScreenText> landingFailureTexts(LandingOutcome outcome) {
+  switch (outcome) {
+    case LandingOutcome::Shown: return {};
+    case LandingOutcome::NoCatalogueAtCursor:
+    case LandingOutcome::NoCatalogueWhileSearching: {
+      const int x = noCatalogueTextX(outcome);
+      return {{x, 16, kNoCatalogueFirst}, {x, 32, kNoCatalogueSecond}};
+    }
+    case LandingOutcome::EndOfCatalogue: return {{10, 16, kEndOfCatalogue}};
+    case LandingOutcome::SarosNotFound: return {{50, 16, kSarosNotFound}};
+  }
+  return {};
+}
+
+PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& surface,
+                      const PaintHooks& hooks) {
+  PaintResult result;
+  // Step 1: clear and lay out.
+  surface.clear(paletteColour(kBlack));
+  layOut(state, surface);
+
+  // Step 2: the city list, once per run whatever the result.
+  if (state.sitesLoaded == 0) {
+    const SiteLoadResult loaded =
+        loadSites(state, state.sites, (hooks.dataDirectory / kSiteFileName).string());
+    state.sitesLoaded = 1;
+    drawSiteLoadErrors(surface, loaded);
+  }
+
+  // Step 3: per-paint resets (the catalogue's own are made by the landing).
+  resetMapForPaint(state);
+  resetForPaint(state);
+
+  // Step 4: the paint after a missing catalogue starts again from the clock
+  // and asks for a date instead of drawing.
+  if (state.restartAfterError < 0) {
+    const ClockMonth now = hooks.clock ? hooks.clock() : localClockMonth();
+    state.year = now.year;
+    state.month = now.month;
+    state.searchStartYear = state.year;
+    state.drawStatus = 0;
+    state.restartAfterError = 0;
+    state.pendingAction = kLandAtCursor;
+    if (hooks.openTimeSet) hooks.openTimeSet();
+    result.restartedAfterError = true;
+    return result;
+  }
+
+  // Steps 5–7: land on the cursor, maybe search forward.
+  result.outcome = positionForPaint(state, reader, hooks.clock);
+  state.pendingAction = kLandAtCursor;
+  if (result.outcome != LandingOutcome::Shown) {
+    drawTexts(surface, landingFailureTexts(result.outcome));
+    return result;
+  }
+
+  // Step 8: the display, in the text font.
+  const FontRecipe previousFont = surface.font();
+  surface.setFont(FontRecipe::Text);
+  if (state.displayKind == kMapDisplay) {
+    drawMapDisplay(state, surface);
+  } else if (state.displayKind == kLocalReport) {
+    prepareLocalReport(state);
+    drawLocalReport(surface, state, state.sites);
+  }
+  surface.setFont(previousFont);
+  return result;
+}
+
+}  // namespace tarvo

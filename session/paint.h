@@ -1,0 +1,52 @@
+// The view's paint: one function of the session state, the catalogue reader
+// and a surface of the view's client size, shared by the window and the
+// command line. It lays out the map, reads the city list once, positions the
+// catalogue at the cursor or searches forward, shows the failure texts, and
+// draws the map display or the local report.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <vector>
+
+#include "catalogue/canon_reader.h"
+#include "core/session_state.h"
+#include "session/landing.h"
+#include "session/screen_text.h"
+
+namespace tarvo {
+
+class DrawingSurface;
+
+struct PaintHooks {
+  // Run when a paint follows one that found no catalogue file: the window
+  // opens its Time Set dialog here.
+  std::function<void()> openTimeSet;
+  // The computer's local year and month.
+  ClockSource clock = localClockMonth;
+  // Where the city list is read ("location.new" in it).
+  std::filesystem::path dataDirectory = ".";
+};
+
+struct PaintResult {
+  LandingOutcome outcome = LandingOutcome::Shown;  // Shown when a display was drawn
+  bool restartedAfterError = false;  // the paint only restarted from the clock
+};
+
+// The paint's failure texts for a landing outcome, white on black at their
+// positions; empty for Shown.
+std::vector<ScreenText> landingFailureTexts(LandingOutcome outcome);
+
+// One repaint of the view on `surface` (its size is the client area):
+// 1. clear to black, lay out the map rectangle for the client area;
+// 2. read the city list the first time (its texts drawn when missing);
+// 3. the per-paint resets (mapScale, map constants, drawStatus, ...);
+// 4. after a paint that found no catalogue: take the clock's year and month,
+//    call hooks.openTimeSet and draw nothing more;
+// 5–7. land on the cursor or search forward, a failure drawn as its texts;
+// 8. the map display (displayKind 0) or the local report (2) in the text font.
+// Leaves pendingAction 0. Any client size, down to 1 × 1, is drawn.
+PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& surface,
+                      const PaintHooks& hooks = {});
+
+}  // namespace tarvo

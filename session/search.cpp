@@ -1,0 +1,85 @@
+#include "session/search.h"
+
+#include <algorithm>
+
+#include "catalogue/eclipse_list_format.h"
+#include "catalogue/saros_table.h"
+#include "session/landing.h"
+#include "session/site_glue.h"
+
+namespace tarvo {
+
+SearchCriteria searchCriteriaOf(const SessionState& s, double sarosWanted) {
+  SearchCriteria c;
+  c.searchType = s.searchType;
+  c.typeCriterion = s.typeCriterion;
+  c.magnitudeCriterion = s.magnitudeCriterion;
+  c.site = prepareSite(s);
+  c.saros = sarosWanted;
+  c.deltaTAdjustSeconds = s.deltaTAdjust;
+  return c;
+}
+
+double previousWindowYears(const SessionState& s) {
+  switch (s.searchType) {
+    case kSearchByType: return s.typeLookBackYears;
+    case kSearchBySite: return s.siteLookBackYears;
+    case kSearchBySaros: return 20;
+    default: return 2;
+  }
+}
+
+void drawSearchNoFileTexts(DrawingSurface& surface) {
+  const Rgb previous = surface.textColour();
+  surface.setTextColour(colorTable[15]);
+  for (const ScreenText& t : kSearchNoFileTexts) drawText(surface, t.x, t.y, t.text);
+  surface.setTextColour(previous);
+}
+
+PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
+  const PreviousSearch found =
+      searchPrevious(reader, searchCriteriaOf(s, s.saros), previousWindowYears(s), s.year, s.month);
+  if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
+  s.year = found.year;
+  s.month = found.month;
+  s.pendingAction = kLandAtCursor;
+  return found;
+}
+
+YearMonth previousEclipseCommand(SessionState& s, CanonReader& reader, DrawingSurface& surface) {
+  const PreviousSearch found = runPreviousSearch(s, reader);
+  if (found.end == SearchEnd::NextFileMissing) drawSearchNoFileTexts(surface);
+  return {found.year, found.month};
+}
+
+ListSearch runListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears) {
+  s.eclipseListCount = 0;
+  ListSearch found = listSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears);
+  if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
+  const std::size_t n = std::min(found.entries.size(), s.eclipseList.size());
+  std::copy_n(found.entries.begin(), n, s.eclipseList.begin());
+  s.eclipseListCount = static_cast<int>(n);
+  return found;
+}
+
+int listSearchCommand(SessionState& s, CanonReader& reader, double startYear, double periodYears,
+                      DrawingSurface* errors) {
+  const ListSearch found = runListSearch(s, reader, startYear, periodYears);
+  if (found.end == SearchEnd::StartFileMissing) return -1;
+  if (found.end == SearchEnd::NextFileMissing && errors) drawSearchNoFileTexts(*errors);
+  return s.eclipseListCount;
+}
+
+std::vector<std::string> eclipseListLines(const SessionState& s, bool afterSearch) {
+  const EclipseListLayout layout = afterSearch ? EclipseListLayout::AfterSearch : EclipseListLayout::AtOpening;
+  std::vector<std::string> lines{eclipseListHeader(layout)};
+  const int n = std::clamp(s.eclipseListCount, 0, static_cast<int>(s.eclipseList.size()));
+  for (int i = 0; i < n; ++i) lines.push_back(eclipseListLine(s.eclipseList[static_cast<std::size_t>(i)], layout));
+  return lines;
+}
+
+void applySarosRestart(SessionState& s) {
+  if (const auto year = sarosRestartYear(s.sarosCriterion, s.year)) s.year = *year;
+}
+
+}  // namespace tarvo

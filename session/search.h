@@ -1,0 +1,71 @@
+// The searches as the view's commands and the list dialog run them on the
+// session: Previous eclipse, the list search, the list's lines, and the
+// Search dialog's Saros restart.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "catalogue/canon_reader.h"
+#include "session/screen_text.h"
+#include "core/drawing_surface.h"
+#include "core/session_state.h"
+#include "session/catalogue_search.h"
+
+namespace tarvo {
+
+// The search criteria in force; sarosWanted is the series a Saros search
+// looks for (sarosCriterion going forward, the shown eclipse's series going
+// back and in the list).
+SearchCriteria searchCriteriaOf(const SessionState& state, double sarosWanted);
+
+// Years the backward search opens before the current eclipse: 2 for all
+// eclipses, the look-back of the type and site searches, 20 for a Saros search.
+double previousWindowYears(const SessionState& state);
+
+// The texts a search shows when a file after its first cannot be opened,
+// white, at their text origins.
+inline constexpr std::array<ScreenText, 2> kSearchNoFileTexts{{
+    {50, 15, "  No bessel file! "},
+    {50, 30, "  Please start at directory which EC****.prn available."},
+}};
+void drawSearchNoFileTexts(DrawingSurface& surface);
+
+struct YearMonth {
+  double year = 0;
+  double month = 0;
+};
+
+// searchPrevious from the shown eclipse (year, month, its Saros series)
+// with the session's criteria. The reader and `current` stay on the last
+// entry read; year and month become the eclipse to show and pendingAction 0,
+// so the next paint lands on it.
+PreviousSearch runPreviousSearch(SessionState& state, CanonReader& reader);
+
+// The Previous eclipse command: runPreviousSearch, drawing the no-file texts
+// on the surface when a next file was missing. Returns the year and month set.
+YearMonth previousEclipseCommand(SessionState& state, CanonReader& reader, DrawingSurface& surface);
+
+// listSearch with the session's criteria (a Saros search lists the shown
+// eclipse's series); fills eclipseList and its count (emptied first) and
+// leaves the reader, the cursor and `current` on the last entry read.
+ListSearch runListSearch(SessionState& state, CanonReader& reader, double startYear, double periodYears);
+
+// The list dialog's Search: runListSearch, drawing the no-file texts on
+// `errors` (when given) when a next file was missing. Returns the number of
+// entries listed, or −1 when the start year's file cannot be opened (the
+// caller reports that; the list is then empty).
+int listSearchCommand(SessionState& state, CanonReader& reader, double startYear, double periodYears,
+                      DrawingSurface* errors);
+
+// The list box's lines: the header, then one line per entry of eclipseList,
+// in the layout after a search or the one shown when the dialog opens.
+std::vector<std::string> eclipseListLines(const SessionState& state, bool afterSearch);
+
+// The Search dialog's OK, last step: when the criterion's Saros series began
+// more than 70 Saros periods (1262.1 years) before the cursor's year, the
+// cursor moves to the year before the series' first year.
+void applySarosRestart(SessionState& state);
+
+}  // namespace tarvo
