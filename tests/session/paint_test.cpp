@@ -252,6 +252,31 @@ TEST(PaintFlow, AnyClientSizePaints) {
   }
 }
 
+// An entry whose elements never converge (no motion of the Moon) still
+// paints: the panel and the map, without zones or marker.
+TEST(PaintFlow, AnUnconvergedEntryPaintsWithoutZones) {
+  Data data(true, {});
+  const fs::path file = data.dir.path() / kCanonFiles[3].name;
+  std::vector<testing::StoredEntry> entries =
+      testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
+  ASSERT_GE(entries.size(), 2u);
+  std::string text;
+  for (testing::StoredEntry e : entries) {
+    for (int i : {12, 13, 14, 16, 17, 18}) e[static_cast<std::size_t>(i)] = 0;  // x and y rates
+    text += testing::entryText(e);
+  }
+  testing::writeText(file, text);
+  CanonReader reader(data.dir.path());
+  DrawingSurface surface(kWidth, kHeight);
+  SessionState s = atCursor(2025, 3);
+  ASSERT_EQ(paintView(s, reader, surface, data.hooks()).outcome, LandingOutcome::Shown);
+  EXPECT_FALSE(s.greatestConverged);
+  EXPECT_EQ(surface.pixel(5, 100), paletteColour(6));
+  for (int y = s.mapTop; y <= s.mapBottom; ++y)
+    for (int x = s.mapLeft; x <= s.mapRight; ++x)
+      for (int zone : {1, 2, 3, 4, 5, 6, 14}) ASSERT_NE(surface.pixel(x, y), paletteColour(zone)) << x << "," << y;
+}
+
 // The whole pipeline on the generated canon, one eclipse of each type: the
 // map is centred on the sub-lunar meridian with the yellow marker there, and
 // the zone colours inside the map follow the type.
@@ -290,6 +315,18 @@ TEST(PaintPipeline, RealEclipsesOfEachType) {
           if (surface.pixel(x, y) == paletteColour(c)) ++count[static_cast<std::size_t>(c)];
     for (int c : k.zoneColours) EXPECT_GT(count[static_cast<std::size_t>(c)], 100) << "colour " << c;
     for (int c : k.absentColours) EXPECT_EQ(count[static_cast<std::size_t>(c)], 0) << "colour " << c;
+    // Around the zone-6 seed, 170° west of the centre on the equator, the
+    // hatch is blue (the Moon below the horizon from P4 to P1) and no other.
+    const MapOffset seed = projectToMap(f, lambda0 - 170, 0);
+    int blueNearSeed = 0;
+    for (int dy = -3; dy <= 3; ++dy) {
+      for (int dx = -3; dx <= 3; ++dx) {
+        const Rgb c = surface.pixel(s.mapCentreX + seed.x + dx, s.mapCentreY - seed.y + dy);
+        blueNearSeed += c == paletteColour(blue);
+        for (int zone : {brown, magenta, red, cyan, green}) EXPECT_NE(c, paletteColour(zone)) << dx << " " << dy;
+      }
+    }
+    EXPECT_GT(blueNearSeed, 0);
     // Within 5° of the sub-lunar point the Moon is high at every contact:
     // nothing hatched there.
     for (double dLon = -5; dLon <= 5; dLon += 1) {
