@@ -4,6 +4,7 @@
 
 #include "circumstances/geometry.h"
 #include "core/drawing_surface.h"
+#include "map/coastline_files.h"
 #include "session/greatest_eclipse.h"
 
 namespace tarvo {
@@ -11,6 +12,7 @@ namespace tarvo {
 namespace {
 
 constexpr int kGridOn = 0;  // gridMode that draws the grid (4 does not)
+constexpr int kOutlineCoastlineFiles = 2;  // outlineChoice of "CIA MAP" (1: built-in outline)
 
 SplitAngle splitOf(int negative, double degrees, double minutes) {
   SplitAngle a;
@@ -89,9 +91,12 @@ VisibilityInputs visibilityInputsOf(const SessionState& state) {
 }
 
 OutlineDrawer outlineDrawerOf(const SessionState& state) {
-  // outlineChoice 2 (the detailed coastline files) is drawn by their reader
-  // once it exists; until then every choice draws the built-in outline.
-  (void)state;
+  if (state.outlineChoice == kOutlineCoastlineFiles) {
+    // The five coastline files from the working directory.
+    return [](DrawingSurface& surface, const MapFrame& frame, MapPen& pen) {
+      drawCoastlineFiles(surface, frame, pen, ".");
+    };
+  }
   return drawBuiltInOutline;
 }
 

@@ -24,8 +24,8 @@ InfoPanelValues infoPanelValuesOf(const SessionState& state);
 // The sub-lunar points at greatest eclipse and at the contacts, for the zones.
 VisibilityInputs visibilityInputsOf(const SessionState& state);
 
-// The outline the map draws for outlineChoice (the built-in outline; the
-// detailed coastline files when they are chosen and drawn).
+// The outline the map draws for outlineChoice: the built-in outline (1), or
+// the five coastline files of the working directory (2, "CIA MAP").
 OutlineDrawer outlineDrawerOf(const SessionState& state);
 
 // The map pipeline, in its fixed order: deltaTHours; greatest eclipse from

@@ -2,6 +2,7 @@
 
 #include "core/drawing_surface.h"
 #include "map/info_panel.h"
+#include "map/map_frame.h"
 #include "session/greatest_eclipse.h"
 #include "session/map_display.h"
 
@@ -21,6 +22,13 @@ SimulationInputs simulationInputsOf(const SessionState& state) {
   return in;
 }
 
+InfoPanelValues simulationPanelValues(const SessionState& state) {
+  InfoPanelValues values = infoPanelValuesOf(state);
+  values.greatestLongitude = splitGreatestLongitude(state.greatestSubLunar.longitudeDeg);
+  values.greatestLatitude = splitGreatestLatitude(state.greatestSubLunar.latitudeDeg);
+  return values;
+}
+
 SimulationRun startSimulation(SessionState& state, DrawingSurface& surface) {
   surface.setPen(Pen{});
   surface.setBrush(Brush{});
@@ -29,7 +37,7 @@ SimulationRun startSimulation(SessionState& state, DrawingSurface& surface) {
   surface.setBackgroundMode(BackgroundMode::Opaque);
   surface.setBackgroundColour(colorTable[0]);
   surface.setTextColour(colorTable[15]);
-  drawInfoPanel(surface, infoPanelValuesOf(state));
+  drawInfoPanel(surface, simulationPanelValues(state));
 
   SimulationRun run;
   run.inputs = simulationInputsOf(state);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/session_state.h"
+#include "map/info_panel.h"
 #include "map/simulation.h"
 
 namespace tarvo {
@@ -24,6 +25,11 @@ struct SimulationRun {
 // greatest eclipse, contacts and their ΔT, the moonrise/moonset time of the
 // last local report, and the shadow axis at the map centre of the last layout.
 SimulationInputs simulationInputsOf(const SessionState& state);
+
+// The information panel's values for the simulation: the map display's,
+// with the place of greatest eclipse split afresh from the current eclipse
+// (after a local report the map's split may belong to an earlier eclipse).
+InfoPanelValues simulationPanelValues(const SessionState& state);
 
 // Clears the surface to black, draws the information panel in the text font
 // (white on opaque black) and the shadow, the first step.

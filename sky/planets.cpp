@@ -23,40 +23,26 @@ struct Elements {
 };
 
 // Jupiter's and Saturn's corrections: long-period terms (the great inequality,
-// periods of 925 and 950 years) plus the grids at the arguments g1, g2.
-void applyCorrections(Elements& el, double jd, int code, const PlanetCorrectionGrids& grids) {
+// periods of 925 and 950 years, each rounded to 0.01° or 0.001 AU) plus the grid terms.
+void applyCorrections(Elements& el, double jd, int code, const PlanetGridTerms& grid) {
   const double s = (centuries1900(jd) + 19.0) / 10.0;  // millennia from year 0
-  const double g1 = gridArgumentG1(jd), g2 = gridArgumentG2(jd);
-  double dL1, dL2, dP1, dP2, dF1, dF2, phi;
+  double dL1, dP1, dF1, phi;
   if (code == kJupiter) {
     dL1 = (0.42 - 0.075 * s + 0.015 * s * s - 0.003 * s * s * s) * sinDeg(360.0 * (s - 0.62) / 0.925);
-    dL2 = gridValue(grids.j1, g1, g2) / 100.0;
     dP1 = 0.02 * sinDeg(360.0 * (s + 0.1) / 0.925);
-    dP2 = gridValue(grids.j2, g1, g2) / 100.0;
     dF1 = 0.03 * sinDeg(360.0 * (s + 0.36) / 0.925);
-    dF2 = gridValue(grids.j3, g1, g2) / 100.0;
     phi = 2.58 + 0.1 * s;
   } else {
     dL1 = (0.88 - 0.0633 * s + 0.03 * s * s - 0.0006 * s * s * s) * sinDeg(360.0 * (s - 0.145) / 0.95) - 0.5;
-    dL2 = gridValue(grids.s1, g1, g2) / 100.0;
     dP1 = (0.1 - 0.005 * s) * sinDeg(360.0 * (s - 0.54) / 0.95) - 0.5;
-    dP2 = gridValue(grids.s2, g1, g2) / 100.0;
     dF1 = (0.1 - 0.005 * s) * sinDeg(360.0 * (s - 0.32) / 0.95) - 0.5;
-    dF2 = gridValue(grids.s3, g1, g2) / 100.0;
     phi = 3.56 - 0.175 * s - 0.005 * s * s;
     const double dA1 = roundHalfAway((0.004 - 0.0005 * s) * sinDeg(360.0 * (s - 0.35) / 0.95) - 0.05, 3);
-    const double dA2 = roundHalfAway(gridValue(grids.s4, g1, g2) / 1000.0, 3);
-    el.semiMajorAxis += dA1 + dA2;
+    el.semiMajorAxis += dA1 + grid.semiMajorAxis;
   }
-  dL1 = roundHalfAway(dL1, 2);
-  dL2 = roundHalfAway(dL2, 2);
-  dP1 = roundHalfAway(dP1, 2);
-  dP2 = roundHalfAway(dP2, 2);
-  dF1 = roundHalfAway(dF1, 2);
-  dF2 = roundHalfAway(dF2, 2);
-  el.meanLongitude += dL1 + dL2;  // not reduced again
-  el.perihelion += (dP1 + dP2) / sinDeg(phi);
-  el.eccentricity = sinDeg(phi + dF1 + dF2);
+  el.meanLongitude += roundHalfAway(dL1, 2) + grid.meanLongitude;  // not reduced again
+  el.perihelion += (roundHalfAway(dP1, 2) + grid.perihelion) / sinDeg(phi);
+  el.eccentricity = sinDeg(phi + roundHalfAway(dF1, 2) + grid.eccentricityAngle);
 }
 
 // Visual magnitude and semi-diameter (degrees) from the heliocentric distance r,
@@ -125,13 +111,13 @@ const PlanetCorrectionGrids& planetCorrectionGrids() {
 double gridArgumentG1(double jd) { return reduceAngle((jd - 1721057.0) * 0.033459 + 86.1, 360.0); }
 double gridArgumentG2(double jd) { return reduceAngle((jd - 1721057.0) * 0.04963 + 89.1, 360.0); }
 
-BodyPosition planetPositionWithGrids(double jd, int code, const PlanetCorrectionGrids& grids) {
+HeliocentricPlace heliocentricPlanet(double jd, int code, const PlanetGridTerms& terms) {
   const double t = centuries1900(jd);
   const data::PlanetElementRow& row = data::kPlanetElements[code - 1];
   Elements el{reduceAngle(cubic(row.meanLongitude, t), 360.0), reduceAngle(cubic(row.perihelion, t), 360.0),
               cubic(row.eccentricity, t), row.semiMajorAxis[0], reduceAngle(cubic(row.node, t), 360.0),
               cubic(row.inclination, t)};
-  if (code == kJupiter || code == kSaturn) applyCorrections(el, jd, code, grids);
+  if (code == kJupiter || code == kSaturn) applyCorrections(el, jd, code, terms);
 
   double m = el.meanLongitude - el.perihelion;
   if (m < 0) m += 360.0;
@@ -152,10 +138,33 @@ BodyPosition planetPositionWithGrids(double jd, int code, const PlanetCorrection
 
   const double cu = cosDeg(u), su = sinDeg(u), cn = cosDeg(el.node), sn = sinDeg(el.node);
   const double ci = cosDeg(el.inclination), si = sinDeg(el.inclination);
+  return {l, r * (cu * cn - su * sn * ci), r * (cu * sn + su * cn * ci), r * su * si, r};
+}
+
+PlanetGridTerms gridTermsAt(double jd, int code, const PlanetCorrectionGrids& grids) {
+  const double g1 = gridArgumentG1(jd), g2 = gridArgumentG2(jd);
+  PlanetGridTerms terms;
+  if (code == kJupiter) {
+    terms.meanLongitude = roundHalfAway(gridValue(grids.j1, g1, g2) / 100.0, 2);
+    terms.perihelion = roundHalfAway(gridValue(grids.j2, g1, g2) / 100.0, 2);
+    terms.eccentricityAngle = roundHalfAway(gridValue(grids.j3, g1, g2) / 100.0, 2);
+  } else if (code == kSaturn) {
+    terms.meanLongitude = roundHalfAway(gridValue(grids.s1, g1, g2) / 100.0, 2);
+    terms.perihelion = roundHalfAway(gridValue(grids.s2, g1, g2) / 100.0, 2);
+    terms.eccentricityAngle = roundHalfAway(gridValue(grids.s3, g1, g2) / 100.0, 2);
+    terms.semiMajorAxis = roundHalfAway(gridValue(grids.s4, g1, g2) / 1000.0, 3);
+  }
+  return terms;
+}
+
+BodyPosition planetPositionWithGrids(double jd, int code, const PlanetCorrectionGrids& grids) {
+  const double t = centuries1900(jd);
+  const HeliocentricPlace helio = heliocentricPlanet(jd, code, gridTermsAt(jd, code, grids));
+  const double l = helio.longitude, r = helio.radius;
   BodyPosition out;
-  out.x = r * (cu * cn - su * sn * ci);
-  out.y = r * (cu * sn + su * cn * ci);
-  out.z = r * su * si;
+  out.x = helio.x;
+  out.y = helio.y;
+  out.z = helio.z;
 
   const BodyPosition sun = sunPosition(jd);
   const double xi = sun.x + out.x, eta = sun.y + out.y, zeta = sun.z + out.z;

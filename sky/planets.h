@@ -36,6 +36,24 @@ const PlanetCorrectionGrids& planetCorrectionGrids();
 double gridArgumentG1(double jd);
 double gridArgumentG2(double jd);
 
+// What the grids add to Jupiter's or Saturn's elements at one moment: mean
+// longitude, perihelion term (before the division by sin φ) and eccentricity
+// angle in degrees, semi-major axis in AU (Saturn only).
+struct PlanetGridTerms {
+  double meanLongitude = 0, perihelion = 0, eccentricityAngle = 0, semiMajorAxis = 0;
+};
+// The terms the chart uses: interpolated in the grids and rounded to 0.01° (0.001 AU).
+PlanetGridTerms gridTermsAt(double jd, int code, const PlanetCorrectionGrids& grids);
+
+// The planet's heliocentric place on the ecliptic and equinox of date, with the
+// given grid terms (no grid terms for Mercury, Venus and Mars).
+struct HeliocentricPlace {
+  double longitude;  // l, degrees
+  double x, y, z;    // AU
+  double radius;     // r, AU
+};
+HeliocentricPlace heliocentricPlanet(double jd, int code, const PlanetGridTerms& terms);
+
 // Fills every field of BodyPosition: ecliptic longitude and latitude of date,
 // semi-diameter, heliocentric x, y, z (AU), geocentric distance (AU),
 // magnitude, and ra, dec with the true obliquity. code must be 1, 2, 4, 5 or 6.

@@ -44,7 +44,8 @@ BodyPosition sunPosition(double jd) {
 KeplerSolution solveKepler(double meanAnomalyRad, double eccentricity) {
   double e = meanAnomalyRad;
   double f = e - eccentricity * std::sin(e) - meanAnomalyRad;
-  for (int step = 0; std::fabs(f) > 1e-8; ++step) {
+  // Written so that a NaN residual keeps the loop going into the failure exit.
+  for (int step = 0; !(std::fabs(f) <= 1e-8); ++step) {
     if (step == kMaxKeplerSteps || !std::isfinite(f)) return {e, false};
     e = e - f / (1 - eccentricity * std::cos(e));
     f = e - eccentricity * std::sin(e) - meanAnomalyRad;

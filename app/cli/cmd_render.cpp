@@ -1,9 +1,12 @@
-// tarvo render --out FILE.png [YEAR MONTH] [--next N] [--size WxH]
-//              [--display map|local|sky|sim] [--grid] [--city NAME | --site LON LAT HEIGHT]
+// tarvo render --out FILE.png [YEAR MONTH] [--next N | --prev N] [criteria] [--size WxH]
+//              [--display map|local|sky|sim] [--grid] [--cia] [--city NAME | --site LON LAT HEIGHT]
 //              [--dt-adjust S]
+// --cia checks "CIA MAP": the map's outline is the five coastline files.
 // Runs the view's paint on a surface of the client size, as the window does:
 // the first paint lands on YEAR MONTH (or the clock's month without them),
-// each Next eclipse step is one more paint; then writes the picture. The
+// the criteria are set as the Search dialog's OK sets them after that first
+// landing's cursor; each Next eclipse step is one more paint, each Previous
+// eclipse step the backward search and one more paint; then writes the picture. The
 // failure pictures (no catalogue, end of the catalogue) are written too, and
 // the exit status is that of `tarvo show`.
 #include <cstdio>
@@ -13,21 +16,24 @@
 
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
+#include "app/cli/criteria_options.h"
 #include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
 #include "core/drawing_surface.h"
 #include "core/session_state.h"
 #include "session/paint.h"
 #include "session/simulation_command.h"
+#include "session/search.h"
 #include "session/site_glue.h"
 #include "session/sky_command.h"
 
 namespace tarvo::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "render --out FILE.png [YEAR MONTH] [--next N] [--size WxH] [--display map|local|sky|sim] [--grid] "
-    "[--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
+const std::string kUsage = std::string("render --out FILE.png [YEAR MONTH] [--next N | --prev N] ") +
+                           kCriteriaUsage +
+                           " [--size WxH] [--display map|local|sky|sim] [--grid] [--cia] "
+                           "[--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 constexpr int kExitPngFailed = 1;
 
 // What --display chooses: the display the paint draws, and what is drawn
@@ -57,6 +63,9 @@ int runRender(const std::vector<std::string>& args) {
   bool grid = false;
   OptionParser parser("render", kUsage);
   addNextOption(parser, options);
+  addPreviousOption(parser, options);
+  CriteriaOptions criteria;
+  addCriteriaOptions(parser, criteria);
   addDeltaTAdjustOption(parser, options);
   addSiteOptions(parser, options);
   addSizeOption(parser, options);
@@ -86,7 +95,13 @@ int runRender(const std::vector<std::string>& args) {
                 return std::string();
               },
               ""});
-  // Options of the outline (the detailed coastline files) register here.
+  bool cia = false;
+  parser.add({"--cia", 0,
+              [&cia](const std::vector<std::string>&) {
+                cia = true;
+                return std::string();
+              },
+              ""});
   if (!parser.parse(args)) return kExitUsage;
   if (outPath.empty()) return parser.usageError("--out FILE.png is needed");
   if (const std::string e = takeYearMonth(parser.positional(), options, false); !e.empty()) {
@@ -96,13 +111,21 @@ int runRender(const std::vector<std::string>& args) {
   state.deltaTAdjust = options.deltaTAdjust;
   state.displayKind = display->displayKind;
   state.gridMode = grid ? 0 : 4;
+  state.outlineChoice = cia ? 2 : 1;
   if (options.cursorGiven) {
     state.year = options.year;
     state.month = options.month;
     state.pendingAction = kLandAtCursor;
+  } else if (criteria.given()) {
+    // The Search dialog is opened on the first paint's cursor, the clock's month.
+    const ClockMonth now = localClockMonth();
+    state.year = now.year;
+    state.month = now.month;
+    state.pendingAction = kLandAtCursor;
   } else {
     state.pendingAction = kLandAtClock;
   }
+  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
   // A site chosen on the command line needs the city list first; otherwise
   // the first paint reads it (and shows its texts when it is missing).
   if (options.cityName || options.typedSite) {
@@ -121,6 +144,15 @@ int runRender(const std::vector<std::string>& args) {
     state.pendingAction = kSearchForward;  // the Next eclipse command
     painted = paintView(state, reader, surface);
   }
+  bool previousMissedAFile = false;
+  for (double step = 0; step < options.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
+    // The Previous eclipse command: its texts would be painted over at once.
+    if (runPreviousSearch(state, reader).end == SearchEnd::NextFileMissing) {
+      for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
+      previousMissedAFile = true;
+    }
+    painted = paintView(state, reader, surface);
+  }
   if (painted.outcome == LandingOutcome::Shown && display->drawAfterPaint) {
     display->drawAfterPaint(state, surface);
   }
@@ -129,10 +161,11 @@ int runRender(const std::vector<std::string>& args) {
     std::fprintf(stderr, "tarvo render: cannot write %s\n", outPath.c_str());
     return kExitPngFailed;
   }
+  if (painted.outcome == LandingOutcome::Shown && previousMissedAFile) return kExitNoCatalogue;
   return reportOutcome(painted.outcome);
 }
 
-const CommandRegistration kRender{{"render", kUsage, runRender}};
+const CommandRegistration kRender{{"render", kUsage.c_str(), runRender}};
 
 }  // namespace
 }  // namespace tarvo::cli

@@ -116,6 +116,47 @@ TEST_F(RenderCommand, UsageErrors) {
   }
 }
 
+// White pixels right of the panel strip, and those in the cell of the
+// missing-coastline label at (300, 15).
+struct WhiteOnMap {
+  int all = 0, label = 0;
+};
+WhiteOnMap whiteOnMap(const QImage& image) {
+  WhiteOnMap w;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 225; x < image.width(); ++x) {
+      const bool white = (image.pixel(x, y) & 0xFFFFFF) == (kWhite & 0xFFFFFF);
+      w.all += white;
+      w.label += white && x >= 300 && x < 400 && y >= 15 && y < 28;
+    }
+  return w;
+}
+
+TEST_F(RenderCommand, CiaMapDrawsTheCoastlineFilesOrTheirMissingLabel) {
+  Data data;
+  auto render = [&](const std::string& extra) {
+    const CliRun r = runTarvo(data.dir.path(), "render --out '" + data.png() + "' 2025 3" + extra);
+    EXPECT_EQ(r.exitCode, 0) << extra << r.err;
+    EXPECT_EQ(r.err, "") << extra;
+    return whiteOnMap(QImage(QString::fromStdString(data.png())));
+  };
+  // No coastline file: the label and no outline at all.
+  const WhiteOnMap missing = render(" --cia");
+  EXPECT_GT(missing.label, 50);
+  EXPECT_EQ(missing.all, missing.label);
+
+  const WhiteOnMap builtIn = render("");
+  for (const char* name : {"as_cil.cbd", "eu_cil.cbd", "af_cil.cbd", "na_cil.cbd", "sa_cil.cbd"})
+    fs::copy_file(fs::path(TARVO_COASTLINE_DIR) / name, data.dir.path() / name);
+  const WhiteOnMap detailed = render(" --cia");
+  // The detailed coasts draw far more than the built-in outline, and no label.
+  EXPECT_GT(detailed.all, builtIn.all + builtIn.all / 4);
+  EXPECT_LT(detailed.label, missing.label / 2);
+  // Unchecked, the files change nothing.
+  const WhiteOnMap unchecked = render("");
+  EXPECT_EQ(unchecked.all, builtIn.all);
+}
+
 // `tarvo local --png` draws text with Qt too, and stays as quiet.
 TEST_F(RenderCommand, LocalPngPrintsNothingOnStandardError) {
   Data data;

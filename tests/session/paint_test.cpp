@@ -252,6 +252,31 @@ TEST(PaintFlow, AnyClientSizePaints) {
   }
 }
 
+// An entry whose elements never converge (no motion of the Moon) still
+// paints: the panel and the map, without zones or marker.
+TEST(PaintFlow, AnUnconvergedEntryPaintsWithoutZones) {
+  Data data(true, {});
+  const fs::path file = data.dir.path() / kCanonFiles[3].name;
+  std::vector<testing::StoredEntry> entries =
+      testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
+  ASSERT_GE(entries.size(), 2u);
+  std::string text;
+  for (testing::StoredEntry e : entries) {
+    for (int i : {12, 13, 14, 16, 17, 18}) e[static_cast<std::size_t>(i)] = 0;  // x and y rates
+    text += testing::entryText(e);
+  }
+  testing::writeText(file, text);
+  CanonReader reader(data.dir.path());
+  DrawingSurface surface(kWidth, kHeight);
+  SessionState s = atCursor(2025, 3);
+  ASSERT_EQ(paintView(s, reader, surface, data.hooks()).outcome, LandingOutcome::Shown);
+  EXPECT_FALSE(s.greatestConverged);
+  EXPECT_EQ(surface.pixel(5, 100), paletteColour(6));
+  for (int y = s.mapTop; y <= s.mapBottom; ++y)
+    for (int x = s.mapLeft; x <= s.mapRight; ++x)
+      for (int zone : {1, 2, 3, 4, 5, 6, 14}) ASSERT_NE(surface.pixel(x, y), paletteColour(zone)) << x << "," << y;
+}
+
 // The whole pipeline on the generated canon, one eclipse of each type: the
 // map is centred on the sub-lunar meridian with the yellow marker there, and
 // the zone colours inside the map follow the type.

@@ -115,15 +115,18 @@ TEST(ShowCommand, PreviousStepsBack) {
   r = runTarvo(testing::rundataDir(), "show 2026 1 --prev 2");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(dateOf(r), "2025-3-14");
-  // From the first eclipse of 2025 to the last of 2024, as the plain scan has it.
-  const PlainEntry* before = nullptr;
-  for (const PlainEntry& p : testing::plainCommonEra()) {
-    if (p.year >= 2025) break;
-    before = &p;
-  }
-  ASSERT_NE(before, nullptr);
-  r = runTarvo(testing::rundataDir(), "show 2025 1 --prev 1");
-  EXPECT_EQ(dateOf(r), dateOf(*before));
+}
+
+// tarvo render takes the same steps: Previous from 3001 January crosses back
+// into the file for 1..3000.
+TEST(RenderCommand, PreviousAndCriteria) {
+  testing::ScratchDir dir;
+  const std::string png = (dir.path() / "p.png").string();
+  EXPECT_EQ(runTarvo(testing::testCanonDir(), "render --out '" + png + "' 3001 1 --prev 1").exitCode, 0);
+  EXPECT_TRUE(std::filesystem::exists(png));
+  const CliRun r = runTarvo(testing::testCanonDir(), "render --out '" + png + "' 2025 1 --type 5");
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_EQ(r.err, "The end of the Bessel file\n");
 }
 
 // On the hand-made canon nothing lies in the two years before 2025 September
@@ -194,6 +197,8 @@ TEST(SearchOptions, RangesAsTheDialogs) {
       {"show 2025 3 --next 1 --prev 1", "give either --next N or --prev N"},
       {"show 2025 3 --prev -1", "--prev needs a count"},
       {"local 2025 3 --site 0 0 0 --mag 2", "--mag needs a number 0..1.5"},
+      {"render --out x.png 2025 3 --saros -401", "--saros needs an integer -400..400"},
+      {"render --out x.png 2025 3 --next 2 --prev 1", "give either --next N or --prev N"},
       {"list 2025 0", "PERIOD must be 1..5000 years"},
       {"list 2025 5001", "PERIOD must be 1..5000 years"},
       {"list -13001 10", "START must be a year -13000..17000"},

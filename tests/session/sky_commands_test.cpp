@@ -16,6 +16,7 @@
 
 #include "circumstances/geometry.h"
 #include "core/drawing_surface.h"
+#include "session/map_display.h"
 #include "session/paint.h"
 #include "session/simulation_command.h"
 #include "session/sky_command.h"
@@ -169,10 +170,17 @@ TEST_F(SkyCommands, SimulationOfTheTotalEclipseShowsSevenDiscs) {
 }
 
 // From Paris the Moon sets during the eclipse: after the local report the
-// simulation adds a green Moon at the moonset, with its time, unpaced.
+// simulation adds a green Moon at the moonset, with its time, unpaced; its
+// panel shows this eclipse's place of greatest eclipse, not a stale one.
 TEST_F(SkyCommands, SimulationAfterAMoonsetReportAddsAGreenDisc) {
   SessionState s = painted(2.35, 48.85, 2);
   ASSERT_LT(s.horizonCrossHours, 100);
+  const InfoPanelValues fresh = infoPanelValuesOf(painted(0, 0));  // the map's split
+  s.greatestLongitudeDegrees = 99;  // as an earlier eclipse's map left it
+  const InfoPanelValues panel = simulationPanelValues(s);
+  EXPECT_EQ(panel.greatestLongitude.degrees, fresh.greatestLongitude.degrees);
+  EXPECT_EQ(panel.greatestLongitude.minutes, fresh.greatestLongitude.minutes);
+  EXPECT_EQ(panel.greatestLatitude.negative, fresh.greatestLatitude.negative);
   DrawingSurface surface(692, 453);
   SimulationRun run = startSimulation(s, surface);
   int steps = 1;

@@ -1,0 +1,23 @@
+// Any bytes as a coastline file: no crash, no read outside the input; a file
+// that parses decodes every segment to its first point plus one point per
+// stroke.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "map/coastline_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const tarvo::CoastlineParse parse = tarvo::parseCoastlineFile(std::span(data, size));
+  if (parse.file.has_value() != (parse.fault == tarvo::CoastlineFault::None)) __builtin_trap();
+  if (!parse.file) return 0;
+  std::vector<tarvo::ArcsecPoint> points;
+  for (std::size_t j = 0; j < parse.file->segments.size(); ++j) {
+    if (!tarvo::decodeSegmentPoints(*parse.file, j, points)) __builtin_trap();
+    const std::size_t at = static_cast<std::size_t>(parse.file->segments[j].offset);
+    const std::size_t strokes = static_cast<std::uint16_t>(data[at + 12] | (data[at + 13] << 8));
+    if (points.size() != strokes + 1) __builtin_trap();
+  }
+  return 0;
+}
