@@ -1,0 +1,35 @@
+// The sky object table and the places of date of its stars: J2000 catalogue
+// places moved by linear proper motion and precessed with the IAU 1976 angles.
+#pragma once
+
+#include <array>
+
+#include "data/sky_object_table.h"
+#include "sky/earth_orientation.h"
+
+namespace tarvo {
+
+using SkyObjectEntry = data::SkyObjectRow;
+
+// 98 entries in chart order: Moon, Mercury, Venus, Mars, Jupiter, Saturn, 92 stars.
+inline constexpr std::size_t kSkyObjectCount = 98;
+inline constexpr std::size_t kFirstStarIndex = 6;
+const std::array<SkyObjectEntry, kSkyObjectCount>& skyObjectTable();
+
+// Packed hours h.mmss (h + mm/100 + ss.s/10000) to degrees; no sign handling.
+double packedHoursToDegrees(double packed);
+// Packed degrees d.mmss to degrees, the sign of the packed value applied to the whole.
+double packedDegreesToDegrees(double packed);
+
+// The IAU 1976 equatorial precession angles from J2000.0 to a date t Julian
+// centuries after it, in degrees.
+struct PrecessionAngles {
+  double zeta, z, theta;
+};
+PrecessionAngles precessionAngles1976(double centuriesFromJ2000);
+
+// A star's right ascension (degrees, [0, 360]) and declination (degrees) on
+// the mean equator and equinox of date jd, proper motion included.
+EquatorialPlace starPlaceOfDate(double jd, const SkyObjectEntry& entry);
+
+}  // namespace tarvo

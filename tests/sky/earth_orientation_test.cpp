@@ -1,0 +1,222 @@
+// The sky chart's Earth orientation and frames against ERFA: the same IAU
+// models (nutation 2000A, obliquity 2006, sidereal time 2006, precession
+// 1976), so agreement is limited by rounding and by the few terms the chart
+// leaves out (stated with each tolerance).
+#include <erfa.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "sky/earth_orientation.h"
+#include "sky/sky_objects.h"
+
+namespace tarvo {
+namespace {
+
+constexpr double kDegToRad = 0.017453292519943295;
+constexpr double kJ2000 = 2451545.0;
+
+// Dates around J2000 (TT Julian Days) where the models are compared closely.
+constexpr double kNearDates[] = {2415020.5, 2433282.5, 2444239.5, 2451545.0, 2455197.5,
+                                 2460748.79, 2469807.5, 2488069.5};
+
+// Checks differences against one tolerance and prints the worst one seen, for the record.
+class WorstDifference {
+ public:
+  WorstDifference(std::string what, double tolerance) : what_(std::move(what)), tolerance_(tolerance) {}
+  ~WorstDifference() {
+    std::printf("[ measured ] %s: worst %.3g (tolerance %.3g)\n", what_.c_str(), worst_, tolerance_);
+  }
+  void check(double difference, const std::string& where) {
+    worst_ = std::fmax(worst_, std::fabs(difference));
+    EXPECT_LE(std::fabs(difference), tolerance_) << what_ << " at " << where;
+  }
+
+ private:
+  std::string what_;
+  double tolerance_;
+  double worst_ = 0;
+};
+
+double wrapPi(double rad) { return rad - 2 * M_PI * std::floor((rad + M_PI) / (2 * M_PI)); }
+
+TEST(Nutation, MatchesErfaNut00aNearJ2000) {
+  // The same 1365 terms and fundamental arguments: only summation rounding differs.
+  WorstDifference psi("dPsi - eraNut00a near J2000, rad", 1e-12), eps("dEps - eraNut00a near J2000, rad", 1e-12);
+  for (double jd : kNearDates) {
+    double dPsi, dEps;
+    eraNut00a(jd, 0.0, &dPsi, &dEps);
+    const NutationAngles n = nutationAngles(jd);
+    psi.check(n.dPsi - dPsi, std::to_string(jd));
+    eps.check(n.dEps - dEps, std::to_string(jd));
+  }
+}
+
+TEST(Nutation, MatchesErfaNut00aAcrossMillennia) {
+  // Far from J2000 the arguments are large; both reduce them the same way.
+  WorstDifference psi("dPsi - eraNut00a, -13000..17000, rad", 1e-13);
+  WorstDifference eps("dEps - eraNut00a, -13000..17000, rad", 1e-13);
+  for (double year = -13000; year <= 17000; year += 1500) {
+    const double jd = kJ2000 + (year - 2000) * 365.25;
+    double dPsi, dEps;
+    eraNut00a(jd, 0.0, &dPsi, &dEps);
+    const NutationAngles n = nutationAngles(jd);
+    psi.check(n.dPsi - dPsi, std::to_string(year));
+    eps.check(n.dEps - dEps, std::to_string(year));
+  }
+}
+
+TEST(Obliquity, TrueObliquityIsErfaObl06PlusNutation) {
+  // The chart's constant term 23.439279444° is 84381.406" cut at nine
+  // decimals: 4.4e-10° = 7.8e-12 rad below ERFA's.
+  WorstDifference mean("mean obliquity - eraObl06, rad", 1e-11);
+  WorstDifference truth("true obliquity - (eraObl06 + dEps), rad", 1e-11);
+  for (double jd : kNearDates) {
+    double dPsi, dEps;
+    eraNut00a(jd, 0.0, &dPsi, &dEps);
+    mean.check(meanObliquityDeg(jd) * kDegToRad - eraObl06(jd, 0.0), std::to_string(jd));
+    truth.check(trueObliquity(jd) * kDegToRad - (eraObl06(jd, 0.0) + dEps), std::to_string(jd));
+  }
+  EXPECT_DOUBLE_EQ(meanObliquityDeg(kJ2000), 23.439279444);
+}
+
+TEST(SiderealTime, MatchesErfaGst06aAndGst00a) {
+  // The chart's equation of the equinoxes is dPsi·cos ε without the
+  // complementary terms (up to 2.7 mas = 1.3e-8 rad); GST00a's polynomial
+  // differs further by 0.00087" per century.
+  WorstDifference gst06("sidereal time - eraGst06a, 1900..2100, rad", 2e-8);
+  WorstDifference gst00("sidereal time - eraGst00a, 1900..2100, rad", 3e-8);
+  for (double jd : kNearDates) {
+    const double ours = localSiderealTime(jd, 0.0) * 15.0 * kDegToRad;
+    gst06.check(wrapPi(ours - eraGst06a(jd, 0.0, jd, 0.0)), std::to_string(jd));
+    gst00.check(wrapPi(ours - eraGst00a(jd, 0.0, jd, 0.0)), std::to_string(jd));
+  }
+}
+
+TEST(SiderealTime, LongitudeShiftsAndRangeRules) {
+  const double jd = 2460748.79;
+  const double greenwich = localSiderealTime(jd, 0.0);
+  EXPECT_GE(greenwich, 0.0);
+  EXPECT_LT(greenwich, 24.0);
+  for (double lon : {-179.0, -74.006, -7.5, 7.5, 135.0, 180.0}) {
+    const double local = localSiderealTime(jd, lon);
+    double expected = greenwich + lon / 15.0;
+    if (expected < 0) expected += 24.0;  // only negative results are brought up; above 24 stays
+    EXPECT_NEAR(local, expected, 1e-12) << lon;
+  }
+  // East of Greenwich late in the sidereal day the value exceeds 24 h unreduced.
+  double late = jd;
+  while (localSiderealTime(late, 0.0) < 20.0) late += 0.05;
+  EXPECT_GT(localSiderealTime(late, 135.0), 24.0 + 5.0);
+}
+
+TEST(Precession, AnglesMatchErfaPrec76) {
+  WorstDifference worst("precession angles - eraPrec76, +-150 centuries, rad", 1e-12);
+  for (double centuries : {-150.0, -50.0, -10.0, -1.0, 0.0, 0.25, 1.0, 10.0, 50.0, 150.0}) {
+    const double jd = kJ2000 + centuries * 36525.0;
+    double zeta, z, theta;
+    eraPrec76(kJ2000, 0.0, jd, 0.0, &zeta, &z, &theta);
+    const PrecessionAngles ours = precessionAngles1976(centuries);
+    worst.check(ours.zeta * kDegToRad - zeta, std::to_string(centuries));
+    worst.check(ours.z * kDegToRad - z, std::to_string(centuries));
+    worst.check(ours.theta * kDegToRad - theta, std::to_string(centuries));
+  }
+}
+
+TEST(StarPlaces, MatchErfaPrecessionMatrixWithProperMotion) {
+  // The star reduction's short degree factor 0.0174532925 leaves ~1e-9 rad.
+  WorstDifference worst("star place - eraPmat76 with proper motion, +-30 centuries, deg", 2e-6);
+  for (double centuries : {-30.0, -5.0, -0.5, 0.0, 0.25, 1.0, 10.0, 30.0}) {
+    const double jd = kJ2000 + centuries * 36525.0;
+    double rmatp[3][3];
+    eraPmat76(jd, 0.0, rmatp);
+    for (std::size_t n = kFirstStarIndex; n < kSkyObjectCount; ++n) {
+      const SkyObjectEntry& star = skyObjectTable()[n];
+      const double years = 100.0 * centuries;
+      const double ra0 = packedHoursToDegrees(star.raPacked) + star.pmRa * years * 15.0 / 3600.0;
+      const double dec0 = packedDegreesToDegrees(star.decPacked) + star.pmDec * years / 3600.0;
+      double p[3], q[3], ra, dec;
+      eraS2c(ra0 * kDegToRad, dec0 * kDegToRad, p);
+      eraRxp(rmatp, p, q);
+      eraC2s(q, &ra, &dec);
+      const EquatorialPlace ours = starPlaceOfDate(jd, star);
+      const double dRa = std::remainder(ours.ra - eraAnp(ra) / kDegToRad, 360.0) * std::cos(dec);
+      const std::string where = std::to_string(n) + " at " + std::to_string(centuries);
+      worst.check(dRa, where);
+      worst.check(ours.dec - dec / kDegToRad, where);
+      EXPECT_GE(ours.ra, 0.0);
+      EXPECT_LE(ours.ra, 360.0);
+    }
+  }
+}
+
+TEST(Frames, EclipticToEquatorialMatchesErfaRotation) {
+  WorstDifference worst("ecliptic to equatorial - ERFA rotation, deg", 1e-10);
+  const double jd = 2460748.79;
+  const double eps = trueObliquity(jd) * kDegToRad;
+  for (double lambda = 0; lambda < 360; lambda += 37.5)
+    for (double beta : {-60.0, -5.0, 0.0, 5.0, 89.0}) {
+      // Rotate the ecliptic unit vector about x by −ε.
+      double p[3];
+      eraS2c(lambda * kDegToRad, beta * kDegToRad, p);
+      double r[3][3];
+      eraIr(r);
+      eraRx(-eps, r);
+      double q[3], ra, dec;
+      eraRxp(r, p, q);
+      eraC2s(q, &ra, &dec);
+      const EquatorialPlace ours = eclipticToEquatorial(jd, lambda, beta);
+      worst.check(std::remainder(ours.ra - eraAnp(ra) / kDegToRad, 360.0), std::to_string(lambda));
+      worst.check(ours.dec - dec / kDegToRad, std::to_string(lambda));
+      EXPECT_GE(ours.ra, 0.0);
+      EXPECT_LT(ours.ra, 360.0);
+    }
+}
+
+TEST(Frames, EquatorialToHorizontalMatchesErfaHd2ae) {
+  // ERFA counts azimuth from the north through the east; the chart from the south through the west.
+  WorstDifference worst("equatorial to horizontal - eraHd2ae, deg", 1e-9);
+  const double jd = 2460748.79;
+  for (double lat : {-70.0, -33.9, 0.0, 40.713, 78.2})
+    for (double lon : {-74.006, 0.0, 139.7})
+      for (double ra = 5; ra < 360; ra += 50)
+        for (double dec : {-80.0, -20.0, 0.0, 35.0, 85.0}) {
+          const double hourAngle = 15.0 * localSiderealTime(jd, lon) - ra;
+          double az, el;
+          eraHd2ae(hourAngle * kDegToRad, dec * kDegToRad, lat * kDegToRad, &az, &el);
+          const HorizontalPlace ours = equatorialToHorizontal(jd, ra, dec, lat, lon);
+          const std::string where = std::to_string(lat) + " " + std::to_string(ra) + " " + std::to_string(dec);
+          worst.check(std::remainder(ours.azimuth - (az / kDegToRad - 180.0), 360.0), where);
+          worst.check(ours.altitude - el / kDegToRad, where);
+          EXPECT_GT(ours.azimuth, -180.0);
+          EXPECT_LE(ours.azimuth, 180.0);
+        }
+}
+
+TEST(Frames, BodyAtTheZenithStaysAtNinetyDegrees) {
+  // Rounding can push the sine of the altitude past 1: the result must be 90°, never NaN.
+  const double jd = 2460748.79;
+  for (double lat : {-33.9, 0.0, 40.713, 89.9}) {
+    const double lstDeg = 15.0 * localSiderealTime(jd, 10.0);
+    const HorizontalPlace zenith = equatorialToHorizontal(jd, lstDeg, lat, lat, 10.0);
+    EXPECT_NEAR(zenith.altitude, 90.0, 1e-6) << lat;
+    EXPECT_LE(zenith.altitude, 90.0) << lat;
+  }
+}
+
+TEST(TimeArguments, EpochsAndReduction) {
+  EXPECT_EQ(centuriesJ2000(2451545.0), 0.0);
+  EXPECT_EQ(centuries1900(2415021.0), 0.0);
+  EXPECT_EQ(centuries1800(2378496.0 - 2 * 36525.0), -2.0);
+  struct Case {
+    double value, modulus, expected;
+  };
+  const Case cases[] = {{-10, 360, 350}, {725, 360, 5}, {360, 360, 0}, {-720, 360, 0},
+                        {1296001, 1296000, 1}, {-0.5, 2 * M_PI, 2 * M_PI - 0.5}};
+  for (const Case& c : cases) EXPECT_NEAR(reduceAngle(c.value, c.modulus), c.expected, 1e-9) << c.value;
+}
+
+}  // namespace
+}  // namespace tarvo
