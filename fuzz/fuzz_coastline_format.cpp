@@ -1,11 +1,12 @@
 // Any bytes as a coastline file: no crash, no read outside the input; a file
 // that parses decodes every segment to its first point plus one point per
-// stroke.
+// stroke, and draws on a small map without fault.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
+#include "map/coastline_files.h"
 #include "map/coastline_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -19,5 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t strokes = static_cast<std::uint16_t>(data[at + 12] | (data[at + 13] << 8));
     if (points.size() != strokes + 1) __builtin_trap();
   }
+  tarvo::DrawingSurface surface(320, 200);
+  tarvo::MapFrame frame = tarvo::layoutMap(0, 0, 320, 200);
+  frame.longitudeOffsetDeg = -137.5;
+  tarvo::MapPen pen;
+  tarvo::drawCoastlineFile(surface, frame, pen, *parse.file);
   return 0;
 }

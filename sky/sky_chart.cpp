@@ -151,6 +151,18 @@ void drawSkyChartPlaces(DrawingSurface& surface, double packedDate, double utHou
   surface.setFont(callersFont);
 }
 
+double azimuthFromNorthDeg(double azimuthFromSouthDeg) {
+  const double a = std::fmod(azimuthFromSouthDeg + 180, 360.0);
+  return a < 0 ? a + 360 : a;
+}
+
+std::string skyPlaceListLine(const SkyPlace& place) {
+  const bool unnamed = place.name.find_first_not_of(' ') == std::string::npos;
+  return format("%d %.3f %.3f %.2f ", place.drawn ? 1 : 0, azimuthFromNorthDeg(place.azimuthDeg),
+                place.altitudeDeg, place.magnitude) +
+         (unnamed ? std::string("-") : place.name);
+}
+
 void drawSkyChart(DrawingSurface& surface, double packedDate, double utHours,
                   double longitudeDeg, double latitudeDeg, double jd) {
   drawSkyChartPlaces(surface, packedDate, utHours, longitudeDeg, latitudeDeg,

@@ -80,6 +80,16 @@ void drawSkyChartPlaces(DrawingSurface& surface, double packedDate, double utHou
                         double longitudeDeg, double latitudeDeg,
                         const std::vector<SkyPlace>& places);
 
+// Azimuth counted from the north through the east, [0, 360), of an azimuth
+// counted from the south through the west (degrees).
+double azimuthFromNorthDeg(double azimuthFromSouthDeg);
+
+// One object as a text line "drawn azimuth altitude magnitude name": drawn 1
+// or 0, azimuth from the north through the east and altitude in degrees
+// (%.3f), magnitude (%.2f), the name as the table spells it ("-" for an
+// unnamed star).
+std::string skyPlaceListLine(const SkyPlace& place);
+
 // The chart of the sky at jd (UT Julian Day of greatest eclipse) above the
 // site: drawSkyChartPlaces with skyChartPlaces(jd, latitude, longitude).
 void drawSkyChart(DrawingSurface& surface, double packedDate, double utHours,

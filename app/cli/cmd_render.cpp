@@ -1,5 +1,5 @@
 // tarvo render --out FILE.png [YEAR MONTH] [--next N | --prev N] [criteria] [--size WxH]
-//              [--display map|local] [--grid] [--cia] [--city NAME | --site LON LAT HEIGHT]
+//              [--display map|local|sky|sim] [--grid] [--cia] [--city NAME | --site LON LAT HEIGHT]
 //              [--dt-adjust S]
 // --cia checks "CIA MAP": the map's outline is the five coastline files.
 // Runs the view's paint on a surface of the client size, as the window does:
@@ -22,15 +22,17 @@
 #include "core/drawing_surface.h"
 #include "core/session_state.h"
 #include "session/paint.h"
+#include "session/simulation_command.h"
 #include "session/search.h"
 #include "session/site_glue.h"
+#include "session/sky_command.h"
 
 namespace tarvo::cli {
 namespace {
 
 const std::string kUsage = std::string("render --out FILE.png [YEAR MONTH] [--next N | --prev N] ") +
                            kCriteriaUsage +
-                           " [--size WxH] [--display map|local] [--grid] [--cia] "
+                           " [--size WxH] [--display map|local|sky|sim] [--grid] [--cia] "
                            "[--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 constexpr int kExitPngFailed = 1;
 
@@ -47,6 +49,8 @@ const std::vector<DisplayChoice>& displayChoices() {
   static const std::vector<DisplayChoice> choices = {
       {"map", 0, nullptr},
       {"local", 2, nullptr},
+      {"sky", 0, drawSkyChartCommand},   // the StarMap command over the map's paint
+      {"sim", 0, drawSimulationFinal},   // the Simulation command's last frame
   };
   return choices;
 }

@@ -4,32 +4,30 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "core/drawing_surface.h"
+#include "tests/pixel_probe.h"
 
 namespace tarvo {
 namespace {
 
+using testing::countInBox;
 constexpr int kCentreX = 458, kCentreY = 226;
-constexpr double kMoonSpeedArcsecPerHour = 2000;  // 50 px per hour on the picture
-constexpr double kPathNorthArcsec = 400;          // 10 px above the axis
 
 // A Moon of radius 600″ (15 px) crossing a penumbra of 4700″ and an umbra of
-// 2700″ eastwards, with contacts one hour apart about greatest eclipse.
+// 2700″ eastwards at 2000″ (50 px) an hour, 400″ (10 px) north of the axis,
+// with contacts one hour apart about greatest eclipse at t = 0.
 SimulationInputs syntheticEclipse(int type, double horizonCrossHours = 10000) {
   SimulationInputs in;
-  in.record.x1 = kMoonSpeedArcsecPerHour;
-  in.record.y0 = kPathNorthArcsec;
+  in.record.x1 = 2000;
+  in.record.y0 = 400;
   in.record.lp0 = 5300;
   in.record.lu0 = 3300;
   in.record.lt0 = 2100;
   in.eclipseType = type;
   in.epochHour = 6;
-  in.greatestOffsetHours = 0;
-  // P1, P4, then U1, U4, U2, U3.
-  in.contacts = {-3, 3, -2, 2, -1, 1, true};
+  in.contacts = {-3, 3, -2, 2, -1, 1, true};  // P1, P4, U1, U4, U2, U3
   in.greatestDeltaTSeconds = 69;
   in.horizonCrossHours = horizonCrossHours;
   in.centreX = kCentreX;
@@ -37,138 +35,101 @@ SimulationInputs syntheticEclipse(int type, double horizonCrossHours = 10000) {
   return in;
 }
 
-int countInBox(const DrawingSurface& s, int x0, int y0, int x1, int y1, Rgb c) {
-  int n = 0;
-  for (int y = y0; y <= y1; ++y)
-    for (int x = x0; x <= x1; ++x) n += s.pixel(x, y) == c;
-  return n;
-}
-
-// Hatch pixels of a colour near the Moon's centre at t.
+// Hatch pixels of a palette colour around the Moon's centre at t.
 int moonHatchAt(const DrawingSurface& s, double t, int colour) {
-  const int x = kCentreX - static_cast<int>(t * 50), y = kCentreY - 10;
-  return countInBox(s, x - 6, y - 6, x + 6, y + 6, paletteColour(colour));
+  const ShadowPlanePixel p = shadowPlanePixel(kCentreX, kCentreY, 2000 * t, 400);
+  return countInBox(s, p.x - 6, p.y - 6, p.x + 6, p.y + 6, paletteColour(colour));
 }
 
-TEST(SimulationGeometry, ShadowPlaneScaleAndDirections) {
-  const ShadowPlanePixel east = shadowPlanePixel(kCentreX, kCentreY, 2000, 400);
-  EXPECT_EQ(east.x, kCentreX - 50);  // x is drawn to the left
-  EXPECT_EQ(east.y, kCentreY - 10);  // y is drawn up
-  const ShadowPlanePixel west = shadowPlanePixel(kCentreX, kCentreY, -1999, -399);
-  EXPECT_EQ(west.x, kCentreX + 49);  // 49.975 truncated
-  EXPECT_EQ(west.y, kCentreY + 9);
-  EXPECT_EQ(shadowPlaneRadiusPixels(600), 15);
+TEST(Simulation, ShadowPlaneScale) {
+  EXPECT_EQ(shadowPlanePixel(kCentreX, kCentreY, 2000, 400).x, kCentreX - 50);  // x to the left
+  EXPECT_EQ(shadowPlanePixel(kCentreX, kCentreY, 2000, 400).y, kCentreY - 10);  // y up
+  EXPECT_EQ(shadowPlanePixel(kCentreX, kCentreY, -1999, -399).x, kCentreX + 49);  // truncated
   EXPECT_EQ(shadowPlaneRadiusPixels(639.9), 15);
 }
 
-struct StepCase {
-  int type;
-  double horizonCrossHours;
-  std::vector<std::pair<double, int>> moons;  // time, colour, in drawing order
-  bool paced;
-};
-
-TEST(SimulationSteps, ContactsByTypeInOrderWithTheirPauses) {
-  const std::vector<StepCase> cases = {
-      {3, 10000, {{-3, 14}, {0, 8}, {3, 14}}, true},
-      {2, 10000, {{-3, 14}, {-2, 10}, {0, 8}, {2, 10}, {3, 14}}, true},
-      {1, 1000, {{-3, 14}, {-2, 10}, {-1, 7}, {0, 8}, {1, 7}, {2, 10}, {3, 14}}, true},
-      {1, 2.5, {{-3, 14}, {-2, 10}, {-1, 7}, {0, 8}, {1, 7}, {2, 10}, {3, 14}, {2.5, 2}}, false},
-      {0, 10000, {{-3, 14}, {0, 8}, {3, 14}}, true},  // a blank type code: penumbral steps only
-  };
-  for (const auto& c : cases) {
-    const auto steps = simulationSteps(syntheticEclipse(c.type, c.horizonCrossHours));
-    ASSERT_EQ(steps.size(), c.moons.size() + 2) << c.type;
-    EXPECT_EQ(steps[0].kind, SimulationStepKind::Shadow);
-    EXPECT_TRUE(steps[0].pauseAfter) << "the shadow is always followed by a pause";
-    std::vector<std::pair<double, int>> moons;
-    std::size_t clearAt = 0;
-    for (std::size_t i = 1; i < steps.size(); ++i) {
-      if (steps[i].kind == SimulationStepKind::ClearLabel) {
-        clearAt = i;
-        EXPECT_FALSE(steps[i].pauseAfter);
-        continue;
-      }
-      moons.emplace_back(steps[i].tHours, steps[i].colour);
-      const bool horizonStep = steps[i].colour == 2;
-      EXPECT_EQ(steps[i].pauseAfter, c.paced && !horizonStep) << c.type << " step " << i;
-    }
-    EXPECT_EQ(moons, c.moons) << c.type;
-    // The label is cleared after the last contact, before the moonrise step.
-    EXPECT_EQ(clearAt, c.horizonCrossHours < 100 ? steps.size() - 2 : steps.size() - 1);
-  }
-}
-
-TEST(SimulationPicture, DiscsByTypeAlongThePath) {
-  const std::vector<std::pair<double, int>> allMoons = {{-3, 14}, {-2, 10}, {-1, 7}, {0, 8},
-                                                        {1, 7},   {2, 10},  {3, 14}};
+// Steps, pauses and the final picture by type: penumbral 3 discs, partial 5,
+// total 7, and a green eighth at a moonrise or moonset (then no pauses).
+TEST(Simulation, DiscsByTypeInOrderWithTheirPauses) {
+  const std::vector<std::pair<double, int>> all = {{-3, 14}, {-2, 10}, {-1, 7}, {0, 8},
+                                                   {1, 7},   {2, 10},  {3, 14}, {2.5, 2}};
   struct Case {
     int type;
     double horizonCrossHours;
-    int discs;
+    std::vector<int> moons;  // indexes into all, in drawing order
   };
-  for (const Case& c : std::vector<Case>{{3, 10000, 3}, {2, 10000, 5}, {1, 10000, 7}, {1, 2.5, 8}}) {
+  for (const Case& c : std::vector<Case>{{3, 10000, {0, 3, 6}},
+                                         {2, 1000, {0, 1, 3, 5, 6}},
+                                         {1, 10000, {0, 1, 2, 3, 4, 5, 6}},
+                                         {1, 2.5, {0, 1, 2, 3, 4, 5, 6, 7}},
+                                         {0, 10000, {0, 3, 6}}}) {  // blank type: penumbral steps
+    const SimulationInputs in = syntheticEclipse(c.type, c.horizonCrossHours);
+    const auto steps = simulationSteps(in);
+    ASSERT_EQ(steps.size(), c.moons.size() + 2) << c.type;
+    EXPECT_EQ(steps[0].kind, SimulationStepKind::Shadow);
+    EXPECT_TRUE(steps[0].pauseAfter);
+    const bool paced = c.horizonCrossHours > 100;
+    for (std::size_t i = 0, step = 1; i < c.moons.size(); ++i, ++step) {
+      if (i == 7) {  // the label is cleared before the moonset step
+        EXPECT_EQ(steps[step].kind, SimulationStepKind::ClearLabel);
+        ++step;
+      }
+      EXPECT_EQ(steps[step].tHours, all[c.moons[i]].first) << c.type << " " << i;
+      EXPECT_EQ(steps[step].colour, all[c.moons[i]].second) << c.type << " " << i;
+      EXPECT_EQ(steps[step].pauseAfter, paced && i < 7) << c.type << " " << i;
+    }
+    EXPECT_EQ(steps.back().kind == SimulationStepKind::ClearLabel, c.moons.size() < 8);
+
     DrawingSurface s(692, 453);
-    s.clear(colorTable[0]);
-    drawSimulation(s, syntheticEclipse(c.type, c.horizonCrossHours));
+    drawSimulation(s, in);
     int discs = 0;
-    for (const auto& [t, colour] : allMoons) discs += moonHatchAt(s, t, colour) > 0;
-    discs += moonHatchAt(s, 2.5, 2) > 0;
-    EXPECT_EQ(discs, c.discs) << c.type;
-    // Penumbra brown below the path, umbra light blue between, both hatched.
-    EXPECT_GT(countInBox(s, kCentreX - 8, kCentreY + 90, kCentreX + 8, kCentreY + 106,
-                         colorTable[6]), 4);
-    EXPECT_GT(countInBox(s, kCentreX - 8, kCentreY + 40, kCentreX + 8, kCentreY + 56,
-                         colorTable[9]), 4);
-    EXPECT_EQ(countInBox(s, kCentreX - 8, kCentreY + 40, kCentreX + 8, kCentreY + 56,
-                         colorTable[6]), 0) << "the umbra's hatch replaces the penumbra's";
-    // The penumbra's edge: 4700″ is 117 px, the box's bottom row excluded.
+    for (const auto& [t, colour] : all) discs += moonHatchAt(s, t, colour) > 0;
+    EXPECT_EQ(discs, static_cast<int>(c.moons.size())) << c.type;
+    if (c.type != 1 || c.horizonCrossHours < 100) continue;
+    // The umbra's hatch replaces the penumbra's; the penumbra ends at 117 px
+    // (its box's bottom row excluded).
+    EXPECT_GT(countInBox(s, kCentreX - 8, kCentreY + 90, kCentreX + 8, kCentreY + 106, colorTable[6]), 4);
+    EXPECT_GT(countInBox(s, kCentreX - 8, kCentreY + 40, kCentreX + 8, kCentreY + 56, colorTable[9]), 4);
+    EXPECT_EQ(countInBox(s, kCentreX - 8, kCentreY + 40, kCentreX + 8, kCentreY + 56, colorTable[6]), 0);
     EXPECT_EQ(s.pixel(kCentreX, kCentreY + 116), colorTable[6]);
     EXPECT_EQ(s.pixel(kCentreX, kCentreY + 117), colorTable[0]);
   }
+  SimulationInputs missing = syntheticEclipse(1);  // internal contacts not found
+  missing.contacts.u2.reset();
+  missing.contacts.u3.reset();
+  EXPECT_EQ(simulationSteps(missing).size(), 5u + 2u);
 }
 
-DrawingSurface labelOnly(std::string_view text) {
-  DrawingSurface s(692, 453);
-  s.clear(colorTable[0]);
-  s.setTextColour(colorTable[15]);
-  drawText(s, 400, 20, text);
-  return s;
-}
-
-bool sameLabelBox(const DrawingSurface& a, const DrawingSurface& b) {
+// The label box (400, 20)–(450, 40) as a label alone on black draws it.
+bool showsLabel(const DrawingSurface& s, const char* text) {
+  DrawingSurface alone(692, 453);
+  alone.clear(colorTable[0]);  // also the background colour of opaque text
+  alone.setTextColour(colorTable[15]);
+  drawText(alone, 400, 20, text);
   for (int y = 20; y < 40; ++y)
     for (int x = 400; x < 450; ++x)
-      if (a.pixel(x, y) != b.pixel(x, y)) return false;
+      if (s.pixel(x, y) != alone.pixel(x, y)) return false;
   return true;
 }
 
-TEST(SimulationLabel, TimeIsUtHoursAndMinutesAndTheBoxIsCleared) {
-  // t = 0.5 h from epoch hour 6 with ΔT 69 s: 6:28:51 UT.
+TEST(Simulation, TimeLabelIsUtAndItsBoxIsCleared) {
   DrawingSurface s(692, 453);
   s.clear(colorTable[0]);
   s.setTextColour(colorTable[15]);
-  fillBox(s, 380, 10, 470, 50, 13);  // something under the box
-  drawSimulationTime(s, 0.5, 6, 69);
-  EXPECT_TRUE(sameLabelBox(s, labelOnly("  6:28 ")));
+  fillBox(s, 380, 10, 470, 50, 13);
+  drawSimulationTime(s, 0.5, 6, 69);  // 6.5 h − 69 s = 6:28:51 UT
+  EXPECT_TRUE(showsLabel(s, "  6:28 "));
   EXPECT_EQ(s.pixel(399, 25), colorTable[13]);  // only the box is cleared
-  drawSimulationTime(s, -23.9, 6, 69);          // wraps to the previous day
-  EXPECT_GT(countInBox(s, 400, 20, 449, 39, colorTable[15]), 0);
-  drawSimulationTime(s, 100, 6, 69);
-  EXPECT_EQ(countInBox(s, 400, 20, 449, 39, colorTable[0]), 50 * 20);
-  drawSimulationTime(s, 24, 6, 69);  // outside −24..24: no label
-  EXPECT_EQ(countInBox(s, 400, 20, 449, 39, colorTable[0]), 50 * 20);
-
-  // The last frame: no time left over, or the moonrise step's own time
-  // (2.5 h: 8:28 UT).
-  DrawingSurface paced(692, 453);
-  paced.clear(colorTable[0]);
+  for (double t : {100.0, 24.0}) {              // outside −24..24: cleared, no label
+    drawSimulationTime(s, t, 6, 69);
+    EXPECT_TRUE(showsLabel(s, "")) << t;
+  }
+  // The last frame: no time left over, or the moonrise step's own (8:28 UT).
+  DrawingSurface paced(692, 453), rising(692, 453);
   drawSimulation(paced, syntheticEclipse(1));
-  EXPECT_EQ(countInBox(paced, 400, 20, 449, 39, colorTable[0]), 50 * 20);
-  DrawingSurface rising(692, 453);
-  rising.clear(colorTable[0]);
+  EXPECT_TRUE(showsLabel(paced, ""));
   drawSimulation(rising, syntheticEclipse(1, 2.5));
-  EXPECT_TRUE(sameLabelBox(rising, labelOnly("  8:28 ")));
+  EXPECT_TRUE(showsLabel(rising, "  8:28 "));
 }
 
 }  // namespace

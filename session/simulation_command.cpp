@@ -1,0 +1,70 @@
+#include "session/simulation_command.h"
+
+#include "core/drawing_surface.h"
+#include "map/info_panel.h"
+#include "map/map_frame.h"
+#include "session/greatest_eclipse.h"
+#include "session/map_display.h"
+
+namespace tarvo {
+
+SimulationInputs simulationInputsOf(const SessionState& state) {
+  SimulationInputs in;
+  in.record = state.current;
+  in.eclipseType = static_cast<int>(state.eclipseType);
+  in.epochHour = state.epochHour;
+  in.greatestOffsetHours = state.greatestOffsetHours;
+  in.contacts = state.contacts;
+  in.greatestDeltaTSeconds = state.greatestDeltaTSeconds;
+  in.horizonCrossHours = state.horizonCrossHours;
+  in.centreX = state.mapCentreX;
+  in.centreY = state.mapCentreY;
+  return in;
+}
+
+InfoPanelValues simulationPanelValues(const SessionState& state) {
+  InfoPanelValues values = infoPanelValuesOf(state);
+  values.greatestLongitude = splitGreatestLongitude(state.greatestSubLunar.longitudeDeg);
+  values.greatestLatitude = splitGreatestLatitude(state.greatestSubLunar.latitudeDeg);
+  return values;
+}
+
+SimulationRun startSimulation(SessionState& state, DrawingSurface& surface) {
+  surface.setPen(Pen{});
+  surface.setBrush(Brush{});
+  surface.clear(colorTable[0]);
+  surface.setFont(FontRecipe::Text);
+  surface.setBackgroundMode(BackgroundMode::Opaque);
+  surface.setBackgroundColour(colorTable[0]);
+  surface.setTextColour(colorTable[15]);
+  drawInfoPanel(surface, simulationPanelValues(state));
+
+  SimulationRun run;
+  run.inputs = simulationInputsOf(state);
+  // Without a converged greatest eclipse and contacts there are no places
+  // to draw the Moon at: the panel alone is shown.
+  if (currentEclipseConverged(state)) run.steps = simulationSteps(run.inputs);
+  simulationStep(run, surface);
+  return run;
+}
+
+bool simulationPauses(const SimulationRun& run) {
+  return run.next > 0 && run.next <= run.steps.size() && run.steps[run.next - 1].pauseAfter;
+}
+
+bool simulationStep(SimulationRun& run, DrawingSurface& surface) {
+  if (simulationFinished(run)) return false;
+  drawSimulationStep(surface, run.inputs, run.steps[run.next]);
+  ++run.next;
+  return true;
+}
+
+bool simulationFinished(const SimulationRun& run) { return run.next >= run.steps.size(); }
+
+void drawSimulationFinal(SessionState& state, DrawingSurface& surface) {
+  SimulationRun run = startSimulation(state, surface);
+  while (simulationStep(run, surface)) {
+  }
+}
+
+}  // namespace tarvo

@@ -1,0 +1,50 @@
+// The Simulation command: the information panel, then the Moon's passage
+// through the Earth's shadow drawn step by step on the same surface. The
+// caller paces the steps (a window with a timer, 500 ms where a step asks
+// for a pause) or draws them all at once (the headless renderer).
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "core/session_state.h"
+#include "map/info_panel.h"
+#include "map/simulation.h"
+
+namespace tarvo {
+
+class DrawingSurface;
+
+struct SimulationRun {
+  SimulationInputs inputs;
+  std::vector<SimulationStep> steps;
+  std::size_t next = 0;  // index of the next step to draw
+};
+
+// The simulation's inputs from the current eclipse: the elements, type,
+// greatest eclipse, contacts and their ΔT, the moonrise/moonset time of the
+// last local report, and the shadow axis at the map centre of the last layout.
+SimulationInputs simulationInputsOf(const SessionState& state);
+
+// The information panel's values for the simulation: the map display's,
+// with the place of greatest eclipse split afresh from the current eclipse
+// (after a local report the map's split may belong to an earlier eclipse).
+InfoPanelValues simulationPanelValues(const SessionState& state);
+
+// Clears the surface to black, draws the information panel in the text font
+// (white on opaque black) and the shadow, the first step.
+SimulationRun startSimulation(SessionState& state, DrawingSurface& surface);
+
+// True when the step just drawn is to stay alone on the screen for
+// kSimulationPauseMs before the next one.
+bool simulationPauses(const SimulationRun& run);
+
+// Draws the next step; false when none was left.
+bool simulationStep(SimulationRun& run, DrawingSurface& surface);
+
+bool simulationFinished(const SimulationRun& run);
+
+// The animation's last frame: the command with every step drawn at once.
+void drawSimulationFinal(SessionState& state, DrawingSurface& surface);
+
+}  // namespace tarvo

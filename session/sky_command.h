@@ -1,0 +1,30 @@
+// The StarMap command: the chart of the sky above the observing site at
+// greatest eclipse of the current eclipse, drawn directly on the view.
+#pragma once
+
+#include "core/session_state.h"
+
+namespace tarvo {
+
+class DrawingSurface;
+
+// What the chart is drawn from.
+struct SkyChartRequest {
+  double packedDate;    // local standard date of greatest eclipse, ±(|Y| + M/100 + D/10000)
+  double utHours;       // UT of greatest eclipse, hours of the day (epochHour + offset − ΔT)
+  double longitudeDeg;  // site, east positive
+  double latitudeDeg;   // site, north positive
+  double jd;            // Julian Day (UT) of greatest eclipse, for every position
+};
+
+// Sets deltaTHours from deltaT and refreshes siteMoonMagnitude and
+// siteMoonAltitude (greatest eclipse at the site, iterated from epochHour),
+// then gives the chart's inputs. The date is the current eclipse's own local
+// standard date, not one left by an earlier report.
+SkyChartRequest prepareSkyChart(SessionState& state);
+
+// The whole command: prepares, clears the surface to black and draws the
+// chart with the surface's drawing tools reset as on a fresh view.
+void drawSkyChartCommand(SessionState& state, DrawingSurface& surface);
+
+}  // namespace tarvo
