@@ -2,7 +2,7 @@
 // longitude, perihelion term, eccentricity angle; 0.01 degree) and S1, S2, S3, S4
 // (Saturn's three, 0.01 degree, and its semi-major axis, 0.001 AU), each [row][column]
 // with the row by g2 and the column by g1 in steps of 10 degrees from 0 to 360.
-// Rows 0 and 36 (g2 = 0) are the published row 0; the other rows were fitted to the
+// Rows 0 and 36 (g2 = 0) are the fixed row 0; the other rows were fitted to the
 // Swiss Ephemeris over -3000..3000 by `tarvo-sky-grids fit tools/sky/grid_row0.txt`
 // (tools/sky/planet_grids_main.cpp); do not edit.
 #pragma once

@@ -40,21 +40,19 @@ std::optional<std::vector<std::uint8_t>> readCoastlineBytes(const std::string& p
   return bytes;
 }
 
-void drawCoastlineFile(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
-                       const CoastlineFile& file) {
-  std::vector<ArcsecPoint> points;
-  for (std::size_t j = 0; j < file.segments.size(); ++j) {
+void drawCoastlineOutline(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
+                          const CoastlineOutline& outline) {
+  for (const CoastlineOutlineSegment& segment : outline.segments) {
     pen.penDown = false;
-    if (file.segments[j].rank > kCoastlineMaxDrawnRank) continue;
-    if (!decodeSegmentPoints(file, j, points, kCoastlineDecimation)) continue;
-    const MapOffset first = projectArcsec(frame, points[0]);
+    if (segment.rank > kCoastlineMaxDrawnRank) continue;
+    const MapOffset first = projectArcsec(frame, outline.points[segment.begin]);
     if (!withinMargin(frame, first)) {
       pen.penDown = false;
       continue;
     }
     plotMapPoint(surface, frame, pen, first.x, first.y, kCoastlineWhite);
-    for (std::size_t k = 1; k < points.size(); ++k) {
-      const MapOffset o = projectArcsec(frame, points[k]);
+    for (std::size_t k = segment.begin + 1; k < segment.end; ++k) {
+      const MapOffset o = projectArcsec(frame, outline.points[k]);
       plotMapPoint(surface, frame, pen, o.x, o.y, kCoastlineWhite);
     }
   }
@@ -65,14 +63,14 @@ int drawCoastlineFiles(DrawingSurface& surface, const MapFrame& frame, MapPen& p
   int drawn = 0;
   for (std::string_view name : kCoastlineFileNames) {
     const auto bytes = readCoastlineBytes(dataDir + "/" + std::string(name));
-    const CoastlineParse parse =
-        bytes ? parseCoastlineFile(*bytes) : CoastlineParse{std::nullopt, CoastlineFault::None};
-    if (!parse.file) {
+    const CoastlineOutlineDecode decoded =
+        bytes ? decodeCoastlineOutline(*bytes, kCoastlineDecimation) : CoastlineOutlineDecode{};
+    if (!decoded.outline) {
       surface.setTextColour(rgb(255, 255, 255));
       drawText(surface, 300, 15, kCoastlineMissingText);
       return drawn;
     }
-    drawCoastlineFile(surface, frame, pen, *parse.file);
+    drawCoastlineOutline(surface, frame, pen, *decoded.outline);
     ++drawn;
   }
   return drawn;

@@ -24,11 +24,11 @@ inline constexpr const char* kCoastlineMissingText = "CIA WORLD BANK";
 // The whole file, or nothing when it cannot be opened or read.
 std::optional<std::vector<std::uint8_t>> readCoastlineBytes(const std::string& path);
 
-// One checked file: each segment of rank ≤ 2 whose first point lies within
-// the margin, as its first point and every kCoastlineDecimation-th
-// accumulated point, white (palette 15), each segment a new polyline.
-void drawCoastlineFile(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
-                       const CoastlineFile& file);
+// One decoded file (decodeCoastlineOutline with kCoastlineDecimation): each
+// segment of rank ≤ 2 whose first point lies within the margin, as its
+// points, white (palette 15), each segment a new polyline.
+void drawCoastlineOutline(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
+                          const CoastlineOutline& outline);
 
 // The five files from dataDir in order. At the first that cannot be read
 // (missing, or refused by the decoder) "CIA WORLD BANK" is written in white

@@ -125,7 +125,14 @@ bool decodeStrokes(std::span<const std::uint8_t> strokeData, std::size_t bufferW
   });
 }
 
-CoastlineParse parseCoastlineFile(std::span<const std::uint8_t> bytes) {
+namespace {
+
+// Checks the header, the index and every segment's place and stroke count,
+// and hands each segment to strokesFit(record, first point, stroke count,
+// stroke bytes, buffer words), which walks its strokes and says whether they
+// stay in the stroke buffer.
+template <typename StrokesFit>
+CoastlineParse parseLayout(std::span<const std::uint8_t> bytes, StrokesFit strokesFit) {
   CoastlineParse result;
   auto refuse = [&](CoastlineFault f) {
     result.fault = f;
@@ -159,14 +166,39 @@ CoastlineParse parseCoastlineFile(std::span<const std::uint8_t> bytes) {
     const std::size_t seg = static_cast<std::size_t>(r.offset);
     const std::int16_t strokeCount = readInt16(bytes, seg + 12);
     if (strokeCount < 0) return refuse(CoastlineFault::BadStrokeCount);
-    const StrokeBuffer w(bytes.subspan(seg + kCoastlineSegmentHeaderBytes,
-                                       static_cast<std::size_t>(r.strokeBytes)),
-                         bufferWords);
-    if (!walkStrokes(w, strokeCount, [](Step) {})) return refuse(CoastlineFault::StrokesOverBuffer);
+    const ArcsecPoint first{readInt32(bytes, seg), readInt32(bytes, seg + 4)};
+    const auto data = bytes.subspan(seg + kCoastlineSegmentHeaderBytes,
+                                    static_cast<std::size_t>(r.strokeBytes));
+    if (!strokesFit(r, first, strokeCount, data, bufferWords))
+      return refuse(CoastlineFault::StrokesOverBuffer);
     file.segments.push_back(r);
   }
   result.file = std::move(file);
   return result;
+}
+
+}  // namespace
+
+CoastlineParse parseCoastlineFile(std::span<const std::uint8_t> bytes) {
+  return parseLayout(bytes, [](const CoastlineSegmentRecord&, ArcsecPoint, std::int32_t strokeCount,
+                               std::span<const std::uint8_t> data, std::size_t bufferWords) {
+    return walkStrokes(StrokeBuffer(data, bufferWords), strokeCount, [](Step) {});
+  });
+}
+
+CoastlineOutlineDecode decodeCoastlineOutline(std::span<const std::uint8_t> bytes, int keepEvery) {
+  CoastlineOutline outline;
+  const CoastlineParse parse = parseLayout(
+      bytes, [&](const CoastlineSegmentRecord& r, ArcsecPoint first, std::int32_t strokeCount,
+                 std::span<const std::uint8_t> data, std::size_t bufferWords) {
+        const std::size_t begin = outline.points.size();
+        if (!decodeStrokes(data, bufferWords, strokeCount, first, outline.points, keepEvery))
+          return false;
+        outline.segments.push_back({r.rank, begin, outline.points.size()});
+        return true;
+      });
+  if (!parse.file) return {std::nullopt, parse.fault};
+  return {std::move(outline), CoastlineFault::None};
 }
 
 bool decodeSegmentPoints(const CoastlineFile& file, std::size_t segment,

@@ -79,6 +79,25 @@ struct CoastlineParse {
 // Checks the whole file and lists its segments in index order.
 CoastlineParse parseCoastlineFile(std::span<const std::uint8_t> bytes);
 
+// A whole file decoded for drawing: per segment, in index order, its rank and
+// its points (the first point and the point after every keepEvery-th stroke).
+struct CoastlineOutlineSegment {
+  int rank;
+  std::size_t begin, end;  // its points: points[begin … end)
+};
+struct CoastlineOutline {
+  std::vector<ArcsecPoint> points;
+  std::vector<CoastlineOutlineSegment> segments;
+};
+struct CoastlineOutlineDecode {
+  std::optional<CoastlineOutline> outline;  // empty when the file is unreadable
+  CoastlineFault fault = CoastlineFault::None;
+};
+
+// The same checks as parseCoastlineFile, in the same pass as the decoding
+// (each stroke is walked once); a file it refuses yields no points at all.
+CoastlineOutlineDecode decodeCoastlineOutline(std::span<const std::uint8_t> bytes, int keepEvery);
+
 // Words in the stroke buffer: (2 × bound + 50) bytes.
 std::size_t strokeBufferWords(std::int32_t strokeBound);
 

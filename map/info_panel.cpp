@@ -47,22 +47,10 @@ double phaseMinutes(const std::optional<double>& start, const std::optional<doub
   return hms.hours * 60 + hms.minutes + hms.seconds / 60;
 }
 
-}  // namespace
-
-double dayStartJd(const InfoPanelValues& v) {
-  return v.greatestJd - (v.greatestOffsetHours + v.epochHour - v.deltaTSeconds / 3600) / 24;
-}
-
-std::vector<PanelLine> infoPanelLines(const InfoPanelValues& v) {
-  const bool umbral = v.eclipseType == 1 || v.eclipseType == 2;
-  const bool total = v.eclipseType == 1;
-  const int member = SarosStartTable::memberNumber(v.saros, v.year);
-  std::vector<PanelLine> lines = {
-      {10, 16, "CANON OF LUNAR ECLIPSE"},
-      {10, 48, format("DATE(UT): %4.0f %2.0f %2.0f", v.year, v.month, v.eclipseDay)},
-      {10, 64, typeWord(v.eclipseType)},
-      {10, 96, format("JD/Saros: %10.2f/%3.0f/%2d", v.greatestJd, v.saros, member)},
-      {10, 112, format("Delta T : %6.1f sec.", v.deltaTSeconds)},
+// The lines computed from the elements: greatest eclipse, the phase
+// durations and the contacts, closing up by type.
+void appendComputedLines(const InfoPanelValues& v, bool umbral, bool total, std::vector<PanelLine>& lines) {
+  const std::vector<PanelLine> head = {
       {20, 144, "GREATEST ECLIPSE"},
       {30, 160, "Time     : " + utTime(v, v.greatestOffsetHours) + " UT"},
       {30, 176, "Location :"},
@@ -74,6 +62,7 @@ std::vector<PanelLine> infoPanelLines(const InfoPanelValues& v) {
       {30, 208, format("Gamma    :    %6.4f ", v.gamma)},
       {30, 224, format("UD: %5.1fm  PG: %6.4f", phaseMinutes(v.u1, v.u4), v.penumbralMagnitude)},
   };
+  lines.insert(lines.end(), head.begin(), head.end());
   if (umbral)
     lines.push_back(
         {30, 240, format("TD: %5.1fm  TG: %6.4f", phaseMinutes(v.u2, v.u3), v.umbralMagnitude)});
@@ -94,6 +83,34 @@ std::vector<PanelLine> infoPanelLines(const InfoPanelValues& v) {
   }
   if (umbral || v.eclipseType == 3)
     lines.push_back({30, y, "Penumbra : " + utTime(v, v.p4) + " UT"});
+}
+
+}  // namespace
+
+double dayStartJd(const InfoPanelValues& v) {
+  return v.greatestJd - (v.greatestOffsetHours + v.epochHour - v.deltaTSeconds / 3600) / 24;
+}
+
+std::vector<PanelLine> infoPanelLines(const InfoPanelValues& v) {
+  const bool umbral = v.eclipseType == 1 || v.eclipseType == 2;
+  const bool total = v.eclipseType == 1;
+  const int member = SarosStartTable::memberNumber(v.saros, v.year);
+  std::vector<PanelLine> lines = {
+      {10, 16, "CANON OF LUNAR ECLIPSE"},
+      {10, 48, format("DATE(UT): %4.0f %2.0f %2.0f", v.year, v.month, v.eclipseDay)},
+      {10, 64, typeWord(v.eclipseType)},
+      {10, 96, format("JD/Saros: %10.2f/%3.0f/%2d", v.greatestJd, v.saros, member)},
+      {10, 112, format("Delta T : %6.1f sec.", v.deltaTSeconds)},
+  };
+  if (!v.converged) {
+    // The catalogue's values only, in their places: no time, place, phase
+    // duration or contact is known.
+    lines.push_back({30, 208, format("Gamma    :    %6.4f ", v.gamma)});
+    lines.push_back({30, 224, format("            PG: %6.4f", v.penumbralMagnitude)});
+    if (umbral) lines.push_back({30, 240, format("            TG: %6.4f", v.umbralMagnitude)});
+  } else {
+    appendComputedLines(v, umbral, total, lines);
+  }
 
   if (v.searchType == 2 && v.siteMoonMagnitude > v.magnitudeCriterion &&
       v.siteMoonAltitude > -15) {

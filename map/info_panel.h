@@ -19,6 +19,9 @@ struct InfoPanelValues {
   double gamma = 0, penumbralMagnitude = 0, umbralMagnitude = 0;
   double epochHour = 0;       // hours of TT, the elements' reference hour
   double deltaTSeconds = 0;   // ΔT the panel prints and converts with
+  // False when greatest eclipse or a contact could not be computed from the
+  // elements: only the catalogue's own values are printed then.
+  bool converged = true;
   double greatestOffsetHours = 0;  // hours of TT after epochHour
   SplitAngle greatestLongitude, greatestLatitude;
   // Contact times, hours of TT after epochHour; empty where the type has none.

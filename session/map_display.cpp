@@ -52,6 +52,7 @@ InfoPanelValues infoPanelValuesOf(const SessionState& state) {
   v.umbralMagnitude = state.umbralMagnitude;
   v.epochHour = state.epochHour;
   v.deltaTSeconds = state.deltaT;
+  v.converged = currentEclipseConverged(state);
   v.greatestOffsetHours = state.greatestOffsetHours;
   v.greatestLongitude = splitOf(state.greatestLongitudeNegative, state.greatestLongitudeDegrees,
                                 state.greatestLongitudeMinutes);

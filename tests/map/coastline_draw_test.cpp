@@ -44,9 +44,9 @@ SegmentBytes northward(int lonDeg, int latDeg, int n, std::int16_t rank = 1) {
 
 void drawOne(Probe& p, const std::vector<SegmentBytes>& segments) {
   const auto f = assembleCoastlineFile(segments);
-  const CoastlineParse parse = parseCoastlineFile(f.bytes);
-  ASSERT_TRUE(parse.file);
-  drawCoastlineFile(p.surface, p.frame, p.pen, *parse.file);
+  const CoastlineOutlineDecode decoded = decodeCoastlineOutline(f.bytes, kCoastlineDecimation);
+  ASSERT_TRUE(decoded.outline);
+  drawCoastlineOutline(p.surface, p.frame, p.pen, *decoded.outline);
 }
 
 TEST(CoastlineDecimation, NinetyNineStrokesDrawTheFirstPointOnly) {

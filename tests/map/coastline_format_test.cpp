@@ -125,6 +125,10 @@ TEST_P(FalsifiedFile, IsUnreadable) {
   const CoastlineParse parse = parseCoastlineFile(f.bytes);
   EXPECT_EQ(parse.fault, GetParam().expected);
   EXPECT_FALSE(parse.file);
+  // The drawing's one-pass decoding refuses it alike.
+  const CoastlineOutlineDecode decoded = decodeCoastlineOutline(f.bytes, 1);
+  EXPECT_EQ(decoded.fault, GetParam().expected);
+  EXPECT_FALSE(decoded.outline);
 }
 
 using test::putLe;

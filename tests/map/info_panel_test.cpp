@@ -116,6 +116,19 @@ TEST(InfoPanel, LinesOfTotalPartialAndPenumbralEclipses) {
   EXPECT_EQ(lines.back(), "20,320 LAST CONTACT");
 }
 
+// Without converged elements only the catalogue's values are printed.
+TEST(InfoPanel, UnconvergedEntryPrintsOnlyTheCataloguesValues) {
+  InfoPanelValues total = total2025();
+  total.converged = false;
+  EXPECT_EQ(asText(infoPanelLines(total)),
+            join({kHead, {"10,64 TOTAL ECLIPSE", "10,96 JD/Saros: 2460748.79/123/53",
+                          "10,112 Delta T :   69.2 sec.", "30,208 Gamma    :    0.3485 ",
+                          "30,224             PG: 2.2595", "30,240             TG: 1.1784"}}));
+  InfoPanelValues penumbral = total;
+  penumbral.eclipseType = 3;
+  EXPECT_EQ(asText(infoPanelLines(penumbral)).back(), "30,224             PG: 2.2595");
+}
+
 std::string lineAt(const InfoPanelValues& v, int x, int y) {
   for (const PanelLine& l : infoPanelLines(v))
     if (l.x == x && l.y == y) return l.text;

@@ -271,6 +271,7 @@ TEST(PaintFlow, AnUnconvergedEntryPaintsWithoutZones) {
   SessionState s = atCursor(2025, 3);
   ASSERT_EQ(paintView(s, reader, surface, data.hooks()).outcome, LandingOutcome::Shown);
   EXPECT_FALSE(s.greatestConverged);
+  EXPECT_FALSE(infoPanelValuesOf(s).converged);
   EXPECT_EQ(surface.pixel(5, 100), paletteColour(6));
   for (int y = s.mapTop; y <= s.mapBottom; ++y)
     for (int x = s.mapLeft; x <= s.mapRight; ++x)

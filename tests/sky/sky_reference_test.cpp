@@ -138,7 +138,7 @@ TEST_F(SwissEphemerisTest, PlanetsWithinTheirTheoriesAcrossTheSpan) {
 TEST_F(SwissEphemerisTest, CorrectionGridsImproveJupiterAndSaturn) {
   // Mean geocentric error (TT on both sides) every 97 days over 1000..3000,
   // where the long-period terms are in phase: the fitted grids must beat both
-  // no grids and the published row 0 alone.
+  // no grids and the fixed row 0 alone.
   PlanetCorrectionGrids none{};
   PlanetCorrectionGrids rowZero = planetCorrectionGrids();
   for (PerturbationGrid* g : {&rowZero.j1, &rowZero.j2, &rowZero.j3, &rowZero.s1, &rowZero.s2, &rowZero.s3, &rowZero.s4})

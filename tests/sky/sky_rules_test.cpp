@@ -104,7 +104,7 @@ TEST(GridValue, BilinearBetweenNodesAndAtTheEdges) {
   EXPECT_NEAR(gridValue(grid, 15.0, 5.0), 2.0, 1e-12);
 }
 
-TEST(PlanetGrids, RowZeroAsPublishedAndSmallIntegers) {
+TEST(PlanetGrids, RowZeroAsFixedAndSmallIntegers) {
   const PlanetCorrectionGrids& g = planetCorrectionGrids();
   const PerturbationGrid* all[7] = {&g.j1, &g.j2, &g.j3, &g.s1, &g.s2, &g.s3, &g.s4};
   // Telling values of row 0 (g2 = 0°) and row 36 (the same line, 360°), columns 0, 17, 35 and 36.

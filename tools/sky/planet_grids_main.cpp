@@ -6,12 +6,12 @@
 //       arguments (g1, g2) per grid (a 2-D Fourier series) to the planet's
 //       heliocentric longitude and radius of date from the ephemeris files
 //       (TT, by default every 15 days over the years −3000..3000), by
-//       Gauss–Newton least squares, with the published row 0 as weighted
+//       Gauss–Newton least squares, with the fixed row 0 as weighted
 //       pseudo-observations at g2 = 0. Errors slower than the grid arguments
 //       (per 100-year bin, an offset and a drift) are fitted alongside and
 //       thrown away, so that the grids hold the periodic perturbations only. The functions are sampled on the 10°
 //       nodes and rounded to the grids' integer units; row 0 (and row 36, the
-//       same g2 = 0 line) is the published row from ROW0_TXT, exactly.
+//       same g2 = 0 line) is the fixed row from ROW0_TXT, exactly.
 //   tarvo-sky-grids measure [STEP_DAYS [FROM_YEAR TO_YEAR]]
 //       Geocentric apparent places of Jupiter and Saturn against the ephemeris
 //       (TT, default every 10 days over −3000..3000) with no grids, with row 0 repeated on every row, and
@@ -53,9 +53,9 @@ struct FitOptions {
   double firstJd = kFirstJd, lastJd = kLastJd;
   double stepDays = 15.0;
   double ridge = 0.02;  // per sample, per squared degree of coefficient
-  // Weight of the published row 0 (as pseudo-observations of the functions at
+  // Weight of the fixed row 0 (as pseudo-observations of the functions at
   // g2 = 0) against the whole of the ephemeris samples, so that the fitted
-  // rows join the published one without a step.
+  // rows join it without a step.
   double row0Weight = 0.2;
   // Length of the bins of the slow terms (0: none), years.
   double slowBinYears = 100.0;
@@ -234,7 +234,7 @@ std::vector<double> fitPlanet(int code, int body, const FitOptions& options, con
       normal[std::size_t(i) * n + i] += weight;
       rhs[i] -= weight * coef[i];
     }
-    // The published row 0, in degrees (AU for S4), as weighted pseudo-observations.
+    // The fixed row 0, in degrees (AU for S4), as weighted pseudo-observations.
     const double pseudoWeight = options.row0Weight * 2.0 * samples / (37.0 * grids);
     for (int g = 0; g < grids; ++g) {
       const int gridIndex = (code == kJupiter ? 0 : 3) + g;
@@ -325,7 +325,7 @@ int fit(const char* row0Path, const char* outPath, const FitOptions& options) {
     double lo = 1e9, hi = -1e9;
     for (auto& r : grids[g])
       for (double v : r) lo = std::fmin(lo, v), hi = std::fmax(hi, v);
-    std::fprintf(stderr, "%s: values %g to %g; fitted row 0 differs from the published one by up to %.1f units\n",
+    std::fprintf(stderr, "%s: values %g to %g; fitted row 0 differs from the fixed one by up to %.1f units\n",
                  kGridNames[g], lo, hi, worstRow0);
   }
   FILE* out = std::fopen(outPath, "w");
@@ -338,7 +338,7 @@ int fit(const char* row0Path, const char* outPath, const FitOptions& options) {
                "// longitude, perihelion term, eccentricity angle; 0.01 degree) and S1, S2, S3, S4\n"
                "// (Saturn's three, 0.01 degree, and its semi-major axis, 0.001 AU), each [row][column]\n"
                "// with the row by g2 and the column by g1 in steps of 10 degrees from 0 to 360.\n"
-               "// Rows 0 and 36 (g2 = 0) are the published row 0; the other rows were fitted to the\n"
+               "// Rows 0 and 36 (g2 = 0) are the fixed row 0; the other rows were fitted to the\n"
                "// Swiss Ephemeris over -3000..3000 by `tarvo-sky-grids fit tools/sky/grid_row0.txt`\n"
                "// (tools/sky/planet_grids_main.cpp); do not edit.\n"
                "#pragma once\n\nnamespace tarvo::data {\n\n"
