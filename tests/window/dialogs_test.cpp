@@ -62,6 +62,7 @@ class DialogsTest : public QObject {
   void displayOk();
   void displayCityChoiceSurvivesCancel();
   void searchOpening();
+  void searchTimeSetStoresAtOnce();
   void searchOk_data();
   void searchOk();
 };
@@ -301,6 +302,28 @@ void DialogsTest::searchOpening() {
   QCOMPARE(d.cityBox()->currentText(), QStringLiteral("Quito"));
   QCOMPARE(d.typeLookBackEdit()->text(), QStringLiteral("20"));
   QCOMPARE(d.siteLookBackEdit()->text(), QStringLiteral("50"));
+}
+
+void DialogsTest::searchTimeSetStoresAtOnce() {
+  SessionState s;
+  s.year = 2025;
+  s.month = 3;
+  SiteList sites = threeCities();
+  CModeDlg d(s, sites);
+  QString opened;
+  QTimer::singleShot(0, [&] {
+    if (auto* when = qobject_cast<CWhenDlg*>(QApplication::activeModalWidget())) {
+      opened = when->yearEdit()->text() + "/" + when->monthEdit()->text();
+      when->yearEdit()->setText(QStringLiteral("-44"));
+      when->monthEdit()->setText(QStringLiteral("12"));
+      when->accept();
+    }
+  });
+  d.timeSetButton()->click();
+  d.reject();  // the cursor stays set even when the Search dialog is cancelled
+  QCOMPARE(opened, QStringLiteral("2025/3"));
+  QCOMPARE(s.year, -44.0);
+  QCOMPARE(s.month, 12.0);
 }
 
 void DialogsTest::searchOk_data() {
