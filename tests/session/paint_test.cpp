@@ -122,7 +122,9 @@ TEST(PaintFailures, TextsAtTheirPlacesAndTheStateAfter) {
     EXPECT_EQ(differingPixels(surface, picture(k.texts)), 0);
     EXPECT_EQ(s.pendingAction, kLandAtCursor);
     EXPECT_EQ(s.restartAfterError, k.restartAfterError);
-    if (k.outcome != LandingOutcome::SarosNotFound) EXPECT_EQ(s.drawStatus, -1);
+    if (k.outcome != LandingOutcome::SarosNotFound) {
+      EXPECT_EQ(s.drawStatus, -1);
+    }
   }
 }
 
@@ -197,7 +199,9 @@ TEST(PaintFlow, CityListIsReadOnce) {
   ASSERT_GT(whiteInTextRows, 0);
   for (int y = 16; y < 30; ++y)
     for (int x = 0; x < kWidth; ++x)
-      if (texts.pixel(x, y) == paletteColour(15)) EXPECT_EQ(surface.pixel(x, y), paletteColour(15)) << x << "," << y;
+      if (texts.pixel(x, y) == paletteColour(15)) {
+        EXPECT_EQ(surface.pixel(x, y), paletteColour(15)) << x << "," << y;
+      }
 
   // The file appears; the list is not read again.
   testing::writeText(noCities.dir.path() / "location.new", kCities);
