@@ -1,6 +1,7 @@
 #include "session/mouse_commands.h"
 
 #include "map/projection.h"
+#include "session/map_display.h"
 
 namespace tarvo {
 
@@ -9,19 +10,8 @@ constexpr int kMapDisplay = 0, kLocalReport = 2;
 constexpr int kTypedSite = 99;
 }  // namespace
 
-MapFrame mapFrameOfLastPaint(const SessionState& state) {
-  MapFrame f;
-  f.left = state.mapLeft;
-  f.right = state.mapRight;
-  f.top = state.mapTop;
-  f.bottom = state.mapBottom;
-  f.centreX = state.mapCentreX;
-  f.centreY = state.mapCentreY;
-  f.scale = state.mapDrawScale;
-  f.longitudeOffsetDeg = state.mapLongitudeOffset;
-  f.centreLongitudeNegative = state.mapLongitudeOffset > 0;
-  return f;
-}
+// The pick converts through the offset alone, so the paint's own frame serves.
+MapFrame mapFrameOfLastPaint(const SessionState& state) { return mapFrameOf(state); }
 
 bool drawMapReadout(const SessionState& state, DrawingSurface& surface, int px, int py) {
   if (state.displayKind != kMapDisplay) return false;
