@@ -6,6 +6,7 @@
 #include "app/cli/command_registry.h"
 #include "session/paint.h"
 #include "session/search.h"
+#include "session/site_glue.h"
 
 namespace tarvo::cli {
 
@@ -46,6 +47,12 @@ void reportDefects(const CanonReader& reader) {
     if (d.valueNumber > 0) std::fprintf(stderr, " (number %d)", d.valueNumber);
     std::fprintf(stderr, "; the file is read as ending before it\n");
   }
+}
+
+std::string loadSitesAndApply(const SharedOptions& options, SiteList& sites, SessionState& state) {
+  const SiteLoadResult loaded = loadSites(state, sites);
+  for (const ScreenText& t : loaded.errorTexts) std::fprintf(stderr, "%s\n", t.text);
+  return applySiteOptions(options, sites, state);
 }
 
 }  // namespace tarvo::cli

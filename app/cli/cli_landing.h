@@ -2,8 +2,11 @@
 // which catalogue files were cut short by a bad entry.
 #pragma once
 
+#include <string>
+
 #include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
+#include "circumstances/sites.h"
 #include "core/session_state.h"
 #include "session/landing.h"
 
@@ -28,5 +31,10 @@ SteppedLanding landAndStep(SessionState& state, CanonReader& reader, const Share
 
 // Names on standard error each file the reader treated as ending early.
 void reportDefects(const CanonReader& reader);
+
+// Reads the city list into `sites` as the first paint reads it (its failure
+// texts go to standard error and the command goes on), then applies --city
+// or --site. Returns the usage error, empty when there is none.
+std::string loadSitesAndApply(const SharedOptions& options, SiteList& sites, SessionState& state);
 
 }  // namespace tarvo::cli

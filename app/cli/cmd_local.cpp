@@ -20,7 +20,6 @@
 #include "core/session_state.h"
 #include "session/landing.h"
 #include "session/local_display.h"
-#include "session/site_glue.h"
 
 namespace tarvo::cli {
 namespace {
@@ -62,12 +61,8 @@ int runLocal(const std::vector<std::string>& args) {
   state.deltaTAdjust = options.deltaTAdjust;
   if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
 
-  // The city list, read as the first paint reads it; its failure texts go to
-  // standard error and the command goes on.
   SiteList sites;
-  const SiteLoadResult loaded = loadSites(state, sites);
-  for (const ScreenText& t : loaded.errorTexts) std::fprintf(stderr, "%s\n", t.text);
-  if (const std::string e = applySiteOptions(options, sites, state); !e.empty()) {
+  if (const std::string e = loadSitesAndApply(options, sites, state); !e.empty()) {
     return parser.usageError(e);
   }
 

@@ -24,7 +24,6 @@
 #include "session/paint.h"
 #include "session/simulation_command.h"
 #include "session/search.h"
-#include "session/site_glue.h"
 #include "session/sky_command.h"
 
 namespace tarvo::cli {
@@ -129,10 +128,8 @@ int runRender(const std::vector<std::string>& args) {
   // A site chosen on the command line needs the city list first; otherwise
   // the first paint reads it (and shows its texts when it is missing).
   if (options.cityName || options.typedSite) {
-    const SiteLoadResult loaded = loadSites(state, state.sites);
     state.sitesLoaded = 1;
-    for (const ScreenText& t : loaded.errorTexts) std::fprintf(stderr, "%s\n", t.text);
-    if (const std::string e = applySiteOptions(options, state.sites, state); !e.empty()) {
+    if (const std::string e = loadSitesAndApply(options, state.sites, state); !e.empty()) {
       return parser.usageError(e);
     }
   }

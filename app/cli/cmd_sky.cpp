@@ -18,7 +18,6 @@
 #include "core/session_state.h"
 #include "session/greatest_eclipse.h"
 #include "session/landing.h"
-#include "session/site_glue.h"
 #include "session/sky_command.h"
 #include "sky/sky_chart.h"
 #include "sky/sky_places.h"
@@ -48,9 +47,7 @@ int runSky(const std::vector<std::string>& args) {
   state.deltaTAdjust = options.deltaTAdjust;
 
   SiteList sites;
-  const SiteLoadResult loaded = loadSites(state, sites);
-  for (const ScreenText& t : loaded.errorTexts) std::fprintf(stderr, "%s\n", t.text);
-  if (const std::string e = applySiteOptions(options, sites, state); !e.empty()) {
+  if (const std::string e = loadSitesAndApply(options, sites, state); !e.empty()) {
     return parser.usageError(e);
   }
 
