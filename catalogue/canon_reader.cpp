@@ -257,10 +257,16 @@ const CanonReader::Loaded* CanonReader::load(std::size_t fileIndex) {
   return &slot;
 }
 
-void CanonReader::hold(const Loaded& slot, std::size_t fileIndex) {
-  open_ = slot.parsed;
-  openUniversal_ = slot.universal;
-  openIndex_ = fileIndex;
+bool CanonReader::openFileFor(double year) {
+  close();
+  const auto index = canonFileIndexForYear(year);
+  if (!index) return false;
+  const Loaded* slot = load(*index);
+  if (!slot) return false;
+  open_ = slot->parsed;
+  openUniversal_ = slot->universal;
+  openIndex_ = *index;
+  return true;
 }
 
 EclipseRecord CanonReader::universalEntry(std::size_t i) const {
@@ -274,12 +280,7 @@ EclipseRecord CanonReader::universalEntry(std::size_t i) const {
 }
 
 ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
-  close();
-  const auto index = canonFileIndexForYear(year);
-  if (!index) return ReadStatus::NoFile;
-  const Loaded* slot = load(*index);
-  if (!slot) return ReadStatus::NoFile;
-  hold(*slot, *index);
+  if (!openFileFor(year)) return ReadStatus::NoFile;
   const ParsedCanonFile* parsed = open_.get();
   const auto& entries = parsed->entries;
   if (entries.empty()) {
@@ -313,12 +314,7 @@ ReadStatus CanonReader::readNext(EclipseRecord& out) {
 }
 
 ReadStatus CanonReader::openFirst(double year, EclipseRecord& out) {
-  close();
-  const auto index = canonFileIndexForYear(year);
-  if (!index) return ReadStatus::NoFile;
-  const Loaded* slot = load(*index);
-  if (!slot) return ReadStatus::NoFile;
-  hold(*slot, *index);
+  if (!openFileFor(year)) return ReadStatus::NoFile;
   nextPosition_ = 0;
   return open_->entries.empty() ? ReadStatus::NoEntry : readNext(out);
 }

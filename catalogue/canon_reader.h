@@ -150,8 +150,9 @@ class CanonReader {
 
   // The file's slot, or nullptr when it cannot be read.
   const Loaded* load(std::size_t fileIndex);
-  // Holds the file of a slot as the open file.
-  void hold(const Loaded& slot, std::size_t fileIndex);
+  // Closes the open file, then opens the file holding `year`; false when
+  // there is none or it cannot be read (nothing is open then).
+  bool openFileFor(double year);
   // Entry i of the open file, converted to UT.
   EclipseRecord universalEntry(std::size_t i) const;
 
