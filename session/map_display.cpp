@@ -22,6 +22,12 @@ SplitAngle splitOf(int negative, double degrees, double minutes) {
   return a;
 }
 
+// The eclipse type as a whole number 0..9; anything else counts as 0.
+int eclipseTypeIndex(const SessionState& state) {
+  const double type = std::trunc(state.eclipseType);
+  return type >= 0 && type <= 9 ? static_cast<int>(type) : 0;
+}
+
 }  // namespace
 
 MapFrame mapFrameOf(const SessionState& state) {
@@ -43,8 +49,7 @@ InfoPanelValues infoPanelValuesOf(const SessionState& state) {
   v.year = state.year;
   v.month = state.month;
   v.eclipseDay = state.eclipseDay;
-  const double type = std::trunc(state.eclipseType);
-  v.eclipseType = type >= 0 && type <= 9 ? static_cast<int>(type) : 0;
+  v.eclipseType = eclipseTypeIndex(state);
   v.greatestJd = state.greatestJd;
   v.saros = state.saros;
   v.gamma = state.gamma;
@@ -75,8 +80,7 @@ InfoPanelValues infoPanelValuesOf(const SessionState& state) {
 
 VisibilityInputs visibilityInputsOf(const SessionState& state) {
   VisibilityInputs in;
-  const double type = std::trunc(state.eclipseType);
-  in.eclipseType = type >= 0 && type <= 9 ? static_cast<int>(type) : 0;
+  in.eclipseType = eclipseTypeIndex(state);
   in.greatest = state.greatestSubLunar;
   const double deltaT = state.greatestDeltaTSeconds;
   const auto at = [&](double t) { return subLunarPoint(state.current, t, deltaT); };
