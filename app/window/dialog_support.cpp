@@ -1,10 +1,16 @@
 #include "app/window/dialog_support.h"
 
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 #include "app/window/field_check.h"
 #include "circumstances/sites.h"
@@ -41,6 +47,29 @@ void takeCitySite(SessionState& state, const SiteList& sites, int number) {
     state.siteLatitude = s->latitude;
     state.siteHeight = s->height;
   }
+}
+
+void fillCityBox(QComboBox* box, const SiteList& sites, int number) {
+  for (const Site& s : sites.sites) box->addItem(QString::fromLatin1(s.name.c_str()));
+  box->setCurrentIndex(number - 1 < box->count() ? number - 1 : -1);
+}
+
+QGroupBox* siteGroup(const QString& title, QComboBox* city, QRadioButton* fromCity,
+                     QRadioButton* typed, const QString& longitudeLabel, QLineEdit* longitude,
+                     QLineEdit* latitude, QLineEdit* height) {
+  auto* box = new QGroupBox(title);
+  auto* l = new QVBoxLayout(box);
+  l->addWidget(city);
+  auto* source = new QHBoxLayout;
+  source->addWidget(fromCity);
+  source->addWidget(typed);
+  l->addLayout(source);
+  auto* form = new QFormLayout;
+  form->addRow(longitudeLabel, longitude);
+  form->addRow(QStringLiteral("Lat.:"), latitude);
+  form->addRow(QStringLiteral("Alt.:"), height);
+  l->addLayout(form);
+  return box;
 }
 
 }  // namespace tarvo::window

@@ -5,8 +5,12 @@
 
 #include <optional>
 
+class QComboBox;
 class QDialog;
 class QDialogButtonBox;
+class QGroupBox;
+class QLineEdit;
+class QRadioButton;
 class QWidget;
 
 namespace tarvo {
@@ -29,5 +33,15 @@ bool refuse(QWidget* dialog, const std::optional<FieldError>& error);
 // and height; an empty list gives 0, 0, 0; a number naming no city of a
 // non-empty list leaves the site as it is.
 void takeCitySite(SessionState& state, const SiteList& sites, int number);
+
+// The city names in list order, city `number` (from 1) chosen; none is chosen
+// when the number is past the list.
+void fillCityBox(QComboBox* box, const SiteList& sites, int number);
+
+// The observing-site group: the city list, the two site-source buttons side
+// by side, then the longitude (labelled longitudeLabel), latitude and height.
+QGroupBox* siteGroup(const QString& title, QComboBox* city, QRadioButton* fromCity,
+                     QRadioButton* typed, const QString& longitudeLabel, QLineEdit* longitude,
+                     QLineEdit* latitude, QLineEdit* height);
 
 }  // namespace tarvo::window

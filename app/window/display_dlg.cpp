@@ -42,9 +42,7 @@ CDisplayDlg::CDisplayDlg(SessionState& state, const SiteList& sites, QWidget* pa
       deltaT_(new QLineEdit(numberText(state.deltaTAdjust))) {
   setWindowTitle(QStringLiteral("Display Mode"));
 
-  for (const Site& s : sites.sites) city_->addItem(QString::fromLatin1(s.name.c_str()));
-  city_->setCurrentIndex(state.displaySiteIndex - 1 < city_->count() ? state.displaySiteIndex - 1
-                                                                       : -1);
+  fillCityBox(city_, sites, state.displaySiteIndex);
   (state.displayKind == kLocalKind ? local_ : map_)->setChecked(true);
   grid_->setChecked(state.gridMode == kGridOn);
   cia_->setChecked(state.outlineChoice == kCoastlineFiles);
@@ -86,19 +84,8 @@ QWidget* CDisplayDlg::createMapGroup() {
 }
 
 QWidget* CDisplayDlg::createSiteGroup() {
-  auto* box = new QGroupBox(QStringLiteral("Site Set"));
-  auto* l = new QVBoxLayout(box);
-  l->addWidget(city_);
-  auto* source = new QHBoxLayout;
-  source->addWidget(selection_);
-  source->addWidget(data_);
-  l->addLayout(source);
-  auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("Lon.:"), longitude_);
-  form->addRow(QStringLiteral("Lat.:"), latitude_);
-  form->addRow(QStringLiteral("Alt.:"), height_);
-  l->addLayout(form);
-  return box;
+  return siteGroup(QStringLiteral("Site Set"), city_, selection_, data_, QStringLiteral("Lon.:"),
+                   longitude_, latitude_, height_);
 }
 
 std::optional<FieldError> CDisplayDlg::validate() const {

@@ -54,9 +54,7 @@ CModeDlg::CModeDlg(SessionState& state, const SiteList& sites, QWidget* parent)
       siteLookBack_(new QLineEdit(numberText(state.siteLookBackYears))) {
   setWindowTitle(QStringLiteral("Serch Mode Menu"));
 
-  for (const Site& s : sites.sites) city_->addItem(QString::fromLatin1(s.name.c_str()));
-  city_->setCurrentIndex(state.searchSiteIndex - 1 < city_->count() ? state.searchSiteIndex - 1
-                                                                      : -1);
+  fillCityBox(city_, sites, state.searchSiteIndex);
   type_->addItems(typeEntries());
   state.typeChoice = state.typeCriterion;
   type_->setCurrentIndex(state.typeChoice - 1 < type_->count() ? state.typeChoice - 1 : -1);
@@ -97,19 +95,10 @@ QWidget* CModeDlg::createModeGroup() {
 }
 
 QWidget* CModeDlg::createSiteGroup() {
-  auto* box = new QGroupBox(QStringLiteral("Site"));
-  auto* l = new QVBoxLayout(box);
-  l->addWidget(city_);
-  auto* source = new QHBoxLayout;
-  source->addWidget(selection_);
-  source->addWidget(set_);
-  l->addLayout(source);
-  auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("Log.:"), longitude_);
-  form->addRow(QStringLiteral("Lat.:"), latitude_);
-  form->addRow(QStringLiteral("Alt.:"), height_);
-  l->addLayout(form);
-  l->addStretch();
+  QGroupBox* box = siteGroup(QStringLiteral("Site"), city_, selection_, set_,
+                             QStringLiteral("Log.:"), longitude_, latitude_, height_);
+  // The fields stay at the top of the group, as tall as the mode group.
+  static_cast<QVBoxLayout*>(box->layout())->addStretch();
   return box;
 }
 
