@@ -13,7 +13,7 @@ namespace tarvo::cli {
 namespace {
 
 // An option with one number in lo..hi (whole with `integer`).
-OptionSpec numberOption(const char* name, double lo, double hi, bool integer,
+OptionRule numberOption(const char* name, double lo, double hi, bool integer,
                         std::function<void(double)> store) {
   char buf[96];
   std::snprintf(buf, sizeof buf, "%s needs %s %g..%g", name, integer ? "an integer" : "a number", lo, hi);

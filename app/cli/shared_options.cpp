@@ -32,7 +32,7 @@ std::string_view trimmed(std::string_view s) {
 OptionParser::OptionParser(std::string command, std::string usage)
     : command_(std::move(command)), usage_(std::move(usage)) {}
 
-void OptionParser::add(OptionSpec spec) { options_.push_back(std::move(spec)); }
+void OptionParser::add(OptionRule rule) { options_.push_back(std::move(rule)); }
 
 int OptionParser::usageError(const std::string& why) const {
   std::fprintf(stderr, "tarvo %s: %s\nusage: tarvo %s\n", command_.c_str(), why.c_str(), usage_.c_str());
@@ -43,11 +43,11 @@ bool OptionParser::parse(const std::vector<std::string>& args) {
   positional_.clear();
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& o : options_) {
-      if (o.name == a) spec = &o;
+    const OptionRule* rule = nullptr;
+    for (const OptionRule& o : options_) {
+      if (o.name == a) rule = &o;
     }
-    if (spec == nullptr) {
+    if (rule == nullptr) {
       if (looksLikeOption(a)) {
         usageError("unknown option " + a);
         return false;
@@ -55,14 +55,14 @@ bool OptionParser::parse(const std::vector<std::string>& args) {
       positional_.push_back(a);
       continue;
     }
-    const std::size_t count = static_cast<std::size_t>(spec->valueCount);
+    const std::size_t count = static_cast<std::size_t>(rule->valueCount);
     if (args.size() - i - 1 < count) {
-      usageError(spec->valueError.empty() ? spec->name + " needs a value" : spec->valueError);
+      usageError(rule->valueError.empty() ? rule->name + " needs a value" : rule->valueError);
       return false;
     }
     const std::vector<std::string> values(args.begin() + static_cast<long>(i) + 1,
                                           args.begin() + static_cast<long>(i + 1 + count));
-    const std::string error = spec->apply(values);
+    const std::string error = rule->apply(values);
     if (!error.empty()) {
       usageError(error);
       return false;

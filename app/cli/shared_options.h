@@ -25,7 +25,7 @@ inline constexpr int kTypedSiteIndex = 99;      // displaySiteIndex of typed coo
 // One option of a command: its name ("--next"), how many values follow it,
 // and what it does with them. apply returns an error message, empty when the
 // values were accepted.
-struct OptionSpec {
+struct OptionRule {
   std::string name;
   int valueCount = 0;
   std::function<std::string(const std::vector<std::string>& values)> apply;
@@ -37,7 +37,7 @@ class OptionParser {
   // command names the sub-command in messages; usage is its one-line usage.
   OptionParser(std::string command, std::string usage);
 
-  void add(OptionSpec spec);
+  void add(OptionRule rule);
 
   // Reads args (the sub-command's arguments): options anywhere, everything
   // else positional. An argument starting with "-" and then neither a digit
@@ -54,7 +54,7 @@ class OptionParser {
  private:
   std::string command_;
   std::string usage_;
-  std::vector<OptionSpec> options_;
+  std::vector<OptionRule> options_;
   std::vector<std::string> positional_;
 };
 

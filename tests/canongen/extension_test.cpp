@@ -24,16 +24,7 @@
 
 // The backtests fit two models and build four canon spans: too slow under
 // the sanitizers, which run the cheap tests only.
-#if defined(__SANITIZE_ADDRESS__)
-#define TARVO_SLOW_TESTS_SKIPPED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TARVO_SLOW_TESTS_SKIPPED 1
-#endif
-#endif
-#ifndef TARVO_SLOW_TESTS_SKIPPED
-#define TARVO_SLOW_TESTS_SKIPPED 0
-#endif
+#include "tests/slow_tests.h"
 
 namespace tarvo::canongen {
 namespace {

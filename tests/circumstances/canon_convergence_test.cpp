@@ -13,16 +13,7 @@
 #include "circumstances/geometry.h"
 
 // Reading and solving all 72,840 entries is for the optimised build.
-#if defined(__SANITIZE_ADDRESS__)
-#define TARVO_SLOW_TESTS_SKIPPED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TARVO_SLOW_TESTS_SKIPPED 1
-#endif
-#endif
-#ifndef TARVO_SLOW_TESTS_SKIPPED
-#define TARVO_SLOW_TESTS_SKIPPED 0
-#endif
+#include "tests/slow_tests.h"
 
 namespace tarvo {
 namespace {

@@ -7,6 +7,7 @@
 #include "circumstances/geometry.h"
 #include "session/site_glue.h"
 #include "tests/catalogue/canon_test_support.h"
+#include "tests/session/session_test_support.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -14,18 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ClockSource fixedClock(double year, double month) {
-  return [=] { return ClockMonth{year, month}; };
-}
+using testing::fixedClock;
 
-// A session at a cursor, as a repaint with pendingAction 0 sees it.
-SessionState atCursor(double year, double month) {
-  SessionState s;
-  s.year = year;
-  s.month = month;
-  s.pendingAction = kLandAtCursor;
-  return s;
-}
+using testing::atCursor;
 
 // Next eclipse: the command sets pendingAction 7 and the paint positions.
 LandingOutcome next(SessionState& s, CanonReader& reader) {
@@ -243,12 +235,7 @@ TEST_F(Landing, SiteSearchEqualMagnitudePassesLandingButNotStepping) {
 // by a site search, even with a criterion every magnitude passes.
 TEST(LandingSite, UnconvergedEntryIsNeverAccepted) {
   testing::ScratchDir dir;
-  auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
-  for (auto& e : entries) e[29] = 60;  // dec0: the Moon 60° up at the north pole
-  auto still = entries[2];
-  for (std::size_t i : {12u, 13u, 14u, 16u, 17u, 18u}) still[i] = 0;  // x1..x3, y1..y3
-  testing::writeText(dir.path() / kCanonFiles[3].name,
-                     testing::entryText(entries[1]) + testing::entryText(still) + testing::entryText(entries[3]));
+  testing::writeCanonWithStillEntry(dir.path());
   CanonReader reader(dir.path());
   SessionState s = atCursor(2025, 4);
   s.searchType = 2;

@@ -15,6 +15,7 @@
 #include "map/projection.h"
 #include "session/map_display.h"
 #include "tests/catalogue/canon_test_support.h"
+#include "tests/session/session_test_support.h"
 
 namespace tarvo {
 namespace {
@@ -24,9 +25,7 @@ namespace fs = std::filesystem;
 constexpr int kWidth = 692, kHeight = 453;  // the command line's default client size
 const char* const kCities = "Tokyo,139.74,35.65,0,9\nLa Paz,-68.15,-16.50,3640,-4\n";
 
-ClockSource fixedClock(double year, double month) {
-  return [=] { return ClockMonth{year, month}; };
-}
+using testing::fixedClock;
 
 // A data directory with the city list (or without), and the hand-made canon
 // files chosen by index.
@@ -45,13 +44,7 @@ struct Data {
   }
 };
 
-SessionState atCursor(double year, double month) {
-  SessionState s;
-  s.year = year;
-  s.month = month;
-  s.pendingAction = kLandAtCursor;
-  return s;
-}
+using testing::atCursor;
 
 // The texts drawn alone, white on black, as the expected picture.
 DrawingSurface picture(const std::vector<ScreenText>& texts, int width = kWidth, int height = kHeight) {

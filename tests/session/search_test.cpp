@@ -9,6 +9,7 @@
 #include "session/landing.h"
 #include "catalogue/saros_table.h"
 #include "tests/catalogue/canon_test_support.h"
+#include "tests/session/session_test_support.h"
 #include "tests/session/plain_canon_scan.h"
 
 namespace tarvo {
@@ -283,12 +284,7 @@ TEST_F(Criteria, AltitudeLimitIsMinusFifteenDegrees) {
 // listed by a site search, even when every magnitude passes.
 TEST(ListSite, UnconvergedEntryIsNeverListed) {
   testing::ScratchDir dir;
-  auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
-  for (auto& e : entries) e[29] = 60;  // dec0: the Moon 60° up at the north pole
-  auto still = entries[2];
-  for (std::size_t i : {12u, 13u, 14u, 16u, 17u, 18u}) still[i] = 0;  // x1..x3, y1..y3
-  testing::writeText(dir.path() / kCanonFiles[3].name,
-                     testing::entryText(entries[1]) + testing::entryText(still) + testing::entryText(entries[3]));
+  testing::writeCanonWithStillEntry(dir.path());
   CanonReader reader(dir.path());
   SessionState s;
   s.searchType = kSearchBySite;
