@@ -33,11 +33,19 @@ inline constexpr std::array<Rgb, 16> colorTable{
     rgb(255, 255, 255),  // 15 white
 };
 
+// The palette's entries by name.
+enum class PaletteIndex : int {
+  Black = 0, Blue, Green, Cyan, Red, Magenta, Brown, LightGrey,
+  DarkGrey, LightBlue, PaleGreen, PaleCyan, Orange, Pink, Yellow, White
+};
+
 // Palette colour by index; an index outside 0..15 gives black.
 constexpr Rgb paletteColour(int index) {
   return index >= 0 && index < static_cast<int>(colorTable.size())
              ? colorTable[static_cast<std::size_t>(index)]
              : colorTable[0];
 }
+
+constexpr Rgb paletteColour(PaletteIndex index) { return paletteColour(static_cast<int>(index)); }
 
 }  // namespace tarvo

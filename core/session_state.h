@@ -18,6 +18,15 @@ enum PendingAction : int {
   kSearchForward = 7  // step forward to the next eclipse meeting the criteria
 };
 
+// What the view shows (displayKind).
+enum DisplayKind : int { kDisplayWorldMap = 0, kDisplayLocalReport = 2 };
+// Whether the map draws the longitude/latitude grid (gridMode).
+enum GridMode : int { kGridShown = 0, kGridHidden = 4 };
+// The map's outline (outlineChoice): the built-in one or the coastline files.
+enum OutlineChoice : int { kOutlineBuiltIn = 1, kOutlineCoastlineFiles = 2 };
+// displaySiteIndex of a site given by typed coordinates (cities count from 1).
+inline constexpr int kTypedSiteIndex = 99;
+
 struct SessionState {
   // Cursor and pending action. Years are astronomical, −13000..16999.
   double year = 0;

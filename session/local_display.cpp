@@ -10,7 +10,6 @@ namespace {
 
 constexpr int kLeftX = 10;  // pixels, left edge of every line
 constexpr int kWhite = 15;  // palette index
-constexpr int kTypedSiteIndex = 99;
 
 }  // namespace
 

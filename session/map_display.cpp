@@ -12,7 +12,6 @@ namespace tarvo {
 namespace {
 
 constexpr int kGridOn = 0;  // gridMode that draws the grid (4 does not)
-constexpr int kOutlineCoastlineFiles = 2;  // outlineChoice of "CIA MAP" (1: built-in outline)
 
 SplitAngle splitOf(int negative, double degrees, double minutes) {
   SplitAngle a;
