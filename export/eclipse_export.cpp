@@ -44,15 +44,6 @@ std::string isoDate(double year, double month, double day) {
   return isoYear(year) + "-" + pad2(static_cast<int>(month)) + "-" + pad2(static_cast<int>(day));
 }
 
-// The date and time of a Julian Day shifted by offsetHours, to the nearest
-// second, in the catalogue's calendars: "YYYY-MM-DDThh:mm:ss".
-std::string isoDateTime(double jd, double offsetHours) {
-  const CalendarDate d = jdToCalendar(jd + offsetHours / 24.0 + 0.5 / kSecondsPerDay, ZoneMode::StandardZone, 0);
-  const int seconds = std::clamp(static_cast<int>(std::floor(d.hour * 3600.0)), 0, 86399);
-  return isoDate(d.year, d.month, d.day) + "T" + pad2(seconds / 3600) + ":" + pad2(seconds / 60 % 60) + ":" +
-         pad2(seconds % 60);
-}
-
 // "+09:00" for a whole-hour zone offset.
 std::string zoneSuffix(double offsetHours) {
   const int h = static_cast<int>(std::fabs(offsetHours));
@@ -289,6 +280,13 @@ std::string classWords(VisibilityClass c) {
 }
 
 }  // namespace
+
+std::string isoDateTime(double jd, double offsetHours) {
+  const CalendarDate d = jdToCalendar(jd + offsetHours / 24.0 + 0.5 / kSecondsPerDay, ZoneMode::StandardZone, 0);
+  const int seconds = std::clamp(static_cast<int>(std::floor(d.hour * 3600.0)), 0, 86399);
+  return isoDate(d.year, d.month, d.day) + "T" + pad2(seconds / 3600) + ":" + pad2(seconds / 60 % 60) + ":" +
+         pad2(seconds % 60);
+}
 
 const char* exportTypeName(double type) {
   switch (static_cast<int>(std::trunc(type))) {

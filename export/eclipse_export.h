@@ -44,6 +44,11 @@ struct ExportList {
   std::vector<ExportEclipse> eclipses;
 };
 
+// The date and time of a Julian Day shifted by offsetHours, to the nearest
+// second, in the catalogue's calendars: "YYYY-MM-DDThh:mm:ss" (years outside
+// 1–9999 signed, as ISO 8601's expanded form).
+std::string isoDateTime(double jd, double offsetHours);
+
 // "total", "partial", "penumbral" (empty for another code).
 const char* exportTypeName(double type);
 

@@ -43,11 +43,12 @@ void printVisibility(const ExportEclipse& x, double longitudeDeg) {
   std::printf("class %s\n", visibilityClassName(v.visibilityClass));
   std::printf("uncertain %d\n", v.uncertain ? 1 : 0);
   std::printf("faint %d\n", v.faint ? 1 : 0);
-  const CalendarDate& d = v.greatestLocal;
-  const int seconds = static_cast<int>(std::floor(d.hour * 3600.0));
-  std::printf("local_date %.0f-%02.0f-%02.0f\n", d.year, d.month, d.day);
-  std::printf("local_time %02d:%02d:%02d\n", seconds / 3600, seconds / 60 % 60, seconds % 60);
-  std::printf("zone_hours %+.0f\n", standardZoneOffsetHours(longitudeDeg));
+  const double zone = standardZoneOffsetHours(longitudeDeg);
+  const std::string local = isoDateTime(x.greatestJd, zone);
+  const std::size_t split = local.find('T');
+  std::printf("local_date %s\n", local.substr(0, split).c_str());
+  std::printf("local_time %s\n", local.substr(split + 1).c_str());
+  std::printf("zone_hours %+.0f\n", zone);
   static constexpr const char* kKeys[kContactCount] = {"alt_p1", "alt_u1", "alt_u2", "alt_u3", "alt_u4", "alt_p4"};
   for (int i = 0; i < kContactCount; ++i) printAltitude(kKeys[i], v.contactAltitudeDeg[static_cast<std::size_t>(i)]);
   printAltitude("alt_greatest", v.greatestAltitudeDeg);

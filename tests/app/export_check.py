@@ -22,8 +22,9 @@ import unittest
 import icalendar
 
 TARVO = RUNDATA = None
-# No comma (the city list ends a name there); 9 + 74 octets on its LOCATION line.
-CITY = 'Säo "Test"; Ünïcode-Stadt mit einem recht langen Namen über Ödländer'
+# No comma (the city list ends a name there), and a line of the city list
+# holds 79 octets at most.
+CITY = 'Säo "Test"; Ünïcode-Stadt über Ödländer'
 
 
 def run(args, data=None, expect=0):
@@ -120,9 +121,8 @@ class ExportCheck(unittest.TestCase):
             self.assertEqual(event.decoded('DTSTART'), iso_utc(row['p1_ut']))
             self.assertEqual(event.decoded('DTEND'), iso_utc(row['p4_ut']))
             self.assertEqual(str(event['LOCATION']), CITY)
-            geo = event['GEO']
-            self.assertAlmostEqual(geo.latitude, 35.6544, places=6)
-            self.assertAlmostEqual(geo.longitude, 139.7447, places=6)
+            self.assertAlmostEqual(event['GEO'].latitude, 35.6544, places=6)
+            self.assertAlmostEqual(event['GEO'].longitude, 139.7447, places=6)
             summary = str(event['SUMMARY'])
             self.assertTrue(summary.startswith(row['type'].capitalize() + ' lunar eclipse, '), summary)
             self.assertIn(row['p1_ut'], str(event['DESCRIPTION']))
@@ -139,7 +139,8 @@ class ExportCheck(unittest.TestCase):
         self.assertFalse(any(str(e['SUMMARY']).endswith('not visible') for e in events))
 
     def test_calendar_outside_years_1_to_9999_is_refused_whole(self):
-        p = subprocess.run([TARVO, '--data', RUNDATA, 'list', '-5', '10', '--format', 'ics'], capture_output=True)
+        # The first eclipses of the list fit; the later ones do not: nothing is written.
+        p = subprocess.run([TARVO, '--data', RUNDATA, 'list', '9995', '10', '--format', 'ics'], capture_output=True)
         self.assertEqual(p.returncode, 64)
         self.assertEqual(p.stdout, b'')
         self.assertIn(b'1-9999', p.stderr)
@@ -156,7 +157,31 @@ class ExportCheck(unittest.TestCase):
             self.assertEqual(start.date(), datetime.date.fromordinal(jdn - 1721425))
             self.assertEqual(start.time(), iso_utc(row['p1_ut']).time())
 
+    def test_next_names_the_first_listed_eclipse_seen_from_the_site(self):
+        for start, min_alt in (('2025', None), ('2025', '20'), ('1000', None)):
+            args = ['next', '--city', 'Tokyo', start, '1'] + (['--min-altitude', min_alt] if min_alt else [])
+            keys = dict(line.split(' ', 1) for line in run(args).decode().splitlines())
+            rows = csv.DictReader(io.StringIO(run(['list', start, '3', '--city', 'Tokyo', '--format', 'csv',
+                                                   '--max', '100']).decode(), newline=''))
+            row = next(r for r in rows if r['class'] != 'none'
+                       and (min_alt is None or float(r['alt_greatest']) >= float(min_alt)))
+            self.assertEqual(keys['class'], row['class'])
+            self.assertEqual(keys['local_date'] + 'T' + keys['local_time'], row['greatest_local'][:19])
+            for k in ('alt_p1', 'alt_u1', 'alt_u2', 'alt_u3', 'alt_u4', 'alt_p4', 'alt_greatest'):
+                self.assertEqual(keys[k], row[k] or 'none', k)
+            # The local report's date line names the same local date.
+            y, m, d = keys['year'], keys['month'], keys['day']
+            report = run(['local', y, m, '--city', 'Tokyo']).decode()
+            ly, lm, ld = (int(v) for v in keys['local_date'].split('-'))
+            self.assertIn(f'Date :{ly:5d}/{lm:2d}/{ld:2d}', report)
+
+    def test_next_says_when_the_catalogue_ends(self):
+        # Tokyo never has the Moon 89° up.
+        p = subprocess.run([TARVO, '--data', RUNDATA, 'next', '--city', 'Tokyo', '16990', '1', '--min-altitude', '89'],
+                           capture_output=True)
+        self.assertEqual(p.returncode, 3)
+
 
 if __name__ == '__main__':
-    TARVO, RUNDATA = sys.argv[1], sys.argv[2]
+    TARVO, RUNDATA = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     unittest.main(argv=sys.argv[:1])
