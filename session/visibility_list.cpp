@@ -1,9 +1,13 @@
 #include "session/visibility_list.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "catalogue/canon_walk.h"
 #include "catalogue/saros_table.h"
+#include "session/landing.h"
+#include "session/search.h"
+#include "session/site_glue.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -98,7 +102,7 @@ VisibilityListSearch visibilityListSearch(CanonReader& reader, const SearchCrite
 }
 
 NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criteria, double year, double month,
-                               const SiteValues& site, double minAltitudeDeg, double sigmaSeconds) {
+                               const SiteValues& site, double minAltitudeDeg, double sigmaSeconds, double afterJd) {
   NextVisible out;
   reader.close();
   EclipseRecord e;
@@ -110,7 +114,7 @@ NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criter
   // entry of the file when none is: skip such an earlier entry.
   const auto before = [&](const EclipseRecord& r) { return r.year < year || (r.year == year && r.month < month); };
   for (;;) {
-    if (!before(e) &&
+    if (!before(e) && e.greatestJd > afterJd &&
         meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
       ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, sigmaSeconds, site);
       const Visibility& v = *x.visibility;
@@ -126,6 +130,47 @@ NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criter
       return out;
     }
   }
+}
+
+ExportSite exportSiteOf(const SessionState& s, const SiteList& cities) {
+  ExportSite out;
+  const SiteValues v = prepareSite(s);
+  out.longitudeDeg = v.longitudeDeg;
+  out.latitudeDeg = v.latitudeDeg;
+  out.heightM = v.heightM;
+  if (const Site* city = s.displaySiteIndex != kTypedSiteIndex ? cities.byNumber(s.displaySiteIndex) : nullptr) {
+    out.name = city->name;
+  }
+  return out;
+}
+
+NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader) {
+  const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(s, s.sarosCriterion), s.year, s.month,
+                                               prepareSite(s), -90, 0, s.greatestJd);
+  if (!found.record) return found;
+  const EclipseRecord& e = *found.record;
+  double month = e.month;
+  // The landing stops at the month's first eclipse; a second one is reached
+  // by asking for the month's second half.
+  EclipseRecord first;
+  if (succeeded(reader.openAt(e.year, e.month, first)) && first.greatestJd != e.greatestJd) month += 0.5;
+  s.year = e.year;
+  s.month = month;
+  return found;
+}
+
+VisibilityListSearch windowListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears,
+                                      bool withSite) {
+  VisibilityListOptions o;
+  if (withSite) o.site = prepareSite(s);
+  o.visibleOnly = withSite;
+  VisibilityListSearch found = visibilityListSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears, o);
+  if (withSite) {
+    const std::size_t n = std::min(found.entries.size(), s.eclipseList.size());
+    std::copy_n(found.entries.begin(), n, s.eclipseList.begin());
+    s.eclipseListCount = static_cast<int>(n);
+  }
+  return found;
 }
 
 }  // namespace tarvo

@@ -98,14 +98,7 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
     return kExitNoCatalogue;
   }
   ExportList list;
-  if (withSite) {
-    ExportSite site;
-    site.name = options.cityName.value_or("");
-    site.longitudeDeg = o.site->longitudeDeg;
-    site.latitudeDeg = o.site->latitudeDeg;
-    site.heightM = o.site->heightM;
-    list.site = site;
-  }
+  if (withSite) list.site = exportSiteOf(state, readSitesFile().value_or(SiteList{}));
   list.deltaTModel = kDeltaTModelName;
   list.eclipses = found.eclipses;
   std::string text;
