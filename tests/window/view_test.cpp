@@ -71,6 +71,7 @@ class ViewTest : public QObject {
   void cleanup();
   void firstPaintShowsTheClockMonthsEclipse();
   void nextAndPreviousStep();
+  void nextVisibleEclipseSkipsOnesNotSeen();
   void mapAndLocalSwitchTheDisplay();
   void toolBarReachesTheActiveView();
   void searchOkMovesToTheSarosStart();
@@ -142,6 +143,24 @@ void ViewTest::nextAndPreviousStep() {
   view()->paintPending();
   QCOMPARE(state().greatestJd, first);
   QCOMPARE(view()->paintCount(), 4);
+}
+
+void ViewTest::nextVisibleEclipseSkipsOnesNotSeen() {
+  // At 10° E, 60° N the eclipse of 2026 March 3 happens at local noon (the
+  // Moon 24° below the horizon); the one after it is seen at moonset.
+  state().siteLongitude = 10;
+  state().siteLatitude = 60;
+  state().siteHeight = 0;
+  state().displaySiteIndex = kTypedSiteIndex;
+  view()->applyTimeSet(2025, 9);
+  view()->paintPending();
+  QCOMPARE(state().eclipseDay, 7.0);
+  app_->mainFrame()->action(kCmdNextVisibleEclipse)->trigger();
+  QCoreApplication::processEvents();
+  view()->paintPending();
+  QCOMPARE(state().year, 2026.0);
+  QCOMPARE(state().month, 8.0);
+  QCOMPARE(state().eclipseDay, 28.0);
 }
 
 void ViewTest::mapAndLocalSwitchTheDisplay() {
