@@ -5,7 +5,10 @@
 #include <QDialog>
 
 #include <optional>
+#include <string>
+#include <vector>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -38,6 +41,14 @@ class CListDlg : public QDialog {
   QLineEdit* periodEdit() const { return period_; }
   QPushButton* searchButton() const { return search_; }
   QPushButton* drawButton() const { return draw_; }
+  // "Visible from site": the Search keeps the eclipses seen from the observing
+  // site and shows each line's class after it.
+  QCheckBox* visibleCheck() const { return visible_; }
+  QPushButton* exportButton() const { return export_; }
+  // Writes the list shown (the last Search's) to path as CSV, JSON or
+  // iCalendar by its extension, as `tarvo list` writes it; the reason when it
+  // cannot, nothing written then.
+  std::optional<QString> exportTo(const QString& path);
   // The error texts of the last search, drawn as the search drew them; hidden
   // when it had none.
   QLabel* errorPicture() const { return errors_; }
@@ -54,6 +65,10 @@ class CListDlg : public QDialog {
 
  private:
   void fill(bool afterSearch);
+  // The Search with "Visible from site" checked.
+  void searchVisible(double start, double period);
+  // Export…: asks for a file name, then exportTo.
+  void exportList();
 
   WindowSession& session_;
   QListWidget* list_;
@@ -62,6 +77,15 @@ class CListDlg : public QDialog {
   QPushButton* search_;
   QPushButton* draw_;
   QLabel* errors_;
+  QCheckBox* visible_;
+  QPushButton* export_;
+  // What the list shown came from: the Search's period and the check box.
+  struct ShownList {
+    double startYear, periodYears;
+    bool withSite;
+  };
+  std::optional<ShownList> shown_;
+  std::vector<std::string> classes_;  // each line's class, with the check box
 };
 
 }  // namespace tarvo::window
