@@ -165,6 +165,7 @@ MainPhase mainPhaseOf(const ContactTimes& c) {
 
 Visibility visibilityAt(const VisibilityInputs& in) {
   Visibility v;
+  if (in.record == nullptr) return v;
   const EclipseRecord& r = *in.record;
   v.faint = std::trunc(r.eclipseType) == 3 && r.penumbralMagnitude < kFaintPenumbralMagnitude;
   v.converged = in.contacts.converged && std::isfinite(in.greatestHours);

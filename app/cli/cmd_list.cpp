@@ -108,7 +108,9 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
       for (std::size_t i = 0; i < found.entries.size(); ++i) {
         text += eclipseListLine(found.entries[i], EclipseListLayout::AfterSearch);
         const auto& v = found.eclipses[i].visibility;
-        if (v && v->converged) text += std::string("   ") + visibilityClassName(v->visibilityClass);
+        if (exportOptions.visible && v && v->converged) {
+          text += std::string("   ") + visibilityClassName(v->visibilityClass);
+        }
         text += "\n";
       }
       break;
