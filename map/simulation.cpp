@@ -30,7 +30,7 @@ int truncToInt(double v) {
 double moonRadiusArcsec(const EclipseElements& e) { return (e.lu - e.lt) / 2; }
 
 void drawShadow(DrawingSurface& s, const SimulationInputs& in) {
-  const EclipseElements e = elementsAt(in.record, in.greatestOffsetHours);
+  const EclipseElements e = elementsAt(in.eclipse.record, in.eclipse.greatestHours);
   const double m = moonRadiusArcsec(e);
   drawShadowPlaneCircle(s, in.centreX, in.centreY, 0, 0, e.lp - m, kPenumbraColour);
   hatchShadowPlane(s, in.centreX, in.centreY, 0, 0, kPenumbraColour);
@@ -39,8 +39,8 @@ void drawShadow(DrawingSurface& s, const SimulationInputs& in) {
 }
 
 void drawMoon(DrawingSurface& s, const SimulationInputs& in, double t, int colour) {
-  const EclipseElements e = elementsAt(in.record, t);
-  drawSimulationTime(s, t, in.epochHour, in.greatestDeltaTSeconds);
+  const EclipseElements e = elementsAt(in.eclipse.record, t);
+  drawSimulationTime(s, t, in.eclipse.record.epochHour, in.eclipse.deltaTSeconds);
   drawShadowPlaneCircle(s, in.centreX, in.centreY, e.x, e.y, moonRadiusArcsec(e), colour);
   hatchShadowPlane(s, in.centreX, in.centreY, e.x, e.y, colour);
 }
@@ -84,11 +84,12 @@ void drawSimulationTime(DrawingSurface& surface, double tHours, double epochHour
 
 std::vector<SimulationStep> simulationSteps(const SimulationInputs& in) {
   const bool paced = in.horizonCrossHours > kHorizonCrossLimitHours;
-  const bool umbral = in.eclipseType == 1 || in.eclipseType == 2;
-  const bool total = in.eclipseType == 1;
-  const ContactTimes& c = in.contacts;
+  const int type = eclipseTypeCode(in.eclipse.record.eclipseType);
+  const bool umbral = type == 1 || type == 2;
+  const bool total = type == 1;
+  const ContactTimes& c = in.eclipse.contacts;
   std::vector<SimulationStep> steps;
-  steps.push_back({SimulationStepKind::Shadow, in.greatestOffsetHours, 0, true});
+  steps.push_back({SimulationStepKind::Shadow, in.eclipse.greatestHours, 0, true});
   // A contact the type lacks is absent and gets no step.
   const auto moon = [&](bool wanted, std::optional<double> t, int colour) {
     if (wanted && t) steps.push_back({SimulationStepKind::Moon, *t, colour, paced});
@@ -96,7 +97,7 @@ std::vector<SimulationStep> simulationSteps(const SimulationInputs& in) {
   moon(true, c.p1, 14);                     // yellow
   moon(umbral, c.u1, 10);                   // pale green
   moon(total, c.u2, 7);                     // light grey
-  moon(true, in.greatestOffsetHours, 8);    // dark grey
+  moon(true, in.eclipse.greatestHours, 8);    // dark grey
   moon(total, c.u3, 7);
   moon(umbral, c.u4, 10);
   moon(true, c.p4, 14);
@@ -117,7 +118,7 @@ void drawSimulationStep(DrawingSurface& surface, const SimulationInputs& in,
       drawMoon(surface, in, step.tHours, step.colour);
       break;
     case SimulationStepKind::ClearLabel:
-      drawSimulationTime(surface, kNoLabelHours, in.epochHour, in.greatestDeltaTSeconds);
+      drawSimulationTime(surface, kNoLabelHours, in.eclipse.record.epochHour, in.eclipse.deltaTSeconds);
       break;
   }
 }
