@@ -11,9 +11,12 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kPenumbraColour = 6;  // brown
-constexpr int kUmbraColour = 9;     // light blue
-constexpr int kHorizonColour = 2;   // green: the Moon at moonrise or moonset
+constexpr int colourIndex(PaletteIndex c) { return static_cast<int>(c); }
+
+constexpr int kPenumbraColour = colourIndex(PaletteIndex::Brown);
+constexpr int kUmbraColour = colourIndex(PaletteIndex::LightBlue);
+// The Moon at moonrise or moonset.
+constexpr int kHorizonColour = colourIndex(PaletteIndex::Green);
 constexpr double kNoLabelHours = 100;  // drawSimulationTime's "clear only" time
 
 // Truncation toward zero into the int range; NaN gives 0 (nothing sensible
@@ -94,13 +97,16 @@ std::vector<SimulationStep> simulationSteps(const SimulationInputs& in) {
   const auto moon = [&](bool wanted, std::optional<double> t, int colour) {
     if (wanted && t) steps.push_back({SimulationStepKind::Moon, *t, colour, paced});
   };
-  moon(true, c.p1, 14);                     // yellow
-  moon(umbral, c.u1, 10);                   // pale green
-  moon(total, c.u2, 7);                     // light grey
-  moon(true, in.eclipse.greatestHours, 8);    // dark grey
-  moon(total, c.u3, 7);
-  moon(umbral, c.u4, 10);
-  moon(true, c.p4, 14);
+  const int penumbral = colourIndex(PaletteIndex::Yellow);
+  const int umbralContact = colourIndex(PaletteIndex::PaleGreen);
+  const int internal = colourIndex(PaletteIndex::LightGrey);
+  moon(true, c.p1, penumbral);
+  moon(umbral, c.u1, umbralContact);
+  moon(total, c.u2, internal);
+  moon(true, in.eclipse.greatestHours, colourIndex(PaletteIndex::DarkGrey));
+  moon(total, c.u3, internal);
+  moon(umbral, c.u4, umbralContact);
+  moon(true, c.p4, penumbral);
   steps.push_back({SimulationStepKind::ClearLabel, kNoLabelHours, 0, false});
   if (in.horizonCrossHours < kHorizonCrossLimitHours)
     steps.push_back({SimulationStepKind::Moon, in.horizonCrossHours, kHorizonColour, false});
@@ -111,7 +117,7 @@ void drawSimulationStep(DrawingSurface& surface, const SimulationInputs& in,
                         const SimulationStep& step) {
   switch (step.kind) {
     case SimulationStepKind::Shadow:
-      surface.setTextColour(colorTable[15]);
+      surface.setTextColour(paletteColour(PaletteIndex::White));
       drawShadow(surface, in);
       break;
     case SimulationStepKind::Moon:
