@@ -36,14 +36,8 @@ void BM_VisibilityOfAThousandYears(benchmark::State& state) {
     int seen = 0;
     for (const tarvo::EclipseRecord& r : entries) {
       const double deltaT = tarvo::entryDeltaTSeconds(r, 0);
-      const tarvo::GreatestEclipse g = tarvo::findGreatest(r, 0, deltaT);
-      tarvo::VisibilityInputs in;
-      in.record = &r;
-      in.greatestHours = g.tHours;
-      in.contacts = tarvo::findContacts(r, g.tHours);
-      in.deltaTSeconds = deltaT;
-      in.site = site;
-      seen += tarvo::visibilityAt(in).visibilityClass != tarvo::VisibilityClass::None;
+      const tarvo::EclipseCircumstances e = tarvo::eclipseCircumstances(r, deltaT, 0);
+      seen += tarvo::visibilityAt(e, site, 0).visibilityClass != tarvo::VisibilityClass::None;
     }
     benchmark::DoNotOptimize(seen);
   }

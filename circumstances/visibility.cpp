@@ -163,30 +163,26 @@ MainPhase mainPhaseOf(const ContactTimes& c) {
   return {c.p1, c.p4};
 }
 
-Visibility visibilityAt(const VisibilityInputs& in) {
+Visibility visibilityAt(const EclipseCircumstances& eclipse, const SiteValues& site, double sigma) {
   Visibility v;
-  if (in.record == nullptr) return v;
-  const EclipseRecord& r = *in.record;
+  const EclipseRecord& r = eclipse.record;
+  const double deltaT = eclipse.deltaTSeconds;
   v.faint = std::trunc(r.eclipseType) == 3 && r.penumbralMagnitude < kFaintPenumbralMagnitude;
-  v.converged = in.contacts.converged && std::isfinite(in.greatestHours);
+  v.converged = eclipse.converged();
   if (!v.converged) return v;
-  const MainPhase phase = mainPhaseOf(in.contacts);
-  const auto classAt = [&](double deltaT) {
-    return visibilityClassOver(r, in.site, phase.startHours, phase.endHours, deltaT);
-  };
-  v.visibilityClass = classAt(in.deltaTSeconds);
-  const double sigma = in.deltaTSigmaSeconds;
-  v.uncertain = sigma > 0 && (classAt(in.deltaTSeconds - sigma) != v.visibilityClass ||
-                              classAt(in.deltaTSeconds + sigma) != v.visibilityClass);
-  const double jdUt = in.dayStartJd + (r.epochHour + in.greatestHours - in.deltaTSeconds / 3600.0) / 24.0;
-  v.greatestLocal = jdToCalendar(jdUt, ZoneMode::StandardZone, in.site.longitudeDeg);
-  const ContactTimes& c = in.contacts;
+  const ContactTimes& c = eclipse.contacts;
+  const MainPhase phase = mainPhaseOf(c);
+  const auto classAt = [&](double dt) { return visibilityClassOver(r, site, phase.startHours, phase.endHours, dt); };
+  v.visibilityClass = classAt(deltaT);
+  v.uncertain = sigma > 0 && (classAt(deltaT - sigma) != v.visibilityClass || classAt(deltaT + sigma) != v.visibilityClass);
+  const double jdUt = eclipse.dayStartJd + eclipse.utHours(eclipse.greatestHours) / 24.0;
+  v.greatestLocal = jdToCalendar(jdUt, ZoneMode::StandardZone, site.longitudeDeg);
   const std::optional<double> times[kContactCount] = {c.p1, c.u1, c.u2, c.u3, c.u4, c.p4};
   for (int i = 0; i < kContactCount; ++i) {
-    if (times[i]) v.contactAltitudeDeg[i] = moonAltitudeAt(r, in.site, *times[i], in.deltaTSeconds).apparentDeg;
+    if (times[i]) v.contactAltitudeDeg[i] = moonAltitudeAt(r, site, *times[i], deltaT).apparentDeg;
   }
-  v.greatestAltitudeDeg = moonAltitudeAt(r, in.site, in.greatestHours, in.deltaTSeconds).apparentDeg;
-  v.sunAltitudeDeg = sunAltitudeAt(r, in.site, in.greatestHours, in.deltaTSeconds);
+  v.greatestAltitudeDeg = moonAltitudeAt(r, site, eclipse.greatestHours, deltaT).apparentDeg;
+  v.sunAltitudeDeg = sunAltitudeAt(r, site, eclipse.greatestHours, deltaT);
   return v;
 }
 

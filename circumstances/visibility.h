@@ -1,6 +1,6 @@
 // Whether an eclipse can be seen from a site: the Moon's altitude over the
-// main phase, its class, and the altitudes shown with it. Pure functions of a
-// record, its contacts, ΔT and a site.
+// main phase, its class, and the altitudes shown with it. Pure functions of
+// an eclipse's circumstances (record, contacts, ΔT) and a site.
 //
 // Times t are hours of TT from the entry's epochHour; angles are degrees.
 // The Moon counts as up when its upper limb stands above the horizon for an
@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "catalogue/eclipse_record.h"
+#include "circumstances/eclipse_circumstances.h"
 #include "circumstances/geometry.h"
 #include "timebase/time_scales.h"
 
@@ -65,16 +66,6 @@ double sunAltitudeAt(const EclipseRecord& r, const SiteValues& site, double tHou
 VisibilityClass visibilityClassOver(const EclipseRecord& r, const SiteValues& site, double tStartHours,
                                     double tEndHours, double deltaTSeconds);
 
-struct VisibilityInputs {
-  const EclipseRecord* record = nullptr;
-  double greatestHours = 0;     // greatest eclipse, TT hours from epochHour
-  ContactTimes contacts;        // from greatestHours
-  double deltaTSeconds = 0;     // ΔT as used for the circumstances
-  double deltaTSigmaSeconds = 0;  // ΔT's uncertainty (1σ)
-  double dayStartJd = 0;        // UT Julian Day of 0 h UT of the eclipse's date
-  SiteValues site;
-};
-
 // Contacts in the order P1, U1, U2, U3, U4, P4.
 inline constexpr int kContactCount = 6;
 
@@ -95,6 +86,8 @@ struct MainPhase {
 };
 MainPhase mainPhaseOf(const ContactTimes& c);
 
-Visibility visibilityAt(const VisibilityInputs& in);
+// The visibility of an eclipse at a site, at the eclipse's ΔT; uncertain
+// compares the class at ΔT ± deltaTSigmaSeconds (1σ).
+Visibility visibilityAt(const EclipseCircumstances& eclipse, const SiteValues& site, double deltaTSigmaSeconds);
 
 }  // namespace tarvo

@@ -5,6 +5,7 @@
 
 #include "catalogue/canon_walk.h"
 #include "catalogue/saros_table.h"
+#include "session/current_eclipse.h"
 #include "session/landing.h"
 #include "session/search.h"
 #include "session/site_glue.h"
@@ -55,31 +56,18 @@ ExportEclipse exportEclipseOf(const EclipseRecord& r, double deltaTAdjustSeconds
 
   // As the shown eclipse's circumstances: greatest eclipse from t = 0, its
   // contacts, and the UT day start that puts it at the catalogue's instant.
-  const GreatestEclipse g = findGreatest(r, 0, deltaT);
-  const ContactTimes c = g.converged ? findContacts(r, g.tHours) : ContactTimes{};
-  x.converged = g.converged && c.converged && std::isfinite(g.subLunar.longitudeDeg);
-  const double deltaTHours = deltaT / 3600.0;
-  const double dayStartJd = r.greatestJd - (g.tHours + r.epochHour - deltaTHours) / 24.0;
-  const auto jdOf = [&](double t) { return dayStartJd + (r.epochHour + t - deltaTHours) / 24.0; };
-  x.greatestJd = jdOf(g.tHours);
-  x.subLunarLatDeg = g.subLunar.latitudeDeg;
-  x.subLunarLonDeg = g.subLunar.longitudeDeg;
-  const std::optional<double> times[kContactCount] = {c.p1, c.u1, c.u2, c.u3, c.u4, c.p4};
+  const EclipseCircumstances c = eclipseCircumstances(r, deltaT, 0);
+  x.converged = c.converged();
+  const auto jdOf = [&](double t) { return c.dayStartJd + c.utHours(t) / 24.0; };
+  x.greatestJd = jdOf(c.greatestHours);
+  x.subLunarLatDeg = c.subLunar.latitudeDeg;
+  x.subLunarLonDeg = c.subLunar.longitudeDeg;
+  const ContactTimes& k = c.contacts;
+  const std::optional<double> times[kContactCount] = {k.p1, k.u1, k.u2, k.u3, k.u4, k.p4};
   for (int i = 0; i < kContactCount; ++i) {
     if (x.converged && times[i]) x.contactJd[static_cast<std::size_t>(i)] = jdOf(*times[i]);
   }
-  if (site) {
-    VisibilityInputs in;
-    in.record = &r;
-    in.greatestHours = g.tHours;
-    in.contacts = c;
-    in.contacts.converged = x.converged;
-    in.deltaTSeconds = deltaT;
-    in.deltaTSigmaSeconds = sigmaSeconds;
-    in.dayStartJd = dayStartJd;
-    in.site = *site;
-    x.visibility = visibilityAt(in);
-  }
+  if (site) x.visibility = visibilityAt(c, *site, sigmaSeconds);
   return x;
 }
 

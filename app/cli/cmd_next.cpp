@@ -17,6 +17,7 @@
 #include "catalogue/canon_reader.h"
 #include "core/session_state.h"
 #include "export/eclipse_export.h"
+#include "session/current_eclipse.h"
 #include "session/landing.h"
 #include "session/search.h"
 #include "session/site_glue.h"

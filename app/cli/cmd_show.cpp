@@ -3,10 +3,7 @@
 // Applies the criteria as the Search dialog's OK does, lands on the cursor as
 // a repaint does, then steps N times as Next or Previous eclipse does, and
 // prints the current eclipse as `key value` lines.
-#include <cinttypes>
-#include <cmath>
 #include <cstdio>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,10 +13,7 @@
 #include "app/cli/shared_options.h"
 #include "app/cli/show_keys.h"
 #include "catalogue/canon_reader.h"
-#include "catalogue/saros_table.h"
-#include "circumstances/geometry.h"
 #include "core/session_state.h"
-#include "session/greatest_eclipse.h"
 #include "session/landing.h"
 
 namespace tarvo::cli {

@@ -372,14 +372,15 @@ TEST_F(ReferenceCheck, VisibilityAgreesWithTheEphemeris) {
     const EclipseRecord& r = e.stored;
     const EclipseRecord ut = convertToUniversalTime(r);
     const double deltaT = deltaTModel(centuriesFromJ2000(ut.greatestJd));
-    const GreatestEclipse g = findGreatest(r, 0, deltaT);
-    const ContactTimes c = findContacts(r, g.tHours);
-    ASSERT_TRUE(g.converged && c.converged);
+    const EclipseCircumstances eclipse = eclipseCircumstances(r, deltaT, 0);
+    ASSERT_TRUE(eclipse.converged());
+    const ContactTimes& c = eclipse.contacts;
+    const double tGreatest = eclipse.greatestHours;
     const MainPhase phase = mainPhaseOf(c);
     const std::optional<double> times[kContactCount] = {c.p1, c.u1, c.u2, c.u3, c.u4, c.p4};
     const double jdOf0 = e.epochJdTT;
     const auto jdAt = [&](double t) { return jdOf0 + t / 24; };
-    ASSERT_NEAR(moonParallaxDeg(elementsAt(r, g.tHours)), skyAt(jdAt(g.tHours), deltaT, sites[0]).parallaxDeg,
+    ASSERT_NEAR(moonParallaxDeg(elementsAt(r, tGreatest)), skyAt(jdAt(tGreatest), deltaT, sites[0]).parallaxDeg,
                 kParallaxTolDeg);
     for (const SiteValues& site : sites) {
       char where[120];
@@ -406,13 +407,7 @@ TEST_F(ReferenceCheck, VisibilityAgreesWithTheEphemeris) {
                       : first            ? VisibilityClass::Visible
                                          : VisibilityClass::None;
       }
-      VisibilityInputs in;
-      in.record = &r;
-      in.greatestHours = g.tHours;
-      in.contacts = c;
-      in.deltaTSeconds = deltaT;
-      in.site = site;
-      const Visibility v = visibilityAt(in);
+      const Visibility v = visibilityAt(eclipse, site, 0);
       ++pairs;
       if (refClass[0] != refClass[1]) {
         ++ambiguous;
@@ -423,7 +418,7 @@ TEST_F(ReferenceCheck, VisibilityAgreesWithTheEphemeris) {
       // Apparent altitudes where refraction is settled: well above the
       // horizon (the ephemeris's own refraction), or below −5° (none).
       for (int i = 0; i <= kContactCount; ++i) {
-        const double t = i < kContactCount ? times[i].value_or(NAN) : g.tHours;
+        const double t = i < kContactCount ? times[i].value_or(NAN) : tGreatest;
         const std::optional<double> got = i < kContactCount ? v.contactAltitudeDeg[i] : v.greatestAltitudeDeg;
         ASSERT_EQ(got.has_value(), !std::isnan(t)) << where;
         if (!got) continue;
@@ -433,7 +428,7 @@ TEST_F(ReferenceCheck, VisibilityAgreesWithTheEphemeris) {
         altitude.add(*got - want, where);
         EXPECT_NEAR(*got, want, kAltitudeTolDeg) << where << " contact " << i;
       }
-      const double sunRef = skyAt(jdAt(g.tHours), deltaT, site).sunDeg;
+      const double sunRef = skyAt(jdAt(tGreatest), deltaT, site).sunDeg;
       sun.add(v.sunAltitudeDeg - sunRef, where);
       EXPECT_NEAR(v.sunAltitudeDeg, sunRef, kAltitudeTolDeg) << where;
     }

@@ -34,26 +34,17 @@ VisibilityClass sampledClass(const EclipseRecord& r, const SiteValues& site, dou
 TEST(Visibility, ClassAgreesWithDenseSamplingOverAGridOfSites) {
   EclipseRecord r = testing::totalEclipse();
   r.dec0 = 18;  // a Moon that stays low but up, or grazes the horizon, near the poles
-  const GreatestEclipse g = findGreatest(r, 0, 0);
-  ASSERT_TRUE(g.converged);
-  const ContactTimes c = findContacts(r, g.tHours);
-  ASSERT_TRUE(c.converged);
-  const MainPhase phase = mainPhaseOf(c);
   constexpr double kDeltaT = 70, kSigma = 900;
+  const EclipseCircumstances e = eclipseCircumstances(r, kDeltaT, 0);
+  ASSERT_TRUE(e.converged());
+  const MainPhase phase = mainPhaseOf(e.contacts);
   std::map<VisibilityClass, int> seen;
   int uncertain = 0, compared = 0;
   for (double lat = -88; lat <= 88; lat += 4) {
     for (double lon = -180; lon < 180; lon += 10) {
       const SiteValues site{lon, lat, 0};
       const VisibilityClass want = sampledClass(r, site, phase.startHours, phase.endHours, kDeltaT);
-      VisibilityInputs in;
-      in.record = &r;
-      in.greatestHours = g.tHours;
-      in.contacts = c;
-      in.deltaTSeconds = kDeltaT;
-      in.deltaTSigmaSeconds = kSigma;
-      in.site = site;
-      const Visibility v = visibilityAt(in);
+      const Visibility v = visibilityAt(e, site, kSigma);
       ASSERT_TRUE(v.converged);
       EXPECT_EQ(v.visibilityClass, want) << "lon " << lon << " lat " << lat;
       const bool wantUncertain =
@@ -75,16 +66,8 @@ TEST(Visibility, ClassAgreesWithDenseSamplingOverAGridOfSites) {
 }
 
 TEST(Visibility, UncertainNeedsASigma) {
-  const EclipseRecord r = testing::totalEclipse();
-  const GreatestEclipse g = findGreatest(r, 0, 0);
-  VisibilityInputs in;
-  in.record = &r;
-  in.greatestHours = g.tHours;
-  in.contacts = findContacts(r, g.tHours);
-  for (double lon = -180; lon < 180; lon += 5) {
-    in.site = {lon, 40, 0};
-    EXPECT_FALSE(visibilityAt(in).uncertain) << lon;
-  }
+  const EclipseCircumstances e = eclipseCircumstances(testing::totalEclipse(), 0, 0);
+  for (double lon = -180; lon < 180; lon += 5) EXPECT_FALSE(visibilityAt(e, {lon, 40, 0}, 0).uncertain) << lon;
 }
 
 TEST(Visibility, FaintMarksOnlyWeakPenumbralEclipses) {
@@ -98,10 +81,8 @@ TEST(Visibility, FaintMarksOnlyWeakPenumbralEclipses) {
     EclipseRecord r = testing::totalEclipse();
     r.eclipseType = row.type;
     r.penumbralMagnitude = row.penumbralMagnitude;
-    VisibilityInputs in;
-    in.record = &r;
-    in.contacts = findContacts(r, findGreatest(r, 0, 0).tHours);
-    EXPECT_EQ(visibilityAt(in).faint, row.faint) << row.type << " " << row.penumbralMagnitude;
+    EXPECT_EQ(visibilityAt(eclipseCircumstances(r, 0, 0), {0, 0, 0}, 0).faint, row.faint)
+        << row.type << " " << row.penumbralMagnitude;
   }
 }
 
