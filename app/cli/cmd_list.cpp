@@ -20,6 +20,7 @@
 #include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
 #include "catalogue/eclipse_list_format.h"
+#include "core/input_limits.h"
 #include "core/session_state.h"
 #include "export/eclipse_export.h"
 #include "session/search.h"
@@ -34,8 +35,6 @@ const std::string kUsage = std::string("list START PERIOD ") + kCriteriaUsage +
                            " [--visible] [--format text|csv|json|ics] [--max N]";
 
 enum class ListFormat { Text, Csv, Json, ICalendar };
-// Most eclipses an export may hold.
-constexpr double kMaxExportEntries = 100000;
 // Julian Day of the Unix epoch.
 constexpr double kUnixEpochJd = 2440587.5;
 
@@ -66,7 +65,7 @@ void addExportOptions(OptionParser& parser, ExportOptions& out) {
   parser.add({"--max", 1,
               [&out](const std::vector<std::string>& v) {
                 double n = 0;
-                if (!parseWholeNumber(v[0], 1, kMaxExportEntries, n)) {
+                if (!parseWholeNumber(v[0], limits::kExportEntries.lo, limits::kExportEntries.hi, n)) {
                   return std::string("--max must be a whole number 1..100000");
                 }
                 out.maxEntries = n;

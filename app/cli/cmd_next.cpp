@@ -15,6 +15,7 @@
 #include "app/cli/shared_options.h"
 #include "app/cli/show_keys.h"
 #include "catalogue/canon_reader.h"
+#include "core/input_limits.h"
 #include "core/session_state.h"
 #include "export/eclipse_export.h"
 #include "session/current_eclipse.h"
@@ -60,14 +61,14 @@ int runNext(const std::vector<std::string>& args) {
   SessionState state;
   SharedOptions options;
   CriteriaOptions criteria;
-  double minAltitude = -90;
+  double minAltitude = limits::kMinAltitudeDeg.lo;
   OptionParser parser("next", kUsage);
   addSiteOptions(parser, options);
   addDeltaTAdjustOption(parser, options);
   addCriteriaOptions(parser, criteria);
   parser.add({"--min-altitude", 1,
               [&minAltitude](const std::vector<std::string>& v) {
-                if (!parseNumber(v[0], minAltitude) || minAltitude < -90 || minAltitude > 90) {
+                if (!parseNumber(v[0], minAltitude) || !limits::kMinAltitudeDeg.contains(minAltitude)) {
                   return std::string("--min-altitude must be -90..90 degrees");
                 }
                 return std::string();
