@@ -1,6 +1,7 @@
 // Eclipse geometry: greatest eclipse, contacts, sub-lunar point, site
 // circumstances, and the behaviour of the capped iterations on bad elements.
 #include "circumstances/geometry.h"
+#include "core/angles.h"
 #include "tests/circumstances/synthetic_eclipse.h"
 
 #include <erfa.h>
@@ -73,14 +74,6 @@ double uncappedContact(const EclipseRecord& r, double t, double EclipseElements:
     t = t + step;
   }
   return t;
-}
-
-// Signed difference a − b of two angles in degrees, in (−180, 180].
-double angleDiff(double a, double b) {
-  double d = std::fmod(a - b, 360.0);
-  if (d > 180) d -= 360;
-  if (d <= -180) d += 360;
-  return d;
 }
 
 // A record whose Moon stands still at hour angle hDeg (site at longitude 0,
@@ -299,7 +292,7 @@ TEST(SiteCircumstances, ZenithAtTheSubLunarPointAndNadirAtTheAntipode) {
 TEST(SiteCircumstances, AzimuthIsCountedFromTheSouthThroughTheWest) {
   const SiteValues site{0, 40, 0};
   // Due south: hour angle 0, declination below the latitude.
-  EXPECT_NEAR(angleDiff(siteCircumstances(fixedMoon(0, 10), site, 0, 0).azimuthDeg, 0), 0, 1e-9);
+  EXPECT_NEAR(angleDiffDeg(siteCircumstances(fixedMoon(0, 10), site, 0, 0).azimuthDeg, 0), 0, 1e-9);
   // Due west on the equator: hour angle 90°, declination 0.
   EXPECT_NEAR(siteCircumstances(fixedMoon(90, 0), {0, 0, 0}, 0, 0).azimuthDeg, 90, 1e-9);
   // East, and north of the zenith (declination above the latitude).
@@ -324,7 +317,7 @@ TEST(SiteCircumstances, AltitudeAndAzimuthAgreeWithErfa) {
           EXPECT_NEAR(c.altitudeDeg, el * ERFA_DR2D, 1e-9) << lat << " " << dec << " " << h;
           // Near the zenith the azimuth is ill-conditioned; skip it there.
           if (el * ERFA_DR2D < 89.9) {
-            EXPECT_NEAR(angleDiff(c.azimuthDeg, az * ERFA_DR2D + 180), 0, 1e-7)
+            EXPECT_NEAR(angleDiffDeg(c.azimuthDeg, az * ERFA_DR2D + 180), 0, 1e-7)
                 << lat << " " << dec << " " << h;
           }
           EXPECT_GE(c.azimuthDeg, 0);
