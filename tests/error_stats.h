@@ -12,8 +12,10 @@
 namespace tarvo::testing {
 
 struct ErrorStats {
+  explicit ErrorStats(double tolerance = std::numeric_limits<double>::infinity()) : tolerance(tolerance) {}
+
   // An error larger in size than this is a miss; a NaN always is.
-  double tolerance = std::numeric_limits<double>::infinity();
+  double tolerance;
   double worst = 0;  // largest |error|; NaN, and kept, once a NaN came
   double sum = 0;    // of |error|
   long count = 0;
