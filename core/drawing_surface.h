@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/palette.h"
+#include "core/visited_pixels.h"
 
 class QImage;
 
@@ -119,7 +120,7 @@ class DrawingSurface {
   int width_;
   int height_;
   std::vector<std::uint32_t> pixels_;
-  std::vector<std::uint64_t> visited_;  // flood fill scratch, one bit per pixel
+  VisitedPixels visited_;  // flood fill scratch, kept between fills
   Pen pen_;
   Brush brush_;
   Rgb textColour_ = colorTable[0];
