@@ -1,9 +1,11 @@
 #include "core/drawing_surface.h"
 
+#include <QFile>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QString>
 
@@ -416,11 +418,22 @@ void DrawingSurface::textOut(double xd, double yd, std::string_view text) {
   }
 }
 
-bool DrawingSurface::savePng(const std::string& path) {
-  QImage img = image();
-  if (img.isNull()) return false;
-  return img.save(QString::fromStdString(path), "PNG");
+FileWrite writePng(const QImage& picture, const std::string& path) {
+  if (picture.isNull()) return {"the picture is empty"};
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) return {file.errorString().toStdString()};
+  QImageWriter writer(&file, "PNG");
+  if (!writer.write(picture)) {
+    // The file's own reason (the system's) says more than the writer's.
+    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+    return {reason.toStdString()};
+  }
+  // Buffered bytes that cannot be written (a full disk) are a failure too.
+  if (!file.flush()) return {file.errorString().toStdString()};
+  return {};
 }
+
+FileWrite DrawingSurface::savePng(const std::string& path) { return writePng(image(), path); }
 
 // Primitives.
 
