@@ -28,7 +28,7 @@
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = std::string("next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] ") + kCriteriaUsage +
+const std::string kUsage = std::string("next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] ") + criteriaUsage() +
                            " [--min-altitude DEG] [--dt-adjust SECONDS]";
 
 void printAltitude(const char* key, const std::optional<double>& deg) {

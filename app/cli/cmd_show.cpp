@@ -19,7 +19,7 @@
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = std::string("show YEAR MONTH [--next N | --prev N] ") + kCriteriaUsage +
+const std::string kUsage = "show YEAR MONTH [--next N | --prev N] " + criteriaUsage() +
                            " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 
 int runShow(const std::vector<std::string>& args) {
