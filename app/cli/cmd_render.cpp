@@ -136,10 +136,12 @@ int runRender(const std::vector<std::string>& args) {
 
   CanonReader reader;
   DrawingSurface surface(options.width, options.height);
-  PaintResult painted = paintView(state, reader, surface);
+  PaintHooks hooks;
+  hooks.dataDirectory = std::filesystem::path(siteFile()).parent_path();
+  PaintResult painted = paintView(state, reader, surface, hooks);
   for (double step = 0; step < options.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     state.pendingAction = kSearchForward;  // the Next eclipse command
-    painted = paintView(state, reader, surface);
+    painted = paintView(state, reader, surface, hooks);
   }
   bool previousMissedAFile = false;
   for (double step = 0; step < options.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
@@ -148,7 +150,7 @@ int runRender(const std::vector<std::string>& args) {
       for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
       previousMissedAFile = true;
     }
-    painted = paintView(state, reader, surface);
+    painted = paintView(state, reader, surface, hooks);
   }
   if (painted.outcome == LandingOutcome::Shown && display->drawAfterPaint) {
     display->drawAfterPaint(state, surface);
