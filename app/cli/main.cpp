@@ -75,7 +75,11 @@ int main(int argc, char** argv) {
   const tarvo::DataLookupInputs places = tarvo::dataLookupInputsOfThisProcess(dataOption);
   const tarvo::DataLookup lookup = tarvo::findDataDirectory(places);
   if (lookup.directory) {
-    tarvo::cli::anchorOutputFiles(args, places.workingDirectory.string());
+    // A data directory the user did not name: the files the user names
+    // stay where tarvo was started. (With --data DIR they are taken in DIR,
+    // as they always were.)
+    if (!dataOption && *lookup.directory != places.workingDirectory)
+      tarvo::cli::anchorOutputFiles(args, places.workingDirectory.string());
     if (chdir(lookup.directory->c_str()) != 0) {
       std::fprintf(stderr, "tarvo: cannot use data directory %s: %s\n", lookup.directory->c_str(),
                    std::strerror(errno));

@@ -101,8 +101,8 @@ std::string applySiteOptions(const SharedOptions& options, const SiteList& sites
 std::string takeDataDirectory(std::vector<std::string>& args, std::optional<std::string>& dir);
 
 // Makes a relative FILE of the options that write a file (--out, --png)
-// relative to startDirectory, the directory tarvo was started in, since the
-// program then works in its data directory.
+// relative to startDirectory, the directory tarvo was started in, for when
+// the program works in a data directory the user did not name.
 void anchorOutputFiles(std::vector<std::string>& args, const std::string& startDirectory);
 
 // The city list the commands read ("location.new" of the working directory
