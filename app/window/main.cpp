@@ -22,6 +22,7 @@
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_view.h"
 #include "app/window/window_session.h"
+#include "core/drawing_surface.h"
 
 namespace {
 
@@ -112,8 +113,10 @@ int main(int argc, char** argv) {
     if (options->screenshot.isEmpty()) return;
     // After this paint has reached the screen.
     QTimer::singleShot(0, &app, [&] {
-      if (!vorn.mainFrame()->grab().save(options->screenshot, "PNG")) {
-        std::fprintf(stderr, "tarvowin: cannot write %s\n", options->screenshot.toLocal8Bit().constData());
+      const std::string path = options->screenshot.toLocal8Bit().toStdString();
+      if (const tarvo::FileWrite saved = tarvo::writePng(vorn.mainFrame()->grab().toImage(), path);
+          !saved.written()) {
+        std::fprintf(stderr, "tarvowin: cannot write %s: %s\n", path.c_str(), saved.error.c_str());
         status = 1;
       }
       QApplication::quit();
