@@ -56,6 +56,13 @@ void takeCurrentEclipse(SessionState& state, const EclipseRecord& entry) {
   recomputeDeltaT(state);
 }
 
+std::string missingCatalogueLine(const CanonReader& reader) {
+  const std::optional<MissingCanonFile>& missing = reader.lastMissingFile();
+  if (!missing) return {};
+  return missing->fileName + (missing->absent ? " not found in " : " cannot be read in ") +
+         missing->directory.string();
+}
+
 int noCatalogueTextX(LandingOutcome outcome) {
   switch (outcome) {
     case LandingOutcome::NoCatalogueAtCursor: return 50;

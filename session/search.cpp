@@ -36,6 +36,14 @@ void drawSearchNoFileTexts(DrawingSurface& surface) {
   surface.setTextColour(previous);
 }
 
+void drawSearchNoFileTexts(DrawingSurface& surface, const CanonReader& reader) {
+  drawSearchNoFileTexts(surface);
+  const Rgb previous = surface.textColour();
+  surface.setTextColour(colorTable[15]);
+  drawText(surface, kSearchNoFileTexts[0].x, kSearchNoFileLineY, missingCatalogueLine(reader));
+  surface.setTextColour(previous);
+}
+
 PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
   const PreviousSearch found =
       searchPrevious(reader, searchCriteriaOf(s, s.saros), previousWindowYears(s), s.year, s.month);
@@ -48,7 +56,7 @@ PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
 
 YearMonth previousEclipseCommand(SessionState& s, CanonReader& reader, DrawingSurface& surface) {
   const PreviousSearch found = runPreviousSearch(s, reader);
-  if (found.end == SearchEnd::NextFileMissing) drawSearchNoFileTexts(surface);
+  if (found.end == SearchEnd::NextFileMissing) drawSearchNoFileTexts(surface, reader);
   return {found.year, found.month};
 }
 

@@ -21,10 +21,6 @@ namespace {
 const std::string kUsage = std::string("list START PERIOD ") + kCriteriaUsage +
                            " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 
-void printNoFileTexts() {
-  for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
-}
-
 int runList(const std::vector<std::string>& args) {
   SessionState state;
   SharedOptions options;
@@ -54,13 +50,13 @@ int runList(const std::vector<std::string>& args) {
   const ListSearch found = runListSearch(state, reader, start, period);
   reportDefects(reader);
   if (found.end == SearchEnd::StartFileMissing) {
-    printNoFileTexts();
+    printSearchNoFileTexts(reader);
     return kExitNoCatalogue;
   }
   for (const std::string& line : eclipseListLines(state, true)) std::printf("%s\n", line.c_str());
   if (found.end == SearchEnd::NextFileMissing) {
     std::fflush(stdout);
-    printNoFileTexts();
+    printSearchNoFileTexts(reader);
     return kExitNoCatalogue;
   }
   return 0;

@@ -137,6 +137,7 @@ int runRender(const std::vector<std::string>& args) {
   CanonReader reader;
   DrawingSurface surface(options.width, options.height);
   PaintResult painted = paintView(state, reader, surface);
+  if (!painted.siteListNotice.empty()) std::fprintf(stderr, "%s\n", painted.siteListNotice.c_str());
   for (double step = 0; step < options.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     state.pendingAction = kSearchForward;  // the Next eclipse command
     painted = paintView(state, reader, surface);
@@ -145,7 +146,7 @@ int runRender(const std::vector<std::string>& args) {
   for (double step = 0; step < options.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     // The Previous eclipse command: its texts would be painted over at once.
     if (runPreviousSearch(state, reader).end == SearchEnd::NextFileMissing) {
-      for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
+      printSearchNoFileTexts(reader);
       previousMissedAFile = true;
     }
     painted = paintView(state, reader, surface);
@@ -159,7 +160,7 @@ int runRender(const std::vector<std::string>& args) {
     return kExitPngFailed;
   }
   if (painted.outcome == LandingOutcome::Shown && previousMissedAFile) return kExitNoCatalogue;
-  return reportOutcome(painted.outcome);
+  return reportOutcome(painted.outcome, reader);
 }
 
 const CommandRegistration kRender{{"render", kUsage.c_str(), runRender}};

@@ -60,7 +60,8 @@ void CVornView::runPaint() {
   // The restart after a missing catalogue opens the Time Set dialog once
   // this paint is over.
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
-  paintView(session_.state, session_.reader, *surface_, hooks);
+  const PaintResult result = paintView(session_.state, session_.reader, *surface_, hooks);
+  if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
   ++paintCount_;
   emit painted();
 }
