@@ -24,8 +24,9 @@ std::string_view trimmedBlanks(std::string_view s) {
 
 enum class FieldStatus { Number, Missing, NotANumber, Overflow };
 
-// A number field: blanks, [sign] digits [. digits] [e [sign] digits],
-// blanks, and nothing else. Independent of the locale.
+// The decimal number at the start of a field, after leading blanks, read as
+// far as it goes: [sign] digits [. digits] [e [sign] digits]; what follows it
+// in the field is ignored. Independent of the locale.
 FieldStatus fieldNumber(std::string_view field, double& value) {
   const std::string_view text = trimmedBlanks(field);
   if (text.empty()) return FieldStatus::Missing;
@@ -45,10 +46,8 @@ FieldStatus fieldNumber(std::string_view field, double& value) {
     if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
     const std::size_t expDigits = j;
     while (j < text.size() && isDigit(text[j])) ++j;
-    if (j == expDigits) return FieldStatus::NotANumber;
-    i = j;
+    if (j > expDigits) i = j;
   }
-  if (i != text.size()) return FieldStatus::NotANumber;
   const auto [end, ec] = std::from_chars(text.data() + mantissa, text.data() + i, value);
   if (ec == std::errc::result_out_of_range) return FieldStatus::Overflow;
   if (ec != std::errc() || end != text.data() + i) return FieldStatus::NotANumber;

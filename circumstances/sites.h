@@ -5,11 +5,12 @@
 // line of its own.
 // The name is everything before the first comma; each of the four numbers
 // runs to the next "," or ";" (a ";" after the last one starts a remark) and
-// is a decimal number, blanks around it allowed. At most 80 cities are kept.
+// is read as the decimal number it starts with, after leading blanks
+// (conversion stops where the number does). At most 80 cities are kept.
 //
 // Each piece is checked as it is read: a name that is empty or holds a
-// control character, or a number that is missing, not a number, or outside
-// its range (kCityFields) makes the piece skipped; the good cities are kept
+// control character, or a number field that is missing, does not start with
+// a number, or is outside its range (kCityFields) makes the piece skipped; the good cities are kept
 // in order. A piece with a NUL byte or invalid UTF-8 (comments may hold any
 // bytes but NUL) is not text: before the first good city it refuses the
 // whole file, after it it is skipped like any bad line.

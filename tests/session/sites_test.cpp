@@ -107,10 +107,11 @@ TEST(SitesFormat, FieldsDelimitersAndNumbers) {
       "  Blank Name ,  +7.5,\t-0.25, 1e2 ,.5\n"
       "Low,-360,90,-500,14\n"
       "High,360,-90,9000,-14,extra fields ignored\n"
-      "Z\xC3\xBCrich,8.54,47.37,408,1\n");
+      "Z\xC3\xBCrich,8.54,47.37,408,1\n"
+      "East,139.77E,35.68N,40m,9h\n");
   EXPECT_EQ(siteReadingNotice(reading), "");
   const SiteList& list = reading.list;
-  ASSERT_EQ(list.count(), 6);
+  ASSERT_EQ(list.count(), 7);
   const Site& lima = list.sites[0];
   EXPECT_EQ(lima.name, "Lima");
   EXPECT_DOUBLE_EQ(lima.longitude, -77.05);
@@ -132,6 +133,11 @@ TEST(SitesFormat, FieldsDelimitersAndNumbers) {
   EXPECT_DOUBLE_EQ(list.sites[3].longitude, -360);
   EXPECT_DOUBLE_EQ(list.sites[4].extra, -14);
   EXPECT_EQ(list.sites[5].name, "Z\xC3\xBCrich");
+  // Conversion stops where the number does.
+  EXPECT_DOUBLE_EQ(list.sites[6].longitude, 139.77);
+  EXPECT_DOUBLE_EQ(list.sites[6].latitude, 35.68);
+  EXPECT_DOUBLE_EQ(list.sites[6].height, 40);
+  EXPECT_DOUBLE_EQ(list.sites[6].extra, 9);
 }
 
 // Each bad line after a good one: skipped with its reason, the good city kept.
@@ -142,8 +148,8 @@ TEST(SitesChecks, BadLinesAreSkippedWithTheirReason) {
   };
   const Case cases[] = {
       {"Tokyo,abc,35.68,40,9", "longitude 'abc' not a number"},
-      {"Junk,12abc,1,2,3", "longitude '12abc' not a number"},
-      {"Exp,1e,1,2,3", "longitude '1e' not a number"},
+      {"Sign,-,1,2,3", "longitude '-' not a number"},
+      {"Point,0,.,2,3", "latitude '.' not a number"},
       {"Word,nan,1,2,3", "longitude 'nan' not a number"},
       {"Far,999,35,0,9", "longitude 999 outside \u2212" "360..360"},
       {"Huge,1e999,0,0,0", "longitude 1e999 outside \u2212" "360..360"},
