@@ -198,14 +198,14 @@ SiteReading parseFrom(Source& source) {
   std::string piece;
   piece.reserve(kSitePieceLength);
   Utf8Check utf8;
-  int lineNumber = 1;
-  int lastSkippedLine = 0;
+  long long lineNumber = 1;
+  long long lastSkippedLine = 0;
   bool atEnd = false;
   bool lineStart = true;      // the next piece begins a line
   bool inCommentLine = false;  // the line being read began with ";"
   while (!atEnd && reading.list.sites.size() < kMaxSites) {
     piece.clear();
-    const int pieceLine = lineNumber;
+    const long long pieceLine = lineNumber;
     const bool firstPiece = lineStart;
     bool hasNul = false, validUtf8 = true, endsLine = false;
     while (piece.size() < kSitePieceLength) {
@@ -271,10 +271,10 @@ const Site* SiteList::byNumber(int n) const {
 std::string siteReadingNotice(const SiteReading& reading, std::string_view fileName) {
   if (!reading.firstProblem) return {};
   const SiteLineProblem& p = *reading.firstProblem;
-  std::string notice = formatString("%.*s line %d: %s", static_cast<int>(fileName.size()),
+  std::string notice = formatString("%.*s line %lld: %s", static_cast<int>(fileName.size()),
                                     fileName.data(), p.lineNumber, p.reason.c_str());
   if (reading.notText) return notice + "; no city is read";
-  return notice + formatString(" (%d line%s skipped)", reading.skippedLines,
+  return notice + formatString(" (%lld line%s skipped)", reading.skippedLines,
                                reading.skippedLines == 1 ? "" : "s");
 }
 

@@ -61,7 +61,7 @@ struct SiteList {
 
 // Why a piece of the file was not taken.
 struct SiteLineProblem {
-  int lineNumber = 0;  // from 1, every line of the file counted; a long line's pieces share it
+  long long lineNumber = 0;  // from 1, every line of the file counted; a long line's pieces share it
   std::string reason;  // e.g. "latitude 999 outside −90..90"
 };
 
@@ -69,7 +69,7 @@ struct SiteLineProblem {
 struct SiteReading {
   SiteList list;           // the good cities in file order; empty when refused
   bool notText = false;    // the file was refused whole as not text
-  int skippedLines = 0;    // lines with at least one skipped piece
+  long long skippedLines = 0;  // lines with at least one skipped piece
   std::optional<SiteLineProblem> firstProblem;  // the refusal's, or the first skipped line's
 };
 
