@@ -10,14 +10,10 @@
 
 namespace tarvo::cli {
 
-namespace {
-
 void printMissingCatalogueLine(const CanonReader& reader) {
   if (const std::string line = missingCatalogueLine(reader); !line.empty())
     std::fprintf(stderr, "%s\n", line.c_str());
 }
-
-}  // namespace
 
 void printSearchNoFileTexts(const CanonReader& reader) {
   for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);

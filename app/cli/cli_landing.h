@@ -20,6 +20,9 @@ int reportOutcome(LandingOutcome outcome, const CanonReader& reader);
 // The search's no-file texts and the missing file's line, on standard error.
 void printSearchNoFileTexts(const CanonReader& reader);
 
+// The missing file's line (missingCatalogueLine) on standard error, if any.
+void printMissingCatalogueLine(const CanonReader& reader);
+
 struct SteppedLanding {
   LandingOutcome outcome = LandingOutcome::Shown;
   // A Previous could not open a file after its window's first (its texts

@@ -20,7 +20,6 @@ namespace tarvo::cli {
 inline constexpr int kDefaultWidth = 692;
 inline constexpr int kDefaultHeight = 453;
 inline constexpr int kMaxSurfaceSide = 10000;  // pixels
-inline constexpr int kTypedSiteIndex = 99;      // displaySiteIndex of typed coordinates
 
 // One option of a command: its name ("--next"), how many values follow it,
 // and what it does with them. apply returns an error message, empty when the
@@ -78,8 +77,8 @@ void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out);
 void addSiteOptions(OptionParser& parser, SharedOptions& out);  // --city and --site
 void addSizeOption(OptionParser& parser, SharedOptions& out);
 
-// A whole number within lo..hi.
-bool parseWholeNumber(const std::string& s, double lo, double hi, double& out);
+// A whole number within the range.
+bool parseWholeNumber(const std::string& s, const InputRange& range, double& out);
 // "WxH" with both sides whole numbers in 1..kMaxSurfaceSide.
 bool parseSize(const std::string& s, int& width, int& height);
 
@@ -97,8 +96,9 @@ int findCity(const SiteList& sites, std::string_view name);
 
 // The site options after the city list is read: --city NAME picks the city
 // found by findCity as the observing site, --site the typed coordinates
-// (displaySiteIndex 99). Returns an error message for a city not in the list
-// (naming the cities there), empty otherwise; without either option does nothing.
+// (displaySiteIndex kTypedSiteIndex). Returns an error message for a city
+// not in the list (naming the cities there), empty otherwise; without either
+// option does nothing.
 std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state);
 
 // Takes "--data DIR" from anywhere in the command line and makes DIR the

@@ -167,6 +167,9 @@ TEST(InfoPanel, RoundingSignsAndSarosMembers) {
     v.year = c.year;
     EXPECT_EQ(lineAt(v, 10, 96), c.text) << c.saros;
   }
+  // An absurd catalogue value: the line is cut at 255 characters.
+  v.gamma = 1e300;
+  EXPECT_EQ(lineAt(v, 30, 208).size(), 255u);
 }
 
 TEST(InfoPanel, SiteResultInTheMapCorner) {
@@ -193,10 +196,8 @@ TEST(InfoPanel, SiteResultInTheMapCorner) {
   }
 }
 
-TEST(InfoPanel, DayStartAndDrawing) {
-  // Greatest eclipse at 6:58:43 UT on 2025 March 14: 0 h UT is JD 2460748.5.
+TEST(InfoPanel, Drawing) {
   const InfoPanelValues v = total2025();
-  EXPECT_NEAR(dayStartJd(v), 2460748.5, 1e-9);
 
   DrawingSurface s(400, 420);
   s.clear(colorTable[0]);
