@@ -61,7 +61,7 @@ void reportDefects(const CanonReader& reader) {
 }
 
 std::string loadSitesAndApply(const SharedOptions& options, SiteList& sites, SessionState& state) {
-  const SiteLoadResult loaded = loadSites(state, sites);
+  const SiteLoadResult loaded = loadSites(state, sites, siteFile());
   for (const ScreenText& t : loaded.errorTexts) std::fprintf(stderr, "%s\n", t.text);
   if (!loaded.notice.empty()) std::fprintf(stderr, "%s\n", loaded.notice.c_str());
   return applySiteOptions(options, sites, state);

@@ -94,7 +94,7 @@ std::string applyCriteria(const CriteriaOptions& o, SessionState& s) {
 std::string applySearchSite(const SharedOptions& options, SessionState& state) {
   SiteList sites;
   if (state.searchType == kSearchBySite || options.cityName) {
-    const SiteLoadResult loaded = loadSites(state, sites);
+    const SiteLoadResult loaded = loadSites(state, sites, siteFile());
     if (!loaded.notice.empty()) std::fprintf(stderr, "%s\n", loaded.notice.c_str());
   }
   return applySiteOptions(options, sites, state);
