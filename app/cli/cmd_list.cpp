@@ -177,6 +177,7 @@ int runList(const std::vector<std::string>& args) {
   if (found.errorTexts.empty()) return kExitShown;
   std::fflush(stdout);
   for (const ScreenText& t : found.errorTexts) std::fprintf(stderr, "%s\n", t.text);
+  printMissingCatalogueLine(reader);
   return kExitNoCatalogue;
 }
 
