@@ -8,6 +8,7 @@
 #include "catalogue/eclipse_record.h"
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
+#include "timebase/delta_t.h"
 
 namespace tarvo {
 
@@ -52,8 +53,10 @@ struct SessionState {
   EclipseRecord current;
 
   // Time scale.
+  DeltaTModel deltaTModel = kDefaultDeltaTModel;  // the model ΔT comes from (saved by name)
   double deltaTAdjust = 0;  // s, user's correction, −10000..10000
   double deltaT = 0;        // s, model at greatestJd (UT) + deltaTAdjust
+  double deltaTSigma = 0;   // s, one standard deviation of ΔT at greatestJd
   double deltaTHours = 0;   // deltaT / 3600
   double greatestOffsetHours = 0;  // hours from epochHour to greatest eclipse
   double greatestLatitude = 0;     // deg, sub-lunar point at greatest eclipse
@@ -89,6 +92,7 @@ struct SessionState {
   int displayKind = 0;   // 0 world map, 2 local report
   int gridMode = 4;      // 0 grid, 4 no grid
   int outlineChoice = 1; // 2 detailed coastline files, 1 built-in outline
+  bool deltaTBandsShown = false;  // the map also draws the zone boundaries at ΔT ± σ, dotted
 
   // Map layout, pixels of the view's client area.
   int mapLeft = 0, mapRight = 0, mapTop = 0, mapBottom = 0;

@@ -23,8 +23,8 @@ SearchEnd endOf(WalkStatus status) {
 
 }  // namespace
 
-double entryDeltaTSeconds(const EclipseRecord& entry, double deltaTAdjustSeconds) {
-  return deltaTModel(centuriesFromJ2000(entry.greatestJd)) + deltaTAdjustSeconds;
+double entryDeltaTSeconds(const EclipseRecord& entry, double deltaTAdjustSeconds, DeltaTModel model) {
+  return deltaTSeconds(model, centuriesFromJ2000(entry.greatestJd)) + deltaTAdjustSeconds;
 }
 
 CriteriaVerdict meetsCriteria(const EclipseRecord& entry, double deltaTSeconds, const SearchCriteria& c) {
@@ -74,7 +74,7 @@ PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteri
     }
     out.lastRead = e;
     if (atOrAfter(e, year, month)) return out;
-    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
+    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel), criteria).accepted) {
       out.year = e.year;
       out.month = e.month;
       out.found = true;
@@ -93,7 +93,7 @@ ListSearch listSearch(CanonReader& reader, const SearchCriteria& criteria, doubl
   // Ends: as searchPrevious, and at kMaxListEntries.
   for (;;) {
     out.lastRead = e;
-    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
+    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel), criteria).accepted) {
       if (e.year > lastYear) return out;
       if (e.year >= startYear) {
         out.entries.push_back({e.year, e.month, e.eclipseDay, e.eclipseType, e.saros});

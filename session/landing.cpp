@@ -32,10 +32,13 @@ void copyCurrent(SessionState& s, const EclipseRecord& r) {
   s.epochHour = r.epochHour;
 }
 
-// ΔT in seconds for the current eclipse: model at its UT Julian Day plus the
-// user's adjustment. Done after every read, successful or not.
+// ΔT in seconds for the current eclipse: the chosen model at its UT Julian
+// Day plus the user's adjustment, and its uncertainty. Done after every read,
+// successful or not.
 void recomputeDeltaT(SessionState& s) {
-  s.deltaT = deltaTModel(centuriesFromJ2000(s.greatestJd)) + s.deltaTAdjust;
+  const double t = centuriesFromJ2000(s.greatestJd);
+  s.deltaT = deltaTSeconds(s.deltaTModel, t) + s.deltaTAdjust;
+  s.deltaTSigma = deltaTSigmaSeconds(t);
 }
 
 // Magnitude and altitude at the site at greatest eclipse; false when the
@@ -116,6 +119,7 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
   }
   state.pendingAction = kLandAtCursor;
   reader.close();
+  reader.setDeltaTModel(state.deltaTModel);
   EclipseRecord r;
   const ReadStatus status = reader.openAt(state.year, state.month, r);
   if (succeeded(status)) copyCurrent(state, r);
@@ -131,6 +135,7 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
 }
 
 LandingOutcome searchForward(SessionState& state, CanonReader& reader) {
+  reader.setDeltaTModel(state.deltaTModel);
   // Ends: every pass reads the next entry of a finite in-memory file or opens
   // a file later in the catalogue than the one just exhausted.
   while (state.pendingAction == kSearchForward) {

@@ -78,11 +78,15 @@ InfoPanelValues infoPanelValuesOf(const SessionState& state) {
 }
 
 VisibilityInputs visibilityInputsOf(const SessionState& state) {
+  return visibilityInputsAt(state, state.greatestDeltaTSeconds);
+}
+
+VisibilityInputs visibilityInputsAt(const SessionState& state, double deltaTSeconds) {
   VisibilityInputs in;
   in.eclipseType = eclipseTypeIndex(state);
-  in.greatest = state.greatestSubLunar;
-  const double deltaT = state.greatestDeltaTSeconds;
-  const auto at = [&](double t) { return subLunarPoint(state.current, t, deltaT); };
+  const auto at = [&](double t) { return subLunarPoint(state.current, t, deltaTSeconds); };
+  in.greatest = deltaTSeconds == state.greatestDeltaTSeconds ? state.greatestSubLunar
+                                                             : at(state.greatestOffsetHours);
   const ContactTimes& c = state.contacts;
   in.p1 = at(c.p1);
   in.p4 = at(c.p4);
@@ -129,7 +133,17 @@ void drawMapDisplay(SessionState& state, DrawingSurface& surface) {
   MapPen pen;
   drawWorldMap(surface, frame, pen, state.gridMode == kGridOn,
                outlineDrawerOf(state));
-  if (currentEclipseConverged(state)) drawVisibilityZones(surface, frame, pen, visibilityInputsOf(state));
+  if (currentEclipseConverged(state)) {
+    drawVisibilityZones(surface, frame, pen, visibilityInputsOf(state));
+    if (state.deltaTBandsShown) {
+      // The contacts are times of TT: only the Earth's rotation, and so the
+      // sub-lunar points, move with ΔT.
+      for (const double sign : {-1.0, 1.0}) {
+        const double deltaT = state.greatestDeltaTSeconds + sign * state.deltaTSigma;
+        drawBoundaryBands(surface, frame, visibilityInputsAt(state, deltaT));
+      }
+    }
+  }
   state.penDown = pen.penDown ? 1 : 0;
 }
 

@@ -23,6 +23,9 @@ InfoPanelValues infoPanelValuesOf(const SessionState& state);
 
 // The sub-lunar points at greatest eclipse and at the contacts, for the zones.
 VisibilityInputs visibilityInputsOf(const SessionState& state);
+// The same for the current eclipse with another ΔT (seconds): the contacts
+// stay (times of TT), the sub-lunar points turn with the Earth.
+VisibilityInputs visibilityInputsAt(const SessionState& state, double deltaTSeconds);
 
 // The outline the map draws for outlineChoice: the built-in outline (1), or
 // the five coastline files of the working directory (2, "CIA MAP").

@@ -17,6 +17,7 @@ SearchCriteria searchCriteriaOf(const SessionState& s, double sarosWanted) {
   c.site = prepareSite(s);
   c.saros = sarosWanted;
   c.deltaTAdjustSeconds = s.deltaTAdjust;
+  c.deltaTModel = s.deltaTModel;
   return c;
 }
 
@@ -37,6 +38,7 @@ void drawSearchNoFileTexts(DrawingSurface& surface) {
 }
 
 PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
+  reader.setDeltaTModel(s.deltaTModel);
   const PreviousSearch found =
       searchPrevious(reader, searchCriteriaOf(s, s.saros), previousWindowYears(s), s.year, s.month);
   if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
@@ -54,6 +56,7 @@ YearMonth previousEclipseCommand(SessionState& s, CanonReader& reader, DrawingSu
 
 ListSearch runListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears) {
   s.eclipseListCount = 0;
+  reader.setDeltaTModel(s.deltaTModel);
   ListSearch found = listSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears);
   if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
   const std::size_t n = std::min(found.entries.size(), s.eclipseList.size());

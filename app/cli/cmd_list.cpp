@@ -14,6 +14,7 @@
 #include "catalogue/canon_reader.h"
 #include "core/session_state.h"
 #include "session/search.h"
+#include "timebase/historical_dates.h"
 
 namespace tarvo::cli {
 namespace {
@@ -33,18 +34,22 @@ int runList(const std::vector<std::string>& args) {
   addCriteriaOptions(parser, criteria);
   addSiteOptions(parser, options);
   addDeltaTAdjustOption(parser, options);
+  addDeltaTModelOption(parser, options.deltaTModel);
   if (!parser.parse(args)) return kExitUsage;
   const std::vector<std::string>& positional = parser.positional();
   if (positional.size() != 2) return parser.usageError("START and PERIOD are needed");
   // The list dialog's ranges.
   double start = 0, period = 0;
-  if (!parseNumber(positional[0], start) || start < -13000 || start > 17000) {
+  const auto historicalStart = historicalYear(positional[0]);
+  if (historicalStart) start = *historicalStart;
+  if ((!historicalStart && !parseNumber(positional[0], start)) || start < -13000 || start > 17000) {
     return parser.usageError("START must be a year -13000..17000");
   }
   if (!parseNumber(positional[1], period) || period < 1 || period > 5000) {
     return parser.usageError("PERIOD must be 1..5000 years");
   }
   state.deltaTAdjust = options.deltaTAdjust;
+  state.deltaTModel = options.deltaTModel;
   if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
   if (const std::string e = applySearchSite(options, state); !e.empty()) return parser.usageError(e);
   // The dialog lists the series of the eclipse shown; here, the series asked for.

@@ -66,6 +66,7 @@ int runRender(const std::vector<std::string>& args) {
   CriteriaOptions criteria;
   addCriteriaOptions(parser, criteria);
   addDeltaTAdjustOption(parser, options);
+  addDeltaTModelOption(parser, options.deltaTModel);
   addSiteOptions(parser, options);
   addSizeOption(parser, options);
   parser.add({"--out", 1,
@@ -94,6 +95,13 @@ int runRender(const std::vector<std::string>& args) {
                 return std::string();
               },
               ""});
+  bool bands = false;
+  parser.add({"--dt-bands", 0,
+              [&bands](const std::vector<std::string>&) {
+                bands = true;
+                return std::string();
+              },
+              ""});
   bool cia = false;
   parser.add({"--cia", 0,
               [&cia](const std::vector<std::string>&) {
@@ -108,9 +116,11 @@ int runRender(const std::vector<std::string>& args) {
   }
 
   state.deltaTAdjust = options.deltaTAdjust;
+  state.deltaTModel = options.deltaTModel;
   state.displayKind = display->displayKind;
   state.gridMode = grid ? 0 : 4;
   state.outlineChoice = cia ? 2 : 1;
+  state.deltaTBandsShown = bands;
   if (options.cursorGiven) {
     state.year = options.year;
     state.month = options.month;

@@ -11,6 +11,8 @@
 #include <utility>
 
 #include "app/cli/command_registry.h"
+#include "core/input_limits.h"
+#include "timebase/historical_dates.h"
 
 namespace tarvo::cli {
 
@@ -76,6 +78,15 @@ bool parseWholeNumber(const std::string& s, double lo, double hi, double& out) {
   return parseNumber(s, out) && out == std::trunc(out) && out >= lo && out <= hi;
 }
 
+bool parseYear(const std::string& s, double lo, double hi, double& out) {
+  if (const auto y = historicalYear(s)) {
+    if (!(*y >= lo && *y <= hi)) return false;
+    out = *y;
+    return true;
+  }
+  return parseWholeNumber(s, lo, hi, out);
+}
+
 bool parseSize(const std::string& s, int& width, int& height) {
   const std::size_t x = s.find('x');
   if (x == std::string::npos) return false;
@@ -125,6 +136,32 @@ void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out) {
               error});
 }
 
+void addJulianDayCursorOption(OptionParser& parser, std::optional<YearMonthOfJd>& out) {
+  const std::string error = "--jd needs a Julian Day within the years -13000..16999";
+  parser.add({"--jd", 1,
+              [&out, error](const std::vector<std::string>& v) {
+                double jd = 0;
+                if (!parseNumber(v[0], jd)) return error;
+                const CalendarDate c = jdToCalendar(jd, ZoneMode::StandardZone, 0);
+                if (!limits::kYear.contains(c.year)) return error;
+                out = YearMonthOfJd{c.year, c.month};
+                return std::string();
+              },
+              error});
+}
+
+void addDeltaTModelOption(OptionParser& parser, DeltaTModel& out) {
+  const std::string error = "--delta-t-model needs builtin or smh2020";
+  parser.add({"--delta-t-model", 1,
+              [&out, error](const std::vector<std::string>& v) {
+                const auto model = deltaTModelFromName(v[0]);
+                if (!model) return error;
+                out = *model;
+                return std::string();
+              },
+              error});
+}
+
 void addSiteOptions(OptionParser& parser, SharedOptions& out) {
   const std::string both = "give either --city NAME or --site LON LAT HEIGHT";
   parser.add({"--city", 1,
@@ -167,7 +204,7 @@ std::string takeYearMonth(const std::vector<std::string>& positional, SharedOpti
   if (positional.empty() && !required) return {};
   if (positional.size() != 2) return "YEAR and MONTH are needed";
   if (!parseWholeNumber(positional[1], 1, 12, out.month)) return "MONTH must be an integer 1..12";
-  if (!parseWholeNumber(positional[0], -13000, 16999, out.year)) return "YEAR must be an integer -13000..16999";
+  if (!parseYear(positional[0], -13000, 16999, out.year)) return "YEAR must be an integer -13000..16999";
   out.cursorGiven = true;
   return {};
 }
