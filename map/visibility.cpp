@@ -40,8 +40,9 @@ enum class Side { West, East };
 // degree of longitude over one half of the map and 7° beyond the centre.
 // plot(d, φ, breaks) gets the offset from the central meridian and the
 // latitude, radians, and whether the line must not join the sample before.
+// stride > 1 takes every stride-th sample only.
 template <class Plot>
-void forEachHorizonSample(const MapFrame& f, Side side, const GeoPoint& subLunar, Plot plot) {
+void forEachHorizonSample(const MapFrame& f, Side side, const GeoPoint& subLunar, int stride, Plot plot) {
   const double o = f.longitudeOffsetRad();
   const double a = -subLunar.longitudeDeg * kRpd;
   const double b = subLunar.latitudeDeg * kRpd;
@@ -49,7 +50,8 @@ void forEachHorizonSample(const MapFrame& f, Side side, const GeoPoint& subLunar
   const double from = side == Side::West ? -o - kMapPi : -o - kArcBeyondCentreDeg * kRpd;
   const double to = side == Side::West ? -o + kArcBeyondCentreDeg * kRpd : -o + kMapPi;
   bool wrapped = false;
-  for (double theta = from; theta <= to; theta += kArcStepRad) {
+  const double step = kArcStepRad * stride;
+  for (double theta = from; theta <= to; theta += step) {
     // φ = −atan(cot φs cos(θ − λs)).
     double phi = -std::atan(-std::sin(b + quarter) * std::sin(theta + quarter + a) /
                             std::cos(quarter + b));
@@ -74,7 +76,7 @@ void forEachHorizonSample(const MapFrame& f, Side side, const GeoPoint& subLunar
 void drawHorizonArc(DrawingSurface& s, const MapFrame& f, MapPen& pen, Side side,
                     const GeoPoint& subLunar, int colour) {
   pen.penDown = false;
-  forEachHorizonSample(f, side, subLunar, [&](double d, double phi, bool breaks) {
+  forEachHorizonSample(f, side, subLunar, 1, [&](double d, double phi, bool breaks) {
     if (breaks) pen.penDown = false;
     plotMapPoint(s, f, pen, f.scale * d, mercatorY(f, phi), colour);
   });
@@ -85,9 +87,7 @@ void drawDottedHorizonArc(DrawingSurface& s, const MapFrame& f, Side side, const
                           int colour) {
   constexpr int kSamplesPerDot = 3;
   const Rgb rgb = paletteColour(colour);
-  int sample = 0;
-  forEachHorizonSample(f, side, subLunar, [&](double d, double phi, bool) {
-    if (sample++ % kSamplesPerDot != 0) return;
+  forEachHorizonSample(f, side, subLunar, kSamplesPerDot, [&](double d, double phi, bool) {
     const double x = pixelX(f, d), y = pixelY(f, phi / kRpd);
     if (!std::isfinite(x) || !std::isfinite(y) || x < f.left || x + 1 > f.right || y < f.top ||
         y + 1 > f.bottom)
