@@ -269,8 +269,8 @@ TEST(PaintFlow, AnUnconvergedEntryPaintsWithoutZones) {
   DrawingSurface surface(kWidth, kHeight);
   SessionState s = atCursor(2025, 3);
   ASSERT_EQ(paintView(s, reader, surface, data.hooks()).outcome, LandingOutcome::Shown);
-  EXPECT_FALSE(s.greatestConverged);
-  EXPECT_FALSE(infoPanelValuesOf(s).converged);
+  EXPECT_FALSE(s.circumstances.greatestConverged);
+  EXPECT_FALSE(infoPanelValuesOf(s, s.circumstances).converged);
   EXPECT_EQ(surface.pixel(5, 100), paletteColour(6));
   for (int y = s.mapTop; y <= s.mapBottom; ++y)
     for (int x = s.mapLeft; x <= s.mapRight; ++x)
@@ -302,10 +302,10 @@ TEST(PaintPipeline, RealEclipsesOfEachType) {
     ASSERT_EQ(paintView(s, reader, surface, hooks).outcome, LandingOutcome::Shown);
     ASSERT_EQ(static_cast<int>(s.eclipseType), k.type);
     // Centred: the sub-lunar longitude is the central meridian.
-    const double lambda0 = s.greatestSubLunar.longitudeDeg;
+    const double lambda0 = s.circumstances.subLunar.longitudeDeg;
     EXPECT_NEAR(-s.mapLongitudeOffset, lambda0, 1e-9);
     const MapFrame f = mapFrameOf(s);
-    const MapOffset marker = projectToMap(f, lambda0, s.greatestSubLunar.latitudeDeg);
+    const MapOffset marker = projectToMap(f, lambda0, s.circumstances.subLunar.latitudeDeg);
     EXPECT_EQ(marker.x, 0);
     EXPECT_EQ(surface.pixel(s.mapCentreX, s.mapCentreY - marker.y), paletteColour(yellow));
     std::vector<int> count(16, 0);
@@ -331,7 +331,7 @@ TEST(PaintPipeline, RealEclipsesOfEachType) {
     // nothing hatched there.
     for (double dLon = -5; dLon <= 5; dLon += 1) {
       for (double dLat = -5; dLat <= 5; dLat += 1) {
-        const MapOffset p = projectToMap(f, lambda0 + dLon, s.greatestSubLunar.latitudeDeg + dLat);
+        const MapOffset p = projectToMap(f, lambda0 + dLon, s.circumstances.subLunar.latitudeDeg + dLat);
         const Rgb c = surface.pixel(s.mapCentreX + p.x, s.mapCentreY - p.y);
         for (int zone : {brown, magenta, red, cyan, green, blue}) {
           EXPECT_NE(c, paletteColour(zone)) << dLon << " " << dLat;
@@ -360,8 +360,10 @@ TEST(PaintBands, BoundariesAtDeltaTPlusSigmaMoveEastBySigmaOver240) {
   const MapFrame f = mapFrameOf(s);
   constexpr double kSigma = 720;
   DrawingSurface at(1280, 800), later(1280, 800);
-  drawBoundaryBands(at, f, visibilityInputsAt(s, s.greatestDeltaTSeconds));
-  drawBoundaryBands(later, f, visibilityInputsAt(s, s.greatestDeltaTSeconds + kSigma));
+  const EclipseCircumstances& e = s.circumstances;
+  drawBoundaryBands(at, f, visibilityInputsOf(eclipseCircumstances(e.record, e.deltaTSeconds, e.greatestHours)));
+  drawBoundaryBands(later, f,
+                    visibilityInputsOf(eclipseCircumstances(e.record, e.deltaTSeconds + kSigma, e.greatestHours)));
   const int shift = static_cast<int>(std::lround(f.scale * degToRad(longitudeShiftDeg(kSigma))));
   ASSERT_GT(shift, 5);
   const MapOffset north = projectToMap(f, 0, 70), south = projectToMap(f, 0, -70);
