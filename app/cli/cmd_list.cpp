@@ -19,12 +19,8 @@
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = std::string("list START PERIOD ") + kCriteriaUsage +
+const std::string kUsage = "list START PERIOD " + criteriaUsage() +
                            " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
-
-void printNoFileTexts() {
-  for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
-}
 
 int runList(const std::vector<std::string>& args) {
   SessionState state;
@@ -42,11 +38,11 @@ int runList(const std::vector<std::string>& args) {
   double start = 0, period = 0;
   const auto historicalStart = historicalYear(positional[0]);
   if (historicalStart) start = *historicalStart;
-  if ((!historicalStart && !parseNumber(positional[0], start)) || start < -13000 || start > 17000) {
-    return parser.usageError("START must be a year -13000..17000");
+  if ((!historicalStart && !parseNumber(positional[0], start)) || !limits::kListStartYear.contains(start)) {
+    return parser.usageError("START must be a year " + rangeText(limits::kListStartYear));
   }
-  if (!parseNumber(positional[1], period) || period < 1 || period > 5000) {
-    return parser.usageError("PERIOD must be 1..5000 years");
+  if (!parseNumber(positional[1], period) || !limits::kListPeriodYears.contains(period)) {
+    return parser.usageError("PERIOD must be " + rangeText(limits::kListPeriodYears) + " years");
   }
   state.deltaTAdjust = options.deltaTAdjust;
   state.deltaTModel = options.deltaTModel;
@@ -56,19 +52,16 @@ int runList(const std::vector<std::string>& args) {
   if (state.searchType == kSearchBySaros) state.saros = state.sarosCriterion;
 
   CanonReader reader;
-  const ListSearch found = runListSearch(state, reader, start, period);
+  const ListSearchResult found = listSearchCommand(state, reader, start, period);
   reportDefects(reader);
-  if (found.end == SearchEnd::StartFileMissing) {
-    printNoFileTexts();
-    return kExitNoCatalogue;
+  // Without the start year's file there is no list, not even its header.
+  if (found.end != SearchEnd::StartFileMissing) {
+    for (const std::string& line : eclipseListLines(state, true)) std::printf("%s\n", line.c_str());
   }
-  for (const std::string& line : eclipseListLines(state, true)) std::printf("%s\n", line.c_str());
-  if (found.end == SearchEnd::NextFileMissing) {
-    std::fflush(stdout);
-    printNoFileTexts();
-    return kExitNoCatalogue;
-  }
-  return 0;
+  if (found.errorTexts.empty()) return kExitShown;
+  std::fflush(stdout);
+  for (const ScreenText& t : found.errorTexts) std::fprintf(stderr, "%s\n", t.text);
+  return kExitNoCatalogue;
 }
 
 const CommandRegistration kList{{"list", kUsage.c_str(), runList}};

@@ -40,7 +40,8 @@ class CVornView : public QWidget {
   // The status bar's line on ΔT and its uncertainty for the eclipse shown.
   QString deltaTStatus() const;
 
-  // The effects of the dialogs' OK, as the commands apply them.
+  // The effects of the dialogs' OK, as the commands apply them: the values
+  // the dialog accepted (nothing when it was not accepted).
   void applyTimeSet(int year, int month);
   void applyDisplay(const CDisplayDlg& dialog);
   void applySearch(const CModeDlg& dialog);
