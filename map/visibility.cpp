@@ -51,10 +51,12 @@ void forEachHorizonSample(const MapFrame& f, Side side, const GeoPoint& subLunar
   const double to = side == Side::West ? -o + kArcBeyondCentreDeg * kRpd : -o + kMapPi;
   bool wrapped = false;
   const double step = kArcStepRad * stride;
+  // Loop invariants of the formula below, computed once.
+  const double sinB = std::sin(b + quarter);
+  const double cosB = std::cos(quarter + b);
   for (double theta = from; theta <= to; theta += step) {
     // φ = −atan(cot φs cos(θ − λs)).
-    double phi = -std::atan(-std::sin(b + quarter) * std::sin(theta + quarter + a) /
-                            std::cos(quarter + b));
+    double phi = -std::atan(-sinB * std::sin(theta + quarter + a) / cosB);
     double d = theta + o;
     bool breaks = false;
     if (d < -kMapPi || d > kMapPi) {
@@ -82,10 +84,10 @@ void drawHorizonArc(DrawingSurface& s, const MapFrame& f, MapPen& pen, Side side
   });
 }
 
-// The same arc dotted: a 2 × 2 dot every third sample (1.5°) inside the frame.
+// The same arc dotted: a 2 × 2 dot every sixth sample (3°) inside the frame.
 void drawDottedHorizonArc(DrawingSurface& s, const MapFrame& f, Side side, const GeoPoint& subLunar,
                           int colour) {
-  constexpr int kSamplesPerDot = 3;
+  constexpr int kSamplesPerDot = 6;
   const Rgb rgb = paletteColour(colour);
   forEachHorizonSample(f, side, subLunar, kSamplesPerDot, [&](double d, double phi, bool) {
     const double x = pixelX(f, d), y = pixelY(f, phi / kRpd);

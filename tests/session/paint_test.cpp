@@ -348,7 +348,7 @@ namespace tarvo {
 namespace {
 
 // The ΔT bands: the boundaries at ΔT + σ are those at ΔT moved east by σ/240
-// degrees. σ = 720 s moves them 3°, two dot spacings, so the dots of both
+// degrees. σ = 720 s moves them 3°, one dot spacing, so the dots of both
 // fall on the same samples; probed on a near-equatorial eclipse, whose
 // boundaries are steep (a horizontal run would match either way).
 TEST(PaintBands, BoundariesAtDeltaTPlusSigmaMoveEastBySigmaOver240) {
