@@ -109,7 +109,7 @@ TEST_F(RenderCommand, FailurePicturesAreWrittenWithTheirExitStatus) {
 TEST_F(RenderCommand, UnwritablePngSaysWhy) {
   Data data;
   const std::string png = (data.dir.path() / "no-such-dir" / "x.png").string();
-  for (const std::string command : {"render --out '" + png + "' 2025 3",
+  for (const std::string& command : {"render --out '" + png + "' 2025 3",
                                     "local 2025 3 --city Tokyo --png '" + png + "'"}) {
     const CliRun r = runTarvo(data.dir.path(), command);
     EXPECT_EQ(r.exitCode, 1) << command;
