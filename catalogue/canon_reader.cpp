@@ -196,10 +196,10 @@ ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName,
   return out;
 }
 
-EclipseRecord convertToUniversalTime(const EclipseRecord& stored) {
+EclipseRecord convertToUniversalTime(const EclipseRecord& stored, DeltaTModel model) {
   EclipseRecord r = stored;
-  const double deltaTSeconds = deltaTModel(centuriesFromJ2000(stored.greatestJd));
-  r.greatestJd = stored.greatestJd - deltaTSeconds / 86400.0;
+  const double dtSeconds = deltaTSeconds(model, centuriesFromJ2000(stored.greatestJd));
+  r.greatestJd = stored.greatestJd - dtSeconds / 86400.0;
   const CalendarDate c = jdToCalendar(r.greatestJd, ZoneMode::StandardZone, 0);
   r.year = c.year;
   r.month = c.month;
@@ -243,18 +243,32 @@ const CanonReader::Loaded* CanonReader::load(std::size_t fileIndex) {
   auto parsed = std::make_shared<ParsedCanonFile>(
       parseCanonText(text, kCanonFiles[fileIndex].name, truncated));
   parsed->entries.shrink_to_fit();
-  auto universal = std::make_shared<UniversalDates>();
-  universal->reserve(parsed->entries.size());
-  for (const EclipseRecord& e : parsed->entries) {
-    const EclipseRecord u = convertToUniversalTime(e);
-    universal->push_back({u.year, u.month, u.eclipseDay, u.greatestJd});
-  }
+  auto universal = convertAll(*parsed);
   slot = Loaded{size, mtimeSeconds, mtimeNanoseconds, parsed, universal};
   if (parsed->defect &&
       std::find(defectOrder_.begin(), defectOrder_.end(), fileIndex) == defectOrder_.end()) {
     defectOrder_.push_back(fileIndex);
   }
   return &slot;
+}
+
+std::shared_ptr<const CanonReader::UniversalDates> CanonReader::convertAll(const ParsedCanonFile& parsed) const {
+  auto universal = std::make_shared<UniversalDates>();
+  universal->reserve(parsed.entries.size());
+  for (const EclipseRecord& e : parsed.entries) {
+    const EclipseRecord u = convertToUniversalTime(e, model_);
+    universal->push_back({u.year, u.month, u.eclipseDay, u.greatestJd});
+  }
+  return universal;
+}
+
+void CanonReader::setDeltaTModel(DeltaTModel model) {
+  if (model == model_) return;
+  model_ = model;
+  for (Loaded& slot : cache_) {
+    if (slot.parsed) slot.universal = convertAll(*slot.parsed);
+  }
+  if (open_) openUniversal_ = cache_[openIndex_].universal;
 }
 
 bool CanonReader::openFileFor(double year) {

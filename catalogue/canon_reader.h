@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "catalogue/eclipse_record.h"
+#include "timebase/delta_t.h"
 
 namespace tarvo {
 
@@ -91,7 +92,7 @@ ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName 
 
 // Returns the record with greatestJd converted from TT to UT with the ΔT model
 // alone and year, month, eclipseDay replaced by the UT calendar date.
-EclipseRecord convertToUniversalTime(const EclipseRecord& stored);
+EclipseRecord convertToUniversalTime(const EclipseRecord& stored, DeltaTModel model = kDefaultDeltaTModel);
 
 // Result of a reader call. On anything but Read the output record is left
 // unchanged.
@@ -131,6 +132,12 @@ class CanonReader {
 
   void close();
 
+  // The ΔT model entries are converted to UT with (the built-in one until
+  // set). A change converts the loaded files again; the open file stays open
+  // at the same entry.
+  void setDeltaTModel(DeltaTModel model);
+  DeltaTModel deltaTModelInUse() const { return model_; }
+
   bool isOpen() const { return open_ != nullptr; }
   // Index into kCanonFiles of the open file, if any.
   std::optional<std::size_t> openFileIndex() const;
@@ -166,8 +173,10 @@ class CanonReader {
   bool openFileFor(double year);
   // Entry i of the open file, converted to UT.
   EclipseRecord universalEntry(std::size_t i) const;
+  std::shared_ptr<const UniversalDates> convertAll(const ParsedCanonFile& parsed) const;
 
   std::filesystem::path directory_;
+  DeltaTModel model_ = kDefaultDeltaTModel;
   std::array<Loaded, kCanonFiles.size()> cache_{};
   std::vector<std::size_t> defectOrder_;  // file indices in the order first met
   std::optional<MissingCanonFile> missing_;

@@ -9,6 +9,7 @@
 #include "circumstances/eclipse_circumstances.h"
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
+#include "timebase/delta_t.h"
 
 namespace tarvo {
 
@@ -53,8 +54,10 @@ struct SessionState {
   EclipseRecord current;
 
   // Time scale.
+  DeltaTModel deltaTModel = kDefaultDeltaTModel;  // the model ΔT comes from (saved by name)
   double deltaTAdjust = 0;  // s, user's correction, −10000..10000
   double deltaT = 0;        // s, model at greatestJd (UT) + deltaTAdjust
+  double deltaTSigma = 0;   // s, one standard deviation of ΔT at greatestJd
 
   // Search criteria.
   int searchType = 0;  // 0 all, 1 by type, 2 by site and magnitude, 3 by Saros
@@ -81,6 +84,7 @@ struct SessionState {
   int displayKind = kDisplayWorldMap;   // DisplayKind
   int gridMode = kGridHidden;           // GridMode
   int outlineChoice = kOutlineBuiltIn;  // OutlineChoice
+  bool deltaTBandsShown = false;  // the map also draws the zone boundaries at ΔT ± σ, dotted
 
   // Map layout, pixels of the view's client area.
   int mapLeft = 0, mapRight = 0, mapTop = 0, mapBottom = 0;

@@ -1,5 +1,6 @@
 #include "map/visibility.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -34,38 +35,68 @@ double pixelY(const MapFrame& f, double latitudeDeg) {
 
 enum class Side { West, East };
 
-// One arc of the horizon circle of the sub-lunar point (λs, φs): the latitude
-// where the Moon is on the horizon, for every half degree of longitude over
-// one half of the map and 7° beyond the centre.
-void drawHorizonArc(DrawingSurface& s, const MapFrame& f, MapPen& pen, Side side,
-                    const GeoPoint& subLunar, int colour) {
+// The samples of one arc of the horizon circle of the sub-lunar point
+// (λs, φs): the latitude where the Moon is on the horizon, for every half
+// degree of longitude over one half of the map and 7° beyond the centre.
+// plot(d, φ, breaks) gets the offset from the central meridian and the
+// latitude, radians, and whether the line must not join the sample before.
+// stride > 1 takes every stride-th sample only.
+template <class Plot>
+void forEachHorizonSample(const MapFrame& f, Side side, const GeoPoint& subLunar, int stride, Plot plot) {
   const double o = f.longitudeOffsetRad();
   const double a = -subLunar.longitudeDeg * kRpd;
   const double b = subLunar.latitudeDeg * kRpd;
   const double quarter = 90 * kRpd;
   const double from = side == Side::West ? -o - kMapPi : -o - kArcBeyondCentreDeg * kRpd;
   const double to = side == Side::West ? -o + kArcBeyondCentreDeg * kRpd : -o + kMapPi;
-  pen.penDown = false;
   bool wrapped = false;
-  for (double theta = from; theta <= to; theta += kArcStepRad) {
+  const double step = kArcStepRad * stride;
+  // Loop invariants of the formula below, computed once.
+  const double sinB = std::sin(b + quarter);
+  const double cosB = std::cos(quarter + b);
+  for (double theta = from; theta <= to; theta += step) {
     // φ = −atan(cot φs cos(θ − λs)).
-    double phi = -std::atan(-std::sin(b + quarter) * std::sin(theta + quarter + a) /
-                            std::cos(quarter + b));
+    double phi = -std::atan(-sinB * std::sin(theta + quarter + a) / cosB);
     double d = theta + o;
+    bool breaks = false;
     if (d < -kMapPi || d > kMapPi) {
       d += f.centreLongitudeNegative ? -kMapTwoPi : kMapTwoPi;
       if (!wrapped) {
         wrapped = true;
-        pen.penDown = false;
+        breaks = true;
       }
     } else {
-      if (wrapped) pen.penDown = false;
+      if (wrapped) breaks = true;
       wrapped = false;
     }
     if (phi > kMapLatLimitRad) phi = kMapLatLimitRad - 0.2 * kRpd;  // 79.8°
     if (phi < -kMapLatLimitRad) phi = -kMapLatLimitRad;
-    plotMapPoint(s, f, pen, f.scale * d, mercatorY(f, phi), colour);
+    plot(d, phi, breaks);
   }
+}
+
+void drawHorizonArc(DrawingSurface& s, const MapFrame& f, MapPen& pen, Side side,
+                    const GeoPoint& subLunar, int colour) {
+  pen.penDown = false;
+  forEachHorizonSample(f, side, subLunar, 1, [&](double d, double phi, bool breaks) {
+    if (breaks) pen.penDown = false;
+    plotMapPoint(s, f, pen, f.scale * d, mercatorY(f, phi), colour);
+  });
+}
+
+// The same arc dotted: a 2 × 2 dot every sixth sample (3°) inside the frame.
+void drawDottedHorizonArc(DrawingSurface& s, const MapFrame& f, Side side, const GeoPoint& subLunar,
+                          int colour) {
+  constexpr int kSamplesPerDot = 6;
+  const Rgb rgb = paletteColour(colour);
+  forEachHorizonSample(f, side, subLunar, kSamplesPerDot, [&](double d, double phi, bool) {
+    const double x = pixelX(f, d), y = pixelY(f, phi / kRpd);
+    if (!std::isfinite(x) || !std::isfinite(y) || x < f.left || x + 1 > f.right || y < f.top ||
+        y + 1 > f.bottom)
+      return;
+    for (int dy = 0; dy < 2; ++dy)
+      for (int dx = 0; dx < 2; ++dx) s.setPixel(x + dx, y + dy, rgb);
+  });
 }
 
 // The rectangle Λ = ±L, Φ = ±80° (L = 180, or 179 for the inset frame).
@@ -125,6 +156,20 @@ struct Zone {
   const GeoPoint* east;  // contact whose horizon bounds the east half
 };
 
+// The six zones in drawing order, for the contacts of `in`.
+std::array<Zone, 6> zonesOf(const VisibilityInputs& in) {
+  return {{{6, &in.p1, &in.p4}, {5, &in.u1, &in.u4}, {4, &in.u2, &in.u3},
+           {3, &in.u3, &in.u2}, {2, &in.u4, &in.u1}, {1, &in.p4, &in.p1}}};
+}
+
+// Whether the eclipse type has the zone: P zones always, U1/U4 for umbral
+// eclipses, U2/U3 for total ones.
+bool zoneDrawn(const Zone& zone, int eclipseType) {
+  const bool umbral = eclipseType == 1 || eclipseType == 2;
+  const bool total = eclipseType == 1;
+  return zone.colour == 6 || zone.colour == 1 || ((zone.colour == 5 || zone.colour == 2) && umbral) || total;
+}
+
 void drawZone(DrawingSurface& s, const MapFrame& f, MapPen& pen, const Zone& zone,
               const VisibilityInputs& in) {
   drawZoneFrame(s, f, true, zone.colour);
@@ -180,18 +225,19 @@ void drawVisibilityZones(DrawingSurface& surface, const MapFrame& frame, MapPen&
                          const VisibilityInputs& in) {
   if (!frame.hasArea()) return;
   drawGreatestMarker(surface, frame, in.greatest.longitudeDeg, in.greatest.latitudeDeg);
-  const bool umbral = in.eclipseType == 1 || in.eclipseType == 2;
-  const bool total = in.eclipseType == 1;
-  const Zone zones[] = {
-      {6, &in.p1, &in.p4}, {5, &in.u1, &in.u4}, {4, &in.u2, &in.u3},
-      {3, &in.u3, &in.u2}, {2, &in.u4, &in.u1}, {1, &in.p4, &in.p1},
-  };
-  for (const Zone& zone : zones) {
-    const bool drawn = zone.colour == 6 || zone.colour == 1 ||
-                       ((zone.colour == 5 || zone.colour == 2) && umbral) || total;
-    if (drawn) drawZone(surface, frame, pen, zone, in);
+  for (const Zone& zone : zonesOf(in)) {
+    if (zoneDrawn(zone, in.eclipseType)) drawZone(surface, frame, pen, zone, in);
   }
   drawZoneFrame(surface, frame, false, kFramePaleGreen);
+}
+
+void drawBoundaryBands(DrawingSurface& surface, const MapFrame& frame, const VisibilityInputs& shifted) {
+  if (!frame.hasArea()) return;
+  for (const Zone& zone : zonesOf(shifted)) {
+    if (!zoneDrawn(zone, shifted.eclipseType)) continue;
+    drawDottedHorizonArc(surface, frame, Side::West, *zone.west, zone.colour);
+    drawDottedHorizonArc(surface, frame, Side::East, *zone.east, zone.colour);
+  }
 }
 
 }  // namespace tarvo

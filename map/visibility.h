@@ -31,6 +31,12 @@ VisibilityInputs visibilityInputsOf(const EclipseCircumstances& eclipse);
 void drawVisibilityZones(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
                          const VisibilityInputs& inputs);
 
+// The zone boundaries (horizon arcs) the same eclipse would have with the
+// sub-lunar points of `shifted` (another ΔT): dotted, each in its zone's
+// colour, drawn over the zones without touching their hatching. Same frame
+// as drawVisibilityZones.
+void drawBoundaryBands(DrawingSurface& surface, const MapFrame& frame, const VisibilityInputs& shifted);
+
 // The parts, for tests and the simulation.
 // Yellow dot of radius 3 at the map point of (λ, φ) degrees.
 void drawGreatestMarker(DrawingSurface& surface, const MapFrame& frame, double longitudeDeg,

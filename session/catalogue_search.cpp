@@ -23,8 +23,8 @@ SearchEnd endOf(WalkStatus status) {
 
 }  // namespace
 
-double entryDeltaTSeconds(const EclipseRecord& entry, double deltaTAdjustSeconds) {
-  return deltaTModel(centuriesFromJ2000(entry.greatestJd)) + deltaTAdjustSeconds;
+double entryDeltaTSeconds(const EclipseRecord& entry, double deltaTAdjustSeconds, DeltaTModel model) {
+  return deltaTSeconds(model, centuriesFromJ2000(entry.greatestJd)) + deltaTAdjustSeconds;
 }
 
 CriteriaVerdict meetsCriteria(const EclipseRecord& entry, double deltaTSeconds, const SearchCriteria& c) {
@@ -74,7 +74,7 @@ PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteri
     }
     out.lastRead = e;
     if (atOrAfter(e, year, month)) return out;
-    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
+    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel), criteria).accepted) {
       out.year = e.year;
       out.month = e.month;
       out.found = true;
@@ -90,7 +90,7 @@ SearchEnd walkListSearch(CanonReader& reader, const SearchCriteria& criteria, do
   // Ends: as searchPrevious, and when take says so.
   for (;;) {
     lastRead = e;
-    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
+    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel), criteria).accepted) {
       if (e.year > lastYear) return SearchEnd::Finished;
       if (e.year >= startYear && !take(e)) return SearchEnd::Finished;
     }

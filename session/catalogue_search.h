@@ -27,11 +27,13 @@ struct SearchCriteria {
   SiteValues site;                  // by site: the observing site
   double saros = 0;                 // by Saros: the series wanted
   double deltaTAdjustSeconds = 0;   // user's ΔT correction, added to the model
+  DeltaTModel deltaTModel = kDefaultDeltaTModel;
 };
 
 // ΔT, seconds, for an entry as read (UT greatestJd): the model plus the
 // user's correction.
-double entryDeltaTSeconds(const EclipseRecord& entry, double deltaTAdjustSeconds);
+double entryDeltaTSeconds(const EclipseRecord& entry, double deltaTAdjustSeconds,
+                          DeltaTModel model = kDefaultDeltaTModel);
 
 struct CriteriaVerdict {
   bool accepted = false;

@@ -1,5 +1,6 @@
 #include "session/current_eclipse.h"
 
+#include "timebase/delta_t.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -21,7 +22,9 @@ void takeCurrentEclipse(SessionState& s, const EclipseRecord& r) {
 }
 
 void recomputeDeltaT(SessionState& s) {
-  s.deltaT = deltaTModel(centuriesFromJ2000(s.greatestJd)) + s.deltaTAdjust;
+  const double t = centuriesFromJ2000(s.greatestJd);
+  s.deltaT = deltaTSeconds(s.deltaTModel, t) + s.deltaTAdjust;
+  s.deltaTSigma = deltaTSigmaSeconds(t);
 }
 
 const EclipseCircumstances& updateCurrentEclipse(SessionState& state) {

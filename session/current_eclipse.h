@@ -12,7 +12,8 @@ namespace tarvo {
 // copied fields and `current`, with deltaT recomputed for it.
 void takeCurrentEclipse(SessionState& state, const EclipseRecord& entry);
 
-// deltaT for the state's greatestJd: the ΔT model there plus deltaTAdjust.
+// deltaT for the state's greatestJd: the chosen ΔT model there plus
+// deltaTAdjust; and deltaTSigma, its uncertainty.
 void recomputeDeltaT(SessionState& state);
 
 // Computes the circumstances of `current` at deltaT from greatestGuessHours

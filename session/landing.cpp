@@ -97,6 +97,7 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
   }
   state.pendingAction = kLandAtCursor;
   reader.close();
+  reader.setDeltaTModel(state.deltaTModel);
   EclipseRecord r;
   const ReadStatus status = reader.openAt(state.year, state.month, r);
   // ΔT is recomputed after every read, successful or not.
@@ -116,6 +117,7 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
 }
 
 LandingOutcome searchForward(SessionState& state, CanonReader& reader) {
+  reader.setDeltaTModel(state.deltaTModel);
   // Ends: every pass reads the next entry of a finite in-memory file or opens
   // a file later in the catalogue than the one just exhausted.
   while (state.pendingAction == kSearchForward) {

@@ -65,7 +65,16 @@ void drawMapDisplay(SessionState& state, DrawingSurface& surface) {
   drawInfoPanel(surface, infoPanelValuesOf(state, eclipse));
   MapPen pen;
   drawWorldMap(surface, frame, pen, state.gridMode == kGridShown, outlineDrawerOf(state));
-  if (eclipse.converged()) drawVisibilityZones(surface, frame, pen, visibilityInputsOf(eclipse));
+  if (eclipse.converged()) {
+    drawVisibilityZones(surface, frame, pen, visibilityInputsOf(eclipse));
+    if (state.deltaTBandsShown) {
+      for (const double sign : {-1.0, 1.0}) {
+        const EclipseCircumstances other = eclipseCircumstances(
+            eclipse.record, eclipse.deltaTSeconds + sign * state.deltaTSigma, eclipse.greatestHours);
+        if (other.converged()) drawBoundaryBands(surface, frame, visibilityInputsOf(other));
+      }
+    }
+  }
   state.penDown = pen.penDown ? 1 : 0;
 }
 

@@ -30,8 +30,10 @@ OutlineDrawer outlineDrawerOf(const SessionState& state);
 // (updateCurrentEclipse); mapDrawScale = mapScale and the map centred on the
 // sub-lunar meridian (mapLongitudeOffset, mapLongitudeOffsetRadians); then
 // the information panel, the world map (grid when gridMode is kGridShown, the
-// outline) and the visibility zones. An entry whose greatest eclipse or
-// contacts do not converge gets the panel and the map without zones.
+// outline) and the visibility zones; with deltaTBandsShown, the zone
+// boundaries of the same eclipse at ΔT − σ and ΔT + σ, dotted. An entry whose
+// greatest eclipse or contacts do not converge gets the panel and the map
+// without zones.
 void drawMapDisplay(SessionState& state, DrawingSurface& surface);
 
 }  // namespace tarvo

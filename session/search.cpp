@@ -19,6 +19,7 @@ SearchCriteria searchCriteriaOf(const SessionState& s, double sarosWanted) {
   c.site = prepareSite(s);
   c.saros = sarosWanted;
   c.deltaTAdjustSeconds = s.deltaTAdjust;
+  c.deltaTModel = s.deltaTModel;
   return c;
 }
 
@@ -47,6 +48,7 @@ void drawSearchNoFileTexts(DrawingSurface& surface, const CanonReader& reader) {
 }
 
 PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
+  reader.setDeltaTModel(s.deltaTModel);
   const PreviousSearch found =
       searchPrevious(reader, searchCriteriaOf(s, s.saros), previousWindowYears(s), s.year, s.month);
   if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
@@ -64,6 +66,7 @@ YearMonth previousEclipseCommand(SessionState& s, CanonReader& reader, DrawingSu
 
 ListSearch runListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears) {
   s.eclipseListCount = 0;
+  reader.setDeltaTModel(s.deltaTModel);
   ListSearch found = listSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears);
   if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
   const std::size_t n = std::min(found.entries.size(), s.eclipseList.size());

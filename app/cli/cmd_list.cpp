@@ -26,6 +26,7 @@
 #include "session/search.h"
 #include "session/site_glue.h"
 #include "session/visibility_list.h"
+#include "timebase/historical_dates.h"
 
 namespace tarvo::cli {
 namespace {
@@ -143,6 +144,7 @@ int runList(const std::vector<std::string>& args) {
   addCriteriaOptions(parser, criteria);
   addSiteOptions(parser, options);
   addDeltaTAdjustOption(parser, options);
+  addDeltaTModelOption(parser, options.deltaTModel);
   ExportOptions exportOptions;
   addExportOptions(parser, exportOptions);
   if (!parser.parse(args)) return kExitUsage;
@@ -150,13 +152,16 @@ int runList(const std::vector<std::string>& args) {
   if (positional.size() != 2) return parser.usageError("START and PERIOD are needed");
   // The list dialog's ranges.
   double start = 0, period = 0;
-  if (!parseNumber(positional[0], start) || !limits::kListStartYear.contains(start)) {
+  const auto historicalStart = historicalYear(positional[0]);
+  if (historicalStart) start = *historicalStart;
+  if ((!historicalStart && !parseNumber(positional[0], start)) || !limits::kListStartYear.contains(start)) {
     return parser.usageError("START must be a year " + rangeText(limits::kListStartYear));
   }
   if (!parseNumber(positional[1], period) || !limits::kListPeriodYears.contains(period)) {
     return parser.usageError("PERIOD must be " + rangeText(limits::kListPeriodYears) + " years");
   }
   state.deltaTAdjust = options.deltaTAdjust;
+  state.deltaTModel = options.deltaTModel;
   if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
   if (const std::string e = applySearchSite(options, state); !e.empty()) return parser.usageError(e);
   // The dialog lists the series of the eclipse shown; here, the series asked for.

@@ -36,6 +36,7 @@ int runLocal(const std::vector<std::string>& args) {
   OptionParser parser("local", kUsage);
   addSiteOptions(parser, options);
   addDeltaTAdjustOption(parser, options);
+  addDeltaTModelOption(parser, options.deltaTModel);
   addSizeOption(parser, options);
   addNextOption(parser, options);
   addPreviousOption(parser, options);
@@ -59,6 +60,7 @@ int runLocal(const std::vector<std::string>& args) {
   state.year = options.year;
   state.month = options.month;
   state.deltaTAdjust = options.deltaTAdjust;
+  state.deltaTModel = options.deltaTModel;
   if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
 
   SiteList sites;

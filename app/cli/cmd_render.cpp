@@ -61,6 +61,7 @@ struct RenderOptions {
   const DisplayChoice* display = &displayChoices().front();
   bool grid = false;
   bool cia = false;
+  bool deltaTBands = false;  // --dt-bands
 };
 
 // Registers render's options on the parser, writing into `out`.
@@ -69,6 +70,7 @@ void addRenderOptions(OptionParser& parser, RenderOptions& out) {
   addPreviousOption(parser, out.shared);
   addCriteriaOptions(parser, out.criteria);
   addDeltaTAdjustOption(parser, out.shared);
+  addDeltaTModelOption(parser, out.shared.deltaTModel);
   addSiteOptions(parser, out.shared);
   addSizeOption(parser, out.shared);
   parser.add({"--out", 1,
@@ -97,6 +99,12 @@ void addRenderOptions(OptionParser& parser, RenderOptions& out) {
                 return std::string();
               },
               ""});
+  parser.add({"--dt-bands", 0,
+              [&out](const std::vector<std::string>&) {
+                out.deltaTBands = true;
+                return std::string();
+              },
+              ""});
   parser.add({"--cia", 0,
               [&out](const std::vector<std::string>&) {
                 out.cia = true;
@@ -110,9 +118,11 @@ void addRenderOptions(OptionParser& parser, RenderOptions& out) {
 // criteria and the site. Returns a usage error, empty when there is none.
 std::string prepareSession(const RenderOptions& options, SessionState& state) {
   state.deltaTAdjust = options.shared.deltaTAdjust;
+  state.deltaTModel = options.shared.deltaTModel;
   state.displayKind = options.display->displayKind;
   state.gridMode = options.grid ? kGridShown : kGridHidden;
   state.outlineChoice = options.cia ? kOutlineCoastlineFiles : kOutlineBuiltIn;
+  state.deltaTBandsShown = options.deltaTBands;
   if (options.shared.cursorGiven) {
     state.year = options.shared.year;
     state.month = options.shared.month;

@@ -28,17 +28,26 @@ int runShow(const std::vector<std::string>& args) {
   OptionParser parser("show", kUsage);
   addNextOption(parser, options);
   addDeltaTAdjustOption(parser, options);
+  addDeltaTModelOption(parser, options.deltaTModel);
   addPreviousOption(parser, options);
   addSiteOptions(parser, options);
   CriteriaOptions criteria;
   addCriteriaOptions(parser, criteria);
+  std::optional<YearMonthOfJd> fromJd;
+  addJulianDayCursorOption(parser, fromJd);
   if (!parser.parse(args)) return kExitUsage;
-  if (const std::string e = takeYearMonth(parser.positional(), options, true); !e.empty()) {
+  if (fromJd) {
+    if (!parser.positional().empty()) return parser.usageError("give either YEAR MONTH or --jd JD");
+    options.year = fromJd->year;
+    options.month = fromJd->month;
+    options.cursorGiven = true;
+  } else if (const std::string e = takeYearMonth(parser.positional(), options, true); !e.empty()) {
     return parser.usageError(e);
   }
   state.year = options.year;
   state.month = options.month;
   state.deltaTAdjust = options.deltaTAdjust;
+  state.deltaTModel = options.deltaTModel;
   if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
   if (const std::string e = applySearchSite(options, state); !e.empty()) return parser.usageError(e);
 

@@ -35,6 +35,7 @@ int runSky(const std::vector<std::string>& args) {
   addSiteOptions(parser, options);
   addNextOption(parser, options);
   addDeltaTAdjustOption(parser, options);
+  addDeltaTModelOption(parser, options.deltaTModel);
   if (!parser.parse(args)) return kExitUsage;
   if (const std::string e = takeYearMonth(parser.positional(), options, true); !e.empty()) {
     return parser.usageError(e);
@@ -45,6 +46,7 @@ int runSky(const std::vector<std::string>& args) {
   state.year = options.year;
   state.month = options.month;
   state.deltaTAdjust = options.deltaTAdjust;
+  state.deltaTModel = options.deltaTModel;
 
   SiteList sites;
   if (const std::string e = loadSitesAndApply(options, sites, state); !e.empty()) {

@@ -6,36 +6,50 @@
 
 #include "app/cli/cli_args.h"
 #include "app/cli/command_registry.h"
+#include "app/cli/shared_options.h"
 #include "core/input_limits.h"
 #include "core/text_format.h"
+#include "timebase/delta_t.h"
+#include "timebase/historical_dates.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo::cli {
 namespace {
 
-// A usage error naming what is wrong, then the usage line.
-int usageError(const char* command, const std::string& what, const char* usage) {
-  std::fprintf(stderr, "tarvo %s: %s\nusage: tarvo %s\n", command, what.c_str(), usage);
-  return kExitUsage;
-}
-
-std::string notANumber(const char* name, const std::string& arg) {
-  return std::string(name) + " '" + arg + "' is not a number";
-}
+const char* const kDeltaTUsage = "deltat YEAR [--delta-t-model builtin|smh2020] [--sigma]";
 
 int runDeltaT(const std::vector<std::string>& args) {
+  DeltaTModel model = kDefaultDeltaTModel;
+  bool sigma = false;
+  OptionParser parser("deltat", kDeltaTUsage);
+  addDeltaTModelOption(parser, model);
+  parser.add({"--sigma", 0, [&sigma](const std::vector<std::string>&) {
+                sigma = true;
+                return std::string();
+              }, ""});
+  if (!parser.parse(args)) return kExitUsage;
+  const std::vector<std::string>& p = parser.positional();
   double year = 0;
-  if (args.size() != 1) {
-    std::fprintf(stderr, "usage: tarvo deltat YEAR\n");
+  if (p.size() != 1) {
+    std::fprintf(stderr, "usage: tarvo %s\n", kDeltaTUsage);
     return kExitUsage;
   }
-  if (!parseNumber(args[0], year)) return usageError("deltat", notANumber("YEAR", args[0]), "deltat YEAR");
-  if (!limits::kDeltaTYear.contains(year)) {
-    return usageError("deltat", formatString("YEAR must lie within %.0f..%.0f", limits::kDeltaTYear.lo,
-                                             limits::kDeltaTYear.hi),
-                      "deltat YEAR");
+  const auto historical = historicalYear(p[0]);
+  if (historical) {
+    year = *historical;
+  } else if (!parseNumber(p[0], year)) {
+    return parser.usageError("YEAR '" + p[0] + "' is not a number");
   }
-  std::printf("%.3f\n", deltaTModel((year + 0.5 - 2000.0) / 100.0));
+  if (!limits::kDeltaTYear.contains(year)) {
+    return parser.usageError(
+        formatString("YEAR must lie within %.0f..%.0f", limits::kDeltaTYear.lo, limits::kDeltaTYear.hi));
+  }
+  const double t = (year + 0.5 - 2000.0) / 100.0;
+  if (sigma) {
+    std::printf("%.3f %.3f\n", deltaTSeconds(model, t), deltaTSigmaSeconds(t));
+  } else {
+    std::printf("%.3f\n", deltaTSeconds(model, t));
+  }
   return 0;
 }
 
@@ -43,24 +57,43 @@ int runDeltaT(const std::vector<std::string>& args) {
 // catalogue spans 30,000 years, and farther dates print as absurd years.
 constexpr double kCalendarJdLimitDays = 1e9;
 
+const char* const kCalendarUsage = "calendar JD [--historical] [--gregorian]";
+
 int runCalendar(const std::vector<std::string>& args) {
+  bool historical = false, gregorian = false;
+  OptionParser parser("calendar", kCalendarUsage);
+  const auto flag = [](bool& on) {
+    return [&on](const std::vector<std::string>&) {
+      on = true;
+      return std::string();
+    };
+  };
+  parser.add({"--historical", 0, flag(historical), ""});
+  parser.add({"--gregorian", 0, flag(gregorian), ""});
+  if (!parser.parse(args)) return kExitUsage;
+  const std::vector<std::string>& p = parser.positional();
   double jd = 0;
-  if (args.size() != 1) {
+  if (p.size() != 1) {
     std::fprintf(stderr, "usage: tarvo calendar JD\n");
     return kExitUsage;
   }
-  if (!parseNumber(args[0], jd)) return usageError("calendar", notANumber("JD", args[0]), "calendar JD");
+  if (!parseNumber(p[0], jd)) return parser.usageError("JD '" + p[0] + "' is not a number");
   if (!(std::fabs(jd) <= kCalendarJdLimitDays)) {
     std::fprintf(stderr, "tarvo calendar: JD must lie within -1e9..1e9 days\nusage: tarvo calendar JD\n");
     return kExitUsage;
   }
-  const CalendarDate c = jdToCalendar(jd, ZoneMode::StandardZone, 0);
+  const CalendarRule rule = gregorian ? CalendarRule::kProlepticGregorian : CalendarRule::kJulianThenGregorian;
+  if (historical) {
+    std::printf("%s\n", historicalDateText(jd, rule).c_str());
+    return 0;
+  }
+  const CalendarDate c = jdToCalendarDate(jd, rule);
   std::printf("%.0f %.0f %.0f %.6f\n", c.year, c.month, c.day, c.hour);
   return 0;
 }
 
-const CommandRegistration kDeltaT{{"deltat", "deltat YEAR", runDeltaT}};
-const CommandRegistration kCalendar{{"calendar", "calendar JD", runCalendar}};
+const CommandRegistration kDeltaT{{"deltat", kDeltaTUsage, runDeltaT}};
+const CommandRegistration kCalendar{{"calendar", kCalendarUsage, runCalendar}};
 
 }  // namespace
 }  // namespace tarvo::cli

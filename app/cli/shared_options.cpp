@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "app/cli/command_registry.h"
+#include "core/input_limits.h"
+#include "timebase/historical_dates.h"
 
 namespace tarvo::cli {
 
@@ -75,6 +77,15 @@ bool parseWholeNumber(const std::string& s, const InputRange& range, double& out
   return parseNumber(s, out) && out == std::trunc(out) && range.contains(out);
 }
 
+bool parseYear(const std::string& s, const InputRange& range, double& out) {
+  if (const auto y = historicalYear(s)) {
+    if (!range.contains(*y)) return false;
+    out = *y;
+    return true;
+  }
+  return parseWholeNumber(s, range, out);
+}
+
 bool parseSize(const std::string& s, int& width, int& height) {
   const std::size_t x = s.find('x');
   if (x == std::string::npos) return false;
@@ -127,6 +138,32 @@ void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out) {
               error});
 }
 
+void addJulianDayCursorOption(OptionParser& parser, std::optional<YearMonthOfJd>& out) {
+  const std::string error = "--jd needs a Julian Day within the years " + rangeText(limits::kYear);
+  parser.add({"--jd", 1,
+              [&out, error](const std::vector<std::string>& v) {
+                double jd = 0;
+                if (!parseNumber(v[0], jd)) return error;
+                const CalendarDate c = jdToCalendar(jd, ZoneMode::StandardZone, 0);
+                if (!limits::kYear.contains(c.year)) return error;
+                out = YearMonthOfJd{c.year, c.month};
+                return std::string();
+              },
+              error});
+}
+
+void addDeltaTModelOption(OptionParser& parser, DeltaTModel& out) {
+  const std::string error = "--delta-t-model needs builtin or smh2020";
+  parser.add({"--delta-t-model", 1,
+              [&out, error](const std::vector<std::string>& v) {
+                const auto model = deltaTModelFromName(v[0]);
+                if (!model) return error;
+                out = *model;
+                return std::string();
+              },
+              error});
+}
+
 void addSiteOptions(OptionParser& parser, SharedOptions& out) {
   const std::string both = "give either --city NAME or --site LON LAT HEIGHT";
   parser.add({"--city", 1,
@@ -170,7 +207,7 @@ std::string takeYearMonth(const std::vector<std::string>& positional, SharedOpti
                           bool required) {
   if (positional.empty() && !required) return {};
   if (positional.size() != 2) return "YEAR and MONTH are needed";
-  if (!parseWholeNumber(positional[0], limits::kYear, out.year)) {
+  if (!parseYear(positional[0], limits::kYear, out.year)) {
     return "YEAR must be an integer " + rangeText(limits::kYear);
   }
   if (!parseWholeNumber(positional[1], limits::kMonth, out.month)) {

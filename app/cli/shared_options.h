@@ -64,6 +64,7 @@ struct SharedOptions {
   double nextSteps = 0;       // Next eclipse steps after landing
   double prevSteps = 0;       // Previous eclipse steps after landing (not with nextSteps)
   double deltaTAdjust = 0;    // s
+  DeltaTModel deltaTModel = kDefaultDeltaTModel;
   std::optional<std::string> cityName;
   std::optional<SiteValues> typedSite;  // degrees east, north; metres
   bool sizeGiven = false;
@@ -74,11 +75,22 @@ struct SharedOptions {
 void addNextOption(OptionParser& parser, SharedOptions& out);
 void addPreviousOption(OptionParser& parser, SharedOptions& out);  // --prev; not with --next
 void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out);
+// --jd JD: the cursor goes to the calendar year and month of the Julian Day
+// (UT), which must fall within the cursor's years.
+struct YearMonthOfJd {
+  double year, month;
+};
+void addJulianDayCursorOption(OptionParser& parser, std::optional<YearMonthOfJd>& out);
+// --delta-t-model builtin|smh2020
+void addDeltaTModelOption(OptionParser& parser, DeltaTModel& out);
 void addSiteOptions(OptionParser& parser, SharedOptions& out);  // --city and --site
 void addSizeOption(OptionParser& parser, SharedOptions& out);
 
 // A whole number within the range.
 bool parseWholeNumber(const std::string& s, const InputRange& range, double& out);
+// A whole year within the range, astronomical ("-584") or as historians
+// write it ("585 BC", "AD 1066").
+bool parseYear(const std::string& s, const InputRange& range, double& out);
 // "WxH" with both sides whole numbers in 1..kMaxSurfaceSide.
 bool parseSize(const std::string& s, int& width, int& height);
 

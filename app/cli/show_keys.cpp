@@ -7,6 +7,7 @@
 #include "catalogue/saros_table.h"
 #include "circumstances/geometry.h"
 #include "session/current_eclipse.h"
+#include "timebase/delta_t.h"
 
 namespace tarvo::cli {
 namespace {
@@ -80,6 +81,8 @@ void printShownEclipse(const SessionState& s) {
   std::printf("umbral %.4f\n", s.umbralMagnitude);
   std::printf("gamma %.4f\n", s.gamma);
   printGreatestEclipseKeys(s);
+  std::printf("deltat_model %s\n", deltaTModelName(s.deltaTModel));
+  std::printf("deltat_sigma %.3f\n", s.deltaTSigma);
 }
 
 }  // namespace tarvo::cli

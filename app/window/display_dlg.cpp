@@ -28,7 +28,8 @@ CDisplayDlg::CDisplayDlg(SessionState& state, const SiteList& sites, QWidget* pa
       height_(new QLineEdit(numberText(state.siteHeight))),
       longitude_(new QLineEdit(numberText(roundedTo(state.siteLongitude, 5)))),
       latitude_(new QLineEdit(numberText(roundedTo(state.siteLatitude, 5)))),
-      deltaT_(new QLineEdit(numberText(state.deltaTAdjust))) {
+      deltaT_(new QLineEdit(numberText(state.deltaTAdjust))), deltaTModel_(new QComboBox),
+      deltaTBands_(new QCheckBox(QStringLiteral("ΔT uncertainty"))) {
   setWindowTitle(QStringLiteral("Display Mode"));
 
   fillCityBox(city_, sites, state.displaySiteIndex);
@@ -36,6 +37,12 @@ CDisplayDlg::CDisplayDlg(SessionState& state, const SiteList& sites, QWidget* pa
   grid_->setChecked(state.gridMode == kGridShown);
   cia_->setChecked(state.outlineChoice == kOutlineCoastlineFiles);
   (state.siteSource == 0 ? selection_ : data_)->setChecked(true);
+  // The models by the names the command line and the session files use.
+  for (const DeltaTModel m : {DeltaTModel::kBuiltin, DeltaTModel::kSmh2020}) {
+    deltaTModel_->addItem(QString::fromLatin1(deltaTModelName(m)), static_cast<int>(m));
+  }
+  deltaTModel_->setCurrentIndex(deltaTModel_->findData(static_cast<int>(state.deltaTModel)));
+  deltaTBands_->setChecked(state.deltaTBandsShown);
   // The city chosen is remembered at once, even if the dialog is cancelled.
   connect(city_, &QComboBox::activated, this,
           [this](int index) { state_.displaySiteIndex = index + 1; });
@@ -49,6 +56,7 @@ CDisplayDlg::CDisplayDlg(SessionState& state, const SiteList& sites, QWidget* pa
   inner->addWidget(createSiteGroup());
   auto* dt = new QFormLayout;
   dt->addRow(QStringLiteral("DeltaT Adj.:"), deltaT_);
+  dt->addRow(QStringLiteral("ΔT model:"), deltaTModel_);
   inner->addLayout(dt);
 
   auto* layout = new QVBoxLayout(this);
@@ -69,6 +77,7 @@ QWidget* CDisplayDlg::createMapGroup() {
   auto* l = new QVBoxLayout(box);
   l->addWidget(grid_);
   l->addWidget(cia_);
+  l->addWidget(deltaTBands_);
   return box;
 }
 
@@ -89,11 +98,15 @@ Checked<DisplayValues> CDisplayDlg::validate() const {
   v.grid = grid_->isChecked();
   v.cia = cia_->isChecked();
   v.fromCity = selection_->isChecked();
+  v.deltaTModel = static_cast<DeltaTModel>(deltaTModel_->currentData().toInt());
+  v.deltaTBands = deltaTBands_->isChecked();
   return v;
 }
 
 void CDisplayDlg::applyTo(SessionState& state, const DisplayValues& v) const {
   state.deltaTAdjust = v.deltaTAdjustS;
+  state.deltaTModel = v.deltaTModel;
+  state.deltaTBandsShown = v.deltaTBands;
   state.outlineChoice = v.cia ? kOutlineCoastlineFiles : kOutlineBuiltIn;
   if (v.map) {
     state.displayKind = kDisplayWorldMap;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/window/field_check.h"
+#include "timebase/delta_t.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -28,6 +29,8 @@ struct DisplayValues {
   bool fromCity = false;            // "Selection", else the typed site ("Data")
   double heightM = 0, longitudeDeg = 0, latitudeDeg = 0;
   double deltaTAdjustS = 0;
+  DeltaTModel deltaTModel = kDefaultDeltaTModel;  // "ΔT model"
+  bool deltaTBands = false;                        // "ΔT uncertainty"
 };
 
 class CDisplayDlg : public QDialog {
@@ -56,6 +59,8 @@ class CDisplayDlg : public QDialog {
   QLineEdit* longitudeEdit() const { return longitude_; }
   QLineEdit* latitudeEdit() const { return latitude_; }
   QLineEdit* deltaTEdit() const { return deltaT_; }
+  QComboBox* deltaTModelBox() const { return deltaTModel_; }
+  QCheckBox* deltaTBandsBox() const { return deltaTBands_; }
 
   void accept() override;
 
@@ -77,6 +82,8 @@ class CDisplayDlg : public QDialog {
   QLineEdit* longitude_;
   QLineEdit* latitude_;
   QLineEdit* deltaT_;
+  QComboBox* deltaTModel_;
+  QCheckBox* deltaTBands_;
   std::optional<DisplayValues> accepted_;
 };
 

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "timebase/historical_dates.h"
+
 namespace tarvo::window {
 
 namespace {
@@ -57,6 +59,22 @@ FieldValue<double> readNumber(const QString& text, const InputRange& range) {
   if (!ok || !std::isfinite(v)) return {0, kNotANumber};
   if (!range.contains(v)) return {0, numberRangeMessage(range)};
   return {v, {}};
+}
+
+FieldValue<int> readYear(const QString& text, const InputRange& range) {
+  if (const auto y = historicalYear(text.toStdString())) {
+    if (!range.contains(*y)) return {0, integerRangeMessage(range)};
+    return {static_cast<int>(*y), {}};
+  }
+  return readInteger(text, range);
+}
+
+FieldValue<double> readYearNumber(const QString& text, const InputRange& range) {
+  if (const auto y = historicalYear(text.toStdString())) {
+    if (!range.contains(*y)) return {0, numberRangeMessage(range)};
+    return {*y, {}};
+  }
+  return readNumber(text, range);
 }
 
 std::optional<FieldError> readNumbers(std::initializer_list<NumberField> fields) {

@@ -27,6 +27,11 @@ struct FieldValue {
 FieldValue<int> readInteger(const QString& text, const InputRange& range);
 // A finite decimal number in the range.
 FieldValue<double> readNumber(const QString& text, const InputRange& range);
+// A year in the range: an integer (astronomical, 0 = 1 BC) or a year as
+// historians write it ("585 BC", "AD 1066"); blanks around it allowed.
+FieldValue<int> readYear(const QString& text, const InputRange& range);
+// The same for a field that takes any number as an astronomical year.
+FieldValue<double> readYearNumber(const QString& text, const InputRange& range);
 
 // The range messages, bounds written as the user would type them.
 QString integerRangeMessage(const InputRange& range);

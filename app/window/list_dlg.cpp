@@ -91,9 +91,10 @@ void CListDlg::prepareToOpen() {
 
 Checked<ListPeriod> CListDlg::validate() const {
   ListPeriod v;
-  if (auto refused = readNumbers({{startYear_, limits::kListStartYear, &v.startYear},
-                                  {period_, limits::kListPeriodYears, &v.periodYears}}))
-    return *refused;
+  const FieldValue<double> start = readYearNumber(startYear_->text(), limits::kListStartYear);
+  if (!start.ok()) return FieldError{start.error, startYear_};
+  v.startYear = start.value;
+  if (auto refused = readNumbers({{period_, limits::kListPeriodYears, &v.periodYears}})) return *refused;
   return v;
 }
 

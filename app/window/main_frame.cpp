@@ -166,6 +166,8 @@ void CMainFrame::createToolBar() {
 void CMainFrame::createStatusBar() {
   message_ = new QLabel(QStringLiteral("Ready"));
   statusBar()->addWidget(message_, 1);
+  deltaT_ = new QLabel;
+  statusBar()->addPermanentWidget(deltaT_);
   // The keyboard indicators; Qt cannot read the lock keys' state, so they
   // are shown greyed, as an indicator whose key is off.
   for (const char* text : {"KANA", "CAP", "NUM", "SCRL"}) {
@@ -249,6 +251,8 @@ void CMainFrame::updateRecentFiles(const QStringList& paths) {
 
 void CMainFrame::addChildFrame(CChildFrame* child) {
   mdi_->addSubWindow(child);
+  CVornView* view = child->view();
+  connect(view, &CVornView::painted, this, [this, view] { deltaT_->setText(view->deltaTStatus()); });
   connect(child, &QObject::destroyed, this, &CMainFrame::updateMenus, Qt::QueuedConnection);
   connect(child->view(), &CVornView::statusMessage, message_, &QLabel::setText);
   child->showMaximized();

@@ -52,6 +52,8 @@ class CMainFrame : public QMainWindow {
   // The status bar's message pane and its four indicators.
   QLabel* messagePane() const { return message_; }
   QList<QLabel*> indicators() const { return indicators_; }
+  // The pane with ΔT ± σ of the eclipse last painted.
+  QLabel* deltaTPane() const { return deltaT_; }
 
   void addChildFrame(CChildFrame* child);
   CChildFrame* activeChild() const;
@@ -83,6 +85,7 @@ class CMainFrame : public QMainWindow {
   QMdiArea* mdi_;
   QToolBar* toolBar_ = nullptr;
   QLabel* message_ = nullptr;
+  QLabel* deltaT_ = nullptr;
   QList<QLabel*> indicators_;
   std::map<int, QAction*> commands_;
   QList<QAction*> viewCommands_;

@@ -21,6 +21,7 @@
 #include "session/simulation_command.h"
 #include "session/visibility_list.h"
 #include "session/sky_command.h"
+#include "timebase/delta_t.h"
 
 namespace tarvo::window {
 
@@ -85,6 +86,10 @@ void CVornView::resizeEvent(QResizeEvent*) {
   stopSimulation();
   paintPending_ = true;
   update();
+}
+
+QString CVornView::deltaTStatus() const {
+  return QString::fromStdString(deltaTUncertaintyText(session_.state.deltaT, session_.state.deltaTSigma));
 }
 
 QImage CVornView::shownImage() const { return surface_ ? surface_->image().copy() : QImage(); }

@@ -37,6 +37,8 @@ class CVornView : public QWidget {
   bool simulationRunning() const;
   int paintCount() const { return paintCount_; }
   CListDlg* listDialog() const { return list_; }
+  // The status bar's line on ΔT and its uncertainty for the eclipse shown.
+  QString deltaTStatus() const;
 
   // The effects of the dialogs' OK, as the commands apply them: the values
   // the dialog accepted (nothing when it was not accepted).

@@ -7,6 +7,7 @@
 
 #include "app/window/field_check.h"
 
+class QLabel;
 class QLineEdit;
 
 namespace tarvo::window {
@@ -21,23 +22,33 @@ class CWhenDlg : public QDialog {
   Q_OBJECT
 
  public:
-  // Opens with the whole year and month.
+  // Opens with the whole year and month, the Julian Day empty.
   CWhenDlg(int year, int month, QWidget* parent = nullptr);
 
-  // The month and year, or the first refused field (month, then year).
+  // With a Julian Day (UT) typed, its calendar year and month; otherwise the
+  // month and year (either may be written "585 BC", "AD 1066"). Or the first
+  // refused field (Julian Day; month, then year).
   Checked<CursorMonth> validate() const;
   // The values OK accepted; nothing before OK.
   const std::optional<CursorMonth>& accepted() const { return accepted_; }
 
   QLineEdit* monthEdit() const { return month_; }
   QLineEdit* yearEdit() const { return year_; }
+  QLineEdit* julianDayEdit() const { return jd_; }
+  // "= 585 BC, Julian calendar" for the year and month typed; empty while
+  // they are not valid.
+  QLabel* yearHintLabel() const { return hint_; }
 
   void accept() override;
 
  private:
   QLineEdit* month_;
   QLineEdit* year_;
+  QLineEdit* jd_;
+  QLabel* hint_;
   std::optional<CursorMonth> accepted_;
+
+  void updateHint();
 };
 
 }  // namespace tarvo::window

@@ -143,6 +143,25 @@ TEST_F(HandMadeCanon, RemotePastEntriesMoveToAnEarlierUniversalMonth) {
   EXPECT_EQ(c.day, r.eclipseDay);
 }
 
+// The chosen ΔT model converts every entry, also when it changes while a
+// file is open: readNext then continues in the new model.
+TEST_F(HandMadeCanon, ChosenModelConvertsTheEntries) {
+  const auto entries = stored(3);
+  const auto smhUt = [](double ttJd) {
+    return ttJd - deltaTSeconds(DeltaTModel::kSmh2020, (ttJd - 2451545.0) / 36525.0) / 86400.0;
+  };
+  EclipseRecord r;
+  ASSERT_EQ(reader_->openFirst(2025, r), ReadStatus::Read);
+  EXPECT_NEAR(r.greatestJd, expectedUtJd(entries[0][kJd]), 1e-9);
+  reader_->setDeltaTModel(DeltaTModel::kSmh2020);
+  ASSERT_EQ(reader_->readNext(r), ReadStatus::Read);
+  EXPECT_NEAR(r.greatestJd, smhUt(entries[1][kJd]), 1e-9);
+  EXPECT_GT(std::fabs(smhUt(entries[1][kJd]) - expectedUtJd(entries[1][kJd])), 1e-5);  // they differ
+  reader_->setDeltaTModel(DeltaTModel::kBuiltin);
+  ASSERT_EQ(reader_->openFirst(2025, r), ReadStatus::Read);
+  EXPECT_NEAR(r.greatestJd, expectedUtJd(entries[0][kJd]), 1e-9);
+}
+
 // openFirst and readNext give every entry of each file in file order.
 TEST_F(HandMadeCanon, EachFileReadsCompletelyFromItsFirstEntry) {
   for (std::size_t f = 0; f < kCanonFiles.size(); ++f) {

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "core/angles.h"
 #include "core/drawing_surface.h"
 #include "map/map_frame.h"
 #include "map/projection.h"
+#include "map/visibility.h"
 #include "session/map_display.h"
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/session/session_test_support.h"
@@ -349,6 +351,49 @@ TEST(PaintPipeline, RealEclipsesOfEachType) {
       }
     }
   }
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+// The ΔT bands: the boundaries at ΔT + σ are those at ΔT moved east by σ/240
+// degrees. σ = 720 s moves them 3°, one dot spacing, so the dots of both
+// fall on the same samples; probed on a near-equatorial eclipse, whose
+// boundaries are steep (a horizontal run would match either way).
+TEST(PaintBands, BoundariesAtDeltaTPlusSigmaMoveEastBySigmaOver240) {
+  Data data;
+  CanonReader reader(data.dir.path());
+  DrawingSurface surface(1280, 800);
+  SessionState s = atCursor(2025, 3);
+  ASSERT_EQ(paintView(s, reader, surface, data.hooks()).outcome, LandingOutcome::Shown);
+  const MapFrame f = mapFrameOf(s);
+  constexpr double kSigma = 720;
+  DrawingSurface at(1280, 800), later(1280, 800);
+  const EclipseCircumstances& e = s.circumstances;
+  drawBoundaryBands(at, f, visibilityInputsOf(eclipseCircumstances(e.record, e.deltaTSeconds, e.greatestHours)));
+  drawBoundaryBands(later, f,
+                    visibilityInputsOf(eclipseCircumstances(e.record, e.deltaTSeconds + kSigma, e.greatestHours)));
+  const int shift = static_cast<int>(std::lround(f.scale * degToRad(longitudeShiftDeg(kSigma))));
+  ASSERT_GT(shift, 5);
+  const MapOffset north = projectToMap(f, 0, 70), south = projectToMap(f, 0, -70);
+  int dots = 0, east = 0, west = 0;
+  for (int y = f.centreY - north.y; y <= f.centreY - south.y; ++y) {
+    for (int x = f.left + shift; x <= f.right - shift; ++x) {
+      const Rgb c = at.pixel(x, y);
+      if (c == paletteColour(0)) continue;
+      ++dots;
+      east += later.pixel(x + shift, y) == c;
+      west += later.pixel(x - shift, y) == c;
+    }
+  }
+  EXPECT_GT(dots, 200);
+  // Where two zones share a boundary, or an arc ends, a dot may lack its
+  // partner.
+  EXPECT_GT(east, dots * 7 / 10) << west;
+  EXPECT_LT(west, dots * 2 / 10) << east;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // edits, and what OK stores into the session state.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -56,11 +57,13 @@ class DialogsTest : public QObject {
   void rangeMessagesInOrder_data();
   void rangeMessagesInOrder();
   void timeSetOpensWithWholeCursor();
+  void timeSetHistoricalYearAndJulianDay();
   void refusedOkKeepsDialogOpen();
   void displayOpening();
   void displayOk_data();
   void displayOk();
   void displayCityChoiceSurvivesCancel();
+  void displayDeltaTModelAndBands();
   void searchOpening();
   void searchTimeSetStoresAtOnce();
   void searchOk_data();
@@ -84,6 +87,9 @@ void DialogsTest::rangeMessagesInOrder_data() {
   QTest::newRow("month 13") << when << QStringList{"13", "2025"} << kInt1to12 << 0;
   QTest::newRow("fraction") << when << QStringList{"1.5", "2025"} << kNotInteger << 0;
   QTest::newRow("letters") << when << QStringList{"5", "20x5"} << kNotInteger << 1;
+  QTest::newRow("historians' year") << when << QStringList{"5", "13001 BC"} << "" << -1;
+  QTest::newRow("historians' year past the start") << when << QStringList{"5", "13002 BC"} << kIntYear << 1;
+  QTest::newRow("no year 0 BC") << when << QStringList{"5", "0 BC"} << kNotInteger << 1;
   // Display Mode: Alt., Lon., Lat., DeltaT Adj.
   QTest::newRow("display limits") << display << QStringList{"4000", "-360", "90", "-10000"} << ""
                                   << -1;
@@ -149,6 +155,30 @@ void DialogsTest::timeSetOpensWithWholeCursor() {
   QCOMPARE(d.windowTitle(), QStringLiteral("Time Set Menu"));
   QCOMPARE(d.yearEdit()->text(), QStringLiteral("-501"));
   QCOMPARE(d.monthEdit()->text(), QStringLiteral("7"));
+}
+
+// The hint follows the typing; a Julian Day, when given, decides the cursor.
+void DialogsTest::timeSetHistoricalYearAndJulianDay() {
+  CWhenDlg d(2025, 3);
+  QCOMPARE(d.yearHintLabel()->text(), QStringLiteral("= AD 2025, Gregorian calendar"));
+  d.yearEdit()->setText(QStringLiteral("585 BC"));
+  d.monthEdit()->setText(QStringLiteral("5"));
+  QCOMPARE(d.yearHintLabel()->text(), QStringLiteral("= 585 BC, Julian calendar"));
+  auto checked = d.validate();
+  QVERIFY(checked.ok());
+  QCOMPARE(checked.values().year, -584);
+  QCOMPARE(checked.values().month, 5);
+  d.yearEdit()->setText(QStringLiteral("BC"));
+  QCOMPARE(d.yearHintLabel()->text(), QString());
+  d.julianDayEdit()->setText(QStringLiteral("2299160.5"));  // 1582 October 15
+  checked = d.validate();
+  QVERIFY(checked.ok());
+  QCOMPARE(checked.values().year, 1582);
+  QCOMPARE(checked.values().month, 10);
+  d.julianDayEdit()->setText(QStringLiteral("-4000000"));  // before −13000
+  QCOMPARE(d.validate().error().value_or(FieldError{}).field, d.julianDayEdit());
+  d.julianDayEdit()->setText(QStringLiteral("x"));
+  QCOMPARE(messageOf(d.validate().error()), kNotNumber);
 }
 
 void DialogsTest::refusedOkKeepsDialogOpen() {
@@ -264,6 +294,24 @@ void DialogsTest::displayOk() {
   QTEST(s.siteHeight, "height");
   QCOMPARE(s.deltaTAdjust, 42.0);
   if (local) QCOMPARE(s.siteSource, selection ? 0 : 1);
+}
+
+void DialogsTest::displayDeltaTModelAndBands() {
+  SessionState s;
+  s.deltaTModel = DeltaTModel::kSmh2020;
+  s.deltaTBandsShown = true;
+  SiteList sites = threeCities();
+  CDisplayDlg d(s, sites);
+  QCOMPARE(d.deltaTModelBox()->currentText(), QStringLiteral("smh2020"));
+  QVERIFY(d.deltaTBandsBox()->isChecked());
+  QCOMPARE(d.deltaTBandsBox()->text(), QStringLiteral("ΔT uncertainty"));
+  d.deltaTModelBox()->setCurrentIndex(d.deltaTModelBox()->findText(QStringLiteral("builtin")));
+  d.deltaTBandsBox()->setChecked(false);
+  const auto checked = d.validate();
+  QVERIFY(checked.ok());
+  d.applyTo(s, checked.values());
+  QCOMPARE(s.deltaTModel, DeltaTModel::kBuiltin);
+  QVERIFY(!s.deltaTBandsShown);
 }
 
 void DialogsTest::displayCityChoiceSurvivesCancel() {

@@ -22,6 +22,7 @@
 #include "app/window/vorn_doc.h"
 #include "app/window/vorn_view.h"
 #include "app/window/window_session.h"
+#include "timebase/delta_t.h"
 
 using namespace tarvo::window;
 
@@ -55,6 +56,7 @@ class FrameTest : public QObject {
   void saveWritesAnEmptyFile();
   void saveReportsTheFileAndReason();
   void cityListMessageInTheStatusBarOnce();
+  void statusBarShowsDeltaTAndSigma();
 
  private:
   std::unique_ptr<CVornApp> app_;
@@ -267,6 +269,20 @@ void FrameTest::cityListMessageInTheStatusBarOnce() {
   QCOMPARE(messages.count(), 1);
   QCOMPARE(app_->mainFrame()->messagePane()->text(),
            QStringLiteral("location.new line 2: latitude 999 outside \u2212" "90..90 (1 line skipped)"));
+}
+
+// After each paint the status bar shows ΔT ± σ of the session's eclipse.
+void FrameTest::statusBarShowsDeltaTAndSigma() {
+  CVornView* view = app_->mainFrame()->activeView();
+  auto& state = app_->session().state;
+  state.deltaTModel = tarvo::DeltaTModel::kSmh2020;
+  view->mapDisplay();
+  view->paintPending();
+  const QString text = app_->mainFrame()->deltaTPane()->text();
+  QVERIFY(text.startsWith(QStringLiteral("ΔT ")));
+  QCOMPARE(text, QString::fromStdString(tarvo::deltaTUncertaintyText(state.deltaT, state.deltaTSigma)));
+  QCOMPARE(state.deltaT, tarvo::deltaTSeconds(tarvo::DeltaTModel::kSmh2020,
+                                              (state.greatestJd - 2451545.0) / 36525.0));
 }
 
 QTEST_MAIN(FrameTest)

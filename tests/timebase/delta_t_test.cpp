@@ -1,0 +1,94 @@
+#include "timebase/delta_t.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "timebase/time_scales.h"
+
+namespace tarvo {
+namespace {
+
+double smhAt(double year) { return deltaTSeconds(DeltaTModel::kSmh2020, (year - 2000.0) / 100.0); }
+double sigmaAt(double year) { return deltaTSigmaSeconds((year - 2000.0) / 100.0); }
+
+TEST(DeltaTModels, BuiltinIsTheProgramsModel) {
+  for (double t = -150; t <= 150; t += 0.37) EXPECT_EQ(deltaTSeconds(DeltaTModel::kBuiltin, t), deltaTModel(t));
+}
+
+TEST(DeltaTModels, NamesRoundTrip) {
+  for (const DeltaTModel m : {DeltaTModel::kBuiltin, DeltaTModel::kSmh2020}) {
+    EXPECT_EQ(deltaTModelFromName(deltaTModelName(m)), m);
+  }
+  EXPECT_FALSE(deltaTModelFromName("SMH2020"));
+  EXPECT_FALSE(deltaTModelFromName(""));
+}
+
+// Nodes of Table S15.2020 (its a0 column, and the last row's end value) and
+// the observed values of the US Naval Observatory / IERS on 1 January, which
+// the spline follows within its smoothing.
+TEST(Smh2020, PublishedNodesAndObservedValues) {
+  struct Row {
+    double year, seconds, tolerance;
+  };
+  const Row rows[] = {
+      {-720, 20371.848, 1e-6}, {-100, 11557.668, 2e-3}, {400, 6535.116, 2e-3}, {1000, 1650.393, 2e-3},
+      {1600, 109.127, 2e-3},   {1820, 16.516, 2e-3},    {2016, 68.109, 2e-3},  {2019, 69.240, 2e-3},
+      {1970, 40.18, 0.3},      {1980, 50.54, 0.3},      {1990, 56.86, 0.3},    {2000, 63.83, 0.3},
+      {2010, 66.07, 0.3},      {2020, 69.3612, 1e-9},   {2026, 69.1099, 1e-9},
+  };
+  for (const Row& r : rows) EXPECT_NEAR(smhAt(r.year), r.seconds, r.tolerance) << r.year;
+  // The long-term parabola far from the spline.
+  EXPECT_NEAR(smhAt(-5000), -320 + 32.5 * 68.25 * 68.25, 1e-6);
+  EXPECT_NEAR(smhAt(10000), -320 + 32.5 * 81.75 * 81.75, 1e-6);
+}
+
+// No piece of the model may step: at every join the values a microyear on
+// either side agree within 0.1 s (the slope is under 20 s/year there).
+TEST(Smh2020, NoStepAtAnyJoin) {
+  std::vector<double> joins = {kSmh2020PastBlendStart, 2026.0 + kSmh2020FutureBlendYears};
+  for (double y = -100; y <= 1000; y += 500) joins.push_back(y);
+  for (double y : {-720.0, 1150.0, 1300.0, 1500.0, 1600.0, 1650.0, 1720.0, 1800.0}) joins.push_back(y);
+  for (double y = 1810; y <= 1850; y += 10) joins.push_back(y);
+  for (double y = 1855; y <= 1950; y += 5) joins.push_back(y);
+  for (double y = 1953; y <= 2019; y += 3) joins.push_back(y);
+  for (double y = 2020; y <= 2026; y += 1) joins.push_back(y);
+  for (const double y : joins) EXPECT_NEAR(smhAt(y - 1e-6), smhAt(y + 1e-6), 0.1) << y;
+  // The blends also keep the slope: a year on either side of each end
+  // differs from the joined piece by second-order terms only.
+  for (const double y : {kSmh2020PastBlendStart, 2026.0 + kSmh2020FutureBlendYears}) {
+    const double left = smhAt(y) - smhAt(y - 1), right = smhAt(y + 1) - smhAt(y);
+    EXPECT_NEAR(left, right, 0.05) << y;
+  }
+}
+
+TEST(DeltaTSigma, PublishedAnchors) {
+  struct Anchor {
+    double year, sigma;
+  };
+  for (const Anchor a : {Anchor{-1000, 636}, {0, 265}, {1000, 54}, {1300, 20}, {1450, 20}, {1600, 20},
+                         {1700, 5}, {1800, 1}}) {
+    EXPECT_NEAR(sigmaAt(a.year), a.sigma, 0.1 * a.sigma) << a.year;
+  }
+  for (double y = 1955; y <= 2026; y += 0.5) EXPECT_LT(sigmaAt(y), 0.1) << y;
+  EXPECT_GE(sigmaAt(3000), 100);
+  EXPECT_LE(sigmaAt(3000), 300);
+  // Same long-term form beyond, and no step anywhere: dense sampling.
+  EXPECT_NEAR(sigmaAt(-5000), 0.8 * 68.2 * 68.2, 1e-6);
+  double previous = sigmaAt(-13000);
+  for (double y = -12999.9; y < 17000; y += 0.1) {
+    const double s = sigmaAt(y);
+    ASSERT_NEAR(s, previous, 0.5) << y;
+    previous = s;
+  }
+}
+
+TEST(DeltaTSigma, StatusText) {
+  EXPECT_EQ(deltaTUncertaintyText(10441.3, sigmaAt(0)), "ΔT 10441 ± 265 s (±1.1° in longitude)");
+  EXPECT_EQ(deltaTUncertaintyText(25427.7, sigmaAt(-1000)), "ΔT 25428 ± 636 s (±2.7° in longitude)");
+  EXPECT_EQ(deltaTUncertaintyText(69.14, 0.05), "ΔT 69.1 ± 0.05 s (±0.00021° in longitude)");
+}
+
+}  // namespace
+}  // namespace tarvo
