@@ -280,6 +280,7 @@ EclipseRecord CanonReader::universalEntry(std::size_t i) const {
 }
 
 ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
+  landedBefore_ = false;
   if (!openFileFor(year)) return ReadStatus::NoFile;
   const ParsedCanonFile* parsed = open_.get();
   const auto& entries = parsed->entries;
@@ -298,6 +299,7 @@ ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
   if (it == entries.end()) {
     landed = entries.size() - 1;  // the last entry; the file stays at its end
     nextPosition_ = entries.size();
+    landedBefore_ = true;
   } else {
     landed = static_cast<std::size_t>(it - entries.begin());
     nextPosition_ = landed + 1;

@@ -125,6 +125,9 @@ class CanonReader {
   void close();
 
   bool isOpen() const { return open_ != nullptr; }
+  // True after an openAt that found no entry at or after the date asked for
+  // (it returned the file's last entry instead).
+  bool landedBeforeDateAsked() const { return landedBefore_; }
   // Index into kCanonFiles of the open file, if any.
   std::optional<std::size_t> openFileIndex() const;
 
@@ -158,6 +161,7 @@ class CanonReader {
 
   std::filesystem::path directory_;
   std::array<Loaded, kCanonFiles.size()> cache_{};
+  bool landedBefore_ = false;
   std::vector<std::size_t> defectOrder_;  // file indices in the order first met
 
   std::shared_ptr<const ParsedCanonFile> open_;

@@ -21,6 +21,7 @@ constexpr const char* kNoCatalogueFirst = "  No bessel file! ";
 constexpr const char* kNoCatalogueSecond = "  Please start at directory which EC****.prn available.";
 constexpr const char* kEndOfCatalogue = "The end of the Bessel file";
 constexpr const char* kSarosNotFound = "This SAROS series is not available within 400 years.";
+constexpr const char* kNoEarlierEclipse = "No earlier eclipse in the Bessel file";
 
 void layOut(SessionState& state, const DrawingSurface& surface) {
   const MapFrame f = layoutMap(0, 0, surface.width(), surface.height());
@@ -61,8 +62,14 @@ std::vector<ScreenText> landingFailureTexts(LandingOutcome outcome) {
     }
     case LandingOutcome::EndOfCatalogue: return {{10, 16, kEndOfCatalogue}};
     case LandingOutcome::SarosNotFound: return {{50, 16, kSarosNotFound}};
+    case LandingOutcome::NoEarlierEclipse: return {{10, 16, kNoEarlierEclipse}};
   }
   return {};
+}
+
+void drawLandingFailure(DrawingSurface& surface, LandingOutcome outcome) {
+  surface.clear(paletteColour(kBlack));
+  drawTexts(surface, landingFailureTexts(outcome));
 }
 
 PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& surface,

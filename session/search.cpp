@@ -5,6 +5,7 @@
 #include "catalogue/eclipse_list_format.h"
 #include "catalogue/saros_table.h"
 #include "session/landing.h"
+#include "session/paint.h"
 #include "session/site_glue.h"
 
 namespace tarvo {
@@ -46,10 +47,11 @@ PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
   return found;
 }
 
-YearMonth previousEclipseCommand(SessionState& s, CanonReader& reader, DrawingSurface& surface) {
+PreviousSearch previousEclipseCommand(SessionState& s, CanonReader& reader, DrawingSurface& surface) {
   const PreviousSearch found = runPreviousSearch(s, reader);
   if (found.end == SearchEnd::NextFileMissing) drawSearchNoFileTexts(surface);
-  return {found.year, found.month};
+  if (found.end == SearchEnd::NothingEarlier) drawLandingFailure(surface, LandingOutcome::NoEarlierEclipse);
+  return found;
 }
 
 ListSearch runListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears) {

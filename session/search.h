@@ -32,11 +32,6 @@ inline constexpr std::array<ScreenText, 2> kSearchNoFileTexts{{
 }};
 void drawSearchNoFileTexts(DrawingSurface& surface);
 
-struct YearMonth {
-  double year = 0;
-  double month = 0;
-};
-
 // searchPrevious from the shown eclipse (year, month, its Saros series)
 // with the session's criteria. The reader and `current` stay on the last
 // entry read; year and month become the eclipse to show and pendingAction 0,
@@ -44,8 +39,10 @@ struct YearMonth {
 PreviousSearch runPreviousSearch(SessionState& state, CanonReader& reader);
 
 // The Previous eclipse command: runPreviousSearch, drawing the no-file texts
-// on the surface when a next file was missing. Returns the year and month set.
-YearMonth previousEclipseCommand(SessionState& state, CanonReader& reader, DrawingSurface& surface);
+// on the surface when a next file was missing, or (on a cleared surface) the
+// text that there is no earlier eclipse when the search ended NothingEarlier;
+// the view then keeps that picture instead of repainting.
+PreviousSearch previousEclipseCommand(SessionState& state, CanonReader& reader, DrawingSurface& surface);
 
 // listSearch with the session's criteria (a Saros search lists the shown
 // eclipse's series); fills eclipseList and its count (emptied first) and

@@ -1,5 +1,6 @@
 #include "session/sky_command.h"
 
+#include "circumstances/elements_sky.h"
 #include "circumstances/geometry.h"
 #include "session/site_glue.h"
 #include "core/drawing_surface.h"
@@ -24,11 +25,18 @@ SkyChartRequest prepareSkyChart(SessionState& state) {
   request.longitudeDeg = state.siteLongitude;
   request.latitudeDeg = state.siteLatitude;
   request.jd = state.greatestJd;
+  const ElementsSky sky = skyFromElements(state.current, state.greatestOffsetHours, state.deltaT);
+  request.anchors = {sky.moonRaDeg, sky.moonDecDeg, sky.sunRaDeg, sky.sunDecDeg,
+                     sky.greenwichSiderealDeg};
   // The local standard date of greatest eclipse, as the local report finds it.
   const CalendarDate local = jdToCalendar(state.dayStartJd + request.utHours / 24,
                                           ZoneMode::StandardZone, state.siteLongitude);
   request.packedDate = packDate(local.year, local.month, local.day);
   return request;
+}
+
+std::vector<SkyPlace> skyChartPlacesFor(const SkyChartRequest& request) {
+  return skyChartPlaces(request.jd, request.anchors, request.latitudeDeg, request.longitudeDeg);
 }
 
 void drawSkyChartCommand(SessionState& state, DrawingSurface& surface) {
@@ -40,7 +48,7 @@ void drawSkyChartCommand(SessionState& state, DrawingSurface& surface) {
   surface.setBackgroundMode(BackgroundMode::Opaque);
   surface.clear(colorTable[0]);
   drawSkyChart(surface, request.packedDate, request.utHours, request.longitudeDeg,
-               request.latitudeDeg, request.jd);
+               request.latitudeDeg, request.jd, request.anchors);
 }
 
 }  // namespace tarvo

@@ -2,7 +2,10 @@
 // greatest eclipse of the current eclipse, drawn directly on the view.
 #pragma once
 
+#include <vector>
+
 #include "core/session_state.h"
+#include "sky/sky_places.h"
 
 namespace tarvo {
 
@@ -14,8 +17,13 @@ struct SkyChartRequest {
   double utHours;       // UT of greatest eclipse, hours of the day (epochHour + offset − ΔT)
   double longitudeDeg;  // site, east positive
   double latitudeDeg;   // site, north positive
-  double jd;            // Julian Day (UT) of greatest eclipse, for every position
+  double jd;            // Julian Day (UT) of greatest eclipse, for the planets and stars
+  ChartAnchors anchors; // the Moon, the Sun and sidereal time from the eclipse's elements
 };
+
+// The chart's places for a request: the Moon, the Sun and the Earth's
+// rotation as the map and the local report have them.
+std::vector<SkyPlace> skyChartPlacesFor(const SkyChartRequest& request);
 
 // Sets deltaTHours from deltaT and refreshes siteMoonMagnitude and
 // siteMoonAltitude (greatest eclipse at the site, iterated from epochHour),

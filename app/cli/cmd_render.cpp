@@ -144,7 +144,13 @@ int runRender(const std::vector<std::string>& args) {
   bool previousMissedAFile = false;
   for (double step = 0; step < options.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     // The Previous eclipse command: its texts would be painted over at once.
-    if (runPreviousSearch(state, reader).end == SearchEnd::NextFileMissing) {
+    const SearchEnd end = runPreviousSearch(state, reader).end;
+    if (end == SearchEnd::NothingEarlier) {
+      painted.outcome = LandingOutcome::NoEarlierEclipse;
+      drawLandingFailure(surface, painted.outcome);
+      break;
+    }
+    if (end == SearchEnd::NextFileMissing) {
       for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
       previousMissedAFile = true;
     }

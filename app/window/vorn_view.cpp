@@ -140,9 +140,10 @@ void CVornView::previousEclipse() {
   DrawingSurface& surface = directSurface();
   surface.clear(colorTable[0]);
   // The search draws its error texts, if any, on the cleared view.
-  previousEclipseCommand(session_.state, session_.reader, surface);
+  const PreviousSearch found = previousEclipseCommand(session_.state, session_.reader, surface);
   update();
-  invalidate(kLandAtCursor);
+  // With nothing earlier in the catalogue its text stays until the next repaint.
+  if (found.end != SearchEnd::NothingEarlier) invalidate(kLandAtCursor);
 }
 
 void CVornView::mapDisplay() {

@@ -105,7 +105,7 @@ TEST(PreviousFiles, NextFileMissingShowsTheTextsAndKeepsTheLastAccepted) {
   s.month = 1;
   DrawingSurface surface(500, 60);
   surface.clear(colorTable[0]);
-  const YearMonth ym = previousEclipseCommand(s, reader, surface);
+  const PreviousSearch ym = previousEclipseCommand(s, reader, surface);
   EXPECT_EQ(ym.year, 3000);
   EXPECT_EQ(ym.month, 8);
   EXPECT_EQ(s.year, 3000);
@@ -124,7 +124,7 @@ TEST(PreviousFiles, NextFileMissingShowsTheTextsAndKeepsTheLastAccepted) {
   t.month = 9;
   DrawingSurface clean(500, 60);
   clean.clear(colorTable[0]);
-  const YearMonth same = previousEclipseCommand(t, none, clean);
+  const PreviousSearch same = previousEclipseCommand(t, none, clean);
   EXPECT_EQ(same.year, 2025);
   EXPECT_EQ(same.month, 9);
   EXPECT_FALSE(anyWhite(clean, 0, 0, 500, 60));
@@ -160,6 +160,32 @@ TEST_F(PreviousGenerated, FromTheFirstEclipseOfAYearToTheLastOneBefore) {
   EXPECT_EQ(s_.month, want->month);
   EXPECT_EQ(s_.eclipseDay, want->day);
   EXPECT_EQ(s_.year, 2024);
+}
+
+// From the first eclipse shown (−13000 April) nothing is earlier; from the
+// one after it, Previous comes back to it.
+TEST_F(PreviousGenerated, FromTheFirstEclipseNothingEarlier) {
+  ASSERT_EQ(land(s_, reader_, -13000, 1), LandingOutcome::Shown);
+  const double firstJd = s_.greatestJd;
+  DrawingSurface view(10, 10);
+  EXPECT_EQ(previousEclipseCommand(s_, reader_, view).end, SearchEnd::NothingEarlier);
+  s_.pendingAction = kSearchForward;
+  ASSERT_EQ(positionForPaint(s_, reader_), LandingOutcome::Shown);
+  ASSERT_GT(s_.greatestJd, firstJd);
+  ASSERT_EQ(previous(s_, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s_.greatestJd, firstJd);
+}
+
+// Next past the last eclipse (16999 October 14), then Previous: back to it.
+TEST_F(PreviousGenerated, AfterTheEndBackToTheLastEclipse) {
+  ASSERT_EQ(land(s_, reader_, 16999, 10), LandingOutcome::Shown);
+  ASSERT_EQ(s_.eclipseDay, 14);
+  const double lastJd = s_.greatestJd;
+  s_.pendingAction = kSearchForward;
+  ASSERT_EQ(positionForPaint(s_, reader_), LandingOutcome::EndOfCatalogue);
+  ASSERT_EQ(previous(s_, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s_.greatestJd, lastJd);
+  EXPECT_EQ(s_.month, 10);
 }
 
 // A total eclipse with no total in the two years before it: Previous by type
