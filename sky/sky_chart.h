@@ -74,7 +74,7 @@ void drawSkyObject(DrawingSurface& surface, double centreX, double centreY,
 // The line below the text block when the planets' theories are off by more
 // than 2° at the chart's date, and where it goes.
 inline constexpr const char* kPlanetsApproximateText = "Planets: approximate positions";
-inline constexpr int kPlanetsApproximateY = 205;
+inline constexpr int kPlanetsApproximateY = 215;
 
 // The text block and the chart with the given places in their order (each
 // drawn only when its `drawn` is set); the places' azimuths count from the
