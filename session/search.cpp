@@ -4,8 +4,7 @@
 
 #include "catalogue/eclipse_list_format.h"
 #include "catalogue/saros_table.h"
-#include "session/landing.h"
-#include "session/paint.h"
+#include "session/current_eclipse.h"
 #include "session/site_glue.h"
 
 namespace tarvo {
@@ -50,7 +49,6 @@ PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
 PreviousSearch previousEclipseCommand(SessionState& s, CanonReader& reader, DrawingSurface& surface) {
   const PreviousSearch found = runPreviousSearch(s, reader);
   if (found.end == SearchEnd::NextFileMissing) drawSearchNoFileTexts(surface);
-  if (found.end == SearchEnd::NothingEarlier) drawLandingFailure(surface, LandingOutcome::NoEarlierEclipse);
   return found;
 }
 

@@ -39,9 +39,9 @@ void drawSearchNoFileTexts(DrawingSurface& surface);
 PreviousSearch runPreviousSearch(SessionState& state, CanonReader& reader);
 
 // The Previous eclipse command: runPreviousSearch, drawing the no-file texts
-// on the surface when a next file was missing, or (on a cleared surface) the
-// text that there is no earlier eclipse when the search ended NothingEarlier;
-// the view then keeps that picture instead of repainting.
+// on the surface when a next file was missing. When it ends NothingEarlier
+// the view shows the paint's text for LandingOutcome::NoEarlierEclipse
+// instead of repainting.
 PreviousSearch previousEclipseCommand(SessionState& state, CanonReader& reader, DrawingSurface& surface);
 
 // listSearch with the session's criteria (a Saros search lists the shown

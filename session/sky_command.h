@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "circumstances/eclipse_circumstances.h"
 #include "core/session_state.h"
 #include "sky/sky_places.h"
 
@@ -25,10 +26,17 @@ struct SkyChartRequest {
 // rotation as the map and the local report have them.
 std::vector<SkyPlace> skyChartPlacesFor(const SkyChartRequest& request);
 
-// Sets deltaTHours from deltaT and refreshes siteMoonMagnitude and
-// siteMoonAltitude (greatest eclipse at the site, iterated from epochHour),
-// then gives the chart's inputs. The date is the current eclipse's own local
-// standard date, not one left by an earlier report.
+// The chart's inputs for an eclipse seen from a site (degrees east, north):
+// the UT of greatest eclipse, its local standard date at the site, the
+// catalogue's UT Julian Day, and the Moon, the Sun and sidereal time from the
+// eclipse's elements at greatest eclipse.
+SkyChartRequest skyChartRequest(const EclipseCircumstances& eclipse, double longitudeDeg,
+                                double latitudeDeg);
+
+// Refreshes siteMoonMagnitude and siteMoonAltitude (greatest eclipse at the
+// site, iterated from epochHour), then gives the chart's inputs for the
+// circumstances the last paint found, at the observing site. The date is the
+// current eclipse's own local standard date, not one left by an earlier report.
 SkyChartRequest prepareSkyChart(SessionState& state);
 
 // The whole command: prepares, clears the surface to black and draws the

@@ -141,9 +141,14 @@ void CVornView::previousEclipse() {
   surface.clear(colorTable[0]);
   // The search draws its error texts, if any, on the cleared view.
   const PreviousSearch found = previousEclipseCommand(session_.state, session_.reader, surface);
-  update();
   // With nothing earlier in the catalogue its text stays until the next repaint.
-  if (found.end != SearchEnd::NothingEarlier) invalidate(kLandAtCursor);
+  if (found.end == SearchEnd::NothingEarlier) {
+    drawLandingFailure(surface, LandingOutcome::NoEarlierEclipse);
+    update();
+    return;
+  }
+  update();
+  invalidate(kLandAtCursor);
 }
 
 void CVornView::mapDisplay() {

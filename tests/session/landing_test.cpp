@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "circumstances/geometry.h"
+#include "session/paint.h"
 #include "session/search.h"
 #include "session/site_glue.h"
 #include "tests/catalogue/canon_test_support.h"
@@ -139,7 +140,8 @@ TEST_F(Landing, TheEndsOfTheCatalogue) {
   view.clear(colorTable[0]);
   const PreviousSearch none = previousEclipseCommand(first, reader_, view);
   EXPECT_FALSE(none.found);
-  EXPECT_EQ(none.end, SearchEnd::NothingEarlier);
+  ASSERT_EQ(none.end, SearchEnd::NothingEarlier);
+  drawLandingFailure(view, LandingOutcome::NoEarlierEclipse);  // as the view shows it
   int white = 0;
   for (int y = 16; y < 32; ++y)
     for (int x = 10; x < 200; ++x) white += view.pixel(x, y) == colorTable[15];

@@ -16,8 +16,7 @@
 
 #include "circumstances/geometry.h"
 #include "core/angles.h"
-#include "session/greatest_eclipse.h"
-#include "session/landing.h"
+#include "session/current_eclipse.h"
 #include "tests/slow_tests.h"
 #include "core/drawing_surface.h"
 #include "session/map_display.h"
@@ -126,11 +125,11 @@ TEST_F(SkyCommands, SimulationOfTheTotalEclipseShowsSevenDiscs) {
   drawSimulationFinal(s, final);
   EXPECT_EQ(final.image(), stepped.image());
   EXPECT_EQ(final.pixel(5, 100), colorTable[6]);  // the panel's frame
-  const ContactTimes& c = s.contacts;
+  const ContactTimes& c = s.circumstances.contacts;
   ASSERT_TRUE(c.u1 && c.u2 && c.u3 && c.u4);
   int discs = 0;
   for (const auto& [t, colour] : std::vector<std::pair<double, int>>{
-           {c.p1, 14}, {*c.u1, 10}, {*c.u2, 7}, {s.greatestOffsetHours, 8}, {*c.u3, 7}, {*c.u4, 10}, {c.p4, 14}})
+           {c.p1, 14}, {*c.u1, 10}, {*c.u2, 7}, {s.circumstances.greatestHours, 8}, {*c.u3, 7}, {*c.u4, 10}, {c.p4, 14}})
     discs += moonHatchAt(final, s, t, colour) > 0;
   EXPECT_EQ(discs, 7);
   EXPECT_EQ(countInBox(final, 225, 0, 691, 452, colorTable[2]), 0);
@@ -142,8 +141,8 @@ TEST_F(SkyCommands, SimulationOfTheTotalEclipseShowsSevenDiscs) {
 TEST_F(SkyCommands, SimulationAfterAMoonsetReportAddsAGreenDisc) {
   SessionState s = painted(2.35, 48.85, 2);
   ASSERT_LT(s.horizonCrossHours, 100);
-  const InfoPanelValues fresh = infoPanelValuesOf(painted(0, 0));  // the map's split
-  s.greatestLongitudeDegrees = 99;  // as an earlier eclipse's map left it
+  const SessionState map = painted(0, 0);
+  const InfoPanelValues fresh = infoPanelValuesOf(map, map.circumstances);  // the map's split
   EXPECT_EQ(simulationPanelValues(s).greatestLongitude.degrees, fresh.greatestLongitude.degrees);
   DrawingSurface surface(692, 453);
   SimulationRun run = startSimulation(s, surface);
@@ -213,14 +212,14 @@ TEST_F(SkyCommands, MoonAtTheZenithOfTheSubLunarPointOverTheWholeCatalogue) {
       if (n % 71 == 0) {
         SessionState s;
         takeCurrentEclipse(s, e);
-        updateGreatestEclipse(s);
-        if (s.greatestConverged) {
-          s.siteLongitude = s.greatestSubLunar.longitudeDeg;
-          s.siteLatitude = s.greatestSubLunar.latitudeDeg;
+        const EclipseCircumstances& c = updateCurrentEclipse(s);
+        if (c.greatestConverged) {
+          s.siteLongitude = c.subLunar.longitudeDeg;
+          s.siteLatitude = c.subLunar.latitudeDeg;
           s.displaySiteIndex = kTypedSiteIndex;
           const SkyChartRequest request = prepareSkyChart(s);
           const std::vector<SkyPlace> places = skyChartPlacesFor(request);
-          const EclipseElements at = elementsAt(s.current, s.greatestOffsetHours);
+          const EclipseElements at = elementsAt(c.record, c.greatestHours);
           const double axisDistanceDeg = std::hypot(at.x, at.y) / 3600.0;
           EXPECT_GE(places[0].altitudeDeg, kZenithLimitDeg) << e.year << " " << e.month;
           EXPECT_GE(s.siteMoonAltitude, kZenithLimitDeg) << e.year << " " << e.month;
