@@ -321,6 +321,22 @@ ReadStatus CanonReader::openFirst(double year, EclipseRecord& out) {
   return open_->entries.empty() ? ReadStatus::NoEntry : readNext(out);
 }
 
+CanonReader::Position CanonReader::position() const {
+  Position p;
+  p.file = open_;
+  p.universal = openUniversal_;
+  p.fileIndex = openIndex_;
+  p.next = nextPosition_;
+  return p;
+}
+
+void CanonReader::restore(const Position& p) {
+  open_ = p.file;
+  openUniversal_ = p.universal;
+  openIndex_ = p.fileIndex;
+  nextPosition_ = p.next;
+}
+
 void CanonReader::close() {
   open_.reset();
   openUniversal_.reset();

@@ -143,6 +143,20 @@ class CanonReader {
   };
   using UniversalDates = std::vector<UniversalDate>;
 
+ public:
+  // Where the reader stands (the open file as loaded, the next entry), so
+  // that a search can walk the catalogue and leave the reader as it found it.
+  class Position {
+    friend class CanonReader;
+    std::shared_ptr<const ParsedCanonFile> file;
+    std::shared_ptr<const UniversalDates> universal;
+    std::size_t fileIndex = 0, next = 0;
+  };
+  Position position() const;
+  void restore(const Position& p);
+
+ private:
+
   struct Loaded {
     std::uintmax_t size = 0;
     std::int64_t mtimeSeconds = 0;  // modification time since the epoch

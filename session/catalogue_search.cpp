@@ -98,7 +98,6 @@ ListSearch listSearch(CanonReader& reader, const SearchCriteria& criteria, doubl
   const double lastYear = startYear + periodYears;
   // Ends: as searchPrevious, and at kMaxListEntries.
   for (;;) {
-    out.lastRead = e;
     if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
       if (e.year > lastYear) return out;
       if (e.year >= startYear) {

@@ -78,7 +78,6 @@ inline constexpr int kMaxListEntries = 100;
 struct ListSearch {
   std::vector<EclipseListEntry> entries;  // at most kMaxListEntries
   SearchEnd end = SearchEnd::Finished;
-  std::optional<EclipseRecord> lastRead;
 };
 
 // The list search: from the first entry of the file that holds startYear,

@@ -1,6 +1,7 @@
 #include "session/search.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "catalogue/eclipse_list_format.h"
 #include "catalogue/saros_table.h"
@@ -31,7 +32,7 @@ double previousWindowYears(const SessionState& s) {
 
 void drawSearchNoFileTexts(DrawingSurface& surface) {
   const Rgb previous = surface.textColour();
-  surface.setTextColour(colorTable[15]);
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   for (const ScreenText& t : kSearchNoFileTexts) drawText(surface, t.x, t.y, t.text);
   surface.setTextColour(previous);
 }
@@ -54,20 +55,26 @@ PreviousSearch previousEclipseCommand(SessionState& s, CanonReader& reader, Draw
 
 ListSearch runListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears) {
   s.eclipseListCount = 0;
+  const CanonReader::Position shown = reader.position();
   ListSearch found = listSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears);
-  if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
+  reader.restore(shown);
   const std::size_t n = std::min(found.entries.size(), s.eclipseList.size());
   std::copy_n(found.entries.begin(), n, s.eclipseList.begin());
   s.eclipseListCount = static_cast<int>(n);
   return found;
 }
 
-int listSearchCommand(SessionState& s, CanonReader& reader, double startYear, double periodYears,
-                      DrawingSurface* errors) {
-  const ListSearch found = runListSearch(s, reader, startYear, periodYears);
-  if (found.end == SearchEnd::StartFileMissing) return -1;
-  if (found.end == SearchEnd::NextFileMissing && errors) drawSearchNoFileTexts(*errors);
-  return s.eclipseListCount;
+ListSearchResult listSearchCommand(SessionState& s, CanonReader& reader, double startYear,
+                                   double periodYears) {
+  ListSearch found = runListSearch(s, reader, startYear, periodYears);
+  ListSearchResult result;
+  result.end = found.end;
+  found.entries.resize(static_cast<std::size_t>(s.eclipseListCount));
+  result.entries = std::move(found.entries);
+  if (found.end == SearchEnd::StartFileMissing || found.end == SearchEnd::NextFileMissing) {
+    result.errorTexts.assign(kSearchNoFileTexts.begin(), kSearchNoFileTexts.end());
+  }
+  return result;
 }
 
 std::vector<std::string> eclipseListLines(const SessionState& s, bool afterSearch) {

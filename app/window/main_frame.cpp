@@ -11,7 +11,6 @@
 
 #include "app/window/child_frame.h"
 #include "app/window/toolbar_icons.h"
-#include "app/window/vorn_app.h"
 #include "app/window/vorn_view.h"
 
 namespace tarvo::window {
@@ -25,11 +24,11 @@ void setPrompt(QAction* a, const QString& prompt) {
 }
 }  // namespace
 
-CMainFrame::CMainFrame(CVornApp& app) : app_(app), mdi_(new QMdiArea) {
+CMainFrame::CMainFrame(int recentFiles) : mdi_(new QMdiArea) {
   setWindowTitle(QStringLiteral("TarvoWin"));
   setWindowIcon(applicationIcon());
   setCentralWidget(mdi_);
-  createActions();
+  createActions(recentFiles);
   createToolBar();
   createStatusBar();
   createMenus();
@@ -59,7 +58,7 @@ QAction* CMainFrame::viewCommand(int id, const QString& text, void (CVornView::*
   return a;
 }
 
-void CMainFrame::createActions() {
+void CMainFrame::createActions(int recentFiles) {
   viewCommand(kCmdTimeSet, QStringLiteral("Time Set(&N)"), &CVornView::timeSet);
   viewCommand(kCmdDisplay, QStringLiteral("Display(&D)"), &CVornView::display);
   viewCommand(kCmdSearch, QStringLiteral("Search(&M)"), &CVornView::search);
@@ -90,7 +89,7 @@ void CMainFrame::createActions() {
                               this);
   version->setData(kCmdVersion);
   setPrompt(version, QStringLiteral("Program Version Information\nVersion"));
-  connect(version, &QAction::triggered, &app_, &CVornApp::about);
+  connect(version, &QAction::triggered, this, &CMainFrame::aboutRequested);
   commands_[kCmdVersion] = version;
 
   auto* exit = new QAction(QStringLiteral("Application Exit(&X)"), this);
@@ -102,36 +101,36 @@ void CMainFrame::createActions() {
   // The frame's own menu, worded as the framework words it in Japanese.
   newAct_ = new QAction(QStringLiteral("新規作成(&N)"), this);
   newAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-  connect(newAct_, &QAction::triggered, &app_, [this] { app_.newDocument(); });
+  connect(newAct_, &QAction::triggered, this, &CMainFrame::newRequested);
   openAct_ = new QAction(QStringLiteral("開く(&O)..."), this);
   openAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  connect(openAct_, &QAction::triggered, &app_, &CVornApp::openWithDialog);
+  connect(openAct_, &QAction::triggered, this, &CMainFrame::openRequested);
   saveAct_ = new QAction(QStringLiteral("上書き保存(&S)"), this);
   saveAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  connect(saveAct_, &QAction::triggered, &app_, &CVornApp::saveActive);
+  connect(saveAct_, &QAction::triggered, this, &CMainFrame::saveRequested);
   printAct_ = new QAction(QStringLiteral("印刷(&P)..."), this);
   printAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   printAct_->setData(kCmdPrint);
-  connect(printAct_, &QAction::triggered, &app_, &CVornApp::printActive);
+  connect(printAct_, &QAction::triggered, this, &CMainFrame::printRequested);
   commands_[kCmdPrint] = printAct_;
   // The four keys work whichever menu is shown.
   addActions({newAct_, openAct_, saveAct_, printAct_});
 
   printSetupAct_ = new QAction(QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."), this);
-  connect(printSetupAct_, &QAction::triggered, &app_, &CVornApp::printSetup);
+  connect(printSetupAct_, &QAction::triggered, this, &CMainFrame::printSetupRequested);
   frameVersionAct_ = new QAction(QStringLiteral("Tarvowin のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
   setPrompt(frameVersionAct_, QStringLiteral("Program Version Information\nVersion"));
-  connect(frameVersionAct_, &QAction::triggered, &app_, &CVornApp::about);
+  connect(frameVersionAct_, &QAction::triggered, this, &CMainFrame::aboutRequested);
   frameExitAct_ = new QAction(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"), this);
   setPrompt(frameExitAct_, QStringLiteral("Quit Application\nQuit"));
   connect(frameExitAct_, &QAction::triggered, this, &QWidget::close);
 
   noRecentAct_ = new QAction(QStringLiteral("最近使ったﾌｧｲﾙ"), this);
   noRecentAct_->setEnabled(false);
-  for (int i = 0; i < CVornApp::kRecentFiles; ++i) {
+  for (int i = 0; i < recentFiles; ++i) {
     auto* a = new QAction(this);
     a->setVisible(false);
-    connect(a, &QAction::triggered, &app_, [this, a] { app_.openDocument(a->data().toString()); });
+    connect(a, &QAction::triggered, this, [this, a] { emit recentFileChosen(a->data().toString()); });
     recentActs_ << a;
   }
 }

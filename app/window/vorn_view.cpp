@@ -25,10 +25,6 @@ struct SimulationAnimation {
   SimulationRun run;
 };
 
-namespace {
-constexpr int kMapDisplay = 0, kLocalReport = 2;
-}  // namespace
-
 CVornView::CVornView(WindowSession& session, QWidget* parent)
     : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -103,7 +99,8 @@ void CVornView::timeSet() {
   const SessionState& s = session_.state;
   CWhenDlg dialog(static_cast<int>(std::trunc(s.year)), static_cast<int>(std::trunc(s.month)),
                   this);
-  if (dialog.exec() == QDialog::Accepted) applyTimeSet(dialog.year(), dialog.month());
+  if (dialog.exec() == QDialog::Accepted && dialog.accepted())
+    applyTimeSet(dialog.accepted()->year, dialog.accepted()->month);
 }
 
 void CVornView::applyTimeSet(int year, int month) {
@@ -118,7 +115,8 @@ void CVornView::display() {
 }
 
 void CVornView::applyDisplay(const CDisplayDlg& dialog) {
-  dialog.applyTo(session_.state);
+  if (!dialog.accepted()) return;
+  dialog.applyTo(session_.state, *dialog.accepted());
   invalidate(kLandAtCursor);
 }
 
@@ -128,7 +126,8 @@ void CVornView::search() {
 }
 
 void CVornView::applySearch(const CModeDlg& dialog) {
-  dialog.applyTo(session_.state);
+  if (!dialog.accepted()) return;
+  dialog.applyTo(session_.state, *dialog.accepted());
   applySarosRestart(session_.state);
   invalidate(kLandAtCursor);
 }
@@ -138,7 +137,7 @@ void CVornView::nextEclipse() { invalidate(kSearchForward); }
 void CVornView::previousEclipse() {
   stopSimulation();
   DrawingSurface& surface = directSurface();
-  surface.clear(colorTable[0]);
+  surface.clear(paletteColour(PaletteIndex::Black));
   // The search draws its error texts, if any, on the cleared view.
   const PreviousSearch found = previousEclipseCommand(session_.state, session_.reader, surface);
   // With nothing earlier in the catalogue its text stays until the next repaint.
@@ -152,13 +151,13 @@ void CVornView::previousEclipse() {
 }
 
 void CVornView::mapDisplay() {
-  session_.state.displayKind = kMapDisplay;
+  session_.state.displayKind = kDisplayWorldMap;
   session_.state.drawStatus = 0;
   invalidate(kLandAtCursor);
 }
 
 void CVornView::localInformation() {
-  session_.state.displayKind = kLocalReport;
+  session_.state.displayKind = kDisplayLocalReport;
   session_.state.drawStatus = 0;
   invalidate(kLandAtCursor);
 }
@@ -240,7 +239,7 @@ void CVornView::starMap() {
 // ---- Mouse ----
 
 void CVornView::readOutAt(QPoint pixel) {
-  if (session_.state.displayKind != kMapDisplay) return;
+  if (session_.state.displayKind != kDisplayWorldMap) return;
   if (drawMapReadout(session_.state, directSurface(), pixel.x(), pixel.y())) update();
 }
 

@@ -351,12 +351,11 @@ void expectListEquals(const SessionState& s, const std::vector<PlainEntry>& want
 TEST_F(ListGenerated, TotalsOfTheTwentiethCenturyMatchThePlainScan) {
   s_.searchType = kSearchByType;
   s_.typeCriterion = 1;
-  ASSERT_EQ(listSearchCommand(s_, reader_, 1900, 99, nullptr), static_cast<int>(plainWithin(1900, 1999, true).size()));
+  const ListSearchResult l = listSearchCommand(s_, reader_, 1900, 99);
+  ASSERT_EQ(l.entries.size(), plainWithin(1900, 1999, true).size());
+  EXPECT_TRUE(l.errorTexts.empty());
   expectListEquals(s_, plainWithin(1900, 1999, true));
   EXPECT_GT(s_.eclipseListCount, 60);
-  // The search read on to the first total after 1999.
-  EXPECT_EQ(s_.year, 2000);
-  EXPECT_EQ(s_.eclipseType, 1);
 }
 
 TEST_F(ListGenerated, TotalsOf2000To2100MatchThePlainScan) {
@@ -371,50 +370,47 @@ TEST_F(ListGenerated, TotalsOf2000To2100MatchThePlainScan) {
   EXPECT_EQ(lines.front(), "   Date         Type     Saros#/No.");
 }
 
-// Years 2999 to 3002 span the files for 1..3000 and 3001..8000; the search
-// ends on the first entry past 3002, in the second file.
+// Years 2999 to 3002 span the files for 1..3000 and 3001..8000.
 TEST_F(ListGenerated, ListAcrossAFileBoundary) {
   const ListSearch l = runListSearch(s_, reader_, 2999, 3);
   EXPECT_EQ(l.end, SearchEnd::Finished);
   const std::vector<PlainEntry> want = plainWithin(2999, 3002, false);
   expectListEquals(s_, want);
   ASSERT_GT(want.size(), 4u);
-  EXPECT_EQ(s_.year, 3003);
-  EXPECT_EQ(reader_.openFileIndex().value_or(99), 4u);
 }
 
-// A long period stops at 100 entries, with the cursor and the reader on the
-// 100th: Next then shows the 101st.
-TEST_F(ListGenerated, StopsAtExactlyOneHundredWithTheCursorOnTheLast) {
-  const ListSearch l = runListSearch(s_, reader_, 2000, 5000);
+// A long period stops at 100 entries. The view is left alone: the cursor,
+// the current eclipse and the reader stay on the eclipse shown, so Next
+// steps on from it.
+TEST_F(ListGenerated, StopsAtExactlyOneHundredAndLeavesTheViewAlone) {
+  ASSERT_EQ(land(s_, reader_, 2025, 3), LandingOutcome::Shown);
+  const double shownJd = s_.greatestJd;
+  SessionState stepped = s_;
+  CanonReader untouched(testing::rundataDir());
+  ASSERT_EQ(land(stepped, untouched, 2025, 3), LandingOutcome::Shown);
+  stepped.pendingAction = kSearchForward;
+  ASSERT_EQ(positionForPaint(stepped, untouched), LandingOutcome::Shown);
+
+  runListSearch(s_, reader_, 2000, 5000);
   ASSERT_EQ(s_.eclipseListCount, 100);
   std::vector<PlainEntry> want = plainWithin(2000, 7000, false);
-  ASSERT_GT(want.size(), 101u);
-  const PlainEntry after = want[100];
   want.resize(100);
   expectListEquals(s_, want);
-  EXPECT_EQ(s_.year, want.back().year);
-  EXPECT_EQ(s_.month, want.back().month);
-  EXPECT_EQ(s_.eclipseDay, want.back().day);
+  EXPECT_EQ(s_.year, 2025);
+  EXPECT_EQ(s_.month, 3);
+  EXPECT_EQ(s_.current.greatestJd, shownJd);
   s_.pendingAction = kSearchForward;
   ASSERT_EQ(positionForPaint(s_, reader_), LandingOutcome::Shown);
-  EXPECT_EQ(s_.year, after.year);
-  EXPECT_EQ(s_.month, after.month);
-  EXPECT_EQ(s_.eclipseDay, after.day);
+  EXPECT_EQ(s_.greatestJd, stepped.greatestJd);
 }
 
-// A blank type matches nothing: the list reads to the end of the catalogue
-// and the cursor stands on its last eclipse.
+// A blank type matches nothing: the list reads to the end of the catalogue.
 TEST_F(ListGenerated, BlankTypeRunsToTheEndOfTheCatalogue) {
   s_.searchType = kSearchByType;
   s_.typeCriterion = 4;
   const ListSearch l = runListSearch(s_, reader_, 16000, 5000);
   EXPECT_EQ(l.end, SearchEnd::EndOfCatalogue);
   EXPECT_EQ(s_.eclipseListCount, 0);
-  EclipseRecord last{}, r;
-  ASSERT_TRUE(succeeded(reader_.openAt(16999, 12, r)));
-  last = r;
-  EXPECT_EQ(s_.current.greatestJd, last.greatestJd);
 }
 
 TEST_F(ListGenerated, MissingFiles) {
@@ -422,22 +418,24 @@ TEST_F(ListGenerated, MissingFiles) {
   testing::ScratchDir dir;
   fs::create_symlink(testing::rundataDir() / kCanonFiles[3].name, dir.path() / kCanonFiles[3].name);
   CanonReader reader(dir.path());
-  DrawingSurface surface(500, 60);
-  surface.clear(colorTable[0]);
-  const int n = listSearchCommand(s_, reader, 2990, 100, &surface);
+  const auto noFileTexts = [](const ListSearchResult& l) {
+    return l.errorTexts.size() == 2 && std::string(l.errorTexts[0].text) == "  No bessel file! " &&
+           std::string(l.errorTexts[1].text) == "  Please start at directory which EC****.prn available.";
+  };
+  const ListSearchResult walked = listSearchCommand(s_, reader, 2990, 100);
   const std::vector<PlainEntry> want = plainWithin(2990, 3000, false);
-  EXPECT_EQ(n, static_cast<int>(want.size()));
+  EXPECT_EQ(walked.entries.size(), want.size());
+  EXPECT_EQ(walked.end, SearchEnd::NextFileMissing);
+  EXPECT_TRUE(noFileTexts(walked));
   expectListEquals(s_, want);
-  EXPECT_TRUE(anyWhite(surface, 50, 15, 500, 45));
-  EXPECT_FALSE(anyWhite(surface, 0, 0, 50, 60));
 
-  // The start year's file missing: −1 and an empty list.
-  DrawingSurface clean(500, 60);
-  clean.clear(colorTable[0]);
-  EXPECT_EQ(listSearchCommand(s_, reader, 3001, 10, &clean), -1);
+  // The start year's file missing: an empty list and the same texts.
+  const ListSearchResult missing = listSearchCommand(s_, reader, 3001, 10);
+  EXPECT_EQ(missing.end, SearchEnd::StartFileMissing);
+  EXPECT_TRUE(missing.entries.empty());
+  EXPECT_TRUE(noFileTexts(missing));
   EXPECT_EQ(s_.eclipseListCount, 0);
   EXPECT_EQ(eclipseListLines(s_, false).size(), 1u);
-  EXPECT_FALSE(anyWhite(clean, 0, 0, 500, 60));
 }
 
 // ---------------------------------------------------------------------------

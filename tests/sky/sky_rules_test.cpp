@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "core/angles.h"
 #include "sky/planets.h"
 #include "sky/sky_objects.h"
 #include "sky/sky_places.h"
@@ -63,7 +64,7 @@ TEST(StarPlaces, CatalogueUnchangedAtJ2000AndPolarisStaysNorth) {
     const EquatorialPlace p = starPlaceOfDate(2451545.0, star);
     // The long-term precession leaves a few microarcseconds at J2000.
     const double dec = packedDegreesToDegrees(star.decPacked);
-    EXPECT_NEAR((p.ra - packedHoursToDegrees(star.raPacked)) * std::cos(dec * 0.017453292519943295), 0.0, 1e-8) << n;
+    EXPECT_NEAR(angleDiffDeg(p.ra, packedHoursToDegrees(star.raPacked)) * std::cos(degToRad(dec)), 0.0, 1e-8) << n;
     EXPECT_NEAR(p.dec, dec, 1e-8) << n;
   }
   // The pole star (entry 63) drifts away from the pole over millennia but stays northern.
@@ -141,7 +142,7 @@ TEST(Kepler, ConvergesForTheMoonAndReportsFailure) {
 
 TEST(SunAndMoon, EpochValuesAndFixedFields) {
   // At 1900 January 1, 12h the Sun's mean anomaly is −0.5382° (not reduced).
-  const double m = -0.5382 * 0.017453292519943295;
+  const double m = degToRad(-0.5382);
   EXPECT_NEAR(sunPosition(2415021.0).longitude, 280.6824 + 1.91946 * std::sin(m) + 0.0200939 * std::sin(2 * m), 1e-9);
   for (double jd : {2415021.0, 2451545.0, 1000000.0, 5000000.0}) {
     const BodyPosition s = sunPosition(jd);

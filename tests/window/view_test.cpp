@@ -82,6 +82,7 @@ class ViewTest : public QObject {
   void rightDoubleClickPicksTheSite();
   void clicksOffTheMapDoNothing();
   void listWindowSearchDrawClose();
+  void listSearchAndCancelLeaveTheViewAlone();
   void listWindowReportsMissingFiles();
   void listWindowRanges_data();
   void listWindowRanges();
@@ -171,6 +172,7 @@ void ViewTest::toolBarReachesTheActiveView() {
   // The Display dialog's OK: the grid on, then a repaint that lands.
   CDisplayDlg display(state(), state().sites);
   display.gridBox()->setChecked(true);
+  display.accept();
   view()->applyDisplay(display);
   QCOMPARE(state().gridMode, 0);
   QCOMPARE(state().pendingAction, 0);
@@ -187,6 +189,7 @@ void ViewTest::searchOkMovesToTheSarosStart() {
   CModeDlg dialog(state(), state().sites);
   dialog.searchTypeButton(3)->setChecked(true);
   dialog.sarosEdit()->setText(QStringLiteral("145"));
+  dialog.accept();
   view()->applySearch(dialog);
   QCOMPARE(state().searchType, 3);
   QCOMPARE(state().year, 1831.0);
@@ -203,6 +206,7 @@ void ViewTest::searchOkForANegativeSeries() {
   CModeDlg dialog(state(), state().sites);
   dialog.searchTypeButton(3)->setChecked(true);
   dialog.sarosEdit()->setText(QStringLiteral("-3"));
+  dialog.accept();
   view()->applySearch(dialog);
   QCOMPARE(state().sarosCriterion, -3.0);
   QVERIFY(state().year < 16000);
@@ -365,6 +369,34 @@ void ViewTest::listWindowSearchDrawClose() {
   QVERIFY(!list->isVisible());
 }
 
+// Only Draw changes the eclipse shown: Search and Cancel, then a repaint
+// (Map), show the same eclipse, and Next steps on from it.
+void ViewTest::listSearchAndCancelLeaveTheViewAlone() {
+  view()->applyTimeSet(2025, 3);
+  view()->paintPending();
+  const double shownJd = state().greatestJd;
+  const QImage before = view()->shownImage();
+  CListDlg* list = view()->listDialog();
+  view()->eclipseList();
+  list->startYearEdit()->setText(QStringLiteral("2040"));
+  list->periodEdit()->setText(QStringLiteral("10"));
+  QTest::mouseClick(list->searchButton(), Qt::LeftButton);
+  QVERIFY(list->lines().size() > 10);
+  list->reject();
+  QCoreApplication::processEvents();
+  view()->mapDisplay();
+  view()->paintPending();
+  QCOMPARE(state().greatestJd, shownJd);
+  QCOMPARE(state().year, 2025.0);
+  QCOMPARE(state().month, 3.0);
+  QCOMPARE(view()->shownImage(), before);
+  // Next steps on from the eclipse shown, not from where the search stopped.
+  view()->nextEclipse();
+  view()->paintPending();
+  QCOMPARE(state().year, 2025.0);
+  QCOMPARE(state().month, 9.0);
+}
+
 void ViewTest::listWindowReportsMissingFiles() {
   // Only the file of the years 1 to 3000 is there.
   QTemporaryDir dir;
@@ -379,20 +411,23 @@ void ViewTest::listWindowReportsMissingFiles() {
   list->periodEdit()->setText(QStringLiteral("20"));
   list->search();
   const int linesFound = list->lines().size();
-  const bool shownWalking = list->errorPicture()->isVisibleTo(list);
+  const bool shownWalking = list->errorTexts()->isVisibleTo(list);
+  const QString textsWalking = list->errorTexts()->text();
   // A start year whose file is missing: an empty list and the texts.
   list->startYearEdit()->setText(QStringLiteral("-500"));
   list->search();
   const int linesMissing = list->lines().size();
-  const bool shownMissing = list->errorPicture()->isVisibleTo(list);
+  const bool shownMissing = list->errorTexts()->isVisibleTo(list);
   // A search that reads only the present file shows no texts.
   list->startYearEdit()->setText(QStringLiteral("2000"));
   list->periodEdit()->setText(QStringLiteral("5"));
   list->search();
-  const bool shownPresent = list->errorPicture()->isVisibleTo(list);
+  const bool shownPresent = list->errorTexts()->isVisibleTo(list);
   QDir::setCurrent(home);
   QVERIFY(linesFound > 10);
   QVERIFY(shownWalking);
+  QCOMPARE(textsWalking, QStringLiteral("  No bessel file! \n"
+                                        "  Please start at directory which EC****.prn available."));
   QCOMPARE(linesMissing, 1);
   QVERIFY(shownMissing);
   QVERIFY(!shownPresent);
@@ -417,7 +452,7 @@ void ViewTest::listWindowRanges() {
   CListDlg* list = view()->listDialog();
   list->startYearEdit()->setText(start);
   list->periodEdit()->setText(period);
-  const auto error = list->validate();
+  const auto error = list->validate().error();
   QCOMPARE(error ? error->message : QString(), message);
 }
 
