@@ -56,7 +56,7 @@ void reportDefects(const CanonReader& reader) {
 }
 
 std::string loadSitesAndApply(const SharedOptions& options, SiteList& sites, SessionState& state) {
-  const SiteLoadResult loaded = loadSites(state, sites);
+  const SiteLoadResult loaded = loadSites(state, sites, siteFile());
   for (const ScreenText& t : loaded.errorTexts) std::fprintf(stderr, "%s\n", t.text);
   return applySiteOptions(options, sites, state);
 }

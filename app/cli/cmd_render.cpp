@@ -142,10 +142,12 @@ std::string prepareSession(const RenderOptions& options, SessionState& state) {
 int paintAndSave(const RenderOptions& options, SessionState& state) {
   CanonReader reader;
   DrawingSurface surface(options.shared.width, options.shared.height);
-  PaintResult painted = paintView(state, reader, surface);
+  PaintHooks hooks;
+  hooks.dataDirectory = std::filesystem::path(siteFile()).parent_path();
+  PaintResult painted = paintView(state, reader, surface, hooks);
   for (double step = 0; step < options.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     state.pendingAction = kSearchForward;  // the Next eclipse command
-    painted = paintView(state, reader, surface);
+    painted = paintView(state, reader, surface, hooks);
   }
   bool previousMissedAFile = false;
   for (double step = 0; step < options.shared.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
@@ -160,7 +162,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
       for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
       previousMissedAFile = true;
     }
-    painted = paintView(state, reader, surface);
+    painted = paintView(state, reader, surface, hooks);
   }
   if (painted.outcome == LandingOutcome::Shown && options.display->drawAfterPaint) {
     options.display->drawAfterPaint(state, surface);

@@ -93,7 +93,7 @@ std::string applyCriteria(const CriteriaOptions& o, SessionState& s) {
 
 std::string applySearchSite(const SharedOptions& options, SessionState& state) {
   SiteList sites;
-  if (state.searchType == kSearchBySite || options.cityName) loadSites(state, sites);
+  if (state.searchType == kSearchBySite || options.cityName) loadSites(state, sites, siteFile());
   return applySiteOptions(options, sites, state);
 }
 

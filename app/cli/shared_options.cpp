@@ -1,7 +1,5 @@
 #include "app/cli/shared_options.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -205,17 +203,35 @@ std::string applySiteOptions(const SharedOptions& options, const SiteList& sites
   return {};
 }
 
-std::string takeDataDirectory(std::vector<std::string>& args) {
+std::string takeDataDirectory(std::vector<std::string>& args, std::optional<std::string>& dir) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] != "--data") continue;
     if (i + 1 >= args.size()) return "--data needs a directory";
-    if (chdir(args[i + 1].c_str()) != 0) {
-      return "cannot use data directory " + args[i + 1] + ": " + std::strerror(errno);
-    }
+    dir = args[i + 1];
     args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
     break;
   }
   return {};
 }
+
+void anchorOutputFiles(std::vector<std::string>& args, const std::string& startDirectory) {
+  for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+    if (args[i] != "--out" && args[i] != "--png") continue;
+    std::string& file = args[i + 1];
+    if (!file.empty() && file[0] != '/') file = startDirectory + "/" + file;
+    ++i;
+  }
+}
+
+namespace {
+std::string& siteFileSetting() {
+  static std::string path = kSiteFileName;
+  return path;
+}
+}  // namespace
+
+const std::string& siteFile() { return siteFileSetting(); }
+
+void setSiteFile(std::string path) { siteFileSetting() = std::move(path); }
 
 }  // namespace tarvo::cli

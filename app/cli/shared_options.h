@@ -95,9 +95,18 @@ std::string takeYearMonth(const std::vector<std::string>& positional, SharedOpti
 // city not in the list, empty otherwise; without either option does nothing.
 std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state);
 
-// Takes "--data DIR" from anywhere in the command line and makes DIR the
-// working directory (the program reads its files there). Returns an error
-// message, empty when there was none or it was applied.
-std::string takeDataDirectory(std::vector<std::string>& args);
+// Takes "--data DIR" from anywhere in the command line into dir (left as it
+// is without the option). Returns an error message, empty when accepted.
+std::string takeDataDirectory(std::vector<std::string>& args, std::optional<std::string>& dir);
+
+// Makes a relative FILE of the options that write a file (--out, --png)
+// relative to startDirectory, the directory tarvo was started in, for when
+// the program works in a data directory the user did not name.
+void anchorOutputFiles(std::vector<std::string>& args, const std::string& startDirectory);
+
+// The city list the commands read ("location.new" of the working directory
+// unless main sets another: the user's own).
+const std::string& siteFile();
+void setSiteFile(std::string path);
 
 }  // namespace tarvo::cli

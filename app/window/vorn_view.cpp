@@ -56,6 +56,7 @@ void CVornView::runPaint() {
   // The restart after a missing catalogue opens the Time Set dialog once
   // this paint is over.
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
+  hooks.dataDirectory = session_.siteDirectory;
   paintView(session_.state, session_.reader, *surface_, hooks);
   ++paintCount_;
   emit painted();
@@ -263,7 +264,9 @@ void CVornView::printTo(QPrinter& printer) {
   paintPending();
   stopSimulation();
   DrawingSurface page(std::max(width(), 1), std::max(height(), 1));
-  paintView(session_.state, session_.reader, page, PaintHooks{});
+  PaintHooks hooks;
+  hooks.dataDirectory = session_.siteDirectory;
+  paintView(session_.state, session_.reader, page, hooks);
   QPainter p(&printer);
   // One screen pixel becomes 1/100 inch on paper.
   const QRectF target(0, 0, page.width() * printer.logicalDpiX() / 100.0,

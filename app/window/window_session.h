@@ -13,6 +13,8 @@ namespace tarvo::window {
 struct WindowSession {
   SessionState state;
   CanonReader reader{"."};
+  // Where the paint reads the city list: the user's own or the data directory's.
+  std::filesystem::path siteDirectory;
 };
 
 }  // namespace tarvo::window
