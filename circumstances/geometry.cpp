@@ -200,14 +200,16 @@ ContactTimes findContacts(const EclipseRecord& r, double tGreatestHours) {
   return c;
 }
 
+double moonHourAngleDeg(const EclipseElements& e, double longitudeDeg, double deltaTSeconds) {
+  return e.gst + longitudeDeg - e.ra - deltaTSeconds / 3600.0 * 15.0 * kSiderealPerSolar;
+}
+
 SiteCircumstances siteCircumstances(const EclipseRecord& r, const SiteValues& site, double tHours,
                                     double deltaTSeconds) {
   const EclipseElements e = elementsAt(r, tHours);
   const double m = std::sqrt(e.x * e.x + e.y * e.y);
   const double magnitude = (e.lu - m) / (e.lu - e.lt);
-  const double hourAngle =
-      (e.gst + site.longitudeDeg - e.ra - deltaTSeconds / 3600.0 * 15.0 * kSiderealPerSolar) *
-      kDegToRad;
+  const double hourAngle = moonHourAngleDeg(e, site.longitudeDeg, deltaTSeconds) * kDegToRad;
   const double dec = e.dec * kDegToRad;
   const double lat = site.latitudeDeg * kDegToRad;
   // Rounding can carry the sine a hair past ±1 at the zenith or nadir.

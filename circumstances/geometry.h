@@ -100,6 +100,11 @@ struct SiteCircumstances {
 SiteCircumstances siteCircumstances(const EclipseRecord& r, const SiteValues& site, double tHours,
                                     double deltaTSeconds);
 
+// The Moon's local hour angle, degrees (not wrapped), at a site of longitude
+// longitudeDeg (east positive) for the elements e, the Earth's rotation taken
+// back by deltaTSeconds.
+double moonHourAngleDeg(const EclipseElements& e, double longitudeDeg, double deltaTSeconds);
+
 struct SiteAtGreatest {
   double umbralMagnitude;
   double altitudeDeg;

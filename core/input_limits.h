@@ -23,6 +23,8 @@ inline constexpr InputRange kSaros{-400, 400};               // Saros series
 inline constexpr InputRange kLookBackYears{0, 1000};         // how far Previous looks back
 inline constexpr InputRange kSearchType{0, 3};
 inline constexpr InputRange kTypeCode{1, 6};                 // 4..6: the list's blank entries
+inline constexpr InputRange kExportEntries{1, 100000};       // eclipses an exported list may hold
+inline constexpr InputRange kMinAltitudeDeg{-90, 90};        // next visible eclipse: Moon's altitude
 }  // namespace limits
 
 }  // namespace tarvo

@@ -88,29 +88,34 @@ PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteri
   }
 }
 
-ListSearch listSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear, double periodYears) {
-  ListSearch out;
+SearchEnd walkListSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear,
+                         double periodYears, const ListTake& take, std::optional<EclipseRecord>& lastRead) {
   EclipseRecord e;
-  if (!succeeded(reader.openFirst(startYear, e))) {
-    out.end = SearchEnd::StartFileMissing;
-    return out;
-  }
+  if (!succeeded(reader.openFirst(startYear, e))) return SearchEnd::StartFileMissing;
   const double lastYear = startYear + periodYears;
-  // Ends: as searchPrevious, and at kMaxListEntries.
+  // Ends: as searchPrevious, and when take says so.
   for (;;) {
+    lastRead = e;
     if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
-      if (e.year > lastYear) return out;
-      if (e.year >= startYear) {
-        out.entries.push_back({e.year, e.month, e.eclipseDay, e.eclipseType, e.saros});
-        if (static_cast<int>(out.entries.size()) >= kMaxListEntries) return out;
-      }
+      if (e.year > lastYear) return SearchEnd::Finished;
+      if (e.year >= startYear && !take(e)) return SearchEnd::Finished;
     }
     const WalkStep step = readOnward(reader, e.year, e);
-    if (step.status != WalkStatus::Read) {
-      out.end = endOf(step.status);
-      return out;
-    }
+    if (step.status != WalkStatus::Read) return endOf(step.status);
   }
+}
+
+ListSearch listSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear, double periodYears) {
+  ListSearch out;
+  std::optional<EclipseRecord> lastRead;
+  out.end = walkListSearch(
+      reader, criteria, startYear, periodYears,
+      [&out](const EclipseRecord& e) {
+        out.entries.push_back({e.year, e.month, e.eclipseDay, e.eclipseType, e.saros});
+        return static_cast<int>(out.entries.size()) < kMaxListEntries;
+      },
+      lastRead);
+  return out;
 }
 
 }  // namespace tarvo

@@ -4,6 +4,7 @@
 // (session/search.h) copies their results into the session.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -85,5 +86,14 @@ struct ListSearch {
 // periodYears] is listed; it ends after the first accepted entry beyond the
 // period, at kMaxListEntries entries, or at the end of the catalogue.
 ListSearch listSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear, double periodYears);
+
+// Receives each entry the list search takes; returns false to end the search.
+using ListTake = std::function<bool(const EclipseRecord&)>;
+
+// The list search's walk: each accepted entry of the period goes to take;
+// the walk ends as listSearch's does, or when take returns false (Finished).
+// lastRead is the entry the reader stands on.
+SearchEnd walkListSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear,
+                         double periodYears, const ListTake& take, std::optional<EclipseRecord>& lastRead);
 
 }  // namespace tarvo

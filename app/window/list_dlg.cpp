@@ -1,6 +1,12 @@
 #include "app/window/list_dlg.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSaveFile>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -17,7 +23,9 @@
 #include "app/window/window_session.h"
 #include "session/landing.h"
 #include "catalogue/saros_table.h"
+#include "export/eclipse_export.h"
 #include "session/search.h"
+#include "session/visibility_list.h"
 
 namespace tarvo::window {
 
@@ -28,7 +36,9 @@ constexpr double kSarosListPeriodYears = 2000;
 CListDlg::CListDlg(WindowSession& session, QWidget* view)
     : QDialog(view), session_(session), list_(new QListWidget), startYear_(new QLineEdit),
       period_(new QLineEdit), search_(new QPushButton(QStringLiteral("Search"))),
-      draw_(new QPushButton(QStringLiteral("Draw"))), errors_(new QLabel) {
+      draw_(new QPushButton(QStringLiteral("Draw"))), errors_(new QLabel),
+      visible_(new QCheckBox(QStringLiteral("Visible from site"))),
+      export_(new QPushButton(QStringLiteral("Export…"))) {
   setWindowTitle(QStringLiteral("Eclipse Serch List"));
   setModal(false);
   list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -44,6 +54,8 @@ CListDlg::CListDlg(WindowSession& session, QWidget* view)
           [this](int row) { session_.state.eclipseListPick = row > 0 ? row - 1 : 0; });
   connect(search_, &QPushButton::clicked, this, &CListDlg::search);
   connect(draw_, &QPushButton::clicked, this, &CListDlg::drawRequested);
+  connect(export_, &QPushButton::clicked, this, &CListDlg::exportList);
+  export_->setEnabled(false);
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Start Year"), startYear_);
@@ -51,10 +63,12 @@ CListDlg::CListDlg(WindowSession& session, QWidget* view)
   auto* actions = new QHBoxLayout;
   actions->addWidget(search_);
   actions->addWidget(draw_);
+  actions->addWidget(export_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_);
   layout->addWidget(errors_);
   layout->addLayout(form);
+  layout->addWidget(visible_);
   layout->addLayout(actions);
   layout->addWidget(okCancelButtons(this, QStringLiteral("Cancell")));
   resize(360, 420);
@@ -87,6 +101,13 @@ void CListDlg::search() {
   const Checked<ListPeriod> checked = validate();
   if (refuse(this, checked.error())) return;
   const ListPeriod& period = checked.values();
+  if (visible_->isChecked()) {
+    searchVisible(period.startYear, period.periodYears);
+    return;
+  }
+  shown_ = ShownList{period.startYear, period.periodYears, false};
+  classes_.clear();
+  export_->setEnabled(true);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const ListSearchResult found =
       listSearchCommand(session_.state, session_.reader, period.startYear, period.periodYears);
@@ -98,10 +119,69 @@ void CListDlg::search() {
   fill(true);
 }
 
+void CListDlg::searchVisible(double start, double period) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const VisibilityListSearch found = windowListSearch(session_.state, session_.reader, start, period, true);
+  QApplication::restoreOverrideCursor();
+  QStringList texts;
+  if (found.end == SearchEnd::StartFileMissing || found.end == SearchEnd::NextFileMissing) {
+    for (const ScreenText& t : kSearchNoFileTexts) texts << QString::fromLatin1(t.text);
+  }
+  errors_->setText(texts.join(QLatin1Char('\n')));
+  errors_->setVisible(!texts.isEmpty());
+  classes_.clear();
+  for (const ExportEclipse& e : found.eclipses) classes_.push_back(visibilityClassName(e.visibility->visibilityClass));
+  shown_ = ShownList{start, period, true};
+  export_->setEnabled(true);
+  fill(true);
+}
+
 void CListDlg::fill(bool afterSearch) {
   list_->clear();
-  for (const std::string& line : eclipseListLines(session_.state, afterSearch))
+  const std::vector<std::string> lines = eclipseListLines(session_.state, afterSearch);
+  const bool withClasses = classes_.size() + 1 == lines.size();
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string line = lines[i];
+    if (withClasses && i > 0) line += "   " + classes_[i - 1];
     list_->addItem(QString::fromLatin1(line.c_str()));
+  }
+}
+
+std::optional<QString> CListDlg::exportTo(const QString& path) {
+  if (!shown_) return QStringLiteral("there is no searched list to export");
+  const VisibilityListSearch found =
+      windowListSearch(session_.state, session_.reader, shown_->startYear, shown_->periodYears, shown_->withSite);
+  ExportList list;
+  if (shown_->withSite) list.site = exportSiteOf(session_.state, session_.state.sites);
+  list.deltaTModel = kDeltaTModelName;
+  list.eclipses = found.eclipses;
+  constexpr double kUnixEpochJd = 2440587.5;
+  const double nowJd = kUnixEpochJd + static_cast<double>(QDateTime::currentSecsSinceEpoch()) / 86400.0;
+  const ExportText text = exportByExtension(list, path.toStdString(), nowJd);
+  if (!text.ok) return QString::fromStdString(text.error);
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(text.text.data(), static_cast<qint64>(text.text.size())) != static_cast<qint64>(text.text.size()) ||
+      !file.commit()) {
+    return file.errorString();
+  }
+  return std::nullopt;
+}
+
+void CListDlg::exportList() {
+  QString filter;
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(),
+                                              QStringLiteral("CSV (*.csv);;JSON (*.json);;iCalendar (*.ics)"), &filter);
+  if (path.isEmpty()) return;
+  // A name without an extension takes the chosen type's.
+  if (QFileInfo(path).suffix().isEmpty()) {
+    path += filter.startsWith(QStringLiteral("JSON")) ? QStringLiteral(".json")
+            : filter.startsWith(QStringLiteral("iCal")) ? QStringLiteral(".ics")
+                                                         : QStringLiteral(".csv");
+  }
+  if (const auto error = exportTo(path)) {
+    QMessageBox::warning(this, QStringLiteral("Export"), QStringLiteral("Cannot write %1: %2").arg(path, *error));
+  }
 }
 
 QStringList CListDlg::lines() const {

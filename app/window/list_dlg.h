@@ -5,9 +5,12 @@
 #include <QDialog>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/window/field_check.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -45,6 +48,14 @@ class CListDlg : public QDialog {
   QLineEdit* periodEdit() const { return period_; }
   QPushButton* searchButton() const { return search_; }
   QPushButton* drawButton() const { return draw_; }
+  // "Visible from site": the Search keeps the eclipses seen from the observing
+  // site and shows each line's class after it.
+  QCheckBox* visibleCheck() const { return visible_; }
+  QPushButton* exportButton() const { return export_; }
+  // Writes the list shown (the last Search's) to path as CSV, JSON or
+  // iCalendar by its extension, as `tarvo list` writes it; the reason when it
+  // cannot, nothing written then.
+  std::optional<QString> exportTo(const QString& path);
   // The error texts of the last search, white on black as the view shows
   // them; hidden when it had none.
   QLabel* errorTexts() const { return errors_; }
@@ -61,6 +72,10 @@ class CListDlg : public QDialog {
 
  private:
   void fill(bool afterSearch);
+  // The Search with "Visible from site" checked.
+  void searchVisible(double start, double period);
+  // Export…: asks for a file name, then exportTo.
+  void exportList();
 
   WindowSession& session_;
   QListWidget* list_;
@@ -69,6 +84,15 @@ class CListDlg : public QDialog {
   QPushButton* search_;
   QPushButton* draw_;
   QLabel* errors_;
+  QCheckBox* visible_;
+  QPushButton* export_;
+  // What the list shown came from: the Search's period and the check box.
+  struct ShownList {
+    double startYear, periodYears;
+    bool withSite;
+  };
+  std::optional<ShownList> shown_;
+  std::vector<std::string> classes_;  // each line's class, with the check box
 };
 
 }  // namespace tarvo::window

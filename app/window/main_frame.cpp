@@ -77,6 +77,9 @@ void CMainFrame::createActions(int recentFiles) {
               QStringLiteral("Simulation Display\nSimulation"));
   viewCommand(kCmdStarMap, QStringLiteral("StarMap"), &CVornView::starMap,
               QStringLiteral("Display StarMap\nStarMap"));
+  viewCommand(kCmdNextVisibleEclipse, QStringLiteral("Next Visible Eclipse"), &CVornView::nextVisibleEclipse,
+              QStringLiteral("Display the next eclipse seen from the site\nNext Visible Eclipse"));
+  commands_[kCmdNextVisibleEclipse]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
   commands_[kCmdPreviousEclipse]->setIcon(toolIcon(ToolIcon::PreviousEclipse));
   commands_[kCmdNextEclipse]->setIcon(toolIcon(ToolIcon::NextEclipse));
   commands_[kCmdEclipseList]->setIcon(toolIcon(ToolIcon::EclipseList));
@@ -191,8 +194,10 @@ void CMainFrame::createMenus() {
   auto* help = new QMenu(QStringLiteral("Help(&H)"), this);
   help->addAction(commands_[kCmdVersion]);
   help->addAction(commands_[kCmdExit]);
+  auto* eclipse = new QMenu(QStringLiteral("Eclipse(&E)"), this);
+  eclipse->addAction(commands_[kCmdNextVisibleEclipse]);
   viewMenuBar_ = {commands_[kCmdTimeSet], commands_[kCmdDisplay], commands_[kCmdSearch],
-                  bars->menuAction(), help->menuAction()};
+                  eclipse->menuAction(), bars->menuAction(), help->menuAction()};
 
   // The frame's own menu.
   auto* file = new QMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), this);

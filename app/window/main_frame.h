@@ -28,6 +28,7 @@ enum CommandId : int {
   kCmdMapDisplay = 32784,
   kCmdLocalInformation = 32785,
   kCmdStarMap = 32787,
+  kCmdNextVisibleEclipse = 32800,
   kCmdPrint = 57607,
   kCmdVersion = 57664,
   kCmdExit = 57665,

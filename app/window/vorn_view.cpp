@@ -1,5 +1,7 @@
 #include "app/window/vorn_view.h"
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -17,6 +19,7 @@
 #include "session/paint.h"
 #include "session/search.h"
 #include "session/simulation_command.h"
+#include "session/visibility_list.h"
 #include "session/sky_command.h"
 
 namespace tarvo::window {
@@ -134,6 +137,21 @@ void CVornView::applySearch(const CModeDlg& dialog) {
 }
 
 void CVornView::nextEclipse() { invalidate(kSearchForward); }
+
+void CVornView::nextVisibleEclipse() {
+  stopSimulation();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const NextVisible found = nextVisibleEclipseCommand(session_.state, session_.reader);
+  QApplication::restoreOverrideCursor();
+  if (!found.record) {
+    QMessageBox::information(this, QStringLiteral("Next Visible Eclipse"),
+                             found.end == SearchEnd::EndOfCatalogue
+                                 ? QStringLiteral("No eclipse is seen from the site before the end of the catalogue.")
+                                 : QStringLiteral("A catalogue file could not be opened."));
+    return;
+  }
+  invalidate(kLandAtCursor);
+}
 
 void CVornView::previousEclipse() {
   stopSimulation();

@@ -53,6 +53,8 @@ class CVornView : public QWidget {
   void display();
   void search();
   void nextEclipse();
+  // The next eclipse after the shown one seen from the observing site.
+  void nextVisibleEclipse();
   void previousEclipse();
   void eclipseList();
   void mapDisplay();

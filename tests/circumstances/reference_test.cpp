@@ -1,7 +1,9 @@
 // The geometry run on the generated canon, checked against a direct Swiss
 // Ephemeris computation of the same eclipses: contact times, the Moon's
 // geocentric altitude at greatest eclipse at a few sites, and the umbral
-// magnitude at greatest eclipse.
+// magnitude at greatest eclipse; the visibility class at sites from the
+// equator to the polar regions, the Moon's topocentric refracted altitude and
+// the Sun's altitude.
 //
 // The reference takes the apparent geocentric Sun and Moon (true equator and
 // equinox of date) at TT instants, the Moon's angular distance from the
@@ -27,8 +29,12 @@
 #include <string>
 #include <vector>
 
+#include <erfa.h>
+#include <erfam.h>
+
 #include "catalogue/canon_reader.h"
 #include "circumstances/geometry.h"
+#include "circumstances/visibility.h"
 #include "core/angles.h"
 #include "tests/error_stats.h"
 #include "timebase/time_scales.h"
@@ -284,6 +290,136 @@ TEST_F(ReferenceCheck, CanonGeometryAgreesWithTheEphemeris) {
   expectNoMisses(altitude, "altitude", "deg");
   expectNoMisses(magnitude, "umbral magnitude");
   EXPECT_GT(compared, 0) << "every sampled entry lies beyond the ephemeris";
+}
+
+
+// The Moon's geocentric altitude above h0 = 0.7275 π − 34′, the topocentric
+// altitude (the observer's position on the WGS 84 ellipsoid subtracted from
+// the Moon's geocentric vector) and the Sun's altitude, from the ephemeris.
+struct SkyAt {
+  bool ok = false;
+  double aboveRiseLimitDeg = 0;
+  double topocentricDeg = 0;
+  double sunDeg = 0;
+  double parallaxDeg = 0;
+};
+
+SkyAt skyAt(double jdTT, double deltaT, const SiteValues& site) {
+  SkyAt out;
+  Place moon{}, sun{};
+  if (!apparentPlace(SE_MOON, jdTT, moon) || !apparentPlace(SE_SUN, jdTT, sun)) return out;
+  const double theta = swe_sidtime(jdTT - deltaT / 86400) * 15 * kDegToRad;
+  const double lon = site.longitudeDeg * kDegToRad, lat = site.latitudeDeg * kDegToRad;
+  const double local = theta + lon;
+  const auto altitude = [&](double raDeg, double decDeg) {
+    const double h = local - raDeg * kDegToRad, d = decDeg * kDegToRad;
+    return std::asin(std::sin(lat) * std::sin(d) + std::cos(lat) * std::cos(d) * std::cos(h)) / kDegToRad;
+  };
+  out.parallaxDeg = std::asin(kEarthRadiusKm / moon.distanceKm) / kDegToRad;
+  out.aboveRiseLimitDeg = altitude(moon.raDeg, moon.decDeg) - (0.7275 * out.parallaxDeg - 34.0 / 60);
+  out.sunDeg = altitude(sun.raDeg, sun.decDeg);
+  double earthFixed[3];
+  if (eraGd2gc(ERFA_WGS84, lon, lat, site.heightM, earthFixed) != 0) return out;
+  const double km[3] = {earthFixed[0] / 1000, earthFixed[1] / 1000, earthFixed[2] / 1000};
+  const double observer[3] = {km[0] * std::cos(theta) - km[1] * std::sin(theta),
+                              km[0] * std::sin(theta) + km[1] * std::cos(theta), km[2]};
+  const double ra = moon.raDeg * kDegToRad, dec = moon.decDeg * kDegToRad;
+  const double v[3] = {moon.distanceKm * std::cos(dec) * std::cos(ra) - observer[0],
+                       moon.distanceKm * std::cos(dec) * std::sin(ra) - observer[1],
+                       moon.distanceKm * std::sin(dec) - observer[2]};
+  const double up[3] = {std::cos(lat) * std::cos(local), std::cos(lat) * std::sin(local), std::sin(lat)};
+  const double norm = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+  out.topocentricDeg = std::asin((v[0] * up[0] + v[1] * up[1] + v[2] * up[2]) / norm) / kDegToRad;
+  out.ok = true;
+  return out;
+}
+
+TEST_F(ReferenceCheck, VisibilityAgreesWithTheEphemeris) {
+  const std::vector<Entry> entries = sampleCanon(canonDirectory());
+  if (entries.empty()) GTEST_SKIP() << "no canon in " << canonDirectory();
+  // Tolerances: the elements' fit (0.01° in right ascension and declination)
+  // and two refraction formulas near the horizon.
+  constexpr double kAltitudeTolDeg = 0.03;
+  constexpr double kParallaxTolDeg = 0.0002;
+  // A class decided within this margin of h0 is a matter of the fit.
+  constexpr double kClassMarginDeg = 0.03;
+  const SiteValues sites[] = {{139.7447, 35.6544, 0}, {-68.15, -16.5, 3640}, {18.955, 69.649, 10},
+                              {15.63, 78.22, 0},      {166.67, -77.85, 10},  {-78.5, -0.22, 2850},
+                              {-149.9, 61.22, 30},    {0, 51.48, 0}};
+  ErrorStats altitude{kAltitudeTolDeg}, sun{kAltitudeTolDeg};
+  int pairs = 0, ambiguous = 0, moving = 0;
+  for (const Entry& e : entries) {
+    if (e.stored.year < -2999 || e.stored.year > 3000) continue;
+    const EclipseRecord& r = e.stored;
+    const EclipseRecord ut = convertToUniversalTime(r);
+    const double deltaT = deltaTModel(centuriesFromJ2000(ut.greatestJd));
+    const EclipseCircumstances eclipse = eclipseCircumstances(r, deltaT, 0);
+    ASSERT_TRUE(eclipse.converged());
+    const ContactTimes& c = eclipse.contacts;
+    const double tGreatest = eclipse.greatestHours;
+    const MainPhase phase = mainPhaseOf(c);
+    const std::optional<double> times[kContactCount] = {c.p1, c.u1, c.u2, c.u3, c.u4, c.p4};
+    const double jdOf0 = e.epochJdTT;
+    const auto jdAt = [&](double t) { return jdOf0 + t / 24; };
+    ASSERT_NEAR(moonParallaxDeg(elementsAt(r, tGreatest)), skyAt(jdAt(tGreatest), deltaT, sites[0]).parallaxDeg,
+                kParallaxTolDeg);
+    for (const SiteValues& site : sites) {
+      char where[120];
+      std::snprintf(where, sizeof where, "%.0f-%02.0f-%02.0f at %.2f %.2f", r.year, r.month, r.eclipseDay,
+                    site.longitudeDeg, site.latitudeDeg);
+      // Reference class by sampling every minute, once with h0 raised and
+      // once lowered by the margin: when they differ the pair is too close
+      // to call.
+      VisibilityClass refClass[2]{};
+      for (int k = 0; k < 2; ++k) {
+        const double shift = k == 0 ? kClassMarginDeg : -kClassMarginDeg;
+        const int n = std::max(1, static_cast<int>((phase.endHours - phase.startHours) * 60));
+        bool anyUp = false, anyDown = false, first = false, last = false;
+        for (int i = 0; i <= n; ++i) {
+          const double t = phase.startHours + (phase.endHours - phase.startHours) * i / n;
+          const bool up = skyAt(jdAt(t), deltaT, site).aboveRiseLimitDeg > shift;
+          (up ? anyUp : anyDown) = true;
+          if (i == 0) first = up;
+          if (i == n) last = up;
+        }
+        refClass[k] = !first && last   ? VisibilityClass::AtMoonrise
+                      : first && !last ? VisibilityClass::AtMoonset
+                      : anyUp && anyDown ? VisibilityClass::Partly
+                      : first            ? VisibilityClass::Visible
+                                         : VisibilityClass::None;
+      }
+      const Visibility v = visibilityAt(eclipse, site, 0);
+      ++pairs;
+      if (refClass[0] != refClass[1]) {
+        ++ambiguous;
+      } else {
+        EXPECT_EQ(visibilityClassName(v.visibilityClass), std::string(visibilityClassName(refClass[0]))) << where;
+        moving += refClass[0] != VisibilityClass::Visible && refClass[0] != VisibilityClass::None;
+      }
+      // Apparent altitudes where refraction is settled: well above the
+      // horizon (the ephemeris's own refraction), or below −5° (none).
+      for (int i = 0; i <= kContactCount; ++i) {
+        const double t = i < kContactCount ? times[i].value_or(NAN) : tGreatest;
+        const std::optional<double> got = i < kContactCount ? v.contactAltitudeDeg[i] : v.greatestAltitudeDeg;
+        ASSERT_EQ(got.has_value(), !std::isnan(t)) << where;
+        if (!got) continue;
+        const double trueAlt = skyAt(jdAt(t), deltaT, site).topocentricDeg;
+        if (trueAlt > -5 && trueAlt < 1) continue;
+        const double want = trueAlt > 0 ? swe_refrac(trueAlt, 1010, 10, SE_TRUE_TO_APP) : trueAlt;
+        altitude.add(*got - want, where);
+        EXPECT_NEAR(*got, want, kAltitudeTolDeg) << where << " contact " << i;
+      }
+      const double sunRef = skyAt(jdAt(tGreatest), deltaT, site).sunDeg;
+      sun.add(v.sunAltitudeDeg - sunRef, where);
+      EXPECT_NEAR(v.sunAltitudeDeg, sunRef, kAltitudeTolDeg) << where;
+    }
+  }
+  std::printf("visibility: %d eclipse-site pairs, %d too close to call, %d rising or setting\n", pairs, ambiguous,
+              moving);
+  std::printf("moon altitude: %d, worst %.4f deg (%s); sun altitude worst %.4f deg (%s)\n", altitude.count,
+              altitude.worst, altitude.worstWhere.c_str(), sun.worst, sun.worstWhere.c_str());
+  EXPECT_GE(pairs - ambiguous, 36);
+  EXPECT_GT(moving, 5);
 }
 
 }  // namespace

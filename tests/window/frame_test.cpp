@@ -135,13 +135,17 @@ void FrameTest::keys() {
 
 void FrameTest::menusFollowTheOpenViews() {
   CMainFrame* f = app_->mainFrame();
-  QCOMPARE(menuBarTexts(*f), (QStringList{"Time Set(&N)", "Display(&D)", "Search(&M)", "Bar(&V)",
-                                          "Help(&H)"}));
-  QAction* bar = f->menuBar()->actions()[3];
+  QCOMPARE(menuBarTexts(*f), (QStringList{"Time Set(&N)", "Display(&D)", "Search(&M)", "Eclipse(&E)",
+                                          "Bar(&V)", "Help(&H)"}));
+  QAction* eclipse = f->menuBar()->actions()[3];
+  QCOMPARE(eclipse->menu()->actions().value(0), f->action(kCmdNextVisibleEclipse));
+  QCOMPARE(f->action(kCmdNextVisibleEclipse)->text(), QStringLiteral("Next Visible Eclipse"));
+  QCOMPARE(f->action(kCmdNextVisibleEclipse)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+  QAction* bar = f->menuBar()->actions()[4];
   QStringList barItems;
   for (QAction* a : bar->menu()->actions()) barItems << a->text();
   QCOMPARE(barItems, (QStringList{"Tool Bar(&T)", "Status Bar(&S)"}));
-  QAction* help = f->menuBar()->actions()[4];
+  QAction* help = f->menuBar()->actions()[5];
   QCOMPARE(help->menu()->actions()[0]->text(), QStringLiteral("Tarvowin Version(&A)..."));
   QCOMPARE(help->menu()->actions()[1]->text(), QStringLiteral("Application Exit(&X)"));
   bar->menu()->actions()[0]->trigger();

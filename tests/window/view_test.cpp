@@ -13,7 +13,9 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -71,6 +73,7 @@ class ViewTest : public QObject {
   void cleanup();
   void firstPaintShowsTheClockMonthsEclipse();
   void nextAndPreviousStep();
+  void nextVisibleEclipseSkipsOnesNotSeen();
   void mapAndLocalSwitchTheDisplay();
   void toolBarReachesTheActiveView();
   void searchOkMovesToTheSarosStart();
@@ -84,6 +87,7 @@ class ViewTest : public QObject {
   void listWindowSearchDrawClose();
   void listSearchAndCancelLeaveTheViewAlone();
   void listWindowReportsMissingFiles();
+  void listWindowVisibleFromSiteAndExport();
   void listWindowRanges_data();
   void listWindowRanges();
   void closingTheViewPutsTheListAway();
@@ -143,6 +147,24 @@ void ViewTest::nextAndPreviousStep() {
   view()->paintPending();
   QCOMPARE(state().greatestJd, first);
   QCOMPARE(view()->paintCount(), 4);
+}
+
+void ViewTest::nextVisibleEclipseSkipsOnesNotSeen() {
+  // At 10° E, 60° N the eclipse of 2026 March 3 happens at local noon (the
+  // Moon 24° below the horizon); the one after it is seen at moonset.
+  state().siteLongitude = 10;
+  state().siteLatitude = 60;
+  state().siteHeight = 0;
+  state().displaySiteIndex = kTypedSiteIndex;
+  view()->applyTimeSet(2025, 9);
+  view()->paintPending();
+  QCOMPARE(state().eclipseDay, 7.0);
+  app_->mainFrame()->action(kCmdNextVisibleEclipse)->trigger();
+  QCoreApplication::processEvents();
+  view()->paintPending();
+  QCOMPARE(state().year, 2026.0);
+  QCOMPARE(state().month, 8.0);
+  QCOMPARE(state().eclipseDay, 28.0);
 }
 
 void ViewTest::mapAndLocalSwitchTheDisplay() {
@@ -395,6 +417,60 @@ void ViewTest::listSearchAndCancelLeaveTheViewAlone() {
   view()->paintPending();
   QCOMPARE(state().year, 2025.0);
   QCOMPARE(state().month, 9.0);
+}
+
+void ViewTest::listWindowVisibleFromSiteAndExport() {
+  // Tokyo, the first city, as the observing site.
+  const Site& tokyo = *state().sites.byNumber(1);
+  state().displaySiteIndex = 1;
+  state().siteLongitude = tokyo.longitude;
+  state().siteLatitude = tokyo.latitude;
+  state().siteHeight = tokyo.height;
+  CListDlg* list = view()->listDialog();
+  view()->eclipseList();
+  list->startYearEdit()->setText(QStringLiteral("2025"));
+  list->periodEdit()->setText(QStringLiteral("20"));
+  QTemporaryDir dir;
+  const auto cli = [](const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(TARVO_CLI_PATH), args);
+    p.waitForFinished(60000);
+    return p.readAllStandardOutput();
+  };
+  const auto written = [](const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  struct Case {
+    bool visible;
+    QStringList cliArgs;
+  };
+  const Case cases[] = {
+      {false, {"list", "2025", "20", "--format", "csv"}},
+      {true, {"list", "2025", "20", "--city", "Tokyo", "--visible", "--format", "csv"}},
+  };
+  for (const Case& c : cases) {
+    list->visibleCheck()->setChecked(c.visible);
+    QTest::mouseClick(list->searchButton(), Qt::LeftButton);
+    const QByteArray text = cli(QStringList(c.cliArgs).replaceInStrings("csv", "text").mid(0, c.cliArgs.size() - 2));
+    // The lines shown are the command line's text list.
+    QCOMPARE(list->lines().join(QLatin1Char('\n')) + QLatin1Char('\n'), QString::fromLatin1(text));
+    const QString path = dir.filePath(QStringLiteral("list.csv"));
+    QCOMPARE(list->exportTo(path), std::nullopt);
+    QCOMPARE(written(path), cli(c.cliArgs));
+  }
+  // Every line of the visible list ends with a class other than none.
+  const QStringList lines = list->lines();
+  QVERIFY(lines.size() > 20);
+  for (int i = 1; i < lines.size(); ++i) {
+    QVERIFY2(!lines[i].endsWith(QStringLiteral("none")), qPrintable(lines[i]));
+    QVERIFY2(lines[i].contains(QRegularExpression(QStringLiteral("   (visible|at-moonrise|at-moonset|partly)$"))),
+             qPrintable(lines[i]));
+  }
+  // An extension the export does not know writes nothing.
+  QVERIFY(list->exportTo(dir.filePath(QStringLiteral("list.txt"))).has_value());
+  QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("list.txt"))));
+  list->reject();
 }
 
 void ViewTest::listWindowReportsMissingFiles() {

@@ -1,0 +1,121 @@
+// tarvo next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] [criteria] [--min-altitude DEG]
+//            [--dt-adjust SECONDS]
+// The first eclipse at or after the month (default: the computer's current
+// month) that meets the criteria and can be seen from the site, printed as
+// the `key value` lines of `tarvo show`, then its visibility.
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/cli/cli_args.h"
+#include "app/cli/cli_landing.h"
+#include "app/cli/command_registry.h"
+#include "app/cli/criteria_options.h"
+#include "app/cli/shared_options.h"
+#include "app/cli/show_keys.h"
+#include "catalogue/canon_reader.h"
+#include "core/input_limits.h"
+#include "core/session_state.h"
+#include "export/eclipse_export.h"
+#include "session/current_eclipse.h"
+#include "session/landing.h"
+#include "session/search.h"
+#include "session/site_glue.h"
+#include "session/visibility_list.h"
+#include "timebase/time_scales.h"
+
+namespace tarvo::cli {
+namespace {
+
+const std::string kUsage = std::string("next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] ") + criteriaUsage() +
+                           " [--min-altitude DEG] [--dt-adjust SECONDS]";
+
+void printAltitude(const char* key, const std::optional<double>& deg) {
+  if (deg) {
+    const double v = std::round(*deg * 100) / 100;
+    std::printf("%s %.2f\n", key, v == 0 ? 0.0 : v);
+  } else {
+    std::printf("%s none\n", key);
+  }
+}
+
+void printVisibility(const ExportEclipse& x, double longitudeDeg) {
+  const Visibility& v = *x.visibility;
+  std::printf("class %s\n", visibilityClassName(v.visibilityClass));
+  std::printf("uncertain %d\n", v.uncertain ? 1 : 0);
+  std::printf("faint %d\n", v.faint ? 1 : 0);
+  const double zone = standardZoneOffsetHours(longitudeDeg);
+  const std::string local = isoDateTime(x.greatestJd, zone);
+  const std::size_t split = local.find('T');
+  std::printf("local_date %s\n", local.substr(0, split).c_str());
+  std::printf("local_time %s\n", local.substr(split + 1).c_str());
+  std::printf("zone_hours %+.0f\n", zone);
+  static constexpr const char* kKeys[kContactCount] = {"alt_p1", "alt_u1", "alt_u2", "alt_u3", "alt_u4", "alt_p4"};
+  for (int i = 0; i < kContactCount; ++i) printAltitude(kKeys[i], v.contactAltitudeDeg[static_cast<std::size_t>(i)]);
+  printAltitude("alt_greatest", v.greatestAltitudeDeg);
+  printAltitude("sun_alt_greatest", v.sunAltitudeDeg);
+}
+
+int runNext(const std::vector<std::string>& args) {
+  SessionState state;
+  SharedOptions options;
+  CriteriaOptions criteria;
+  double minAltitude = limits::kMinAltitudeDeg.lo;
+  OptionParser parser("next", kUsage);
+  addSiteOptions(parser, options);
+  addDeltaTAdjustOption(parser, options);
+  addCriteriaOptions(parser, criteria);
+  parser.add({"--min-altitude", 1,
+              [&minAltitude](const std::vector<std::string>& v) {
+                if (!parseNumber(v[0], minAltitude) || !limits::kMinAltitudeDeg.contains(minAltitude)) {
+                  return std::string("--min-altitude must be -90..90 degrees");
+                }
+                return std::string();
+              },
+              "--min-altitude needs a number"});
+  if (!parser.parse(args)) return kExitUsage;
+  if (const std::string e = takeYearMonth(parser.positional(), options, false); !e.empty()) {
+    return parser.usageError(e);
+  }
+  if (!options.cityName && !options.typedSite) {
+    return parser.usageError("give either --city NAME or --site LON LAT HEIGHT");
+  }
+  if (options.cursorGiven) {
+    state.year = options.year;
+    state.month = options.month;
+  } else {
+    const ClockMonth now = localClockMonth();
+    state.year = now.year;
+    state.month = now.month;
+  }
+  state.deltaTAdjust = options.deltaTAdjust;
+  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
+  SiteList sites;
+  if (const std::string e = loadSitesAndApply(options, sites, state); !e.empty()) return parser.usageError(e);
+
+  const SiteValues site = prepareSite(state);
+  CanonReader reader;
+  const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(state, state.sarosCriterion), state.year,
+                                               state.month, site, minAltitude, 0);
+  reportDefects(reader);
+  if (!found.found) {
+    if (found.end == SearchEnd::EndOfCatalogue) {
+      std::fprintf(stderr, "tarvo next: no eclipse seen from the site before the end of the catalogue\n");
+      return kExitEndOfCatalogue;
+    }
+    for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
+    return kExitNoCatalogue;
+  }
+  SessionState shown = state;
+  takeCurrentEclipse(shown, *found.record);
+  shown.greatestGuessHours = 0;
+  printShownEclipse(shown);
+  printVisibility(*found.found, site.longitudeDeg);
+  return kExitShown;
+}
+
+const CommandRegistration kNext{{"next", kUsage.c_str(), runNext}};
+
+}  // namespace
+}  // namespace tarvo::cli

@@ -1,0 +1,77 @@
+// Lists of eclipses written for other programs: CSV (RFC 4180), JSON and
+// iCalendar (RFC 5545). Pure functions from values to text; numbers always
+// with "." as the decimal point, whatever the locale.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "circumstances/visibility.h"
+
+namespace tarvo {
+
+// One eclipse as exported. Julian Days are UT unless named TT.
+struct ExportEclipse {
+  double year = 0, month = 0, day = 0;  // the catalogue's TT date
+  bool julianCalendar = false;          // the catalogue's dates are Julian (before 1582 October 15)
+  double jdTt = 0;                      // the catalogue's Julian Day of greatest eclipse (TT)
+  double deltaTSeconds = 0;
+  double deltaTSigmaSeconds = 0;
+  double lunation = 0;
+  double saros = 0;
+  int member = 0;
+  double type = 0;  // 1 total, 2 partial, 3 penumbral
+  double gamma = 0;
+  double penumbralMagnitude = 0;
+  double umbralMagnitude = 0;
+  bool converged = false;  // greatest eclipse and contacts below are usable
+  double greatestJd = 0;   // computed greatest eclipse
+  double subLunarLatDeg = 0, subLunarLonDeg = 0;
+  std::array<std::optional<double>, kContactCount> contactJd;  // P1, U1, U2, U3, U4, P4
+  std::optional<Visibility> visibility;                       // with a site
+};
+
+struct ExportSite {
+  std::string name;  // the city's name, or empty for typed coordinates
+  double longitudeDeg = 0, latitudeDeg = 0, heightM = 0;
+};
+
+struct ExportList {
+  std::optional<ExportSite> site;
+  std::string deltaTModel;  // the ΔT model's name
+  std::vector<ExportEclipse> eclipses;
+};
+
+// The date and time of a Julian Day shifted by offsetHours, to the nearest
+// second, in the catalogue's calendars: "YYYY-MM-DDThh:mm:ss" (years outside
+// 1–9999 signed, as ISO 8601's expanded form).
+std::string isoDateTime(double jd, double offsetHours);
+
+// "total", "partial", "penumbral" (empty for another code).
+const char* exportTypeName(double type);
+
+// A header line and one record per eclipse, CRLF line ends.
+std::string exportCsv(const ExportList& list);
+
+// {"site": {...} | null, "deltat_model": ..., "eclipses": [{...}, ...]}.
+std::string exportJson(const ExportList& list);
+
+struct ExportText {
+  bool ok = false;
+  std::string text;   // the whole calendar when ok
+  std::string error;  // why it was refused otherwise
+};
+
+// One VEVENT per eclipse, stamped dtstampJd (UT). Refused, with nothing
+// written, when an eclipse has no contact times or reaches outside the
+// Gregorian years 1–9999.
+ExportText exportICalendar(const ExportList& list, double dtstampJd);
+
+// The text of the list in the format named by a file name's extension
+// (".csv", ".json", ".ics", any case); error set for another extension or a
+// refused calendar.
+ExportText exportByExtension(const ExportList& list, const std::string& fileName, double dtstampJd);
+
+}  // namespace tarvo

@@ -1,0 +1,167 @@
+#include "session/visibility_list.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "catalogue/canon_walk.h"
+#include "catalogue/saros_table.h"
+#include "session/current_eclipse.h"
+#include "session/landing.h"
+#include "session/search.h"
+#include "session/site_glue.h"
+#include "timebase/time_scales.h"
+
+namespace tarvo {
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400.0;
+// The first day of the Gregorian calendar, as jdToCalendar switches.
+constexpr double kGregorianStartDay = 2299161.0;
+
+// The TT Julian Day an entry was stored with: the reader subtracted the
+// model's ΔT at the TT instant; a few fixed-point passes undo it.
+double storedJdTt(double jdUt) {
+  double tt = jdUt;
+  for (int i = 0; i < 4; ++i) tt = jdUt + deltaTModel(centuriesFromJ2000(tt)) / kSecondsPerDay;
+  return tt;
+}
+
+bool keeps(const ExportEclipse& e, const VisibilityListOptions& o) {
+  if (!o.visibleOnly || !o.site) return true;
+  return e.visibility && e.visibility->converged && e.visibility->visibilityClass != VisibilityClass::None;
+}
+
+}  // namespace
+
+ExportEclipse exportEclipseOf(const EclipseRecord& r, double deltaTAdjustSeconds, double sigmaSeconds,
+                              const std::optional<SiteValues>& site) {
+  ExportEclipse x;
+  x.jdTt = storedJdTt(r.greatestJd);
+  const CalendarDate tt = jdToCalendar(x.jdTt, ZoneMode::StandardZone, 0);
+  x.year = tt.year;
+  x.month = tt.month;
+  x.day = tt.day;
+  x.julianCalendar = std::floor(x.jdTt + 0.5) < kGregorianStartDay;
+  const double deltaT = entryDeltaTSeconds(r, deltaTAdjustSeconds);
+  x.deltaTSeconds = deltaT;
+  x.deltaTSigmaSeconds = sigmaSeconds;
+  x.lunation = r.ninthValue;
+  x.saros = r.saros;
+  x.member = SarosStartTable::memberNumber(r.saros, r.year);
+  x.type = r.eclipseType;
+  x.gamma = r.gamma;
+  x.penumbralMagnitude = r.penumbralMagnitude;
+  x.umbralMagnitude = r.umbralMagnitude;
+
+  // As the shown eclipse's circumstances: greatest eclipse from t = 0, its
+  // contacts, and the UT day start that puts it at the catalogue's instant.
+  const EclipseCircumstances c = eclipseCircumstances(r, deltaT, 0);
+  x.converged = c.converged();
+  const auto jdOf = [&](double t) { return c.dayStartJd + c.utHours(t) / 24.0; };
+  x.greatestJd = jdOf(c.greatestHours);
+  x.subLunarLatDeg = c.subLunar.latitudeDeg;
+  x.subLunarLonDeg = c.subLunar.longitudeDeg;
+  const ContactTimes& k = c.contacts;
+  const std::optional<double> times[kContactCount] = {k.p1, k.u1, k.u2, k.u3, k.u4, k.p4};
+  for (int i = 0; i < kContactCount; ++i) {
+    if (x.converged && times[i]) x.contactJd[static_cast<std::size_t>(i)] = jdOf(*times[i]);
+  }
+  if (site) x.visibility = visibilityAt(c, *site, sigmaSeconds);
+  return x;
+}
+
+VisibilityListSearch visibilityListSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear,
+                                          double periodYears, const VisibilityListOptions& options) {
+  VisibilityListSearch out;
+  std::optional<EclipseRecord> lastRead;
+  if (options.maxEntries <= 0) return out;
+  out.end = walkListSearch(
+      reader, criteria, startYear, periodYears,
+      [&](const EclipseRecord& e) {
+        ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, options.sigmaSeconds, options.site);
+        if (!keeps(x, options)) return true;
+        out.eclipses.push_back(std::move(x));
+        out.entries.push_back({e.year, e.month, e.eclipseDay, e.eclipseType, e.saros});
+        return static_cast<int>(out.eclipses.size()) < options.maxEntries;
+      },
+      lastRead);
+  return out;
+}
+
+NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criteria, double year, double month,
+                               const SiteValues& site, double minAltitudeDeg, double sigmaSeconds, double afterJd) {
+  NextVisible out;
+  reader.close();
+  EclipseRecord e;
+  if (!succeeded(reader.openAt(year, month, e))) {
+    out.end = SearchEnd::StartFileMissing;
+    return out;
+  }
+  // openAt lands on the first entry at or after the month, or on the last
+  // entry of the file when none is: skip such an earlier entry.
+  const auto before = [&](const EclipseRecord& r) { return r.year < year || (r.year == year && r.month < month); };
+  for (;;) {
+    if (!before(e) && e.greatestJd > afterJd &&
+        meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
+      ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, sigmaSeconds, site);
+      const Visibility& v = *x.visibility;
+      if (v.converged && v.visibilityClass != VisibilityClass::None && v.greatestAltitudeDeg >= minAltitudeDeg) {
+        out.found = std::move(x);
+        out.record = e;
+        return out;
+      }
+    }
+    const WalkStep step = readOnward(reader, e.year, e);
+    if (step.status != WalkStatus::Read) {
+      out.end = step.status == WalkStatus::EndOfCatalogue ? SearchEnd::EndOfCatalogue : SearchEnd::NextFileMissing;
+      return out;
+    }
+  }
+}
+
+ExportSite exportSiteOf(const SessionState& s, const SiteList& cities) {
+  ExportSite out;
+  const SiteValues v = prepareSite(s);
+  out.longitudeDeg = v.longitudeDeg;
+  out.latitudeDeg = v.latitudeDeg;
+  out.heightM = v.heightM;
+  if (const Site* city = s.displaySiteIndex != kTypedSiteIndex ? cities.byNumber(s.displaySiteIndex) : nullptr) {
+    out.name = city->name;
+  }
+  return out;
+}
+
+NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader) {
+  const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(s, s.sarosCriterion), s.year, s.month,
+                                               prepareSite(s), -90, 0, s.greatestJd);
+  if (!found.record) return found;
+  const EclipseRecord& e = *found.record;
+  double month = e.month;
+  // The landing stops at the month's first eclipse; a second one is reached
+  // by asking for the month's second half.
+  EclipseRecord first;
+  if (succeeded(reader.openAt(e.year, e.month, first)) && first.greatestJd != e.greatestJd) month += 0.5;
+  s.year = e.year;
+  s.month = month;
+  return found;
+}
+
+VisibilityListSearch windowListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears,
+                                      bool withSite) {
+  VisibilityListOptions o;
+  if (withSite) o.site = prepareSite(s);
+  o.visibleOnly = withSite;
+  // The view stays as it is: Next steps on from the eclipse shown.
+  const CanonReader::Position shown = reader.position();
+  VisibilityListSearch found = visibilityListSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears, o);
+  reader.restore(shown);
+  if (withSite) {
+    const std::size_t n = std::min(found.entries.size(), s.eclipseList.size());
+    std::copy_n(found.entries.begin(), n, s.eclipseList.begin());
+    s.eclipseListCount = static_cast<int>(n);
+  }
+  return found;
+}
+
+}  // namespace tarvo

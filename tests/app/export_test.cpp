@@ -1,0 +1,79 @@
+// The calendar's line rules with a site name that needs them all: folding at
+// 75 octets never inside a UTF-8 character, TEXT escaping, CRLF. (The files
+// as a whole are read back by Python's parsers in export_check.py.)
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "export/eclipse_export.h"
+
+namespace tarvo {
+namespace {
+
+ExportList oneEclipseAt(const std::string& siteName) {
+  ExportEclipse e;
+  e.year = 2025, e.month = 3, e.day = 14;
+  e.jdTt = 2460748.79162;
+  e.type = 1;
+  e.converged = true;
+  e.greatestJd = 2460748.7907;
+  e.contactJd[0] = 2460748.66;
+  e.contactJd[5] = 2460748.92;
+  ExportList list;
+  list.site = ExportSite{siteName, 139.7447, 35.6544, 0};
+  list.deltaTModel = "builtin";
+  list.eclipses.push_back(e);
+  return list;
+}
+
+// The content lines, unfolded (RFC 5545 §3.1).
+std::vector<std::string> unfold(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find("\r\n", start);
+    EXPECT_NE(end, std::string::npos) << "a line without CRLF";
+    if (end == std::string::npos) break;
+    const std::string piece = text.substr(start, end - start);
+    EXPECT_LE(piece.size(), 75u) << piece;
+    if (!piece.empty() && piece[0] == ' ') {
+      // A continuation never starts inside a UTF-8 character.
+      EXPECT_FALSE(piece.size() > 1 && (static_cast<unsigned char>(piece[1]) & 0xC0) == 0x80) << piece;
+      lines.back() += piece.substr(1);
+    } else {
+      lines.push_back(piece);
+    }
+    start = end + 2;
+  }
+  return lines;
+}
+
+TEST(CalendarExport, FoldsAndEscapesALongUtf8SiteName) {
+  // 2-, 3- and 4-octet characters and the characters TEXT escapes.
+  std::string name;
+  for (int i = 0; i < 12; ++i) name += "é漢𝄞, a;b\\";
+  const ExportText ics = exportICalendar(oneEclipseAt(name), 2461380.5);
+  ASSERT_TRUE(ics.ok) << ics.error;
+  std::string location;
+  for (const std::string& line : unfold(ics.text)) {
+    if (line.rfind("LOCATION:", 0) == 0) location = line.substr(9);
+  }
+  std::string escaped;
+  for (char ch : name) {
+    if (ch == ',' || ch == ';' || ch == '\\') escaped += '\\';
+    escaped += ch;
+  }
+  EXPECT_EQ(location, escaped);
+}
+
+TEST(CalendarExport, RefusesAnEclipseWithoutContacts) {
+  ExportList list = oneEclipseAt("Tokyo");
+  list.eclipses[0].converged = false;
+  const ExportText ics = exportICalendar(list, 2461380.5);
+  EXPECT_FALSE(ics.ok);
+  EXPECT_TRUE(ics.text.empty());
+}
+
+}  // namespace
+}  // namespace tarvo
