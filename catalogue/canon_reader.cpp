@@ -259,10 +259,19 @@ const CanonReader::Loaded* CanonReader::load(std::size_t fileIndex) {
 
 bool CanonReader::openFileFor(double year) {
   close();
+  missing_.reset();
   const auto index = canonFileIndexForYear(year);
   if (!index) return false;
   const Loaded* slot = load(*index);
-  if (!slot) return false;
+  if (!slot) {
+    std::error_code ec;
+    std::filesystem::path where = std::filesystem::absolute(directory_, ec).lexically_normal();
+    if (ec) where = directory_;
+    if (where.has_parent_path() && where.filename().empty()) where = where.parent_path();
+    const bool absent = !std::filesystem::exists(directory_ / kCanonFiles[*index].name, ec);
+    missing_ = MissingCanonFile{kCanonFiles[*index].name, where, absent};
+    return false;
+  }
   open_ = slot->parsed;
   openUniversal_ = slot->universal;
   openIndex_ = *index;

@@ -104,6 +104,13 @@ enum class ReadStatus {
 
 inline bool succeeded(ReadStatus s) { return s == ReadStatus::Read; }
 
+// A catalogue file an open looked for and could not read.
+struct MissingCanonFile {
+  std::string fileName;              // e.g. "mcp00001p03000.prn"
+  std::filesystem::path directory;   // where it was looked for, absolute
+  bool absent = true;                // false: it exists but is no readable regular file
+};
+
 class CanonReader {
  public:
   // Files are looked up in directory; "." is the working directory.
@@ -130,6 +137,10 @@ class CanonReader {
   bool landedBeforeDateAsked() const { return landedBefore_; }
   // Index into kCanonFiles of the open file, if any.
   std::optional<std::size_t> openFileIndex() const;
+
+  // The file the last open looked for and could not read; nullopt after an
+  // open that read its file or that no file covers.
+  const std::optional<MissingCanonFile>& lastMissingFile() const { return missing_; }
 
   // Every file cut short by a rejected entry, in the order first met; a file
   // read again after an edit replaces its earlier report.
@@ -177,6 +188,7 @@ class CanonReader {
   std::array<Loaded, kCanonFiles.size()> cache_{};
   bool landedBefore_ = false;
   std::vector<std::size_t> defectOrder_;  // file indices in the order first met
+  std::optional<MissingCanonFile> missing_;
 
   std::shared_ptr<const ParsedCanonFile> open_;
   std::shared_ptr<const UniversalDates> openUniversal_;

@@ -1,9 +1,11 @@
 #include "circumstances/sites.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
+#include "core/text_format.h"
 
 namespace tarvo {
 
@@ -14,55 +16,147 @@ bool isBlank(char c) {
 }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The decimal number at the start of a field, after leading blanks, read as
-// far as it goes: [sign] digits [. digits] [e [sign] digits]. No number, or
-// one out of the double range, gives 0. Independent of the locale.
-double fieldNumber(std::string_view field) {
-  std::size_t i = 0;
-  while (i < field.size() && isBlank(field[i])) ++i;
-  const std::size_t start = i;
-  if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
-  const std::size_t mantissa = i;
-  while (i < field.size() && isDigit(field[i])) ++i;
-  std::size_t digits = i - mantissa;
-  if (i < field.size() && field[i] == '.') {
-    const std::size_t afterPoint = ++i;
-    while (i < field.size() && isDigit(field[i])) ++i;
-    digits += i - afterPoint;
-  }
-  if (digits == 0) return 0;
-  if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
-    std::size_t j = i + 1;
-    if (j < field.size() && (field[j] == '+' || field[j] == '-')) ++j;
-    const std::size_t expDigits = j;
-    while (j < field.size() && isDigit(field[j])) ++j;
-    if (j > expDigits) i = j;
-  }
-  const bool negative = field[start] == '-';
-  double value = 0;
-  const auto [end, ec] = std::from_chars(field.data() + mantissa, field.data() + i, value);
-  if (ec != std::errc() || end != field.data() + i) return 0;
-  return negative ? -value : value;
+std::string_view trimmedBlanks(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
 }
 
-// One piece of a line: the city fields, or nothing for a comment.
-void parsePiece(std::string_view piece, SiteList& list) {
-  Site site;
-  const std::size_t comma = piece.find(',');
-  if (comma == std::string_view::npos) {
-    site.name = std::string(piece);
-  } else {
-    site.name = std::string(piece.substr(0, comma));
-    std::string_view rest = piece.substr(comma + 1);
-    double* fields[] = {&site.longitude, &site.latitude, &site.height, &site.extra};
-    for (double* field : fields) {
-      const std::size_t delimiter = rest.find_first_of(",;");
-      *field = fieldNumber(rest.substr(0, delimiter));
-      rest = delimiter == std::string_view::npos ? std::string_view() : rest.substr(delimiter + 1);
+enum class FieldStatus { Number, Missing, NotANumber, Overflow };
+
+// The decimal number at the start of a field, after leading blanks, read as
+// far as it goes: [sign] digits [. digits] [e [sign] digits]; what follows it
+// in the field is ignored. Independent of the locale.
+FieldStatus fieldNumber(std::string_view field, double& value) {
+  const std::string_view text = trimmedBlanks(field);
+  if (text.empty()) return FieldStatus::Missing;
+  std::size_t i = 0;
+  if (text[i] == '+' || text[i] == '-') ++i;
+  const std::size_t mantissa = i;
+  while (i < text.size() && isDigit(text[i])) ++i;
+  std::size_t digits = i - mantissa;
+  if (i < text.size() && text[i] == '.') {
+    const std::size_t afterPoint = ++i;
+    while (i < text.size() && isDigit(text[i])) ++i;
+    digits += i - afterPoint;
+  }
+  if (digits == 0) return FieldStatus::NotANumber;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    const std::size_t expDigits = j;
+    while (j < text.size() && isDigit(text[j])) ++j;
+    if (j > expDigits) i = j;
+  }
+  const auto [end, ec] = std::from_chars(text.data() + mantissa, text.data() + i, value);
+  if (ec == std::errc::result_out_of_range) return FieldStatus::Overflow;
+  if (ec != std::errc() || end != text.data() + i) return FieldStatus::NotANumber;
+  if (text[0] == '-') value = -value;
+  return FieldStatus::Number;
+}
+
+// Text from the file for a message: control characters shown as '?'.
+std::string quoted(std::string_view text) {
+  std::string out(trimmedBlanks(text));
+  for (char& c : out)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  return out;
+}
+
+// A range bound as the messages write it, with a minus sign (U+2212).
+std::string bound(double v) {
+  const std::string digits = formatString("%g", v < 0 ? -v : v);
+  return v < 0 ? "\u2212" + digits : digits;
+}
+
+// The first control character of a name (C0, DEL, or C1 as UTF-8), or −1.
+int controlCharacter(std::string_view name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c < 0x20 || c == 0x7F) return c;
+    if (c == 0xC2 && i + 1 < name.size()) {
+      const auto next = static_cast<unsigned char>(name[i + 1]);
+      if (next >= 0x80 && next <= 0x9F) return next;
     }
   }
-  list.sites.push_back(std::move(site));
+  return -1;
 }
+
+// One piece of a line as a city, or the reason it is not one.
+std::optional<std::string> parsePiece(std::string_view piece, Site& site) {
+  const std::size_t comma = piece.find(',');
+  const std::string_view name = piece.substr(0, comma);
+  if (const int c = controlCharacter(name); c >= 0)
+    return formatString("name has a control character (0x%02X)", c);
+  if (trimmedBlanks(name).empty()) return std::string("name empty");
+  site.name = std::string(name);
+  std::string_view rest =
+      comma == std::string_view::npos ? std::string_view() : piece.substr(comma + 1);
+  bool fieldsLeft = comma != std::string_view::npos;
+  for (const CityField& f : kCityFields) {
+    const std::size_t delimiter = rest.find_first_of(",;");
+    const std::string_view text = fieldsLeft ? rest.substr(0, delimiter) : std::string_view();
+    fieldsLeft = delimiter != std::string_view::npos;
+    rest = fieldsLeft ? rest.substr(delimiter + 1) : std::string_view();
+    double value = 0;
+    switch (fieldNumber(text, value)) {
+      case FieldStatus::Missing: return std::string(f.name) + " missing";
+      case FieldStatus::NotANumber: return formatString("%s '%s' not a number", f.name, quoted(text).c_str());
+      case FieldStatus::Overflow: value = HUGE_VAL; break;
+      case FieldStatus::Number: break;
+    }
+    if (!f.range.contains(value)) {
+      return formatString("%s %s outside %s..%s", f.name, quoted(text).c_str(),
+                          bound(f.range.lo).c_str(), bound(f.range.hi).c_str());
+    }
+    site.*f.member = value;
+  }
+  return std::nullopt;
+}
+
+// UTF-8 checked one byte at a time; a sequence may run across pieces of a line.
+class Utf8Check {
+ public:
+  // False when c cannot continue valid UTF-8.
+  bool take(unsigned char c) {
+    if (pending_ > 0) {
+      if (c < lo_ || c > hi_) {
+        pending_ = 0;
+        return false;
+      }
+      --pending_;
+      lo_ = 0x80;
+      hi_ = 0xBF;
+      return true;
+    }
+    if (c < 0x80) return true;
+    lo_ = 0x80;
+    hi_ = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) pending_ = 1;
+    else if (c >= 0xE0 && c <= 0xEF) {
+      pending_ = 2;
+      if (c == 0xE0) lo_ = 0xA0;  // no overlong forms
+      if (c == 0xED) hi_ = 0x9F;  // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      pending_ = 3;
+      if (c == 0xF0) lo_ = 0x90;
+      if (c == 0xF4) hi_ = 0x8F;  // nothing above U+10FFFF
+    } else {
+      return false;
+    }
+    return true;
+  }
+  // At a line's end: false when a sequence was left unfinished.
+  bool endLine() {
+    const bool complete = pending_ == 0;
+    pending_ = 0;
+    return complete;
+  }
+
+ private:
+  int pending_ = 0;  // continuation bytes still expected
+  unsigned char lo_ = 0x80, hi_ = 0xBF;  // range of the next continuation byte
+};
 
 // Bytes in memory, read one at a time.
 class MemorySource {
@@ -95,37 +189,72 @@ class FileSource {
 };
 
 // Splits the bytes into pieces of at most kSitePieceLength characters (a
-// line end, LF or CR LF, is not part of a piece) and parses them until the
-// list is full. A piece is read only as far as its first NUL. Empty and
-// blank pieces (an empty line, the end of a line that filled the previous
-// piece exactly) are not cities.
+// line end, LF or CR LF, is not part of a piece) and checks and parses them
+// until the list is full. Empty and blank pieces (an empty line, the end of
+// a line that filled the previous piece exactly) are not cities.
 template <class Source>
-SiteList parseFrom(Source& source) {
-  SiteList list;
+SiteReading parseFrom(Source& source) {
+  SiteReading reading;
   std::string piece;
   piece.reserve(kSitePieceLength);
+  Utf8Check utf8;
+  long long lineNumber = 1;
+  long long lastSkippedLine = 0;
   bool atEnd = false;
-  while (!atEnd && list.sites.size() < kMaxSites) {
+  bool lineStart = true;      // the next piece begins a line
+  bool inCommentLine = false;  // the line being read began with ";"
+  while (!atEnd && reading.list.sites.size() < kMaxSites) {
     piece.clear();
+    const long long pieceLine = lineNumber;
+    const bool firstPiece = lineStart;
+    bool hasNul = false, validUtf8 = true, endsLine = false;
     while (piece.size() < kSitePieceLength) {
       const int c = source.get();
       if (c < 0) {
-        atEnd = true;
+        atEnd = endsLine = true;
         break;
       }
       if (c == '\n' || (c == '\r' && source.peek() == '\n')) {
         if (c == '\r') source.get();
+        endsLine = true;
         break;
       }
+      hasNul |= c == 0;
+      validUtf8 &= utf8.take(static_cast<unsigned char>(c));
       piece.push_back(static_cast<char>(c));
     }
-    std::string_view text(piece);
-    text = text.substr(0, text.find('\0'));
-    if (text.find_first_not_of(" \t\r") == std::string_view::npos) continue;
-    if (text.front() == ';') continue;
-    parsePiece(text, list);
+    if (endsLine) {
+      validUtf8 &= utf8.endLine();
+      ++lineNumber;
+    }
+    lineStart = endsLine;
+    const std::string_view text(piece);
+    if (firstPiece) inCommentLine = !text.empty() && text.front() == ';';
+    // A comment runs to the end of its line, whatever its length.
+    const bool blankOrComment =
+        text.find_first_not_of(" \t\r") == std::string_view::npos || inCommentLine;
+    if (blankOrComment && !hasNul) continue;
+    const bool notText = hasNul || !validUtf8;
+    Site site;
+    const std::optional<std::string> problem =
+        hasNul      ? std::string("not text (a NUL byte)")
+        : notText   ? std::string("not text (invalid UTF-8)")
+                    : parsePiece(text, site);
+    if (!problem) {
+      reading.list.sites.push_back(std::move(site));
+      continue;
+    }
+    if (notText && reading.list.sites.empty()) {
+      reading.notText = true;
+      reading.firstProblem = SiteLineProblem{pieceLine, *problem};
+      reading.skippedLines = 0;
+      return reading;
+    }
+    if (!reading.firstProblem) reading.firstProblem = SiteLineProblem{pieceLine, *problem};
+    if (pieceLine != lastSkippedLine) ++reading.skippedLines;
+    lastSkippedLine = pieceLine;
   }
-  return list;
+  return reading;
 }
 
 struct FileCloser {
@@ -139,16 +268,26 @@ const Site* SiteList::byNumber(int n) const {
   return &sites[static_cast<std::size_t>(n - 1)];
 }
 
-SiteList parseSites(std::string_view bytes) {
+std::string siteReadingNotice(const SiteReading& reading, std::string_view fileName) {
+  if (!reading.firstProblem) return {};
+  const SiteLineProblem& p = *reading.firstProblem;
+  std::string notice = formatString("%.*s line %lld: %s", static_cast<int>(fileName.size()),
+                                    fileName.data(), p.lineNumber, p.reason.c_str());
+  if (reading.notText) return notice + "; no city is read";
+  return notice + formatString(" (%lld line%s skipped)", reading.skippedLines,
+                               reading.skippedLines == 1 ? "" : "s");
+}
+
+SiteReading parseSites(std::string_view bytes) {
   MemorySource source(bytes);
   return parseFrom(source);
 }
 
-std::optional<SiteList> readSitesFile(const std::string& path) {
+std::optional<SiteReading> readSitesFile(const std::string& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) return std::nullopt;
   FileSource source(file.get());
-  SiteList read = parseFrom(source);
+  SiteReading read = parseFrom(source);
   if (std::ferror(file.get())) return std::nullopt;  // e.g. a directory of that name
   return read;
 }

@@ -1,12 +1,19 @@
-// The city list "location.new": one city per line, "name,lon,lat,height,extra".
+// The city list "location.new": one city per line, "name,lon,lat,height,offset".
 //
-// Lines starting with ";" are comments. Lines are taken in pieces of at most
-// 79 characters; the rest of a longer line is read as a line of its own.
+// Lines starting with ";" are comments, to their end. Other lines are taken
+// in pieces of at most 79 characters; the rest of a longer line is read as a
+// line of its own.
 // The name is everything before the first comma; each of the four numbers
-// runs to the next "," or ";" (a ";" after the last one starts a remark),
-// leading blanks skipped, conversion stopping at the first character that
-// cannot continue a decimal number, and a field with no number giving 0.
-// At most 80 cities are kept.
+// runs to the next "," or ";" (a ";" after the last one starts a remark) and
+// is read as the decimal number it starts with, after leading blanks
+// (conversion stops where the number does). At most 80 cities are kept.
+//
+// Each piece is checked as it is read: a name that is empty or holds a
+// control character, or a number field that is missing, does not start with
+// a number, or is outside its range (kCityFields) makes the piece skipped; the good cities are kept
+// in order. A piece with a NUL byte or invalid UTF-8 (comments may hold any
+// bytes but NUL) is not text: before the first good city it refuses the
+// whole file, after it it is skipped like any bad line.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +21,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/input_limits.h"
 
 namespace tarvo {
 
@@ -26,7 +35,20 @@ struct Site {
   double longitude = 0;    // degrees, east positive
   double latitude = 0;     // degrees, north positive
   double height = 0;       // metres above sea level
-  double extra = 0;        // the fourth number, kept and unused
+  double extra = 0;        // the fourth number: the UTC offset, hours east
+};
+
+// The four numbers of a city line in file order, with the range each must lie in.
+struct CityField {
+  const char* name;  // as the reading's messages call it
+  double Site::*member;
+  InputRange range;
+};
+inline constexpr CityField kCityFields[] = {
+    {"longitude", &Site::longitude, limits::kLongitudeDeg},
+    {"latitude", &Site::latitude, limits::kLatitudeDeg},
+    {"height", &Site::height, limits::kCityHeightM},
+    {"offset", &Site::extra, limits::kCityUtcOffsetH},
 };
 
 // Cities in file order; the dialogs number them from 1.
@@ -37,11 +59,30 @@ struct SiteList {
   const Site* byNumber(int n) const;
 };
 
-// The cities of a city-list file's bytes (any bytes: NULs, binary, CR/LF).
-SiteList parseSites(std::string_view bytes);
+// Why a piece of the file was not taken.
+struct SiteLineProblem {
+  long long lineNumber = 0;  // from 1, every line of the file counted; a long line's pieces share it
+  std::string reason;  // e.g. "latitude 999 outside −90..90"
+};
 
-// The cities of the city-list file at path, or nullopt when it cannot be
+// What a reading of the city list gave.
+struct SiteReading {
+  SiteList list;           // the good cities in file order; empty when refused
+  bool notText = false;    // the file was refused whole as not text
+  long long skippedLines = 0;  // lines with at least one skipped piece
+  std::optional<SiteLineProblem> firstProblem;  // the refusal's, or the first skipped line's
+};
+
+// The one message about a reading, empty when nothing was skipped:
+// "location.new line 7: latitude 999 outside −90..90 (2 lines skipped)", or
+// for a refusal "location.new line 1: not text (a NUL byte); no city is read".
+std::string siteReadingNotice(const SiteReading& reading, std::string_view fileName = kSiteFileName);
+
+// The cities of a city-list file's bytes (any bytes: NULs, binary, CR/LF).
+SiteReading parseSites(std::string_view bytes);
+
+// The reading of the city-list file at path, or nullopt when it cannot be
 // opened or read (a missing file, a directory of that name).
-std::optional<SiteList> readSitesFile(const std::string& path = kSiteFileName);
+std::optional<SiteReading> readSitesFile(const std::string& path = kSiteFileName);
 
 }  // namespace tarvo

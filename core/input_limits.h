@@ -17,6 +17,9 @@ inline constexpr InputRange kListPeriodYears{1, 5000};       // eclipse list: ye
 inline constexpr InputRange kLongitudeDeg{-360, 360};        // typed site, east positive
 inline constexpr InputRange kLatitudeDeg{-90, 90};           // typed site, north positive
 inline constexpr InputRange kHeightM{0, 4000};               // typed site, metres
+inline constexpr InputRange kCityHeightM{-500, 9000};        // city list: metres above sea level
+inline constexpr InputRange kCityUtcOffsetH{-14, 14};        // city list: hours east of UTC
+inline constexpr InputRange kDeltaTYear{-1000000, 1000000};  // tarvo deltat: astronomical year
 inline constexpr InputRange kDeltaTAdjustS{-10000, 10000};   // user's ΔT correction, seconds
 inline constexpr InputRange kMagnitude{0, 1.5};              // site search: umbral magnitude
 inline constexpr InputRange kSaros{-400, 400};               // Saros series

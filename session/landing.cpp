@@ -32,6 +32,13 @@ bool typeMatches(const SessionState& s) { return std::trunc(s.eclipseType) == s.
 
 }  // namespace
 
+std::string missingCatalogueLine(const CanonReader& reader) {
+  const std::optional<MissingCanonFile>& missing = reader.lastMissingFile();
+  if (!missing) return {};
+  return missing->fileName + (missing->absent ? " not found in " : " cannot be read in ") +
+         missing->directory.string();
+}
+
 int noCatalogueTextX(LandingOutcome outcome) {
   switch (outcome) {
     case LandingOutcome::NoCatalogueAtCursor: return 50;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "catalogue/canon_reader.h"
 #include "core/session_state.h"
@@ -23,6 +24,11 @@ enum class LandingOutcome {
 // x of the two no-catalogue texts: 50 when landing on the cursor, 10 during a
 // forward search; 0 for other outcomes.
 int noCatalogueTextX(LandingOutcome outcome);
+
+// The line under the two no-catalogue texts, naming the file the reader
+// looked for and where: "mcp00001p03000.prn not found in /data" ("cannot be
+// read in" for a file that exists); empty when no file was looked for.
+std::string missingCatalogueLine(const CanonReader& reader);
 
 struct ClockMonth {
   double year = 0;   // calendar year of the local date

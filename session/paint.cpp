@@ -14,6 +14,7 @@ namespace {
 // a forward search cannot open the next file.
 constexpr const char* kNoCatalogueFirst = "  No bessel file! ";
 constexpr const char* kNoCatalogueSecond = "  Please start at directory which EC****.prn available.";
+constexpr int kNoCatalogueFileLineY = 48;  // under the two texts at 16 and 32
 constexpr const char* kEndOfCatalogue = "The end of the Bessel file";
 constexpr const char* kSarosNotFound = "This SAROS series is not available within 400 years.";
 constexpr const char* kNoEarlierEclipse = "No earlier eclipse in the Bessel file";
@@ -80,6 +81,7 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
         loadSites(state, state.sites, (hooks.dataDirectory / kSiteFileName).string());
     state.sitesLoaded = 1;
     drawSiteLoadErrors(surface, loaded);
+    result.siteListNotice = loaded.notice;
   }
 
   // Step 3: per-paint resets (the catalogue's own are made by the landing).
@@ -106,6 +108,9 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
   state.pendingAction = kLandAtCursor;
   if (result.outcome != LandingOutcome::Shown) {
     drawTexts(surface, landingFailureTexts(result.outcome));
+    if (const int x = noCatalogueTextX(result.outcome); x != 0) {
+      drawText(surface, x, kNoCatalogueFileLineY, missingCatalogueLine(reader));
+    }
     return result;
   }
 

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "catalogue/canon_reader.h"
@@ -31,6 +32,9 @@ struct PaintHooks {
 struct PaintResult {
   LandingOutcome outcome = LandingOutcome::Shown;  // Shown when a display was drawn
   bool restartedAfterError = false;  // the paint only restarted from the clock
+  // The city list's message when this paint read it (lines skipped, or the
+  // file refused); empty otherwise.
+  std::string siteListNotice;
 };
 
 // The paint's failure texts for a landing outcome, white on black at their

@@ -5,6 +5,7 @@
 
 #include "catalogue/eclipse_list_format.h"
 #include "catalogue/saros_table.h"
+#include "session/landing.h"
 #include "session/current_eclipse.h"
 #include "session/site_glue.h"
 
@@ -37,6 +38,14 @@ void drawSearchNoFileTexts(DrawingSurface& surface) {
   surface.setTextColour(previous);
 }
 
+void drawSearchNoFileTexts(DrawingSurface& surface, const CanonReader& reader) {
+  drawSearchNoFileTexts(surface);
+  const Rgb previous = surface.textColour();
+  surface.setTextColour(colorTable[15]);
+  drawText(surface, kSearchNoFileTexts[0].x, kSearchNoFileLineY, missingCatalogueLine(reader));
+  surface.setTextColour(previous);
+}
+
 PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
   const PreviousSearch found =
       searchPrevious(reader, searchCriteriaOf(s, s.saros), previousWindowYears(s), s.year, s.month);
@@ -49,7 +58,7 @@ PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
 
 PreviousSearch previousEclipseCommand(SessionState& s, CanonReader& reader, DrawingSurface& surface) {
   const PreviousSearch found = runPreviousSearch(s, reader);
-  if (found.end == SearchEnd::NextFileMissing) drawSearchNoFileTexts(surface);
+  if (found.end == SearchEnd::NextFileMissing) drawSearchNoFileTexts(surface, reader);
   return found;
 }
 

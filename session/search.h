@@ -30,7 +30,10 @@ inline constexpr std::array<ScreenText, 2> kSearchNoFileTexts{{
     {50, 15, "  No bessel file! "},
     {50, 30, "  Please start at directory which EC****.prn available."},
 }};
+inline constexpr int kSearchNoFileLineY = 45;  // the missing file's line under them
 void drawSearchNoFileTexts(DrawingSurface& surface);
+// The same with the reader's missingCatalogueLine under them.
+void drawSearchNoFileTexts(DrawingSurface& surface, const CanonReader& reader);
 
 // searchPrevious from the shown eclipse (year, month, its Saros series)
 // with the session's criteria. The reader and `current` stay on the last

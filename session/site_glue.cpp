@@ -12,14 +12,16 @@ SiteValues prepareSite(const SessionState& state) {
 
 SiteLoadResult loadSites(SessionState& state, SiteList& list, const std::string& path) {
   list.sites.clear();
-  std::optional<SiteList> read = readSitesFile(path);
-  if (!read) return {-1, kSiteFileMissingTexts};
-  list = std::move(*read);
+  std::optional<SiteReading> read = readSitesFile(path);
+  if (!read) return {-1, kSiteFileMissingTexts, {}};
+  std::string notice = siteReadingNotice(*read);
+  if (read->notText) return {-1, {}, std::move(notice)};
+  list = std::move(read->list);
   if (!list.sites.empty()) {
     state.siteLongitude = list.sites.front().longitude;
     state.siteLatitude = list.sites.front().latitude;
   }
-  return {};
+  return {1, {}, std::move(notice)};
 }
 
 void drawSiteLoadErrors(DrawingSurface& surface, const SiteLoadResult& result) {

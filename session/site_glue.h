@@ -26,16 +26,20 @@ inline constexpr std::array<ScreenText, 2> kSiteFileMissingTexts{{
 }};
 
 struct SiteLoadResult {
-  int status = 1;  // 1 the file was read (the list may be empty), −1 it could not be read
-  // The texts to show for the failure; empty when the file was read.
+  int status = 1;  // 1 the file was read (the list may be empty), −1 it could not be read or was refused
+  // The texts to show for a missing file; empty otherwise.
   std::span<const ScreenText> errorTexts;
+  // The reading's one message (lines skipped, or the refusal's reason);
+  // empty when every line was taken.
+  std::string notice;
   bool ok() const { return status == 1; }
 };
 
 // Reads the city list at path into `list` (emptied first). When at least one
 // city was read, the first becomes the observing site: siteLongitude and
 // siteLatitude of `state` take its coordinates; siteHeight is left alone.
-// A file that cannot be opened leaves the list empty and the state as it was.
+// A file that cannot be opened, or is refused as not text, leaves the list
+// empty and the state as it was.
 SiteLoadResult loadSites(SessionState& state, SiteList& list, const std::string& path = kSiteFileName);
 
 // Draws a failed load's texts in white in the surface's current font and

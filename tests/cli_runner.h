@@ -35,4 +35,9 @@ inline CliRun runTarvo(const std::filesystem::path& dataDir, const std::string& 
   return r;
 }
 
+// The line under the no-catalogue texts for a file missing from dir.
+inline std::string missingFileLine(const char* fileName, const std::filesystem::path& dir) {
+  return std::string(fileName) + " not found in " + std::filesystem::canonical(dir).string() + "\n";
+}
+
 }  // namespace tarvo::testing

@@ -10,8 +10,19 @@
 
 namespace tarvo::cli {
 
-int reportOutcome(LandingOutcome outcome) {
+void printMissingCatalogueLine(const CanonReader& reader) {
+  if (const std::string line = missingCatalogueLine(reader); !line.empty())
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+void printSearchNoFileTexts(const CanonReader& reader) {
+  for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
+  printMissingCatalogueLine(reader);
+}
+
+int reportOutcome(LandingOutcome outcome, const CanonReader& reader) {
   for (const ScreenText& t : landingFailureTexts(outcome)) std::fprintf(stderr, "%s\n", t.text);
+  if (noCatalogueTextX(outcome) != 0) printMissingCatalogueLine(reader);
   switch (outcome) {
     case LandingOutcome::Shown: return kExitShown;
     case LandingOutcome::NoCatalogueAtCursor:
@@ -38,7 +49,7 @@ SteppedLanding landAndStep(SessionState& state, CanonReader& reader, const Share
       break;
     }
     if (end == SearchEnd::NextFileMissing) {
-      for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
+      printSearchNoFileTexts(reader);
       run.previousMissedAFile = true;
     }
     run.outcome = positionForPaint(state, reader);
@@ -58,6 +69,7 @@ void reportDefects(const CanonReader& reader) {
 std::string loadSitesAndApply(const SharedOptions& options, SiteList& sites, SessionState& state) {
   const SiteLoadResult loaded = loadSites(state, sites, siteFile());
   for (const ScreenText& t : loaded.errorTexts) std::fprintf(stderr, "%s\n", t.text);
+  if (!loaded.notice.empty()) std::fprintf(stderr, "%s\n", loaded.notice.c_str());
   return applySiteOptions(options, sites, state);
 }
 

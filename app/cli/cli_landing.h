@@ -12,9 +12,16 @@
 
 namespace tarvo::cli {
 
-// Prints the paint's text for a failed landing on standard error and returns
-// the exit code (kExitShown when the eclipse was shown).
-int reportOutcome(LandingOutcome outcome);
+// Prints the paint's text for a failed landing on standard error (with the
+// missing file's line for a missing catalogue) and returns the exit code
+// (kExitShown when the eclipse was shown).
+int reportOutcome(LandingOutcome outcome, const CanonReader& reader);
+
+// The search's no-file texts and the missing file's line, on standard error.
+void printSearchNoFileTexts(const CanonReader& reader);
+
+// The missing file's line (missingCatalogueLine) on standard error, if any.
+void printMissingCatalogueLine(const CanonReader& reader);
 
 struct SteppedLanding {
   LandingOutcome outcome = LandingOutcome::Shown;

@@ -97,7 +97,10 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
     return kExitNoCatalogue;
   }
   ExportList list;
-  if (withSite) list.site = exportSiteOf(state, readSitesFile().value_or(SiteList{}));
+  if (withSite) {
+    const std::optional<SiteReading> reading = readSitesFile();
+    list.site = exportSiteOf(state, reading ? reading->list : SiteList{});
+  }
   list.deltaTModel = kDeltaTModelName;
   list.eclipses = found.eclipses;
   std::string text;
@@ -177,6 +180,7 @@ int runList(const std::vector<std::string>& args) {
   if (found.errorTexts.empty()) return kExitShown;
   std::fflush(stdout);
   for (const ScreenText& t : found.errorTexts) std::fprintf(stderr, "%s\n", t.text);
+  printMissingCatalogueLine(reader);
   return kExitNoCatalogue;
 }
 

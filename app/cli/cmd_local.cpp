@@ -69,7 +69,7 @@ int runLocal(const std::vector<std::string>& args) {
   CanonReader reader;
   const SteppedLanding run = landAndStep(state, reader, options);
   reportDefects(reader);
-  if (run.outcome != LandingOutcome::Shown) return reportOutcome(run.outcome);
+  if (run.outcome != LandingOutcome::Shown) return reportOutcome(run.outcome, reader);
 
   prepareLocalReport(state);
   SessionState forLines = state;  // the drawing below sets the same outputs again

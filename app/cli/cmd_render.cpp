@@ -145,6 +145,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
   PaintHooks hooks;
   hooks.dataDirectory = std::filesystem::path(siteFile()).parent_path();
   PaintResult painted = paintView(state, reader, surface, hooks);
+  if (!painted.siteListNotice.empty()) std::fprintf(stderr, "%s\n", painted.siteListNotice.c_str());
   for (double step = 0; step < options.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     state.pendingAction = kSearchForward;  // the Next eclipse command
     painted = paintView(state, reader, surface, hooks);
@@ -159,7 +160,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
       break;
     }
     if (end == SearchEnd::NextFileMissing) {
-      for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
+      printSearchNoFileTexts(reader);
       previousMissedAFile = true;
     }
     painted = paintView(state, reader, surface, hooks);
@@ -173,7 +174,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
     return kExitPngFailed;
   }
   if (painted.outcome == LandingOutcome::Shown && previousMissedAFile) return kExitNoCatalogue;
-  return reportOutcome(painted.outcome);
+  return reportOutcome(painted.outcome, reader);
 }
 
 int runRender(const std::vector<std::string>& args) {

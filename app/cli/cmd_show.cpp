@@ -47,7 +47,7 @@ int runShow(const std::vector<std::string>& args) {
   reportDefects(reader);
   if (run.outcome == LandingOutcome::Shown) printShownEclipse(state);
   if (run.outcome == LandingOutcome::Shown && run.previousMissedAFile) return kExitNoCatalogue;
-  return reportOutcome(run.outcome);
+  return reportOutcome(run.outcome, reader);
 }
 
 const CommandRegistration kShow{{"show", kUsage.c_str(), runShow}};

@@ -59,7 +59,7 @@ int runSky(const std::vector<std::string>& args) {
     outcome = positionForPaint(state, reader);
   }
   reportDefects(reader);
-  if (outcome != LandingOutcome::Shown) return reportOutcome(outcome);
+  if (outcome != LandingOutcome::Shown) return reportOutcome(outcome, reader);
 
   // Greatest eclipse as the paint finds it, then the chart's own inputs.
   updateCurrentEclipse(state);

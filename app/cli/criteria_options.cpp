@@ -93,7 +93,10 @@ std::string applyCriteria(const CriteriaOptions& o, SessionState& s) {
 
 std::string applySearchSite(const SharedOptions& options, SessionState& state) {
   SiteList sites;
-  if (state.searchType == kSearchBySite || options.cityName) loadSites(state, sites, siteFile());
+  if (state.searchType == kSearchBySite || options.cityName) {
+    const SiteLoadResult loaded = loadSites(state, sites, siteFile());
+    if (!loaded.notice.empty()) std::fprintf(stderr, "%s\n", loaded.notice.c_str());
+  }
   return applySiteOptions(options, sites, state);
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -169,24 +170,42 @@ std::string takeYearMonth(const std::vector<std::string>& positional, SharedOpti
                           bool required) {
   if (positional.empty() && !required) return {};
   if (positional.size() != 2) return "YEAR and MONTH are needed";
-  if (!parseWholeNumber(positional[1], limits::kMonth, out.month)) {
-    return "MONTH must be an integer " + rangeText(limits::kMonth);
-  }
   if (!parseWholeNumber(positional[0], limits::kYear, out.year)) {
     return "YEAR must be an integer " + rangeText(limits::kYear);
+  }
+  if (!parseWholeNumber(positional[1], limits::kMonth, out.month)) {
+    return "MONTH must be an integer " + rangeText(limits::kMonth);
   }
   out.cursorGiven = true;
   return {};
 }
 
+int findCity(const SiteList& sites, std::string_view name) {
+  const std::string_view wanted = trimmed(name);
+  for (int n = 1; n <= sites.count(); ++n) {
+    if (trimmed(sites.byNumber(n)->name) == wanted) return n;
+  }
+  // ASCII letters only are folded: the names are UTF-8.
+  auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  auto sameIgnoringCase = [&](std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
+  };
+  for (int n = 1; n <= sites.count(); ++n) {
+    if (sameIgnoringCase(trimmed(sites.byNumber(n)->name), wanted)) return n;
+  }
+  return 0;
+}
+
 std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state) {
   if (options.cityName) {
-    const std::string_view wanted = trimmed(*options.cityName);
-    int found = 0;
-    for (int n = 1; n <= sites.count() && found == 0; ++n) {
-      if (trimmed(sites.byNumber(n)->name) == wanted) found = n;
+    const int found = findCity(sites, *options.cityName);
+    if (found == 0) {
+      std::string names;
+      for (const Site& city : sites.sites) names += (names.empty() ? "" : ", ") + std::string(trimmed(city.name));
+      return "no city named '" + *options.cityName + "' in " + kSiteFileName +
+             (names.empty() ? std::string("; it lists no city") : "; the cities are: " + names);
     }
-    if (found == 0) return "no city named '" + *options.cityName + "' in " + kSiteFileName;
     const Site& city = *sites.byNumber(found);
     state.siteLongitude = city.longitude;
     state.siteLatitude = city.latitude;

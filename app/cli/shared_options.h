@@ -83,16 +83,22 @@ bool parseWholeNumber(const std::string& s, const InputRange& range, double& out
 bool parseSize(const std::string& s, int& width, int& height);
 
 // YEAR MONTH from the positional arguments into `out`, as the Time Set dialog
-// takes them: a whole year −13000..16999 and a whole month 1..12 (the month
+// takes them: a whole year −13000..16999 and a whole month 1..12 (the year
 // checked first). With required, exactly two must be there; otherwise none or
 // two. Returns an error message naming the range, empty when accepted.
 std::string takeYearMonth(const std::vector<std::string>& positional, SharedOptions& out,
                           bool required);
 
+// The number (from 1) of the city called name, blanks around both ignored:
+// an exact match first, else the first whose name differs only in the case
+// of ASCII letters; 0 when none matches.
+int findCity(const SiteList& sites, std::string_view name);
+
 // The site options after the city list is read: --city NAME picks the city
-// of that name (blanks around it ignored) as the observing site, --site the
-// typed coordinates (displaySiteIndex kTypedSiteIndex). Returns an error message for a
-// city not in the list, empty otherwise; without either option does nothing.
+// found by findCity as the observing site, --site the typed coordinates
+// (displaySiteIndex kTypedSiteIndex). Returns an error message for a city
+// not in the list (naming the cities there), empty otherwise; without either
+// option does nothing.
 std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state);
 
 // Takes "--data DIR" from anywhere in the command line into dir (left as it

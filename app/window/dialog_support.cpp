@@ -50,7 +50,7 @@ void takeCitySite(SessionState& state, const SiteList& sites, int number) {
 }
 
 void fillCityBox(QComboBox* box, const SiteList& sites, int number) {
-  for (const Site& s : sites.sites) box->addItem(QString::fromLatin1(s.name.c_str()));
+  for (const Site& s : sites.sites) box->addItem(QString::fromStdString(s.name));
   box->setCurrentIndex(number - 1 < box->count() ? number - 1 : -1);
 }
 

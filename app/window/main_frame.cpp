@@ -250,6 +250,7 @@ void CMainFrame::updateRecentFiles(const QStringList& paths) {
 void CMainFrame::addChildFrame(CChildFrame* child) {
   mdi_->addSubWindow(child);
   connect(child, &QObject::destroyed, this, &CMainFrame::updateMenus, Qt::QueuedConnection);
+  connect(child->view(), &CVornView::statusMessage, message_, &QLabel::setText);
   child->showMaximized();
   mdi_->setActiveSubWindow(child);
   updateMenus();

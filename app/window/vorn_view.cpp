@@ -60,7 +60,8 @@ void CVornView::runPaint() {
   // this paint is over.
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
   hooks.dataDirectory = session_.siteDirectory;
-  paintView(session_.state, session_.reader, *surface_, hooks);
+  const PaintResult result = paintView(session_.state, session_.reader, *surface_, hooks);
+  if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
   ++paintCount_;
   emit painted();
 }

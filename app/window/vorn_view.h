@@ -71,6 +71,8 @@ class CVornView : public QWidget {
  signals:
   // After every full paint of the view.
   void painted();
+  // A message for the status bar (the city list's, when its reading skipped lines).
+  void statusMessage(const QString& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -158,7 +158,32 @@ TEST(LocalCommand, UsageErrorsAndMissingFiles) {
   r = runTarvo(empty.path(), "local 2025 4 --city Tokyo");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "  No bessel file! \n  Please start at directory which EC****.prn available.\n");
+  EXPECT_EQ(r.err, "  No bessel file! \n  Please start at directory which EC****.prn available.\n" +
+                       testing::missingFileLine("mcp00001p03000.prn", empty.path()));
+}
+
+// --city: an exact name first, else one differing only in case; no match
+// lists the cities. A damaged list's message goes to standard error.
+TEST(LocalCommand, CityNamesAndTheCityListMessage) {
+  DataDir data(false);
+  std::ofstream(data.path() / "location.new") << "PARIS,2.35,48.86,35,1\n"
+                                                 "Far,0,999,0,9\n"
+                                                 "Paris,-95.56,33.66,180,-6\n";
+  const std::string notice = "location.new line 2: latitude 999 outside \u2212" "90..90 (1 line skipped)\n";
+  struct Case {
+    const char* city;
+    const char* lonText;  // as the report's location line prints it
+  };
+  for (const Case& c : {Case{"Paris", "-95.56d"}, Case{"paris", "2.35d"}, Case{"' pARIs '", "2.35d"}}) {
+    const CliRun r = runTarvo(data.path(), std::string("local 2025 4 --city ") + c.city);
+    ASSERT_EQ(r.exitCode, 0) << c.city << ": " << r.err;
+    EXPECT_NE(rowText(r.out, 45).find(c.lonText), std::string::npos) << c.city << ": " << rowText(r.out, 45);
+    EXPECT_EQ(r.err, notice) << c.city;
+  }
+  const CliRun r = runTarvo(data.path(), "local 2025 4 --city Atlantis");
+  EXPECT_EQ(r.exitCode, 64);
+  EXPECT_EQ(r.err.substr(0, r.err.find("\nusage")),
+            notice + "tarvo local: no city named 'Atlantis' in location.new; the cities are: PARIS, Paris");
 }
 
 std::vector<std::pair<std::string, std::string>> keyValues(const std::string& out) {

@@ -89,18 +89,22 @@ TEST_F(RenderCommand, FailurePicturesAreWrittenWithTheirExitStatus) {
     const char* args;
     int exitCode;
     const char* err;
+    const char* missingFile;  // named under the texts, on standard error and in the picture
   };
   for (const Case& k :
-       {Case{false, "2025 3", 2, "  No bessel file! \n  Please start at directory which EC****.prn available.\n"},
-        Case{true, "16999 12 --next 1", 3, "The end of the Bessel file\n"}}) {
+       {Case{false, "2025 3", 2, "  No bessel file! \n  Please start at directory which EC****.prn available.\n",
+             "mcp00001p03000.prn"},
+        Case{true, "16999 12 --next 1", 3, "The end of the Bessel file\n", nullptr}}) {
     Data data(k.canon);
     fs::remove(data.png());
     const CliRun r = runTarvo(data.dir.path(), "render --out '" + data.png() + "' " + k.args);
     EXPECT_EQ(r.exitCode, k.exitCode) << k.args;
-    EXPECT_EQ(r.err, k.err) << k.args;
+    EXPECT_EQ(r.err, k.err + (k.missingFile ? testing::missingFileLine(k.missingFile, data.dir.path()) : ""))
+        << k.args;
     const QImage image(QString::fromStdString(data.png()));
     ASSERT_FALSE(image.isNull()) << k.args;
     EXPECT_GT(whiteInRows(image, 16, 30), 50) << k.args;
+    EXPECT_EQ(whiteInRows(image, 48, 62) > 50, k.missingFile != nullptr) << k.args;
     EXPECT_EQ(image.pixel(5, 100), kBlack) << k.args;
   }
 }

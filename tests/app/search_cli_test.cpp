@@ -18,7 +18,7 @@ using testing::CliRun;
 using testing::PlainEntry;
 using testing::runTarvo;
 
-const char* const kNoCatalogueText = "  No bessel file! \n  Please start at directory which EC****.prn available.\n";
+const std::string kNoCatalogueText = "  No bessel file! \n  Please start at directory which EC****.prn available.\n";
 
 std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
@@ -87,8 +87,8 @@ TEST(ListCommand, MissingFiles) {
   CliRun r = runTarvo(empty.path(), "list 2025 10");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, kNoCatalogueText);
-  // Year 17000 is in the dialog's range but in no file.
+  EXPECT_EQ(r.err, kNoCatalogueText + testing::missingFileLine("mcp00001p03000.prn", empty.path()));
+  // Year 17000 is in the dialog's range but in no file: no file is named.
   r = runTarvo(testing::testCanonDir(), "list 17000 10");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.err, kNoCatalogueText);
@@ -98,7 +98,7 @@ TEST(ListCommand, MissingFiles) {
   testing::copyTestCanon(one.path(), {3});
   r = runTarvo(one.path(), "list 2990 100");
   EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(r.err, kNoCatalogueText);
+  EXPECT_EQ(r.err, kNoCatalogueText + testing::missingFileLine("mcp03001p08000.prn", one.path()));
   const std::vector<std::string> got = lines(r.out);
   ASSERT_EQ(got.size(), 3u) << r.out;
   EXPECT_EQ(got[1].substr(0, 11), "  3000.0210");
@@ -207,6 +207,10 @@ TEST(SearchOptions, RangesAsTheDialogs) {
       {"list 2025 10 --type 0", "--type needs an integer 1..6"},
       {"calendar 1e10", "JD must lie within -1e9..1e9 days"},
       {"calendar -1.5e9", "JD must lie within -1e9..1e9 days"},
+      {"calendar nan", "tarvo calendar: JD 'nan' is not a number"},
+      {"deltat nan", "tarvo deltat: YEAR 'nan' is not a number"},
+      {"deltat 1e308", "tarvo deltat: YEAR must lie within -1000000..1000000"},
+      {"deltat -1000000.5", "tarvo deltat: YEAR must lie within -1000000..1000000"},
   };
   for (const auto& r : refused) {
     const CliRun run = runTarvo(testing::testCanonDir(), r.args);
@@ -217,6 +221,7 @@ TEST(SearchOptions, RangesAsTheDialogs) {
   // The bounds themselves are taken (the search may then find nothing).
   for (const char* args : {"show 16999 12", "show -13000 1", "show 2025 3 --mag 1.5 --site 0 0 4000 --lookback 1000",
                            "show 2025 3 --saros -400 --search-type 0", "calendar 1e9", "calendar -1e9",
+                           "deltat 1000000", "deltat -1000000",
                            "list -13000 5000 --type 4", "show 2025 3 --type 1 --saros 3 --search-type 3"}) {
     const CliRun run = runTarvo(testing::testCanonDir(), args);
     EXPECT_NE(run.exitCode, 64) << args << ": " << run.err;

@@ -47,7 +47,7 @@ bool isFixedPoint(const std::string& s, int decimals) {
   return fraction == static_cast<std::size_t>(decimals);
 }
 
-const char* const kNoCatalogueText = "  No bessel file! \n  Please start at directory which EC****.prn available.\n";
+const std::string kNoCatalogueText = "  No bessel file! \n  Please start at directory which EC****.prn available.\n";
 
 // Keys in order with their formats; values from the file, the UT date from ERFA.
 TEST(ShowCommand, PrintsTheKeysOfTheEclipseInOrder) {
@@ -128,7 +128,7 @@ TEST(ShowCommand, ExitCodesAndStandardErrorTexts) {
   CliRun r = runTarvo(empty.path(), "show 2025 3");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, kNoCatalogueText);
+  EXPECT_EQ(r.err, kNoCatalogueText + testing::missingFileLine("mcp00001p03000.prn", empty.path()));
 
   for (const char* args : {"show 16999 12 --next 1", "show 16999 12"}) {
     r = runTarvo(testing::testCanonDir(), args);
@@ -151,7 +151,7 @@ TEST(ShowCommand, ExitCodesAndStandardErrorTexts) {
   testing::copyTestCanon(one.path(), {3});
   r = runTarvo(one.path(), "show 3000 12 --next 1");
   EXPECT_EQ(r.exitCode, 2);
-  EXPECT_EQ(r.err, kNoCatalogueText);
+  EXPECT_EQ(r.err, kNoCatalogueText + testing::missingFileLine("mcp03001p08000.prn", one.path()));
   // Outside the catalogue's years: refused as the Time Set dialog refuses it.
   EXPECT_EQ(runTarvo(testing::testCanonDir(), "show 17000 1").exitCode, 64);
 }
@@ -165,6 +165,15 @@ TEST(ShowCommand, UsageErrors) {
     const CliRun r = runTarvo(testing::testCanonDir(), args);
     EXPECT_EQ(r.exitCode, 64) << args;
     EXPECT_EQ(r.out, "") << args;
+  }
+  // The first bad argument is the one named.
+  for (const auto& [args, message] : std::vector<std::pair<std::string, std::string>>{
+           {"show x y", "YEAR must be an integer -13000..16999"},
+           {"show 2025 y", "MONTH must be an integer 1..12"},
+           {"show 17000 13", "YEAR must be an integer -13000..16999"}}) {
+    const CliRun r = runTarvo(testing::testCanonDir(), args);
+    EXPECT_EQ(r.exitCode, 64) << args;
+    EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "tarvo show: " + message) << args;
   }
   EXPECT_EQ(runTarvo(testing::testCanonDir(), "show 2025 3 --dt-adjust -10000").exitCode, 0);
   EXPECT_EQ(runTarvo(testing::testCanonDir(), "show -10000 3").exitCode, 0);

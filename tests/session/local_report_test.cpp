@@ -276,7 +276,7 @@ TEST(LocalReport, UnconvergedEclipsePrintsOnlyItsHeading) {
 
 TEST(LocalReport, LocationLineComesFromTheCityList) {
   const SiteList sites = parseSites(
-      "; two cities\nTokyo,139.77,35.68,40,9\nLa Paz,-68.15,-16.5,3640,-4\n");
+      "; two cities\nTokyo,139.77,35.68,40,9\nLa Paz,-68.15,-16.5,3640,-4\n").list;
   ReportSetup u;
   u.lonDeg = 10;  // the observing site, used for the times
   u.latDeg = 20;
@@ -296,7 +296,7 @@ TEST(LocalReport, LocationLineComesFromTheCityList) {
 }
 
 TEST(LocalReport, DrawsWhiteTextOnItsLinesOnly) {
-  const SiteList sites = parseSites("Tokyo,139.77,35.68,40,9\n");
+  const SiteList sites = parseSites("Tokyo,139.77,35.68,40,9\n").list;
   SessionState s = reportState({});
   DrawingSurface surface(692, 453);
   surface.clear(colorTable[0]);

@@ -83,15 +83,16 @@ TEST(PaintFailures, TextsAtTheirPlacesAndTheStateAfter) {
     LandingOutcome outcome;
     std::vector<ScreenText> texts;
     int restartAfterError;
+    const char* missingFile = nullptr;  // named in a third line under the texts
   };
   const std::vector<Case> cases = {
       {"no catalogue at the cursor", {}, 2025, 3, 0, 0, false, LandingOutcome::NoCatalogueAtCursor,
        {{50, 16, "  No bessel file! "}, {50, 32, "  Please start at directory which EC****.prn available."}},
-       -1},
+       -1, "mcp00001p03000.prn"},
       {"no next file while searching", {3}, 3000, 12, 0, 0, true,
        LandingOutcome::NoCatalogueWhileSearching,
        {{10, 16, "  No bessel file! "}, {10, 32, "  Please start at directory which EC****.prn available."}},
-       -1},
+       -1, "mcp03001p08000.prn"},
       {"past the last eclipse", {0, 1, 2, 3, 4, 5, 6}, 16999, 10, 0, 0, true,
        LandingOutcome::EndOfCatalogue, {{10, 16, "The end of the Bessel file"}}, 0},
       {"Saros series not within 400 years", {0, 1, 2, 3, 4, 5, 6}, 2025, 3, 3, 100, false,
@@ -112,7 +113,11 @@ TEST(PaintFailures, TextsAtTheirPlacesAndTheStateAfter) {
     const PaintResult r = paintView(s, reader, surface, data.hooks());
     EXPECT_EQ(r.outcome, k.outcome);
     EXPECT_FALSE(r.restartedAfterError);
-    EXPECT_EQ(differingPixels(surface, picture(k.texts)), 0);
+    std::vector<ScreenText> texts = k.texts;
+    const std::string fileLine =
+        k.missingFile ? std::string(k.missingFile) + " not found in " + data.dir.path().string() : "";
+    if (k.missingFile) texts.push_back({texts.front().x, 48, fileLine.c_str()});
+    EXPECT_EQ(differingPixels(surface, picture(texts)), 0);
     EXPECT_EQ(s.pendingAction, kLandAtCursor);
     EXPECT_EQ(s.restartAfterError, k.restartAfterError);
     if (k.outcome != LandingOutcome::SarosNotFound) {
@@ -208,6 +213,13 @@ TEST(PaintFlow, CityListIsReadOnce) {
   ASSERT_EQ(t.sites.count(), 2);
   EXPECT_EQ(t.siteLongitude, 139.74);
   EXPECT_EQ(t.siteLatitude, 35.65);
+
+  // A skipped line: its message in the result of the reading paint only.
+  testing::writeText(data.dir.path() / "location.new", std::string(kCities) + "Far,0,999,0,9\n");
+  SessionState u = atCursor(2025, 3);
+  EXPECT_EQ(paintView(u, reader2, surface, data.hooks()).siteListNotice,
+            "location.new line 3: latitude 999 outside \u2212" "90..90 (1 line skipped)");
+  EXPECT_EQ(paintView(u, reader2, surface, data.hooks()).siteListNotice, "");
 }
 
 // The local report replaces the map: its heading in white at x = 10, no panel.

@@ -1,5 +1,5 @@
-// The city list: format edge cases, the observing site, the missing file,
-// and the shipped list.
+// The city list: format edge cases, the line checks, the observing site,
+// the missing and the refused file, and the shipped list.
 #include "circumstances/sites.h"
 
 #include <gtest/gtest.h>
@@ -7,10 +7,13 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "core/drawing_surface.h"
+#include "core/text_format.h"
 #include "core/session_state.h"
 #include "session/site_glue.h"
 
@@ -42,6 +45,7 @@ TEST_F(SitesFile, FirstCityBecomesTheObservingSiteHeightUnchanged) {
       loadSites(state, list, write("; city list\nTokyo,139.77,35.68,40,9\n"));
   EXPECT_EQ(r.status, 1);
   EXPECT_TRUE(r.errorTexts.empty());
+  EXPECT_EQ(r.notice, "");
   ASSERT_EQ(list.count(), 1);
   const Site& tokyo = *list.byNumber(1);
   EXPECT_EQ(tokyo.name, "Tokyo");
@@ -97,14 +101,17 @@ TEST_F(SitesFile, MissingFileGivesTheTwoWhiteTextsAndKeepsTheSite) {
 }
 
 TEST(SitesFormat, FieldsDelimitersAndNumbers) {
-  const SiteList list = parseSites(
+  const SiteReading reading = parseSites(
       "Lima,-77.05,-12.05,154,-5 ; remark, with 1,2 commas\n"
       "Semi,1;2,3;4\n"
       "  Blank Name ,  +7.5,\t-0.25, 1e2 ,.5\n"
-      "Junk,12abc,1e,-,x9\n"
-      "Nowhere\n"
-      "Short,3\n");
-  ASSERT_EQ(list.count(), 6);
+      "Low,-360,90,-500,14\n"
+      "High,360,-90,9000,-14,extra fields ignored\n"
+      "Z\xC3\xBCrich,8.54,47.37,408,1\n"
+      "East,139.77E,35.68N,40m,9h\n");
+  EXPECT_EQ(siteReadingNotice(reading), "");
+  const SiteList& list = reading.list;
+  ASSERT_EQ(list.count(), 7);
   const Site& lima = list.sites[0];
   EXPECT_EQ(lima.name, "Lima");
   EXPECT_DOUBLE_EQ(lima.longitude, -77.05);
@@ -122,26 +129,128 @@ TEST(SitesFormat, FieldsDelimitersAndNumbers) {
   EXPECT_DOUBLE_EQ(blank.latitude, -0.25);
   EXPECT_DOUBLE_EQ(blank.height, 100);
   EXPECT_DOUBLE_EQ(blank.extra, 0.5);
-  const Site& junk = list.sites[3];  // conversion stops where the number does
-  EXPECT_DOUBLE_EQ(junk.longitude, 12);
-  EXPECT_DOUBLE_EQ(junk.latitude, 1);
-  EXPECT_DOUBLE_EQ(junk.height, 0);
-  EXPECT_DOUBLE_EQ(junk.extra, 0);
-  const Site& nowhere = list.sites[4];
-  EXPECT_EQ(nowhere.name, "Nowhere");
-  EXPECT_EQ(nowhere.longitude, 0);
-  EXPECT_EQ(nowhere.latitude, 0);
-  const Site& shortLine = list.sites[5];
-  EXPECT_DOUBLE_EQ(shortLine.longitude, 3);
-  EXPECT_EQ(shortLine.latitude, 0);
+  // The ranges' ends are inside.
+  EXPECT_DOUBLE_EQ(list.sites[3].longitude, -360);
+  EXPECT_DOUBLE_EQ(list.sites[4].extra, -14);
+  EXPECT_EQ(list.sites[5].name, "Z\xC3\xBCrich");
+  // Conversion stops where the number does.
+  EXPECT_DOUBLE_EQ(list.sites[6].longitude, 139.77);
+  EXPECT_DOUBLE_EQ(list.sites[6].latitude, 35.68);
+  EXPECT_DOUBLE_EQ(list.sites[6].height, 40);
+  EXPECT_DOUBLE_EQ(list.sites[6].extra, 9);
+}
 
-  // Out-of-range numbers and words a C library would read give 0.
-  const SiteList odd = parseSites("Odd,1e999,-1e999,inf,nan\n");
-  ASSERT_EQ(odd.count(), 1);
-  EXPECT_EQ(odd.sites[0].longitude, 0);
-  EXPECT_EQ(odd.sites[0].latitude, 0);
-  EXPECT_EQ(odd.sites[0].height, 0);
-  EXPECT_EQ(odd.sites[0].extra, 0);
+// Each bad line after a good one: skipped with its reason, the good city kept.
+TEST(SitesChecks, BadLinesAreSkippedWithTheirReason) {
+  struct Case {
+    std::string line;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"Tokyo,abc,35.68,40,9", "longitude 'abc' not a number"},
+      {"Sign,-,1,2,3", "longitude '-' not a number"},
+      {"Point,0,.,2,3", "latitude '.' not a number"},
+      {"Word,nan,1,2,3", "longitude 'nan' not a number"},
+      {"Far,999,35,0,9", "longitude 999 outside \u2212" "360..360"},
+      {"Huge,1e999,0,0,0", "longitude 1e999 outside \u2212" "360..360"},
+      {"Pole,0, 90.001 ,0,9", "latitude 90.001 outside \u2212" "90..90"},
+      {"Far,999,999,0,99", "longitude 999 outside \u2212" "360..360"},  // the first bad field
+      {"Deep,0,0,-501,0", "height -501 outside \u2212" "500..9000"},
+      {"Peak,0,0,9000.5,0", "height 9000.5 outside \u2212" "500..9000"},
+      {"Zone,0,0,0,99", "offset 99 outside \u2212" "14..14"},
+      {"Nowhere", "longitude missing"},
+      {"Short,3", "latitude missing"},
+      {"Gap,1,,3,4", "latitude missing"},
+      {"Three,1,2,3", "offset missing"},
+      {",1,2,3,4", "name empty"},
+      {"   ,1,2,3,4", "name empty"},
+      {"Bell\a,1,2,3,4", "name has a control character (0x07)"},
+      {"Tab\tName,1,2,3,4", "name has a control character (0x09)"},
+      {"Next\xC2\x85Line,1,2,3,4", "name has a control character (0x85)"},
+      {std::string("Os\0lo,1,2,3,4", 12), "not text (a NUL byte)"},
+      {"Z\xFCrich,8.54,47.37,408,1", "not text (invalid UTF-8)"},
+      {"Over\xC0\xAFlong,1,2,3,4", "not text (invalid UTF-8)"},
+      {"Surrogate\xED\xA0\x80,1,2,3,4", "not text (invalid UTF-8)"},
+      {"Cut\xE2\x82", "not text (invalid UTF-8)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.reason);
+    std::string text = "Tokyo,139.77,35.68,40,9\n";
+    text.append(c.line).append("\nOslo,10.75,59.91,0,1\n");
+    const SiteReading reading = parseSites(text);
+    EXPECT_FALSE(reading.notText);
+    ASSERT_EQ(reading.list.count(), 2);
+    EXPECT_EQ(reading.list.sites[0].name, "Tokyo");
+    EXPECT_EQ(reading.list.sites[1].name, "Oslo");
+    EXPECT_EQ(siteReadingNotice(reading), formatString("location.new line 2: %s (1 line skipped)", c.reason));
+  }
+}
+
+// Good cities among random bytes, out-of-range lines and a binary tail: the
+// good ones in order, one message naming the first bad line.
+TEST(SitesChecks, DamagedFileKeepsTheGoodCities) {
+  std::mt19937 random(21);
+  auto randomBytes = [&](std::size_t n) {
+    std::string bytes;
+    for (std::size_t i = 0; i < n; ++i) {
+      const char c = static_cast<char>(random() & 0xFF);
+      bytes.push_back(c == '\n' ? 'x' : c);  // one line each
+    }
+    return bytes;
+  };
+  const std::string text = "; damaged list\n"
+                           "Tokyo,139.77,35.68,40,9\n"
+                           "\n"
+                           "Osaka,135.50,34.69,0,9\n"
+                           "; comment\n"
+                           "Seoul,126.97,37.55,0,9\n"
+                           "Nowhere,999,999,0,99\n" +           // line 7: longitude first
+                           randomBytes(300) + "\n" +          // line 8
+                           "Lima,-77.05,-12.05,154,-5\n"
+                           "Moon,0,0,0,99\n" +                // line 10
+                           "Oslo,10.75,59.91,0,1\n" +
+                           std::string(40, '\0') + randomBytes(500);  // line 12, no line end
+  const SiteReading reading = parseSites(text);
+  std::vector<std::string> names;
+  for (const Site& s : reading.list.sites) names.push_back(s.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Tokyo", "Osaka", "Seoul", "Lima", "Oslo"}));
+  EXPECT_EQ(siteReadingNotice(reading),
+            "location.new line 7: longitude 999 outside \u2212" "360..360 (4 lines skipped)");
+}
+
+// A file that is not text before its first city is refused whole.
+TEST_F(SitesFile, NotTextIsRefusedWholeAndKeepsTheSite) {
+  struct Case {
+    std::string bytes;
+    const char* notice;
+  };
+  const Case cases[] = {
+      {std::string("\xFF\xFE;\0 \0c\0i\0t\0i\0e\0s\0\n\0", 20),
+       "location.new line 1: not text (a NUL byte); no city is read"},
+      {"; list\nFar,999,0,0,0\nZ\xFCrich,8.54,47.37,408,1\nTokyo,139.77,35.68,40,9\n",
+       "location.new line 3: not text (invalid UTF-8); no city is read"},
+      {std::string(1000, '\0'), "location.new line 1: not text (a NUL byte); no city is read"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.notice);
+    SessionState state;
+    state.siteLongitude = 11;
+    SiteList list;
+    list.sites.push_back({"stale", 1, 2, 3, 4});
+    const SiteLoadResult r = loadSites(state, list, write(c.bytes));
+    EXPECT_EQ(r.status, -1);
+    EXPECT_TRUE(r.errorTexts.empty());
+    EXPECT_EQ(r.notice, c.notice);
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_DOUBLE_EQ(state.siteLongitude, 11);
+  }
+  // After a good city the same bytes are a skipped line.
+  SessionState state;
+  SiteList list;
+  const SiteLoadResult r = loadSites(state, list, write("Tokyo,139.77,35.68,40,9\nZ\xFCrich,8.54,47.37,408,1\n"));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.notice, "location.new line 2: not text (invalid UTF-8) (1 line skipped)");
+  EXPECT_EQ(list.count(), 1);
 }
 
 TEST(SitesFormat, CommentsCountAndEightyCities) {
@@ -151,7 +260,7 @@ TEST(SitesFormat, CommentsCountAndEightyCities) {
             ",0,0\n";
     if (i % 20 == 0) text += ";comment " + std::to_string(i) + "\n";
   }
-  const SiteList list = parseSites(text);
+  const SiteList list = parseSites(text).list;
   ASSERT_EQ(list.count(), 80);
   EXPECT_EQ(list.sites[0].name, "City1");
   EXPECT_EQ(list.sites[79].name, "City80");
@@ -159,44 +268,47 @@ TEST(SitesFormat, CommentsCountAndEightyCities) {
 }
 
 TEST(SitesFormat, LinesAreReadInPiecesOf79Characters) {
+  // The first 79 characters are a piece without numbers; the rest is a city.
   const std::string name100(100, 'A');
-  const SiteList list = parseSites(name100 + ",1,2,3,4\n");
-  ASSERT_EQ(list.count(), 2);
-  EXPECT_EQ(list.sites[0].name, std::string(79, 'A'));
-  EXPECT_EQ(list.sites[0].longitude, 0);
-  EXPECT_EQ(list.sites[1].name, std::string(21, 'A'));
-  EXPECT_DOUBLE_EQ(list.sites[1].longitude, 1);
-  EXPECT_DOUBLE_EQ(list.sites[1].extra, 4);
+  const SiteReading split = parseSites(name100 + ",1,2,3,4\n");
+  ASSERT_EQ(split.list.count(), 1);
+  EXPECT_EQ(split.list.sites[0].name, std::string(21, 'A'));
+  EXPECT_DOUBLE_EQ(split.list.sites[0].longitude, 1);
+  EXPECT_DOUBLE_EQ(split.list.sites[0].extra, 4);
+  EXPECT_EQ(siteReadingNotice(split), "location.new line 1: longitude missing (1 line skipped)");
 
-  // A line of exactly 79 characters is one city; so is a long comment's
-  // first piece a comment, while its continuation is read as a line.
-  const std::string exact = "X," + std::string(77, '1');
-  const SiteList one = parseSites(exact + "\nNext,2,3,4,5\n");
-  ASSERT_EQ(one.count(), 2);
-  EXPECT_EQ(one.sites[1].name, "Next");
-  const SiteList comment = parseSites(";" + std::string(99, 'c') + "\n");
-  ASSERT_EQ(comment.count(), 1);
-  EXPECT_EQ(comment.sites[0].name, std::string(21, 'c'));
+  // A line of exactly 79 characters is one city; a long comment is a comment
+  // to its end.
+  const std::string exact = std::string(71, 'X') + ",1,2,3,4";
+  ASSERT_EQ(exact.size(), kSitePieceLength);
+  const SiteReading one = parseSites(exact + "\nNext,2,3,4,5\n");
+  ASSERT_EQ(one.list.count(), 2);
+  EXPECT_EQ(one.list.sites[0].name, std::string(71, 'X'));
+  EXPECT_EQ(one.list.sites[1].name, "Next");
+  EXPECT_EQ(siteReadingNotice(one), "");
+  const SiteReading comment = parseSites(std::string(200, ';') + "\nNext,2,3,4,5\n");
+  ASSERT_EQ(comment.list.count(), 1);
+  EXPECT_EQ(siteReadingNotice(comment), "");
 }
 
-TEST(SitesFormat, LineEndsNulBytesAndBlankLines) {
-  static const char raw[] = "Tokyo,139.77,35.68,40,9\r\n\r\n\n   \nOs\0lo,1,2,3,4\nOslo\r\n";
-  const std::string bytes(raw, sizeof raw - 1);
-  const SiteList list = parseSites(bytes);
-  ASSERT_EQ(list.count(), 3);
-  EXPECT_EQ(list.sites[0].name, "Tokyo");
-  EXPECT_DOUBLE_EQ(list.sites[0].extra, 9);
-  EXPECT_EQ(list.sites[1].name, "Os");  // read up to the NUL
-  EXPECT_EQ(list.sites[1].longitude, 0);
-  EXPECT_EQ(list.sites[2].name, "Oslo");
-  EXPECT_EQ(parseSites("").count(), 0);
-  EXPECT_EQ(parseSites(std::string(1000, '\0')).count(), 0);
+TEST(SitesFormat, LineEndsAndBlankLines) {
+  const SiteReading reading = parseSites("Tokyo,139.77,35.68,40,9\r\n\r\n\n   \n\t\nOslo,10.75,59.91,0,1\r\n");
+  ASSERT_EQ(reading.list.count(), 2);
+  EXPECT_EQ(reading.list.sites[0].name, "Tokyo");
+  EXPECT_DOUBLE_EQ(reading.list.sites[0].extra, 9);
+  EXPECT_EQ(reading.list.sites[1].name, "Oslo");
+  EXPECT_DOUBLE_EQ(reading.list.sites[1].extra, 1);
+  EXPECT_EQ(siteReadingNotice(reading), "");
+  EXPECT_EQ(parseSites("").list.count(), 0);
+  EXPECT_EQ(siteReadingNotice(parseSites("")), "");
 }
 
 TEST(SitesShipped, EightyCitiesTokyoFirst) {
   SessionState state;
   SiteList list;
-  ASSERT_EQ(loadSites(state, list, TARVO_TEST_DATA_DIR "/../data/location.new").status, 1);
+  const SiteLoadResult r = loadSites(state, list, TARVO_TEST_DATA_DIR "/../data/location.new");
+  ASSERT_EQ(r.status, 1);
+  EXPECT_EQ(r.notice, "");
   ASSERT_EQ(list.count(), 80);
   EXPECT_EQ(list.sites[0].name, "Tokyo");
   EXPECT_NEAR(state.siteLongitude, 139.74, 0.01);

@@ -2,12 +2,14 @@
 // opened views of the one session, the recent-file list, the version box, and
 // Save writing an empty file.
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +54,7 @@ class FrameTest : public QObject {
   void saveWritesAnEmptyFile_data();
   void saveWritesAnEmptyFile();
   void saveReportsTheFileAndReason();
+  void cityListMessageInTheStatusBarOnce();
 
  private:
   std::unique_ptr<CVornApp> app_;
@@ -240,6 +243,30 @@ void FrameTest::saveReportsTheFileAndReason() {
   QVERIFY(error);
   QVERIFY(error->contains(path));
   QCOMPARE(doc.title(), QStringLiteral("Tarvo1"));
+}
+
+// A city list with a bad line: its message in the status bar after the
+// first paint, and not sent again by later paints or other views.
+void FrameTest::cityListMessageInTheStatusBarOnce() {
+  QTemporaryDir data;
+  QFile list(data.filePath(QStringLiteral("location.new")));
+  QVERIFY(list.open(QIODevice::WriteOnly));
+  list.write("Tokyo,139.77,35.68,40,9\nFar,0,999,0,9\n");
+  list.close();
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(data.path());
+  app_ = std::make_unique<CVornApp>();
+  QVERIFY(app_->initInstance());
+  CVornView* view = app_->mainFrame()->activeView();
+  QSignalSpy messages(view, &CVornView::statusMessage);
+  view->paintPending();
+  view->nextEclipse();
+  view->paintPending();
+  app_->newDocument()->view()->paintPending();
+  QDir::setCurrent(previous);
+  QCOMPARE(messages.count(), 1);
+  QCOMPARE(app_->mainFrame()->messagePane()->text(),
+           QStringLiteral("location.new line 2: latitude 999 outside \u2212" "90..90 (1 line skipped)"));
 }
 
 QTEST_MAIN(FrameTest)
