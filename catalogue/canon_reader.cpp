@@ -303,6 +303,7 @@ EclipseRecord CanonReader::universalEntry(std::size_t i) const {
 }
 
 ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
+  landedBefore_ = false;
   if (!openFileFor(year)) return ReadStatus::NoFile;
   const ParsedCanonFile* parsed = open_.get();
   const auto& entries = parsed->entries;
@@ -321,6 +322,7 @@ ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
   if (it == entries.end()) {
     landed = entries.size() - 1;  // the last entry; the file stays at its end
     nextPosition_ = entries.size();
+    landedBefore_ = true;
   } else {
     landed = static_cast<std::size_t>(it - entries.begin());
     nextPosition_ = landed + 1;
@@ -340,6 +342,22 @@ ReadStatus CanonReader::openFirst(double year, EclipseRecord& out) {
   if (!openFileFor(year)) return ReadStatus::NoFile;
   nextPosition_ = 0;
   return open_->entries.empty() ? ReadStatus::NoEntry : readNext(out);
+}
+
+CanonReader::Position CanonReader::position() const {
+  Position p;
+  p.file = open_;
+  p.universal = openUniversal_;
+  p.fileIndex = openIndex_;
+  p.next = nextPosition_;
+  return p;
+}
+
+void CanonReader::restore(const Position& p) {
+  open_ = p.file;
+  openUniversal_ = p.universal;
+  openIndex_ = p.fileIndex;
+  nextPosition_ = p.next;
 }
 
 void CanonReader::close() {

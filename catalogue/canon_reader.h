@@ -139,6 +139,9 @@ class CanonReader {
   DeltaTModel deltaTModelInUse() const { return model_; }
 
   bool isOpen() const { return open_ != nullptr; }
+  // True after an openAt that found no entry at or after the date asked for
+  // (it returned the file's last entry instead).
+  bool landedBeforeDateAsked() const { return landedBefore_; }
   // Index into kCanonFiles of the open file, if any.
   std::optional<std::size_t> openFileIndex() const;
 
@@ -157,6 +160,20 @@ class CanonReader {
     double year, month, day, greatestJd;
   };
   using UniversalDates = std::vector<UniversalDate>;
+
+ public:
+  // Where the reader stands (the open file as loaded, the next entry), so
+  // that a search can walk the catalogue and leave the reader as it found it.
+  class Position {
+    friend class CanonReader;
+    std::shared_ptr<const ParsedCanonFile> file;
+    std::shared_ptr<const UniversalDates> universal;
+    std::size_t fileIndex = 0, next = 0;
+  };
+  Position position() const;
+  void restore(const Position& p);
+
+ private:
 
   struct Loaded {
     std::uintmax_t size = 0;
@@ -178,6 +195,7 @@ class CanonReader {
   std::filesystem::path directory_;
   DeltaTModel model_ = kDefaultDeltaTModel;
   std::array<Loaded, kCanonFiles.size()> cache_{};
+  bool landedBefore_ = false;
   std::vector<std::size_t> defectOrder_;  // file indices in the order first met
   std::optional<MissingCanonFile> missing_;
 

@@ -1,6 +1,9 @@
 #include "circumstances/eclipse_circumstances.h"
 
 #include <cmath>
+#include <vector>
+
+#include "circumstances/horizon_crossing.h"
 
 namespace tarvo {
 
@@ -34,14 +37,14 @@ EclipseCircumstances eclipseCircumstances(const EclipseRecord& record, double de
   }
   // Without a greatest eclipse the placeholders stay finite (the reference
   // hour, no contacts); converged() tells readers not to show them.
-  c.dayStartJd =
+  // greatestJd less the hours of greatest eclipse counted from 0 h of the TT
+  // date of t = 0 (epochHour + greatestHours − ΔT/3600) is that midnight;
+  // the UT date of greatest eclipse is whole days from it.
+  const double ttDateStartJd =
       c.greatestJd - (c.greatestHours + record.epochHour - c.deltaTHours()) / 24.0;
+  c.utDayShiftHours = 24.0 * std::floor(c.utHours(c.greatestHours) / 24.0);
+  c.dayStartJd = ttDateStartJd + c.utDayShiftHours / 24.0;
   return c;
-}
-
-double horizonSecantStep(double t, double a, double t2, double a2) {
-  const double next = t + (t2 - t) / (a2 - a) * (0 - a);
-  return std::isfinite(next) ? next : t;
 }
 
 LocalCircumstances localCircumstances(const EclipseCircumstances& e, const SiteValues& site) {
@@ -63,17 +66,17 @@ LocalCircumstances localCircumstances(const EclipseCircumstances& e, const SiteV
 
   const double a1 = local.p1.altitudeDeg;
   const double a4 = local.p4.altitudeDeg;
-  const double tG = e.greatestHours;
-  const double aG = local.greatest.altitudeDeg;
   const bool sets = a1 > 0 && a4 < 0;
   const bool rises = a1 < 0 && a4 > 0;
   if (sets || rises) {
-    // From the secant between the penumbral contacts, two secant steps each
-    // through greatest eclipse.
-    double t = sets ? horizonSecantStep(ct.p1, a1, ct.p4, a4) : horizonSecantStep(ct.p4, a4, ct.p1, a1);
-    for (int i = 0; i < 2; ++i) t = horizonSecantStep(t, at(t).altitudeDeg, tG, aG);
-    const SiteCircumstances c = at(t);
-    if (finite(c)) local.horizon = HorizonCrossing{sets, t, c};
+    std::vector<double> events{ct.p1};
+    for (const std::optional<double>& t : {ct.u1, ct.u2}) if (t) events.push_back(*t);
+    events.push_back(e.greatestHours);
+    for (const std::optional<double>& t : {ct.u3, ct.u4}) if (t) events.push_back(*t);
+    events.push_back(ct.p4);
+    const auto found = findHorizonCrossing(e.record, site, e.deltaTSeconds, events,
+                                           sets ? HorizonDirection::Set : HorizonDirection::Rise);
+    if (found && finite(found->at)) local.horizon = HorizonCrossing{sets, found->tHours, found->at};
   }
   return local;
 }

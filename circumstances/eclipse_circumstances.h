@@ -27,16 +27,23 @@ struct EclipseCircumstances {
   bool greatestConverged = false;  // greatest eclipse and its sub-lunar point are finite
   ContactTimes contacts;           // from greatestHours; empty when it did not converge
   double greatestJd = 0;           // the catalogue's UT Julian Day of greatest eclipse
-  // UT Julian Day of 0 h UT of the eclipse's date: greatestJd less the UT
-  // hours of greatest eclipse found (epochHour + greatestHours − ΔT/3600).
+  // UT Julian Day of 0 h UT of the UT date of greatest eclipse, so that
+  // 0 ≤ utHours(greatestHours) < 24 at every ΔT (it is days away from the
+  // TT date when ΔT is large).
   double dayStartJd = 0;
+  // Whole days from the TT date of t = 0 to that UT date, in hours (0 unless
+  // ΔT moves greatest eclipse to another day).
+  double utDayShiftHours = 0;
 
   // Greatest eclipse and every contact converged: only then are the computed
   // values to be shown.
   bool converged() const { return greatestConverged && contacts.converged; }
   double deltaTHours() const { return deltaTSeconds / 3600.0; }
-  // UT hours of the day of the instant tHours (TT from epochHour).
-  double utHours(double tHours) const { return record.epochHour + tHours - deltaTHours(); }
+  // The instant tHours (TT from epochHour) as hours of UT after dayStartJd;
+  // below 0 for an instant on the day before (a contact before midnight).
+  double utHours(double tHours) const {
+    return record.epochHour + tHours - deltaTHours() - utDayShiftHours;
+  }
 };
 
 // Greatest eclipse by Newton's method from guessHours (TT from epochHour),
@@ -64,12 +71,8 @@ struct LocalCircumstances {
 
 // The local circumstances of an eclipse whose greatest eclipse and contacts
 // converged (otherwise the values are not meaningful). The horizon crossing
-// is one secant step between P1 and P4, then two through greatest eclipse.
+// is searched between the two events (contacts, greatest eclipse) on either
+// side of it, to a second (findHorizonCrossing).
 LocalCircumstances localCircumstances(const EclipseCircumstances& eclipse, const SiteValues& site);
-
-// One secant step towards altitude 0 through (t, a) and (t2, a2), hours and
-// degrees. When the step cannot be taken (equal altitudes, or a result that
-// is not finite) t is returned unchanged: the best estimate so far.
-double horizonSecantStep(double t, double a, double t2, double a2);
 
 }  // namespace tarvo

@@ -6,14 +6,14 @@
 
 namespace tarvo {
 
-MapFrame layoutMap(int clientLeft, int clientTop, int clientRight, int clientBottom) {
+namespace {
+
+// The frame for a scale R (pixels per radian), its top edge at `top` and its
+// centre column at centreX.
+MapFrame frameOfScale(double scale, int top, int centreX) {
   MapFrame f;
-  const int left = clientLeft + kInfoPanelWidth;
-  const int right = clientRight - 5;
-  const int top = clientTop + 5;
-  f.scale = static_cast<double>(right - left) / kMapPi / 2;
-  // The centre column counts from the panel's edge, not from the client's.
-  f.centreX = (right - left) / 2 + kInfoPanelWidth;
+  f.scale = scale;
+  f.centreX = centreX;
   const int h = static_cast<int>(kMapHalfHeightPerScale * f.scale);
   const int w = static_cast<int>(f.scale * kMapPi);
   f.centreY = h + top;
@@ -21,8 +21,24 @@ MapFrame layoutMap(int clientLeft, int clientTop, int clientRight, int clientBot
   f.top = f.centreY - h - 1;
   f.right = w + f.centreX;
   f.bottom = f.centreY + h + 1;
-  (void)clientBottom;  // the height follows from the width
   return f;
+}
+
+}  // namespace
+
+MapFrame layoutMap(int clientLeft, int clientTop, int clientRight, int clientBottom) {
+  const int left = clientLeft + kInfoPanelWidth;
+  const int right = clientRight - 5;
+  const int top = clientTop + 5;
+  // The centre column counts from the panel's edge, not from the client's.
+  const int centreX = (right - left) / 2 + kInfoPanelWidth;
+  const MapFrame byWidth = frameOfScale(static_cast<double>(right - left) / kMapPi / 2, top, centreX);
+  // The last row of the client is clientBottom − 1.
+  if (byWidth.bottom < clientBottom) return byWidth;
+  // Too short for the map of its width: the largest half-height h whose frame
+  // ends on the last row, and the scale that gives it.
+  const int h = (clientBottom - 2 - top) / 2;
+  return frameOfScale((h + 0.5) / kMapHalfHeightPerScale, top, centreX);
 }
 
 namespace {

@@ -35,9 +35,12 @@ struct MapFrame {
 
 // The map rectangle for a client area: a 225-pixel panel strip on the left,
 // 5-pixel margins, width 2 trunc(πR) with R = (width − 230) / 2π, height
-// following from the width (80°S … 80°N), centred meridian 0. Any size,
-// down to 1 × 1 and narrower than the panel, gives a frame (R may then be
-// zero or negative; the drawers draw nothing visible and do not fail).
+// following from the width (80°S … 80°N), centred meridian 0. In a client
+// too short for that map, R is the largest that puts the whole map's height
+// (frame included) above the client's last row, and the map is centred in
+// the width. Any size, down to 1 × 1 and narrower than the panel, gives a
+// frame (R may then be zero or negative; the drawers draw nothing visible
+// and do not fail).
 MapFrame layoutMap(int clientLeft, int clientTop, int clientRight, int clientBottom);
 
 // A signed angle split for display: its magnitude in whole degrees and

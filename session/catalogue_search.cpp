@@ -63,8 +63,14 @@ PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteri
     return out;
   }
   out.lastRead = e;
-  // The window's first entry is its start, never a result.
-  if (atOrAfter(e, year, month)) return out;
+  const bool fromFirstEclipse = windowStart <= kCatalogueFirstYear;
+  const auto finished = [&] {
+    if (fromFirstEclipse && !out.found) out.end = SearchEnd::NothingEarlier;
+    return out;
+  };
+  // The window's first entry is its start, never a result (the catalogue's
+  // first entry lies in −13001 UT, before any cursor).
+  if (atOrAfter(e, year, month)) return finished();
   // Ends: every step reads on in a file or moves to a later file.
   for (;;) {
     const WalkStep step = readOnward(reader, e.year, e);
@@ -73,7 +79,7 @@ PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteri
       return out;
     }
     out.lastRead = e;
-    if (atOrAfter(e, year, month)) return out;
+    if (atOrAfter(e, year, month)) return finished();
     if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel), criteria).accepted) {
       out.year = e.year;
       out.month = e.month;
@@ -101,13 +107,14 @@ SearchEnd walkListSearch(CanonReader& reader, const SearchCriteria& criteria, do
 
 ListSearch listSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear, double periodYears) {
   ListSearch out;
+  std::optional<EclipseRecord> lastRead;
   out.end = walkListSearch(
       reader, criteria, startYear, periodYears,
       [&out](const EclipseRecord& e) {
         out.entries.push_back({e.year, e.month, e.eclipseDay, e.eclipseType, e.saros});
         return static_cast<int>(out.entries.size()) < kMaxListEntries;
       },
-      out.lastRead);
+      lastRead);
   return out;
 }
 

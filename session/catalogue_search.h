@@ -54,6 +54,7 @@ enum class SearchEnd {
   EndOfCatalogue,    // read past the last entry of the catalogue
   NextFileMissing,   // a file after the first could not be opened
   StartFileMissing,  // the first file could not be opened
+  NothingEarlier,    // a backward search from the start of the catalogue found nothing
 };
 
 struct PreviousSearch {
@@ -69,7 +70,8 @@ struct PreviousSearch {
 // the last entry accepted. The entry the window opens on is not tested; when
 // it is the current eclipse (or later), nothing is earlier. The walk also
 // stops at the first entry after (year, month), so a cursor that names no
-// eclipse cannot send it to the end of the catalogue.
+// eclipse cannot send it to the end of the catalogue. A window from the
+// catalogue's first year that finds nothing ends NothingEarlier.
 PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteria, double windowYears,
                               double year, double month);
 
@@ -79,7 +81,6 @@ inline constexpr int kMaxListEntries = 100;
 struct ListSearch {
   std::vector<EclipseListEntry> entries;  // at most kMaxListEntries
   SearchEnd end = SearchEnd::Finished;
-  std::optional<EclipseRecord> lastRead;
 };
 
 // The list search: from the first entry of the file that holds startYear,

@@ -14,6 +14,8 @@ namespace tarvo {
 
 namespace {
 
+// December: the cursor past the end of the catalogue.
+constexpr double kLastMonth = 12;
 // Years a Saros search reads past its start before giving up.
 constexpr double kSarosSearchSpanYears = 400.0;
 
@@ -100,6 +102,13 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
   reader.setDeltaTModel(state.deltaTModel);
   EclipseRecord r;
   const ReadStatus status = reader.openAt(state.year, state.month, r);
+  if (succeeded(status) && reader.landedBeforeDateAsked() &&
+      reader.openFileIndex() == kCanonFiles.size() - 1) {
+    // No eclipse at or after the cursor: the catalogue has ended.
+    recomputeDeltaT(state);
+    state.drawStatus = -1;
+    return LandingOutcome::EndOfCatalogue;
+  }
   // ΔT is recomputed after every read, successful or not.
   if (succeeded(status)) {
     takeCurrentEclipse(state, r);
@@ -124,10 +133,12 @@ LandingOutcome searchForward(SessionState& state, CanonReader& reader) {
     EclipseRecord r;
     const WalkStep step = readOnward(reader, state.year, r);
     // At a file's end the cursor goes to month 1 of the next file's first
-    // year; past the last file it keeps the last eclipse's year.
+    // year; past the last file, to December of the catalogue's last year.
     if (step.crossedToYear != 0) {
       state.month = 1;
       if (step.status == WalkStatus::EndOfCatalogue) {
+        state.year = kCanonFiles.back().lastYear;
+        state.month = kLastMonth;
         state.drawStatus = -1;
         state.pendingAction = kLandAtCursor;
         return LandingOutcome::EndOfCatalogue;

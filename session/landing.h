@@ -16,8 +16,9 @@ enum class LandingOutcome {
   Shown,                    // an eclipse is current and may be drawn
   NoCatalogueAtCursor,      // the file for the cursor cannot be opened
   NoCatalogueWhileSearching,  // the next file of a forward search cannot be opened
-  EndOfCatalogue,           // a forward search ran past year 16999
+  EndOfCatalogue,           // a forward search ran past year 16999, or no eclipse at or after the cursor
   SarosNotFound,            // no member of the Saros series within 400 years
+  NoEarlierEclipse,         // Previous from the first eclipse (of the criteria) in the catalogue
 };
 
 // x of the two no-catalogue texts: 50 when landing on the cursor, 10 during a
@@ -47,13 +48,17 @@ void resetForPaint(SessionState& state);
 // first; closes the reader, opens it at (year, month), copies the entry into
 // the state and recomputes deltaT; then tests the entry and sets
 // pendingAction to 7 when the search criteria ask to step on (0 otherwise).
+// A cursor after the catalogue's last eclipse is the end of the catalogue
+// (the cursor stays where it is).
 LandingOutcome landAtCursor(SessionState& state, CanonReader& reader,
                             const ClockSource& clock = localClockMonth);
 
 // While pendingAction is 7: reads the following entry (crossing into the next
 // file at a file's end) until one is accepted by the search criteria, the
 // catalogue ends, a next file is missing, or a Saros search passes 400 years.
-// Leaves pendingAction 0. Bounded: every step reads on within a file or moves
+// Leaves pendingAction 0. At the end of the catalogue the cursor goes to
+// December of its last year, after every eclipse, so that Previous comes
+// back to the last one. Bounded: every step reads on within a file or moves
 // to a later file.
 LandingOutcome searchForward(SessionState& state, CanonReader& reader);
 

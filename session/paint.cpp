@@ -17,6 +17,7 @@ constexpr const char* kNoCatalogueSecond = "  Please start at directory which EC
 constexpr int kNoCatalogueFileLineY = 48;  // under the two texts at 16 and 32
 constexpr const char* kEndOfCatalogue = "The end of the Bessel file";
 constexpr const char* kSarosNotFound = "This SAROS series is not available within 400 years.";
+constexpr const char* kNoEarlierEclipse = "No earlier eclipse in the Bessel file";
 
 void layOut(SessionState& state, const DrawingSurface& surface) {
   const MapFrame f = layoutMap(0, 0, surface.width(), surface.height());
@@ -57,8 +58,14 @@ std::vector<ScreenText> landingFailureTexts(LandingOutcome outcome) {
     }
     case LandingOutcome::EndOfCatalogue: return {{10, 16, kEndOfCatalogue}};
     case LandingOutcome::SarosNotFound: return {{50, 16, kSarosNotFound}};
+    case LandingOutcome::NoEarlierEclipse: return {{10, 16, kNoEarlierEclipse}};
   }
   return {};
+}
+
+void drawLandingFailure(DrawingSurface& surface, LandingOutcome outcome) {
+  surface.clear(paletteColour(PaletteIndex::Black));
+  drawTexts(surface, landingFailureTexts(outcome));
 }
 
 PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& surface,

@@ -40,6 +40,9 @@ struct PaintResult {
 // The paint's failure texts for a landing outcome, white on black at their
 // positions; empty for Shown.
 std::vector<ScreenText> landingFailureTexts(LandingOutcome outcome);
+// Clears the surface to black and draws the failure texts of outcome in the
+// view's text colour (white), as a paint shows them.
+void drawLandingFailure(DrawingSurface& surface, LandingOutcome outcome);
 
 // One repaint of the view on `surface` (its size is the client area):
 // 1. clear to black, lay out the map rectangle for the client area;

@@ -58,17 +58,18 @@ PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
   return found;
 }
 
-YearMonth previousEclipseCommand(SessionState& s, CanonReader& reader, DrawingSurface& surface) {
+PreviousSearch previousEclipseCommand(SessionState& s, CanonReader& reader, DrawingSurface& surface) {
   const PreviousSearch found = runPreviousSearch(s, reader);
   if (found.end == SearchEnd::NextFileMissing) drawSearchNoFileTexts(surface, reader);
-  return {found.year, found.month};
+  return found;
 }
 
 ListSearch runListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears) {
   s.eclipseListCount = 0;
   reader.setDeltaTModel(s.deltaTModel);
+  const CanonReader::Position shown = reader.position();
   ListSearch found = listSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears);
-  if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
+  reader.restore(shown);
   const std::size_t n = std::min(found.entries.size(), s.eclipseList.size());
   std::copy_n(found.entries.begin(), n, s.eclipseList.begin());
   s.eclipseListCount = static_cast<int>(n);

@@ -35,11 +35,6 @@ void drawSearchNoFileTexts(DrawingSurface& surface);
 // The same with the reader's missingCatalogueLine under them.
 void drawSearchNoFileTexts(DrawingSurface& surface, const CanonReader& reader);
 
-struct YearMonth {
-  double year = 0;
-  double month = 0;
-};
-
 // searchPrevious from the shown eclipse (year, month, its Saros series)
 // with the session's criteria. The reader and `current` stay on the last
 // entry read; year and month become the eclipse to show and pendingAction 0,
@@ -47,12 +42,15 @@ struct YearMonth {
 PreviousSearch runPreviousSearch(SessionState& state, CanonReader& reader);
 
 // The Previous eclipse command: runPreviousSearch, drawing the no-file texts
-// on the surface when a next file was missing. Returns the year and month set.
-YearMonth previousEclipseCommand(SessionState& state, CanonReader& reader, DrawingSurface& surface);
+// on the surface when a next file was missing. When it ends NothingEarlier
+// the view shows the paint's text for LandingOutcome::NoEarlierEclipse
+// instead of repainting.
+PreviousSearch previousEclipseCommand(SessionState& state, CanonReader& reader, DrawingSurface& surface);
 
 // listSearch with the session's criteria (a Saros search lists the shown
-// eclipse's series); fills eclipseList and its count (emptied first) and
-// leaves the reader, the cursor and `current` on the last entry read.
+// eclipse's series); fills eclipseList and its count (emptied first). The
+// view stays as it is: the cursor, `current` and the reader's position (from
+// which Next steps on) are those before the search.
 ListSearch runListSearch(SessionState& state, CanonReader& reader, double startYear, double periodYears);
 
 // What the list's Search found and what it has to say.

@@ -1,5 +1,6 @@
 #include "session/sky_command.h"
 
+#include "circumstances/elements_sky.h"
 #include "circumstances/geometry.h"
 #include "core/drawing_surface.h"
 #include "session/site_glue.h"
@@ -15,6 +16,9 @@ SkyChartRequest skyChartRequest(const EclipseCircumstances& eclipse, double long
   request.longitudeDeg = longitudeDeg;
   request.latitudeDeg = latitudeDeg;
   request.jd = eclipse.greatestJd;
+  const ElementsSky sky = skyFromElements(eclipse.record, eclipse.greatestHours, eclipse.deltaTSeconds);
+  request.anchors = {sky.moonRaDeg, sky.moonDecDeg, sky.sunRaDeg, sky.sunDecDeg,
+                     sky.greenwichSiderealDeg};
   // The local standard date of greatest eclipse, as the local report finds it.
   const CalendarDate local =
       jdToCalendar(eclipse.dayStartJd + request.utHours / 24, ZoneMode::StandardZone, longitudeDeg);
@@ -35,6 +39,10 @@ SkyChartRequest prepareSkyChart(SessionState& state) {
   return skyChartRequest(eclipse, state.siteLongitude, state.siteLatitude);
 }
 
+std::vector<SkyPlace> skyChartPlacesFor(const SkyChartRequest& request) {
+  return skyChartPlaces(request.jd, request.anchors, request.latitudeDeg, request.longitudeDeg);
+}
+
 void drawSkyChartCommand(SessionState& state, DrawingSurface& surface) {
   const SkyChartRequest request = prepareSkyChart(state);
   // A view's device context as the command takes it: default pen and brush,
@@ -44,7 +52,7 @@ void drawSkyChartCommand(SessionState& state, DrawingSurface& surface) {
   surface.setBackgroundMode(BackgroundMode::Opaque);
   surface.clear(paletteColour(PaletteIndex::Black));
   drawSkyChart(surface, request.packedDate, request.utHours, request.longitudeDeg,
-               request.latitudeDeg, request.jd);
+               request.latitudeDeg, request.jd, request.anchors);
 }
 
 }  // namespace tarvo

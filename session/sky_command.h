@@ -2,8 +2,11 @@
 // greatest eclipse of the current eclipse, drawn directly on the view.
 #pragma once
 
+#include <vector>
+
 #include "circumstances/eclipse_circumstances.h"
 #include "core/session_state.h"
+#include "sky/sky_places.h"
 
 namespace tarvo {
 
@@ -15,12 +18,18 @@ struct SkyChartRequest {
   double utHours;       // UT of greatest eclipse, hours of the day (epochHour + offset − ΔT)
   double longitudeDeg;  // site, east positive
   double latitudeDeg;   // site, north positive
-  double jd;            // Julian Day (UT) of greatest eclipse, for every position
+  double jd;            // Julian Day (UT) of greatest eclipse, for the planets and stars
+  ChartAnchors anchors; // the Moon, the Sun and sidereal time from the eclipse's elements
 };
 
+// The chart's places for a request: the Moon, the Sun and the Earth's
+// rotation as the map and the local report have them.
+std::vector<SkyPlace> skyChartPlacesFor(const SkyChartRequest& request);
+
 // The chart's inputs for an eclipse seen from a site (degrees east, north):
-// the UT of greatest eclipse, its local standard date at the site, and the
-// catalogue's UT Julian Day.
+// the UT of greatest eclipse, its local standard date at the site, the
+// catalogue's UT Julian Day, and the Moon, the Sun and sidereal time from the
+// eclipse's elements at greatest eclipse.
 SkyChartRequest skyChartRequest(const EclipseCircumstances& eclipse, double longitudeDeg,
                                 double latitudeDeg);
 

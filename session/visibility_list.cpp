@@ -152,7 +152,10 @@ VisibilityListSearch windowListSearch(SessionState& s, CanonReader& reader, doub
   VisibilityListOptions o;
   if (withSite) o.site = prepareSite(s);
   o.visibleOnly = withSite;
+  // The view stays as it is: Next steps on from the eclipse shown.
+  const CanonReader::Position shown = reader.position();
   VisibilityListSearch found = visibilityListSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears, o);
+  reader.restore(shown);
   if (withSite) {
     const std::size_t n = std::min(found.entries.size(), s.eclipseList.size());
     std::copy_n(found.entries.begin(), n, s.eclipseList.begin());

@@ -68,6 +68,7 @@ NextVisible nextVisibleEclipseCommand(SessionState& state, CanonReader& reader);
 // shows it, the rows without a site; true: only the eclipses seen from the
 // observing site (at most kMaxListEntries), which become the session's
 // eclipse list. Both as `tarvo list START PERIOD [--city|--site --visible]`.
+// The reader is left where it stood, so Next steps on from the eclipse shown.
 VisibilityListSearch windowListSearch(SessionState& state, CanonReader& reader, double startYear,
                                       double periodYears, bool withSite);
 

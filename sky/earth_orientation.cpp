@@ -127,15 +127,20 @@ EquatorialPlace eclipticToEquatorial(double jd, double lambdaDeg, double betaDeg
   return {ra, dec};
 }
 
-HorizontalPlace equatorialToHorizontal(double jd, double raDeg, double decDeg, double latitudeDeg,
-                                       double longitudeDeg) {
-  const double h = (15.0 * localSiderealTime(jd, longitudeDeg) - raDeg) * kDegToRad;
+HorizontalPlace horizontalFromHourAngle(double hourAngleDeg, double decDeg, double latitudeDeg) {
+  const double h = hourAngleDeg * kDegToRad;
   const double phi = latitudeDeg * kDegToRad, delta = decDeg * kDegToRad;
   const double azimuth =
       std::atan2(std::sin(h), std::sin(phi) * std::cos(h) - std::cos(phi) * std::tan(delta)) / kDegToRad;
   const double altitude =
       asinDeg(std::cos(h) * std::cos(delta) * std::cos(phi) + std::sin(delta) * std::sin(phi));
   return {azimuth, altitude};
+}
+
+HorizontalPlace equatorialToHorizontal(double jd, double raDeg, double decDeg, double latitudeDeg,
+                                       double longitudeDeg) {
+  return horizontalFromHourAngle(15.0 * localSiderealTime(jd, longitudeDeg) - raDeg, decDeg,
+                                 latitudeDeg);
 }
 
 }  // namespace tarvo

@@ -66,5 +66,7 @@ struct HorizontalPlace {
 // (latitude north positive, longitude east positive, degrees).
 HorizontalPlace equatorialToHorizontal(double jd, double raDeg, double decDeg, double latitudeDeg,
                                        double longitudeDeg);
+// The same from the local hour angle (degrees, west positive) and declination.
+HorizontalPlace horizontalFromHourAngle(double hourAngleDeg, double decDeg, double latitudeDeg);
 
 }  // namespace tarvo

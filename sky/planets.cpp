@@ -191,4 +191,9 @@ BodyPosition planetPositionWithGrids(double jd, int code, const PlanetCorrection
 
 BodyPosition planetPosition(double jd, int code) { return planetPositionWithGrids(jd, code, planetCorrectionGrids()); }
 
+bool planetPlacesApproximate(double jd) {
+  const double year = 2000.0 + centuriesJ2000(jd) * 100.0;
+  return !(year >= kPlanetsWithin2DegFromYear && year <= kPlanetsWithin2DegToYear);
+}
+
 }  // namespace tarvo

@@ -61,4 +61,11 @@ BodyPosition planetPosition(double jd, int code);
 // The same with other correction grids (for measuring what the grids buy).
 BodyPosition planetPositionWithGrids(double jd, int code, const PlanetCorrectionGrids& grids);
 
+// Whether the planets' places at jd (UT) may be more than 2° off: their
+// theories stay within 2° of the Swiss Ephemeris from kPlanetsWithin2DegFromYear
+// to kPlanetsWithin2DegToYear (measured by era in sky_reference_tests).
+inline constexpr double kPlanetsWithin2DegFromYear = -2300;
+inline constexpr double kPlanetsWithin2DegToYear = 6900;
+bool planetPlacesApproximate(double jd);
+
 }  // namespace tarvo

@@ -4,6 +4,7 @@
 
 #include "core/drawing_surface.h"
 #include "core/text_format.h"
+#include "sky/planets.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -111,7 +112,7 @@ void drawSkyObject(DrawingSurface& surface, double centreX, double centreY,
 
 void drawSkyChartPlaces(DrawingSurface& surface, double packedDate, double utHours,
                         double longitudeDeg, double latitudeDeg,
-                        const std::vector<SkyPlace>& places) {
+                        const std::vector<SkyPlace>& places, bool planetsApproximate) {
   const FontRecipe callersFont = surface.font();
   constexpr int cx = kSkyChartCentreX, cy = kSkyChartCentreY, r = kSkyChartHorizonRadius;
 
@@ -122,6 +123,7 @@ void drawSkyChartPlaces(DrawingSurface& surface, double packedDate, double utHou
   for (const SkyChartTextLine& line :
        skyChartTextLines(packedDate, utHours, longitudeDeg, latitudeDeg))
     surface.textOut(kTextLeft, line.y, line.text);
+  if (planetsApproximate) surface.textOut(kTextLeft, kPlanetsApproximateY, kPlanetsApproximateText);
 
   // The sky disc, the altitude circles 0°, 30°, 60° and the two axes.
   surface.setFont(FontRecipe::Chart);
@@ -162,9 +164,10 @@ std::string skyPlaceListLine(const SkyPlace& place) {
 }
 
 void drawSkyChart(DrawingSurface& surface, double packedDate, double utHours,
-                  double longitudeDeg, double latitudeDeg, double jd) {
+                  double longitudeDeg, double latitudeDeg, double jd, const ChartAnchors& anchors) {
   drawSkyChartPlaces(surface, packedDate, utHours, longitudeDeg, latitudeDeg,
-                     skyChartPlaces(jd, latitudeDeg, longitudeDeg));
+                     skyChartPlaces(jd, anchors, latitudeDeg, longitudeDeg),
+                     planetPlacesApproximate(jd));
 }
 
 }  // namespace tarvo

@@ -71,14 +71,20 @@ void drawSkyObject(DrawingSurface& surface, double centreX, double centreY,
                    double negatedAzimuthDeg, double altitudeDeg, double magnitude, double scale,
                    std::string_view name);
 
+// The line below the text block when the planets' theories are off by more
+// than 2° at the chart's date, and where it goes.
+inline constexpr const char* kPlanetsApproximateText = "Planets: approximate positions";
+inline constexpr int kPlanetsApproximateY = 215;
+
 // The text block and the chart with the given places in their order (each
 // drawn only when its `drawn` is set); the places' azimuths count from the
 // south through the west. The text block is drawn in the surface's text font
-// and background mode, the chart's labels in the chart font, transparent.
+// and background mode, the chart's labels in the chart font, transparent;
+// planetsApproximate adds kPlanetsApproximateText below the block.
 // The caller's font is selected again at the end.
 void drawSkyChartPlaces(DrawingSurface& surface, double packedDate, double utHours,
                         double longitudeDeg, double latitudeDeg,
-                        const std::vector<SkyPlace>& places);
+                        const std::vector<SkyPlace>& places, bool planetsApproximate = false);
 
 // Azimuth counted from the north through the east, [0, 360), of an azimuth
 // counted from the south through the west (degrees).
@@ -91,8 +97,9 @@ double azimuthFromNorthDeg(double azimuthFromSouthDeg);
 std::string skyPlaceListLine(const SkyPlace& place);
 
 // The chart of the sky at jd (UT Julian Day of greatest eclipse) above the
-// site: drawSkyChartPlaces with skyChartPlaces(jd, latitude, longitude).
+// site: drawSkyChartPlaces with skyChartPlaces(jd, anchors, latitude,
+// longitude), saying so where the planets are approximate at jd.
 void drawSkyChart(DrawingSurface& surface, double packedDate, double utHours,
-                  double longitudeDeg, double latitudeDeg, double jd);
+                  double longitudeDeg, double latitudeDeg, double jd, const ChartAnchors& anchors);
 
 }  // namespace tarvo

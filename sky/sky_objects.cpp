@@ -1,6 +1,11 @@
 #include "sky/sky_objects.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include <erfa.h>
+
+#include "core/angles.h"
 
 namespace tarvo {
 
@@ -10,6 +15,8 @@ namespace {
 // back with its reciprocal.
 constexpr double kStarDegToRad = 0.0174532925;
 constexpr double kTwoPi = 6.283185307179586;
+// Julian epoch of J2000.0, years.
+constexpr double kJ2000Epoch = 2000.0;
 
 struct Sexagesimal {
   double units, minutes, seconds;
@@ -47,24 +54,18 @@ PrecessionAngles precessionAngles1976(double t) {
 
 EquatorialPlace starPlaceOfDate(double jd, const SkyObjectEntry& entry) {
   const double t = centuriesJ2000(jd);
-  const PrecessionAngles angles = precessionAngles1976(t);
-  const double zeta = angles.zeta * kStarDegToRad;
-  const double z = angles.z * kStarDegToRad;
-  const double theta = angles.theta * kStarDegToRad;
-  // Proper motion over 100·t years, before precession.
-  const double alpha0 =
-      (packedHoursToDegrees(entry.raPacked) + entry.pmRa * 100.0 * t / 3600.0 * 15.0) * kStarDegToRad;
-  const double delta0 = (packedDegreesToDegrees(entry.decPacked) + entry.pmDec * 100.0 * t / 3600.0) * kStarDegToRad;
-
-  const double sinDec = std::cos(theta) * std::sin(delta0) + std::sin(theta) * std::cos(delta0) * std::cos(alpha0 + zeta);
-  const double dec = std::asin(std::fmax(-1.0, std::fmin(1.0, sinDec)));
-  double a = std::atan2(std::cos(delta0) * std::sin(alpha0 + zeta),
-                        std::cos(theta) * std::cos(delta0) * std::cos(alpha0 + zeta) - std::sin(theta) * std::sin(delta0));
-  if (a < 0) a += kTwoPi;
-  double ra = (a + z) / kStarDegToRad;
+  // Proper motion over 100·t years on the J2000 equator, then precession.
+  const double alpha0 = degToRad(packedHoursToDegrees(entry.raPacked) + entry.pmRa * 100.0 * t / 3600.0 * 15.0);
+  const double delta0 = degToRad(packedDegreesToDegrees(entry.decPacked) + entry.pmDec * 100.0 * t / 3600.0);
+  const double j2000[3] = {std::cos(delta0) * std::cos(alpha0), std::cos(delta0) * std::sin(alpha0),
+                           std::sin(delta0)};
+  double rp[3][3];
+  eraLtp(kJ2000Epoch + t * 100.0, rp);
+  double v[3];
+  for (int i = 0; i < 3; ++i) v[i] = rp[i][0] * j2000[0] + rp[i][1] * j2000[1] + rp[i][2] * j2000[2];
+  double ra = radToDeg(std::atan2(v[1], v[0]));
   if (ra < 0) ra += 360.0;
-  if (ra > 360.0) ra -= 360.0;
-  return {ra, dec / kStarDegToRad};
+  return {ra, radToDeg(std::asin(std::clamp(v[2], -1.0, 1.0)))};
 }
 
 }  // namespace tarvo

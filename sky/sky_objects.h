@@ -1,5 +1,6 @@
 // The sky object table and the places of date of its stars: J2000 catalogue
-// places moved by linear proper motion and precessed with the IAU 1976 angles.
+// places moved by linear proper motion and precessed with the long-term model
+// of Vondrák, Capitaine and Wallace (2011), valid for ±200,000 years.
 #pragma once
 
 #include <array>
@@ -28,8 +29,10 @@ struct PrecessionAngles {
 };
 PrecessionAngles precessionAngles1976(double centuriesFromJ2000);
 
-// A star's right ascension (degrees, [0, 360]) and declination (degrees) on
-// the mean equator and equinox of date jd, proper motion included.
+// A star's right ascension (degrees, [0, 360)) and declination (degrees) on
+// the mean equator and equinox of date jd (TT or UT: the difference is below
+// 2" of precession over the catalogue), proper motion included; long-term
+// precession.
 EquatorialPlace starPlaceOfDate(double jd, const SkyObjectEntry& entry);
 
 }  // namespace tarvo

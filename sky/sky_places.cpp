@@ -15,39 +15,50 @@ constexpr double kStarFaintestMagnitude = 4.0;
 // Planet codes of table entries 1 to 5 (Mercury, Venus, Mars, Jupiter, Saturn).
 constexpr int kPlanetCodes[5] = {kMercury, kVenus, kMars, kJupiter, kSaturn};
 
-SkyPlace placeOf(const std::string& name, double jd, const EquatorialPlace& eq, double latitudeDeg,
-                 double longitudeDeg, double magnitude, double lowestAltitudeDeg) {
-  const HorizontalPlace h = equatorialToHorizontal(jd, eq.ra, eq.dec, latitudeDeg, longitudeDeg);
+SkyPlace placeOf(const std::string& name, const EquatorialPlace& eq, double localSiderealDeg,
+                 double latitudeDeg, double magnitude, double lowestAltitudeDeg) {
+  const HorizontalPlace h = horizontalFromHourAngle(localSiderealDeg - eq.ra, eq.dec, latitudeDeg);
   return {name, h.azimuth, h.altitude, magnitude, h.altitude > lowestAltitudeDeg};
 }
 
 }  // namespace
 
-std::vector<SkyPlace> skyChartPlaces(double jd, double latitudeDeg, double longitudeDeg) {
+ChartAnchors theoryAnchors(double jd) {
+  const BodyPosition moon = moonPosition(jd);
+  const BodyPosition sun = sunPosition(jd);
+  return {moon.ra, moon.dec, sun.ra, sun.dec, 15.0 * localSiderealTime(jd, 0.0)};
+}
+
+std::vector<SkyPlace> skyChartPlaces(double jd, const ChartAnchors& anchors, double latitudeDeg,
+                                     double longitudeDeg) {
   const auto& table = skyObjectTable();
   std::vector<SkyPlace> places;
   places.reserve(table.size() + 1);
+  const double localSiderealDeg = anchors.greenwichSiderealDeg + longitudeDeg;
 
-  const BodyPosition moon = moonPosition(jd);
-  places.push_back(placeOf(table[0].name, jd, {moon.ra, moon.dec}, latitudeDeg, longitudeDeg,
-                           kSunMoonMagnitude, kMoonLowestAltitudeDeg));
-  const BodyPosition sun = sunPosition(jd);
-  places.push_back(placeOf("Sun", jd, {sun.ra, sun.dec}, latitudeDeg, longitudeDeg, kSunMoonMagnitude, 0.0));
+  places.push_back(placeOf(table[0].name, {anchors.moonRaDeg, anchors.moonDecDeg}, localSiderealDeg,
+                           latitudeDeg, kSunMoonMagnitude, kMoonLowestAltitudeDeg));
+  places.push_back(placeOf("Sun", {anchors.sunRaDeg, anchors.sunDecDeg}, localSiderealDeg,
+                           latitudeDeg, kSunMoonMagnitude, 0.0));
 
   for (int n = 1; n < int(kFirstStarIndex); ++n) {
     const BodyPosition planet = planetPosition(jd, kPlanetCodes[n - 1]);
-    places.push_back(placeOf(table[n].name, jd, {planet.ra, planet.dec}, latitudeDeg, longitudeDeg,
+    places.push_back(placeOf(table[n].name, {planet.ra, planet.dec}, localSiderealDeg, latitudeDeg,
                              planet.magnitude, 0.0));
   }
 
   for (std::size_t n = kFirstStarIndex; n < table.size(); ++n) {
     const SkyObjectEntry& star = table[n];
-    SkyPlace place = placeOf(star.name, jd, starPlaceOfDate(jd, star), latitudeDeg, longitudeDeg,
+    SkyPlace place = placeOf(star.name, starPlaceOfDate(jd, star), localSiderealDeg, latitudeDeg,
                              star.magnitude, 0.0);
     place.drawn = place.drawn && star.magnitude < kStarFaintestMagnitude;
     places.push_back(place);
   }
   return places;
+}
+
+std::vector<SkyPlace> skyChartPlaces(double jd, double latitudeDeg, double longitudeDeg) {
+  return skyChartPlaces(jd, theoryAnchors(jd), latitudeDeg, longitudeDeg);
 }
 
 }  // namespace tarvo

@@ -16,9 +16,28 @@ struct SkyPlace {
   bool drawn;         // Moon above 10°, Sun, planets and stars above 0° (stars below magnitude 4)
 };
 
-// jd: Julian Day of the moment (UT, also used as dynamical time);
+// What places the chart on the Earth's turning sky at its moment: the Moon's
+// and the Sun's geocentric apparent places and Greenwich apparent sidereal
+// time (degrees; right ascension and declination on the true equator and
+// equinox of date).
+struct ChartAnchors {
+  double moonRaDeg = 0, moonDecDeg = 0;
+  double sunRaDeg = 0, sunDecDeg = 0;
+  double greenwichSiderealDeg = 0;
+};
+
+// The anchors from the chart's own short theories at jd (UT, also used as
+// dynamical time): good near the present, degrees off thousands of years
+// away. An eclipse's chart takes them from the eclipse's elements instead.
+ChartAnchors theoryAnchors(double jd);
+
+// jd: Julian Day of the moment (UT, also used as dynamical time) for the
+// planets and stars; the Moon, the Sun and the Earth's rotation from anchors;
 // site latitude and longitude in degrees, north and east positive.
 // Chart order: Moon, Sun, Mercury, Venus, Mars, Jupiter, Saturn, the 92 stars (99 places).
+std::vector<SkyPlace> skyChartPlaces(double jd, const ChartAnchors& anchors, double latitudeDeg,
+                                     double longitudeDeg);
+// The same with theoryAnchors(jd).
 std::vector<SkyPlace> skyChartPlaces(double jd, double latitudeDeg, double longitudeDeg);
 
 }  // namespace tarvo

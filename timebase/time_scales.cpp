@@ -87,7 +87,7 @@ HoursMinutesSeconds splitHours(double hours) {
   double h = std::floor(hours);
   const double m = std::floor((hours - h) * 60.0);
   const double s = ((hours - h) * 60.0 - m) * 60.0;
-  h = std::fmod(h, 24.0);
+  h = std::fmod(h, 24.0) + 0.0;  // + 0.0 makes a −0 (from −24, −48, …) a plain 0
   if (h > 23.9) h -= 24.0;
   if (h < 0.0) h += 24.0;
   return {std::trunc(h), m, s};

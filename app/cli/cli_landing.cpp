@@ -27,7 +27,8 @@ int reportOutcome(LandingOutcome outcome, const CanonReader& reader) {
     case LandingOutcome::Shown: return kExitShown;
     case LandingOutcome::NoCatalogueAtCursor:
     case LandingOutcome::NoCatalogueWhileSearching: return kExitNoCatalogue;
-    case LandingOutcome::EndOfCatalogue: return kExitEndOfCatalogue;
+    case LandingOutcome::EndOfCatalogue:
+    case LandingOutcome::NoEarlierEclipse: return kExitEndOfCatalogue;
     case LandingOutcome::SarosNotFound: return kExitSarosNotFound;
   }
   return kExitUsage;
@@ -42,7 +43,12 @@ SteppedLanding landAndStep(SessionState& state, CanonReader& reader, const Share
     run.outcome = positionForPaint(state, reader);
   }
   for (double step = 0; step < options.prevSteps && run.outcome == LandingOutcome::Shown; ++step) {
-    if (runPreviousSearch(state, reader).end == SearchEnd::NextFileMissing) {
+    const SearchEnd end = runPreviousSearch(state, reader).end;
+    if (end == SearchEnd::NothingEarlier) {
+      run.outcome = LandingOutcome::NoEarlierEclipse;
+      break;
+    }
+    if (end == SearchEnd::NextFileMissing) {
       printSearchNoFileTexts(reader);
       run.previousMissedAFile = true;
     }

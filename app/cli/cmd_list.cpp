@@ -98,7 +98,10 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
     return kExitNoCatalogue;
   }
   ExportList list;
-  if (withSite) list.site = exportSiteOf(state, readSitesFile().value_or(SiteList{}));
+  if (withSite) {
+    const std::optional<SiteReading> reading = readSitesFile();
+    list.site = exportSiteOf(state, reading ? reading->list : SiteList{});
+  }
   list.deltaTModel = kDeltaTModelName;
   list.eclipses = found.eclipses;
   std::string text;

@@ -163,7 +163,13 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
   bool previousMissedAFile = false;
   for (double step = 0; step < options.shared.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     // The Previous eclipse command: its texts would be painted over at once.
-    if (runPreviousSearch(state, reader).end == SearchEnd::NextFileMissing) {
+    const SearchEnd end = runPreviousSearch(state, reader).end;
+    if (end == SearchEnd::NothingEarlier) {
+      painted.outcome = LandingOutcome::NoEarlierEclipse;
+      drawLandingFailure(surface, painted.outcome);
+      break;
+    }
+    if (end == SearchEnd::NextFileMissing) {
       printSearchNoFileTexts(reader);
       previousMissedAFile = true;
     }

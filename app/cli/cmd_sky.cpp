@@ -66,8 +66,7 @@ int runSky(const std::vector<std::string>& args) {
   // Greatest eclipse as the paint finds it, then the chart's own inputs.
   updateCurrentEclipse(state);
   const SkyChartRequest request = prepareSkyChart(state);
-  for (const SkyPlace& place :
-       skyChartPlaces(request.jd, request.latitudeDeg, request.longitudeDeg)) {
+  for (const SkyPlace& place : skyChartPlacesFor(request)) {
     std::printf("%s\n", skyPlaceListLine(place).c_str());
   }
   return kExitShown;

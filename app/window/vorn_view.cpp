@@ -164,7 +164,13 @@ void CVornView::previousEclipse() {
   DrawingSurface& surface = directSurface();
   surface.clear(paletteColour(PaletteIndex::Black));
   // The search draws its error texts, if any, on the cleared view.
-  previousEclipseCommand(session_.state, session_.reader, surface);
+  const PreviousSearch found = previousEclipseCommand(session_.state, session_.reader, surface);
+  // With nothing earlier in the catalogue its text stays until the next repaint.
+  if (found.end == SearchEnd::NothingEarlier) {
+    drawLandingFailure(surface, LandingOutcome::NoEarlierEclipse);
+    update();
+    return;
+  }
   update();
   invalidate(kLandAtCursor);
 }

@@ -130,10 +130,16 @@ TEST(ShowCommand, ExitCodesAndStandardErrorTexts) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, kNoCatalogueText + testing::missingFileLine("mcp00001p03000.prn", empty.path()));
 
-  r = runTarvo(testing::testCanonDir(), "show 16999 12 --next 1");
+  for (const char* args : {"show 16999 12 --next 1", "show 16999 12"}) {
+    r = runTarvo(testing::testCanonDir(), args);
+    EXPECT_EQ(r.exitCode, 3) << args;
+    EXPECT_EQ(r.out, "") << args;
+    EXPECT_EQ(r.err, "The end of the Bessel file\n") << args;
+  }
+  r = runTarvo(testing::testCanonDir(), "show -13000 1 --prev 1");
   EXPECT_EQ(r.exitCode, 3);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "The end of the Bessel file\n");
+  EXPECT_EQ(r.err, "No earlier eclipse in the Bessel file\n");
 
   r = runTarvo(testing::testCanonDir(), "show 2025 3 --search-type 3 --saros 100");
   EXPECT_EQ(r.exitCode, 4);

@@ -10,7 +10,9 @@
 #include <string>
 
 #include "catalogue/canon_reader.h"
+#include "circumstances/eclipse_circumstances.h"
 #include "circumstances/geometry.h"
+#include "timebase/time_scales.h"
 
 // Reading and solving all 72,840 entries is for the optimised build.
 #include "tests/slow_tests.h"
@@ -88,6 +90,42 @@ TEST(CanonConvergence, EveryEntryConvergesWithItsContactsOnTheirCircles) {
   EXPECT_EQ(unconvergedGreatest, 0);
   EXPECT_EQ(unconvergedContacts, 0);
   EXPECT_EQ(offCircleContacts, 0);
+}
+
+// The day of greatest eclipse is its UT day at every ΔT, up to 8.5 days at
+// 16999: 0 ≤ UT hours of greatest eclipse < 24 after dayStartJd, which lies
+// at 0 h UT (within the seconds between the catalogue's greatest eclipse and
+// the one found from the elements), and the two add up to the UT Julian Day.
+TEST(CanonConvergence, GreatestEclipseFallsOnItsUtDayAtEveryDeltaT) {
+  if (TARVO_SLOW_TESTS_SKIPPED) GTEST_SKIP() << "the whole canon runs in the optimised build only";
+  const std::filesystem::path dir = TARVO_RUNDATA_DIR;
+  for (const CanonFile& f : kCanonFiles) {
+    if (!std::filesystem::exists(dir / f.name)) GTEST_SKIP() << "no canon in " << dir;
+  }
+  CanonReader reader(dir);
+  long entries = 0, misses = 0;
+  double worstJdDays = 0, worstMidnightDays = 0;
+  for (const CanonFile& f : kCanonFiles) {
+    EclipseRecord r;
+    for (ReadStatus s = reader.openFirst(f.firstYear, r); succeeded(s); s = reader.readNext(r)) {
+      ++entries;
+      const EclipseCircumstances e =
+          eclipseCircumstances(r, deltaTModel(centuriesFromJ2000(r.greatestJd)), 0);
+      const double ut = e.utHours(e.greatestHours);
+      const double jdDays = std::fabs(e.dayStartJd + ut / 24 - r.greatestJd);
+      const double midnightDays = std::fabs(e.dayStartJd + 0.5 - std::round(e.dayStartJd + 0.5));
+      worstJdDays = std::fmax(worstJdDays, jdDays);
+      worstMidnightDays = std::fmax(worstMidnightDays, midnightDays);
+      if (!(ut >= 0 && ut < 24 && jdDays <= 1e-8 && midnightDays < 1e-3)) {
+        if (++misses <= 10) ADD_FAILURE() << r.year << "/" << r.month << "/" << r.eclipseDay << ": ut " << ut;
+      }
+    }
+  }
+  std::printf("[ measured ] %ld entries, %ld outside the UT day; worst day_start_jd + ut/24 - jd_ut %.2g d, "
+              "worst day start from 0 h %.2g d\n",
+              entries, misses, worstJdDays, worstMidnightDays);
+  EXPECT_EQ(entries, 72840);
+  EXPECT_EQ(misses, 0);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ int columnOf(const MapFrame& f, double offsetDeg) {
 }
 
 TEST(MapLayout, RectangleFromTheWidthAndCentreFromTheGreatestEclipse) {
-  // Worked out by hand: R = (w − 230)/2π, centre 225 + half the width,
+  // Worked out by hand (clients tall enough for the map): R = (w − 230)/2π, centre 225 + half the width,
   // half-height trunc(2.4362460538 R), half-width trunc(πR). At 1920 πR falls
   // just below 845, so the map is one pixel narrower on each side.
   struct Case {
@@ -39,10 +39,18 @@ TEST(MapLayout, RectangleFromTheWidthAndCentreFromTheGreatestEclipse) {
                {692, {225, 4, 687, 364, 456, 184}, 73.5295837082},
                {1920, {226, 4, 1914, 1316, 1070, 660}, 268.9718538244}};
   for (const Case& c : cases) {
-    const MapFrame f = layoutMap(0, 0, c.width, 600);
+    const MapFrame f = layoutMap(0, 0, c.width, 1400);
     EXPECT_EQ((std::array{f.left, f.top, f.right, f.bottom, f.centreX, f.centreY}), c.ltrbxy);
     EXPECT_NEAR(f.scale, c.scale, 1e-9) << c.width;
   }
+  // 1390 × 540 is too short for R = 184.6 (bottom 904): the half-height
+  // (540 − 2 − 5)/2 = 266 gives R = 266.5/2.4362460538, half-width trunc(πR)
+  // = 343 about the same centre column, the frame's last row 538.
+  const MapFrame shortClient = layoutMap(0, 0, 1390, 540);
+  EXPECT_EQ((std::array{shortClient.left, shortClient.top, shortClient.right, shortClient.bottom,
+                        shortClient.centreX, shortClient.centreY}),
+            (std::array{462, 4, 1148, 538, 805, 271}));
+  EXPECT_NEAR(shortClient.scale, 109.3896076648, 1e-9);
   // Central meridian: the signed longitude reduced by fmod 360.
   struct Centre {
     double longitude, offset;
@@ -101,7 +109,7 @@ TEST(MapPick, EdgeColumnsRowsBeyondEightyAndTheReadout) {
                {-180, -180}, {45, 45}, {540, 180}};
   for (const Case& c : cases) EXPECT_DOUBLE_EQ(readoutLongitude(c.in), c.out) << c.in;
 
-  const MapFrame f = layoutMap(0, 0, 1280, 800);
+  const MapFrame f = layoutMap(0, 0, 1280, 830);  // tall enough for the map of its width
   const auto lines = mouseReadoutLines(f, {true, 190.5, -12.345});
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].text, "Lon:-169.50");

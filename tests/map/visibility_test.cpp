@@ -115,7 +115,7 @@ TEST(VisibilityZones, EdgeStripsInsideTheFramesAreNeverHatched) {
   // A wide map, so that the 1° strip is several pixels wide.
   for (int type : {1, 3}) {
     for (const auto& [lonG, latG] : {std::pair{-30.0, -20.0}, {95.0, 3.0}}) {
-      const Drawn d = drawZones(syntheticEclipse(type, lonG, latG), 3000, 1600);
+      const Drawn d = drawZones(syntheticEclipse(type, lonG, latG), 3000, 2200);
       const MapFrame& f = d.frame;
       const int outerLeft = pixelX(f, -180) + 2, innerLeft = pixelX(f, -179) - 2;
       const int innerRight = pixelX(f, 179) + 2, outerRight = pixelX(f, 180) - 2;
@@ -149,6 +149,29 @@ TEST(VisibilityZones, SecondSeedNearTheEquatorAndClosingLine) {
     longest = std::max(longest, run);
   }
   EXPECT_EQ(longest, 3);
+}
+
+// A client too short for the map of its width (wide) fits the map to its
+// height; one tall enough (tall) keeps the layout of the width. Either way the
+// whole map is inside and every zone of a total eclipse is filled.
+TEST(VisibilityZones, WideAndTallClientsShowTheWholeMapWithEveryZone) {
+  for (auto [w, h] : {std::pair{1390, 540}, {1280, 800}, {3000, 300}, {692, 1400}, {400, 1000}}) {
+    const Drawn d = drawZones(syntheticEclipse(1, 95, 3), w, h);
+    const MapFrame& f = d.frame;
+    EXPECT_GE(f.top, 0) << w << "x" << h;
+    EXPECT_LT(f.bottom, h) << w << "x" << h;
+    EXPECT_GE(f.left, kInfoPanelWidth) << w << "x" << h;
+    EXPECT_LT(f.right, w) << w << "x" << h;
+    const MapFrame byWidth = layoutMap(0, 0, w, 100000);
+    if (byWidth.bottom < h) EXPECT_EQ(f.scale, byWidth.scale) << w << "x" << h;
+    std::map<int, int> counts;  // palette index → pixels inside the map
+    for (int y = f.top + 4; y <= f.bottom - 4; ++y)
+      for (int x = f.left + 4; x <= f.right - 4; ++x)
+        for (int k = 1; k <= 6; ++k) counts[k] += d.surface.pixel(x, y) == colorTable[k];
+    // Each zone covers a few percent of the map at least.
+    const int least = (f.right - f.left) * (f.bottom - f.top) / 200;
+    for (int k = 1; k <= 6; ++k) EXPECT_GT(counts[k], least) << "colour " << k << " in " << w << "x" << h;
+  }
 }
 
 TEST(VisibilityZones, TinyClientAreasDrawWithoutFailing) {

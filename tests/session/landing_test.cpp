@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "circumstances/geometry.h"
+#include "session/paint.h"
+#include "session/search.h"
 #include "session/site_glue.h"
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/session/session_test_support.h"
@@ -116,8 +118,36 @@ TEST_F(Landing, NextWalksEveryEntryAcrossFilesToTheEnd) {
   EXPECT_EQ(o, LandingOutcome::EndOfCatalogue);
   EXPECT_EQ(s.drawStatus, -1);
   EXPECT_EQ(s.pendingAction, kLandAtCursor);
-  EXPECT_EQ(s.year, 16999);  // the last eclipse's year, month 1
-  EXPECT_EQ(s.month, 1);
+  EXPECT_EQ(s.year, 16999);  // December of the last year: after every eclipse
+  EXPECT_EQ(s.month, 12);
+}
+
+// Both ends: no eclipse at or after 16999 December is the end (the cursor
+// stays); Previous from the first eclipse shown says there is nothing
+// earlier and keeps it.
+TEST_F(Landing, TheEndsOfTheCatalogue) {
+  SessionState s = atCursor(16999, 12);
+  EXPECT_EQ(positionForPaint(s, reader_), LandingOutcome::EndOfCatalogue);
+  EXPECT_EQ(s.drawStatus, -1);
+  EXPECT_EQ(s.year, 16999);
+  EXPECT_EQ(s.month, 12);
+
+  // −13000 January: the first entry (−13001 UT) is stepped over to June.
+  SessionState first = atCursor(-13000, 1);
+  ASSERT_EQ(positionForPaint(first, reader_), LandingOutcome::Shown);
+  const double firstJd = first.greatestJd;
+  DrawingSurface view(400, 40);
+  view.clear(colorTable[0]);
+  const PreviousSearch none = previousEclipseCommand(first, reader_, view);
+  EXPECT_FALSE(none.found);
+  ASSERT_EQ(none.end, SearchEnd::NothingEarlier);
+  drawLandingFailure(view, LandingOutcome::NoEarlierEclipse);  // as the view shows it
+  int white = 0;
+  for (int y = 16; y < 32; ++y)
+    for (int x = 10; x < 200; ++x) white += view.pixel(x, y) == colorTable[15];
+  EXPECT_GT(white, 50);
+  ASSERT_EQ(positionForPaint(first, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(first.greatestJd, firstJd);
 }
 
 TEST_F(Landing, NextFromTheLastEntryOfAFileOpensTheNextFile) {

@@ -95,7 +95,7 @@ TEST(PaintFailures, TextsAtTheirPlacesAndTheStateAfter) {
        LandingOutcome::NoCatalogueWhileSearching,
        {{10, 16, "  No bessel file! "}, {10, 32, "  Please start at directory which EC****.prn available."}},
        -1, "mcp03001p08000.prn"},
-      {"past the last eclipse", {0, 1, 2, 3, 4, 5, 6}, 16999, 12, 0, 0, true,
+      {"past the last eclipse", {0, 1, 2, 3, 4, 5, 6}, 16999, 10, 0, 0, true,
        LandingOutcome::EndOfCatalogue, {{10, 16, "The end of the Bessel file"}}, 0},
       {"Saros series not within 400 years", {0, 1, 2, 3, 4, 5, 6}, 2025, 3, 3, 100, false,
        LandingOutcome::SarosNotFound, {{50, 16, "This SAROS series is not available within 400 years."}}, 0},

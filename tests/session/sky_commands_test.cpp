@@ -15,6 +15,9 @@
 #include <vector>
 
 #include "circumstances/geometry.h"
+#include "core/angles.h"
+#include "session/current_eclipse.h"
+#include "tests/slow_tests.h"
 #include "core/drawing_surface.h"
 #include "session/map_display.h"
 #include "session/paint.h"
@@ -190,6 +193,63 @@ TEST_F(SkyCommands, CommandLineListAndPictures) {
     draw(s, expected);
     EXPECT_EQ(QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32), expected.image()) << display;
   }
+}
+
+// The chart, the map and the report agree at every date: at a site placed on
+// the map's sub-lunar point the chart's Moon and the report's both stand at
+// the zenith, and the Sun (opposite the shadow axis) at the nadir within the
+// Moon's distance from the axis. Every 71st entry of the whole catalogue.
+TEST_F(SkyCommands, MoonAtTheZenithOfTheSubLunarPointOverTheWholeCatalogue) {
+  if (TARVO_SLOW_TESTS_SKIPPED) GTEST_SKIP() << "walks the whole catalogue";
+  constexpr double kZenithLimitDeg = 89.95;
+  CanonReader reader(canonDirectory());
+  double lowestChart = 90, lowestReport = 90;
+  int checked = 0;
+  for (const CanonFile& file : kCanonFiles) {
+    EclipseRecord e;
+    ASSERT_TRUE(succeeded(reader.openFirst(file.firstYear, e))) << file.name;
+    for (int n = 0;; ++n) {
+      if (n % 71 == 0) {
+        SessionState s;
+        takeCurrentEclipse(s, e);
+        const EclipseCircumstances& c = updateCurrentEclipse(s);
+        if (c.greatestConverged) {
+          s.siteLongitude = c.subLunar.longitudeDeg;
+          s.siteLatitude = c.subLunar.latitudeDeg;
+          s.displaySiteIndex = kTypedSiteIndex;
+          const SkyChartRequest request = prepareSkyChart(s);
+          const std::vector<SkyPlace> places = skyChartPlacesFor(request);
+          const EclipseElements at = elementsAt(c.record, c.greatestHours);
+          const double axisDistanceDeg = std::hypot(at.x, at.y) / 3600.0;
+          EXPECT_GE(places[0].altitudeDeg, kZenithLimitDeg) << e.year << " " << e.month;
+          EXPECT_GE(s.siteMoonAltitude, kZenithLimitDeg) << e.year << " " << e.month;
+          EXPECT_NEAR(places[1].altitudeDeg, -90.0, axisDistanceDeg + 0.01) << e.year << " " << e.month;
+          lowestChart = std::fmin(lowestChart, places[0].altitudeDeg);
+          lowestReport = std::fmin(lowestReport, s.siteMoonAltitude);
+          ++checked;
+        }
+      }
+      if (!succeeded(reader.readNext(e))) break;
+    }
+  }
+  std::printf("[ measured ] %d entries: lowest Moon altitude at the sub-lunar point, chart %.4f, report %.4f deg\n",
+              checked, lowestChart, lowestReport);
+  EXPECT_GT(checked, 1000);
+}
+
+// The Sun the chart takes from the elements is the one of the Sun's theory
+// where that theory is good (within 0.03° near 2000).
+TEST_F(SkyCommands, ChartSunFromTheElementsMatchesTheSunTheoryIn2025) {
+  SessionState s = painted(-74.006, 40.713);
+  const SkyChartRequest r = prepareSkyChart(s);
+  const ChartAnchors theory = theoryAnchors(r.jd);
+  const double separationDeg =
+      std::acos(std::sin(r.anchors.sunDecDeg * kDegToRad) * std::sin(theory.sunDecDeg * kDegToRad) +
+                std::cos(r.anchors.sunDecDeg * kDegToRad) * std::cos(theory.sunDecDeg * kDegToRad) *
+                    std::cos((r.anchors.sunRaDeg - theory.sunRaDeg) * kDegToRad)) /
+      kDegToRad;
+  EXPECT_LT(separationDeg, 0.05);
+  EXPECT_NEAR(angleDiffDeg(r.anchors.greenwichSiderealDeg, theory.greenwichSiderealDeg), 0.0, 0.01);
 }
 
 }  // namespace

@@ -137,6 +137,10 @@ TEST(SkyChartDrawing, FrameDiscGridLabelsAndOnlyTheDrawnPlaces) {
   EXPECT_GT(countInBox(s, 415, 5, 450, 18, kSkyDiscColour), 5);     // North
   EXPECT_GT(countInBox(s, 615, 195, 645, 207, kSkyDiscColour), 5);  // West
   EXPECT_EQ(s.font(), FontRecipe::Text);
+  // The planets' line below the text block only when asked for.
+  EXPECT_EQ(countInBox(s, 10, kPlanetsApproximateY, 220, kPlanetsApproximateY + 14, kWhite), 0);
+  drawSkyChartPlaces(s, 2025.0314, 6.9847, -74.006, 40.713, places, true);
+  EXPECT_GT(countInBox(s, 10, kPlanetsApproximateY, 220, kPlanetsApproximateY + 14, kWhite), 100);
 }
 
 }  // namespace

@@ -180,6 +180,12 @@ TEST(SplitHours, WrapsHoursOnly) {
   EXPECT_NEAR(s.seconds, 4.8, 1e-6);
   s = splitHours(-25.0);
   EXPECT_EQ(s.hours, 23);
+  // Whole days before midnight wrap to a plain 0, never −0 ("-0" in %2.0f).
+  for (double h : {-24.0, -23.75, -48.0}) {
+    s = splitHours(h);
+    EXPECT_EQ(s.hours, 0) << h;
+    EXPECT_FALSE(std::signbit(s.hours)) << h;
+  }
 }
 
 TEST(SplitDegrees, NegativeKeepsSignOnBothParts) {

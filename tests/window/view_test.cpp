@@ -85,6 +85,7 @@ class ViewTest : public QObject {
   void rightDoubleClickPicksTheSite();
   void clicksOffTheMapDoNothing();
   void listWindowSearchDrawClose();
+  void listSearchAndCancelLeaveTheViewAlone();
   void listWindowReportsMissingFiles();
   void listWindowVisibleFromSiteAndExport();
   void listWindowRanges_data();
@@ -388,6 +389,34 @@ void ViewTest::listWindowSearchDrawClose() {
   list->reject();
   QCoreApplication::processEvents();
   QVERIFY(!list->isVisible());
+}
+
+// Only Draw changes the eclipse shown: Search and Cancel, then a repaint
+// (Map), show the same eclipse, and Next steps on from it.
+void ViewTest::listSearchAndCancelLeaveTheViewAlone() {
+  view()->applyTimeSet(2025, 3);
+  view()->paintPending();
+  const double shownJd = state().greatestJd;
+  const QImage before = view()->shownImage();
+  CListDlg* list = view()->listDialog();
+  view()->eclipseList();
+  list->startYearEdit()->setText(QStringLiteral("2040"));
+  list->periodEdit()->setText(QStringLiteral("10"));
+  QTest::mouseClick(list->searchButton(), Qt::LeftButton);
+  QVERIFY(list->lines().size() > 10);
+  list->reject();
+  QCoreApplication::processEvents();
+  view()->mapDisplay();
+  view()->paintPending();
+  QCOMPARE(state().greatestJd, shownJd);
+  QCOMPARE(state().year, 2025.0);
+  QCOMPARE(state().month, 3.0);
+  QCOMPARE(view()->shownImage(), before);
+  // Next steps on from the eclipse shown, not from where the search stopped.
+  view()->nextEclipse();
+  view()->paintPending();
+  QCOMPARE(state().year, 2025.0);
+  QCOMPARE(state().month, 9.0);
 }
 
 void ViewTest::listWindowVisibleFromSiteAndExport() {
