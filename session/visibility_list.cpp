@@ -9,6 +9,7 @@
 #include "session/landing.h"
 #include "session/search.h"
 #include "session/site_glue.h"
+#include "timebase/delta_t.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -21,9 +22,9 @@ constexpr double kGregorianStartDay = 2299161.0;
 
 // The TT Julian Day an entry was stored with: the reader subtracted the
 // model's ΔT at the TT instant; a few fixed-point passes undo it.
-double storedJdTt(double jdUt) {
+double storedJdTt(double jdUt, DeltaTModel model) {
   double tt = jdUt;
-  for (int i = 0; i < 4; ++i) tt = jdUt + deltaTModel(centuriesFromJ2000(tt)) / kSecondsPerDay;
+  for (int i = 0; i < 4; ++i) tt = jdUt + deltaTSeconds(model, centuriesFromJ2000(tt)) / kSecondsPerDay;
   return tt;
 }
 
@@ -34,16 +35,17 @@ bool keeps(const ExportEclipse& e, const VisibilityListOptions& o) {
 
 }  // namespace
 
-ExportEclipse exportEclipseOf(const EclipseRecord& r, double deltaTAdjustSeconds, double sigmaSeconds,
+ExportEclipse exportEclipseOf(const EclipseRecord& r, double deltaTAdjustSeconds, DeltaTModel model,
                               const std::optional<SiteValues>& site) {
   ExportEclipse x;
-  x.jdTt = storedJdTt(r.greatestJd);
+  x.jdTt = storedJdTt(r.greatestJd, model);
   const CalendarDate tt = jdToCalendar(x.jdTt, ZoneMode::StandardZone, 0);
   x.year = tt.year;
   x.month = tt.month;
   x.day = tt.day;
   x.julianCalendar = std::floor(x.jdTt + 0.5) < kGregorianStartDay;
-  const double deltaT = entryDeltaTSeconds(r, deltaTAdjustSeconds);
+  const double deltaT = entryDeltaTSeconds(r, deltaTAdjustSeconds, model);
+  const double sigmaSeconds = deltaTSigmaSeconds(centuriesFromJ2000(r.greatestJd));
   x.deltaTSeconds = deltaT;
   x.deltaTSigmaSeconds = sigmaSeconds;
   x.lunation = r.ninthValue;
@@ -79,7 +81,7 @@ VisibilityListSearch visibilityListSearch(CanonReader& reader, const SearchCrite
   out.end = walkListSearch(
       reader, criteria, startYear, periodYears,
       [&](const EclipseRecord& e) {
-        ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, options.sigmaSeconds, options.site);
+        ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel, options.site);
         if (!keeps(x, options)) return true;
         out.eclipses.push_back(std::move(x));
         out.entries.push_back({e.year, e.month, e.eclipseDay, e.eclipseType, e.saros});
@@ -90,7 +92,7 @@ VisibilityListSearch visibilityListSearch(CanonReader& reader, const SearchCrite
 }
 
 NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criteria, double year, double month,
-                               const SiteValues& site, double minAltitudeDeg, double sigmaSeconds, double afterJd) {
+                               const SiteValues& site, double minAltitudeDeg, double afterJd) {
   NextVisible out;
   reader.close();
   EclipseRecord e;
@@ -103,8 +105,9 @@ NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criter
   const auto before = [&](const EclipseRecord& r) { return r.year < year || (r.year == year && r.month < month); };
   for (;;) {
     if (!before(e) && e.greatestJd > afterJd &&
-        meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds), criteria).accepted) {
-      ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, sigmaSeconds, site);
+        meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel), criteria)
+            .accepted) {
+      ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel, site);
       const Visibility& v = *x.visibility;
       if (v.converged && v.visibilityClass != VisibilityClass::None && v.greatestAltitudeDeg >= minAltitudeDeg) {
         out.found = std::move(x);
@@ -133,8 +136,9 @@ ExportSite exportSiteOf(const SessionState& s, const SiteList& cities) {
 }
 
 NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader) {
+  reader.setDeltaTModel(s.deltaTModel);
   const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(s, s.sarosCriterion), s.year, s.month,
-                                               prepareSite(s), -90, 0, s.greatestJd);
+                                               prepareSite(s), -90, s.greatestJd);
   if (!found.record) return found;
   const EclipseRecord& e = *found.record;
   double month = e.month;
@@ -153,6 +157,7 @@ VisibilityListSearch windowListSearch(SessionState& s, CanonReader& reader, doub
   if (withSite) o.site = prepareSite(s);
   o.visibleOnly = withSite;
   // The view stays as it is: Next steps on from the eclipse shown.
+  reader.setDeltaTModel(s.deltaTModel);
   const CanonReader::Position shown = reader.position();
   VisibilityListSearch found = visibilityListSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears, o);
   reader.restore(shown);

@@ -15,19 +15,16 @@
 
 namespace tarvo {
 
-// The name of the ΔT model in use.
-inline constexpr const char* kDeltaTModelName = "builtin";
-
-// One entry as read (UT), its circumstances at ΔT = model + adjustment, and
-// its visibility at the site when one is given (sigmaSeconds: ΔT's 1σ).
-ExportEclipse exportEclipseOf(const EclipseRecord& entry, double deltaTAdjustSeconds, double sigmaSeconds,
+// One entry as read (UT, converted with `model`), its circumstances at
+// ΔT = model + adjustment, and its visibility at the site when one is given,
+// `uncertain` judged at ΔT ± σ of the model's uncertainty at its date.
+ExportEclipse exportEclipseOf(const EclipseRecord& entry, double deltaTAdjustSeconds, DeltaTModel model,
                               const std::optional<SiteValues>& site);
 
 struct VisibilityListOptions {
   std::optional<SiteValues> site;  // the visibility site, if any
   bool visibleOnly = false;        // keep only eclipses whose class is not none (needs a site)
   int maxEntries = kMaxListEntries;
-  double sigmaSeconds = 0;
 };
 
 struct VisibilityListSearch {
@@ -48,10 +45,10 @@ struct NextVisible {
 
 // The first entry at or after (year, month), and after the UT Julian Day
 // afterJd, that meets the criteria, is not `none` at the site and has the
-// Moon at least minAltitudeDeg up (apparent) at greatest eclipse.
+// Moon at least minAltitudeDeg up (apparent) at greatest eclipse. ΔT follows
+// criteria.deltaTModel and criteria.deltaTAdjustSeconds.
 NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criteria, double year, double month,
-                               const SiteValues& site, double minAltitudeDeg, double sigmaSeconds,
-                               double afterJd = -1e300);
+                               const SiteValues& site, double minAltitudeDeg, double afterJd = -1e300);
 
 // The observing site of the session as exported: the display site's city
 // name in `cities` (empty for typed coordinates) and its coordinates.

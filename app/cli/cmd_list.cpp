@@ -26,6 +26,7 @@
 #include "session/search.h"
 #include "session/site_glue.h"
 #include "session/visibility_list.h"
+#include "timebase/delta_t.h"
 #include "timebase/historical_dates.h"
 
 namespace tarvo::cli {
@@ -90,6 +91,7 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
   const int cap = static_cast<int>(exportOptions.maxEntries.value_or(kMaxListEntries));
   o.maxEntries = exportOptions.format == ListFormat::Text ? std::min(cap, kMaxListEntries) : cap;
   CanonReader reader;
+  reader.setDeltaTModel(state.deltaTModel);
   const VisibilityListSearch found =
       visibilityListSearch(reader, searchCriteriaOf(state, state.saros), start, period, o);
   reportDefects(reader);
@@ -102,7 +104,7 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
     const std::optional<SiteReading> reading = readSitesFile();
     list.site = exportSiteOf(state, reading ? reading->list : SiteList{});
   }
-  list.deltaTModel = kDeltaTModelName;
+  list.deltaTModel = deltaTModelName(state.deltaTModel);
   list.eclipses = found.eclipses;
   std::string text;
   switch (exportOptions.format) {

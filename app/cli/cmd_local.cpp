@@ -1,9 +1,11 @@
 // tarvo local YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--next N | --prev N]
-//             [criteria] [--dt-adjust S] [--png FILE [--size WxH]]
+//             [criteria] [--dt-adjust S] [--png FILE [--size WxH]] [--sigma]
 // Applies the criteria as the Search dialog's OK does, lands on the cursor as
 // a repaint does (then N Next or Previous steps) and prints the local circumstances
 // report, one `y=<row> <text>` line per report line in drawing order; with
-// --png also draws it on a black surface and saves it.
+// --png also draws it on a black surface and saves it; with --sigma ends with
+// `deltat_sigma S`, the uncertainty of ΔT in seconds, which every time of the
+// report shares.
 #include <cinttypes>
 #include <cstdio>
 #include <string>
@@ -33,6 +35,7 @@ int runLocal(const std::vector<std::string>& args) {
   state.displayKind = kDisplayLocalReport;
   SharedOptions options;
   std::string pngPath;
+  bool sigma = false;
   OptionParser parser("local", kUsage);
   addSiteOptions(parser, options);
   addDeltaTAdjustOption(parser, options);
@@ -49,6 +52,10 @@ int runLocal(const std::vector<std::string>& args) {
                 return std::string();
               },
               "--png needs a file name"});
+  parser.add({"--sigma", 0, [&sigma](const std::vector<std::string>&) {
+                sigma = true;
+                return std::string();
+              }, ""});
   if (!parser.parse(args)) return kExitUsage;
   if (const std::string e = takeYearMonth(parser.positional(), options, true); !e.empty()) {
     return parser.usageError(e);
@@ -78,6 +85,7 @@ int runLocal(const std::vector<std::string>& args) {
   for (const ReportLine& line : localReportLines(forLines, sites)) {
     std::printf("y=%d %s\n", line.y, line.text.c_str());
   }
+  if (sigma) std::printf("deltat_sigma %.3f\n", state.deltaTSigma);
   if (!pngPath.empty()) {
     DrawingSurface surface(options.width, options.height);
     surface.clear(paletteColour(PaletteIndex::Black));

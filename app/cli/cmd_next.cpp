@@ -1,5 +1,5 @@
 // tarvo next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] [criteria] [--min-altitude DEG]
-//            [--dt-adjust SECONDS]
+//            [--dt-adjust SECONDS] [--delta-t-model builtin|smh2020]
 // The first eclipse at or after the month (default: the computer's current
 // month) that meets the criteria and can be seen from the site, printed as
 // the `key value` lines of `tarvo show`, then its visibility.
@@ -29,7 +29,7 @@ namespace tarvo::cli {
 namespace {
 
 const std::string kUsage = std::string("next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] ") + criteriaUsage() +
-                           " [--min-altitude DEG] [--dt-adjust SECONDS]";
+                           " [--min-altitude DEG] [--dt-adjust SECONDS] [--delta-t-model builtin|smh2020]";
 
 void printAltitude(const char* key, const std::optional<double>& deg) {
   if (deg) {
@@ -65,6 +65,7 @@ int runNext(const std::vector<std::string>& args) {
   OptionParser parser("next", kUsage);
   addSiteOptions(parser, options);
   addDeltaTAdjustOption(parser, options);
+  addDeltaTModelOption(parser, options.deltaTModel);
   addCriteriaOptions(parser, criteria);
   parser.add({"--min-altitude", 1,
               [&minAltitude](const std::vector<std::string>& v) {
@@ -90,14 +91,16 @@ int runNext(const std::vector<std::string>& args) {
     state.month = now.month;
   }
   state.deltaTAdjust = options.deltaTAdjust;
+  state.deltaTModel = options.deltaTModel;
   if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
   SiteList sites;
   if (const std::string e = loadSitesAndApply(options, sites, state); !e.empty()) return parser.usageError(e);
 
   const SiteValues site = prepareSite(state);
   CanonReader reader;
+  reader.setDeltaTModel(state.deltaTModel);
   const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(state, state.sarosCriterion), state.year,
-                                               state.month, site, minAltitude, 0);
+                                               state.month, site, minAltitude);
   reportDefects(reader);
   if (!found.found) {
     if (found.end == SearchEnd::EndOfCatalogue) {

@@ -26,6 +26,7 @@
 #include "export/eclipse_export.h"
 #include "session/search.h"
 #include "session/visibility_list.h"
+#include "timebase/delta_t.h"
 
 namespace tarvo::window {
 
@@ -154,7 +155,7 @@ std::optional<QString> CListDlg::exportTo(const QString& path) {
       windowListSearch(session_.state, session_.reader, shown_->startYear, shown_->periodYears, shown_->withSite);
   ExportList list;
   if (shown_->withSite) list.site = exportSiteOf(session_.state, session_.state.sites);
-  list.deltaTModel = kDeltaTModelName;
+  list.deltaTModel = deltaTModelName(session_.state.deltaTModel);
   list.eclipses = found.eclipses;
   constexpr double kUnixEpochJd = 2440587.5;
   const double nowJd = kUnixEpochJd + static_cast<double>(QDateTime::currentSecsSinceEpoch()) / 86400.0;

@@ -94,6 +94,20 @@ class ExportCheck(unittest.TestCase):
             self.assertEqual(local, iso_utc(row['greatest_ut']))
             self.assertEqual(local.utcoffset(), datetime.timedelta(hours=9))
 
+    def test_the_chosen_model_and_its_sigma_go_with_each_eclipse(self):
+        # About 700 BC σ(ΔT) is 0.8 u² s (u centuries from 1820): 470-510 s,
+        # enough to move some moonrises across a contact at this site.
+        doc = json.loads(run(['list', '-700', '100', '--city', CITY, '--format', 'json', '--max', '1000',
+                              '--delta-t-model', 'smh2020'], self.data))
+        self.assertEqual(doc['deltat_model'], 'smh2020')
+        self.assertGreater(len(doc['eclipses']), 100)
+        for e in doc['eclipses']:
+            self.assertTrue(440 < e['deltat_sigma_s'] < 540, e['date_tt'])
+        self.assertTrue(any(e['uncertain'] for e in doc['eclipses']))
+        builtin = json.loads(run(['list', '-700', '100', '--city', CITY, '--format', 'json', '--max', '1000'],
+                                 self.data))
+        self.assertNotEqual(doc['eclipses'][0]['deltat_s'], builtin['eclipses'][0]['deltat_s'])
+
     def test_csv_is_rfc4180(self):
         lines = self.csv_raw.split(b'\r\n')
         self.assertEqual(lines[-1], b'')

@@ -416,7 +416,8 @@ TEST_F(ReferenceCheck, VisibilityAgreesWithTheEphemeris) {
   }
   std::printf("visibility: %d eclipse-site pairs, %d too close to call, %d rising or setting\n", pairs, ambiguous,
               moving);
-  std::printf("moon altitude: %d, worst %.4f deg (%s); sun altitude worst %.4f deg (%s)\n", altitude.count,
+  std::printf("moon altitude: %ld, worst %.4f deg (%s); sun altitude worst %.4f deg (%s)\n",
+              static_cast<long>(altitude.count),
               altitude.worst, altitude.worstWhere.c_str(), sun.worst, sun.worstWhere.c_str());
   EXPECT_GE(pairs - ambiguous, 36);
   EXPECT_GT(moving, 5);

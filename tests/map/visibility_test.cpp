@@ -163,7 +163,9 @@ TEST(VisibilityZones, WideAndTallClientsShowTheWholeMapWithEveryZone) {
     EXPECT_GE(f.left, kInfoPanelWidth) << w << "x" << h;
     EXPECT_LT(f.right, w) << w << "x" << h;
     const MapFrame byWidth = layoutMap(0, 0, w, 100000);
-    if (byWidth.bottom < h) EXPECT_EQ(f.scale, byWidth.scale) << w << "x" << h;
+    if (byWidth.bottom < h) {
+      EXPECT_EQ(f.scale, byWidth.scale) << w << "x" << h;
+    }
     std::map<int, int> counts;  // palette index → pixels inside the map
     for (int y = f.top + 4; y <= f.bottom - 4; ++y)
       for (int x = f.left + 4; x <= f.right - 4; ++x)
