@@ -4,12 +4,12 @@
 
 #include <cmath>
 
+#include "app/window/framework_texts.h"
+
 namespace tarvo::window {
 
 namespace {
 
-const QString kNotAnInteger = QStringLiteral("整数を入力してください。");
-const QString kNotANumber = QStringLiteral("数値を入力してください。");
 
 // The C locale's reading of numbers, without thousands separators.
 QLocale plainLocale() {
@@ -21,12 +21,11 @@ QLocale plainLocale() {
 }  // namespace
 
 QString integerRangeMessage(int lo, int hi) {
-  return QStringLiteral("%1 から %2 までの整数を入力してください。").arg(lo).arg(hi);
+  return frameworkText("Please enter an integer between %1 and %2.").arg(lo).arg(hi);
 }
 
 QString numberRangeMessage(double lo, double hi) {
-  return QStringLiteral("%1 から %2 までの数字を入力してください。")
-      .arg(numberText(lo), numberText(hi));
+  return frameworkText("Please enter a number between %1 and %2.").arg(numberText(lo), numberText(hi));
 }
 
 QString numberText(double value) {
@@ -42,7 +41,7 @@ double roundedTo(double value, int decimals) {
 FieldValue<int> readInteger(const QString& text, int lo, int hi) {
   bool ok = false;
   const qlonglong v = plainLocale().toLongLong(text.trimmed(), &ok);
-  if (!ok) return {0, kNotAnInteger};
+  if (!ok) return {0, frameworkText("Please enter an integer.")};
   if (v < lo || v > hi) return {0, integerRangeMessage(lo, hi)};
   return {static_cast<int>(v), {}};
 }
@@ -50,7 +49,7 @@ FieldValue<int> readInteger(const QString& text, int lo, int hi) {
 FieldValue<double> readNumber(const QString& text, double lo, double hi) {
   bool ok = false;
   const double v = plainLocale().toDouble(text.trimmed(), &ok);
-  if (!ok || !std::isfinite(v)) return {0, kNotANumber};
+  if (!ok || !std::isfinite(v)) return {0, frameworkText("Please enter a number.")};
   if (v < lo || v > hi) return {0, numberRangeMessage(lo, hi)};
   return {v, {}};
 }

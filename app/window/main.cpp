@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/window/framework_texts.h"
 #include "app/window/main_frame.h"
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_view.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("TarvoWin"));
+  tarvo::window::installTranslations(app, QLocale::system());
   tarvo::window::CVornApp vorn;
   if (!vorn.initInstance()) return 1;
 

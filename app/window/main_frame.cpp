@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "app/window/child_frame.h"
+#include "app/window/framework_texts.h"
 #include "app/window/toolbar_icons.h"
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_view.h"
@@ -99,17 +100,17 @@ void CMainFrame::createActions() {
   connect(exit, &QAction::triggered, this, &QWidget::close);
   commands_[kCmdExit] = exit;
 
-  // The frame's own menu, worded as the framework words it in Japanese.
-  newAct_ = new QAction(QStringLiteral("新規作成(&N)"), this);
+  // The frame's own menu, in the framework's words (translated by locale).
+  newAct_ = new QAction(frameworkText("New(&N)"), this);
   newAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
   connect(newAct_, &QAction::triggered, &app_, [this] { app_.newDocument(); });
-  openAct_ = new QAction(QStringLiteral("開く(&O)..."), this);
+  openAct_ = new QAction(frameworkText("Open(&O)..."), this);
   openAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   connect(openAct_, &QAction::triggered, &app_, &CVornApp::openWithDialog);
-  saveAct_ = new QAction(QStringLiteral("上書き保存(&S)"), this);
+  saveAct_ = new QAction(frameworkText("Save(&S)"), this);
   saveAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   connect(saveAct_, &QAction::triggered, &app_, &CVornApp::saveActive);
-  printAct_ = new QAction(QStringLiteral("印刷(&P)..."), this);
+  printAct_ = new QAction(frameworkText("Print(&P)..."), this);
   printAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   printAct_->setData(kCmdPrint);
   connect(printAct_, &QAction::triggered, &app_, &CVornApp::printActive);
@@ -117,16 +118,16 @@ void CMainFrame::createActions() {
   // The four keys work whichever menu is shown.
   addActions({newAct_, openAct_, saveAct_, printAct_});
 
-  printSetupAct_ = new QAction(QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."), this);
+  printSetupAct_ = new QAction(frameworkText("Print Setup(&R)..."), this);
   connect(printSetupAct_, &QAction::triggered, &app_, &CVornApp::printSetup);
-  frameVersionAct_ = new QAction(QStringLiteral("Tarvowin のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
+  frameVersionAct_ = new QAction(frameworkText("About Tarvowin(&A)..."), this);
   setPrompt(frameVersionAct_, QStringLiteral("Program Version Information\nVersion"));
   connect(frameVersionAct_, &QAction::triggered, &app_, &CVornApp::about);
-  frameExitAct_ = new QAction(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"), this);
+  frameExitAct_ = new QAction(frameworkText("Exit(&X)"), this);
   setPrompt(frameExitAct_, QStringLiteral("Quit Application\nQuit"));
   connect(frameExitAct_, &QAction::triggered, this, &QWidget::close);
 
-  noRecentAct_ = new QAction(QStringLiteral("最近使ったﾌｧｲﾙ"), this);
+  noRecentAct_ = new QAction(frameworkText("Recent File"), this);
   noRecentAct_->setEnabled(false);
   for (int i = 0; i < CVornApp::kRecentFiles; ++i) {
     auto* a = new QAction(this);
@@ -196,7 +197,7 @@ void CMainFrame::createMenus() {
                   bars->menuAction(), help->menuAction()};
 
   // The frame's own menu.
-  auto* file = new QMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), this);
+  auto* file = new QMenu(frameworkText("File(&F)"), this);
   file->addAction(newAct_);
   file->addAction(openAct_);
   file->addSeparator();
@@ -206,11 +207,11 @@ void CMainFrame::createMenus() {
   file->addActions(recentActs_);
   file->addSeparator();
   file->addAction(frameExitAct_);
-  auto* show = new QMenu(QStringLiteral("表示(&V)"), this);
-  QAction* frameToolToggle = barToggle(QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"), toolBar_);
-  QAction* frameStatusToggle = barToggle(QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), statusBar());
+  auto* show = new QMenu(frameworkText("View(&V)"), this);
+  QAction* frameToolToggle = barToggle(frameworkText("Toolbar(&T)"), toolBar_);
+  QAction* frameStatusToggle = barToggle(frameworkText("Status Bar(&S)"), statusBar());
   show->addActions({frameToolToggle, frameStatusToggle});
-  auto* frameHelp = new QMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+  auto* frameHelp = new QMenu(frameworkText("Help(&H)"), this);
   frameHelp->addAction(frameVersionAct_);
   frameMenuBar_ = {file->menuAction(), show->menuAction(), frameHelp->menuAction()};
 
