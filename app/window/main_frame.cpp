@@ -11,6 +11,7 @@
 
 #include "app/window/child_frame.h"
 #include "app/window/framework_texts.h"
+#include "app/window/help_window.h"
 #include "app/window/toolbar_icons.h"
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_view.h"
@@ -127,6 +128,12 @@ void CMainFrame::createActions() {
   setPrompt(frameExitAct_, QStringLiteral("Quit Application\nQuit"));
   connect(frameExitAct_, &QAction::triggered, this, &QWidget::close);
 
+  helpContentsAct_ = new QAction(QStringLiteral("Contents(&C)"), this);
+  helpContentsAct_->setShortcut(QKeySequence::HelpContents);
+  setPrompt(helpContentsAct_, QStringLiteral("Help on the displays, the map's zones and the keys\nHelp"));
+  connect(helpContentsAct_, &QAction::triggered, this, &CMainFrame::showHelp);
+  addAction(helpContentsAct_);
+
   noRecentAct_ = new QAction(frameworkText("Recent File"), this);
   noRecentAct_->setEnabled(false);
   for (int i = 0; i < CVornApp::kRecentFiles; ++i) {
@@ -193,6 +200,8 @@ void CMainFrame::createMenus() {
   auto* help = new QMenu(QStringLiteral("Help(&H)"), this);
   help->addAction(commands_[kCmdVersion]);
   help->addAction(commands_[kCmdExit]);
+  help->addSeparator();
+  help->addAction(helpContentsAct_);
   viewMenuBar_ = {commands_[kCmdTimeSet], commands_[kCmdDisplay], commands_[kCmdSearch],
                   bars->menuAction(), help->menuAction()};
 
@@ -213,6 +222,8 @@ void CMainFrame::createMenus() {
   show->addActions({frameToolToggle, frameStatusToggle});
   auto* frameHelp = new QMenu(frameworkText("Help(&H)"), this);
   frameHelp->addAction(frameVersionAct_);
+  frameHelp->addSeparator();
+  frameHelp->addAction(helpContentsAct_);
   frameMenuBar_ = {file->menuAction(), show->menuAction(), frameHelp->menuAction()};
 
   // The two menus' toggles of a bar stay in step.
@@ -231,6 +242,14 @@ void CMainFrame::updateMenus() {
   for (QAction* a : viewCommands_) a->setEnabled(viewOpen);
   saveAct_->setEnabled(viewOpen);
   printAct_->setEnabled(viewOpen);
+}
+
+void CMainFrame::showHelp() {
+  if (help_ == nullptr) help_ = new CHelpWindow(this);
+  help_->setWindowFlag(Qt::Window);
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
 }
 
 void CMainFrame::updateRecentFiles(const QStringList& paths) {

@@ -59,6 +59,9 @@ class CMainFrame : public QMainWindow {
   // own otherwise; enables the view's commands accordingly.
   void updateMenus();
   void updateRecentFiles(const QStringList& paths);
+  // Help › Contents: shows the help window (made on first use).
+  void showHelp();
+  QWidget* helpWindow() const { return help_; }
 
  private:
   void createActions();
@@ -85,6 +88,8 @@ class CMainFrame : public QMainWindow {
   QAction* frameExitAct_ = nullptr;
   QList<QAction*> recentActs_;
   QAction* noRecentAct_ = nullptr;
+  QAction* helpContentsAct_ = nullptr;
+  QWidget* help_ = nullptr;
   QList<QAction*> viewMenuBar_;
   QList<QAction*> frameMenuBar_;
 };

@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 
 #include "app/window/about_dlg.h"
@@ -20,6 +21,7 @@
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_doc.h"
 #include "app/window/vorn_view.h"
+#include "map/zone_legend.h"
 #include "app/window/window_session.h"
 
 using namespace tarvo::window;
@@ -56,6 +58,7 @@ class FrameTest : public QObject {
   void saveWritesAnEmptyFile_data();
   void saveWritesAnEmptyFile();
   void saveReportsTheFileAndReason();
+  void f1ShowsHelpWithTheLegend();
 
  private:
   std::unique_ptr<CVornApp> app_;
@@ -243,6 +246,28 @@ void FrameTest::saveReportsTheFileAndReason() {
   QVERIFY(error);
   QVERIFY(error->contains(path));
   QCOMPARE(doc.title(), QStringLiteral("Tarvo1"));
+}
+
+void FrameTest::f1ShowsHelpWithTheLegend() {
+  CMainFrame* f = app_->mainFrame();
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+  QTest::keyClick(f, Qt::Key_F1);
+  auto* help = qobject_cast<QTextBrowser*>(f->helpWindow());
+  QVERIFY(help != nullptr);
+  QVERIFY(help->isVisible());
+  const QString text = help->toPlainText();
+  QVERIFY(text.contains(QStringLiteral("counted from the south")));
+  QVERIFY(text.contains(QStringLiteral("UD")));
+  const QImage legend = help->document()
+                            ->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("legend.png")))
+                            .value<QImage>();
+  QCOMPARE(legend.width(), tarvo::kZoneLegendWidth);
+  // The brown swatch of the first row.
+  bool brown = false;
+  for (int x = 9; x < 47 && !brown; ++x)
+    for (int y = 5; y < 19 && !brown; ++y) brown = legend.pixel(x, y) == qRgb(170, 68, 0);
+  QVERIFY(brown);
 }
 
 QTEST_MAIN(FrameTest)
