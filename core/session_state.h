@@ -6,6 +6,7 @@
 
 #include "catalogue/eclipse_list_entry.h"
 #include "catalogue/eclipse_record.h"
+#include "circumstances/eclipse_circumstances.h"
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
 
@@ -54,15 +55,6 @@ struct SessionState {
   // Time scale.
   double deltaTAdjust = 0;  // s, user's correction, −10000..10000
   double deltaT = 0;        // s, model at greatestJd (UT) + deltaTAdjust
-  double deltaTHours = 0;   // deltaT / 3600
-  double greatestOffsetHours = 0;  // hours from epochHour to greatest eclipse
-  double greatestLatitude = 0;     // deg, sub-lunar point at greatest eclipse
-  double greatestLongitude = 0;    // (magnitudes after the map display's split)
-  // The map display's split of the sub-lunar point: the sign (1 below 0),
-  // the whole degrees of the magnitude and the arc-minutes left over.
-  int greatestLatitudeNegative = 0, greatestLongitudeNegative = 0;
-  double greatestLatitudeDegrees = 0, greatestLatitudeMinutes = 0;
-  double greatestLongitudeDegrees = 0, greatestLongitudeMinutes = 0;
 
   // Search criteria.
   int searchType = 0;  // 0 all, 1 by type, 2 by site and magnitude, 3 by Saros
@@ -76,7 +68,7 @@ struct SessionState {
 
   // Observing site.
   SiteList sites;            // the city list, read by the first paint
-  int displaySiteIndex = 1;  // 1-based city index; 99 = typed coordinates
+  int displaySiteIndex = 1;  // 1-based city index; kTypedSiteIndex = typed coordinates
   int siteSource = 1;        // 0 from the city list, 1 from typed coordinates
   double siteLongitude = 0;  // deg east
   double siteLatitude = 0;   // deg north
@@ -86,9 +78,9 @@ struct SessionState {
   double greatestGuessHours = 0;
 
   // Display choice.
-  int displayKind = 0;   // 0 world map, 2 local report
-  int gridMode = 4;      // 0 grid, 4 no grid
-  int outlineChoice = 1; // 2 detailed coastline files, 1 built-in outline
+  int displayKind = kDisplayWorldMap;   // DisplayKind
+  int gridMode = kGridHidden;           // GridMode
+  int outlineChoice = kOutlineBuiltIn;  // OutlineChoice
 
   // Map layout, pixels of the view's client area.
   int mapLeft = 0, mapRight = 0, mapTop = 0, mapBottom = 0;
@@ -111,13 +103,10 @@ struct SessionState {
   int eclipseListPick = 0;
   double listPeriodDefault = 10;
 
-  // Values kept for the current eclipse once greatest eclipse and the
-  // contacts are found (map pipeline or local report preparation).
-  ContactTimes contacts;
-  double greatestDeltaTSeconds = 0;  // the ΔT greatest eclipse was found with
-  GeoPoint greatestSubLunar{0, 0};   // signed sub-lunar point at greatest eclipse
-  bool greatestConverged = false;
-  double dayStartJd = 0;           // UT Julian Day of 0 h UT of the eclipse's date
+  // The current eclipse's circumstances as the last paint (or the local
+  // report's preparation) found them at deltaT; the commands that draw after
+  // a paint (simulation, sky chart) and the command line read them.
+  EclipseCircumstances circumstances;
   double horizonCrossHours = 10000;  // moonset/moonrise time; 10000/1000 mean none
   struct LocalDate {
     double year = 0, month = 0, day = 0;

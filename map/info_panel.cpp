@@ -87,10 +87,6 @@ void appendComputedLines(const InfoPanelValues& v, bool umbral, bool total, std:
 
 }  // namespace
 
-double dayStartJd(const InfoPanelValues& v) {
-  return v.greatestJd - (v.greatestOffsetHours + v.epochHour - v.deltaTSeconds / 3600) / 24;
-}
-
 std::vector<PanelLine> infoPanelLines(const InfoPanelValues& v) {
   const bool umbral = v.eclipseType == 1 || v.eclipseType == 2;
   const bool total = v.eclipseType == 1;
@@ -127,6 +123,33 @@ void drawInfoPanel(DrawingSurface& surface, const InfoPanelValues& values) {
   surface.setTextColour(paletteColour(kPanelWhite));
   for (const PanelLine& line : infoPanelLines(values)) drawText(surface, line.x, line.y, line.text);
   surface.setFont(savedFont);
+}
+
+InfoPanelValues infoPanelValues(const EclipseCircumstances& e) {
+  const EclipseRecord& r = e.record;
+  InfoPanelValues v;
+  v.year = r.year;
+  v.month = r.month;
+  v.eclipseDay = r.eclipseDay;
+  v.eclipseType = eclipseTypeCode(r.eclipseType);
+  v.greatestJd = e.greatestJd;
+  v.saros = r.saros;
+  v.gamma = r.gamma;
+  v.penumbralMagnitude = r.penumbralMagnitude;
+  v.umbralMagnitude = r.umbralMagnitude;
+  v.epochHour = r.epochHour;
+  v.deltaTSeconds = e.deltaTSeconds;
+  v.converged = e.converged();
+  v.greatestOffsetHours = e.greatestHours;
+  v.greatestLongitude = splitGreatestLongitude(e.subLunar.longitudeDeg);
+  v.greatestLatitude = splitGreatestLatitude(e.subLunar.latitudeDeg);
+  v.p1 = e.contacts.p1;
+  v.p4 = e.contacts.p4;
+  v.u1 = e.contacts.u1;
+  v.u2 = e.contacts.u2;
+  v.u3 = e.contacts.u3;
+  v.u4 = e.contacts.u4;
+  return v;
 }
 
 }  // namespace tarvo

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "circumstances/eclipse_circumstances.h"
 #include "core/drawing_surface.h"
 #include "map/map_frame.h"
 
@@ -41,9 +42,11 @@ struct PanelLine {
 // Every text of the panel and the site result, in drawing order.
 std::vector<PanelLine> infoPanelLines(const InfoPanelValues& values);
 
-// UT Julian Day of 0 h UT of the eclipse's date: greatestJd − (T + epochHour
-// − ΔT/3600)/24 with T = greatestOffsetHours.
-double dayStartJd(const InfoPanelValues& values);
+// The panel's eclipse values from an eclipse's circumstances: the
+// catalogue's values of its entry, its ΔT, and greatest eclipse, its place
+// (split for display) and the contacts; the site search result is left
+// empty for the caller.
+InfoPanelValues infoPanelValues(const EclipseCircumstances& eclipse);
 
 // The brown frame (5, 5)–(220, 389), width 2, and the lines in white in the
 // text font; leaves the surface's font as it found it.

@@ -11,9 +11,12 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kPenumbraColour = 6;  // brown
-constexpr int kUmbraColour = 9;     // light blue
-constexpr int kHorizonColour = 2;   // green: the Moon at moonrise or moonset
+constexpr int colourIndex(PaletteIndex c) { return static_cast<int>(c); }
+
+constexpr int kPenumbraColour = colourIndex(PaletteIndex::Brown);
+constexpr int kUmbraColour = colourIndex(PaletteIndex::LightBlue);
+// The Moon at moonrise or moonset.
+constexpr int kHorizonColour = colourIndex(PaletteIndex::Green);
 constexpr double kNoLabelHours = 100;  // drawSimulationTime's "clear only" time
 
 // Truncation toward zero into the int range; NaN gives 0 (nothing sensible
@@ -30,7 +33,7 @@ int truncToInt(double v) {
 double moonRadiusArcsec(const EclipseElements& e) { return (e.lu - e.lt) / 2; }
 
 void drawShadow(DrawingSurface& s, const SimulationInputs& in) {
-  const EclipseElements e = elementsAt(in.record, in.greatestOffsetHours);
+  const EclipseElements e = elementsAt(in.eclipse.record, in.eclipse.greatestHours);
   const double m = moonRadiusArcsec(e);
   drawShadowPlaneCircle(s, in.centreX, in.centreY, 0, 0, e.lp - m, kPenumbraColour);
   hatchShadowPlane(s, in.centreX, in.centreY, 0, 0, kPenumbraColour);
@@ -39,8 +42,8 @@ void drawShadow(DrawingSurface& s, const SimulationInputs& in) {
 }
 
 void drawMoon(DrawingSurface& s, const SimulationInputs& in, double t, int colour) {
-  const EclipseElements e = elementsAt(in.record, t);
-  drawSimulationTime(s, t, in.epochHour, in.greatestDeltaTSeconds);
+  const EclipseElements e = elementsAt(in.eclipse.record, t);
+  drawSimulationTime(s, t, in.eclipse.record.epochHour, in.eclipse.deltaTSeconds);
   drawShadowPlaneCircle(s, in.centreX, in.centreY, e.x, e.y, moonRadiusArcsec(e), colour);
   hatchShadowPlane(s, in.centreX, in.centreY, e.x, e.y, colour);
 }
@@ -84,22 +87,26 @@ void drawSimulationTime(DrawingSurface& surface, double tHours, double epochHour
 
 std::vector<SimulationStep> simulationSteps(const SimulationInputs& in) {
   const bool paced = in.horizonCrossHours > kHorizonCrossLimitHours;
-  const bool umbral = in.eclipseType == 1 || in.eclipseType == 2;
-  const bool total = in.eclipseType == 1;
-  const ContactTimes& c = in.contacts;
+  const int type = eclipseTypeCode(in.eclipse.record.eclipseType);
+  const bool umbral = type == 1 || type == 2;
+  const bool total = type == 1;
+  const ContactTimes& c = in.eclipse.contacts;
   std::vector<SimulationStep> steps;
-  steps.push_back({SimulationStepKind::Shadow, in.greatestOffsetHours, 0, true});
+  steps.push_back({SimulationStepKind::Shadow, in.eclipse.greatestHours, 0, true});
   // A contact the type lacks is absent and gets no step.
   const auto moon = [&](bool wanted, std::optional<double> t, int colour) {
     if (wanted && t) steps.push_back({SimulationStepKind::Moon, *t, colour, paced});
   };
-  moon(true, c.p1, 14);                     // yellow
-  moon(umbral, c.u1, 10);                   // pale green
-  moon(total, c.u2, 7);                     // light grey
-  moon(true, in.greatestOffsetHours, 8);    // dark grey
-  moon(total, c.u3, 7);
-  moon(umbral, c.u4, 10);
-  moon(true, c.p4, 14);
+  const int penumbral = colourIndex(PaletteIndex::Yellow);
+  const int umbralContact = colourIndex(PaletteIndex::PaleGreen);
+  const int internal = colourIndex(PaletteIndex::LightGrey);
+  moon(true, c.p1, penumbral);
+  moon(umbral, c.u1, umbralContact);
+  moon(total, c.u2, internal);
+  moon(true, in.eclipse.greatestHours, colourIndex(PaletteIndex::DarkGrey));
+  moon(total, c.u3, internal);
+  moon(umbral, c.u4, umbralContact);
+  moon(true, c.p4, penumbral);
   steps.push_back({SimulationStepKind::ClearLabel, kNoLabelHours, 0, false});
   if (in.horizonCrossHours < kHorizonCrossLimitHours)
     steps.push_back({SimulationStepKind::Moon, in.horizonCrossHours, kHorizonColour, false});
@@ -110,14 +117,14 @@ void drawSimulationStep(DrawingSurface& surface, const SimulationInputs& in,
                         const SimulationStep& step) {
   switch (step.kind) {
     case SimulationStepKind::Shadow:
-      surface.setTextColour(colorTable[15]);
+      surface.setTextColour(paletteColour(PaletteIndex::White));
       drawShadow(surface, in);
       break;
     case SimulationStepKind::Moon:
       drawMoon(surface, in, step.tHours, step.colour);
       break;
     case SimulationStepKind::ClearLabel:
-      drawSimulationTime(surface, kNoLabelHours, in.epochHour, in.greatestDeltaTSeconds);
+      drawSimulationTime(surface, kNoLabelHours, in.eclipse.record.epochHour, in.eclipse.deltaTSeconds);
       break;
   }
 }

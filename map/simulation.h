@@ -7,8 +7,7 @@
 
 #include <vector>
 
-#include "catalogue/eclipse_record.h"
-#include "circumstances/geometry.h"
+#include "circumstances/eclipse_circumstances.h"
 
 namespace tarvo {
 
@@ -23,12 +22,9 @@ inline constexpr int kSimulationPauseMs = 500;
 inline constexpr double kHorizonCrossLimitHours = 100;
 
 struct SimulationInputs {
-  EclipseRecord record;             // the elements x, y, lp, lu, lt
-  int eclipseType = 0;              // 1 total, 2 partial, 3 penumbral
-  double epochHour = 0;             // TT hour at which t = 0
-  double greatestOffsetHours = 0;   // greatest eclipse, hours from epochHour
-  ContactTimes contacts;            // hours from epochHour
-  double greatestDeltaTSeconds = 0; // the ΔT greatest eclipse was found with
+  // The eclipse: its elements x, y, lp, lu, lt, type, greatest eclipse,
+  // contacts and the ΔT they were found with.
+  EclipseCircumstances eclipse;
   double horizonCrossHours = 10000; // moonrise/moonset time, or 1000/10000 for none
   int centreX = 0, centreY = 0;     // shadow axis: the map centre of the last layout, px
 };

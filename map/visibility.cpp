@@ -160,6 +160,22 @@ void drawThickLine(DrawingSurface& surface, const MapFrame& frame, double lambda
   surface.setPen(saved);
 }
 
+VisibilityInputs visibilityInputsOf(const EclipseCircumstances& e) {
+  VisibilityInputs in;
+  in.eclipseType = eclipseTypeCode(e.record.eclipseType);
+  in.greatest = e.subLunar;
+  const auto at = [&](double t) { return subLunarPoint(e.record, t, e.deltaTSeconds); };
+  const ContactTimes& c = e.contacts;
+  in.p1 = at(c.p1);
+  in.p4 = at(c.p4);
+  // A contact the type lacks is never drawn; its point stays at greatest eclipse.
+  in.u1 = c.u1 ? at(*c.u1) : in.greatest;
+  in.u4 = c.u4 ? at(*c.u4) : in.greatest;
+  in.u2 = c.u2 ? at(*c.u2) : in.greatest;
+  in.u3 = c.u3 ? at(*c.u3) : in.greatest;
+  return in;
+}
+
 void drawVisibilityZones(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
                          const VisibilityInputs& in) {
   if (!frame.hasArea()) return;

@@ -4,6 +4,7 @@
 // points; the marker of greatest eclipse and the map's pale green frame.
 #pragma once
 
+#include "circumstances/eclipse_circumstances.h"
 #include "circumstances/geometry.h"
 #include "core/drawing_surface.h"
 #include "map/map_frame.h"
@@ -17,6 +18,10 @@ struct VisibilityInputs {
   // U2, U3 for type 1 only.
   GeoPoint p1{0, 0}, u1{0, 0}, u2{0, 0}, u3{0, 0}, u4{0, 0}, p4{0, 0};
 };
+
+// The sub-lunar points at greatest eclipse and at the contacts of an eclipse,
+// at its ΔT; a contact the type lacks keeps the point of greatest eclipse.
+VisibilityInputs visibilityInputsOf(const EclipseCircumstances& eclipse);
 
 // The six zones in order (brown P1/P4, magenta U1/U4, red U2/U3, cyan U3/U2,
 // green U4/U1, blue P4/P1, as the type has them), the yellow marker of

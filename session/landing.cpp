@@ -6,9 +6,9 @@
 
 #include "catalogue/canon_walk.h"
 #include "circumstances/geometry.h"
+#include "session/current_eclipse.h"
 #include "session/search.h"
 #include "session/site_glue.h"
-#include "timebase/time_scales.h"
 
 namespace tarvo {
 
@@ -16,27 +16,6 @@ namespace {
 
 // Years a Saros search reads past its start before giving up.
 constexpr double kSarosSearchSpanYears = 400.0;
-
-void copyCurrent(SessionState& s, const EclipseRecord& r) {
-  s.current = r;
-  s.year = r.year;
-  s.month = r.month;
-  s.eclipseDay = r.eclipseDay;
-  s.eclipseType = r.eclipseType;
-  s.penumbralMagnitude = r.penumbralMagnitude;
-  s.umbralMagnitude = r.umbralMagnitude;
-  s.gamma = r.gamma;
-  s.greatestJd = r.greatestJd;
-  s.ninthValue = r.ninthValue;
-  s.saros = r.saros;
-  s.epochHour = r.epochHour;
-}
-
-// ΔT in seconds for the current eclipse: model at its UT Julian Day plus the
-// user's adjustment. Done after every read, successful or not.
-void recomputeDeltaT(SessionState& s) {
-  s.deltaT = deltaTModel(centuriesFromJ2000(s.greatestJd)) + s.deltaTAdjust;
-}
 
 // Magnitude and altitude at the site at greatest eclipse; false when the
 // greatest-eclipse iteration did not converge (no search accepts the entry).
@@ -50,11 +29,6 @@ bool evaluateSite(SessionState& s) {
 bool typeMatches(const SessionState& s) { return std::trunc(s.eclipseType) == s.typeCriterion; }
 
 }  // namespace
-
-void takeCurrentEclipse(SessionState& state, const EclipseRecord& entry) {
-  copyCurrent(state, entry);
-  recomputeDeltaT(state);
-}
 
 int noCatalogueTextX(LandingOutcome outcome) {
   switch (outcome) {
@@ -118,8 +92,12 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
   reader.close();
   EclipseRecord r;
   const ReadStatus status = reader.openAt(state.year, state.month, r);
-  if (succeeded(status)) copyCurrent(state, r);
-  recomputeDeltaT(state);
+  // ΔT is recomputed after every read, successful or not.
+  if (succeeded(status)) {
+    takeCurrentEclipse(state, r);
+  } else {
+    recomputeDeltaT(state);
+  }
   if (!succeeded(status)) {
     state.pendingAction = kLandAtCursor;
     state.restartAfterError = -1;
@@ -147,8 +125,11 @@ LandingOutcome searchForward(SessionState& state, CanonReader& reader) {
       }
       state.year = step.crossedToYear;
     }
-    if (step.status == WalkStatus::Read) copyCurrent(state, r);
-    recomputeDeltaT(state);
+    if (step.status == WalkStatus::Read) {
+      takeCurrentEclipse(state, r);
+    } else {
+      recomputeDeltaT(state);
+    }
     if (step.status == WalkStatus::NextFileMissing) {
       state.restartAfterError = -1;
       state.pendingAction = kLandAtCursor;

@@ -33,10 +33,6 @@ using ClockSource = std::function<ClockMonth()>;
 // The computer's local calendar year and month.
 ClockMonth localClockMonth();
 
-// Makes entry (UT) the current eclipse: the cursor year and month, the
-// copied fields and `current`, with deltaT recomputed for it.
-void takeCurrentEclipse(SessionState& state, const EclipseRecord& entry);
-
 // The paint's per-repaint resets that touch the catalogue: drawStatus = 0,
 // greatestGuessHours = 0, searchStartYear = year.
 void resetForPaint(SessionState& state);

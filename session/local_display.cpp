@@ -1,7 +1,7 @@
 #include "session/local_display.h"
 
 #include "core/drawing_surface.h"
-#include "session/greatest_eclipse.h"
+#include "session/current_eclipse.h"
 #include "session/site_glue.h"
 
 namespace tarvo {
@@ -9,30 +9,16 @@ namespace tarvo {
 namespace {
 
 constexpr int kLeftX = 10;  // pixels, left edge of every line
-constexpr int kWhite = 15;  // palette index
 
 }  // namespace
 
-void prepareLocalReport(SessionState& state) { updateGreatestEclipse(state); }
-
-LocalReportInputs localReportInputsOf(const SessionState& state) {
-  LocalReportInputs in;
-  in.record = &state.current;
-  in.eclipseType = state.eclipseType;
-  in.epochHour = state.epochHour;
-  in.greatestJd = state.greatestJd;
-  in.deltaTSeconds = state.deltaT;
-  in.greatestOffsetHours = state.greatestOffsetHours;
-  in.contacts = state.contacts;
-  in.converged = currentEclipseConverged(state);
-  in.dayStartJd = state.dayStartJd;
-  in.site = prepareSite(state);
-  in.typedSite = state.displaySiteIndex == kTypedSiteIndex;
-  return in;
-}
+void prepareLocalReport(SessionState& state) { updateCurrentEclipse(state); }
 
 std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city) {
-  LocalReport report = localReport(localReportInputsOf(state), city);
+  const EclipseCircumstances& eclipse = state.circumstances;
+  const LocalCircumstances local = localCircumstances(eclipse, prepareSite(state));
+  LocalReport report =
+      localReport(eclipse, local, city, state.displaySiteIndex == kTypedSiteIndex);
   state.horizonCrossHours = report.horizonCrossHours;
   state.localEclipseDate = {report.localEclipseDate.year, report.localEclipseDate.month,
                             report.localEclipseDate.day};
@@ -47,7 +33,7 @@ std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& si
 }
 
 void drawLocalReport(DrawingSurface& surface, SessionState& state, const SiteList& sites) {
-  surface.setTextColour(paletteColour(kWhite));
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   for (const ReportLine& line : localReportLines(state, sites)) {
     drawText(surface, kLeftX, line.y, line.text);
   }

@@ -12,21 +12,19 @@ namespace tarvo {
 
 class DrawingSurface;
 
-// Brings greatest eclipse, the contacts and dayStartJd of the current eclipse
-// up to date for the report (deltaT in the state, seconds).
+// Brings the current eclipse's circumstances up to date for the report
+// (deltaT in the state, seconds).
 void prepareLocalReport(SessionState& state);
 
-// The report's inputs taken from the state (typed site when displaySiteIndex
-// is 99).
-LocalReportInputs localReportInputsOf(const SessionState& state);
-
-// The report's lines in drawing order; sets horizonCrossHours and
-// localEclipseDate. city is the list entry chosen by displaySiteIndex, or
-// null (typed coordinates, no list, or no valid index).
+// The report's lines in drawing order, for the kept circumstances at the
+// observing site (typed site when displaySiteIndex is kTypedSiteIndex); sets
+// horizonCrossHours and localEclipseDate. city is the list entry chosen by
+// displaySiteIndex, or null (typed coordinates, no list, or no valid index).
 std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city);
 
 // The same with the city taken from the list: displaySiteIndex 1..count names
-// a city; 99 means typed coordinates; anything else prints no location line.
+// a city; kTypedSiteIndex means typed coordinates; anything else prints no
+// location line.
 std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& sites);
 
 // Draws the report's lines at x = 10 in white, in the surface's current font

@@ -1,35 +1,16 @@
 #include "session/map_display.h"
 
-#include <cmath>
-
-#include "circumstances/geometry.h"
 #include "core/drawing_surface.h"
 #include "map/coastline_files.h"
-#include "session/greatest_eclipse.h"
+#include "map/visibility.h"
+#include "session/current_eclipse.h"
 
 namespace tarvo {
 
 namespace {
 
-constexpr int kGridOn = 0;  // gridMode that draws the grid (4 does not)
-
-SplitAngle splitOf(int negative, double degrees, double minutes) {
-  SplitAngle a;
-  a.negative = negative != 0;
-  a.degrees = degrees;
-  a.minutes = minutes;
-  return a;
-}
-
-// The eclipse type as a whole number 0..9; anything else counts as 0.
-int eclipseTypeIndex(const SessionState& state) {
-  const double type = std::trunc(state.eclipseType);
-  return type >= 0 && type <= 9 ? static_cast<int>(type) : 0;
-}
-
-}  // namespace
-
-MapFrame mapFrameOf(const SessionState& state) {
+// The frame of the state's layout at the given scale and central meridian.
+MapFrame layoutFrameOf(const SessionState& state) {
   MapFrame f;
   f.left = state.mapLeft;
   f.right = state.mapRight;
@@ -39,35 +20,20 @@ MapFrame mapFrameOf(const SessionState& state) {
   f.centreY = state.mapCentreY;
   f.scale = state.mapDrawScale;
   f.longitudeOffsetDeg = state.mapLongitudeOffset;
-  f.centreLongitudeNegative = state.greatestLongitudeNegative != 0;
   return f;
 }
 
-InfoPanelValues infoPanelValuesOf(const SessionState& state) {
-  InfoPanelValues v;
-  v.year = state.year;
-  v.month = state.month;
-  v.eclipseDay = state.eclipseDay;
-  v.eclipseType = eclipseTypeIndex(state);
-  v.greatestJd = state.greatestJd;
-  v.saros = state.saros;
-  v.gamma = state.gamma;
-  v.penumbralMagnitude = state.penumbralMagnitude;
-  v.umbralMagnitude = state.umbralMagnitude;
-  v.epochHour = state.epochHour;
-  v.deltaTSeconds = state.deltaT;
-  v.converged = currentEclipseConverged(state);
-  v.greatestOffsetHours = state.greatestOffsetHours;
-  v.greatestLongitude = splitOf(state.greatestLongitudeNegative, state.greatestLongitudeDegrees,
-                                state.greatestLongitudeMinutes);
-  v.greatestLatitude = splitOf(state.greatestLatitudeNegative, state.greatestLatitudeDegrees,
-                               state.greatestLatitudeMinutes);
-  v.p1 = state.contacts.p1;
-  v.p4 = state.contacts.p4;
-  v.u1 = state.contacts.u1;
-  v.u2 = state.contacts.u2;
-  v.u3 = state.contacts.u3;
-  v.u4 = state.contacts.u4;
+}  // namespace
+
+MapFrame mapFrameOf(const SessionState& state) {
+  MapFrame f = layoutFrameOf(state);
+  f.centreLongitudeNegative =
+      splitGreatestLongitude(state.circumstances.subLunar.longitudeDeg).negative;
+  return f;
+}
+
+InfoPanelValues infoPanelValuesOf(const SessionState& state, const EclipseCircumstances& eclipse) {
+  InfoPanelValues v = infoPanelValues(eclipse);
   v.searchType = state.searchType;
   v.magnitudeCriterion = state.magnitudeCriterion;
   v.siteMoonMagnitude = state.siteMoonMagnitude;
@@ -75,23 +41,6 @@ InfoPanelValues infoPanelValuesOf(const SessionState& state) {
   v.mapRight = state.mapRight;
   v.mapBottom = state.mapBottom;
   return v;
-}
-
-VisibilityInputs visibilityInputsOf(const SessionState& state) {
-  VisibilityInputs in;
-  in.eclipseType = eclipseTypeIndex(state);
-  in.greatest = state.greatestSubLunar;
-  const double deltaT = state.greatestDeltaTSeconds;
-  const auto at = [&](double t) { return subLunarPoint(state.current, t, deltaT); };
-  const ContactTimes& c = state.contacts;
-  in.p1 = at(c.p1);
-  in.p4 = at(c.p4);
-  // A contact the type lacks is never drawn; its point stays at greatest eclipse.
-  in.u1 = c.u1 ? at(*c.u1) : in.greatest;
-  in.u4 = c.u4 ? at(*c.u4) : in.greatest;
-  in.u2 = c.u2 ? at(*c.u2) : in.greatest;
-  in.u3 = c.u3 ? at(*c.u3) : in.greatest;
-  return in;
 }
 
 OutlineDrawer outlineDrawerOf(const SessionState& state) {
@@ -105,31 +54,18 @@ OutlineDrawer outlineDrawerOf(const SessionState& state) {
 }
 
 void drawMapDisplay(SessionState& state, DrawingSurface& surface) {
-  // Greatest eclipse, sub-lunar point, contacts, dayStartJd.
-  updateGreatestEclipse(state);
-
-  const SplitAngle latitude = splitGreatestLatitude(state.greatestLatitude);
-  state.greatestLatitudeNegative = latitude.negative ? 1 : 0;
-  state.greatestLatitude = std::fabs(state.greatestLatitude);
-  state.greatestLatitudeDegrees = latitude.degrees;
-  state.greatestLatitudeMinutes = latitude.minutes;
-  const SplitAngle longitude = splitGreatestLongitude(state.greatestLongitude);
-  state.greatestLongitudeNegative = longitude.negative ? 1 : 0;
-  state.greatestLongitude = std::fabs(std::fmod(state.greatestLongitude, 360.0));
-  state.greatestLongitudeDegrees = longitude.degrees;
-  state.greatestLongitudeMinutes = longitude.minutes;
+  const EclipseCircumstances& eclipse = updateCurrentEclipse(state);
 
   state.mapDrawScale = state.mapScale;
-  MapFrame frame = mapFrameOf(state);
-  centreMapOn(frame, longitude);
+  MapFrame frame = layoutFrameOf(state);
+  centreMapOn(frame, splitGreatestLongitude(eclipse.subLunar.longitudeDeg));
   state.mapLongitudeOffset = frame.longitudeOffsetDeg;
   state.mapLongitudeOffsetRadians = frame.longitudeOffsetRad();
 
-  drawInfoPanel(surface, infoPanelValuesOf(state));
+  drawInfoPanel(surface, infoPanelValuesOf(state, eclipse));
   MapPen pen;
-  drawWorldMap(surface, frame, pen, state.gridMode == kGridOn,
-               outlineDrawerOf(state));
-  if (currentEclipseConverged(state)) drawVisibilityZones(surface, frame, pen, visibilityInputsOf(state));
+  drawWorldMap(surface, frame, pen, state.gridMode == kGridShown, outlineDrawerOf(state));
+  if (eclipse.converged()) drawVisibilityZones(surface, frame, pen, visibilityInputsOf(eclipse));
   state.penDown = pen.penDown ? 1 : 0;
 }
 

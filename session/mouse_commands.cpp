@@ -5,27 +5,22 @@
 
 namespace tarvo {
 
-namespace {
-constexpr int kMapDisplay = 0, kLocalReport = 2;
-constexpr int kTypedSite = 99;
-}  // namespace
-
 // The pick converts through the offset alone, so the paint's own frame serves.
 MapFrame mapFrameOfLastPaint(const SessionState& state) { return mapFrameOf(state); }
 
 bool drawMapReadout(const SessionState& state, DrawingSurface& surface, int px, int py) {
-  if (state.displayKind != kMapDisplay) return false;
+  if (state.displayKind != kDisplayWorldMap) return false;
   return drawMouseReadout(surface, mapFrameOfLastPaint(state), px, py);
 }
 
 bool pickSiteOnMap(SessionState& state, int px, int py) {
   const MapPick pick = mapPointFromPixel(mapFrameOfLastPaint(state), px, py);
   if (!pick.ok) return false;
-  state.displaySiteIndex = kTypedSite;
+  state.displaySiteIndex = kTypedSiteIndex;
   state.siteLongitude = readoutLongitude(pick.longitudeDeg);
   state.siteLatitude = pick.latitudeDeg;
   state.siteHeight = 0;
-  state.displayKind = kLocalReport;
+  state.displayKind = kDisplayLocalReport;
   return true;
 }
 

@@ -10,11 +10,6 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kBlack = 0;
-constexpr int kWhite = 15;
-constexpr int kMapDisplay = 0;
-constexpr int kLocalReport = 2;
-
 // The no-catalogue texts: at x = 50 when landing on the cursor, x = 10 when
 // a forward search cannot open the next file.
 constexpr const char* kNoCatalogueFirst = "  No bessel file! ";
@@ -45,7 +40,7 @@ void resetMapForPaint(SessionState& state) {
 }
 
 void drawTexts(DrawingSurface& surface, const std::vector<ScreenText>& texts) {
-  surface.setTextColour(paletteColour(kWhite));
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   for (const ScreenText& t : texts) drawText(surface, t.x, t.y, t.text);
 }
 
@@ -69,7 +64,7 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
                       const PaintHooks& hooks) {
   PaintResult result;
   // Step 1: clear and lay out.
-  surface.clear(paletteColour(kBlack));
+  surface.clear(paletteColour(PaletteIndex::Black));
   layOut(state, surface);
 
   // Step 2: the city list, once per run whatever the result.
@@ -110,9 +105,9 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
   // Step 8: the display, in the text font.
   const FontRecipe previousFont = surface.font();
   surface.setFont(FontRecipe::Text);
-  if (state.displayKind == kMapDisplay) {
+  if (state.displayKind == kDisplayWorldMap) {
     drawMapDisplay(state, surface);
-  } else if (state.displayKind == kLocalReport) {
+  } else if (state.displayKind == kDisplayLocalReport) {
     prepareLocalReport(state);
     drawLocalReport(surface, state, state.sites);
   }

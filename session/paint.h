@@ -44,7 +44,8 @@ std::vector<ScreenText> landingFailureTexts(LandingOutcome outcome);
 // 4. after a paint that found no catalogue: take the clock's year and month,
 //    call hooks.openTimeSet and draw nothing more;
 // 5–7. land on the cursor or search forward, a failure drawn as its texts;
-// 8. the map display (displayKind 0) or the local report (2) in the text font.
+// 8. the map display (kDisplayWorldMap) or the local report (kDisplayLocalReport)
+//    in the text font.
 // Leaves pendingAction 0. Any client size, down to 1 × 1, is drawn.
 PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& surface,
                       const PaintHooks& hooks = {});

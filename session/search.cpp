@@ -4,7 +4,7 @@
 
 #include "catalogue/eclipse_list_format.h"
 #include "catalogue/saros_table.h"
-#include "session/landing.h"
+#include "session/current_eclipse.h"
 #include "session/site_glue.h"
 
 namespace tarvo {

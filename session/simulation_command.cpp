@@ -2,20 +2,13 @@
 
 #include "core/drawing_surface.h"
 #include "map/info_panel.h"
-#include "map/map_frame.h"
-#include "session/greatest_eclipse.h"
 #include "session/map_display.h"
 
 namespace tarvo {
 
 SimulationInputs simulationInputsOf(const SessionState& state) {
   SimulationInputs in;
-  in.record = state.current;
-  in.eclipseType = static_cast<int>(state.eclipseType);
-  in.epochHour = state.epochHour;
-  in.greatestOffsetHours = state.greatestOffsetHours;
-  in.contacts = state.contacts;
-  in.greatestDeltaTSeconds = state.greatestDeltaTSeconds;
+  in.eclipse = state.circumstances;
   in.horizonCrossHours = state.horizonCrossHours;
   in.centreX = state.mapCentreX;
   in.centreY = state.mapCentreY;
@@ -23,27 +16,24 @@ SimulationInputs simulationInputsOf(const SessionState& state) {
 }
 
 InfoPanelValues simulationPanelValues(const SessionState& state) {
-  InfoPanelValues values = infoPanelValuesOf(state);
-  values.greatestLongitude = splitGreatestLongitude(state.greatestSubLunar.longitudeDeg);
-  values.greatestLatitude = splitGreatestLatitude(state.greatestSubLunar.latitudeDeg);
-  return values;
+  return infoPanelValuesOf(state, state.circumstances);
 }
 
 SimulationRun startSimulation(SessionState& state, DrawingSurface& surface) {
   surface.setPen(Pen{});
   surface.setBrush(Brush{});
-  surface.clear(colorTable[0]);
+  surface.clear(paletteColour(PaletteIndex::Black));
   surface.setFont(FontRecipe::Text);
   surface.setBackgroundMode(BackgroundMode::Opaque);
-  surface.setBackgroundColour(colorTable[0]);
-  surface.setTextColour(colorTable[15]);
+  surface.setBackgroundColour(paletteColour(PaletteIndex::Black));
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   drawInfoPanel(surface, simulationPanelValues(state));
 
   SimulationRun run;
   run.inputs = simulationInputsOf(state);
   // Without a converged greatest eclipse and contacts there are no places
   // to draw the Moon at: the panel alone is shown.
-  if (currentEclipseConverged(state)) run.steps = simulationSteps(run.inputs);
+  if (run.inputs.eclipse.converged()) run.steps = simulationSteps(run.inputs);
   simulationStep(run, surface);
   return run;
 }

@@ -21,14 +21,13 @@ struct SimulationRun {
   std::size_t next = 0;  // index of the next step to draw
 };
 
-// The simulation's inputs from the current eclipse: the elements, type,
-// greatest eclipse, contacts and their ΔT, the moonrise/moonset time of the
-// last local report, and the shadow axis at the map centre of the last layout.
+// The simulation's inputs: the current eclipse's circumstances as the last
+// paint found them, the moonrise/moonset time of the last local report, and
+// the shadow axis at the map centre of the last layout.
 SimulationInputs simulationInputsOf(const SessionState& state);
 
-// The information panel's values for the simulation: the map display's,
-// with the place of greatest eclipse split afresh from the current eclipse
-// (after a local report the map's split may belong to an earlier eclipse).
+// The information panel's values for the simulation: the map display's, for
+// the circumstances the last paint found (map or local report alike).
 InfoPanelValues simulationPanelValues(const SessionState& state);
 
 // Clears the surface to black, draws the information panel in the text font

@@ -23,7 +23,7 @@ SiteLoadResult loadSites(SessionState& state, SiteList& list, const std::string&
 }
 
 void drawSiteLoadErrors(DrawingSurface& surface, const SiteLoadResult& result) {
-  surface.setTextColour(colorTable[15]);
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   for (const ScreenText& t : result.errorTexts) surface.textOut(t.x, t.y, t.text);
 }
 

@@ -1,34 +1,38 @@
 #include "session/sky_command.h"
 
 #include "circumstances/geometry.h"
-#include "session/site_glue.h"
 #include "core/drawing_surface.h"
+#include "session/site_glue.h"
 #include "sky/sky_chart.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
 
+SkyChartRequest skyChartRequest(const EclipseCircumstances& eclipse, double longitudeDeg,
+                                double latitudeDeg) {
+  SkyChartRequest request{};
+  request.utHours = eclipse.utHours(eclipse.greatestHours);
+  request.longitudeDeg = longitudeDeg;
+  request.latitudeDeg = latitudeDeg;
+  request.jd = eclipse.greatestJd;
+  // The local standard date of greatest eclipse, as the local report finds it.
+  const CalendarDate local =
+      jdToCalendar(eclipse.dayStartJd + request.utHours / 24, ZoneMode::StandardZone, longitudeDeg);
+  request.packedDate = packDate(local.year, local.month, local.day);
+  return request;
+}
+
 SkyChartRequest prepareSkyChart(SessionState& state) {
-  state.deltaTHours = state.deltaT / 3600;
+  const EclipseCircumstances& eclipse = state.circumstances;
   // Greatest eclipse at the site, the iteration started from the reference
   // hour as a number of hours; its values feed the panel's site result.
-  const SiteAtGreatest atSite =
-      greatestAtSite(state.current, prepareSite(state), state.epochHour, state.deltaT);
+  const SiteAtGreatest atSite = greatestAtSite(eclipse.record, prepareSite(state),
+                                               eclipse.record.epochHour, eclipse.deltaTSeconds);
   if (atSite.converged) {
     state.siteMoonMagnitude = atSite.umbralMagnitude;
     state.siteMoonAltitude = atSite.altitudeDeg;
   }
-
-  SkyChartRequest request{};
-  request.utHours = state.greatestOffsetHours + state.epochHour - state.deltaTHours;
-  request.longitudeDeg = state.siteLongitude;
-  request.latitudeDeg = state.siteLatitude;
-  request.jd = state.greatestJd;
-  // The local standard date of greatest eclipse, as the local report finds it.
-  const CalendarDate local = jdToCalendar(state.dayStartJd + request.utHours / 24,
-                                          ZoneMode::StandardZone, state.siteLongitude);
-  request.packedDate = packDate(local.year, local.month, local.day);
-  return request;
+  return skyChartRequest(eclipse, state.siteLongitude, state.siteLatitude);
 }
 
 void drawSkyChartCommand(SessionState& state, DrawingSurface& surface) {
@@ -38,7 +42,7 @@ void drawSkyChartCommand(SessionState& state, DrawingSurface& surface) {
   surface.setPen(Pen{});
   surface.setBrush(Brush{});
   surface.setBackgroundMode(BackgroundMode::Opaque);
-  surface.clear(colorTable[0]);
+  surface.clear(paletteColour(PaletteIndex::Black));
   drawSkyChart(surface, request.packedDate, request.utHours, request.longitudeDeg,
                request.latitudeDeg, request.jd);
 }

@@ -2,6 +2,7 @@
 // greatest eclipse of the current eclipse, drawn directly on the view.
 #pragma once
 
+#include "circumstances/eclipse_circumstances.h"
 #include "core/session_state.h"
 
 namespace tarvo {
@@ -17,10 +18,16 @@ struct SkyChartRequest {
   double jd;            // Julian Day (UT) of greatest eclipse, for every position
 };
 
-// Sets deltaTHours from deltaT and refreshes siteMoonMagnitude and
-// siteMoonAltitude (greatest eclipse at the site, iterated from epochHour),
-// then gives the chart's inputs. The date is the current eclipse's own local
-// standard date, not one left by an earlier report.
+// The chart's inputs for an eclipse seen from a site (degrees east, north):
+// the UT of greatest eclipse, its local standard date at the site, and the
+// catalogue's UT Julian Day.
+SkyChartRequest skyChartRequest(const EclipseCircumstances& eclipse, double longitudeDeg,
+                                double latitudeDeg);
+
+// Refreshes siteMoonMagnitude and siteMoonAltitude (greatest eclipse at the
+// site, iterated from epochHour), then gives the chart's inputs for the
+// circumstances the last paint found, at the observing site. The date is the
+// current eclipse's own local standard date, not one left by an earlier report.
 SkyChartRequest prepareSkyChart(SessionState& state);
 
 // The whole command: prepares, clears the surface to black and draws the

@@ -18,7 +18,7 @@
 #include "catalogue/saros_table.h"
 #include "circumstances/geometry.h"
 #include "core/session_state.h"
-#include "session/greatest_eclipse.h"
+#include "session/current_eclipse.h"
 #include "session/landing.h"
 
 namespace tarvo::cli {
@@ -48,33 +48,33 @@ void printAngleKey(const char* key, double deg, bool wrapAt180) {
 // day_start_jd. When the iterations did not converge, every value is "none".
 void printGreatestEclipseKeys(const SessionState& shown) {
   SessionState s = shown;
-  updateGreatestEclipse(s);
-  const bool converged = currentEclipseConverged(s);
+  const EclipseCircumstances& e = updateCurrentEclipse(s);
+  const bool converged = e.converged();
   std::printf("converged %d\n", converged ? 1 : 0);
   const auto hours = [&](const char* key, std::optional<double> t, bool present) {
-    const double ut = t ? s.epochHour + *t - s.deltaTHours : 0;
+    const double ut = t ? e.utHours(*t) : 0;
     if (converged && present && t && std::isfinite(ut)) {
       std::printf("%s %.6f\n", key, ut);
     } else {
       std::printf("%s none\n", key);
     }
   };
-  if (converged && std::isfinite(s.dayStartJd)) {
-    std::printf("day_start_jd %.6f\n", s.dayStartJd);
+  if (converged && std::isfinite(e.dayStartJd)) {
+    std::printf("day_start_jd %.6f\n", e.dayStartJd);
   } else {
     std::printf("day_start_jd none\n");
   }
   const ContactKinds kinds = contactKindsOf(s.current.eclipseType);
-  hours("greatest_ut", s.greatestOffsetHours, true);
-  hours("p1", s.contacts.p1, true);
-  hours("u1", s.contacts.u1, kinds.umbral);
-  hours("u2", s.contacts.u2, kinds.total);
-  hours("u3", s.contacts.u3, kinds.total);
-  hours("u4", s.contacts.u4, kinds.umbral);
-  hours("p4", s.contacts.p4, true);
+  hours("greatest_ut", e.greatestHours, true);
+  hours("p1", e.contacts.p1, true);
+  hours("u1", e.contacts.u1, kinds.umbral);
+  hours("u2", e.contacts.u2, kinds.total);
+  hours("u3", e.contacts.u3, kinds.total);
+  hours("u4", e.contacts.u4, kinds.umbral);
+  hours("p4", e.contacts.p4, true);
   if (converged) {
-    printAngleKey("sublunar_lon", s.greatestSubLunar.longitudeDeg, true);
-    printAngleKey("sublunar_lat", s.greatestSubLunar.latitudeDeg, false);
+    printAngleKey("sublunar_lon", e.subLunar.longitudeDeg, true);
+    printAngleKey("sublunar_lat", e.subLunar.latitudeDeg, false);
   } else {
     std::printf("sublunar_lon none\nsublunar_lat none\n");
   }

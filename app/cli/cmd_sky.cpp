@@ -16,7 +16,7 @@
 #include "catalogue/canon_reader.h"
 #include "circumstances/sites.h"
 #include "core/session_state.h"
-#include "session/greatest_eclipse.h"
+#include "session/current_eclipse.h"
 #include "session/landing.h"
 #include "session/sky_command.h"
 #include "sky/sky_chart.h"
@@ -62,7 +62,7 @@ int runSky(const std::vector<std::string>& args) {
   if (outcome != LandingOutcome::Shown) return reportOutcome(outcome);
 
   // Greatest eclipse as the paint finds it, then the chart's own inputs.
-  updateGreatestEclipse(state);
+  updateCurrentEclipse(state);
   const SkyChartRequest request = prepareSkyChart(state);
   for (const SkyPlace& place :
        skyChartPlaces(request.jd, request.latitudeDeg, request.longitudeDeg)) {

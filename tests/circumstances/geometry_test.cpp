@@ -1,6 +1,8 @@
 // Eclipse geometry: greatest eclipse, contacts, sub-lunar point, site
 // circumstances, and the behaviour of the capped iterations on bad elements.
 #include "circumstances/geometry.h"
+#include "circumstances/eclipse_circumstances.h"
+#include "core/angles.h"
 #include "tests/circumstances/synthetic_eclipse.h"
 
 #include <erfa.h>
@@ -9,6 +11,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 
 namespace tarvo {
@@ -335,6 +338,97 @@ TEST(SiteCircumstances, AltitudeAndAzimuthAgreeWithErfa) {
     }
   }
   EXPECT_EQ(compared, 7 * 5 * 16 * 2);
+}
+
+// Another ΔT turns the Earth under the same TT geometry: greatest eclipse
+// and the contacts stay, the sub-lunar point moves east by ΔΔT/240 degrees
+// times the sidereal rate 1.0027379 (within 1e-8 degrees per second: the
+// rotation constant is kept to six significant digits).
+TEST(EclipseCircumstances, AnotherDeltaTMovesOnlyTheSubLunarLongitude) {
+  const EclipseRecord r = totalEclipse();
+  const EclipseCircumstances base = eclipseCircumstances(r, 60, 0);
+  ASSERT_TRUE(base.converged());
+  for (const double shift : {100.0, -3600.0, 7200.0}) {
+    const EclipseCircumstances e = eclipseCircumstances(r, 60 + shift, 0);
+    ASSERT_TRUE(e.converged()) << shift;
+    EXPECT_EQ(e.greatestHours, base.greatestHours) << shift;
+    EXPECT_EQ(e.contacts.p1, base.contacts.p1) << shift;
+    EXPECT_EQ(e.contacts.u2, base.contacts.u2) << shift;
+    EXPECT_EQ(e.contacts.p4, base.contacts.p4) << shift;
+    EXPECT_EQ(e.subLunar.latitudeDeg, base.subLunar.latitudeDeg) << shift;
+    EXPECT_NEAR(angleDiffDeg(e.subLunar.longitudeDeg, base.subLunar.longitudeDeg),
+                shift / 240 * 1.0027379, std::fabs(shift) * 1e-8)
+        << shift;
+  }
+}
+
+// Greatest eclipse is the least axis distance, the contacts those of the
+// contact search from it, and with the catalogue's Julian Day at the UT of
+// that greatest eclipse the day starts at midnight.
+TEST(EclipseCircumstances, GreatestContactsAndTheDaysStart) {
+  EclipseRecord r = totalEclipse();
+  const double deltaT = 72;
+  const EclipseCircumstances first = eclipseCircumstances(r, deltaT, 0);
+  ASSERT_TRUE(first.converged());
+  for (double dt : {-1e-3, 1e-3}) {
+    EXPECT_LT(axisDistance(r, first.greatestHours), axisDistance(r, first.greatestHours + dt));
+  }
+  const ContactTimes c = findContacts(r, first.greatestHours);
+  EXPECT_EQ(first.contacts.p1, c.p1);
+  EXPECT_EQ(first.contacts.u1, c.u1);
+  EXPECT_EQ(first.contacts.u3, c.u3);
+  EXPECT_EQ(first.contacts.p4, c.p4);
+
+  r.greatestJd = 2460000.5 + (r.epochHour + first.greatestHours - deltaT / 3600) / 24;
+  const EclipseCircumstances e = eclipseCircumstances(r, deltaT, 1.5);  // another guess
+  EXPECT_NEAR(e.greatestHours, first.greatestHours, 1e-6);
+  EXPECT_EQ(e.greatestJd, r.greatestJd);
+  EXPECT_NEAR(e.dayStartJd, 2460000.5, 1e-9);
+  EXPECT_NEAR(e.utHours(e.greatestHours), r.epochHour + e.greatestHours - 0.02, 1e-12);
+}
+
+TEST(EclipseCircumstances, UnconvergedEntryKeepsFinitePlaceholders) {
+  EclipseRecord r = totalEclipse();
+  r.x0 = kNaN;
+  const EclipseCircumstances e = eclipseCircumstances(r, 72, 0.25);
+  EXPECT_FALSE(e.greatestConverged);
+  EXPECT_FALSE(e.converged());
+  for (double v : {e.greatestHours, e.subLunar.longitudeDeg, e.subLunar.latitudeDeg, e.dayStartJd,
+                   e.contacts.p1, e.contacts.p4}) {
+    EXPECT_TRUE(std::isfinite(v));
+  }
+  EXPECT_FALSE(e.contacts.u1 || e.contacts.u2);
+}
+
+// The horizon crossing against dense sampling of the altitude between the
+// penumbral contacts: the Moon sets 85° west of the sub-lunar meridian,
+// rises 85° east of it, and stays up at the sub-lunar point.
+TEST(LocalCircumstances, HorizonCrossingAgreesWithDenseSampling) {
+  const EclipseCircumstances e = eclipseCircumstances(totalEclipse(), 0, 0);
+  ASSERT_TRUE(e.converged());
+  const double lon0 = e.subLunar.longitudeDeg;
+  struct Case {
+    double longitudeDeg;
+    std::optional<bool> sets;  // empty: no crossing
+  };
+  for (const Case& c : {Case{lon0 + 85, true}, Case{lon0 - 85, false}, Case{lon0, std::nullopt}}) {
+    const SiteValues site{c.longitudeDeg, 0, 0};
+    const LocalCircumstances local = localCircumstances(e, site);
+    EXPECT_EQ(local.greatest.altitudeDeg, siteCircumstances(e.record, site, e.greatestHours, 0).altitudeDeg);
+    ASSERT_EQ(local.horizon.has_value(), c.sets.has_value()) << c.longitudeDeg;
+    if (!c.sets) continue;
+    EXPECT_EQ(local.horizon->moonSets, *c.sets);
+    std::optional<double> crossing;
+    double previous = siteCircumstances(e.record, site, e.contacts.p1, 0).altitudeDeg;
+    for (double t = e.contacts.p1; t <= e.contacts.p4 && !crossing; t += 1e-4) {
+      const double a = siteCircumstances(e.record, site, t, 0).altitudeDeg;
+      if ((a > 0) != (previous > 0)) crossing = t;
+      previous = a;
+    }
+    ASSERT_TRUE(crossing) << c.longitudeDeg;
+    EXPECT_NEAR(local.horizon->tHours, *crossing, 10.0 / 3600) << c.longitudeDeg;
+    EXPECT_NEAR(local.horizon->at.altitudeDeg, 0, 0.05) << c.longitudeDeg;
+  }
 }
 
 TEST(BadElements, StopUnconvergedWithoutHanging) {

@@ -20,15 +20,16 @@ constexpr int kCentreX = 458, kCentreY = 226;
 // with contacts one hour apart about greatest eclipse at t = 0.
 SimulationInputs syntheticEclipse(int type, double horizonCrossHours = 10000) {
   SimulationInputs in;
-  in.record.x1 = 2000;
-  in.record.y0 = 400;
-  in.record.lp0 = 5300;
-  in.record.lu0 = 3300;
-  in.record.lt0 = 2100;
-  in.eclipseType = type;
-  in.epochHour = 6;
-  in.contacts = {-3, 3, -2, 2, -1, 1, true};  // P1, P4, U1, U4, U2, U3
-  in.greatestDeltaTSeconds = 69;
+  EclipseRecord& r = in.eclipse.record;
+  r.x1 = 2000;
+  r.y0 = 400;
+  r.lp0 = 5300;
+  r.lu0 = 3300;
+  r.lt0 = 2100;
+  r.eclipseType = type;
+  r.epochHour = 6;
+  in.eclipse.contacts = {-3, 3, -2, 2, -1, 1, true};  // P1, P4, U1, U4, U2, U3
+  in.eclipse.deltaTSeconds = 69;
   in.horizonCrossHours = horizonCrossHours;
   in.centreX = kCentreX;
   in.centreY = kCentreY;
@@ -95,8 +96,8 @@ TEST(Simulation, DiscsByTypeInOrderWithTheirPauses) {
     EXPECT_EQ(s.pixel(kCentreX, kCentreY + 117), colorTable[0]);
   }
   SimulationInputs missing = syntheticEclipse(1);  // internal contacts not found
-  missing.contacts.u2.reset();
-  missing.contacts.u3.reset();
+  missing.eclipse.contacts.u2.reset();
+  missing.eclipse.contacts.u3.reset();
   EXPECT_EQ(simulationSteps(missing).size(), 5u + 2u);
 }
 

@@ -12,7 +12,7 @@
 
 #include "circumstances/geometry.h"
 #include "core/drawing_surface.h"
-#include "session/greatest_eclipse.h"
+#include "session/current_eclipse.h"
 #include "session/local_display.h"
 #include "session/site_glue.h"
 
@@ -215,7 +215,7 @@ TEST(LocalReport, MoonsetAndMoonriseRows) {
   SessionState curved = reportState(u);
   localReportLines(curved, nullptr);
   const SiteValues site = prepareSite(curved);
-  double lo = 0, hi = curved.contacts.p4;
+  double lo = 0, hi = curved.circumstances.contacts.p4;
   for (int i = 0; i < 60; ++i) {
     const double mid = (lo + hi) / 2;
     (siteCircumstances(curved.current, site, mid, 0).altitudeDeg > 0 ? lo : hi) = mid;
@@ -242,12 +242,14 @@ TEST(LocalReport, AltitudeExactlyZeroIsNeitherUpNorDown) {
   u.decDeg = -25;
   SessionState s = reportState(u);
   s.current.gst1 = s.current.ra1 = 0;
+  prepareLocalReport(s);
   ASSERT_EQ(siteCircumstances(s.current, prepareSite(s), 0, 0).altitudeDeg, 0.0);
   std::vector<ReportLine> lines = localReportLines(s, nullptr);
   EXPECT_EQ(rows(lines), (std::vector<int>{30, 75, 90, 105, 360}));
 
   // A hair lower and every event is below the horizon.
   s.current.dec0 = -25.001;
+  prepareLocalReport(s);
   lines = localReportLines(s, nullptr);
   EXPECT_EQ(rows(lines), (std::vector<int>{30, 75, 90, 105, 240, 360}));
 }
@@ -258,7 +260,7 @@ TEST(LocalReport, UnconvergedEclipsePrintsOnlyItsHeading) {
   s.current.x1 = 0;  // no motion: greatest eclipse cannot be found
   s.horizonCrossHours = 5;
   prepareLocalReport(s);
-  ASSERT_FALSE(currentEclipseConverged(s));
+  ASSERT_FALSE(s.circumstances.converged());
   const std::vector<ReportLine> lines = localReportLines(s, &kTokyo);
   EXPECT_EQ(rows(lines), (std::vector<int>{45, 75, 90, 105}));
   EXPECT_EQ(s.horizonCrossHours, 1000);

@@ -267,8 +267,8 @@ TEST(PaintFlow, AnUnconvergedEntryPaintsWithoutZones) {
   DrawingSurface surface(kWidth, kHeight);
   SessionState s = atCursor(2025, 3);
   ASSERT_EQ(paintView(s, reader, surface, data.hooks()).outcome, LandingOutcome::Shown);
-  EXPECT_FALSE(s.greatestConverged);
-  EXPECT_FALSE(infoPanelValuesOf(s).converged);
+  EXPECT_FALSE(s.circumstances.greatestConverged);
+  EXPECT_FALSE(infoPanelValuesOf(s, s.circumstances).converged);
   EXPECT_EQ(surface.pixel(5, 100), paletteColour(6));
   for (int y = s.mapTop; y <= s.mapBottom; ++y)
     for (int x = s.mapLeft; x <= s.mapRight; ++x)
@@ -300,10 +300,10 @@ TEST(PaintPipeline, RealEclipsesOfEachType) {
     ASSERT_EQ(paintView(s, reader, surface, hooks).outcome, LandingOutcome::Shown);
     ASSERT_EQ(static_cast<int>(s.eclipseType), k.type);
     // Centred: the sub-lunar longitude is the central meridian.
-    const double lambda0 = s.greatestSubLunar.longitudeDeg;
+    const double lambda0 = s.circumstances.subLunar.longitudeDeg;
     EXPECT_NEAR(-s.mapLongitudeOffset, lambda0, 1e-9);
     const MapFrame f = mapFrameOf(s);
-    const MapOffset marker = projectToMap(f, lambda0, s.greatestSubLunar.latitudeDeg);
+    const MapOffset marker = projectToMap(f, lambda0, s.circumstances.subLunar.latitudeDeg);
     EXPECT_EQ(marker.x, 0);
     EXPECT_EQ(surface.pixel(s.mapCentreX, s.mapCentreY - marker.y), paletteColour(yellow));
     std::vector<int> count(16, 0);
@@ -329,7 +329,7 @@ TEST(PaintPipeline, RealEclipsesOfEachType) {
     // nothing hatched there.
     for (double dLon = -5; dLon <= 5; dLon += 1) {
       for (double dLat = -5; dLat <= 5; dLat += 1) {
-        const MapOffset p = projectToMap(f, lambda0 + dLon, s.greatestSubLunar.latitudeDeg + dLat);
+        const MapOffset p = projectToMap(f, lambda0 + dLon, s.circumstances.subLunar.latitudeDeg + dLat);
         const Rgb c = surface.pixel(s.mapCentreX + p.x, s.mapCentreY - p.y);
         for (int zone : {brown, magenta, red, cyan, green, blue}) {
           EXPECT_NE(c, paletteColour(zone)) << dLon << " " << dLat;

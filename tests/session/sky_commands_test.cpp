@@ -122,11 +122,11 @@ TEST_F(SkyCommands, SimulationOfTheTotalEclipseShowsSevenDiscs) {
   drawSimulationFinal(s, final);
   EXPECT_EQ(final.image(), stepped.image());
   EXPECT_EQ(final.pixel(5, 100), colorTable[6]);  // the panel's frame
-  const ContactTimes& c = s.contacts;
+  const ContactTimes& c = s.circumstances.contacts;
   ASSERT_TRUE(c.u1 && c.u2 && c.u3 && c.u4);
   int discs = 0;
   for (const auto& [t, colour] : std::vector<std::pair<double, int>>{
-           {c.p1, 14}, {*c.u1, 10}, {*c.u2, 7}, {s.greatestOffsetHours, 8}, {*c.u3, 7}, {*c.u4, 10}, {c.p4, 14}})
+           {c.p1, 14}, {*c.u1, 10}, {*c.u2, 7}, {s.circumstances.greatestHours, 8}, {*c.u3, 7}, {*c.u4, 10}, {c.p4, 14}})
     discs += moonHatchAt(final, s, t, colour) > 0;
   EXPECT_EQ(discs, 7);
   EXPECT_EQ(countInBox(final, 225, 0, 691, 452, colorTable[2]), 0);
@@ -138,8 +138,8 @@ TEST_F(SkyCommands, SimulationOfTheTotalEclipseShowsSevenDiscs) {
 TEST_F(SkyCommands, SimulationAfterAMoonsetReportAddsAGreenDisc) {
   SessionState s = painted(2.35, 48.85, 2);
   ASSERT_LT(s.horizonCrossHours, 100);
-  const InfoPanelValues fresh = infoPanelValuesOf(painted(0, 0));  // the map's split
-  s.greatestLongitudeDegrees = 99;  // as an earlier eclipse's map left it
+  const SessionState map = painted(0, 0);
+  const InfoPanelValues fresh = infoPanelValuesOf(map, map.circumstances);  // the map's split
   EXPECT_EQ(simulationPanelValues(s).greatestLongitude.degrees, fresh.greatestLongitude.degrees);
   DrawingSurface surface(692, 453);
   SimulationRun run = startSimulation(s, surface);

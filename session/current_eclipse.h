@@ -1,0 +1,24 @@
+// The session's current eclipse: taking a catalogue entry as the current one,
+// and its circumstances computed once per paint.
+#pragma once
+
+#include "catalogue/eclipse_record.h"
+#include "circumstances/eclipse_circumstances.h"
+#include "core/session_state.h"
+
+namespace tarvo {
+
+// Makes entry (UT) the current eclipse: the cursor year and month, the
+// copied fields and `current`, with deltaT recomputed for it.
+void takeCurrentEclipse(SessionState& state, const EclipseRecord& entry);
+
+// deltaT for the state's greatestJd: the ΔT model there plus deltaTAdjust.
+void recomputeDeltaT(SessionState& state);
+
+// Computes the circumstances of `current` at deltaT from greatestGuessHours
+// and keeps them in state.circumstances; sets greatestGuessHours = the
+// greatest eclipse found (left alone when it did not converge) and
+// horizonCrossHours = 10000 (none until a local report finds one).
+const EclipseCircumstances& updateCurrentEclipse(SessionState& state);
+
+}  // namespace tarvo
