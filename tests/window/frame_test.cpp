@@ -1,7 +1,14 @@
 // The shell: the main frame's tool bar, menus, keys and status bar, new and
-// opened views of the one session, the recent-file list, the version box, and
-// Save writing an empty file.
+// views opened from session files, the recent-file list, the version box, and
+// Save writing the session.
 #include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <functional>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -23,6 +30,7 @@
 #include "app/window/vorn_view.h"
 #include "map/zone_legend.h"
 #include "app/window/window_session.h"
+#include "session/session_file.h"
 
 using namespace tarvo::window;
 
@@ -33,6 +41,39 @@ QStringList menuBarTexts(const CMainFrame& frame) {
   for (QAction* a : frame.menuBar()->actions()) out << a->text();
   return out;
 }
+
+// A session file at path holding the given cursor.
+void writeSession(const QString& path, int year, int month) {
+  tarvo::SessionSettings settings;
+  settings.year = year;
+  settings.month = month;
+  const std::string text = tarvo::formatSessionFile(settings);
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(text.data(), static_cast<qint64>(text.size()));
+}
+
+QByteArray fileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Answers the modal windows that open, one step each, in order.
+class ModalAnswers : public QObject {
+ public:
+  explicit ModalAnswers(QList<std::function<void(QWidget*)>> steps) : steps_(std::move(steps)) {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal && !steps_.isEmpty()) steps_.takeFirst()(modal);
+    });
+    timer_.start(20);
+  }
+  bool done() const { return steps_.isEmpty(); }
+
+ private:
+  QList<std::function<void(QWidget*)>> steps_;
+  QTimer timer_;
+};
 
 }  // namespace
 
@@ -55,9 +96,9 @@ class FrameTest : public QObject {
   void newAndOpenedViewsShareTheSession();
   void recentFilesKeepFour();
   void versionBox();
-  void saveWritesAnEmptyFile_data();
-  void saveWritesAnEmptyFile();
+  void saveWritesTheSessionAndOpenRestoresIt();
   void saveReportsTheFileAndReason();
+  void openRefusesAFileThatIsNoSession();
   void f1ShowsHelpWithTheLegend();
 
  private:
@@ -172,10 +213,9 @@ void FrameTest::newAndOpenedViewsShareTheSession() {
   CChildFrame* second = app_->newDocument();
   QCOMPARE(second->windowTitle(), QStringLiteral("Tarvo2"));
   QVERIFY(second->isMaximized());
-  QFile file(dir_.filePath(QStringLiteral("picked.tarvo")));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.close();
-  CChildFrame* third = app_->openDocument(file.fileName());
+  const QString picked = dir_.filePath(QStringLiteral("picked.tarvo"));
+  writeSession(picked, 1997, 9);
+  CChildFrame* third = app_->openDocument(picked);
   QVERIFY(third);
   QCOMPARE(third->windowTitle(), QStringLiteral("picked.tarvo"));
   QCOMPARE(app_->mainFrame()->mdiArea()->subWindowList().size(), 3);
@@ -189,9 +229,8 @@ void FrameTest::newAndOpenedViewsShareTheSession() {
 void FrameTest::recentFilesKeepFour() {
   QStringList made;
   for (int i = 0; i < 5; ++i) {
-    const QString p = dir_.filePath(QStringLiteral("f%1").arg(i));
-    QFile f(p);
-    QVERIFY(f.open(QIODevice::WriteOnly));
+    const QString p = dir_.filePath(QStringLiteral("f%1.tarvo").arg(i));
+    writeSession(p, 2000 + i, 1);
     made.prepend(p);
   }
   for (int i = 4; i >= 0; --i) QVERIFY(app_->openDocument(made[i]));
@@ -213,39 +252,89 @@ void FrameTest::versionBox() {
   QVERIFY(texts.contains(QStringLiteral("TarvoWin Version 2.20  October 13, 2016")));
 }
 
-void FrameTest::saveWritesAnEmptyFile_data() {
-  QTest::addColumn<QByteArray>("before");
-  QTest::newRow("new file") << QByteArray();
-  QTest::newRow("replaces a file with content") << QByteArray("earlier content\n");
-}
-
-void FrameTest::saveWritesAnEmptyFile() {
-  QFETCH(QByteArray, before);
+void FrameTest::saveWritesTheSessionAndOpenRestoresIt() {
   const QString path = dir_.filePath(QStringLiteral("saved.tarvo"));
   QFile::remove(path);
-  if (!before.isEmpty()) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(before);
-  }
-  const double yearBefore = app_->session().state.year;
+  tarvo::SessionState& state = app_->session().state;
+  state.year = 1910;
+  state.month = 5;
+  state.gridMode = tarvo::kGridShown;
   CVornDoc* doc = app_->mainFrame()->activeChild()->document();
-  QVERIFY(!doc->saveTo(path));
-  QFile saved(path);
-  QVERIFY(saved.exists());
-  QCOMPARE(saved.size(), 0);
-  QCOMPARE(doc->title(), QStringLiteral("saved.tarvo"));
+  QVERIFY(!doc->saveTo(path, state));
+  QCOMPARE(fileBytes(path).toStdString(), tarvo::formatSessionFile(tarvo::sessionSettingsOf(state)));
   QCOMPARE(app_->mainFrame()->activeChild()->windowTitle(), QStringLiteral("saved.tarvo"));
-  QCOMPARE(app_->session().state.year, yearBefore);
+  // A saved document saves again to its file without asking.
+  state.month = 6;
+  app_->saveActive();
+  QVERIFY(fileBytes(path).contains("month = 6\n"));
+
+  state.year = 2400;
+  state.gridMode = tarvo::kGridHidden;
+  CChildFrame* opened = app_->openDocument(path);
+  QVERIFY(opened);
+  QCOMPARE(state.year, 1910.0);
+  QCOMPARE(state.month, 6.0);
+  QCOMPARE(state.gridMode, tarvo::kGridShown);
+  QCOMPARE(app_->recentFiles().value(0), QFileInfo(path).absoluteFilePath());
 }
 
 void FrameTest::saveReportsTheFileAndReason() {
   const QString path = dir_.filePath(QStringLiteral("no/such/dir/x.tarvo"));
   CVornDoc doc(QStringLiteral("Tarvo1"), QString());
-  const auto error = doc.saveTo(path);
+  const auto error = doc.saveTo(path, app_->session().state);
   QVERIFY(error);
   QVERIFY(error->contains(path));
   QCOMPARE(doc.title(), QStringLiteral("Tarvo1"));
+}
+
+void FrameTest::openRefusesAFileThatIsNoSession() {
+  // Ctrl+O on a copy of the city list, then Ctrl+S: a message, the file unchanged.
+  const QString path = dir_.filePath(QStringLiteral("location.new"));
+  QFile::remove(path);
+  QVERIFY(QFile::copy(QStringLiteral("location.new"), path));
+  const QByteArray before = fileBytes(path);
+  QVERIFY(!before.isEmpty());
+  CMainFrame* f = app_->mainFrame();
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+  QString message;
+  bool saveAsked = false;
+  {
+    ModalAnswers answers({[&](QWidget* w) {
+                            auto* open = qobject_cast<QFileDialog*>(w);
+                            QVERIFY(open);
+                            open->selectFile(path);
+                            static_cast<QDialog*>(open)->accept();
+                          },
+                          [&](QWidget* w) {
+                            auto* box = qobject_cast<QMessageBox*>(w);
+                            QVERIFY(box);
+                            message = box->text();
+                            box->accept();
+                          }});
+    QTest::keyClick(f, Qt::Key_O, Qt::ControlModifier);
+    QTRY_VERIFY(answers.done());
+  }
+  QVERIFY(message.contains(path));
+  QVERIFY(message.contains(QStringLiteral("session")));
+  QCOMPARE(f->mdiArea()->subWindowList().size(), 1);
+  QVERIFY(app_->recentFiles().isEmpty());
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+  {
+    // The view on top was never opened from a file: Save asks for a name.
+    ModalAnswers answers({[&](QWidget* w) {
+      auto* save = qobject_cast<QFileDialog*>(w);
+      QVERIFY(save);
+      saveAsked = save->acceptMode() == QFileDialog::AcceptSave &&
+                  save->nameFilters().join(QString()).contains(QStringLiteral("*.tarvo"));
+      static_cast<QDialog*>(save)->reject();
+    }});
+    QTest::keyClick(f, Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY(answers.done());
+  }
+  QVERIFY(saveAsked);
+  QCOMPARE(fileBytes(path), before);
 }
 
 void FrameTest::f1ShowsHelpWithTheLegend() {
