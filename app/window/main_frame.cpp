@@ -9,12 +9,16 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
+#include <utility>
+
 #include "app/window/child_frame.h"
 #include "app/window/framework_texts.h"
 #include "app/window/help_window.h"
 #include "app/window/toolbar_icons.h"
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_view.h"
+#include "app/window/window_session.h"
 
 namespace tarvo::window {
 
@@ -203,7 +207,8 @@ void CMainFrame::createMenus() {
   help->addSeparator();
   help->addAction(helpContentsAct_);
   viewMenuBar_ = {commands_[kCmdTimeSet], commands_[kCmdDisplay], commands_[kCmdSearch],
-                  bars->menuAction(), help->menuAction()};
+                  createEclipseMenu()->menuAction(), bars->menuAction(),
+                  createWindowMenu()->menuAction(), help->menuAction()};
 
   // The frame's own menu.
   auto* file = new QMenu(frameworkText("File(&F)"), this);
@@ -233,6 +238,80 @@ void CMainFrame::createMenus() {
   };
   pair(toolToggle, frameToolToggle);
   pair(statusToggle, frameStatusToggle);
+}
+
+QMenu* CMainFrame::createEclipseMenu() {
+  auto* menu = new QMenu(QStringLiteral("Eclipse(&E)"), this);
+  // The tool bar's commands, with keys that work whichever bar is shown.
+  const std::pair<int, QKeySequence> keyed[] = {
+      {kCmdPreviousEclipse, QKeySequence(Qt::Key_PageUp)},
+      {kCmdNextEclipse, QKeySequence(Qt::Key_PageDown)},
+      {kCmdEclipseList, QKeySequence(Qt::CTRL | Qt::Key_L)},
+      {0, {}},
+      {kCmdMapDisplay, QKeySequence(Qt::CTRL | Qt::Key_1)},
+      {kCmdLocalInformation, QKeySequence(Qt::CTRL | Qt::Key_2)},
+      {kCmdSimulation, QKeySequence(Qt::CTRL | Qt::Key_3)},
+      {kCmdStarMap, QKeySequence(Qt::CTRL | Qt::Key_4)},
+  };
+  for (const auto& [id, key] : keyed) {
+    if (id == 0) {
+      menu->addSeparator();
+      continue;
+    }
+    commands_[id]->setShortcut(key);
+    menu->addAction(commands_[id]);
+    addAction(commands_[id]);
+  }
+  QAction* stop = viewCommand(kCmdStopSimulation, QStringLiteral("Stop Simulation"),
+                              &CVornView::stopSimulation);
+  stop->setShortcut(QKeySequence(Qt::Key_Escape));
+  menu->addAction(stop);
+  addAction(stop);
+
+  menu->addSeparator();
+  gridAct_ = new QAction(QStringLiteral("Lon/Lat Grid"), this);
+  coastlinesAct_ = new QAction(QStringLiteral("CIA MAP"), this);
+  for (QAction* a : {gridAct_, coastlinesAct_}) {
+    a->setCheckable(true);
+    viewCommands_ << a;
+    menu->addAction(a);
+  }
+  connect(gridAct_, &QAction::triggered, this, [this](bool on) {
+    if (CVornView* v = activeView()) v->setGridShown(on);
+  });
+  connect(coastlinesAct_, &QAction::triggered, this, [this](bool on) {
+    if (CVornView* v = activeView()) v->setDetailedCoastlines(on);
+  });
+  // The check marks follow the session, which the Display dialog also sets.
+  connect(menu, &QMenu::aboutToShow, this, [this] {
+    const SessionState& s = app_.session().state;
+    gridAct_->setChecked(s.gridMode == kGridShown);
+    coastlinesAct_->setChecked(s.outlineChoice == kOutlineCoastlineFiles);
+  });
+  return menu;
+}
+
+QMenu* CMainFrame::createWindowMenu() {
+  auto* menu = new QMenu(QStringLiteral("Window(&W)"), this);
+  connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillWindowMenu(menu); });
+  fillWindowMenu(menu);
+  return menu;
+}
+
+void CMainFrame::fillWindowMenu(QMenu* menu) {
+  menu->clear();
+  menu->addAction(QStringLiteral("New Window(&N)"), &app_, [this] { app_.newDocument(); });
+  menu->addAction(QStringLiteral("Cascade(&C)"), mdi_, &QMdiArea::cascadeSubWindows);
+  menu->addAction(QStringLiteral("Tile(&T)"), mdi_, &QMdiArea::tileSubWindows);
+  menu->addSeparator();
+  const auto views = mdi_->subWindowList();
+  for (int i = 0; i < views.size(); ++i) {
+    QMdiSubWindow* child = views[i];
+    QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(child->windowTitle()),
+                                 mdi_, [this, child] { mdi_->setActiveSubWindow(child); });
+    a->setCheckable(true);
+    a->setChecked(child == mdi_->activeSubWindow());
+  }
 }
 
 void CMainFrame::updateMenus() {
@@ -265,6 +344,8 @@ void CMainFrame::updateRecentFiles(const QStringList& paths) {
 
 void CMainFrame::addChildFrame(CChildFrame* child) {
   mdi_->addSubWindow(child);
+  // The size the view gets back when it is restored from maximised.
+  child->resize(std::max(mdi_->width() * 2 / 3, 360), std::max(mdi_->height() * 2 / 3, 270));
   connect(child, &QObject::destroyed, this, &CMainFrame::updateMenus, Qt::QueuedConnection);
   child->showMaximized();
   mdi_->setActiveSubWindow(child);

@@ -29,6 +29,7 @@ enum CommandId : int {
   kCmdMapDisplay = 32784,
   kCmdLocalInformation = 32785,
   kCmdStarMap = 32787,
+  kCmdStopSimulation = 32800,
   kCmdPrint = 57607,
   kCmdVersion = 57664,
   kCmdExit = 57665,
@@ -66,6 +67,11 @@ class CMainFrame : public QMainWindow {
  private:
   void createActions();
   void createMenus();
+  // The Eclipse menu: the view's commands by key, and the map's options.
+  QMenu* createEclipseMenu();
+  // The Window menu: new view, arrangement, the open views.
+  QMenu* createWindowMenu();
+  void fillWindowMenu(QMenu* menu);
   void createToolBar();
   void createStatusBar();
   QAction* viewCommand(int id, const QString& text, void (CVornView::*slot)(),
@@ -89,6 +95,8 @@ class CMainFrame : public QMainWindow {
   QList<QAction*> recentActs_;
   QAction* noRecentAct_ = nullptr;
   QAction* helpContentsAct_ = nullptr;
+  QAction* gridAct_ = nullptr;
+  QAction* coastlinesAct_ = nullptr;
   QWidget* help_ = nullptr;
   QList<QAction*> viewMenuBar_;
   QList<QAction*> frameMenuBar_;

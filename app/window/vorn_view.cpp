@@ -5,6 +5,7 @@
 #include <QPrinter>
 #include <QScopedValueRollback>
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/window/display_dlg.h"
@@ -33,6 +34,8 @@ CVornView::CVornView(WindowSession& session, QWidget* parent)
     : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(1, 1);
+  setFocusPolicy(Qt::StrongFocus);
+  setAccessibleName(QStringLiteral("Eclipse view"));
   simulationTimer_.setInterval(kSimulationPauseMs);  // ms a paused step stays alone
   simulationTimer_.setSingleShot(true);
   connect(&simulationTimer_, &QTimer::timeout, this, &CVornView::simulationTick);
@@ -61,6 +64,7 @@ void CVornView::runPaint() {
   // this paint is over.
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
   paintView(session_.state, session_.reader, *surface_, hooks);
+  setAccessibleDescription(shownText());
   ++paintCount_;
   emit painted();
 }
@@ -84,6 +88,31 @@ void CVornView::resizeEvent(QResizeEvent*) {
   stopSimulation();
   paintPending_ = true;
   update();
+}
+
+void CVornView::showChanged() {
+  setAccessibleDescription(shownText());
+  update();
+}
+
+QString CVornView::shownText() const {
+  if (!surface_) return {};
+  std::vector<DrawingSurface::DrawnText> texts = surface_->drawnTexts();
+  std::stable_sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) {
+    return a.y != b.y ? a.y < b.y : a.x < b.x;
+  });
+  QStringList lines;
+  int row = 0;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const QString piece = QString::fromLatin1(texts[i].text.c_str()).trimmed();
+    if (piece.isEmpty()) continue;
+    if (lines.isEmpty() || texts[i].y != row)
+      lines << piece;
+    else
+      lines.last() += QStringLiteral("  ") + piece;
+    row = texts[i].y;
+  }
+  return lines.join(QLatin1Char('\n'));
 }
 
 QImage CVornView::shownImage() const { return surface_ ? surface_->image().copy() : QImage(); }
@@ -141,7 +170,7 @@ void CVornView::previousEclipse() {
   surface.clear(colorTable[0]);
   // The search draws its error texts, if any, on the cleared view.
   previousEclipseCommand(session_.state, session_.reader, surface);
-  update();
+  showChanged();
   invalidate(kLandAtCursor);
 }
 
@@ -154,6 +183,16 @@ void CVornView::mapDisplay() {
 void CVornView::localInformation() {
   session_.state.displayKind = kLocalReport;
   session_.state.drawStatus = 0;
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::setGridShown(bool shown) {
+  session_.state.gridMode = shown ? kGridShown : kGridHidden;
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::setDetailedCoastlines(bool detailed) {
+  session_.state.outlineChoice = detailed ? kOutlineCoastlineFiles : kOutlineBuiltIn;
   invalidate(kLandAtCursor);
 }
 
@@ -197,12 +236,12 @@ void CVornView::continueSimulation() {
   for (;;) {
     if (simulationPauses(animation_->run)) {
       simulationTimer_.start();
-      update();
+      showChanged();
       return;
     }
     if (!simulationStep(animation_->run, *surface_)) {
       animation_.reset();
-      update();
+      showChanged();
       return;
     }
   }
@@ -228,14 +267,14 @@ bool CVornView::simulationRunning() const { return animation_ != nullptr; }
 void CVornView::starMap() {
   stopSimulation();
   drawSkyChartCommand(session_.state, directSurface());
-  update();
+  showChanged();
 }
 
 // ---- Mouse ----
 
 void CVornView::readOutAt(QPoint pixel) {
   if (session_.state.displayKind != kMapDisplay) return;
-  if (drawMapReadout(session_.state, directSurface(), pixel.x(), pixel.y())) update();
+  if (drawMapReadout(session_.state, directSurface(), pixel.x(), pixel.y())) showChanged();
 }
 
 void CVornView::pickSiteAt(QPoint pixel) {

@@ -43,6 +43,10 @@ class CVornView : public QWidget {
   void applyDisplay(const CDisplayDlg& dialog);
   void applySearch(const CModeDlg& dialog);
 
+  // The texts the view shows, in reading order, one line per row of the
+  // picture (also its accessible description).
+  QString shownText() const;
+
   // The paint at one unit per 1/100 inch on one page.
   void printTo(QPrinter& printer);
 
@@ -58,6 +62,11 @@ class CVornView : public QWidget {
   void localInformation();
   void simulation();
   void starMap();
+  // Escape: the simulation stops where it is.
+  void stopSimulation();
+  // The map's options, as the Display dialog sets them.
+  void setGridShown(bool shown);
+  void setDetailedCoastlines(bool detailed);
   // Mouse actions at a pixel of the client area.
   void readOutAt(QPoint pixel);
   void pickSiteAt(QPoint pixel);
@@ -81,7 +90,8 @@ class CVornView : public QWidget {
   void runPaint();
   // The shown picture at the client size, for the commands that draw directly.
   DrawingSurface& directSurface();
-  void stopSimulation();
+  // After the picture changed: shows it and describes it.
+  void showChanged();
   void continueSimulation();
   void simulationTick();
 

@@ -28,6 +28,10 @@
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_doc.h"
 #include "app/window/vorn_view.h"
+#include "app/window/list_dlg.h"
+#include "app/window/display_dlg.h"
+#include "app/window/mode_dlg.h"
+#include "app/window/when_dlg.h"
 #include "map/zone_legend.h"
 #include "app/window/window_session.h"
 #include "session/session_file.h"
@@ -100,6 +104,8 @@ class FrameTest : public QObject {
   void saveReportsTheFileAndReason();
   void openRefusesAFileThatIsNoSession();
   void f1ShowsHelpWithTheLegend();
+  void everyCommandFromTheKeyboard();
+  void restoredViewKeepsAUsableSize();
 
  private:
   std::unique_ptr<CVornApp> app_;
@@ -183,13 +189,13 @@ void FrameTest::keys() {
 
 void FrameTest::menusFollowTheOpenViews() {
   CMainFrame* f = app_->mainFrame();
-  QCOMPARE(menuBarTexts(*f), (QStringList{"Time Set(&N)", "Display(&D)", "Search(&M)", "Bar(&V)",
-                                          "Help(&H)"}));
-  QAction* bar = f->menuBar()->actions()[3];
+  QCOMPARE(menuBarTexts(*f), (QStringList{"Time Set(&N)", "Display(&D)", "Search(&M)",
+                                          "Eclipse(&E)", "Bar(&V)", "Window(&W)", "Help(&H)"}));
+  QAction* bar = f->menuBar()->actions()[4];
   QStringList barItems;
   for (QAction* a : bar->menu()->actions()) barItems << a->text();
   QCOMPARE(barItems, (QStringList{"Tool Bar(&T)", "Status Bar(&S)"}));
-  QAction* help = f->menuBar()->actions()[4];
+  QAction* help = f->menuBar()->actions()[6];
   QCOMPARE(help->menu()->actions()[0]->text(), QStringLiteral("Tarvowin Version(&A)..."));
   QCOMPARE(help->menu()->actions()[1]->text(), QStringLiteral("Application Exit(&X)"));
   bar->menu()->actions()[0]->trigger();
@@ -357,6 +363,103 @@ void FrameTest::f1ShowsHelpWithTheLegend() {
   for (int x = 9; x < 47 && !brown; ++x)
     for (int y = 5; y < 19 && !brown; ++y) brown = legend.pixel(x, y) == qRgb(170, 68, 0);
   QVERIFY(brown);
+}
+
+void FrameTest::everyCommandFromTheKeyboard() {
+  CMainFrame* f = app_->mainFrame();
+  CVornView* view = f->activeView();
+  tarvo::SessionState& state = app_->session().state;
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+  view->paintPending();
+  auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QTest::keyClick(f, k, m);
+    view->paintPending();
+  };
+  // Page Down / Page Up: the next eclipse and back.
+  const double first = state.year * 12 + state.month;
+  key(Qt::Key_PageDown);
+  const double next = state.year * 12 + state.month;
+  QVERIFY(next > first);
+  key(Qt::Key_PageUp);
+  QVERIFY(state.year * 12 + state.month < next);
+  // Ctrl+2, Ctrl+1: the displays; the view describes what it shows.
+  key(Qt::Key_2, Qt::ControlModifier);
+  QCOMPARE(state.displayKind, tarvo::kDisplayLocalReport);
+  QCOMPARE(view->accessibleDescription(), view->shownText());
+  const QString report = view->shownText();
+  key(Qt::Key_1, Qt::ControlModifier);
+  QCOMPARE(state.displayKind, tarvo::kDisplayWorldMap);
+  QVERIFY(!view->shownText().isEmpty());
+  QVERIFY(view->shownText() != report);
+  QVERIFY(!view->accessibleName().isEmpty());
+  // Ctrl+3 runs the simulation, Escape stops it; Ctrl+4 draws the star map.
+  key(Qt::Key_3, Qt::ControlModifier);
+  QVERIFY(view->simulationRunning());
+  key(Qt::Key_Escape);
+  QVERIFY(!view->simulationRunning());
+  const QImage beforeSky = view->shownImage();
+  key(Qt::Key_4, Qt::ControlModifier);
+  QVERIFY(view->shownImage() != beforeSky);
+  QCOMPARE(view->accessibleDescription(), view->shownText());
+  // Ctrl+L: the list window.
+  key(Qt::Key_L, Qt::ControlModifier);
+  QVERIFY(view->listDialog()->isVisible());
+  view->destroyListWindow();
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+
+  // The menus by their letters: Alt+E, the last two items are the map's options.
+  const int gridBefore = state.gridMode;
+  QTest::keyClick(f, Qt::Key_E, Qt::AltModifier);
+  QMenu* eclipse = f->menuBar()->actions()[3]->menu();
+  QTRY_VERIFY(eclipse->isVisible());
+  QTest::keyClick(eclipse, Qt::Key_Up);
+  QTest::keyClick(eclipse, Qt::Key_Up);
+  QTest::keyClick(eclipse, Qt::Key_Return);
+  QTRY_COMPARE(state.gridMode, gridBefore == tarvo::kGridShown ? tarvo::kGridHidden : tarvo::kGridShown);
+  const int outlineBefore = state.outlineChoice;
+  QTest::keyClick(f, Qt::Key_E, Qt::AltModifier);
+  QTRY_VERIFY(eclipse->isVisible());
+  QTest::keyClick(eclipse, Qt::Key_Up);
+  QTest::keyClick(eclipse, Qt::Key_Return);
+  QTRY_VERIFY(state.outlineChoice != outlineBefore);
+  // Alt+W, N: a new window; Alt+W, T: tiled.
+  QTest::keyClick(f, Qt::Key_W, Qt::AltModifier);
+  QMenu* window = f->menuBar()->actions()[5]->menu();
+  QTRY_VERIFY(window->isVisible());
+  QTest::keyClick(window, Qt::Key_N);
+  QTRY_COMPARE(f->mdiArea()->subWindowList().size(), 2);
+  QTest::keyClick(f, Qt::Key_W, Qt::AltModifier);
+  QTRY_VERIFY(window->isVisible());
+  QTest::keyClick(window, Qt::Key_T);
+  QTRY_VERIFY(!f->mdiArea()->subWindowList()[0]->isMaximized());
+
+  // Alt+N, Alt+D, Alt+M: the three dialogs, each closed by Escape.
+  const std::pair<Qt::Key, const char*> dialogs[] = {
+      {Qt::Key_N, "tarvo::window::CWhenDlg"},
+      {Qt::Key_D, "tarvo::window::CDisplayDlg"},
+      {Qt::Key_M, "tarvo::window::CModeDlg"}};
+  for (const auto& [letter, className] : dialogs) {
+    QString opened;
+    ModalAnswers answers({[&](QWidget* w) {
+      opened = QString::fromLatin1(w->metaObject()->className());
+      QTest::keyClick(w, Qt::Key_Escape);
+    }});
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    QTest::keyClick(f, letter, Qt::AltModifier);
+    QTRY_VERIFY(answers.done());
+    QCOMPARE(opened, QString::fromLatin1(className));
+  }
+}
+
+void FrameTest::restoredViewKeepsAUsableSize() {
+  QMdiSubWindow* child = app_->mainFrame()->mdiArea()->subWindowList()[0];
+  child->showNormal();
+  QVERIFY(!child->isMaximized());
+  const QSize view = app_->mainFrame()->activeView()->size();
+  QVERIFY2(view.width() >= 300 && view.height() >= 200, qPrintable(QStringLiteral("%1x%2").arg(view.width()).arg(view.height())));
 }
 
 QTEST_MAIN(FrameTest)
