@@ -344,6 +344,12 @@ void CMainFrame::updateRecentFiles(const QStringList& paths) {
 
 void CMainFrame::addChildFrame(CChildFrame* child) {
   mdi_->addSubWindow(child);
+  connect(child->view(), &CVornView::statusText, this, [this](const QString& text) {
+    if (text.isEmpty())
+      statusBar()->clearMessage();
+    else
+      statusBar()->showMessage(text);
+  });
   // The size the view gets back when it is restored from maximised.
   child->resize(std::max(mdi_->width() * 2 / 3, 360), std::max(mdi_->height() * 2 / 3, 270));
   connect(child, &QObject::destroyed, this, &CMainFrame::updateMenus, Qt::QueuedConnection);

@@ -35,6 +35,7 @@ CVornView::CVornView(WindowSession& session, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(1, 1);
   setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
   setAccessibleName(QStringLiteral("Eclipse view"));
   simulationTimer_.setInterval(kSimulationPauseMs);  // ms a paused step stays alone
   simulationTimer_.setSingleShot(true);
@@ -64,6 +65,7 @@ void CVornView::runPaint() {
   // this paint is over.
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
   paintView(session_.state, session_.reader, *surface_, hooks);
+  paintShown_ = true;
   setAccessibleDescription(shownText());
   ++paintCount_;
   emit painted();
@@ -91,6 +93,7 @@ void CVornView::resizeEvent(QResizeEvent*) {
 }
 
 void CVornView::showChanged() {
+  paintShown_ = false;
   setAccessibleDescription(shownText());
   update();
 }
@@ -268,13 +271,22 @@ void CVornView::starMap() {
   stopSimulation();
   drawSkyChartCommand(session_.state, directSurface());
   showChanged();
+  // The chart leaves a low Moon out; say so beside it.
+  const QString note = QString::fromStdString(
+      skyChartMoonNote(skyChartRequest(session_.state.circumstances, session_.state.siteLongitude,
+                                       session_.state.siteLatitude)));
+  if (!note.isEmpty()) setAccessibleDescription(accessibleDescription() + QLatin1Char('\n') + note);
+  emit statusText(note);
 }
 
 // ---- Mouse ----
 
 void CVornView::readOutAt(QPoint pixel) {
   if (session_.state.displayKind != kMapDisplay) return;
-  if (drawMapReadout(session_.state, directSurface(), pixel.x(), pixel.y())) showChanged();
+  if (drawMapReadout(session_.state, directSurface(), pixel.x(), pixel.y())) {
+    showChanged();
+    paintShown_ = true;  // the map is still what is seen
+  }
 }
 
 void CVornView::pickSiteAt(QPoint pixel) {
@@ -283,6 +295,13 @@ void CVornView::pickSiteAt(QPoint pixel) {
 
 void CVornView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) readOutAt(event->position().toPoint());
+}
+
+void CVornView::mouseMoveEvent(QMouseEvent* event) {
+  // Only over the map as painted; a chart drawn over it has no such places.
+  if (!paintShown_ || paintPending_) return;
+  const QPoint p = event->position().toPoint();
+  emit statusText(QString::fromStdString(mapStatusLine(session_.state, p.x(), p.y())));
 }
 
 void CVornView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -77,12 +77,16 @@ class CVornView : public QWidget {
  signals:
   // After every full paint of the view.
   void painted();
+  // The status bar's line for where the mouse is or for what a command drew
+  // (empty: nothing to say).
+  void statusText(const QString& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   // Sets pendingAction, stops an animation and asks for a full repaint.
@@ -100,6 +104,8 @@ class CVornView : public QWidget {
   bool paintPending_ = true;
   bool timeSetOpen_ = false;
   int paintCount_ = 0;
+  // The last full paint is on the screen (not a chart drawn over it).
+  bool paintShown_ = false;
   CListDlg* list_;
   QTimer simulationTimer_;
   std::unique_ptr<SimulationAnimation> animation_;
