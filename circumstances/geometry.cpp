@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/angles.h"
+
 namespace tarvo {
 
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
-constexpr double kRadToDeg = 57.29577951308232;
 // Sidereal rotation during ΔT: degrees per second of ΔT.
 constexpr double kSiderealDegPerSecond = 0.00417807;
 // Ratio of sidereal to solar time.

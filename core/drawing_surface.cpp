@@ -1,14 +1,15 @@
 #include "core/drawing_surface.h"
 
+#include <QFile>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QString>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
 // Fontconfig, loaded for the text fonts, keeps its configuration until the
@@ -334,36 +335,9 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour) {
   if ((pixels_[static_cast<std::size_t>(seed->y) * w + static_cast<std::size_t>(seed->x)] &
        kRgbMask) == border)
     return;
-  visited_.assign((pixels_.size() + 63) / 64, 0);
+  visited_.reset(w, static_cast<std::size_t>(height_));
   auto fillable = [&](std::size_t x, std::size_t y) {
-    const std::size_t i = y * w + x;
-    return ((visited_[i >> 6] >> (i & 63)) & 1u) == 0 && (pixels_[i] & kRgbMask) != border;
-  };
-  auto markVisited = [&](std::size_t y, std::size_t x0, std::size_t x1) {
-    for (std::size_t i = y * w + x0, end = y * w + x1; i <= end;) {
-      if ((i & 63) == 0 && i + 63 <= end) {
-        visited_[i >> 6] = ~std::uint64_t{0};
-        i += 64;
-      } else {
-        visited_[i >> 6] |= std::uint64_t{1} << (i & 63);
-        ++i;
-      }
-    }
-  };
-  // The first x in [x, xEnd] of row y not yet visited, or xEnd + 1; skips
-  // visited pixels a word at a time.
-  auto nextUnvisited = [&](std::size_t y, std::size_t x, std::size_t xEnd) {
-    std::size_t i = y * w + x;
-    const std::size_t end = y * w + xEnd;
-    while (i <= end) {
-      const std::uint64_t open = ~visited_[i >> 6] >> (i & 63);
-      if (open != 0) {
-        i += static_cast<std::size_t>(std::countr_zero(open));
-        break;
-      }
-      i = (i | 63) + 1;
-    }
-    return std::min(i, end + 1) - y * w;
+    return !visited_.visited(x, y) && (pixels_[y * w + x] & kRgbMask) != border;
   };
   struct Run {
     std::size_t y, x0, x1;
@@ -371,36 +345,13 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour) {
   std::vector<Run> stack;
   // Extends a fillable pixel to its whole run, marks it and keeps it; the
   // run's last x.
-  // Around an unvisited x of row y: the last x to its right and the first to
-  // its left before a visited pixel or the row's end.
-  auto unvisitedRight = [&](std::size_t y, std::size_t x) {
-    std::size_t i = y * w + x;
-    const std::size_t end = y * w + w - 1;
-    while (i <= end) {
-      const std::uint64_t taken = visited_[i >> 6] >> (i & 63);
-      if (taken != 0) return std::min(i + std::countr_zero(taken) - 1, end) - y * w;
-      i = (i | 63) + 1;
-    }
-    return w - 1;
-  };
-  auto unvisitedLeft = [&](std::size_t y, std::size_t x) {
-    const std::size_t start = y * w;
-    std::size_t i = start + x;
-    for (;;) {
-      const std::uint64_t taken = visited_[i >> 6] << (63 - (i & 63));
-      if (taken != 0) return std::max(i - std::countl_zero(taken) + 1, start) - start;
-      const std::size_t wordStart = i & ~std::size_t{63};
-      if (wordStart <= start) return std::size_t{0};
-      i = wordStart - 1;
-    }
-  };
   auto takeRun = [&](std::size_t x, std::size_t y) {
     const std::uint32_t* row = pixels_.data() + y * w;
-    const std::size_t lo = unvisitedLeft(y, x), hi = unvisitedRight(y, x);
+    const std::size_t lo = visited_.unvisitedLeft(y, x), hi = visited_.unvisitedRight(y, x);
     std::size_t x0 = x, x1 = x;
     while (x0 > lo && (row[x0 - 1] & kRgbMask) != border) --x0;
     while (x1 < hi && (row[x1 + 1] & kRgbMask) != border) ++x1;
-    markVisited(y, x0, x1);
+    visited_.markRun(y, x0, x1);
     stack.push_back({y, x0, x1});
     return x1;
   };
@@ -415,7 +366,7 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour) {
         continue;
       const std::size_t ny = side < 0 ? run.y - 1 : run.y + 1;
       for (std::size_t x = run.x0; x <= run.x1;) {
-        x = nextUnvisited(ny, x, run.x1);
+        x = visited_.nextUnvisited(ny, x, run.x1);
         if (x > run.x1) break;
         if (fillable(x, ny)) x = takeRun(x, ny) + 2;
         else ++x;
@@ -473,11 +424,22 @@ void DrawingSurface::textOut(double xd, double yd, std::string_view text) {
   }
 }
 
-bool DrawingSurface::savePng(const std::string& path) {
-  QImage img = image();
-  if (img.isNull()) return false;
-  return img.save(QString::fromStdString(path), "PNG");
+FileWrite writePng(const QImage& picture, const std::string& path) {
+  if (picture.isNull()) return {"the picture is empty"};
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) return {file.errorString().toStdString()};
+  QImageWriter writer(&file, "PNG");
+  if (!writer.write(picture)) {
+    // The file's own reason (the system's) says more than the writer's.
+    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+    return {reason.toStdString()};
+  }
+  // Buffered bytes that cannot be written (a full disk) are a failure too.
+  if (!file.flush()) return {file.errorString().toStdString()};
+  return {};
 }
+
+FileWrite DrawingSurface::savePng(const std::string& path) { return writePng(image(), path); }
 
 // Primitives.
 

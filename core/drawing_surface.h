@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/palette.h"
+#include "core/visited_pixels.h"
 
 class QImage;
 
@@ -24,6 +25,16 @@ namespace tarvo {
 inline constexpr double kMaxCoordinate = 4503599627370496.0;
 
 enum class BackgroundMode { Transparent = 1, Opaque = 2 };
+
+// The outcome of writing a file: why it was not written, in the system's
+// words ("Permission denied"); empty when it was.
+struct FileWrite {
+  std::string error;
+  bool written() const { return error.empty(); }
+};
+
+// Writes a picture as a PNG file.
+[[nodiscard]] FileWrite writePng(const QImage& picture, const std::string& path);
 
 // Solid pen; width in pixels, strokes centred on the path, the extra pixel of
 // an even width going right and down.
@@ -115,8 +126,8 @@ class DrawingSurface {
   int textWidth(std::string_view text) const;
   int textHeight() const;
 
-  // Writes the image as a PNG file; false when it could not be written.
-  bool savePng(const std::string& path);
+  // Writes the image as a PNG file.
+  [[nodiscard]] FileWrite savePng(const std::string& path);
 
  private:
   void putPixel(std::int64_t x, std::int64_t y, Rgb colour);
@@ -127,7 +138,7 @@ class DrawingSurface {
   int width_;
   int height_;
   std::vector<std::uint32_t> pixels_;
-  std::vector<std::uint64_t> visited_;  // flood fill scratch, one bit per pixel
+  VisitedPixels visited_;  // flood fill scratch, kept between fills
   Pen pen_;
   Brush brush_;
   Rgb textColour_ = colorTable[0];

@@ -1,10 +1,9 @@
 #include "map/info_panel.h"
 
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 
 #include "catalogue/saros_table.h"
+#include "core/text_format.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -14,15 +13,9 @@ namespace {
 constexpr int kPanelWhite = 15;
 constexpr int kPanelFrameBrown = 6;
 
-std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char* fmt, ...) {
-  char buffer[256];
-  va_list args;
-  va_start(args, fmt);
-  std::vsnprintf(buffer, sizeof buffer, fmt, args);
-  va_end(args);
-  return buffer;
-}
+// A panel line keeps at most this many characters: values of an absurd
+// catalogue entry (gamma 1e300) are cut here.
+constexpr std::size_t kPanelLineMaxChars = 255;
 
 const char* typeWord(int eclipseType) {
   switch (eclipseType) {
@@ -37,7 +30,7 @@ const char* typeWord(int eclipseType) {
 // rounded by the format, so 59.96 s prints 60.0).
 std::string utTime(const InfoPanelValues& v, double tHours) {
   const HoursMinutesSeconds hms = splitHours(tHours + v.epochHour - v.deltaTSeconds / 3600);
-  return format("%2.0f:%2.0f:%4.1f", hms.hours, hms.minutes, hms.seconds);
+  return formatString("%2.0f:%2.0f:%4.1f", hms.hours, hms.minutes, hms.seconds);
 }
 
 // A phase duration |end − start| in minutes; 0 when the eclipse lacks the phase.
@@ -55,17 +48,17 @@ void appendComputedLines(const InfoPanelValues& v, bool umbral, bool total, std:
       {30, 160, "Time     : " + utTime(v, v.greatestOffsetHours) + " UT"},
       {30, 176, "Location :"},
       {110, 176,
-       format(" %3.0fd %4.1f'", v.greatestLongitude.degrees, v.greatestLongitude.minutes)},
+       formatString(" %3.0fd %4.1f'", v.greatestLongitude.degrees, v.greatestLongitude.minutes)},
       {190, 176, v.greatestLongitude.negative ? " W" : " E"},
-      {110, 192, format(" %3.0fd %4.1f'", v.greatestLatitude.degrees, v.greatestLatitude.minutes)},
+      {110, 192, formatString(" %3.0fd %4.1f'", v.greatestLatitude.degrees, v.greatestLatitude.minutes)},
       {190, 192, v.greatestLatitude.negative ? " S" : " N"},
-      {30, 208, format("Gamma    :    %6.4f ", v.gamma)},
-      {30, 224, format("UD: %5.1fm  PG: %6.4f", phaseMinutes(v.u1, v.u4), v.penumbralMagnitude)},
+      {30, 208, formatString("Gamma    :    %6.4f ", v.gamma)},
+      {30, 224, formatString("UD: %5.1fm  PG: %6.4f", phaseMinutes(v.u1, v.u4), v.penumbralMagnitude)},
   };
   lines.insert(lines.end(), head.begin(), head.end());
   if (umbral)
     lines.push_back(
-        {30, 240, format("TD: %5.1fm  TG: %6.4f", phaseMinutes(v.u2, v.u3), v.umbralMagnitude)});
+        {30, 240, formatString("TD: %5.1fm  TG: %6.4f", phaseMinutes(v.u2, v.u3), v.umbralMagnitude)});
   lines.push_back({20, 256, "FIRST CONTACT"});
   lines.push_back({30, 272, "Penumbra : " + utTime(v, v.p1) + " UT"});
   if (umbral) lines.push_back({30, 288, "Umbra    : " + utTime(v, v.u1.value_or(0)) + " UT"});
@@ -93,26 +86,28 @@ std::vector<PanelLine> infoPanelLines(const InfoPanelValues& v) {
   const int member = SarosStartTable::memberNumber(v.saros, v.year);
   std::vector<PanelLine> lines = {
       {10, 16, "CANON OF LUNAR ECLIPSE"},
-      {10, 48, format("DATE(UT): %4.0f %2.0f %2.0f", v.year, v.month, v.eclipseDay)},
+      {10, 48, formatString("DATE(UT): %4.0f %2.0f %2.0f", v.year, v.month, v.eclipseDay)},
       {10, 64, typeWord(v.eclipseType)},
-      {10, 96, format("JD/Saros: %10.2f/%3.0f/%2d", v.greatestJd, v.saros, member)},
-      {10, 112, format("Delta T : %6.1f sec.", v.deltaTSeconds)},
+      {10, 96, formatString("JD/Saros: %10.2f/%3.0f/%2d", v.greatestJd, v.saros, member)},
+      {10, 112, formatString("Delta T : %6.1f sec.", v.deltaTSeconds)},
   };
   if (!v.converged) {
     // The catalogue's values only, in their places: no time, place, phase
     // duration or contact is known.
-    lines.push_back({30, 208, format("Gamma    :    %6.4f ", v.gamma)});
-    lines.push_back({30, 224, format("            PG: %6.4f", v.penumbralMagnitude)});
-    if (umbral) lines.push_back({30, 240, format("            TG: %6.4f", v.umbralMagnitude)});
+    lines.push_back({30, 208, formatString("Gamma    :    %6.4f ", v.gamma)});
+    lines.push_back({30, 224, formatString("            PG: %6.4f", v.penumbralMagnitude)});
+    if (umbral) lines.push_back({30, 240, formatString("            TG: %6.4f", v.umbralMagnitude)});
   } else {
     appendComputedLines(v, umbral, total, lines);
   }
 
   if (v.searchType == 2 && v.siteMoonMagnitude > v.magnitudeCriterion &&
       v.siteMoonAltitude > -15) {
-    lines.push_back({v.mapRight - 90, v.mapBottom - 30, format("Mag. : %5.3f", v.siteMoonMagnitude)});
-    lines.push_back({v.mapRight - 90, v.mapBottom - 16, format("Alt. : %5.1f", v.siteMoonAltitude)});
+    lines.push_back({v.mapRight - 90, v.mapBottom - 30, formatString("Mag. : %5.3f", v.siteMoonMagnitude)});
+    lines.push_back({v.mapRight - 90, v.mapBottom - 16, formatString("Alt. : %5.1f", v.siteMoonAltitude)});
   }
+  for (PanelLine& line : lines)
+    if (line.text.size() > kPanelLineMaxChars) line.text.resize(kPanelLineMaxChars);
   return lines;
 }
 

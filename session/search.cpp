@@ -1,6 +1,7 @@
 #include "session/search.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "catalogue/eclipse_list_format.h"
 #include "catalogue/saros_table.h"
@@ -31,7 +32,7 @@ double previousWindowYears(const SessionState& s) {
 
 void drawSearchNoFileTexts(DrawingSurface& surface) {
   const Rgb previous = surface.textColour();
-  surface.setTextColour(colorTable[15]);
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   for (const ScreenText& t : kSearchNoFileTexts) drawText(surface, t.x, t.y, t.text);
   surface.setTextColour(previous);
 }
@@ -62,12 +63,17 @@ ListSearch runListSearch(SessionState& s, CanonReader& reader, double startYear,
   return found;
 }
 
-int listSearchCommand(SessionState& s, CanonReader& reader, double startYear, double periodYears,
-                      DrawingSurface* errors) {
-  const ListSearch found = runListSearch(s, reader, startYear, periodYears);
-  if (found.end == SearchEnd::StartFileMissing) return -1;
-  if (found.end == SearchEnd::NextFileMissing && errors) drawSearchNoFileTexts(*errors);
-  return s.eclipseListCount;
+ListSearchResult listSearchCommand(SessionState& s, CanonReader& reader, double startYear,
+                                   double periodYears) {
+  ListSearch found = runListSearch(s, reader, startYear, periodYears);
+  ListSearchResult result;
+  result.end = found.end;
+  found.entries.resize(static_cast<std::size_t>(s.eclipseListCount));
+  result.entries = std::move(found.entries);
+  if (found.end == SearchEnd::StartFileMissing || found.end == SearchEnd::NextFileMissing) {
+    result.errorTexts.assign(kSearchNoFileTexts.begin(), kSearchNoFileTexts.end());
+  }
+  return result;
 }
 
 std::vector<std::string> eclipseListLines(const SessionState& s, bool afterSearch) {

@@ -52,12 +52,19 @@ YearMonth previousEclipseCommand(SessionState& state, CanonReader& reader, Drawi
 // leaves the reader, the cursor and `current` on the last entry read.
 ListSearch runListSearch(SessionState& state, CanonReader& reader, double startYear, double periodYears);
 
-// The list dialog's Search: runListSearch, drawing the no-file texts on
-// `errors` (when given) when a next file was missing. Returns the number of
-// entries listed, or −1 when the start year's file cannot be opened (the
-// caller reports that; the list is then empty).
-int listSearchCommand(SessionState& state, CanonReader& reader, double startYear, double periodYears,
-                      DrawingSurface* errors);
+// What the list's Search found and what it has to say.
+struct ListSearchResult {
+  std::vector<EclipseListEntry> entries;  // as listed in eclipseList
+  SearchEnd end = SearchEnd::Finished;    // where the search stopped
+  // The texts to show: the no-file texts when a file could not be opened
+  // (the start year's: the list is empty; a later one: the entries before
+  // it are listed), none otherwise.
+  std::vector<ScreenText> errorTexts;
+};
+
+// The list dialog's Search: runListSearch, with the texts it shows.
+ListSearchResult listSearchCommand(SessionState& state, CanonReader& reader, double startYear,
+                                   double periodYears);
 
 // The list box's lines: the header, then one line per entry of eclipseList,
 // in the layout after a search or the one shown when the dialog opens.

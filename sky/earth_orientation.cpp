@@ -2,13 +2,13 @@
 
 #include <cmath>
 
+#include "core/angles.h"
 #include "data/nutation_2000a_tables.h"
 
 namespace tarvo {
 
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kArcsecToRad = 4.84813681109536e-6;
 constexpr double kArcsecPerTurn = 1296000.0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/angles.h"
 #include "data/planet_correction_grids.h"
 #include "data/planet_elements.h"
 #include "sky/sun_moon.h"
@@ -10,8 +11,6 @@
 namespace tarvo {
 
 namespace {
-
-constexpr double kDegToRad = 0.017453292519943295;
 
 double sinDeg(double x) { return std::sin(x * kDegToRad); }
 double cosDeg(double x) { return std::cos(x * kDegToRad); }

@@ -1,10 +1,9 @@
 #include "sky/sky_chart.h"
 
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
 
 #include "core/drawing_surface.h"
+#include "core/text_format.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -18,21 +17,20 @@ constexpr int kFrameWidth = 2;
 constexpr int kGridColour = 15;  // white
 constexpr int kLabelOffsetY = 7;  // pixels from a dot's centre down to its label
 
-std::string format(const char* fmt, ...) {
-  char buffer[128];
-  va_list args;
-  va_start(args, fmt);
-  const int n = std::vsnprintf(buffer, sizeof buffer, fmt, args);
-  va_end(args);
-  if (n < 0) return {};
-  return std::string(buffer, static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
+// The site's lines keep at most this many characters: a city of absurd
+// coordinates is cut here (the other texts are shorter by their formats).
+constexpr std::size_t kChartTextMaxChars = 127;
+
+std::string clipped(std::string text) {
+  if (text.size() > kChartTextMaxChars) text.resize(kChartTextMaxChars);
+  return text;
 }
 
 // "hh:mm:ss" of hours of any sign: hours wrapped into 0..23, whole seconds
 // cut, not rounded.
 std::string clockText(const char* label, double hours) {
   const HoursMinutesSeconds hms = splitHours(hours);
-  return format("%s%2.0f:%2.0f:%2.0f", label, hms.hours, hms.minutes, std::floor(hms.seconds));
+  return formatString("%s%2.0f:%2.0f:%2.0f", label, hms.hours, hms.minutes, std::floor(hms.seconds));
 }
 
 // Brings an int conversion of a finite double into range; NaN gives 0.
@@ -69,13 +67,13 @@ std::vector<SkyChartTextLine> skyChartTextLines(double packedDate, double utHour
   const double zone = skyChartZoneHours(longitudeDeg);
   return {
       {30, " Sky at Max. Magnitude"},
-      {60, format(" Date(LST) :%5d %2d %2d ", date.year, date.month, date.day)},
+      {60, formatString(" Date(LST) :%5d %2d %2d ", date.year, date.month, date.day)},
       {75, clockText("   Time(UT ): ", utHours)},
       {90, clockText("   Time(LST): ", utHours + zone)},
       {105, clockText("   Time(LMT): ", utHours + longitudeDeg / 15)},
       {135, " Location"},
-      {150, format("   Lon(deg.):%8.2f", longitudeDeg)},
-      {165, format("   Lat(deg.):%8.2f", latitudeDeg)},
+      {150, clipped(formatString("   Lon(deg.):%8.2f", longitudeDeg))},
+      {165, clipped(formatString("   Lat(deg.):%8.2f", latitudeDeg))},
   };
 }
 
@@ -158,8 +156,8 @@ double azimuthFromNorthDeg(double azimuthFromSouthDeg) {
 
 std::string skyPlaceListLine(const SkyPlace& place) {
   const bool unnamed = place.name.find_first_not_of(' ') == std::string::npos;
-  return format("%d %.3f %.3f %.2f ", place.drawn ? 1 : 0, azimuthFromNorthDeg(place.azimuthDeg),
-                place.altitudeDeg, place.magnitude) +
+  return formatString("%d %.3f %.3f %.2f ", place.drawn ? 1 : 0,
+                      azimuthFromNorthDeg(place.azimuthDeg), place.altitudeDeg, place.magnitude) +
          (unnamed ? std::string("-") : place.name);
 }
 

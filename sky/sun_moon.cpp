@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "core/angles.h"
+
 namespace tarvo {
 
 namespace {
-
-constexpr double kDegToRad = 0.017453292519943295;
 
 double sinDeg(double x) { return std::sin(x * kDegToRad); }
 

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <string>
 
+#include "core/input_limits.h"
+#include "core/text_format.h"
+
 namespace tarvo::cli {
 
 // A finite decimal number filling the whole argument.
@@ -15,5 +18,8 @@ inline bool parseNumber(const std::string& s, double& out) {
   const auto [ptr, ec] = std::from_chars(first, s.data() + s.size(), out);
   return ec == std::errc() && ptr == s.data() + s.size() && std::isfinite(out);
 }
+
+// An input range as messages and usage lines write it: "-400..400", "0..1.5".
+inline std::string rangeText(const InputRange& range) { return formatString("%g..%g", range.lo, range.hi); }
 
 }  // namespace tarvo::cli

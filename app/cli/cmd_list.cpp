@@ -18,12 +18,8 @@
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = std::string("list START PERIOD ") + kCriteriaUsage +
+const std::string kUsage = "list START PERIOD " + criteriaUsage() +
                            " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
-
-void printNoFileTexts() {
-  for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
-}
 
 int runList(const std::vector<std::string>& args) {
   SessionState state;
@@ -38,11 +34,11 @@ int runList(const std::vector<std::string>& args) {
   if (positional.size() != 2) return parser.usageError("START and PERIOD are needed");
   // The list dialog's ranges.
   double start = 0, period = 0;
-  if (!parseNumber(positional[0], start) || start < -13000 || start > 17000) {
-    return parser.usageError("START must be a year -13000..17000");
+  if (!parseNumber(positional[0], start) || !limits::kListStartYear.contains(start)) {
+    return parser.usageError("START must be a year " + rangeText(limits::kListStartYear));
   }
-  if (!parseNumber(positional[1], period) || period < 1 || period > 5000) {
-    return parser.usageError("PERIOD must be 1..5000 years");
+  if (!parseNumber(positional[1], period) || !limits::kListPeriodYears.contains(period)) {
+    return parser.usageError("PERIOD must be " + rangeText(limits::kListPeriodYears) + " years");
   }
   state.deltaTAdjust = options.deltaTAdjust;
   if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
@@ -51,19 +47,16 @@ int runList(const std::vector<std::string>& args) {
   if (state.searchType == kSearchBySaros) state.saros = state.sarosCriterion;
 
   CanonReader reader;
-  const ListSearch found = runListSearch(state, reader, start, period);
+  const ListSearchResult found = listSearchCommand(state, reader, start, period);
   reportDefects(reader);
-  if (found.end == SearchEnd::StartFileMissing) {
-    printNoFileTexts();
-    return kExitNoCatalogue;
+  // Without the start year's file there is no list, not even its header.
+  if (found.end != SearchEnd::StartFileMissing) {
+    for (const std::string& line : eclipseListLines(state, true)) std::printf("%s\n", line.c_str());
   }
-  for (const std::string& line : eclipseListLines(state, true)) std::printf("%s\n", line.c_str());
-  if (found.end == SearchEnd::NextFileMissing) {
-    std::fflush(stdout);
-    printNoFileTexts();
-    return kExitNoCatalogue;
-  }
-  return 0;
+  if (found.errorTexts.empty()) return kExitShown;
+  std::fflush(stdout);
+  for (const ScreenText& t : found.errorTexts) std::fprintf(stderr, "%s\n", t.text);
+  return kExitNoCatalogue;
 }
 
 const CommandRegistration kList{{"list", kUsage.c_str(), runList}};

@@ -24,13 +24,13 @@
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = std::string("local YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--next N | --prev N] ") +
-                           kCriteriaUsage + " [--dt-adjust SECONDS] [--png FILE [--size WxH]]";
+const std::string kUsage = "local YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--next N | --prev N] " +
+                           criteriaUsage() + " [--dt-adjust SECONDS] [--png FILE [--size WxH]]";
 constexpr int kExitPngFailed = 1;
 
 int runLocal(const std::vector<std::string>& args) {
   SessionState state;
-  state.displayKind = 2;
+  state.displayKind = kDisplayLocalReport;
   SharedOptions options;
   std::string pngPath;
   OptionParser parser("local", kUsage);
@@ -78,11 +78,11 @@ int runLocal(const std::vector<std::string>& args) {
   }
   if (!pngPath.empty()) {
     DrawingSurface surface(options.width, options.height);
-    surface.clear(colorTable[0]);
+    surface.clear(paletteColour(PaletteIndex::Black));
     surface.setFont(FontRecipe::Text);
     drawLocalReport(surface, state, sites);
-    if (!surface.savePng(pngPath)) {
-      std::fprintf(stderr, "tarvo local: cannot write %s\n", pngPath.c_str());
+    if (const FileWrite saved = surface.savePng(pngPath); !saved.written()) {
+      std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), saved.error.c_str());
       return kExitPngFailed;
     }
   }

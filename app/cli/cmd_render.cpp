@@ -29,8 +29,7 @@
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = std::string("render --out FILE.png [YEAR MONTH] [--next N | --prev N] ") +
-                           kCriteriaUsage +
+const std::string kUsage = "render --out FILE.png [YEAR MONTH] [--next N | --prev N] " + criteriaUsage() +
                            " [--size WxH] [--display map|local|sky|sim] [--grid] [--cia] "
                            "[--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 constexpr int kExitPngFailed = 1;
@@ -40,47 +39,51 @@ constexpr int kExitPngFailed = 1;
 // displays). Further displays add a row.
 struct DisplayChoice {
   const char* name;
-  int displayKind;  // 0 world map, 2 local report
+  DisplayKind displayKind;
   std::function<void(SessionState&, DrawingSurface&)> drawAfterPaint;
 };
 
 const std::vector<DisplayChoice>& displayChoices() {
   static const std::vector<DisplayChoice> choices = {
-      {"map", 0, nullptr},
-      {"local", 2, nullptr},
-      {"sky", 0, drawSkyChartCommand},   // the StarMap command over the map's paint
-      {"sim", 0, drawSimulationFinal},   // the Simulation command's last frame
+      {"map", kDisplayWorldMap, nullptr},
+      {"local", kDisplayLocalReport, nullptr},
+      {"sky", kDisplayWorldMap, drawSkyChartCommand},  // the StarMap command over the map's paint
+      {"sim", kDisplayWorldMap, drawSimulationFinal},  // the Simulation command's last frame
   };
   return choices;
 }
 
-int runRender(const std::vector<std::string>& args) {
-  SessionState state;
-  SharedOptions options;
+// The render command's options.
+struct RenderOptions {
+  SharedOptions shared;
+  CriteriaOptions criteria;
   std::string outPath;
   const DisplayChoice* display = &displayChoices().front();
   bool grid = false;
-  OptionParser parser("render", kUsage);
-  addNextOption(parser, options);
-  addPreviousOption(parser, options);
-  CriteriaOptions criteria;
-  addCriteriaOptions(parser, criteria);
-  addDeltaTAdjustOption(parser, options);
-  addSiteOptions(parser, options);
-  addSizeOption(parser, options);
+  bool cia = false;
+};
+
+// Registers render's options on the parser, writing into `out`.
+void addRenderOptions(OptionParser& parser, RenderOptions& out) {
+  addNextOption(parser, out.shared);
+  addPreviousOption(parser, out.shared);
+  addCriteriaOptions(parser, out.criteria);
+  addDeltaTAdjustOption(parser, out.shared);
+  addSiteOptions(parser, out.shared);
+  addSizeOption(parser, out.shared);
   parser.add({"--out", 1,
-              [&outPath](const std::vector<std::string>& v) {
+              [&out](const std::vector<std::string>& v) {
                 if (v[0].empty()) return std::string("--out needs a file name");
-                outPath = v[0];
+                out.outPath = v[0];
                 return std::string();
               },
               "--out needs a file name"});
   parser.add({"--display", 1,
-              [&display](const std::vector<std::string>& v) {
+              [&out](const std::vector<std::string>& v) {
                 std::string names;
                 for (const DisplayChoice& c : displayChoices()) {
                   if (v[0] == c.name) {
-                    display = &c;
+                    out.display = &c;
                     return std::string();
                   }
                   names += names.empty() ? c.name : std::string("|") + c.name;
@@ -89,33 +92,32 @@ int runRender(const std::vector<std::string>& args) {
               },
               "--display needs a display"});
   parser.add({"--grid", 0,
-              [&grid](const std::vector<std::string>&) {
-                grid = true;
+              [&out](const std::vector<std::string>&) {
+                out.grid = true;
                 return std::string();
               },
               ""});
-  bool cia = false;
   parser.add({"--cia", 0,
-              [&cia](const std::vector<std::string>&) {
-                cia = true;
+              [&out](const std::vector<std::string>&) {
+                out.cia = true;
                 return std::string();
               },
               ""});
-  if (!parser.parse(args)) return kExitUsage;
-  if (outPath.empty()) return parser.usageError("--out FILE.png is needed");
-  if (const std::string e = takeYearMonth(parser.positional(), options, false); !e.empty()) {
-    return parser.usageError(e);
-  }
+}
 
-  state.deltaTAdjust = options.deltaTAdjust;
-  state.displayKind = display->displayKind;
-  state.gridMode = grid ? 0 : 4;
-  state.outlineChoice = cia ? 2 : 1;
-  if (options.cursorGiven) {
-    state.year = options.year;
-    state.month = options.month;
+// The session before the first paint, as the window stands when the options'
+// dialogs have been used: the display, the cursor (or the clock's month), the
+// criteria and the site. Returns a usage error, empty when there is none.
+std::string prepareSession(const RenderOptions& options, SessionState& state) {
+  state.deltaTAdjust = options.shared.deltaTAdjust;
+  state.displayKind = options.display->displayKind;
+  state.gridMode = options.grid ? kGridShown : kGridHidden;
+  state.outlineChoice = options.cia ? kOutlineCoastlineFiles : kOutlineBuiltIn;
+  if (options.shared.cursorGiven) {
+    state.year = options.shared.year;
+    state.month = options.shared.month;
     state.pendingAction = kLandAtCursor;
-  } else if (criteria.given()) {
+  } else if (options.criteria.given()) {
     // The Search dialog is opened on the first paint's cursor, the clock's month.
     const ClockMonth now = localClockMonth();
     state.year = now.year;
@@ -124,25 +126,29 @@ int runRender(const std::vector<std::string>& args) {
   } else {
     state.pendingAction = kLandAtClock;
   }
-  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
+  if (std::string e = applyCriteria(options.criteria, state); !e.empty()) return e;
   // A site chosen on the command line needs the city list first; otherwise
   // the first paint reads it (and shows its texts when it is missing).
-  if (options.cityName || options.typedSite) {
+  if (options.shared.cityName || options.shared.typedSite) {
     state.sitesLoaded = 1;
-    if (const std::string e = loadSitesAndApply(options, state.sites, state); !e.empty()) {
-      return parser.usageError(e);
-    }
+    return loadSitesAndApply(options.shared, state.sites, state);
   }
+  return {};
+}
 
+// The paints: the first, one per Next step, the backward search and a paint
+// per Previous step, then the display's own drawing; writes the picture.
+// Returns the exit status.
+int paintAndSave(const RenderOptions& options, SessionState& state) {
   CanonReader reader;
-  DrawingSurface surface(options.width, options.height);
+  DrawingSurface surface(options.shared.width, options.shared.height);
   PaintResult painted = paintView(state, reader, surface);
-  for (double step = 0; step < options.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
+  for (double step = 0; step < options.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     state.pendingAction = kSearchForward;  // the Next eclipse command
     painted = paintView(state, reader, surface);
   }
   bool previousMissedAFile = false;
-  for (double step = 0; step < options.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
+  for (double step = 0; step < options.shared.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     // The Previous eclipse command: its texts would be painted over at once.
     if (runPreviousSearch(state, reader).end == SearchEnd::NextFileMissing) {
       for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
@@ -150,16 +156,30 @@ int runRender(const std::vector<std::string>& args) {
     }
     painted = paintView(state, reader, surface);
   }
-  if (painted.outcome == LandingOutcome::Shown && display->drawAfterPaint) {
-    display->drawAfterPaint(state, surface);
+  if (painted.outcome == LandingOutcome::Shown && options.display->drawAfterPaint) {
+    options.display->drawAfterPaint(state, surface);
   }
   reportDefects(reader);
-  if (!surface.savePng(outPath)) {
-    std::fprintf(stderr, "tarvo render: cannot write %s\n", outPath.c_str());
+  if (const FileWrite saved = surface.savePng(options.outPath); !saved.written()) {
+    std::fprintf(stderr, "tarvo render: cannot write %s: %s\n", options.outPath.c_str(), saved.error.c_str());
     return kExitPngFailed;
   }
   if (painted.outcome == LandingOutcome::Shown && previousMissedAFile) return kExitNoCatalogue;
   return reportOutcome(painted.outcome);
+}
+
+int runRender(const std::vector<std::string>& args) {
+  RenderOptions options;
+  OptionParser parser("render", kUsage);
+  addRenderOptions(parser, options);
+  if (!parser.parse(args)) return kExitUsage;
+  if (options.outPath.empty()) return parser.usageError("--out FILE.png is needed");
+  if (const std::string e = takeYearMonth(parser.positional(), options.shared, false); !e.empty()) {
+    return parser.usageError(e);
+  }
+  SessionState state;
+  if (const std::string e = prepareSession(options, state); !e.empty()) return parser.usageError(e);
+  return paintAndSave(options, state);
 }
 
 const CommandRegistration kRender{{"render", kUsage.c_str(), runRender}};

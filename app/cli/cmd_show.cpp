@@ -24,7 +24,7 @@
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = std::string("show YEAR MONTH [--next N | --prev N] ") + kCriteriaUsage +
+const std::string kUsage = "show YEAR MONTH [--next N | --prev N] " + criteriaUsage() +
                            " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 
 // A double shown as an integer: truncated, without a sign on zero.

@@ -12,16 +12,14 @@ namespace tarvo::cli {
 
 namespace {
 
-// An option with one number in lo..hi (whole with `integer`).
-OptionRule numberOption(const char* name, double lo, double hi, bool integer,
-                        std::function<void(double)> store) {
-  char buf[96];
-  std::snprintf(buf, sizeof buf, "%s needs %s %g..%g", name, integer ? "an integer" : "a number", lo, hi);
-  const std::string error = buf;
+// An option with one number in the range (whole with `integer`).
+OptionRule numberOption(const char* name, InputRange range, bool integer, std::function<void(double)> store) {
+  const std::string error =
+      formatString("%s needs %s ", name, integer ? "an integer" : "a number") + rangeText(range);
   return {name, 1,
           [=](const std::vector<std::string>& v) {
             double value = 0;
-            if (!parseNumber(v[0], value) || value < lo || value > hi || (integer && value != std::trunc(value))) {
+            if (!parseNumber(v[0], value) || !range.contains(value) || (integer && value != std::trunc(value))) {
               return error;
             }
             store(value);
@@ -33,11 +31,18 @@ OptionRule numberOption(const char* name, double lo, double hi, bool integer,
 }  // namespace
 
 void addCriteriaOptions(OptionParser& parser, CriteriaOptions& out) {
-  parser.add(numberOption("--search-type", 0, 3, true, [&out](double v) { out.searchType = static_cast<int>(v); }));
-  parser.add(numberOption("--type", 1, 6, true, [&out](double v) { out.typeCode = static_cast<int>(v); }));
-  parser.add(numberOption("--mag", 0, 1.5, false, [&out](double v) { out.magnitude = v; }));
-  parser.add(numberOption("--saros", -400, 400, true, [&out](double v) { out.saros = v; }));
-  parser.add(numberOption("--lookback", 0, 1000, false, [&out](double v) { out.lookBackYears = v; }));
+  parser.add(numberOption("--search-type", limits::kSearchType, true,
+                          [&out](double v) { out.searchType = static_cast<int>(v); }));
+  parser.add(numberOption("--type", limits::kTypeCode, true, [&out](double v) { out.typeCode = static_cast<int>(v); }));
+  parser.add(numberOption("--mag", limits::kMagnitude, false, [&out](double v) { out.magnitude = v; }));
+  parser.add(numberOption("--saros", limits::kSaros, true, [&out](double v) { out.saros = v; }));
+  parser.add(numberOption("--lookback", limits::kLookBackYears, false, [&out](double v) { out.lookBackYears = v; }));
+}
+
+std::string criteriaUsage() {
+  return "[--type " + rangeText(limits::kTypeCode) + " | --mag " + rangeText(limits::kMagnitude) + " | --saros " +
+         rangeText(limits::kSaros) + "] [--lookback " + rangeText(limits::kLookBackYears) + "] [--search-type " +
+         rangeText(limits::kSearchType) + "]";
 }
 
 namespace {

@@ -32,8 +32,7 @@ struct CriteriaOptions {
 void addCriteriaOptions(OptionParser& parser, CriteriaOptions& out);
 
 // The options' part of a usage line.
-inline constexpr const char* kCriteriaUsage =
-    "[--type 1..6 | --mag 0..1.5 | --saros -400..400] [--lookback 0..1000] [--search-type 0..3]";
+std::string criteriaUsage();
 
 // The Search dialog's OK with these values, once the cursor and the site are
 // set: the search type (--search-type when given, else the one criterion

@@ -72,8 +72,8 @@ bool OptionParser::parse(const std::vector<std::string>& args) {
   return true;
 }
 
-bool parseWholeNumber(const std::string& s, double lo, double hi, double& out) {
-  return parseNumber(s, out) && out == std::trunc(out) && out >= lo && out <= hi;
+bool parseWholeNumber(const std::string& s, const InputRange& range, double& out) {
+  return parseNumber(s, out) && out == std::trunc(out) && range.contains(out);
 }
 
 bool parseSize(const std::string& s, int& width, int& height) {
@@ -90,35 +90,38 @@ bool parseSize(const std::string& s, int& width, int& height) {
 namespace {
 
 const char* const kNextOrPrevious = "give either --next N or --prev N";
+// How many eclipses --next and --prev may step, and how messages write it.
+constexpr InputRange kStepCount{0, 1e6};
+const std::string kStepCountText = formatString("%.0f..%.0f", kStepCount.lo, kStepCount.hi);
 
 }  // namespace
 
 void addNextOption(OptionParser& parser, SharedOptions& out) {
-  const std::string error = "--next needs a count 0..1000000";
+  const std::string error = "--next needs a count " + kStepCountText;
   parser.add({"--next", 1,
               [&out, error](const std::vector<std::string>& v) {
                 if (out.prevSteps > 0) return std::string(kNextOrPrevious);
-                return parseWholeNumber(v[0], 0, 1e6, out.nextSteps) ? std::string() : error;
+                return parseWholeNumber(v[0], kStepCount, out.nextSteps) ? std::string() : error;
               },
               error});
 }
 
 void addPreviousOption(OptionParser& parser, SharedOptions& out) {
-  const std::string error = "--prev needs a count 0..1000000";
+  const std::string error = "--prev needs a count " + kStepCountText;
   parser.add({"--prev", 1,
               [&out, error](const std::vector<std::string>& v) {
                 if (out.nextSteps > 0) return std::string(kNextOrPrevious);
-                return parseWholeNumber(v[0], 0, 1e6, out.prevSteps) ? std::string() : error;
+                return parseWholeNumber(v[0], kStepCount, out.prevSteps) ? std::string() : error;
               },
               error});
 }
 
 void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out) {
-  const std::string error = "--dt-adjust needs seconds in -10000..10000";
+  const std::string error = "--dt-adjust needs seconds in " + rangeText(limits::kDeltaTAdjustS);
   parser.add({"--dt-adjust", 1,
               [&out, error](const std::vector<std::string>& v) {
                 double s = 0;
-                if (!parseNumber(v[0], s) || s < -10000 || s > 10000) return error;
+                if (!parseNumber(v[0], s) || !limits::kDeltaTAdjustS.contains(s)) return error;
                 out.deltaTAdjust = s;
                 return std::string();
               },
@@ -134,14 +137,16 @@ void addSiteOptions(OptionParser& parser, SharedOptions& out) {
                 return std::string();
               },
               "--city needs a name"});
-  const std::string siteError = "--site needs LON -360..360, LAT -90..90 and HEIGHT 0..4000";
+  const std::string siteError = "--site needs LON " + rangeText(limits::kLongitudeDeg) + ", LAT " +
+                                rangeText(limits::kLatitudeDeg) + " and HEIGHT " +
+                                rangeText(limits::kHeightM);
   parser.add({"--site", 3,
               [&out, both, siteError](const std::vector<std::string>& v) {
                 SiteValues site;
                 if (!parseNumber(v[0], site.longitudeDeg) || !parseNumber(v[1], site.latitudeDeg) ||
-                    !parseNumber(v[2], site.heightM) || site.longitudeDeg < -360 ||
-                    site.longitudeDeg > 360 || site.latitudeDeg < -90 || site.latitudeDeg > 90 ||
-                    site.heightM < 0 || site.heightM > 4000) {
+                    !parseNumber(v[2], site.heightM) || !limits::kLongitudeDeg.contains(site.longitudeDeg) ||
+                    !limits::kLatitudeDeg.contains(site.latitudeDeg) ||
+                    !limits::kHeightM.contains(site.heightM)) {
                   return siteError;
                 }
                 if (out.cityName) return both;
@@ -166,8 +171,12 @@ std::string takeYearMonth(const std::vector<std::string>& positional, SharedOpti
                           bool required) {
   if (positional.empty() && !required) return {};
   if (positional.size() != 2) return "YEAR and MONTH are needed";
-  if (!parseWholeNumber(positional[1], 1, 12, out.month)) return "MONTH must be an integer 1..12";
-  if (!parseWholeNumber(positional[0], -13000, 16999, out.year)) return "YEAR must be an integer -13000..16999";
+  if (!parseWholeNumber(positional[1], limits::kMonth, out.month)) {
+    return "MONTH must be an integer " + rangeText(limits::kMonth);
+  }
+  if (!parseWholeNumber(positional[0], limits::kYear, out.year)) {
+    return "YEAR must be an integer " + rangeText(limits::kYear);
+  }
   out.cursorGiven = true;
   return {};
 }

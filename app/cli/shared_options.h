@@ -20,7 +20,6 @@ namespace tarvo::cli {
 inline constexpr int kDefaultWidth = 692;
 inline constexpr int kDefaultHeight = 453;
 inline constexpr int kMaxSurfaceSide = 10000;  // pixels
-inline constexpr int kTypedSiteIndex = 99;      // displaySiteIndex of typed coordinates
 
 // One option of a command: its name ("--next"), how many values follow it,
 // and what it does with them. apply returns an error message, empty when the
@@ -78,8 +77,8 @@ void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out);
 void addSiteOptions(OptionParser& parser, SharedOptions& out);  // --city and --site
 void addSizeOption(OptionParser& parser, SharedOptions& out);
 
-// A whole number within lo..hi.
-bool parseWholeNumber(const std::string& s, double lo, double hi, double& out);
+// A whole number within the range.
+bool parseWholeNumber(const std::string& s, const InputRange& range, double& out);
 // "WxH" with both sides whole numbers in 1..kMaxSurfaceSide.
 bool parseSize(const std::string& s, int& width, int& height);
 
@@ -92,7 +91,7 @@ std::string takeYearMonth(const std::vector<std::string>& positional, SharedOpti
 
 // The site options after the city list is read: --city NAME picks the city
 // of that name (blanks around it ignored) as the observing site, --site the
-// typed coordinates (displaySiteIndex 99). Returns an error message for a
+// typed coordinates (displaySiteIndex kTypedSiteIndex). Returns an error message for a
 // city not in the list, empty otherwise; without either option does nothing.
 std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state);
 

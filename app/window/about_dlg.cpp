@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/window/field_check.h"
 #include "app/window/toolbar_icons.h"
 
 namespace tarvo::window {
@@ -24,7 +25,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
   auto* layout = new QGridLayout(this);
   layout->addWidget(icon, 0, 0, 3, 1, Qt::AlignTop);
   layout->addWidget(new QLabel(versionLine()), 0, 1);
-  layout->addWidget(new QLabel(QStringLiteral("Lunar eclipses from -13000 to 16999")), 1, 1);
+  const QString span = QStringLiteral("Lunar eclipses from %1 to %2")
+                           .arg(numberText(limits::kYear.lo), numberText(limits::kYear.hi));
+  layout->addWidget(new QLabel(span), 1, 1);
   layout->addWidget(
       new QLabel(QStringLiteral("Free software under the GNU GPL, version 3 or later")), 2, 1);
   layout->addWidget(ok, 0, 2, 3, 1, Qt::AlignTop);

@@ -17,17 +17,6 @@
 
 namespace tarvo::window {
 
-namespace {
-constexpr double kHeightLoM = 0, kHeightHiM = 4000;
-constexpr double kLongitudeLoDeg = -360, kLongitudeHiDeg = 360;
-constexpr double kLatitudeLoDeg = -90, kLatitudeHiDeg = 90;
-constexpr double kDeltaTLoS = -10000, kDeltaTHiS = 10000;
-constexpr int kMapKind = 0, kLocalKind = 2;
-constexpr int kGridOn = 0, kGridOff = 4;
-constexpr int kCoastlineFiles = 2, kBuiltInOutline = 1;
-constexpr int kTypedSite = 99;
-}  // namespace
-
 CDisplayDlg::CDisplayDlg(SessionState& state, const SiteList& sites, QWidget* parent)
     : QDialog(parent), state_(state), sites_(sites), city_(new QComboBox),
       map_(new QRadioButton(QStringLiteral("Map"))),
@@ -43,9 +32,9 @@ CDisplayDlg::CDisplayDlg(SessionState& state, const SiteList& sites, QWidget* pa
   setWindowTitle(QStringLiteral("Display Mode"));
 
   fillCityBox(city_, sites, state.displaySiteIndex);
-  (state.displayKind == kLocalKind ? local_ : map_)->setChecked(true);
-  grid_->setChecked(state.gridMode == kGridOn);
-  cia_->setChecked(state.outlineChoice == kCoastlineFiles);
+  (state.displayKind == kDisplayLocalReport ? local_ : map_)->setChecked(true);
+  grid_->setChecked(state.gridMode == kGridShown);
+  cia_->setChecked(state.outlineChoice == kOutlineCoastlineFiles);
   (state.siteSource == 0 ? selection_ : data_)->setChecked(true);
   // The city chosen is remembered at once, even if the dialog is cancelled.
   connect(city_, &QComboBox::activated, this,
@@ -88,41 +77,46 @@ QWidget* CDisplayDlg::createSiteGroup() {
                    longitude_, latitude_, height_);
 }
 
-std::optional<FieldError> CDisplayDlg::validate() const {
-  if (auto v = readNumber(height_->text(), kHeightLoM, kHeightHiM); !v.ok())
-    return FieldError{v.error, height_};
-  if (auto v = readNumber(longitude_->text(), kLongitudeLoDeg, kLongitudeHiDeg); !v.ok())
-    return FieldError{v.error, longitude_};
-  if (auto v = readNumber(latitude_->text(), kLatitudeLoDeg, kLatitudeHiDeg); !v.ok())
-    return FieldError{v.error, latitude_};
-  if (auto v = readNumber(deltaT_->text(), kDeltaTLoS, kDeltaTHiS); !v.ok())
-    return FieldError{v.error, deltaT_};
-  return std::nullopt;
+Checked<DisplayValues> CDisplayDlg::validate() const {
+  DisplayValues v;
+  if (auto refused = readNumbers({{height_, limits::kHeightM, &v.heightM},
+                                  {longitude_, limits::kLongitudeDeg, &v.longitudeDeg},
+                                  {latitude_, limits::kLatitudeDeg, &v.latitudeDeg},
+                                  {deltaT_, limits::kDeltaTAdjustS, &v.deltaTAdjustS}}))
+    return *refused;
+  v.map = map_->isChecked();
+  v.local = local_->isChecked();
+  v.grid = grid_->isChecked();
+  v.cia = cia_->isChecked();
+  v.fromCity = selection_->isChecked();
+  return v;
 }
 
-void CDisplayDlg::applyTo(SessionState& state) const {
-  state.deltaTAdjust = readNumber(deltaT_->text(), kDeltaTLoS, kDeltaTHiS).value;
-  state.outlineChoice = cia_->isChecked() ? kCoastlineFiles : kBuiltInOutline;
-  if (map_->isChecked()) {
-    state.displayKind = kMapKind;
-    state.gridMode = grid_->isChecked() ? kGridOn : kGridOff;
+void CDisplayDlg::applyTo(SessionState& state, const DisplayValues& v) const {
+  state.deltaTAdjust = v.deltaTAdjustS;
+  state.outlineChoice = v.cia ? kOutlineCoastlineFiles : kOutlineBuiltIn;
+  if (v.map) {
+    state.displayKind = kDisplayWorldMap;
+    state.gridMode = v.grid ? kGridShown : kGridHidden;
   }
-  if (local_->isChecked()) {
-    state.siteSource = selection_->isChecked() ? 0 : 1;
-    if (selection_->isChecked()) {
+  if (v.local) {
+    state.siteSource = v.fromCity ? 0 : 1;
+    if (v.fromCity) {
       takeCitySite(state, sites_, state.displaySiteIndex);
     } else {
-      state.displaySiteIndex = kTypedSite;
-      state.siteLongitude = readNumber(longitude_->text(), kLongitudeLoDeg, kLongitudeHiDeg).value;
-      state.siteLatitude = readNumber(latitude_->text(), kLatitudeLoDeg, kLatitudeHiDeg).value;
-      state.siteHeight = readNumber(height_->text(), kHeightLoM, kHeightHiM).value;
+      state.displaySiteIndex = kTypedSiteIndex;
+      state.siteLongitude = v.longitudeDeg;
+      state.siteLatitude = v.latitudeDeg;
+      state.siteHeight = v.heightM;
     }
-    state.displayKind = kLocalKind;
+    state.displayKind = kDisplayLocalReport;
   }
 }
 
 void CDisplayDlg::accept() {
-  if (refuse(this, validate())) return;
+  const Checked<DisplayValues> checked = validate();
+  if (refuse(this, checked.error())) return;
+  accepted_ = checked.values();
   QDialog::accept();
 }
 

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+#include "app/window/field_check.h"
+
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -19,7 +21,14 @@ struct SiteList;
 
 namespace tarvo::window {
 
-struct FieldError;
+// The dialog's fields as OK takes them.
+struct DisplayValues {
+  bool map = false, local = false;  // the display buttons
+  bool grid = false, cia = false;
+  bool fromCity = false;            // "Selection", else the typed site ("Data")
+  double heightM = 0, longitudeDeg = 0, latitudeDeg = 0;
+  double deltaTAdjustS = 0;
+};
 
 class CDisplayDlg : public QDialog {
   Q_OBJECT
@@ -28,11 +37,13 @@ class CDisplayDlg : public QDialog {
   // Filled from the state; choosing a city writes displaySiteIndex at once.
   CDisplayDlg(SessionState& state, const SiteList& sites, QWidget* parent = nullptr);
 
-  // The first refused edit, in the order Alt., Lon., Lat., DeltaT Adj.
-  std::optional<FieldError> validate() const;
-  // Stores the accepted values into the state (the dialog's OK); call after
-  // validate() found nothing. Does not repaint.
-  void applyTo(SessionState& state) const;
+  // The fields' values, or the first refused edit, in the order Alt., Lon.,
+  // Lat., DeltaT Adj.
+  Checked<DisplayValues> validate() const;
+  // Stores the values into the state as the dialog's OK does. Does not repaint.
+  void applyTo(SessionState& state, const DisplayValues& values) const;
+  // The values OK accepted; nothing before OK.
+  const std::optional<DisplayValues>& accepted() const { return accepted_; }
 
   QComboBox* cityBox() const { return city_; }
   QRadioButton* mapButton() const { return map_; }
@@ -66,6 +77,7 @@ class CDisplayDlg : public QDialog {
   QLineEdit* longitude_;
   QLineEdit* latitude_;
   QLineEdit* deltaT_;
+  std::optional<DisplayValues> accepted_;
 };
 
 }  // namespace tarvo::window

@@ -1,5 +1,6 @@
 #include "app/window/field_check.h"
 
+#include <QLineEdit>
 #include <QLocale>
 
 #include <cmath>
@@ -20,12 +21,15 @@ QLocale plainLocale() {
 
 }  // namespace
 
-QString integerRangeMessage(int lo, int hi) {
-  return frameworkText("Please enter an integer between %1 and %2.").arg(lo).arg(hi);
+QString integerRangeMessage(const InputRange& range) {
+  return frameworkText("Please enter an integer between %1 and %2.")
+      .arg(static_cast<int>(range.lo))
+      .arg(static_cast<int>(range.hi));
 }
 
-QString numberRangeMessage(double lo, double hi) {
-  return frameworkText("Please enter a number between %1 and %2.").arg(numberText(lo), numberText(hi));
+QString numberRangeMessage(const InputRange& range) {
+  return frameworkText("Please enter a number between %1 and %2.")
+      .arg(numberText(range.lo), numberText(range.hi));
 }
 
 QString numberText(double value) {
@@ -38,20 +42,30 @@ double roundedTo(double value, int decimals) {
   return std::floor(value * f + 0.5) / f;
 }
 
-FieldValue<int> readInteger(const QString& text, int lo, int hi) {
+FieldValue<int> readInteger(const QString& text, const InputRange& range) {
   bool ok = false;
   const qlonglong v = plainLocale().toLongLong(text.trimmed(), &ok);
   if (!ok) return {0, frameworkText("Please enter an integer.")};
-  if (v < lo || v > hi) return {0, integerRangeMessage(lo, hi)};
+  // Integer ranges have whole bounds, so the comparison in doubles is exact.
+  if (!range.contains(static_cast<double>(v))) return {0, integerRangeMessage(range)};
   return {static_cast<int>(v), {}};
 }
 
-FieldValue<double> readNumber(const QString& text, double lo, double hi) {
+FieldValue<double> readNumber(const QString& text, const InputRange& range) {
   bool ok = false;
   const double v = plainLocale().toDouble(text.trimmed(), &ok);
   if (!ok || !std::isfinite(v)) return {0, frameworkText("Please enter a number.")};
-  if (v < lo || v > hi) return {0, numberRangeMessage(lo, hi)};
+  if (!range.contains(v)) return {0, numberRangeMessage(range)};
   return {v, {}};
+}
+
+std::optional<FieldError> readNumbers(std::initializer_list<NumberField> fields) {
+  for (const NumberField& f : fields) {
+    const FieldValue<double> read = readNumber(f.edit->text(), f.range);
+    if (!read.ok()) return FieldError{read.error, f.edit};
+    *f.value = read.value;
+  }
+  return std::nullopt;
 }
 
 }  // namespace tarvo::window

@@ -4,7 +4,12 @@
 
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
+#include <utility>
+#include <variant>
+
+#include "core/input_limits.h"
 
 class QLineEdit;
 
@@ -18,14 +23,14 @@ struct FieldValue {
   bool ok() const { return error.isEmpty(); }
 };
 
-// An integer in [lo, hi]: blanks around it allowed, nothing else.
-FieldValue<int> readInteger(const QString& text, int lo, int hi);
-// A finite decimal number in [lo, hi].
-FieldValue<double> readNumber(const QString& text, double lo, double hi);
+// An integer in the range: blanks around it allowed, nothing else.
+FieldValue<int> readInteger(const QString& text, const InputRange& range);
+// A finite decimal number in the range.
+FieldValue<double> readNumber(const QString& text, const InputRange& range);
 
 // The range messages, bounds written as the user would type them.
-QString integerRangeMessage(int lo, int hi);
-QString numberRangeMessage(double lo, double hi);
+QString integerRangeMessage(const InputRange& range);
+QString numberRangeMessage(const InputRange& range);
 
 // How a number is shown in an edit: up to 15 significant digits, no
 // exponent for the values the dialogs hold.
@@ -37,6 +42,36 @@ double roundedTo(double value, int decimals);
 struct FieldError {
   QString message;
   QLineEdit* field = nullptr;
+};
+
+// An edit read as a number in its range into *value.
+struct NumberField {
+  QLineEdit* edit;
+  InputRange range;
+  double* value;
+};
+// Reads the fields in order until one is refused; returns that one, or
+// nothing when every value was read.
+std::optional<FieldError> readNumbers(std::initializer_list<NumberField> fields);
+
+// A dialog's fields read and checked: the values its OK stores, or the first
+// refused field.
+template <typename Values>
+class Checked {
+ public:
+  Checked(Values values) : result_(std::move(values)) {}
+  Checked(FieldError error) : result_(std::move(error)) {}
+
+  bool ok() const { return std::holds_alternative<Values>(result_); }
+  // Only when ok().
+  const Values& values() const { return std::get<Values>(result_); }
+  std::optional<FieldError> error() const {
+    if (const auto* e = std::get_if<FieldError>(&result_)) return *e;
+    return std::nullopt;
+  }
+
+ private:
+  std::variant<Values, FieldError> result_;
 };
 
 }  // namespace tarvo::window

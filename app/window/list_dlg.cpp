@@ -8,29 +8,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPixmap>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 #include "app/window/dialog_support.h"
 #include "app/window/field_check.h"
 #include "app/window/window_session.h"
 #include "session/landing.h"
 #include "catalogue/saros_table.h"
-#include "core/drawing_surface.h"
 #include "session/search.h"
 
 namespace tarvo::window {
 
 namespace {
-constexpr double kStartLoYear = -13000, kStartHiYear = 17000;
-constexpr double kPeriodLoYears = 1, kPeriodHiYears = 5000;
 constexpr double kSarosListPeriodYears = 2000;
-constexpr int kBySaros = 3;
-// Room for the search's error texts, drawn at up to (50, 30) in a 12-pixel font.
-constexpr int kErrorPictureWidth = 420, kErrorPictureHeight = 48;
 }  // namespace
 
 CListDlg::CListDlg(WindowSession& session, QWidget* view)
@@ -40,6 +32,12 @@ CListDlg::CListDlg(WindowSession& session, QWidget* view)
   setWindowTitle(QStringLiteral("Eclipse Serch List"));
   setModal(false);
   list_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  errors_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  QPalette onBlack = errors_->palette();
+  onBlack.setColor(QPalette::Window, Qt::black);
+  onBlack.setColor(QPalette::WindowText, Qt::white);
+  errors_->setPalette(onBlack);
+  errors_->setAutoFillBackground(true);
   errors_->hide();
 
   connect(list_, &QListWidget::currentRowChanged, this,
@@ -66,7 +64,7 @@ void CListDlg::prepareToOpen() {
   const SessionState& s = session_.state;
   double start = localClockMonth().year;
   double period = s.listPeriodDefault;
-  if (s.searchType == kBySaros) {
+  if (s.searchType == kSearchBySaros) {
     // The series of the eclipse shown, from its first member on.
     if (auto first = SarosStartTable::firstYear(s.saros)) start = *first;
     period = kSarosListPeriodYears;
@@ -77,32 +75,26 @@ void CListDlg::prepareToOpen() {
   fill(false);
 }
 
-std::optional<FieldError> CListDlg::validate() const {
-  if (auto v = readNumber(startYear_->text(), kStartLoYear, kStartHiYear); !v.ok())
-    return FieldError{v.error, startYear_};
-  if (auto v = readNumber(period_->text(), kPeriodLoYears, kPeriodHiYears); !v.ok())
-    return FieldError{v.error, period_};
-  return std::nullopt;
+Checked<ListPeriod> CListDlg::validate() const {
+  ListPeriod v;
+  if (auto refused = readNumbers({{startYear_, limits::kListStartYear, &v.startYear},
+                                  {period_, limits::kListPeriodYears, &v.periodYears}}))
+    return *refused;
+  return v;
 }
 
 void CListDlg::search() {
-  if (refuse(this, validate())) return;
-  const double start = readNumber(startYear_->text(), kStartLoYear, kStartHiYear).value;
-  const double period = readNumber(period_->text(), kPeriodLoYears, kPeriodHiYears).value;
-  // Error texts are drawn white on black, as on the view.
-  DrawingSurface errorSurface(kErrorPictureWidth, kErrorPictureHeight);
-  errorSurface.clear(colorTable[0]);
+  const Checked<ListPeriod> checked = validate();
+  if (refuse(this, checked.error())) return;
+  const ListPeriod& period = checked.values();
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const int status =
-      listSearchCommand(session_.state, session_.reader, start, period, &errorSurface);
+  const ListSearchResult found =
+      listSearchCommand(session_.state, session_.reader, period.startYear, period.periodYears);
   QApplication::restoreOverrideCursor();
-  // The start year's file could not be opened: the same texts.
-  if (status < 0) drawSearchNoFileTexts(errorSurface);
-  const std::uint32_t* px = errorSurface.pixels();
-  const bool drawn = std::any_of(px, px + errorSurface.width() * errorSurface.height(),
-                                 [](std::uint32_t p) { return (p & 0xFFFFFF) != 0; });
-  errors_->setVisible(drawn);
-  if (drawn) errors_->setPixmap(QPixmap::fromImage(errorSurface.image().copy()));
+  QStringList texts;
+  for (const ScreenText& t : found.errorTexts) texts << QString::fromLatin1(t.text);
+  errors_->setText(texts.join(QLatin1Char('\n')));
+  errors_->setVisible(!texts.isEmpty());
   fill(true);
 }
 

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+#include "app/window/field_check.h"
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -13,8 +15,13 @@ class QPushButton;
 
 namespace tarvo::window {
 
-struct FieldError;
 struct WindowSession;
+
+// The years the Search lists.
+struct ListPeriod {
+  double startYear = 0;
+  double periodYears = 0;
+};
 
 class CListDlg : public QDialog {
   Q_OBJECT
@@ -26,8 +33,8 @@ class CListDlg : public QDialog {
 
   // Fills the fields and the list as they are when the window opens.
   void prepareToOpen();
-  // The first refused edit: Start Year, then Period(Years).
-  std::optional<FieldError> validate() const;
+  // The period, or the first refused edit: Start Year, then Period(Years).
+  Checked<ListPeriod> validate() const;
   // The Search button: a list search over the period, then the list refilled.
   void search();
   // The list's lines as shown (header first).
@@ -38,9 +45,9 @@ class CListDlg : public QDialog {
   QLineEdit* periodEdit() const { return period_; }
   QPushButton* searchButton() const { return search_; }
   QPushButton* drawButton() const { return draw_; }
-  // The error texts of the last search, drawn as the search drew them; hidden
-  // when it had none.
-  QLabel* errorPicture() const { return errors_; }
+  // The error texts of the last search, white on black as the view shows
+  // them; hidden when it had none.
+  QLabel* errorTexts() const { return errors_; }
 
  signals:
   // Draw: show the chosen eclipse.

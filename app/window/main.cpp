@@ -15,6 +15,7 @@
 #include "app/window/main_frame.h"
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_view.h"
+#include "core/drawing_surface.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer sinceStart;
@@ -48,8 +49,10 @@ int main(int argc, char** argv) {
     if (screenshot.isEmpty()) return;
     // After this paint has reached the screen.
     QTimer::singleShot(0, &app, [&] {
-      if (!vorn.mainFrame()->grab().save(screenshot, "PNG")) {
-        std::fprintf(stderr, "tarvowin: cannot write %s\n", screenshot.toLocal8Bit().constData());
+      const std::string path = screenshot.toLocal8Bit().toStdString();
+      if (const tarvo::FileWrite saved = tarvo::writePng(vorn.mainFrame()->grab().toImage(), path);
+          !saved.written()) {
+        std::fprintf(stderr, "tarvowin: cannot write %s: %s\n", path.c_str(), saved.error.c_str());
         status = 1;
       }
       QApplication::quit();

@@ -16,9 +16,7 @@
 #include "app/window/framework_texts.h"
 #include "app/window/help_window.h"
 #include "app/window/toolbar_icons.h"
-#include "app/window/vorn_app.h"
 #include "app/window/vorn_view.h"
-#include "app/window/window_session.h"
 
 namespace tarvo::window {
 
@@ -31,11 +29,11 @@ void setPrompt(QAction* a, const QString& prompt) {
 }
 }  // namespace
 
-CMainFrame::CMainFrame(CVornApp& app) : app_(app), mdi_(new QMdiArea) {
+CMainFrame::CMainFrame(int recentFiles) : mdi_(new QMdiArea) {
   setWindowTitle(QStringLiteral("TarvoWin"));
   setWindowIcon(applicationIcon());
   setCentralWidget(mdi_);
-  createActions();
+  createActions(recentFiles);
   createToolBar();
   createStatusBar();
   createMenus();
@@ -65,7 +63,7 @@ QAction* CMainFrame::viewCommand(int id, const QString& text, void (CVornView::*
   return a;
 }
 
-void CMainFrame::createActions() {
+void CMainFrame::createActions(int recentFiles) {
   viewCommand(kCmdTimeSet, QStringLiteral("Time Set(&N)"), &CVornView::timeSet);
   viewCommand(kCmdDisplay, QStringLiteral("Display(&D)"), &CVornView::display);
   viewCommand(kCmdSearch, QStringLiteral("Search(&M)"), &CVornView::search);
@@ -96,7 +94,7 @@ void CMainFrame::createActions() {
                               this);
   version->setData(kCmdVersion);
   setPrompt(version, QStringLiteral("Program Version Information\nVersion"));
-  connect(version, &QAction::triggered, &app_, &CVornApp::about);
+  connect(version, &QAction::triggered, this, &CMainFrame::aboutRequested);
   commands_[kCmdVersion] = version;
 
   auto* exit = new QAction(QStringLiteral("Application Exit(&X)"), this);
@@ -108,26 +106,26 @@ void CMainFrame::createActions() {
   // The frame's own menu, in the framework's words (translated by locale).
   newAct_ = new QAction(frameworkText("New(&N)"), this);
   newAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-  connect(newAct_, &QAction::triggered, &app_, [this] { app_.newDocument(); });
+  connect(newAct_, &QAction::triggered, this, &CMainFrame::newRequested);
   openAct_ = new QAction(frameworkText("Open(&O)..."), this);
   openAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  connect(openAct_, &QAction::triggered, &app_, &CVornApp::openWithDialog);
+  connect(openAct_, &QAction::triggered, this, &CMainFrame::openRequested);
   saveAct_ = new QAction(frameworkText("Save(&S)"), this);
   saveAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  connect(saveAct_, &QAction::triggered, &app_, &CVornApp::saveActive);
+  connect(saveAct_, &QAction::triggered, this, &CMainFrame::saveRequested);
   printAct_ = new QAction(frameworkText("Print(&P)..."), this);
   printAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   printAct_->setData(kCmdPrint);
-  connect(printAct_, &QAction::triggered, &app_, &CVornApp::printActive);
+  connect(printAct_, &QAction::triggered, this, &CMainFrame::printRequested);
   commands_[kCmdPrint] = printAct_;
   // The four keys work whichever menu is shown.
   addActions({newAct_, openAct_, saveAct_, printAct_});
 
   printSetupAct_ = new QAction(frameworkText("Print Setup(&R)..."), this);
-  connect(printSetupAct_, &QAction::triggered, &app_, &CVornApp::printSetup);
+  connect(printSetupAct_, &QAction::triggered, this, &CMainFrame::printSetupRequested);
   frameVersionAct_ = new QAction(frameworkText("About Tarvowin(&A)..."), this);
   setPrompt(frameVersionAct_, QStringLiteral("Program Version Information\nVersion"));
-  connect(frameVersionAct_, &QAction::triggered, &app_, &CVornApp::about);
+  connect(frameVersionAct_, &QAction::triggered, this, &CMainFrame::aboutRequested);
   frameExitAct_ = new QAction(frameworkText("Exit(&X)"), this);
   setPrompt(frameExitAct_, QStringLiteral("Quit Application\nQuit"));
   connect(frameExitAct_, &QAction::triggered, this, &QWidget::close);
@@ -140,10 +138,10 @@ void CMainFrame::createActions() {
 
   noRecentAct_ = new QAction(frameworkText("Recent File"), this);
   noRecentAct_->setEnabled(false);
-  for (int i = 0; i < CVornApp::kRecentFiles; ++i) {
+  for (int i = 0; i < recentFiles; ++i) {
     auto* a = new QAction(this);
     a->setVisible(false);
-    connect(a, &QAction::triggered, &app_, [this, a] { app_.openDocument(a->data().toString()); });
+    connect(a, &QAction::triggered, this, [this, a] { emit recentFileChosen(a->data().toString()); });
     recentActs_ << a;
   }
 }
@@ -284,9 +282,10 @@ QMenu* CMainFrame::createEclipseMenu() {
   });
   // The check marks follow the session, which the Display dialog also sets.
   connect(menu, &QMenu::aboutToShow, this, [this] {
-    const SessionState& s = app_.session().state;
-    gridAct_->setChecked(s.gridMode == kGridShown);
-    coastlinesAct_->setChecked(s.outlineChoice == kOutlineCoastlineFiles);
+    if (CVornView* v = activeView()) {
+      gridAct_->setChecked(v->gridShown());
+      coastlinesAct_->setChecked(v->detailedCoastlines());
+    }
   });
   return menu;
 }
@@ -300,7 +299,7 @@ QMenu* CMainFrame::createWindowMenu() {
 
 void CMainFrame::fillWindowMenu(QMenu* menu) {
   menu->clear();
-  menu->addAction(QStringLiteral("New Window(&N)"), &app_, [this] { app_.newDocument(); });
+  menu->addAction(QStringLiteral("New Window(&N)"), this, &CMainFrame::newRequested);
   menu->addAction(QStringLiteral("Cascade(&C)"), mdi_, &QMdiArea::cascadeSubWindows);
   menu->addAction(QStringLiteral("Tile(&T)"), mdi_, &QMdiArea::tileSubWindows);
   menu->addSeparator();

@@ -1,6 +1,6 @@
 // The main frame: the multiple-document area with the tool bar, the status
-// bar and the menus. Its commands go to the active view or to the
-// application.
+// bar and the menus. Its commands go to the active view, or out as signals
+// for the application.
 #pragma once
 
 #include <QMainWindow>
@@ -14,7 +14,6 @@ class QMenu;
 namespace tarvo::window {
 
 class CChildFrame;
-class CVornApp;
 class CVornView;
 
 // Command ids of the view's commands and the application's.
@@ -42,7 +41,8 @@ class CMainFrame : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit CMainFrame(CVornApp& app);
+  // recentFiles: how many entries the recent-file list shows at most.
+  explicit CMainFrame(int recentFiles);
   ~CMainFrame() override;
 
   QMdiArea* mdiArea() const { return mdi_; }
@@ -64,8 +64,18 @@ class CMainFrame : public QMainWindow {
   void showHelp();
   QWidget* helpWindow() const { return help_; }
 
+ signals:
+  // The frame's commands that belong to the application.
+  void newRequested();
+  void openRequested();
+  void saveRequested();
+  void printRequested();
+  void printSetupRequested();
+  void aboutRequested();
+  void recentFileChosen(const QString& path);
+
  private:
-  void createActions();
+  void createActions(int recentFiles);
   void createMenus();
   // The Eclipse menu: the view's commands by key, and the map's options.
   QMenu* createEclipseMenu();
@@ -78,7 +88,6 @@ class CMainFrame : public QMainWindow {
                        const QString& prompt = {});
   QAction* barToggle(const QString& text, QWidget* bar);
 
-  CVornApp& app_;
   QMdiArea* mdi_;
   QToolBar* toolBar_ = nullptr;
   QLabel* message_ = nullptr;

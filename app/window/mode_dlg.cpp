@@ -21,16 +21,6 @@
 
 namespace tarvo::window {
 
-namespace {
-constexpr int kSarosLo = -400, kSarosHi = 400;
-constexpr double kLongitudeLoDeg = -360, kLongitudeHiDeg = 360;
-constexpr double kMagnitudeLo = 0, kMagnitudeHi = 1.5;
-constexpr double kHeightLoM = 0, kHeightHiM = 4000;
-constexpr double kLatitudeLoDeg = -90, kLatitudeHiDeg = 90;
-constexpr double kLookBackLoYears = 0, kLookBackHiYears = 1000;
-constexpr int kByType = 1, kBySite = 2, kBySaros = 3;
-}  // namespace
-
 QStringList CModeDlg::typeEntries() {
   return {QStringLiteral("TOTAL ECLIPSE"), QStringLiteral("PARTIAL ECLIPSE"),
           QStringLiteral("PENUMBRA ECLIPSE"), QString(), QString(), QString()};
@@ -58,7 +48,7 @@ CModeDlg::CModeDlg(SessionState& state, const SiteList& sites, QWidget* parent)
   type_->addItems(typeEntries());
   state.typeChoice = state.typeCriterion;
   type_->setCurrentIndex(state.typeChoice - 1 < type_->count() ? state.typeChoice - 1 : -1);
-  if (state.searchType >= 0 && state.searchType <= kBySaros)
+  if (state.searchType >= kSearchAll && state.searchType <= kSearchBySaros)
     searchTypes_[state.searchType]->setChecked(true);
   (state.siteSource == 0 ? selection_ : set_)->setChecked(true);
 
@@ -77,19 +67,19 @@ CModeDlg::CModeDlg(SessionState& state, const SiteList& sites, QWidget* parent)
 QWidget* CModeDlg::createModeGroup() {
   auto* box = new QGroupBox(QStringLiteral("Serch Mode"));
   auto* g = new QGridLayout(box);
-  g->addWidget(searchTypes_[0], 0, 0);
+  g->addWidget(searchTypes_[kSearchAll], 0, 0);
   g->addWidget(timeSet_, 0, 1);
-  g->addWidget(searchTypes_[1], 1, 0);
+  g->addWidget(searchTypes_[kSearchByType], 1, 0);
   g->addWidget(type_, 1, 1);
   auto* typeForm = new QFormLayout;
   typeForm->addRow(QStringLiteral("Search from(Year)"), typeLookBack_);
   g->addLayout(typeForm, 2, 0, 1, 2);
-  g->addWidget(searchTypes_[2], 3, 0);
+  g->addWidget(searchTypes_[kSearchBySite], 3, 0);
   auto* siteForm = new QFormLayout;
   siteForm->addRow(QStringLiteral("Mag.:"), magnitude_);
   siteForm->addRow(QStringLiteral("Serch Period(Years)"), siteLookBack_);
   g->addLayout(siteForm, 4, 0, 1, 2);
-  g->addWidget(searchTypes_[3], 5, 0);
+  g->addWidget(searchTypes_[kSearchBySaros], 5, 0);
   g->addWidget(saros_, 5, 1);
   return box;
 }
@@ -105,57 +95,54 @@ QWidget* CModeDlg::createSiteGroup() {
 void CModeDlg::openTimeSet() {
   CWhenDlg when(static_cast<int>(std::trunc(state_.year)), static_cast<int>(std::trunc(state_.month)),
                 this);
-  if (when.exec() != QDialog::Accepted) return;
-  state_.year = when.year();
-  state_.month = when.month();
+  if (when.exec() != QDialog::Accepted || !when.accepted()) return;
+  state_.year = when.accepted()->year;
+  state_.month = when.accepted()->month;
 }
 
-std::optional<FieldError> CModeDlg::validate() const {
-  if (auto v = readInteger(saros_->text(), kSarosLo, kSarosHi); !v.ok())
-    return FieldError{v.error, saros_};
-  const std::pair<QLineEdit*, std::pair<double, double>> numbers[] = {
-      {longitude_, {kLongitudeLoDeg, kLongitudeHiDeg}},
-      {magnitude_, {kMagnitudeLo, kMagnitudeHi}},
-      {height_, {kHeightLoM, kHeightHiM}},
-      {latitude_, {kLatitudeLoDeg, kLatitudeHiDeg}},
-      {typeLookBack_, {kLookBackLoYears, kLookBackHiYears}},
-      {siteLookBack_, {kLookBackLoYears, kLookBackHiYears}},
-  };
-  for (const auto& [edit, range] : numbers)
-    if (auto v = readNumber(edit->text(), range.first, range.second); !v.ok())
-      return FieldError{v.error, edit};
-  return std::nullopt;
+Checked<SearchValues> CModeDlg::validate() const {
+  SearchValues v;
+  const FieldValue<int> saros = readInteger(saros_->text(), limits::kSaros);
+  if (!saros.ok()) return FieldError{saros.error, saros_};
+  v.saros = saros.value;
+  if (auto refused = readNumbers({{longitude_, limits::kLongitudeDeg, &v.longitudeDeg},
+                                  {magnitude_, limits::kMagnitude, &v.magnitude},
+                                  {height_, limits::kHeightM, &v.heightM},
+                                  {latitude_, limits::kLatitudeDeg, &v.latitudeDeg},
+                                  {typeLookBack_, limits::kLookBackYears, &v.typeLookBackYears},
+                                  {siteLookBack_, limits::kLookBackYears, &v.siteLookBackYears}}))
+    return *refused;
+  for (int i = kSearchAll; i <= kSearchBySaros; ++i)
+    if (searchTypes_[i]->isChecked()) v.searchType = static_cast<SearchType>(i);
+  v.fromCity = selection_->isChecked();
+  return v;
 }
 
-void CModeDlg::applyTo(SessionState& state) const {
-  int searchType = 0;
-  for (int i = 0; i <= kBySaros; ++i)
-    if (searchTypes_[i]->isChecked()) searchType = i;
-  state.searchType = searchType;
-  if (searchType == kByType) {
-    state.typeLookBackYears =
-        readNumber(typeLookBack_->text(), kLookBackLoYears, kLookBackHiYears).value;
+void CModeDlg::applyTo(SessionState& state, const SearchValues& v) const {
+  state.searchType = v.searchType;
+  if (v.searchType == kSearchByType) {
+    state.typeLookBackYears = v.typeLookBackYears;
     state.typeCriterion = state.typeChoice;
   }
-  if (searchType == kBySite) {
-    state.siteLookBackYears =
-        readNumber(siteLookBack_->text(), kLookBackLoYears, kLookBackHiYears).value;
-    state.siteSource = selection_->isChecked() ? 0 : 1;
-    state.magnitudeCriterion = readNumber(magnitude_->text(), kMagnitudeLo, kMagnitudeHi).value;
-    if (selection_->isChecked()) {
+  if (v.searchType == kSearchBySite) {
+    state.siteLookBackYears = v.siteLookBackYears;
+    state.siteSource = v.fromCity ? 0 : 1;
+    state.magnitudeCriterion = v.magnitude;
+    if (v.fromCity) {
       takeCitySite(state, sites_, state.searchSiteIndex);
     } else {
-      state.siteLongitude = readNumber(longitude_->text(), kLongitudeLoDeg, kLongitudeHiDeg).value;
-      state.siteLatitude = readNumber(latitude_->text(), kLatitudeLoDeg, kLatitudeHiDeg).value;
-      state.siteHeight = readNumber(height_->text(), kHeightLoM, kHeightHiM).value;
+      state.siteLongitude = v.longitudeDeg;
+      state.siteLatitude = v.latitudeDeg;
+      state.siteHeight = v.heightM;
     }
   }
-  if (searchType == kBySaros)
-    state.sarosCriterion = readInteger(saros_->text(), kSarosLo, kSarosHi).value;
+  if (v.searchType == kSearchBySaros) state.sarosCriterion = v.saros;
 }
 
 void CModeDlg::accept() {
-  if (refuse(this, validate())) return;
+  const Checked<SearchValues> checked = validate();
+  if (refuse(this, checked.error())) return;
+  accepted_ = checked.values();
   QDialog::accept();
 }
 

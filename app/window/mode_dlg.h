@@ -5,6 +5,9 @@
 
 #include <optional>
 
+#include "app/window/field_check.h"
+#include "session/catalogue_search.h"
+
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -17,7 +20,14 @@ struct SiteList;
 
 namespace tarvo::window {
 
-struct FieldError;
+// The dialog's fields as OK takes them.
+struct SearchValues {
+  SearchType searchType = kSearchAll;  // the button checked
+  int saros = 0;
+  double longitudeDeg = 0, magnitude = 0, heightM = 0, latitudeDeg = 0;
+  double typeLookBackYears = 0, siteLookBackYears = 0;
+  bool fromCity = false;  // "Selection", else the typed site ("Set")
+};
 
 class CModeDlg : public QDialog {
   Q_OBJECT
@@ -27,13 +37,14 @@ class CModeDlg : public QDialog {
   // searchSiteIndex at once; "Time Set" stores the cursor at once.
   CModeDlg(SessionState& state, const SiteList& sites, QWidget* parent = nullptr);
 
-  // The first refused edit, in the order Saros#, Log., Mag., Alt., Lat.,
-  // Search from(Year), Serch Period(Years).
-  std::optional<FieldError> validate() const;
+  // The fields' values, or the first refused edit, in the order Saros#,
+  // Log., Mag., Alt., Lat., Search from(Year), Serch Period(Years).
+  Checked<SearchValues> validate() const;
   // Stores the criteria for the chosen search type (the dialog's OK, without
-  // the move to the start of a Saros series); call after validate() found
-  // nothing.
-  void applyTo(SessionState& state) const;
+  // the move to the start of a Saros series).
+  void applyTo(SessionState& state, const SearchValues& values) const;
+  // The values OK accepted; nothing before OK.
+  const std::optional<SearchValues>& accepted() const { return accepted_; }
 
   // The entries of the type list, in order.
   static QStringList typeEntries();
@@ -65,7 +76,7 @@ class CModeDlg : public QDialog {
   QComboBox* type_;
   QPushButton* timeSet_;
   QLineEdit* saros_;
-  QRadioButton* searchTypes_[4];
+  QRadioButton* searchTypes_[kSearchBySaros + 1];
   QLineEdit* longitude_;
   QLineEdit* magnitude_;
   QRadioButton* selection_;
@@ -74,6 +85,7 @@ class CModeDlg : public QDialog {
   QLineEdit* latitude_;
   QLineEdit* typeLookBack_;
   QLineEdit* siteLookBack_;
+  std::optional<SearchValues> accepted_;
 };
 
 }  // namespace tarvo::window

@@ -32,7 +32,15 @@ CVornApp::CVornApp()
 CVornApp::~CVornApp() = default;
 
 bool CVornApp::initInstance() {
-  frame_ = std::make_unique<CMainFrame>(*this);
+  frame_ = std::make_unique<CMainFrame>(kRecentFiles);
+  CMainFrame* frame = frame_.get();
+  connect(frame, &CMainFrame::newRequested, this, [this] { newDocument(); });
+  connect(frame, &CMainFrame::openRequested, this, &CVornApp::openWithDialog);
+  connect(frame, &CMainFrame::saveRequested, this, &CVornApp::saveActive);
+  connect(frame, &CMainFrame::printRequested, this, &CVornApp::printActive);
+  connect(frame, &CMainFrame::printSetupRequested, this, &CVornApp::printSetup);
+  connect(frame, &CMainFrame::aboutRequested, this, &CVornApp::about);
+  connect(frame, &CMainFrame::recentFileChosen, this, [this](const QString& path) { openDocument(path); });
   frame_->updateRecentFiles(recentFiles());
   if (!newDocument()) return false;
   frame_->show();

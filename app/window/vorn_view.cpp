@@ -26,10 +26,6 @@ struct SimulationAnimation {
   SimulationRun run;
 };
 
-namespace {
-constexpr int kMapDisplay = 0, kLocalReport = 2;
-}  // namespace
-
 CVornView::CVornView(WindowSession& session, QWidget* parent)
     : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -135,7 +131,8 @@ void CVornView::timeSet() {
   const SessionState& s = session_.state;
   CWhenDlg dialog(static_cast<int>(std::trunc(s.year)), static_cast<int>(std::trunc(s.month)),
                   this);
-  if (dialog.exec() == QDialog::Accepted) applyTimeSet(dialog.year(), dialog.month());
+  if (dialog.exec() == QDialog::Accepted && dialog.accepted())
+    applyTimeSet(dialog.accepted()->year, dialog.accepted()->month);
 }
 
 void CVornView::applyTimeSet(int year, int month) {
@@ -150,7 +147,8 @@ void CVornView::display() {
 }
 
 void CVornView::applyDisplay(const CDisplayDlg& dialog) {
-  dialog.applyTo(session_.state);
+  if (!dialog.accepted()) return;
+  dialog.applyTo(session_.state, *dialog.accepted());
   invalidate(kLandAtCursor);
 }
 
@@ -160,7 +158,8 @@ void CVornView::search() {
 }
 
 void CVornView::applySearch(const CModeDlg& dialog) {
-  dialog.applyTo(session_.state);
+  if (!dialog.accepted()) return;
+  dialog.applyTo(session_.state, *dialog.accepted());
   applySarosRestart(session_.state);
   invalidate(kLandAtCursor);
 }
@@ -170,7 +169,7 @@ void CVornView::nextEclipse() { invalidate(kSearchForward); }
 void CVornView::previousEclipse() {
   stopSimulation();
   DrawingSurface& surface = directSurface();
-  surface.clear(colorTable[0]);
+  surface.clear(paletteColour(PaletteIndex::Black));
   // The search draws its error texts, if any, on the cleared view.
   previousEclipseCommand(session_.state, session_.reader, surface);
   showChanged();
@@ -178,15 +177,21 @@ void CVornView::previousEclipse() {
 }
 
 void CVornView::mapDisplay() {
-  session_.state.displayKind = kMapDisplay;
+  session_.state.displayKind = kDisplayWorldMap;
   session_.state.drawStatus = 0;
   invalidate(kLandAtCursor);
 }
 
 void CVornView::localInformation() {
-  session_.state.displayKind = kLocalReport;
+  session_.state.displayKind = kDisplayLocalReport;
   session_.state.drawStatus = 0;
   invalidate(kLandAtCursor);
+}
+
+bool CVornView::gridShown() const { return session_.state.gridMode == kGridShown; }
+
+bool CVornView::detailedCoastlines() const {
+  return session_.state.outlineChoice == kOutlineCoastlineFiles;
 }
 
 void CVornView::setGridShown(bool shown) {
@@ -282,7 +287,7 @@ void CVornView::starMap() {
 // ---- Mouse ----
 
 void CVornView::readOutAt(QPoint pixel) {
-  if (session_.state.displayKind != kMapDisplay) return;
+  if (session_.state.displayKind != kDisplayWorldMap) return;
   if (drawMapReadout(session_.state, directSurface(), pixel.x(), pixel.y())) {
     showChanged();
     paintShown_ = true;  // the map is still what is seen

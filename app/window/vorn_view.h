@@ -38,7 +38,8 @@ class CVornView : public QWidget {
   int paintCount() const { return paintCount_; }
   CListDlg* listDialog() const { return list_; }
 
-  // The effects of the dialogs' OK, as the commands apply them.
+  // The effects of the dialogs' OK, as the commands apply them: the values
+  // the dialog accepted (nothing when it was not accepted).
   void applyTimeSet(int year, int month);
   void applyDisplay(const CDisplayDlg& dialog);
   void applySearch(const CModeDlg& dialog);
@@ -65,6 +66,8 @@ class CVornView : public QWidget {
   // Escape: the simulation stops where it is.
   void stopSimulation();
   // The map's options, as the Display dialog sets them.
+  bool gridShown() const;
+  bool detailedCoastlines() const;
   void setGridShown(bool shown);
   void setDetailedCoastlines(bool detailed);
   // Mouse actions at a pixel of the client area.

@@ -11,36 +11,33 @@
 
 namespace tarvo::window {
 
-namespace {
-constexpr int kYearLo = -13000, kYearHi = 16999;
-constexpr int kMonthLo = 1, kMonthHi = 12;
-}  // namespace
-
 CWhenDlg::CWhenDlg(int year, int month, QWidget* parent)
     : QDialog(parent), month_(new QLineEdit(QString::number(month))),
       year_(new QLineEdit(QString::number(year))) {
   setWindowTitle(QStringLiteral("Time Set Menu"));
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral("Month(&M) 1 to 12 :"), month_);
-  form->addRow(QStringLiteral("Year(&P) -13000 to 16999 :"), year_);
+  const auto label = [](const char* name, const InputRange& range) {
+    return QStringLiteral("%1 %2 to %3 :").arg(QLatin1String(name), numberText(range.lo), numberText(range.hi));
+  };
+  form->addRow(label("Month(&M)", limits::kMonth), month_);
+  form->addRow(label("Year(&P)", limits::kYear), year_);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(okCancelButtons(this, QStringLiteral("Cancell")));
 }
 
-std::optional<FieldError> CWhenDlg::validate() const {
-  if (auto m = readInteger(month_->text(), kMonthLo, kMonthHi); !m.ok())
-    return FieldError{m.error, month_};
-  if (auto y = readInteger(year_->text(), kYearLo, kYearHi); !y.ok())
-    return FieldError{y.error, year_};
-  return std::nullopt;
+Checked<CursorMonth> CWhenDlg::validate() const {
+  const FieldValue<int> month = readInteger(month_->text(), limits::kMonth);
+  if (!month.ok()) return FieldError{month.error, month_};
+  const FieldValue<int> year = readInteger(year_->text(), limits::kYear);
+  if (!year.ok()) return FieldError{year.error, year_};
+  return CursorMonth{year.value, month.value};
 }
 
-int CWhenDlg::year() const { return readInteger(year_->text(), kYearLo, kYearHi).value; }
-int CWhenDlg::month() const { return readInteger(month_->text(), kMonthLo, kMonthHi).value; }
-
 void CWhenDlg::accept() {
-  if (refuse(this, validate())) return;
+  const Checked<CursorMonth> checked = validate();
+  if (refuse(this, checked.error())) return;
+  accepted_ = checked.values();
   QDialog::accept();
 }
 

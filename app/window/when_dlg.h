@@ -5,11 +5,17 @@
 
 #include <optional>
 
+#include "app/window/field_check.h"
+
 class QLineEdit;
 
 namespace tarvo::window {
 
-struct FieldError;
+// The cursor as the dialog takes it: whole year and month.
+struct CursorMonth {
+  int year = 0;
+  int month = 0;
+};
 
 class CWhenDlg : public QDialog {
   Q_OBJECT
@@ -18,11 +24,10 @@ class CWhenDlg : public QDialog {
   // Opens with the whole year and month.
   CWhenDlg(int year, int month, QWidget* parent = nullptr);
 
-  // The first refused field (month, then year), or nothing.
-  std::optional<FieldError> validate() const;
-  // The accepted values; valid after validate() found nothing.
-  int year() const;
-  int month() const;
+  // The month and year, or the first refused field (month, then year).
+  Checked<CursorMonth> validate() const;
+  // The values OK accepted; nothing before OK.
+  const std::optional<CursorMonth>& accepted() const { return accepted_; }
 
   QLineEdit* monthEdit() const { return month_; }
   QLineEdit* yearEdit() const { return year_; }
@@ -32,6 +37,7 @@ class CWhenDlg : public QDialog {
  private:
   QLineEdit* month_;
   QLineEdit* year_;
+  std::optional<CursorMonth> accepted_;
 };
 
 }  // namespace tarvo::window

@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QString>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -100,6 +102,19 @@ TEST_F(RenderCommand, FailurePicturesAreWrittenWithTheirExitStatus) {
     ASSERT_FALSE(image.isNull()) << k.args;
     EXPECT_GT(whiteInRows(image, 16, 30), 50) << k.args;
     EXPECT_EQ(image.pixel(5, 100), kBlack) << k.args;
+  }
+}
+
+// A picture that cannot be written: the file and the system's reason, exit 1.
+TEST_F(RenderCommand, UnwritablePngSaysWhy) {
+  Data data;
+  const std::string png = (data.dir.path() / "no-such-dir" / "x.png").string();
+  for (const std::string command : {"render --out '" + png + "' 2025 3",
+                                    "local 2025 3 --city Tokyo --png '" + png + "'"}) {
+    const CliRun r = runTarvo(data.dir.path(), command);
+    EXPECT_EQ(r.exitCode, 1) << command;
+    const std::string name = command.substr(0, command.find(' '));
+    EXPECT_EQ(r.err, "tarvo " + name + ": cannot write " + png + ": " + std::strerror(ENOENT) + "\n");
   }
 }
 

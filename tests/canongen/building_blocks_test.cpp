@@ -9,11 +9,11 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <numbers>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+#include "core/angles.h"
 #include "tools/canongen/canon_files.h"
 #include "tools/canongen/least_squares.h"
 #include "tools/canongen/lunation.h"
@@ -22,8 +22,6 @@
 
 namespace tarvo::canongen {
 namespace {
-
-constexpr double kDegToRad = std::numbers::pi / 180.0;
 
 EphemerisSample at(double ra, double dec, double km = 384400.0) { return {ra, dec, km}; }
 

@@ -14,6 +14,8 @@
 #include <sstream>
 #include <string>
 
+#include "core/angles.h"
+#include "tests/error_stats.h"
 #include "tools/canongen/canon_files.h"
 #include "tools/canongen/canon_generator.h"
 #include "tools/canongen/extension.h"
@@ -30,13 +32,6 @@ namespace tarvo::canongen {
 namespace {
 
 const std::string kCoefficients = std::string(TARVO_SOURCE_DIR) + "/tools/canongen/extension_coefficients.txt";
-
-double wrap180(double d) {
-  d = std::fmod(d, 360.0);
-  if (d > 180) d -= 360;
-  if (d <= -180) d += 360;
-  return d;
-}
 
 ExtensionModels loadCommitted() {
   std::string error;
@@ -91,8 +86,8 @@ TEST(ExtensionModel, CommittedModelsMatchTheFilesNearTheirEnds) {
       const auto f = extension::filePlaces(jd);
       ASSERT_TRUE(f) << jd;
       const auto m = c.model->evaluate(jd);
-      worstLon = std::max(worstLon, std::fabs(wrap180((m.moon.longitudeDeg - m.sun.longitudeDeg) -
-                                                      (f->moon.longitudeDeg - f->sun.longitudeDeg))) * 3600);
+      worstLon = std::max(worstLon, std::fabs(angleDiffDeg(m.moon.longitudeDeg - m.sun.longitudeDeg,
+                                                           f->moon.longitudeDeg - f->sun.longitudeDeg)) * 3600);
       worstLat = std::max(worstLat, std::fabs((m.moon.latitudeDeg + m.sun.latitudeDeg) -
                                               (f->moon.latitudeDeg + f->sun.latitudeDeg)) * 3600);
       worstKm = std::max(worstKm, std::fabs(m.moon.distanceAu - f->moon.distanceAu) * 149597870.7);
@@ -117,9 +112,9 @@ TEST(ExtensionModel, EquatorialConversionMatchesTheLibrary) {
     ASSERT_TRUE(places && sun && moon) << jd;
     const auto s = extension::toApparentEquatorial(places->sun, jd);
     const auto m = extension::toApparentEquatorial(places->moon, jd);
-    EXPECT_NEAR(wrap180(s.raDeg - sun->raDeg) * 3600, 0.0, 1e-4) << jd;
+    EXPECT_NEAR(angleDiffDeg(s.raDeg, sun->raDeg) * 3600, 0.0, 1e-4) << jd;
     EXPECT_NEAR((s.decDeg - sun->decDeg) * 3600, 0.0, 1e-4) << jd;
-    EXPECT_NEAR(wrap180(m.raDeg - moon->raDeg) * 3600, 0.0, 1e-4) << jd;
+    EXPECT_NEAR(angleDiffDeg(m.raDeg, moon->raDeg) * 3600, 0.0, 1e-4) << jd;
     EXPECT_NEAR((m.decDeg - moon->decDeg) * 3600, 0.0, 1e-4) << jd;
     EXPECT_NEAR(m.distanceAu * 149597870.7, moon->distanceKm, 1e-3) << jd;
   }
@@ -158,11 +153,7 @@ TEST(ExtensionModel, ProviderAnswersOnlyWithinItsSpan) {
 // One side of a backtest: the canon of the span from the files and from a
 // model fitted next to it; the figures of the comparison.
 struct Comparison {
-  int compared = 0;
-  double worstSeconds = 0, sumSeconds = 0;
-  double worstPenumbral = 0, sumPenumbral = 0;
-  double worstUmbral = 0, sumUmbral = 0;
-  double worstGamma = 0, sumGamma = 0;
+  testing::ErrorStats seconds, penumbral, umbral, gamma;  // greatest eclipse and the magnitudes
   std::vector<std::string> exceptions;  // near a threshold, allowed to differ
   std::vector<std::string> faults;      // differences beyond the requirement
 };
@@ -200,11 +191,11 @@ Comparison compareCanons(const std::vector<EclipseRecord>& files, const std::vec
     const double dg = std::fabs(p.gamma - f.gamma);
     if (dt > 120 || dp > 0.01 || du > 0.01 || dg > 0.002)
       c.faults.push_back("differs: " + describe(f) + " / " + describe(p));
-    ++c.compared;
-    c.worstSeconds = std::max(c.worstSeconds, dt), c.sumSeconds += dt;
-    c.worstPenumbral = std::max(c.worstPenumbral, dp), c.sumPenumbral += dp;
-    c.worstUmbral = std::max(c.worstUmbral, du), c.sumUmbral += du;
-    c.worstGamma = std::max(c.worstGamma, dg), c.sumGamma += dg;
+    const std::string where = describe(f);
+    c.seconds.add(dt, where);
+    c.penumbral.add(dp, where);
+    c.umbral.add(du, where);
+    c.gamma.add(dg, where);
   }
   for (const auto& p : predicted)
     if (!seen.count(long(p.ninthValue)))
@@ -240,15 +231,11 @@ void runBacktest(const BacktestSpan& span, bool before) {
   ASSERT_GT(files.size(), 400u);
 
   const Comparison c = compareCanons(files, predicted);
-  const double n = std::max(1, c.compared);
-  std::printf("backtest %s (%d..%d, fitted on JD %.1f..%.1f): %zu eclipses from the files, %zu predicted, %d compared\n"
-              "  greatest eclipse: worst %.1f s, mean %.1f s\n"
-              "  penumbral magnitude: worst %.5f, mean %.5f\n"
-              "  umbral magnitude: worst %.5f, mean %.5f\n"
-              "  gamma: worst %.5f, mean %.5f\n",
+  std::printf("backtest %s (%d..%d, fitted on JD %.1f..%.1f): %zu eclipses from the files, %zu predicted, %ld compared\n"
+              "  greatest eclipse: %s\n  penumbral magnitude: %s\n  umbral magnitude: %s\n  gamma: %s\n",
               span.name, span.fromYear, span.toYear, span.fitFromJd, span.fitToJd, files.size(), predicted.size(),
-              c.compared, c.worstSeconds, c.sumSeconds / n, c.worstPenumbral, c.sumPenumbral / n, c.worstUmbral,
-              c.sumUmbral / n, c.worstGamma, c.sumGamma / n);
+              c.seconds.count, c.seconds.summary("s").c_str(), c.penumbral.summary().c_str(),
+              c.umbral.summary().c_str(), c.gamma.summary().c_str());
   for (const auto& e : c.exceptions) std::printf("  near a threshold (allowed): %s\n", e.c_str());
   for (const auto& f : c.faults) ADD_FAILURE() << f;
 }

@@ -15,12 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/error_stats.h"
 #include "tools/canongen/eclipse_finder.h"
 #include "tools/canongen/lunation.h"
 #include "tools/canongen/swiss_ephemeris.h"
 
 namespace tarvo::canongen {
 namespace {
+
+using testing::ErrorStats;
+using testing::expectNoMisses;
 
 // Greatest eclipse: ephemerides agree to seconds since 1000, to about a
 // minute in antiquity (DE406 behind the catalogue, DE431 behind the files).
@@ -79,24 +83,13 @@ double julianDayTD(int year, int month, int day, double hours) {
   return swe_julday(year, month, day, hours, julian ? SE_JUL_CAL : SE_GREG_CAL);
 }
 
-struct Stat {
-  double worst = 0, sum = 0;
-  int count = 0;
-  void add(double miss) {
-    worst = std::max(worst, std::fabs(miss));
-    sum += std::fabs(miss);
-    ++count;
-  }
-  double mean() const { return count ? sum / count : 0.0; }
-};
-
 TEST(PublishedRows, DanjonRuleMatchesTheReferenceCanon) {
   SwissEphemeris ephemeris;
-  Stat time, gamma, penumbral, umbral;
-  int misses = 0;
+  ErrorStats time, gamma{kGammaTolerance}, penumbral{kPenumbralTolerance}, umbral{kUmbralTolerance};
   for (const PublishedRow& row : kRows) {
-    SCOPED_TRACE(std::to_string(row.year) + "-" + std::to_string(row.month) + "-" +
-                 std::to_string(row.day) + " from " + row.source);
+    const std::string where = std::to_string(row.year) + "-" + std::to_string(row.month) + "-" +
+                              std::to_string(row.day) + " from " + row.source;
+    SCOPED_TRACE(where);
     const double published = julianDayTD(row.year, row.month, row.day, row.tdHours.value_or(12.0));
     const LunationResult got = examineLunation(ephemeris, lunationNear(published), RadiusRule::Danjon);
     ASSERT_EQ(got.outcome, LunationOutcome::Eclipse);
@@ -111,36 +104,18 @@ TEST(PublishedRows, DanjonRuleMatchesTheReferenceCanon) {
       EXPECT_EQ(e.saros, row.saros);
     }
     if (row.tdHours) {
-      const double missSeconds = (e.greatestJd - published) * 86400.0;
-      const double tolerance =
-          row.year < 1000 ? kAncientTimeToleranceSeconds : kModernTimeToleranceSeconds;
-      EXPECT_NEAR(missSeconds, 0.0, tolerance);
-      misses += std::fabs(missSeconds) > tolerance;
-      time.add(missSeconds);
+      time.tolerance = row.year < 1000 ? kAncientTimeToleranceSeconds : kModernTimeToleranceSeconds;
+      time.add((e.greatestJd - published) * 86400.0, where);
     }
-    if (row.gamma) {
-      EXPECT_NEAR(e.gamma, *row.gamma, kGammaTolerance);
-      misses += std::fabs(e.gamma - *row.gamma) > kGammaTolerance;
-      gamma.add(e.gamma - *row.gamma);
-    }
-    if (row.penumbral) {
-      EXPECT_NEAR(e.penumbralMagnitude, *row.penumbral, kPenumbralTolerance);
-      misses += std::fabs(e.penumbralMagnitude - *row.penumbral) > kPenumbralTolerance;
-      penumbral.add(e.penumbralMagnitude - *row.penumbral);
-    }
-    if (row.umbral) {
-      EXPECT_NEAR(e.umbralMagnitude, *row.umbral, kUmbralTolerance);
-      misses += std::fabs(e.umbralMagnitude - *row.umbral) > kUmbralTolerance;
-      umbral.add(e.umbralMagnitude - *row.umbral);
-    }
+    if (row.gamma) gamma.add(e.gamma - *row.gamma, where);
+    if (row.penumbral) penumbral.add(e.penumbralMagnitude - *row.penumbral, where);
+    if (row.umbral) umbral.add(e.umbralMagnitude - *row.umbral, where);
   }
-  std::printf("published rows: %zu, misses %d\n", kRows.size(), misses);
-  std::printf("  greatest eclipse: worst %.1f s, mean %.1f s over %d\n", time.worst, time.mean(), time.count);
-  std::printf("  gamma: worst %.5f, mean %.5f over %d\n", gamma.worst, gamma.mean(), gamma.count);
-  std::printf("  penumbral: worst %.5f, mean %.5f over %d\n", penumbral.worst, penumbral.mean(),
-              penumbral.count);
-  std::printf("  umbral: worst %.5f, mean %.5f over %d\n", umbral.worst, umbral.mean(), umbral.count);
-  EXPECT_EQ(misses, 0);
+  std::printf("published rows: %zu\n", kRows.size());
+  expectNoMisses(time, "greatest eclipse", "s");
+  expectNoMisses(gamma, "gamma");
+  expectNoMisses(penumbral, "penumbral magnitude");
+  expectNoMisses(umbral, "umbral magnitude");
 }
 
 // The canon's own rule on the two rows whose almanac-rule magnitudes are known.

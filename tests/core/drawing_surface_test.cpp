@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -36,7 +38,7 @@ TEST(DrawingSurfacePalette, PngKeepsRedGreenBlueInPlace) {
   const std::string path =
       (std::filesystem::temp_directory_path() / ("surface_" + std::to_string(getpid()) + ".png"))
           .string();
-  ASSERT_TRUE(s.savePng(path));
+  ASSERT_TRUE(s.savePng(path).written());
   const QImage back(QString::fromStdString(path));
   std::remove(path.c_str());
   ASSERT_FALSE(back.isNull());
@@ -50,7 +52,7 @@ TEST(DrawingSurfacePalette, PngKeepsRedGreenBlueInPlace) {
   EXPECT_EQ(orange.blue(), 0);
   EXPECT_EQ(back.pixelColor(1, 1), QColor(0, 0, 255));  // blue is index 1
   EXPECT_EQ(back.pixelColor(3, 0), QColor(0, 0, 0));
-  EXPECT_FALSE(s.savePng("/nonexistent-dir/x.png"));
+  EXPECT_EQ(s.savePng("/nonexistent-dir/x.png").error, std::strerror(ENOENT));
 }
 
 TEST(DrawingSurfaceLines, SegmentsLeaveOutTheirLastPixel) {

@@ -167,6 +167,9 @@ TEST(InfoPanel, RoundingSignsAndSarosMembers) {
     v.year = c.year;
     EXPECT_EQ(lineAt(v, 10, 96), c.text) << c.saros;
   }
+  // An absurd catalogue value: the line is cut at 255 characters.
+  v.gamma = 1e300;
+  EXPECT_EQ(lineAt(v, 30, 208).size(), 255u);
 }
 
 TEST(InfoPanel, SiteResultInTheMapCorner) {

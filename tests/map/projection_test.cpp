@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/angles.h"
 #include "map/world_map.h"
 
 namespace tarvo {
@@ -66,8 +67,8 @@ TEST(MapProjection, RoundTripThroughThePixelPickAndOffMapValues) {
         const MapOffset o = projectToMap(f, lon, lat);
         const MapPick p = mapPointFromPixel(f, f.centreX + o.x, f.centreY - o.y);
         ASSERT_TRUE(p.ok) << centre << " " << lon << " " << lat;
-        EXPECT_NEAR(std::remainder(p.longitudeDeg - lon, 360.0), 0, 1.01 * pixelDeg);
-        EXPECT_NEAR(p.latitudeDeg, lat, 1.01 * pixelDeg / std::cos(lat * M_PI / 180));
+        EXPECT_NEAR(angleDiffDeg(p.longitudeDeg, lon), 0, 1.01 * pixelDeg);
+        EXPECT_NEAR(p.latitudeDeg, lat, 1.01 * pixelDeg / std::cos(degToRad(lat)));
         // The pick stays within 180° of the central meridian.
         EXPECT_LE(std::fabs(p.longitudeDeg - centre), 180.0 + pixelDeg) << centre << " " << lon;
       }

@@ -325,7 +325,9 @@ void expectListEquals(const SessionState& s, const std::vector<PlainEntry>& want
 TEST_F(ListGenerated, TotalsOfTheTwentiethCenturyMatchThePlainScan) {
   s_.searchType = kSearchByType;
   s_.typeCriterion = 1;
-  ASSERT_EQ(listSearchCommand(s_, reader_, 1900, 99, nullptr), static_cast<int>(plainWithin(1900, 1999, true).size()));
+  const ListSearchResult l = listSearchCommand(s_, reader_, 1900, 99);
+  ASSERT_EQ(l.entries.size(), plainWithin(1900, 1999, true).size());
+  EXPECT_TRUE(l.errorTexts.empty());
   expectListEquals(s_, plainWithin(1900, 1999, true));
   EXPECT_GT(s_.eclipseListCount, 60);
   // The search read on to the first total after 1999.
@@ -396,22 +398,24 @@ TEST_F(ListGenerated, MissingFiles) {
   testing::ScratchDir dir;
   fs::create_symlink(testing::rundataDir() / kCanonFiles[3].name, dir.path() / kCanonFiles[3].name);
   CanonReader reader(dir.path());
-  DrawingSurface surface(500, 60);
-  surface.clear(colorTable[0]);
-  const int n = listSearchCommand(s_, reader, 2990, 100, &surface);
+  const auto noFileTexts = [](const ListSearchResult& l) {
+    return l.errorTexts.size() == 2 && std::string(l.errorTexts[0].text) == "  No bessel file! " &&
+           std::string(l.errorTexts[1].text) == "  Please start at directory which EC****.prn available.";
+  };
+  const ListSearchResult walked = listSearchCommand(s_, reader, 2990, 100);
   const std::vector<PlainEntry> want = plainWithin(2990, 3000, false);
-  EXPECT_EQ(n, static_cast<int>(want.size()));
+  EXPECT_EQ(walked.entries.size(), want.size());
+  EXPECT_EQ(walked.end, SearchEnd::NextFileMissing);
+  EXPECT_TRUE(noFileTexts(walked));
   expectListEquals(s_, want);
-  EXPECT_TRUE(anyWhite(surface, 50, 15, 500, 45));
-  EXPECT_FALSE(anyWhite(surface, 0, 0, 50, 60));
 
-  // The start year's file missing: −1 and an empty list.
-  DrawingSurface clean(500, 60);
-  clean.clear(colorTable[0]);
-  EXPECT_EQ(listSearchCommand(s_, reader, 3001, 10, &clean), -1);
+  // The start year's file missing: an empty list and the same texts.
+  const ListSearchResult missing = listSearchCommand(s_, reader, 3001, 10);
+  EXPECT_EQ(missing.end, SearchEnd::StartFileMissing);
+  EXPECT_TRUE(missing.entries.empty());
+  EXPECT_TRUE(noFileTexts(missing));
   EXPECT_EQ(s_.eclipseListCount, 0);
   EXPECT_EQ(eclipseListLines(s_, false).size(), 1u);
-  EXPECT_FALSE(anyWhite(clean, 0, 0, 500, 60));
 }
 
 // ---------------------------------------------------------------------------

@@ -9,90 +9,82 @@
 #include <cstdio>
 #include <string>
 
+#include "core/angles.h"
 #include "sky/earth_orientation.h"
 #include "sky/sky_objects.h"
+#include "tests/error_stats.h"
 
 namespace tarvo {
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
+using testing::ErrorStats;
+using testing::expectNoMisses;
+
 constexpr double kJ2000 = 2451545.0;
 
 // Dates around J2000 (TT Julian Days) where the models are compared closely.
 constexpr double kNearDates[] = {2415020.5, 2433282.5, 2444239.5, 2451545.0, 2455197.5,
                                  2460748.79, 2469807.5, 2488069.5};
 
-// Checks differences against one tolerance and prints the worst one seen, for the record.
-class WorstDifference {
- public:
-  WorstDifference(std::string what, double tolerance) : what_(std::move(what)), tolerance_(tolerance) {}
-  ~WorstDifference() {
-    std::printf("[ measured ] %s: worst %.3g (tolerance %.3g)\n", what_.c_str(), worst_, tolerance_);
-  }
-  void check(double difference, const std::string& where) {
-    worst_ = std::fmax(worst_, std::fabs(difference));
-    EXPECT_LE(std::fabs(difference), tolerance_) << what_ << " at " << where;
-  }
-
- private:
-  std::string what_;
-  double tolerance_;
-  double worst_ = 0;
-};
-
-double wrapPi(double rad) { return rad - 2 * M_PI * std::floor((rad + M_PI) / (2 * M_PI)); }
-
 TEST(Nutation, MatchesErfaNut00aNearJ2000) {
   // The same 1365 terms and fundamental arguments: only summation rounding differs.
-  WorstDifference psi("dPsi - eraNut00a near J2000, rad", 1e-12), eps("dEps - eraNut00a near J2000, rad", 1e-12);
+  ErrorStats psi{1e-12}, eps{1e-12};
   for (double jd : kNearDates) {
     double dPsi, dEps;
     eraNut00a(jd, 0.0, &dPsi, &dEps);
     const NutationAngles n = nutationAngles(jd);
-    psi.check(n.dPsi - dPsi, std::to_string(jd));
-    eps.check(n.dEps - dEps, std::to_string(jd));
+    psi.add(n.dPsi - dPsi, std::to_string(jd));
+    eps.add(n.dEps - dEps, std::to_string(jd));
   }
+  expectNoMisses(psi, "dPsi - eraNut00a near J2000, rad");
+  expectNoMisses(eps, "dEps - eraNut00a near J2000, rad");
 }
 
 TEST(Nutation, MatchesErfaNut00aAcrossMillennia) {
   // Far from J2000 the arguments are large; both reduce them the same way.
-  WorstDifference psi("dPsi - eraNut00a, -13000..17000, rad", 1e-13);
-  WorstDifference eps("dEps - eraNut00a, -13000..17000, rad", 1e-13);
+  ErrorStats psi{1e-13};
+  ErrorStats eps{1e-13};
   for (double year = -13000; year <= 17000; year += 1500) {
     const double jd = kJ2000 + (year - 2000) * 365.25;
     double dPsi, dEps;
     eraNut00a(jd, 0.0, &dPsi, &dEps);
     const NutationAngles n = nutationAngles(jd);
-    psi.check(n.dPsi - dPsi, std::to_string(year));
-    eps.check(n.dEps - dEps, std::to_string(year));
+    psi.add(n.dPsi - dPsi, std::to_string(year));
+    eps.add(n.dEps - dEps, std::to_string(year));
   }
+  expectNoMisses(psi, "dPsi - eraNut00a, -13000..17000, rad");
+  expectNoMisses(eps, "dEps - eraNut00a, -13000..17000, rad");
 }
 
 TEST(Obliquity, TrueObliquityIsErfaObl06PlusNutation) {
   // The chart's constant term 23.439279444° is 84381.406" cut at nine
   // decimals: 4.4e-10° = 7.8e-12 rad below ERFA's.
-  WorstDifference mean("mean obliquity - eraObl06, rad", 1e-11);
-  WorstDifference truth("true obliquity - (eraObl06 + dEps), rad", 1e-11);
+  ErrorStats mean{1e-11};
+  ErrorStats truth{1e-11};
   for (double jd : kNearDates) {
     double dPsi, dEps;
     eraNut00a(jd, 0.0, &dPsi, &dEps);
-    mean.check(meanObliquityDeg(jd) * kDegToRad - eraObl06(jd, 0.0), std::to_string(jd));
-    truth.check(trueObliquity(jd) * kDegToRad - (eraObl06(jd, 0.0) + dEps), std::to_string(jd));
+    mean.add(meanObliquityDeg(jd) * kDegToRad - eraObl06(jd, 0.0), std::to_string(jd));
+    truth.add(trueObliquity(jd) * kDegToRad - (eraObl06(jd, 0.0) + dEps), std::to_string(jd));
   }
   EXPECT_DOUBLE_EQ(meanObliquityDeg(kJ2000), 23.439279444);
+  expectNoMisses(mean, "mean obliquity - eraObl06, rad");
+  expectNoMisses(truth, "true obliquity - (eraObl06 + dEps), rad");
 }
 
 TEST(SiderealTime, MatchesErfaGst06aAndGst00a) {
   // The chart's equation of the equinoxes is dPsi·cos ε without the
   // complementary terms (up to 2.7 mas = 1.3e-8 rad); GST00a's polynomial
   // differs further by 0.00087" per century.
-  WorstDifference gst06("sidereal time - eraGst06a, 1900..2100, rad", 2e-8);
-  WorstDifference gst00("sidereal time - eraGst00a, 1900..2100, rad", 3e-8);
+  ErrorStats gst06{2e-8};
+  ErrorStats gst00{3e-8};
   for (double jd : kNearDates) {
     const double ours = localSiderealTime(jd, 0.0) * 15.0 * kDegToRad;
-    gst06.check(wrapPi(ours - eraGst06a(jd, 0.0, jd, 0.0)), std::to_string(jd));
-    gst00.check(wrapPi(ours - eraGst00a(jd, 0.0, jd, 0.0)), std::to_string(jd));
+    gst06.add(angleDiffRad(ours, eraGst06a(jd, 0.0, jd, 0.0)), std::to_string(jd));
+    gst00.add(angleDiffRad(ours, eraGst00a(jd, 0.0, jd, 0.0)), std::to_string(jd));
   }
+  expectNoMisses(gst06, "sidereal time - eraGst06a, 1900..2100, rad");
+  expectNoMisses(gst00, "sidereal time - eraGst00a, 1900..2100, rad");
 }
 
 TEST(SiderealTime, LongitudeShiftsAndRangeRules) {
@@ -113,21 +105,22 @@ TEST(SiderealTime, LongitudeShiftsAndRangeRules) {
 }
 
 TEST(Precession, AnglesMatchErfaPrec76) {
-  WorstDifference worst("precession angles - eraPrec76, +-150 centuries, rad", 1e-12);
+  ErrorStats errors{1e-12};
   for (double centuries : {-150.0, -50.0, -10.0, -1.0, 0.0, 0.25, 1.0, 10.0, 50.0, 150.0}) {
     const double jd = kJ2000 + centuries * 36525.0;
     double zeta, z, theta;
     eraPrec76(kJ2000, 0.0, jd, 0.0, &zeta, &z, &theta);
     const PrecessionAngles ours = precessionAngles1976(centuries);
-    worst.check(ours.zeta * kDegToRad - zeta, std::to_string(centuries));
-    worst.check(ours.z * kDegToRad - z, std::to_string(centuries));
-    worst.check(ours.theta * kDegToRad - theta, std::to_string(centuries));
+    errors.add(ours.zeta * kDegToRad - zeta, std::to_string(centuries));
+    errors.add(ours.z * kDegToRad - z, std::to_string(centuries));
+    errors.add(ours.theta * kDegToRad - theta, std::to_string(centuries));
   }
+  expectNoMisses(errors, "precession angles - eraPrec76, +-150 centuries, rad");
 }
 
 TEST(StarPlaces, MatchErfaPrecessionMatrixWithProperMotion) {
   // The star reduction's short degree factor 0.0174532925 leaves ~1e-9 rad.
-  WorstDifference worst("star place - eraPmat76 with proper motion, +-30 centuries, deg", 2e-6);
+  ErrorStats errors{2e-6};
   for (double centuries : {-30.0, -5.0, -0.5, 0.0, 0.25, 1.0, 10.0, 30.0}) {
     const double jd = kJ2000 + centuries * 36525.0;
     double rmatp[3][3];
@@ -142,18 +135,19 @@ TEST(StarPlaces, MatchErfaPrecessionMatrixWithProperMotion) {
       eraRxp(rmatp, p, q);
       eraC2s(q, &ra, &dec);
       const EquatorialPlace ours = starPlaceOfDate(jd, star);
-      const double dRa = std::remainder(ours.ra - eraAnp(ra) / kDegToRad, 360.0) * std::cos(dec);
+      const double dRa = angleDiffDeg(ours.ra, radToDeg(eraAnp(ra))) * std::cos(dec);
       const std::string where = std::to_string(n) + " at " + std::to_string(centuries);
-      worst.check(dRa, where);
-      worst.check(ours.dec - dec / kDegToRad, where);
+      errors.add(dRa, where);
+      errors.add(ours.dec - dec / kDegToRad, where);
       EXPECT_GE(ours.ra, 0.0);
       EXPECT_LE(ours.ra, 360.0);
     }
   }
+  expectNoMisses(errors, "star place - eraPmat76 with proper motion, +-30 centuries, deg");
 }
 
 TEST(Frames, EclipticToEquatorialMatchesErfaRotation) {
-  WorstDifference worst("ecliptic to equatorial - ERFA rotation, deg", 1e-10);
+  ErrorStats errors{1e-10};
   const double jd = 2460748.79;
   const double eps = trueObliquity(jd) * kDegToRad;
   for (double lambda = 0; lambda < 360; lambda += 37.5)
@@ -168,16 +162,17 @@ TEST(Frames, EclipticToEquatorialMatchesErfaRotation) {
       eraRxp(r, p, q);
       eraC2s(q, &ra, &dec);
       const EquatorialPlace ours = eclipticToEquatorial(jd, lambda, beta);
-      worst.check(std::remainder(ours.ra - eraAnp(ra) / kDegToRad, 360.0), std::to_string(lambda));
-      worst.check(ours.dec - dec / kDegToRad, std::to_string(lambda));
+      errors.add(angleDiffDeg(ours.ra, radToDeg(eraAnp(ra))), std::to_string(lambda));
+      errors.add(ours.dec - dec / kDegToRad, std::to_string(lambda));
       EXPECT_GE(ours.ra, 0.0);
       EXPECT_LT(ours.ra, 360.0);
     }
+  expectNoMisses(errors, "ecliptic to equatorial - ERFA rotation, deg");
 }
 
 TEST(Frames, EquatorialToHorizontalMatchesErfaHd2ae) {
   // ERFA counts azimuth from the north through the east; the chart from the south through the west.
-  WorstDifference worst("equatorial to horizontal - eraHd2ae, deg", 1e-9);
+  ErrorStats errors{1e-9};
   const double jd = 2460748.79;
   for (double lat : {-70.0, -33.9, 0.0, 40.713, 78.2})
     for (double lon : {-74.006, 0.0, 139.7})
@@ -188,11 +183,12 @@ TEST(Frames, EquatorialToHorizontalMatchesErfaHd2ae) {
           eraHd2ae(hourAngle * kDegToRad, dec * kDegToRad, lat * kDegToRad, &az, &el);
           const HorizontalPlace ours = equatorialToHorizontal(jd, ra, dec, lat, lon);
           const std::string where = std::to_string(lat) + " " + std::to_string(ra) + " " + std::to_string(dec);
-          worst.check(std::remainder(ours.azimuth - (az / kDegToRad - 180.0), 360.0), where);
-          worst.check(ours.altitude - el / kDegToRad, where);
+          errors.add(angleDiffDeg(ours.azimuth, radToDeg(az) - 180.0), where);
+          errors.add(ours.altitude - el / kDegToRad, where);
           EXPECT_GT(ours.azimuth, -180.0);
           EXPECT_LE(ours.azimuth, 180.0);
         }
+  expectNoMisses(errors, "equatorial to horizontal - eraHd2ae, deg");
 }
 
 TEST(Frames, BodyAtTheZenithStaysAtNinetyDegrees) {

@@ -105,6 +105,8 @@ TEST(SkyChartText, PackedDatesZonesAndLines) {
   EXPECT_EQ(early[2].text, "   Time(UT ): 22:30: 0");
   EXPECT_EQ(early[3].text, "   Time(LST): 23:30: 0");
   EXPECT_EQ(early[4].text, "   Time(LMT): 23: 0: 0");
+  // A city at an absurd longitude: its line is cut at 127 characters.
+  EXPECT_EQ(skyChartTextLines(2025.0314, 6.9847, 1e300, 40.713)[6].text.size(), 127u);
 
   EXPECT_EQ(skyPlaceListLine({"Moon", 41.3114, 44.2404, -6, true}), "1 221.311 44.240 -6.00 Moon");
   EXPECT_EQ(skyPlaceListLine({" ", -90, -12.5, 2.27, false}), "0 90.000 -12.500 2.27 -");

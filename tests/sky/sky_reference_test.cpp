@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "core/angles.h"
 #include "sky/planets.h"
 #include "sky/sky_places.h"
 #include "sky/sun_moon.h"
@@ -20,7 +21,6 @@
 namespace tarvo {
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
 constexpr const char* kEphemerisPath = "/usr/share/libswe/ephe";
 // Dates per row, spread over kRowSpanDays from January 1 of the row's year.
 constexpr int kDatesPerRow = 120;
@@ -202,7 +202,7 @@ TEST_F(SwissEphemerisTest, NewYorkChartOfTheEclipseOf2025March14) {
     }
     double equatorial[3] = {xx[0], xx[1], xx[2]}, horizontal[3];
     swe_azalt(jd, SE_EQU2HOR, geopos, 0, 0, equatorial, horizontal);  // azimuth from the south through the west
-    EXPECT_NEAR(std::remainder(p.azimuthDeg - horizontal[0], 360.0), 0.0,
+    EXPECT_NEAR(angleDiffDeg(p.azimuthDeg, horizontal[0]), 0.0,
                 e.toleranceDeg / std::cos(p.altitudeDeg * kDegToRad))
         << e.name;
     EXPECT_NEAR(p.altitudeDeg, horizontal[1], e.toleranceDeg) << e.name;

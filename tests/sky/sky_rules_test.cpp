@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "core/angles.h"
 #include "sky/planets.h"
 #include "sky/sky_objects.h"
 #include "sky/sky_places.h"
@@ -139,7 +140,7 @@ TEST(Kepler, ConvergesForTheMoonAndReportsFailure) {
 
 TEST(SunAndMoon, EpochValuesAndFixedFields) {
   // At 1900 January 1, 12h the Sun's mean anomaly is −0.5382° (not reduced).
-  const double m = -0.5382 * 0.017453292519943295;
+  const double m = degToRad(-0.5382);
   EXPECT_NEAR(sunPosition(2415021.0).longitude, 280.6824 + 1.91946 * std::sin(m) + 0.0200939 * std::sin(2 * m), 1e-9);
   for (double jd : {2415021.0, 2451545.0, 1000000.0, 5000000.0}) {
     const BodyPosition s = sunPosition(jd);

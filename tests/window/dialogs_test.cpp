@@ -138,18 +138,18 @@ void DialogsTest::rangeMessagesInOrder() {
   if (dialog == "Time Set") {
     auto* w = new CWhenDlg(2025, 3);
     edits = {w->monthEdit(), w->yearEdit()};
-    validate = [w] { return w->validate(); };
+    validate = [w] { return w->validate().error(); };
     d.reset(w);
   } else if (dialog == "Display Mode") {
     auto* w = new CDisplayDlg(s, sites);
     edits = {w->heightEdit(), w->longitudeEdit(), w->latitudeEdit(), w->deltaTEdit()};
-    validate = [w] { return w->validate(); };
+    validate = [w] { return w->validate().error(); };
     d.reset(w);
   } else {
     auto* w = new CModeDlg(s, sites);
     edits = {w->sarosEdit(),  w->longitudeEdit(),    w->magnitudeEdit(),    w->heightEdit(),
              w->latitudeEdit(), w->typeLookBackEdit(), w->siteLookBackEdit()};
-    validate = [w] { return w->validate(); };
+    validate = [w] { return w->validate().error(); };
     d.reset(w);
   }
   for (int i = 0; i < edits.size(); ++i) edits[i]->setText(fields[i]);
@@ -268,8 +268,9 @@ void DialogsTest::displayOk() {
   d.latitudeEdit()->setText(QStringLiteral("12.5"));
   d.heightEdit()->setText(QStringLiteral("100"));
   d.deltaTEdit()->setText(QStringLiteral("42"));
-  QVERIFY(!d.validate());
-  d.applyTo(s);
+  const auto checked = d.validate();
+  QVERIFY(checked.ok());
+  d.applyTo(s, checked.values());
   QTEST(s.displayKind, "displayKind");
   if (!local) QTEST(s.gridMode, "gridMode");
   QTEST(s.outlineChoice, "outlineChoice");
@@ -394,8 +395,9 @@ void DialogsTest::searchOk() {
   d.longitudeEdit()->setText(QStringLiteral("5"));
   d.latitudeEdit()->setText(QStringLiteral("6"));
   d.heightEdit()->setText(QStringLiteral("7"));
-  QVERIFY(!d.validate());
-  d.applyTo(s);
+  const auto checked = d.validate();
+  QVERIFY(checked.ok());
+  d.applyTo(s, checked.values());
   QCOMPARE(s.searchType, searchType);
   QTEST(s.typeCriterion, "typeCriterion");
   QTEST(s.typeLookBackYears, "typeLookBack");

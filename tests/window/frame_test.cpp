@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStandardPaths>
@@ -69,7 +70,10 @@ class ModalAnswers : public QObject {
   explicit ModalAnswers(QList<std::function<void(QWidget*)>> steps) : steps_(std::move(steps)) {
     connect(&timer_, &QTimer::timeout, this, [this] {
       QWidget* modal = QApplication::activeModalWidget();
-      if (modal && !steps_.isEmpty()) steps_.takeFirst()(modal);
+      // A window already answered may still be closing.
+      if (!modal || steps_.isEmpty() || modal == answered_) return;
+      answered_ = modal;
+      steps_.takeFirst()(modal);
     });
     timer_.start(20);
   }
@@ -77,6 +81,7 @@ class ModalAnswers : public QObject {
 
  private:
   QList<std::function<void(QWidget*)>> steps_;
+  QPointer<QWidget> answered_;
   QTimer timer_;
 };
 

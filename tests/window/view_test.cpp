@@ -171,6 +171,7 @@ void ViewTest::toolBarReachesTheActiveView() {
   // The Display dialog's OK: the grid on, then a repaint that lands.
   CDisplayDlg display(state(), state().sites);
   display.gridBox()->setChecked(true);
+  display.accept();
   view()->applyDisplay(display);
   QCOMPARE(state().gridMode, 0);
   QCOMPARE(state().pendingAction, 0);
@@ -187,6 +188,7 @@ void ViewTest::searchOkMovesToTheSarosStart() {
   CModeDlg dialog(state(), state().sites);
   dialog.searchTypeButton(3)->setChecked(true);
   dialog.sarosEdit()->setText(QStringLiteral("145"));
+  dialog.accept();
   view()->applySearch(dialog);
   QCOMPARE(state().searchType, 3);
   QCOMPARE(state().year, 1831.0);
@@ -203,6 +205,7 @@ void ViewTest::searchOkForANegativeSeries() {
   CModeDlg dialog(state(), state().sites);
   dialog.searchTypeButton(3)->setChecked(true);
   dialog.sarosEdit()->setText(QStringLiteral("-3"));
+  dialog.accept();
   view()->applySearch(dialog);
   QCOMPARE(state().sarosCriterion, -3.0);
   QVERIFY(state().year < 16000);
@@ -379,20 +382,23 @@ void ViewTest::listWindowReportsMissingFiles() {
   list->periodEdit()->setText(QStringLiteral("20"));
   list->search();
   const int linesFound = list->lines().size();
-  const bool shownWalking = list->errorPicture()->isVisibleTo(list);
+  const bool shownWalking = list->errorTexts()->isVisibleTo(list);
+  const QString textsWalking = list->errorTexts()->text();
   // A start year whose file is missing: an empty list and the texts.
   list->startYearEdit()->setText(QStringLiteral("-500"));
   list->search();
   const int linesMissing = list->lines().size();
-  const bool shownMissing = list->errorPicture()->isVisibleTo(list);
+  const bool shownMissing = list->errorTexts()->isVisibleTo(list);
   // A search that reads only the present file shows no texts.
   list->startYearEdit()->setText(QStringLiteral("2000"));
   list->periodEdit()->setText(QStringLiteral("5"));
   list->search();
-  const bool shownPresent = list->errorPicture()->isVisibleTo(list);
+  const bool shownPresent = list->errorTexts()->isVisibleTo(list);
   QDir::setCurrent(home);
   QVERIFY(linesFound > 10);
   QVERIFY(shownWalking);
+  QCOMPARE(textsWalking, QStringLiteral("  No bessel file! \n"
+                                        "  Please start at directory which EC****.prn available."));
   QCOMPARE(linesMissing, 1);
   QVERIFY(shownMissing);
   QVERIFY(!shownPresent);
@@ -404,10 +410,10 @@ void ViewTest::listWindowRanges_data() {
   QTest::addColumn<QString>("message");
   QTest::newRow("limits") << "-13000" << "5000" << QString();
   QTest::newRow("start past the end") << "17000.5" << "0"
-                                      << "-13000 から 17000 までの数字を入力してください。";
-  QTest::newRow("period 0") << "2000" << "0" << "1 から 5000 までの数字を入力してください。";
+                                      << "Please enter a number between -13000 and 17000.";
+  QTest::newRow("period 0") << "2000" << "0" << "Please enter a number between 1 and 5000.";
   QTest::newRow("period too long") << "2000" << "5001"
-                                   << "1 から 5000 までの数字を入力してください。";
+                                   << "Please enter a number between 1 and 5000.";
 }
 
 void ViewTest::listWindowRanges() {
@@ -417,7 +423,7 @@ void ViewTest::listWindowRanges() {
   CListDlg* list = view()->listDialog();
   list->startYearEdit()->setText(start);
   list->periodEdit()->setText(period);
-  const auto error = list->validate();
+  const auto error = list->validate().error();
   QCOMPARE(error ? error->message : QString(), message);
 }
 

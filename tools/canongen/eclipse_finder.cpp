@@ -154,31 +154,42 @@ LunationResult outcomeOnly(LunationOutcome o) {
   return r;
 }
 
-}  // namespace
+// A phase's value, or the result that ends the examination early.
+template <class T>
+struct PhaseResult {
+  std::optional<T> value;
+  LunationResult end;
+  PhaseResult(T v) : value(std::move(v)) {}
+  PhaseResult(LunationResult r) : end(std::move(r)) {}
+};
 
-LunationResult examineLunation(Ephemeris& ephemeris, long lunation, RadiusRule rule) {
-  double jd = meanFullMoonJd(lunation);
-  if (!ephemeris.covers(jd - 1.5) || !ephemeris.covers(jd + 1.5))
-    return outcomeOnly(LunationOutcome::OutsideEphemeris);
+// Phase 1: one straight-line step from the mean full moon (TT JD) towards
+// the closest approach; far from a node the Moon misses the penumbra and the
+// full moon is skipped. The starting JD for the search of greatest eclipse.
+PhaseResult<double> straightLineApproach(Ephemeris& ephemeris, double meanJd, RadiusRule rule) {
+  const double h = 1.0 / 24.0;
+  const auto a = snapshotAt(ephemeris, meanJd);
+  const auto b = snapshotAt(ephemeris, meanJd + h);
+  if (!a || !b) return outcomeOnly(LunationOutcome::OutsideEphemeris);
+  const Vec2 p = vec(*a);
+  const Vec2 v = (vec(*b) - p) * (1.0 / h);
+  const double speed2 = dot(v, v);
+  if (!(speed2 > 0)) return failed("no relative motion at the mean full moon");
+  const double missArcsec = std::fabs(p.x * v.y - p.y * v.x) / std::sqrt(speed2);
+  const ShadowRadii radii = shadowRadii(a->sun, a->moon, rule);
+  if (missArcsec > radii.penumbraArcsec + radii.moonSemiDiameterArcsec + kSkipMarginArcsec)
+    return outcomeOnly(LunationOutcome::NoEclipse);
+  return meanJd + std::clamp(-dot(p, v) / speed2, -2.0, 2.0);
+}
 
-  // One straight-line step from the mean phase: skip full moons far from a node.
-  {
-    const double h = 1.0 / 24.0;
-    const auto a = snapshotAt(ephemeris, jd);
-    const auto b = snapshotAt(ephemeris, jd + h);
-    if (!a || !b) return outcomeOnly(LunationOutcome::OutsideEphemeris);
-    const Vec2 p = vec(*a);
-    const Vec2 v = (vec(*b) - p) * (1.0 / h);
-    const double speed2 = dot(v, v);
-    if (!(speed2 > 0)) return failed("no relative motion at the mean full moon");
-    const double missArcsec = std::fabs(p.x * v.y - p.y * v.x) / std::sqrt(speed2);
-    const ShadowRadii radii = shadowRadii(a->sun, a->moon, rule);
-    if (missArcsec > radii.penumbraArcsec + radii.moonSemiDiameterArcsec + kSkipMarginArcsec)
-      return outcomeOnly(LunationOutcome::NoEclipse);
-    jd += std::clamp(-dot(p, v) / speed2, -2.0, 2.0);
-  }
+struct Greatest {
+  double jd;      // TT
+  Vec2 velocity;  // of the Moon across the shadow axis, arcsec per day
+};
 
-  // Newton's method on |offset|²/2 with central differences.
+// Phase 2: greatest eclipse by Newton's method on |offset|²/2 with central
+// differences, from jd.
+PhaseResult<Greatest> greatestEclipse(Ephemeris& ephemeris, double jd) {
   bool converged = false;
   Vec2 velocity{0, 0};  // arcsec per day at the last step
   for (int i = 0; i < kMaxGreatestSteps && !converged; ++i) {
@@ -199,7 +210,19 @@ LunationResult examineLunation(Ephemeris& ephemeris, long lunation, RadiusRule r
     converged = std::fabs(step) < kGreatestToleranceDays;
   }
   if (!converged) return failed("greatest eclipse did not converge");
+  return Greatest{jd, velocity};
+}
 
+struct AtGreatest {
+  LunationResult result;          // the entry without its elements
+  double axisDistanceArcsec;      // of the Moon's centre
+  double penumbralContactArcsec;  // penumbral radius + the Moon's semi-diameter
+};
+
+// Phase 3: the entry's values at greatest eclipse (date, type, magnitudes,
+// gamma, Saros, epoch hour); NoEclipse when the Moon misses the penumbra.
+PhaseResult<AtGreatest> valuesAtGreatest(Ephemeris& ephemeris, double jd, long lunation,
+                                         RadiusRule rule) {
   const auto g = snapshotAt(ephemeris, jd);
   if (!g) return outcomeOnly(LunationOutcome::OutsideEphemeris);
   const ShadowRadii radii = shadowRadii(g->sun, g->moon, rule);
@@ -207,9 +230,9 @@ LunationResult examineLunation(Ephemeris& ephemeris, long lunation, RadiusRule r
   const Magnitudes mag = magnitudesAt(radii, m);
   if (!(mag.penumbral > 0)) return outcomeOnly(LunationOutcome::NoEclipse);
 
-  LunationResult result;
-  result.outcome = LunationOutcome::Eclipse;
-  EclipseRecord& e = result.entry;
+  AtGreatest at{outcomeOnly(LunationOutcome::Eclipse), m,
+                radii.penumbraArcsec + radii.moonSemiDiameterArcsec};
+  EclipseRecord& e = at.result.entry;
   const CalendarDate date = jdToCalendar(jd, ZoneMode::StandardZone, 0.0);
   e.year = date.year;
   e.month = date.month;
@@ -222,14 +245,21 @@ LunationResult examineLunation(Ephemeris& ephemeris, long lunation, RadiusRule r
   e.ninthValue = double(lunation);
   e.saros = sarosSeries(lunation, date.year);
   e.epochHour = std::round(date.hour);
-  const double epochJd = std::floor(jd + 0.5) - 0.5 + e.epochHour / 24.0;
+  return at;
+}
 
-  // Fit window from a straight-line estimate of P1 and P4, redone once from
-  // the fitted contacts when the estimate was off.
-  const double speedPerHour = std::sqrt(dot(velocity, velocity)) / 24.0;
-  const double lp = radii.penumbraArcsec + radii.moonSemiDiameterArcsec;
+// Phase 4: the elements, fitted over a window placed from a straight-line
+// estimate of P1 and P4 and redone once from the fitted contacts when the
+// estimate was off.
+LunationResult fitOverContactWindow(Ephemeris& ephemeris, RadiusRule rule, const Greatest& greatest,
+                                    AtGreatest at) {
+  LunationResult& result = at.result;
+  EclipseRecord& e = result.entry;
+  const double epochJd = std::floor(greatest.jd + 0.5) - 0.5 + e.epochHour / 24.0;
+  const double speedPerHour = std::sqrt(dot(greatest.velocity, greatest.velocity)) / 24.0;
+  const double lp = at.penumbralContactArcsec, m = at.axisDistanceArcsec;
   const double halfHours = std::sqrt(std::max(lp * lp - m * m, 0.0)) / speedPerHour;
-  const double greatestHours = (jd - epochJd) * 24.0;
+  const double greatestHours = (greatest.jd - epochJd) * 24.0;
   double p1 = greatestHours - halfHours;
   double p4 = greatestHours + halfHours;
   for (int pass = 0; pass < 2; ++pass) {
@@ -250,6 +280,21 @@ LunationResult examineLunation(Ephemeris& ephemeris, long lunation, RadiusRule r
     p4 = contacts.p4;
   }
   return result;
+}
+
+}  // namespace
+
+LunationResult examineLunation(Ephemeris& ephemeris, long lunation, RadiusRule rule) {
+  const double meanJd = meanFullMoonJd(lunation);
+  if (!ephemeris.covers(meanJd - 1.5) || !ephemeris.covers(meanJd + 1.5))
+    return outcomeOnly(LunationOutcome::OutsideEphemeris);
+  const PhaseResult<double> start = straightLineApproach(ephemeris, meanJd, rule);
+  if (!start.value) return start.end;
+  const PhaseResult<Greatest> greatest = greatestEclipse(ephemeris, *start.value);
+  if (!greatest.value) return greatest.end;
+  PhaseResult<AtGreatest> at = valuesAtGreatest(ephemeris, greatest.value->jd, lunation, rule);
+  if (!at.value) return at.end;
+  return fitOverContactWindow(ephemeris, rule, *greatest.value, std::move(*at.value));
 }
 
 }  // namespace tarvo::canongen

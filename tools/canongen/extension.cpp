@@ -6,13 +6,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <numbers>
 #include <sstream>
+
+#include "core/angles.h"
 
 namespace tarvo::extension {
 namespace {
 
-constexpr double kDegToRad = std::numbers::pi / 180.0;
 constexpr double kAuKm = 149597870.7;
 constexpr double kJ2000 = 2451545.0;
 constexpr double kDaysPerCentury = 36525.0;
@@ -45,13 +45,6 @@ void taylor(const double c[5], double t, double h, double out[3]) {
     out[0] = std::fmod(v, 360.0);
     out[1] = d1 * h;
     out[2] = 0.5 * d2 * h * h;
-}
-
-double wrap180(double deg) {
-    double r = std::fmod(deg, 360.0);
-    if (r > 180) r -= 360;
-    if (r <= -180) r += 360;
-    return r;
 }
 
 using Multipliers = std::vector<int>;
@@ -370,10 +363,10 @@ std::optional<ExtensionModel> ExtensionModel::fit(const PlaceSource& source, dou
         if (!places) return std::nullopt;
         double tau = (jd - model.centerJd_) / model.halfWidthDays_;
         std::array<double, kCoordinates> y{};
-        y[kMoonLon] = wrap180(places->moon.longitudeDeg - quadratic(model.moonMeanLon_, tau)) * 3600;
+        y[kMoonLon] = angleDiffDeg(places->moon.longitudeDeg, quadratic(model.moonMeanLon_, tau)) * 3600;
         y[kMoonLat] = places->moon.latitudeDeg * 3600;
         y[kMoonDist] = places->moon.distanceAu * kAuKm;
-        y[kSunLon] = wrap180(places->sun.longitudeDeg - quadratic(model.sunMeanLon_, tau)) * 3600;
+        y[kSunLon] = angleDiffDeg(places->sun.longitudeDeg, quadratic(model.sunMeanLon_, tau)) * 3600;
         y[kSunLat] = places->sun.latitudeDeg * 3600;
         y[kSunDist] = places->sun.distanceAu * kAuKm;
         samples.tau.push_back(tau);

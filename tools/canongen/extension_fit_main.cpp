@@ -12,6 +12,7 @@
 
 #include <swephexp.h>
 
+#include "core/angles.h"
 #include "tools/canongen/extension.h"
 #include "tools/canongen/extension_ephemeris.h"
 #include "tools/canongen/extension_source.h"
@@ -21,13 +22,6 @@ using namespace tarvo::extension;
 using namespace tarvo::canongen;
 
 namespace {
-
-double wrap180(double d) {
-    d = std::fmod(d, 360.0);
-    if (d > 180) d -= 360;
-    if (d <= -180) d += 360;
-    return d;
-}
 
 void printStatistics(const char* name, const ExtensionModel& model) {
     const FitStatistics& st = model.statistics();
@@ -46,11 +40,11 @@ void comparePositions(const char* name, const ExtensionModel& model, double from
     for (double jd = fromJd; jd <= toJd; jd += 0.25) {
         const auto f = filePlaces(jd);
         if (!f) continue;
-        if (std::fabs(wrap180(f->moon.longitudeDeg - f->sun.longitudeDeg - 180)) > 10) continue;
+        if (std::fabs(tarvo::angleDiffDeg(f->moon.longitudeDeg - f->sun.longitudeDeg, 180)) > 10) continue;
         if (std::fabs(f->moon.latitudeDeg) > 1.6) continue;
         const SunMoonPlaces m = model.evaluate(jd);
         const double dLon =
-            wrap180((m.moon.longitudeDeg - m.sun.longitudeDeg) - (f->moon.longitudeDeg - f->sun.longitudeDeg)) * 3600;
+            tarvo::angleDiffDeg(m.moon.longitudeDeg - m.sun.longitudeDeg, f->moon.longitudeDeg - f->sun.longitudeDeg) * 3600;
         const double dLat = ((m.moon.latitudeDeg + m.sun.latitudeDeg) - (f->moon.latitudeDeg + f->sun.latitudeDeg)) * 3600;
         const double dDist = m.moon.distanceAu / f->moon.distanceAu - 1;
         maxLon = std::max(maxLon, std::fabs(dLon));

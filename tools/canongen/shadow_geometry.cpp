@@ -1,13 +1,12 @@
 #include "tools/canongen/shadow_geometry.h"
 
 #include <cmath>
-#include <numbers>
+
+#include "core/angles.h"
 
 namespace tarvo::canongen {
 
 namespace {
-
-constexpr double kDegToRad = std::numbers::pi / 180.0;
 
 double asinArcsec(double ratio) { return std::asin(ratio) * kArcsecPerRadian; }
 

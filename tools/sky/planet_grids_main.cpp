@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "core/angles.h"
 #include "sky/earth_orientation.h"
 #include "sky/planets.h"
 
@@ -37,7 +38,6 @@ namespace {
 
 using namespace tarvo;
 
-constexpr double kDegToRad = 0.017453292519943295;
 constexpr double kFirstJd = 625307.5;   // −3000 January 1 (Julian calendar)
 constexpr double kLastJd = 2816787.5;   // 3000 January 1 (Gregorian calendar)
 // Fourier orders in g1 and g2 of the fitted functions.
@@ -63,8 +63,6 @@ struct FitOptions {
 
 using Row0 = std::map<std::string, std::array<double, 37>>;
 const char* const kGridNames[7] = {"J1", "J2", "J3", "S1", "S2", "S3", "S4"};
-
-double wrap180(double deg) { return deg - 360.0 * std::floor((deg + 180.0) / 360.0); }
 
 // Heliocentric ecliptic longitude (degrees) and radius (AU) of date, geometric.
 std::optional<std::array<double, 2>> referenceHeliocentric(int body, double jdTT) {
@@ -189,7 +187,7 @@ std::vector<double> fitPlanet(int code, int body, const FitOptions& options, con
       }
       // Residuals: longitude in degrees, radius as the angle it subtends, degrees.
       const double radiusWeight = 1.0 / kDegToRad / here.radius;
-      const double res[2] = {wrap180((*ref)[0] - here.longitude) - slow[0],
+      const double res[2] = {angleDiffDeg((*ref)[0], here.longitude) - slow[0],
                              ((*ref)[1] - here.radius) * radiusWeight - slow[1]};
       // Partial derivatives of (l, r) by each grid term, by central differences.
       double partial[4][2];
@@ -202,7 +200,7 @@ std::vector<double> fitPlanet(int code, int body, const FitOptions& options, con
         *fieldsUp[g] += h;
         *fieldsDown[g] -= h;
         const HeliocentricPlace a = heliocentricPlanet(jd, code, up), b = heliocentricPlanet(jd, code, down);
-        partial[g][0] = wrap180(a.longitude - b.longitude) / (2 * h);
+        partial[g][0] = angleDiffDeg(a.longitude, b.longitude) / (2 * h);
         partial[g][1] = (a.radius - b.radius) / (2 * h) * radiusWeight;
       }
       for (int o = 0; o < 2; ++o) {
