@@ -265,6 +265,12 @@ QMenu* CMainFrame::createEclipseMenu() {
   stop->setShortcut(QKeySequence(Qt::Key_Escape));
   menu->addAction(stop);
   addAction(stop);
+  menu->addSeparator();
+  QAction* exportPicture = viewCommand(kCmdExportPicture, QStringLiteral("Export Picture..."),
+                                       &CVornView::exportPicture);
+  exportPicture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  menu->addAction(exportPicture);
+  addAction(exportPicture);
 
   menu->addSeparator();
   gridAct_ = new QAction(QStringLiteral("Lon/Lat Grid"), this);

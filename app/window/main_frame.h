@@ -29,6 +29,7 @@ enum CommandId : int {
   kCmdLocalInformation = 32785,
   kCmdStarMap = 32787,
   kCmdStopSimulation = 32800,
+  kCmdExportPicture = 32801,
   kCmdPrint = 57607,
   kCmdVersion = 57664,
   kCmdExit = 57665,

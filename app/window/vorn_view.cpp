@@ -1,5 +1,10 @@
 #include "app/window/vorn_view.h"
 
+#include <QFileDialog>
+#include <QImageWriter>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -25,6 +30,11 @@ namespace tarvo::window {
 struct SimulationAnimation {
   SimulationRun run;
 };
+
+namespace {
+// The largest side of an exported picture, as the command line allows.
+constexpr int kMaxPictureSide = 10000;
+}  // namespace
 
 CVornView::CVornView(WindowSession& session, QWidget* parent)
     : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
@@ -62,6 +72,7 @@ void CVornView::runPaint() {
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
   paintView(session_.state, session_.reader, *surface_, hooks);
   paintShown_ = true;
+  starMapShown_ = false;
   setAccessibleDescription(shownText());
   ++paintCount_;
   emit painted();
@@ -90,6 +101,7 @@ void CVornView::resizeEvent(QResizeEvent*) {
 
 void CVornView::showChanged() {
   paintShown_ = false;
+  starMapShown_ = false;
   setAccessibleDescription(shownText());
   update();
 }
@@ -276,6 +288,7 @@ void CVornView::starMap() {
   stopSimulation();
   drawSkyChartCommand(session_.state, directSurface());
   showChanged();
+  starMapShown_ = true;
   // The chart leaves a low Moon out; say so beside it.
   const QString note = QString::fromStdString(
       skyChartMoonNote(skyChartRequest(session_.state.circumstances, session_.state.siteLongitude,
@@ -311,6 +324,54 @@ void CVornView::mouseMoveEvent(QMouseEvent* event) {
 
 void CVornView::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) pickSiteAt(event->position().toPoint());
+}
+
+// ---- Export ----
+
+void CVornView::exportPicture() {
+  paintPending();
+  bool ok = false;
+  const QString typed = QInputDialog::getText(
+      this, QStringLiteral("Export Picture"),
+      QStringLiteral("Size in pixels (width x height, each 1 to %1):").arg(kMaxPictureSide),
+      QLineEdit::Normal, QStringLiteral("%1x%2").arg(width()).arg(height()), &ok);
+  if (!ok) return;
+  const QStringList sides = typed.trimmed().split(QLatin1Char('x'));
+  const int w = sides.size() == 2 ? sides[0].trimmed().toInt() : 0;
+  const int h = sides.size() == 2 ? sides[1].trimmed().toInt() : 0;
+  if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide) {
+    QMessageBox::warning(this, QStringLiteral("Export Picture"),
+                         QStringLiteral("%1 is not a size: give width x height, each 1 to %2.")
+                             .arg(typed)
+                             .arg(kMaxPictureSide));
+    return;
+  }
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Picture"),
+                                              QStringLiteral("tarvo.png"),
+                                              QStringLiteral("PNG picture (*.png)"));
+  if (path.isEmpty()) return;
+  if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) path += QStringLiteral(".png");
+  if (auto error = exportPictureTo(path, QSize(w, h)))
+    QMessageBox::warning(this, QStringLiteral("Export Picture"), *error);
+}
+
+std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize size) {
+  paintPending();
+  QImage picture;
+  if (surface_ && size == QSize(surface_->width(), surface_->height())) {
+    picture = shownImage();
+  } else {
+    // The paint on a copy of the session: the view's own layout stays.
+    SessionState copy = session_.state;
+    DrawingSurface page(size.width(), size.height());
+    paintView(copy, session_.reader, page, PaintHooks{});
+    if (starMapShown_) drawSkyChartCommand(copy, page);
+    picture = page.image().copy();
+  }
+  QImageWriter writer(path, "png");
+  if (!writer.write(picture))
+    return QStringLiteral("Cannot export %1: %2").arg(path, writer.errorString());
+  return std::nullopt;
 }
 
 // ---- Printing ----

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QPrinter;
 
@@ -48,6 +49,12 @@ class CVornView : public QWidget {
   // picture (also its accessible description).
   QString shownText() const;
 
+  // Writes what the view shows as a PNG at path: the shown picture itself at
+  // the client size, else the same paint as `tarvo render --size` at `size`
+  // (the star map drawn over it when the view shows one). Returns the
+  // message naming the file and the reason on failure.
+  std::optional<QString> exportPictureTo(const QString& path, QSize size);
+
   // The paint at one unit per 1/100 inch on one page.
   void printTo(QPrinter& printer);
 
@@ -65,6 +72,8 @@ class CVornView : public QWidget {
   void starMap();
   // Escape: the simulation stops where it is.
   void stopSimulation();
+  // Export Picture: asks for the size (the client size offered) and the file.
+  void exportPicture();
   // The map's options, as the Display dialog sets them.
   bool gridShown() const;
   bool detailedCoastlines() const;
@@ -109,6 +118,7 @@ class CVornView : public QWidget {
   int paintCount_ = 0;
   // The last full paint is on the screen (not a chart drawn over it).
   bool paintShown_ = false;
+  bool starMapShown_ = false;
   CListDlg* list_;
   QTimer simulationTimer_;
   std::unique_ptr<SimulationAnimation> animation_;

@@ -10,11 +10,14 @@
 
 #include <functional>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStandardPaths>
@@ -70,18 +73,32 @@ class ModalAnswers : public QObject {
   explicit ModalAnswers(QList<std::function<void(QWidget*)>> steps) : steps_(std::move(steps)) {
     connect(&timer_, &QTimer::timeout, this, [this] {
       QWidget* modal = QApplication::activeModalWidget();
-      // A window already answered may still be closing.
-      if (!modal || steps_.isEmpty() || modal == answered_) return;
+      if (!modal) return;
+      // A window answered a while ago and still open (a file dialog still
+      // reading its folder) is answered again.
+      if (modal == answered_) {
+        if (since_.elapsed() > 300) {
+          since_.restart();
+          last_(modal);
+        }
+        return;
+      }
+      if (steps_.isEmpty()) return;
       answered_ = modal;
-      steps_.takeFirst()(modal);
+      last_ = steps_.takeFirst();
+      since_.restart();
+      last_(modal);
     });
     timer_.start(20);
   }
-  bool done() const { return steps_.isEmpty(); }
+  // Every step taken and its window closed.
+  bool done() const { return steps_.isEmpty() && (!answered_ || !answered_->isVisible()); }
 
  private:
   QList<std::function<void(QWidget*)>> steps_;
   QPointer<QWidget> answered_;
+  std::function<void(QWidget*)> last_;
+  QElapsedTimer since_;
   QTimer timer_;
 };
 
@@ -113,6 +130,7 @@ class FrameTest : public QObject {
   void everyCommandFromTheKeyboard();
   void restoredViewKeepsAUsableSize();
   void statusBarSaysWhatIsSeenUnderTheMouse();
+  void exportPictureAtTheClientSizeOrATypedOne();
 
  private:
   std::unique_ptr<CVornApp> app_;
@@ -313,19 +331,14 @@ void FrameTest::openRefusesAFileThatIsNoSession() {
   QString message;
   bool saveAsked = false;
   {
+    // What Ctrl+O does with the file chosen in its dialog.
     ModalAnswers answers({[&](QWidget* w) {
-                            auto* open = qobject_cast<QFileDialog*>(w);
-                            QVERIFY(open);
-                            open->selectFile(path);
-                            static_cast<QDialog*>(open)->accept();
-                          },
-                          [&](QWidget* w) {
-                            auto* box = qobject_cast<QMessageBox*>(w);
-                            QVERIFY(box);
-                            message = box->text();
-                            box->accept();
-                          }});
-    QTest::keyClick(f, Qt::Key_O, Qt::ControlModifier);
+      auto* box = qobject_cast<QMessageBox*>(w);
+      QVERIFY(box);
+      message = box->text();
+      box->accept();
+    }});
+    QVERIFY(!app_->openDocument(path));
     QTRY_VERIFY(answers.done());
   }
   QVERIFY(message.contains(path));
@@ -484,6 +497,43 @@ void FrameTest::statusBarSaysWhatIsSeenUnderTheMouse() {
   view->starMap();
   QTest::mouseMove(view, QPoint((s.mapLeft + s.mapRight) / 2 + 3, (s.mapTop + s.mapBottom) / 2));
   QVERIFY(!f->statusBar()->currentMessage().startsWith(QStringLiteral("Lon ")));
+}
+
+void FrameTest::exportPictureAtTheClientSizeOrATypedOne() {
+  CMainFrame* f = app_->mainFrame();
+  CVornView* view = f->activeView();
+  view->paintPending();
+  const QString shown = dir_.filePath(QStringLiteral("shown.png"));
+  const QString large = dir_.filePath(QStringLiteral("large.png"));
+  QVERIFY(!view->exportPictureTo(shown, view->size()));
+  QCOMPARE(QImage(shown).convertToFormat(QImage::Format_RGB32), view->shownImage());
+  // Ctrl+E: the size typed, then the file.
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+  {
+    ModalAnswers answers({[&](QWidget* w) {
+                            auto* edit = w->findChild<QLineEdit*>();
+                            QVERIFY(edit);
+                            QCOMPARE(edit->text(), QStringLiteral("%1x%2").arg(view->width()).arg(view->height()));
+                            edit->setText(QStringLiteral("1600x1000"));
+                            QTest::keyClick(edit, Qt::Key_Return);
+                          },
+                          [&](QWidget* w) {
+                            auto* save = qobject_cast<QFileDialog*>(w);
+                            QVERIFY(save);
+                            static_cast<QDialog*>(save)->reject();
+                          }});
+    QTest::keyClick(f, Qt::Key_E, Qt::ControlModifier);
+    QTRY_VERIFY(answers.done());
+  }
+  // What it then writes at the typed size.
+  QVERIFY(!view->exportPictureTo(large, QSize(1600, 1000)));
+  QCOMPARE(QImage(large).size(), QSize(1600, 1000));
+  // The view keeps its own layout.
+  QCOMPARE(app_->session().state.mapRight < 1600, true);
+  // A file that cannot be written: the reason, naming the file.
+  const auto error = view->exportPictureTo(dir_.filePath(QStringLiteral("no/dir/x.png")), QSize(10, 10));
+  QVERIFY(error && error->contains(QStringLiteral("no/dir/x.png")));
 }
 
 QTEST_MAIN(FrameTest)
