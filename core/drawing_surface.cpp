@@ -190,6 +190,9 @@ void DrawingSurface::fillSolidRect(double left, double top, double right, double
   auto b = toPixelPoint(right, bottom);
   if (!a || !b) return;
   fillBand(a->x, a->y, b->x - 1, b->y - 1, colour);
+  std::erase_if(drawnTexts_, [&](const DrawnText& t) {
+    return t.x >= a->x && t.x < b->x && t.y >= a->y && t.y < b->y;
+  });
 }
 
 void DrawingSurface::clear(Rgb colour) { fillSolidRect(0, 0, width_, height_, colour); }
@@ -392,6 +395,9 @@ void DrawingSurface::textOut(double xd, double yd, std::string_view text) {
       p->y < -kReach || p->y > height_)
     return;
   const int x = static_cast<int>(p->x), y = static_cast<int>(p->y);
+  // A text drawn at the same corner takes the earlier one's place.
+  std::erase_if(drawnTexts_, [&](const DrawnText& t) { return t.x == x && t.y == y; });
+  drawnTexts_.push_back(DrawnText{x, y, std::string(text)});
   const QFont font = makeFont(font_);
   const QFontMetrics metrics(font);
   if (backgroundMode_ == BackgroundMode::Opaque)

@@ -114,6 +114,14 @@ class DrawingSurface {
   // text colour; in opaque mode the cell is first filled with the background
   // colour. Bytes are Latin-1.
   void textOut(double x, double y, std::string_view text);
+  // The texts drawn so far, in drawing order, each at its cell's top-left
+  // pixel; a text whose corner a later fillSolidRect covers is dropped (it is
+  // no longer seen). Latin-1, as drawn.
+  struct DrawnText {
+    int x, y;
+    std::string text;
+  };
+  const std::vector<DrawnText>& drawnTexts() const { return drawnTexts_; }
   // Width and height of the text's cell in the current font.
   int textWidth(std::string_view text) const;
   int textHeight() const;
@@ -138,6 +146,7 @@ class DrawingSurface {
   BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
   FontRecipe font_ = FontRecipe::Text;
   std::optional<PixelPoint> current_ = PixelPoint{0, 0};
+  std::vector<DrawnText> drawnTexts_;
 };
 
 // The program's primitives. Each takes a palette index, draws with its own

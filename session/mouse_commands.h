@@ -3,6 +3,8 @@
 // that picks the observing site. Both use the map layout of the last paint.
 #pragma once
 
+#include <string>
+
 #include "core/session_state.h"
 #include "map/map_frame.h"
 
@@ -24,5 +26,12 @@ bool drawMapReadout(const SessionState& state, DrawingSurface& surface, int px, 
 // site (typed coordinates, height 0) and the local report is chosen. Returns
 // false and changes nothing for a pixel off the map. The caller repaints.
 bool pickSiteOnMap(SessionState& state, int px, int py);
+
+// What the status bar says while the mouse is at (px, py) over the map:
+// "Lon 139.74 Lat 35.65 — the Moon rises during the partial phase" (UTF-8),
+// the zone's words from the contacts' sub-lunar points of the current
+// eclipse (left out when its contacts did not converge); empty off the map or
+// when the local report is displayed.
+std::string mapStatusLine(const SessionState& state, int px, int py);
 
 }  // namespace tarvo

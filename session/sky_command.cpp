@@ -5,6 +5,8 @@
 #include "core/drawing_surface.h"
 #include "session/site_glue.h"
 #include "sky/sky_chart.h"
+#include "sky/sky_places.h"
+#include "core/text_format.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -53,6 +55,15 @@ void drawSkyChartCommand(SessionState& state, DrawingSurface& surface) {
   surface.clear(paletteColour(PaletteIndex::Black));
   drawSkyChart(surface, request.packedDate, request.utHours, request.longitudeDeg,
                request.latitudeDeg, request.jd, request.anchors);
+}
+
+std::string skyChartMoonNote(const SkyChartRequest& request) {
+  // The chart's first place is the Moon.
+  const std::vector<SkyPlace> places =
+      skyChartPlaces(request.jd, request.latitudeDeg, request.longitudeDeg);
+  if (places.empty() || places[0].drawn) return {};
+  return formatString("The Moon is not drawn: its altitude is %.1f\u00b0 (below 10\u00b0).",
+                      places[0].altitudeDeg);
 }
 
 }  // namespace tarvo

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <vector>
+#include <string>
 
 #include "circumstances/eclipse_circumstances.h"
 #include "core/session_state.h"
@@ -42,5 +43,10 @@ SkyChartRequest prepareSkyChart(SessionState& state);
 // The whole command: prepares, clears the surface to black and draws the
 // chart with the surface's drawing tools reset as on a fresh view.
 void drawSkyChartCommand(SessionState& state, DrawingSurface& surface);
+
+// The line said beside the chart of `request` when it leaves the Moon out
+// (below 10°), e.g. "The Moon is not drawn: its altitude is 4.3° (below
+// 10°)."; empty when the Moon is drawn. UTF-8.
+std::string skyChartMoonNote(const SkyChartRequest& request);
 
 }  // namespace tarvo

@@ -6,13 +6,12 @@
 #include <cmath>
 
 #include "timebase/historical_dates.h"
+#include "app/window/framework_texts.h"
 
 namespace tarvo::window {
 
 namespace {
 
-const QString kNotAnInteger = QStringLiteral("整数を入力してください。");
-const QString kNotANumber = QStringLiteral("数値を入力してください。");
 
 // The C locale's reading of numbers, without thousands separators.
 QLocale plainLocale() {
@@ -24,13 +23,13 @@ QLocale plainLocale() {
 }  // namespace
 
 QString integerRangeMessage(const InputRange& range) {
-  return QStringLiteral("%1 から %2 までの整数を入力してください。")
+  return frameworkText("Please enter an integer between %1 and %2.")
       .arg(static_cast<int>(range.lo))
       .arg(static_cast<int>(range.hi));
 }
 
 QString numberRangeMessage(const InputRange& range) {
-  return QStringLiteral("%1 から %2 までの数字を入力してください。")
+  return frameworkText("Please enter a number between %1 and %2.")
       .arg(numberText(range.lo), numberText(range.hi));
 }
 
@@ -47,7 +46,7 @@ double roundedTo(double value, int decimals) {
 FieldValue<int> readInteger(const QString& text, const InputRange& range) {
   bool ok = false;
   const qlonglong v = plainLocale().toLongLong(text.trimmed(), &ok);
-  if (!ok) return {0, kNotAnInteger};
+  if (!ok) return {0, frameworkText("Please enter an integer.")};
   // Integer ranges have whole bounds, so the comparison in doubles is exact.
   if (!range.contains(static_cast<double>(v))) return {0, integerRangeMessage(range)};
   return {static_cast<int>(v), {}};
@@ -56,7 +55,7 @@ FieldValue<int> readInteger(const QString& text, const InputRange& range) {
 FieldValue<double> readNumber(const QString& text, const InputRange& range) {
   bool ok = false;
   const double v = plainLocale().toDouble(text.trimmed(), &ok);
-  if (!ok || !std::isfinite(v)) return {0, kNotANumber};
+  if (!ok || !std::isfinite(v)) return {0, frameworkText("Please enter a number.")};
   if (!range.contains(v)) return {0, numberRangeMessage(range)};
   return {v, {}};
 }

@@ -35,7 +35,7 @@ constexpr double kSarosListPeriodYears = 2000;
 }  // namespace
 
 CListDlg::CListDlg(WindowSession& session, QWidget* view)
-    : QDialog(view), session_(session), list_(new QListWidget), startYear_(new QLineEdit),
+    : QDialog(view), session_(session), list_(new QListWidget), full_(new QLabel), startYear_(new QLineEdit),
       period_(new QLineEdit), search_(new QPushButton(QStringLiteral("Search"))),
       draw_(new QPushButton(QStringLiteral("Draw"))), errors_(new QLabel),
       visible_(new QCheckBox(QStringLiteral("Visible from site"))),
@@ -50,6 +50,8 @@ CListDlg::CListDlg(WindowSession& session, QWidget* view)
   errors_->setPalette(onBlack);
   errors_->setAutoFillBackground(true);
   errors_->hide();
+  full_->hide();
+  list_->setAccessibleName(QStringLiteral("Eclipse list"));
 
   connect(list_, &QListWidget::currentRowChanged, this,
           [this](int row) { session_.state.eclipseListPick = row > 0 ? row - 1 : 0; });
@@ -57,6 +59,13 @@ CListDlg::CListDlg(WindowSession& session, QWidget* view)
   connect(draw_, &QPushButton::clicked, this, &CListDlg::drawRequested);
   connect(export_, &QPushButton::clicked, this, &CListDlg::exportList);
   export_->setEnabled(false);
+  // A double-click on an eclipse's line draws it, as Draw does.
+  connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    const int row = list_->row(item);
+    if (row < 1) return;  // the heading
+    list_->setCurrentRow(row);
+    emit drawRequested();
+  });
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Start Year"), startYear_);
@@ -67,6 +76,7 @@ CListDlg::CListDlg(WindowSession& session, QWidget* view)
   actions->addWidget(export_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(list_);
+  layout->addWidget(full_);
   layout->addWidget(errors_);
   layout->addLayout(form);
   layout->addWidget(visible_);
@@ -86,6 +96,11 @@ void CListDlg::prepareToOpen() {
   }
   startYear_->setText(numberText(start));
   period_->setText(numberText(period));
+  // The list shown came from a search: its fields with it.
+  if (!searchedStart_.isEmpty() && session_.state.eclipseListCount > 0) {
+    startYear_->setText(searchedStart_);
+    period_->setText(searchedPeriod_);
+  }
   errors_->hide();
   fill(false);
 }
@@ -118,6 +133,19 @@ void CListDlg::search() {
   for (const ScreenText& t : found.errorTexts) texts << QString::fromLatin1(t.text);
   errors_->setText(texts.join(QLatin1Char('\n')));
   errors_->setVisible(!texts.isEmpty());
+  searchedStart_ = startYear_->text();
+  searchedPeriod_ = period_->text();
+  const int count = session_.state.eclipseListCount;
+  const bool full = count >= static_cast<int>(session_.state.eclipseList.size());
+  if (full) {
+    const EclipseListEntry& last = session_.state.eclipseList[static_cast<std::size_t>(count - 1)];
+    full_->setText(QStringLiteral("The list holds its first %1 eclipses; the search stopped at %2/%3/%4.")
+                       .arg(count)
+                       .arg(static_cast<long long>(last.year))
+                       .arg(static_cast<long long>(last.month))
+                       .arg(static_cast<long long>(last.day)));
+  }
+  full_->setVisible(full);
   fill(true);
 }
 

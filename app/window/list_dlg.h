@@ -59,6 +59,9 @@ class CListDlg : public QDialog {
   // The error texts of the last search, white on black as the view shows
   // them; hidden when it had none.
   QLabel* errorTexts() const { return errors_; }
+  // The line under the list when a search stopped at the list's 100 entries,
+  // naming the last date reached; hidden otherwise.
+  QLabel* fullNote() const { return full_; }
 
  signals:
   // Draw: show the chosen eclipse.
@@ -79,6 +82,9 @@ class CListDlg : public QDialog {
 
   WindowSession& session_;
   QListWidget* list_;
+  QLabel* full_;
+  // The fields of the search that produced the list shown (empty before one).
+  QString searchedStart_, searchedPeriod_;
   QLineEdit* startYear_;
   QLineEdit* period_;
   QPushButton* search_;

@@ -9,7 +9,12 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <algorithm>
+#include <utility>
+
 #include "app/window/child_frame.h"
+#include "app/window/framework_texts.h"
+#include "app/window/help_window.h"
 #include "app/window/toolbar_icons.h"
 #include "app/window/vorn_view.h"
 
@@ -101,17 +106,17 @@ void CMainFrame::createActions(int recentFiles) {
   connect(exit, &QAction::triggered, this, &QWidget::close);
   commands_[kCmdExit] = exit;
 
-  // The frame's own menu, worded as the framework words it in Japanese.
-  newAct_ = new QAction(QStringLiteral("新規作成(&N)"), this);
+  // The frame's own menu, in the framework's words (translated by locale).
+  newAct_ = new QAction(frameworkText("New(&N)"), this);
   newAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
   connect(newAct_, &QAction::triggered, this, &CMainFrame::newRequested);
-  openAct_ = new QAction(QStringLiteral("開く(&O)..."), this);
+  openAct_ = new QAction(frameworkText("Open(&O)..."), this);
   openAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   connect(openAct_, &QAction::triggered, this, &CMainFrame::openRequested);
-  saveAct_ = new QAction(QStringLiteral("上書き保存(&S)"), this);
+  saveAct_ = new QAction(frameworkText("Save(&S)"), this);
   saveAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   connect(saveAct_, &QAction::triggered, this, &CMainFrame::saveRequested);
-  printAct_ = new QAction(QStringLiteral("印刷(&P)..."), this);
+  printAct_ = new QAction(frameworkText("Print(&P)..."), this);
   printAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   printAct_->setData(kCmdPrint);
   connect(printAct_, &QAction::triggered, this, &CMainFrame::printRequested);
@@ -119,16 +124,22 @@ void CMainFrame::createActions(int recentFiles) {
   // The four keys work whichever menu is shown.
   addActions({newAct_, openAct_, saveAct_, printAct_});
 
-  printSetupAct_ = new QAction(QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."), this);
+  printSetupAct_ = new QAction(frameworkText("Print Setup(&R)..."), this);
   connect(printSetupAct_, &QAction::triggered, this, &CMainFrame::printSetupRequested);
-  frameVersionAct_ = new QAction(QStringLiteral("Tarvowin のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
+  frameVersionAct_ = new QAction(frameworkText("About Tarvowin(&A)..."), this);
   setPrompt(frameVersionAct_, QStringLiteral("Program Version Information\nVersion"));
   connect(frameVersionAct_, &QAction::triggered, this, &CMainFrame::aboutRequested);
-  frameExitAct_ = new QAction(QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"), this);
+  frameExitAct_ = new QAction(frameworkText("Exit(&X)"), this);
   setPrompt(frameExitAct_, QStringLiteral("Quit Application\nQuit"));
   connect(frameExitAct_, &QAction::triggered, this, &QWidget::close);
 
-  noRecentAct_ = new QAction(QStringLiteral("最近使ったﾌｧｲﾙ"), this);
+  helpContentsAct_ = new QAction(QStringLiteral("Contents(&C)"), this);
+  helpContentsAct_->setShortcut(QKeySequence::HelpContents);
+  setPrompt(helpContentsAct_, QStringLiteral("Help on the displays, the map's zones and the keys\nHelp"));
+  connect(helpContentsAct_, &QAction::triggered, this, &CMainFrame::showHelp);
+  addAction(helpContentsAct_);
+
+  noRecentAct_ = new QAction(frameworkText("Recent File"), this);
   noRecentAct_->setEnabled(false);
   for (int i = 0; i < recentFiles; ++i) {
     auto* a = new QAction(this);
@@ -196,13 +207,14 @@ void CMainFrame::createMenus() {
   auto* help = new QMenu(QStringLiteral("Help(&H)"), this);
   help->addAction(commands_[kCmdVersion]);
   help->addAction(commands_[kCmdExit]);
-  auto* eclipse = new QMenu(QStringLiteral("Eclipse(&E)"), this);
-  eclipse->addAction(commands_[kCmdNextVisibleEclipse]);
+  help->addSeparator();
+  help->addAction(helpContentsAct_);
   viewMenuBar_ = {commands_[kCmdTimeSet], commands_[kCmdDisplay], commands_[kCmdSearch],
-                  eclipse->menuAction(), bars->menuAction(), help->menuAction()};
+                  createEclipseMenu()->menuAction(), bars->menuAction(),
+                  createWindowMenu()->menuAction(), help->menuAction()};
 
   // The frame's own menu.
-  auto* file = new QMenu(QStringLiteral("ﾌｧｲﾙ(&F)"), this);
+  auto* file = new QMenu(frameworkText("File(&F)"), this);
   file->addAction(newAct_);
   file->addAction(openAct_);
   file->addSeparator();
@@ -212,12 +224,14 @@ void CMainFrame::createMenus() {
   file->addActions(recentActs_);
   file->addSeparator();
   file->addAction(frameExitAct_);
-  auto* show = new QMenu(QStringLiteral("表示(&V)"), this);
-  QAction* frameToolToggle = barToggle(QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"), toolBar_);
-  QAction* frameStatusToggle = barToggle(QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), statusBar());
+  auto* show = new QMenu(frameworkText("View(&V)"), this);
+  QAction* frameToolToggle = barToggle(frameworkText("Toolbar(&T)"), toolBar_);
+  QAction* frameStatusToggle = barToggle(frameworkText("Status Bar(&S)"), statusBar());
   show->addActions({frameToolToggle, frameStatusToggle});
-  auto* frameHelp = new QMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+  auto* frameHelp = new QMenu(frameworkText("Help(&H)"), this);
   frameHelp->addAction(frameVersionAct_);
+  frameHelp->addSeparator();
+  frameHelp->addAction(helpContentsAct_);
   frameMenuBar_ = {file->menuAction(), show->menuAction(), frameHelp->menuAction()};
 
   // The two menus' toggles of a bar stay in step.
@@ -229,6 +243,88 @@ void CMainFrame::createMenus() {
   pair(statusToggle, frameStatusToggle);
 }
 
+QMenu* CMainFrame::createEclipseMenu() {
+  auto* menu = new QMenu(QStringLiteral("Eclipse(&E)"), this);
+  // The tool bar's commands, with keys that work whichever bar is shown.
+  const std::pair<int, QKeySequence> keyed[] = {
+      {kCmdPreviousEclipse, QKeySequence(Qt::Key_PageUp)},
+      {kCmdNextEclipse, QKeySequence(Qt::Key_PageDown)},
+      {kCmdNextVisibleEclipse, QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
+      {kCmdEclipseList, QKeySequence(Qt::CTRL | Qt::Key_L)},
+      {0, {}},
+      {kCmdMapDisplay, QKeySequence(Qt::CTRL | Qt::Key_1)},
+      {kCmdLocalInformation, QKeySequence(Qt::CTRL | Qt::Key_2)},
+      {kCmdSimulation, QKeySequence(Qt::CTRL | Qt::Key_3)},
+      {kCmdStarMap, QKeySequence(Qt::CTRL | Qt::Key_4)},
+  };
+  for (const auto& [id, key] : keyed) {
+    if (id == 0) {
+      menu->addSeparator();
+      continue;
+    }
+    commands_[id]->setShortcut(key);
+    menu->addAction(commands_[id]);
+    addAction(commands_[id]);
+  }
+  QAction* stop = viewCommand(kCmdStopSimulation, QStringLiteral("Stop Simulation"),
+                              &CVornView::stopSimulation);
+  stop->setShortcut(QKeySequence(Qt::Key_Escape));
+  menu->addAction(stop);
+  addAction(stop);
+  menu->addSeparator();
+  QAction* exportPicture = viewCommand(kCmdExportPicture, QStringLiteral("Export Picture..."),
+                                       &CVornView::exportPicture);
+  exportPicture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  menu->addAction(exportPicture);
+  addAction(exportPicture);
+
+  menu->addSeparator();
+  gridAct_ = new QAction(QStringLiteral("Lon/Lat Grid"), this);
+  coastlinesAct_ = new QAction(QStringLiteral("CIA MAP"), this);
+  for (QAction* a : {gridAct_, coastlinesAct_}) {
+    a->setCheckable(true);
+    viewCommands_ << a;
+    menu->addAction(a);
+  }
+  connect(gridAct_, &QAction::triggered, this, [this](bool on) {
+    if (CVornView* v = activeView()) v->setGridShown(on);
+  });
+  connect(coastlinesAct_, &QAction::triggered, this, [this](bool on) {
+    if (CVornView* v = activeView()) v->setDetailedCoastlines(on);
+  });
+  // The check marks follow the session, which the Display dialog also sets.
+  connect(menu, &QMenu::aboutToShow, this, [this] {
+    if (CVornView* v = activeView()) {
+      gridAct_->setChecked(v->gridShown());
+      coastlinesAct_->setChecked(v->detailedCoastlines());
+    }
+  });
+  return menu;
+}
+
+QMenu* CMainFrame::createWindowMenu() {
+  auto* menu = new QMenu(QStringLiteral("Window(&W)"), this);
+  connect(menu, &QMenu::aboutToShow, this, [this, menu] { fillWindowMenu(menu); });
+  fillWindowMenu(menu);
+  return menu;
+}
+
+void CMainFrame::fillWindowMenu(QMenu* menu) {
+  menu->clear();
+  menu->addAction(QStringLiteral("New Window(&N)"), this, &CMainFrame::newRequested);
+  menu->addAction(QStringLiteral("Cascade(&C)"), mdi_, &QMdiArea::cascadeSubWindows);
+  menu->addAction(QStringLiteral("Tile(&T)"), mdi_, &QMdiArea::tileSubWindows);
+  menu->addSeparator();
+  const auto views = mdi_->subWindowList();
+  for (int i = 0; i < views.size(); ++i) {
+    QMdiSubWindow* child = views[i];
+    QAction* a = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(child->windowTitle()),
+                                 mdi_, [this, child] { mdi_->setActiveSubWindow(child); });
+    a->setCheckable(true);
+    a->setChecked(child == mdi_->activeSubWindow());
+  }
+}
+
 void CMainFrame::updateMenus() {
   const bool viewOpen = activeView() != nullptr;
   menuBar()->clear();
@@ -236,6 +332,14 @@ void CMainFrame::updateMenus() {
   for (QAction* a : viewCommands_) a->setEnabled(viewOpen);
   saveAct_->setEnabled(viewOpen);
   printAct_->setEnabled(viewOpen);
+}
+
+void CMainFrame::showHelp() {
+  if (help_ == nullptr) help_ = new CHelpWindow(this);
+  help_->setWindowFlag(Qt::Window);
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
 }
 
 void CMainFrame::updateRecentFiles(const QStringList& paths) {
@@ -253,6 +357,14 @@ void CMainFrame::addChildFrame(CChildFrame* child) {
   mdi_->addSubWindow(child);
   CVornView* view = child->view();
   connect(view, &CVornView::painted, this, [this, view] { deltaT_->setText(view->deltaTStatus()); });
+  connect(child->view(), &CVornView::statusText, this, [this](const QString& text) {
+    if (text.isEmpty())
+      statusBar()->clearMessage();
+    else
+      statusBar()->showMessage(text);
+  });
+  // The size the view gets back when it is restored from maximised.
+  child->resize(std::max(mdi_->width() * 2 / 3, 360), std::max(mdi_->height() * 2 / 3, 270));
   connect(child, &QObject::destroyed, this, &CMainFrame::updateMenus, Qt::QueuedConnection);
   connect(child->view(), &CVornView::statusMessage, message_, &QLabel::setText);
   child->showMaximized();

@@ -29,6 +29,8 @@ enum CommandId : int {
   kCmdLocalInformation = 32785,
   kCmdStarMap = 32787,
   kCmdNextVisibleEclipse = 32800,
+  kCmdStopSimulation = 32801,
+  kCmdExportPicture = 32802,
   kCmdPrint = 57607,
   kCmdVersion = 57664,
   kCmdExit = 57665,
@@ -62,6 +64,9 @@ class CMainFrame : public QMainWindow {
   // own otherwise; enables the view's commands accordingly.
   void updateMenus();
   void updateRecentFiles(const QStringList& paths);
+  // Help › Contents: shows the help window (made on first use).
+  void showHelp();
+  QWidget* helpWindow() const { return help_; }
 
  signals:
   // The frame's commands that belong to the application.
@@ -76,6 +81,11 @@ class CMainFrame : public QMainWindow {
  private:
   void createActions(int recentFiles);
   void createMenus();
+  // The Eclipse menu: the view's commands by key, and the map's options.
+  QMenu* createEclipseMenu();
+  // The Window menu: new view, arrangement, the open views.
+  QMenu* createWindowMenu();
+  void fillWindowMenu(QMenu* menu);
   void createToolBar();
   void createStatusBar();
   QAction* viewCommand(int id, const QString& text, void (CVornView::*slot)(),
@@ -98,6 +108,10 @@ class CMainFrame : public QMainWindow {
   QAction* frameExitAct_ = nullptr;
   QList<QAction*> recentActs_;
   QAction* noRecentAct_ = nullptr;
+  QAction* helpContentsAct_ = nullptr;
+  QAction* gridAct_ = nullptr;
+  QAction* coastlinesAct_ = nullptr;
+  QWidget* help_ = nullptr;
   QList<QAction*> viewMenuBar_;
   QList<QAction*> frameMenuBar_;
 };

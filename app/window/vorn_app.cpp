@@ -14,6 +14,7 @@
 #include "app/window/vorn_doc.h"
 #include "app/window/vorn_view.h"
 #include "app/window/window_session.h"
+#include "session/session_file.h"
 
 namespace tarvo::window {
 
@@ -54,13 +55,15 @@ CChildFrame* CVornApp::newDocument() {
 }
 
 CChildFrame* CVornApp::openDocument(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
+  // Only a session file is opened; anything else is refused and left as it is.
+  const SessionFileResult read = readSessionFile(std::string(QFile::encodeName(path).constData()));
+  if (const auto* error = std::get_if<SessionFileError>(&read)) {
     QMessageBox::warning(frame_.get(), QStringLiteral("TarvoWin"),
-                         QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+                         QStringLiteral("Cannot open %1: %2")
+                             .arg(path, QString::fromStdString(error->reason)));
     return nullptr;
   }
-  // The document reads nothing: the new view shows the same session.
+  applySessionSettings(std::get<SessionSettings>(read), session_->state);
   auto* doc = new CVornDoc(QFileInfo(path).fileName(), path);
   auto* child = new CChildFrame(*session_, doc);
   frame_->addChildFrame(child);
@@ -69,18 +72,26 @@ CChildFrame* CVornApp::openDocument(const QString& path) {
 }
 
 void CVornApp::openWithDialog() {
-  const QString path = QFileDialog::getOpenFileName(frame_.get());
+  const QString path = QFileDialog::getOpenFileName(frame_.get(), QString(), QString(),
+                                                    sessionFilter());
   if (!path.isEmpty()) openDocument(path);
 }
+
+QString CVornApp::sessionFilter() { return QStringLiteral("TarvoWin session (*.tarvo)"); }
 
 void CVornApp::saveActive() {
   CChildFrame* child = frame_->activeChild();
   if (!child) return;
   QString path = child->document()->path();
-  if (path.isEmpty()) path = QFileDialog::getSaveFileName(frame_.get(), QString(),
-                                                          child->document()->title());
-  if (path.isEmpty()) return;
-  if (auto error = child->document()->saveTo(path)) {
+  if (path.isEmpty()) {
+    // Save As: a view not opened from a session file gets a new file.
+    path = QFileDialog::getSaveFileName(
+        frame_.get(), QString(),
+        child->document()->title() + QString::fromLatin1(kSessionFileExtension), sessionFilter());
+    if (path.isEmpty()) return;
+    if (!path.endsWith(QString::fromLatin1(kSessionFileExtension))) path += QString::fromLatin1(kSessionFileExtension);
+  }
+  if (auto error = child->document()->saveTo(path, session_->state)) {
     QMessageBox::warning(frame_.get(), QStringLiteral("TarvoWin"), *error);
     return;
   }

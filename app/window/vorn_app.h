@@ -33,15 +33,19 @@ class CVornApp : public QObject {
   WindowSession& session() const { return *session_; }
   QPrinter& printer() const { return *printer_; }
   QStringList recentFiles() const;
+  // The file dialogs' filter: session files.
+  static QString sessionFilter();
 
  public slots:
   // A new document with its child frame and view.
   CChildFrame* newDocument();
-  // Another view of the session, titled by the file; nullptr (and a message
-  // box) when the file cannot be read.
+  // Restores the session file into a new view titled by the file; nullptr
+  // (and a message box naming the file and the reason) when the file is not
+  // a session this program reads. The file is never written to then.
   CChildFrame* openDocument(const QString& path);
   void openWithDialog();
-  // Ctrl+S: the active document to its file, asking for a name the first time.
+  // Ctrl+S: the session to the active document's file, asking for a name
+  // (Save As) when the view was not opened from or saved to a session file.
   void saveActive();
   // Ctrl+P: the print dialog (a printer or a PDF file), then one page.
   void printActive();

@@ -1,11 +1,16 @@
-// The document: holds no data. Saving writes an empty file; opening a file
-// shows another view of the same session.
+// The document: a session file (".tarvo") holding what the user chose in the
+// view (the cursor, the display, the site, the search criteria, the options).
+// A new document has no file until it is saved under a name.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
 #include <optional>
+
+namespace tarvo {
+struct SessionState;
+}
 
 namespace tarvo::window {
 
@@ -14,15 +19,16 @@ class CVornDoc : public QObject {
 
  public:
   // title: "Tarvo1", "Tarvo2", ... for a new document, the file name for an
-  // opened one; path: empty until saved or opened.
+  // opened one; path: empty until saved or opened (then a session file).
   CVornDoc(QString title, QString path, QObject* parent = nullptr);
 
   const QString& title() const { return title_; }
   const QString& path() const { return path_; }
 
-  // Writes the (empty) document to path, replacing it only when the write
-  // succeeded. Returns the message naming the file and the reason on failure.
-  std::optional<QString> saveTo(const QString& path);
+  // Writes the session file of `state` to path, replacing it only when the
+  // write succeeded. Returns the message naming the file and the reason on
+  // failure.
+  std::optional<QString> saveTo(const QString& path, const SessionState& state);
 
  signals:
   void titleChanged(const QString& title);

@@ -1,12 +1,17 @@
 #include "app/window/vorn_view.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QImageWriter>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QScopedValueRollback>
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/window/display_dlg.h"
@@ -29,10 +34,18 @@ struct SimulationAnimation {
   SimulationRun run;
 };
 
+namespace {
+// The largest side of an exported picture, as the command line allows.
+constexpr int kMaxPictureSide = 10000;
+}  // namespace
+
 CVornView::CVornView(WindowSession& session, QWidget* parent)
     : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(1, 1);
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  setAccessibleName(QStringLiteral("Eclipse view"));
   simulationTimer_.setInterval(kSimulationPauseMs);  // ms a paused step stays alone
   simulationTimer_.setSingleShot(true);
   connect(&simulationTimer_, &QTimer::timeout, this, &CVornView::simulationTick);
@@ -63,6 +76,9 @@ void CVornView::runPaint() {
   hooks.dataDirectory = session_.siteDirectory;
   const PaintResult result = paintView(session_.state, session_.reader, *surface_, hooks);
   if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
+  paintShown_ = true;
+  starMapShown_ = false;
+  setAccessibleDescription(shownText());
   ++paintCount_;
   emit painted();
 }
@@ -90,6 +106,33 @@ void CVornView::resizeEvent(QResizeEvent*) {
 
 QString CVornView::deltaTStatus() const {
   return QString::fromStdString(deltaTUncertaintyText(session_.state.deltaT, session_.state.deltaTSigma));
+}
+
+void CVornView::showChanged() {
+  paintShown_ = false;
+  starMapShown_ = false;
+  setAccessibleDescription(shownText());
+  update();
+}
+
+QString CVornView::shownText() const {
+  if (!surface_) return {};
+  std::vector<DrawingSurface::DrawnText> texts = surface_->drawnTexts();
+  std::stable_sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) {
+    return a.y != b.y ? a.y < b.y : a.x < b.x;
+  });
+  QStringList lines;
+  int row = 0;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const QString piece = QString::fromLatin1(texts[i].text.c_str()).trimmed();
+    if (piece.isEmpty()) continue;
+    if (lines.isEmpty() || texts[i].y != row)
+      lines << piece;
+    else
+      lines.last() += QStringLiteral("  ") + piece;
+    row = texts[i].y;
+  }
+  return lines.join(QLatin1Char('\n'));
 }
 
 QImage CVornView::shownImage() const { return surface_ ? surface_->image().copy() : QImage(); }
@@ -166,12 +209,8 @@ void CVornView::previousEclipse() {
   // The search draws its error texts, if any, on the cleared view.
   const PreviousSearch found = previousEclipseCommand(session_.state, session_.reader, surface);
   // With nothing earlier in the catalogue its text stays until the next repaint.
-  if (found.end == SearchEnd::NothingEarlier) {
-    drawLandingFailure(surface, LandingOutcome::NoEarlierEclipse);
-    update();
-    return;
-  }
-  update();
+  if (found.end == SearchEnd::NothingEarlier) drawLandingFailure(surface, LandingOutcome::NoEarlierEclipse);
+  showChanged();
   invalidate(kLandAtCursor);
 }
 
@@ -184,6 +223,22 @@ void CVornView::mapDisplay() {
 void CVornView::localInformation() {
   session_.state.displayKind = kDisplayLocalReport;
   session_.state.drawStatus = 0;
+  invalidate(kLandAtCursor);
+}
+
+bool CVornView::gridShown() const { return session_.state.gridMode == kGridShown; }
+
+bool CVornView::detailedCoastlines() const {
+  return session_.state.outlineChoice == kOutlineCoastlineFiles;
+}
+
+void CVornView::setGridShown(bool shown) {
+  session_.state.gridMode = shown ? kGridShown : kGridHidden;
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::setDetailedCoastlines(bool detailed) {
+  session_.state.outlineChoice = detailed ? kOutlineCoastlineFiles : kOutlineBuiltIn;
   invalidate(kLandAtCursor);
 }
 
@@ -227,12 +282,12 @@ void CVornView::continueSimulation() {
   for (;;) {
     if (simulationPauses(animation_->run)) {
       simulationTimer_.start();
-      update();
+      showChanged();
       return;
     }
     if (!simulationStep(animation_->run, *surface_)) {
       animation_.reset();
-      update();
+      showChanged();
       return;
     }
   }
@@ -258,14 +313,24 @@ bool CVornView::simulationRunning() const { return animation_ != nullptr; }
 void CVornView::starMap() {
   stopSimulation();
   drawSkyChartCommand(session_.state, directSurface());
-  update();
+  showChanged();
+  starMapShown_ = true;
+  // The chart leaves a low Moon out; say so beside it.
+  const QString note = QString::fromStdString(
+      skyChartMoonNote(skyChartRequest(session_.state.circumstances, session_.state.siteLongitude,
+                                       session_.state.siteLatitude)));
+  if (!note.isEmpty()) setAccessibleDescription(accessibleDescription() + QLatin1Char('\n') + note);
+  emit statusText(note);
 }
 
 // ---- Mouse ----
 
 void CVornView::readOutAt(QPoint pixel) {
   if (session_.state.displayKind != kDisplayWorldMap) return;
-  if (drawMapReadout(session_.state, directSurface(), pixel.x(), pixel.y())) update();
+  if (drawMapReadout(session_.state, directSurface(), pixel.x(), pixel.y())) {
+    showChanged();
+    paintShown_ = true;  // the map is still what is seen
+  }
 }
 
 void CVornView::pickSiteAt(QPoint pixel) {
@@ -276,8 +341,63 @@ void CVornView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) readOutAt(event->position().toPoint());
 }
 
+void CVornView::mouseMoveEvent(QMouseEvent* event) {
+  // Only over the map as painted; a chart drawn over it has no such places.
+  if (!paintShown_ || paintPending_) return;
+  const QPoint p = event->position().toPoint();
+  emit statusText(QString::fromStdString(mapStatusLine(session_.state, p.x(), p.y())));
+}
+
 void CVornView::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) pickSiteAt(event->position().toPoint());
+}
+
+// ---- Export ----
+
+void CVornView::exportPicture() {
+  paintPending();
+  bool ok = false;
+  const QString typed = QInputDialog::getText(
+      this, QStringLiteral("Export Picture"),
+      QStringLiteral("Size in pixels (width x height, each 1 to %1):").arg(kMaxPictureSide),
+      QLineEdit::Normal, QStringLiteral("%1x%2").arg(width()).arg(height()), &ok);
+  if (!ok) return;
+  const QStringList sides = typed.trimmed().split(QLatin1Char('x'));
+  const int w = sides.size() == 2 ? sides[0].trimmed().toInt() : 0;
+  const int h = sides.size() == 2 ? sides[1].trimmed().toInt() : 0;
+  if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide) {
+    QMessageBox::warning(this, QStringLiteral("Export Picture"),
+                         QStringLiteral("%1 is not a size: give width x height, each 1 to %2.")
+                             .arg(typed)
+                             .arg(kMaxPictureSide));
+    return;
+  }
+  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Picture"),
+                                              QStringLiteral("tarvo.png"),
+                                              QStringLiteral("PNG picture (*.png)"));
+  if (path.isEmpty()) return;
+  if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) path += QStringLiteral(".png");
+  if (auto error = exportPictureTo(path, QSize(w, h)))
+    QMessageBox::warning(this, QStringLiteral("Export Picture"), *error);
+}
+
+std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize size) {
+  paintPending();
+  QImage picture;
+  if (surface_ && size == QSize(surface_->width(), surface_->height())) {
+    picture = shownImage();
+  } else {
+    // The paint on a copy of the session: the view's own layout stays.
+    SessionState copy = session_.state;
+    DrawingSurface page(size.width(), size.height());
+    paintView(copy, session_.reader, page, PaintHooks{});
+    if (starMapShown_) drawSkyChartCommand(copy, page);
+    picture = page.image().copy();
+  }
+  QImageWriter writer(path, "png");
+  if (!writer.write(picture))
+    return QStringLiteral("Cannot export %1: %2").arg(path, writer.errorString());
+  return std::nullopt;
 }
 
 // ---- Printing ----

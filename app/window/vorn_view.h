@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QPrinter;
 
@@ -46,6 +47,16 @@ class CVornView : public QWidget {
   void applyDisplay(const CDisplayDlg& dialog);
   void applySearch(const CModeDlg& dialog);
 
+  // The texts the view shows, in reading order, one line per row of the
+  // picture (also its accessible description).
+  QString shownText() const;
+
+  // Writes what the view shows as a PNG at path: the shown picture itself at
+  // the client size, else the same paint as `tarvo render --size` at `size`
+  // (the star map drawn over it when the view shows one). Returns the
+  // message naming the file and the reason on failure.
+  std::optional<QString> exportPictureTo(const QString& path, QSize size);
+
   // The paint at one unit per 1/100 inch on one page.
   void printTo(QPrinter& printer);
 
@@ -63,6 +74,15 @@ class CVornView : public QWidget {
   void localInformation();
   void simulation();
   void starMap();
+  // Escape: the simulation stops where it is.
+  void stopSimulation();
+  // Export Picture: asks for the size (the client size offered) and the file.
+  void exportPicture();
+  // The map's options, as the Display dialog sets them.
+  bool gridShown() const;
+  bool detailedCoastlines() const;
+  void setGridShown(bool shown);
+  void setDetailedCoastlines(bool detailed);
   // Mouse actions at a pixel of the client area.
   void readOutAt(QPoint pixel);
   void pickSiteAt(QPoint pixel);
@@ -75,12 +95,16 @@ class CVornView : public QWidget {
   void painted();
   // A message for the status bar (the city list's, when its reading skipped lines).
   void statusMessage(const QString& text);
+  // The status bar's line for where the mouse is or for what a command drew
+  // (empty: nothing to say).
+  void statusText(const QString& text);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   // Sets pendingAction, stops an animation and asks for a full repaint.
@@ -88,7 +112,8 @@ class CVornView : public QWidget {
   void runPaint();
   // The shown picture at the client size, for the commands that draw directly.
   DrawingSurface& directSurface();
-  void stopSimulation();
+  // After the picture changed: shows it and describes it.
+  void showChanged();
   void continueSimulation();
   void simulationTick();
 
@@ -97,6 +122,9 @@ class CVornView : public QWidget {
   bool paintPending_ = true;
   bool timeSetOpen_ = false;
   int paintCount_ = 0;
+  // The last full paint is on the screen (not a chart drawn over it).
+  bool paintShown_ = false;
+  bool starMapShown_ = false;
   CListDlg* list_;
   QTimer simulationTimer_;
   std::unique_ptr<SimulationAnimation> animation_;

@@ -1,5 +1,6 @@
 // The visibility zones drawn for synthetic eclipses, probed at known pixels.
 #include "map/visibility.h"
+#include "map/zone_legend.h"
 
 #include <gtest/gtest.h>
 
@@ -197,3 +198,22 @@ TEST(VisibilityZones, TinyClientAreasDrawWithoutFailing) {
 
 }  // namespace
 }  // namespace tarvo
+
+// The help's legend: each row's swatch is hatched in its zone's colour only,
+// in the map's order.
+TEST(ZoneLegend, EachSwatchIsHatchedInItsZoneColourOnly) {
+  tarvo::DrawingSurface s(tarvo::kZoneLegendWidth, tarvo::kZoneLegendHeight);
+  tarvo::drawZoneLegend(s);
+  const int zoneColours[] = {6, 5, 4, 3, 2, 1};  // brown, magenta, red, cyan, green, blue
+  for (int row = 0; row < 6; ++row) {
+    int own = 0, other = 0;
+    for (int y = 4 + row * 22 + 1; y < 4 + row * 22 + 15; ++y)
+      for (int x = 9; x < 47; ++x) {
+        const tarvo::Rgb c = s.pixel(x, y);
+        if (c == tarvo::paletteColour(zoneColours[row])) ++own;
+        else if (c != tarvo::paletteColour(0)) ++other;
+      }
+    EXPECT_GT(own, 40) << "row " << row;
+    EXPECT_EQ(other, 0) << "row " << row;
+  }
+}

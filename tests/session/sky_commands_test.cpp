@@ -5,6 +5,8 @@
 #include <QString>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,7 +21,9 @@
 #include "session/current_eclipse.h"
 #include "tests/slow_tests.h"
 #include "core/drawing_surface.h"
+#include "core/angles.h"
 #include "session/map_display.h"
+#include "session/mouse_commands.h"
 #include "session/paint.h"
 #include "session/simulation_command.h"
 #include "session/sky_command.h"
@@ -250,6 +254,64 @@ TEST_F(SkyCommands, ChartSunFromTheElementsMatchesTheSunTheoryIn2025) {
       kDegToRad;
   EXPECT_LT(separationDeg, 0.05);
   EXPECT_NEAR(angleDiffDeg(r.anchors.greenwichSiderealDeg, theory.greenwichSiderealDeg), 0.0, 0.01);
+}
+
+// The star map leaves out a Moon below 10°; the note says so with the Moon's
+// altitude, which is about 90° less the distance from the sub-lunar point.
+TEST_F(SkyCommands, MoonNoteOnlyWhenTheChartLeavesTheMoonOut) {
+  const SessionState base = painted(0, 0);
+  const GeoPoint under = base.circumstances.subLunar;
+  struct Case {
+    double awayDeg;  // the site's distance from the sub-lunar point, degrees
+    bool note;
+  };
+  for (const Case& c : {Case{0, false}, Case{75, false}, Case{86, true}, Case{100, true}}) {
+    SCOPED_TRACE(c.awayDeg);
+    // On the great circle through the sub-lunar point along its meridian.
+    const double lat = under.latitudeDeg + (under.latitudeDeg > 0 ? -c.awayDeg : c.awayDeg);
+    const double latitude = std::abs(lat) <= 90 ? lat : (lat > 0 ? 180 - lat : -180 - lat);
+    const double longitude = std::abs(lat) <= 90 ? under.longitudeDeg : under.longitudeDeg + 180;
+    const std::string note =
+        skyChartMoonNote(skyChartRequest(base.circumstances, longitude, latitude));
+    EXPECT_EQ(!note.empty(), c.note) << note;
+    if (!c.note) continue;
+    double altitude = 0;
+    ASSERT_EQ(std::sscanf(note.c_str(), "The Moon is not drawn: its altitude is %lf", &altitude), 1);
+    EXPECT_NEAR(altitude, 90 - c.awayDeg, 1.5);
+  }
+}
+
+// The status line over the map: the point's coordinates, and the zone's
+// words from the same contacts the map is drawn from: the whole eclipse is
+// seen under the Moon, none of it at the antipode.
+TEST_F(SkyCommands, MapStatusLineSaysWhatIsSeenUnderTheMouse) {
+  const SessionState s = painted(0, 0);
+  const GeoPoint under = s.circumstances.subLunar;
+  std::string nearest, farthest;
+  double nearestDeg = 360, farthestDeg = 0;
+  for (int y = s.mapTop + 2; y < s.mapBottom; y += 3) {
+    for (int x = s.mapLeft + 2; x < s.mapRight; x += 3) {
+      const std::string line = mapStatusLine(s, x, y);
+      double lon = 0, lat = 0;
+      if (std::sscanf(line.c_str(), "Lon %lf Lat %lf", &lon, &lat) != 2) continue;
+      const double cosD = std::sin(degToRad(lat)) * std::sin(degToRad(under.latitudeDeg)) +
+                          std::cos(degToRad(lat)) * std::cos(degToRad(under.latitudeDeg)) *
+                              std::cos(degToRad(lon - under.longitudeDeg));
+      const double d = std::acos(std::clamp(cosD, -1.0, 1.0)) / kDegToRad;
+      if (d < nearestDeg) nearestDeg = d, nearest = line;
+      if (d > farthestDeg) farthestDeg = d, farthest = line;
+    }
+  }
+  EXPECT_LT(nearestDeg, 2);
+  EXPECT_GT(farthestDeg, 150);
+  EXPECT_NE(nearest.find(" \u2014 the whole eclipse is seen"), std::string::npos) << nearest;
+  EXPECT_NE(farthest.find(" \u2014 the Moon is below the horizon throughout"), std::string::npos)
+      << farthest;
+  // Off the map, or with the local report shown: nothing.
+  EXPECT_EQ(mapStatusLine(s, s.mapRight + 5, s.mapTop + 5), "");
+  SessionState report = s;
+  report.displayKind = kDisplayLocalReport;
+  EXPECT_EQ(mapStatusLine(report, (s.mapLeft + s.mapRight) / 2, (s.mapTop + s.mapBottom) / 2), "");
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 
 #include "app/window/display_dlg.h"
 #include "app/window/field_check.h"
+#include "app/window/framework_texts.h"
 #include "app/window/mode_dlg.h"
 #include "app/window/when_dlg.h"
 #include "circumstances/sites.h"
@@ -25,18 +26,32 @@ using namespace tarvo::window;
 
 namespace {
 
-// The messages as the user reads them.
-const QString kInt1to12 = QStringLiteral("1 から 12 までの整数を入力してください。");
-const QString kIntYear = QStringLiteral("-13000 から 16999 までの整数を入力してください。");
-const QString kIntSaros = QStringLiteral("-400 から 400 までの整数を入力してください。");
-const QString kNumHeight = QStringLiteral("0 から 4000 までの数字を入力してください。");
-const QString kNumLon = QStringLiteral("-360 から 360 までの数字を入力してください。");
-const QString kNumLat = QStringLiteral("-90 から 90 までの数字を入力してください。");
-const QString kNumDeltaT = QStringLiteral("-10000 から 10000 までの数字を入力してください。");
-const QString kNumMag = QStringLiteral("0 から 1.5 までの数字を入力してください。");
-const QString kNumLookBack = QStringLiteral("0 から 1000 までの数字を入力してください。");
-const QString kNotInteger = QStringLiteral("整数を入力してください。");
-const QString kNotNumber = QStringLiteral("数値を入力してください。");
+// The messages as the user reads them: English, or Japanese when the test
+// runs in a Japanese locale (ctest runs it in both).
+bool japanese() { return QLocale::system().language() == QLocale::Japanese; }
+QString integerRange(const char* lo, const char* hi) {
+  return (japanese() ? QStringLiteral("%1 から %2 までの整数を入力してください。")
+                     : QStringLiteral("Please enter an integer between %1 and %2."))
+      .arg(QLatin1String(lo), QLatin1String(hi));
+}
+QString numberRange(const char* lo, const char* hi) {
+  return (japanese() ? QStringLiteral("%1 から %2 までの数字を入力してください。")
+                     : QStringLiteral("Please enter a number between %1 and %2."))
+      .arg(QLatin1String(lo), QLatin1String(hi));
+}
+const QString kInt1to12 = integerRange("1", "12");
+const QString kIntYear = integerRange("-13000", "16999");
+const QString kIntSaros = integerRange("-400", "400");
+const QString kNumHeight = numberRange("0", "4000");
+const QString kNumLon = numberRange("-360", "360");
+const QString kNumLat = numberRange("-90", "90");
+const QString kNumDeltaT = numberRange("-10000", "10000");
+const QString kNumMag = numberRange("0", "1.5");
+const QString kNumLookBack = numberRange("0", "1000");
+const QString kNotInteger =
+    japanese() ? QStringLiteral("整数を入力してください。") : QStringLiteral("Please enter an integer.");
+const QString kNotNumber =
+    japanese() ? QStringLiteral("数値を入力してください。") : QStringLiteral("Please enter a number.");
 
 SiteList threeCities() {
   SiteList l;
@@ -54,6 +69,7 @@ class DialogsTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void initTestCase() { installTranslations(*QCoreApplication::instance(), QLocale::system()); }
   void rangeMessagesInOrder_data();
   void rangeMessagesInOrder();
   void timeSetOpensWithWholeCursor();

@@ -1,28 +1,48 @@
 // The shell: the main frame's tool bar, menus, keys and status bar, new and
-// opened views of the one session, the recent-file list, the version box, and
-// Save writing an empty file.
+// views opened from session files, the recent-file list, the version box, and
+// Save writing the session.
 #include <QAction>
 #include <QDir>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <functional>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 
 #include "app/window/about_dlg.h"
 #include "app/window/child_frame.h"
+#include "app/window/framework_texts.h"
 #include "app/window/main_frame.h"
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_doc.h"
 #include "app/window/vorn_view.h"
+#include "app/window/list_dlg.h"
+#include "app/window/display_dlg.h"
+#include "app/window/mode_dlg.h"
+#include "app/window/when_dlg.h"
+#include "map/zone_legend.h"
 #include "app/window/window_session.h"
 #include "timebase/delta_t.h"
+#include "session/session_file.h"
 
 using namespace tarvo::window;
 
@@ -34,13 +54,67 @@ QStringList menuBarTexts(const CMainFrame& frame) {
   return out;
 }
 
+// A session file at path holding the given cursor.
+void writeSession(const QString& path, int year, int month) {
+  tarvo::SessionSettings settings;
+  settings.year = year;
+  settings.month = month;
+  const std::string text = tarvo::formatSessionFile(settings);
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(text.data(), static_cast<qint64>(text.size()));
+}
+
+QByteArray fileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Answers the modal windows that open, one step each, in order.
+class ModalAnswers : public QObject {
+ public:
+  explicit ModalAnswers(QList<std::function<void(QWidget*)>> steps) : steps_(std::move(steps)) {
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal) return;
+      // A window answered a while ago and still open (a file dialog still
+      // reading its folder) is answered again.
+      if (modal == answered_) {
+        if (since_.elapsed() > 300) {
+          since_.restart();
+          last_(modal);
+        }
+        return;
+      }
+      if (steps_.isEmpty()) return;
+      answered_ = modal;
+      last_ = steps_.takeFirst();
+      since_.restart();
+      last_(modal);
+    });
+    timer_.start(20);
+  }
+  // Every step taken and its window closed.
+  bool done() const { return steps_.isEmpty() && (!answered_ || !answered_->isVisible()); }
+
+ private:
+  QList<std::function<void(QWidget*)>> steps_;
+  QPointer<QWidget> answered_;
+  std::function<void(QWidget*)> last_;
+  QElapsedTimer since_;
+  QTimer timer_;
+};
+
 }  // namespace
 
 class FrameTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    installTranslations(*QCoreApplication::instance(), QLocale::system());
+  }
   void init();
   void cleanup();
   void startShowsOneMaximisedView();
@@ -52,11 +126,16 @@ class FrameTest : public QObject {
   void newAndOpenedViewsShareTheSession();
   void recentFilesKeepFour();
   void versionBox();
-  void saveWritesAnEmptyFile_data();
-  void saveWritesAnEmptyFile();
+  void saveWritesTheSessionAndOpenRestoresIt();
   void saveReportsTheFileAndReason();
   void cityListMessageInTheStatusBarOnce();
   void statusBarShowsDeltaTAndSigma();
+  void openRefusesAFileThatIsNoSession();
+  void f1ShowsHelpWithTheLegend();
+  void everyCommandFromTheKeyboard();
+  void restoredViewKeepsAUsableSize();
+  void statusBarSaysWhatIsSeenUnderTheMouse();
+  void exportPictureAtTheClientSizeOrATypedOne();
 
  private:
   std::unique_ptr<CVornApp> app_;
@@ -140,17 +219,17 @@ void FrameTest::keys() {
 
 void FrameTest::menusFollowTheOpenViews() {
   CMainFrame* f = app_->mainFrame();
-  QCOMPARE(menuBarTexts(*f), (QStringList{"Time Set(&N)", "Display(&D)", "Search(&M)", "Eclipse(&E)",
-                                          "Bar(&V)", "Help(&H)"}));
+  QCOMPARE(menuBarTexts(*f), (QStringList{"Time Set(&N)", "Display(&D)", "Search(&M)",
+                                          "Eclipse(&E)", "Bar(&V)", "Window(&W)", "Help(&H)"}));
   QAction* eclipse = f->menuBar()->actions()[3];
-  QCOMPARE(eclipse->menu()->actions().value(0), f->action(kCmdNextVisibleEclipse));
+  QVERIFY(eclipse->menu()->actions().contains(f->action(kCmdNextVisibleEclipse)));
   QCOMPARE(f->action(kCmdNextVisibleEclipse)->text(), QStringLiteral("Next Visible Eclipse"));
   QCOMPARE(f->action(kCmdNextVisibleEclipse)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_PageDown));
   QAction* bar = f->menuBar()->actions()[4];
   QStringList barItems;
   for (QAction* a : bar->menu()->actions()) barItems << a->text();
   QCOMPARE(barItems, (QStringList{"Tool Bar(&T)", "Status Bar(&S)"}));
-  QAction* help = f->menuBar()->actions()[5];
+  QAction* help = f->menuBar()->actions()[6];
   QCOMPARE(help->menu()->actions()[0]->text(), QStringLiteral("Tarvowin Version(&A)..."));
   QCOMPARE(help->menu()->actions()[1]->text(), QStringLiteral("Application Exit(&X)"));
   bar->menu()->actions()[0]->trigger();
@@ -159,10 +238,13 @@ void FrameTest::menusFollowTheOpenViews() {
   f->mdiArea()->closeAllSubWindows();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();
-  QCOMPARE(menuBarTexts(*f), (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"}));
+  // The framework's menu: English, or Japanese in a Japanese locale.
+  const bool ja = QLocale::system().language() == QLocale::Japanese;
+  QCOMPARE(menuBarTexts(*f), ja ? (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"})
+                                : (QStringList{"File(&F)", "View(&V)", "Help(&H)"}));
   QAction* frameHelp = f->menuBar()->actions()[2];
   QCOMPARE(frameHelp->menu()->actions()[0]->text(),
-           QStringLiteral("Tarvowin のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+           ja ? QStringLiteral("Tarvowin のﾊﾞｰｼﾞｮﾝ情報(&A)...") : QStringLiteral("About Tarvowin(&A)..."));
   QVERIFY(!f->action(kCmdNextEclipse)->isEnabled());
   QVERIFY(!f->action(kCmdPrint)->isEnabled());
 }
@@ -171,10 +253,9 @@ void FrameTest::newAndOpenedViewsShareTheSession() {
   CChildFrame* second = app_->newDocument();
   QCOMPARE(second->windowTitle(), QStringLiteral("Tarvo2"));
   QVERIFY(second->isMaximized());
-  QFile file(dir_.filePath(QStringLiteral("picked.tarvo")));
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.close();
-  CChildFrame* third = app_->openDocument(file.fileName());
+  const QString picked = dir_.filePath(QStringLiteral("picked.tarvo"));
+  writeSession(picked, 1997, 9);
+  CChildFrame* third = app_->openDocument(picked);
   QVERIFY(third);
   QCOMPARE(third->windowTitle(), QStringLiteral("picked.tarvo"));
   QCOMPARE(app_->mainFrame()->mdiArea()->subWindowList().size(), 3);
@@ -188,9 +269,8 @@ void FrameTest::newAndOpenedViewsShareTheSession() {
 void FrameTest::recentFilesKeepFour() {
   QStringList made;
   for (int i = 0; i < 5; ++i) {
-    const QString p = dir_.filePath(QStringLiteral("f%1").arg(i));
-    QFile f(p);
-    QVERIFY(f.open(QIODevice::WriteOnly));
+    const QString p = dir_.filePath(QStringLiteral("f%1.tarvo").arg(i));
+    writeSession(p, 2000 + i, 1);
     made.prepend(p);
   }
   for (int i = 4; i >= 0; --i) QVERIFY(app_->openDocument(made[i]));
@@ -212,36 +292,36 @@ void FrameTest::versionBox() {
   QVERIFY(texts.contains(QStringLiteral("TarvoWin Version 2.20  October 13, 2016")));
 }
 
-void FrameTest::saveWritesAnEmptyFile_data() {
-  QTest::addColumn<QByteArray>("before");
-  QTest::newRow("new file") << QByteArray();
-  QTest::newRow("replaces a file with content") << QByteArray("earlier content\n");
-}
-
-void FrameTest::saveWritesAnEmptyFile() {
-  QFETCH(QByteArray, before);
+void FrameTest::saveWritesTheSessionAndOpenRestoresIt() {
   const QString path = dir_.filePath(QStringLiteral("saved.tarvo"));
   QFile::remove(path);
-  if (!before.isEmpty()) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(before);
-  }
-  const double yearBefore = app_->session().state.year;
+  tarvo::SessionState& state = app_->session().state;
+  state.year = 1910;
+  state.month = 5;
+  state.gridMode = tarvo::kGridShown;
   CVornDoc* doc = app_->mainFrame()->activeChild()->document();
-  QVERIFY(!doc->saveTo(path));
-  QFile saved(path);
-  QVERIFY(saved.exists());
-  QCOMPARE(saved.size(), 0);
-  QCOMPARE(doc->title(), QStringLiteral("saved.tarvo"));
+  QVERIFY(!doc->saveTo(path, state));
+  QCOMPARE(fileBytes(path).toStdString(), tarvo::formatSessionFile(tarvo::sessionSettingsOf(state)));
   QCOMPARE(app_->mainFrame()->activeChild()->windowTitle(), QStringLiteral("saved.tarvo"));
-  QCOMPARE(app_->session().state.year, yearBefore);
+  // A saved document saves again to its file without asking.
+  state.month = 6;
+  app_->saveActive();
+  QVERIFY(fileBytes(path).contains("month = 6\n"));
+
+  state.year = 2400;
+  state.gridMode = tarvo::kGridHidden;
+  CChildFrame* opened = app_->openDocument(path);
+  QVERIFY(opened);
+  QCOMPARE(state.year, 1910.0);
+  QCOMPARE(state.month, 6.0);
+  QCOMPARE(state.gridMode, tarvo::kGridShown);
+  QCOMPARE(app_->recentFiles().value(0), QFileInfo(path).absoluteFilePath());
 }
 
 void FrameTest::saveReportsTheFileAndReason() {
   const QString path = dir_.filePath(QStringLiteral("no/such/dir/x.tarvo"));
   CVornDoc doc(QStringLiteral("Tarvo1"), QString());
-  const auto error = doc.saveTo(path);
+  const auto error = doc.saveTo(path, app_->session().state);
   QVERIFY(error);
   QVERIFY(error->contains(path));
   QCOMPARE(doc.title(), QStringLiteral("Tarvo1"));
@@ -283,6 +363,224 @@ void FrameTest::statusBarShowsDeltaTAndSigma() {
   QCOMPARE(text, QString::fromStdString(tarvo::deltaTUncertaintyText(state.deltaT, state.deltaTSigma)));
   QCOMPARE(state.deltaT, tarvo::deltaTSeconds(tarvo::DeltaTModel::kSmh2020,
                                               (state.greatestJd - 2451545.0) / 36525.0));
+}
+
+void FrameTest::openRefusesAFileThatIsNoSession() {
+  // Ctrl+O on a copy of the city list, then Ctrl+S: a message, the file unchanged.
+  const QString path = dir_.filePath(QStringLiteral("location.new"));
+  QFile::remove(path);
+  QVERIFY(QFile::copy(QStringLiteral("location.new"), path));
+  const QByteArray before = fileBytes(path);
+  QVERIFY(!before.isEmpty());
+  CMainFrame* f = app_->mainFrame();
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+  QString message;
+  bool saveAsked = false;
+  {
+    // What Ctrl+O does with the file chosen in its dialog.
+    ModalAnswers answers({[&](QWidget* w) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      QVERIFY(box);
+      message = box->text();
+      box->accept();
+    }});
+    QVERIFY(!app_->openDocument(path));
+    QTRY_VERIFY(answers.done());
+  }
+  QVERIFY(message.contains(path));
+  QVERIFY(message.contains(QStringLiteral("session")));
+  QCOMPARE(f->mdiArea()->subWindowList().size(), 1);
+  QVERIFY(app_->recentFiles().isEmpty());
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+  {
+    // The view on top was never opened from a file: Save asks for a name.
+    ModalAnswers answers({[&](QWidget* w) {
+      auto* save = qobject_cast<QFileDialog*>(w);
+      QVERIFY(save);
+      saveAsked = save->acceptMode() == QFileDialog::AcceptSave &&
+                  save->nameFilters().join(QString()).contains(QStringLiteral("*.tarvo"));
+      static_cast<QDialog*>(save)->reject();
+    }});
+    QTest::keyClick(f, Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY(answers.done());
+  }
+  QVERIFY(saveAsked);
+  QCOMPARE(fileBytes(path), before);
+}
+
+void FrameTest::f1ShowsHelpWithTheLegend() {
+  CMainFrame* f = app_->mainFrame();
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+  QTest::keyClick(f, Qt::Key_F1);
+  auto* help = qobject_cast<QTextBrowser*>(f->helpWindow());
+  QVERIFY(help != nullptr);
+  QVERIFY(help->isVisible());
+  const QString text = help->toPlainText();
+  QVERIFY(text.contains(QStringLiteral("counted from the south")));
+  QVERIFY(text.contains(QStringLiteral("UD")));
+  const QImage legend = help->document()
+                            ->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("legend.png")))
+                            .value<QImage>();
+  QCOMPARE(legend.width(), tarvo::kZoneLegendWidth);
+  // The brown swatch of the first row.
+  bool brown = false;
+  for (int x = 9; x < 47 && !brown; ++x)
+    for (int y = 5; y < 19 && !brown; ++y) brown = legend.pixel(x, y) == qRgb(170, 68, 0);
+  QVERIFY(brown);
+}
+
+void FrameTest::everyCommandFromTheKeyboard() {
+  CMainFrame* f = app_->mainFrame();
+  CVornView* view = f->activeView();
+  tarvo::SessionState& state = app_->session().state;
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+  view->paintPending();
+  auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QTest::keyClick(f, k, m);
+    view->paintPending();
+  };
+  // Page Down / Page Up: the next eclipse and back.
+  const double first = state.year * 12 + state.month;
+  key(Qt::Key_PageDown);
+  const double next = state.year * 12 + state.month;
+  QVERIFY(next > first);
+  key(Qt::Key_PageUp);
+  QVERIFY(state.year * 12 + state.month < next);
+  // Ctrl+2, Ctrl+1: the displays; the view describes what it shows.
+  key(Qt::Key_2, Qt::ControlModifier);
+  QCOMPARE(state.displayKind, tarvo::kDisplayLocalReport);
+  QCOMPARE(view->accessibleDescription(), view->shownText());
+  const QString report = view->shownText();
+  key(Qt::Key_1, Qt::ControlModifier);
+  QCOMPARE(state.displayKind, tarvo::kDisplayWorldMap);
+  QVERIFY(!view->shownText().isEmpty());
+  QVERIFY(view->shownText() != report);
+  QVERIFY(!view->accessibleName().isEmpty());
+  // Ctrl+3 runs the simulation, Escape stops it; Ctrl+4 draws the star map.
+  key(Qt::Key_3, Qt::ControlModifier);
+  QVERIFY(view->simulationRunning());
+  key(Qt::Key_Escape);
+  QVERIFY(!view->simulationRunning());
+  const QImage beforeSky = view->shownImage();
+  key(Qt::Key_4, Qt::ControlModifier);
+  QVERIFY(view->shownImage() != beforeSky);
+  QVERIFY(view->shownText().contains(QStringLiteral("Sky at Max. Magnitude")));
+  QVERIFY(view->accessibleDescription().startsWith(view->shownText()));
+  // Ctrl+L: the list window.
+  key(Qt::Key_L, Qt::ControlModifier);
+  QVERIFY(view->listDialog()->isVisible());
+  view->destroyListWindow();
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+
+  // The menus by their letters: Alt+E, the last two items are the map's options.
+  const int gridBefore = state.gridMode;
+  QTest::keyClick(f, Qt::Key_E, Qt::AltModifier);
+  QMenu* eclipse = f->menuBar()->actions()[3]->menu();
+  QTRY_VERIFY(eclipse->isVisible());
+  QTest::keyClick(eclipse, Qt::Key_Up);
+  QTest::keyClick(eclipse, Qt::Key_Up);
+  QTest::keyClick(eclipse, Qt::Key_Return);
+  QTRY_COMPARE(state.gridMode, gridBefore == tarvo::kGridShown ? tarvo::kGridHidden : tarvo::kGridShown);
+  const int outlineBefore = state.outlineChoice;
+  QTest::keyClick(f, Qt::Key_E, Qt::AltModifier);
+  QTRY_VERIFY(eclipse->isVisible());
+  QTest::keyClick(eclipse, Qt::Key_Up);
+  QTest::keyClick(eclipse, Qt::Key_Return);
+  QTRY_VERIFY(state.outlineChoice != outlineBefore);
+  // Alt+W, N: a new window; Alt+W, T: tiled.
+  QTest::keyClick(f, Qt::Key_W, Qt::AltModifier);
+  QMenu* window = f->menuBar()->actions()[5]->menu();
+  QTRY_VERIFY(window->isVisible());
+  QTest::keyClick(window, Qt::Key_N);
+  QTRY_COMPARE(f->mdiArea()->subWindowList().size(), 2);
+  QTest::keyClick(f, Qt::Key_W, Qt::AltModifier);
+  QTRY_VERIFY(window->isVisible());
+  QTest::keyClick(window, Qt::Key_T);
+  QTRY_VERIFY(!f->mdiArea()->subWindowList()[0]->isMaximized());
+
+  // Alt+N, Alt+D, Alt+M: the three dialogs, each closed by Escape.
+  const std::pair<Qt::Key, const char*> dialogs[] = {
+      {Qt::Key_N, "tarvo::window::CWhenDlg"},
+      {Qt::Key_D, "tarvo::window::CDisplayDlg"},
+      {Qt::Key_M, "tarvo::window::CModeDlg"}};
+  for (const auto& [letter, className] : dialogs) {
+    QString opened;
+    ModalAnswers answers({[&](QWidget* w) {
+      opened = QString::fromLatin1(w->metaObject()->className());
+      QTest::keyClick(w, Qt::Key_Escape);
+    }});
+    f->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    QTest::keyClick(f, letter, Qt::AltModifier);
+    QTRY_VERIFY(answers.done());
+    QCOMPARE(opened, QString::fromLatin1(className));
+  }
+}
+
+void FrameTest::restoredViewKeepsAUsableSize() {
+  QMdiSubWindow* child = app_->mainFrame()->mdiArea()->subWindowList()[0];
+  child->showNormal();
+  QVERIFY(!child->isMaximized());
+  const QSize view = app_->mainFrame()->activeView()->size();
+  QVERIFY2(view.width() >= 300 && view.height() >= 200, qPrintable(QStringLiteral("%1x%2").arg(view.width()).arg(view.height())));
+}
+
+void FrameTest::statusBarSaysWhatIsSeenUnderTheMouse() {
+  CMainFrame* f = app_->mainFrame();
+  CVornView* view = f->activeView();
+  view->paintPending();
+  const tarvo::SessionState& s = app_->session().state;
+  QTest::mouseMove(view, QPoint((s.mapLeft + s.mapRight) / 2, (s.mapTop + s.mapBottom) / 2));
+  const QString line = f->statusBar()->currentMessage();
+  QVERIFY2(line.startsWith(QStringLiteral("Lon ")) && line.contains(QStringLiteral(" Lat ")) &&
+               line.contains(QStringLiteral(" \u2014 ")),
+           qPrintable(line));
+  // Over the star map drawn on top, the map's words are not said.
+  view->starMap();
+  QTest::mouseMove(view, QPoint((s.mapLeft + s.mapRight) / 2 + 3, (s.mapTop + s.mapBottom) / 2));
+  QVERIFY(!f->statusBar()->currentMessage().startsWith(QStringLiteral("Lon ")));
+}
+
+void FrameTest::exportPictureAtTheClientSizeOrATypedOne() {
+  CMainFrame* f = app_->mainFrame();
+  CVornView* view = f->activeView();
+  view->paintPending();
+  const QString shown = dir_.filePath(QStringLiteral("shown.png"));
+  const QString large = dir_.filePath(QStringLiteral("large.png"));
+  QVERIFY(!view->exportPictureTo(shown, view->size()));
+  QCOMPARE(QImage(shown).convertToFormat(QImage::Format_RGB32), view->shownImage());
+  // Ctrl+E: the size typed, then the file.
+  f->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(f));
+  {
+    ModalAnswers answers({[&](QWidget* w) {
+                            auto* edit = w->findChild<QLineEdit*>();
+                            QVERIFY(edit);
+                            QCOMPARE(edit->text(), QStringLiteral("%1x%2").arg(view->width()).arg(view->height()));
+                            edit->setText(QStringLiteral("1600x1000"));
+                            QTest::keyClick(edit, Qt::Key_Return);
+                          },
+                          [&](QWidget* w) {
+                            auto* save = qobject_cast<QFileDialog*>(w);
+                            QVERIFY(save);
+                            static_cast<QDialog*>(save)->reject();
+                          }});
+    QTest::keyClick(f, Qt::Key_E, Qt::ControlModifier);
+    QTRY_VERIFY(answers.done());
+  }
+  // What it then writes at the typed size.
+  QVERIFY(!view->exportPictureTo(large, QSize(1600, 1000)));
+  QCOMPARE(QImage(large).size(), QSize(1600, 1000));
+  // The view keeps its own layout.
+  QCOMPARE(app_->session().state.mapRight < 1600, true);
+  // A file that cannot be written: the reason, naming the file.
+  const auto error = view->exportPictureTo(dir_.filePath(QStringLiteral("no/dir/x.png")), QSize(10, 10));
+  QVERIFY(error && error->contains(QStringLiteral("no/dir/x.png")));
 }
 
 QTEST_MAIN(FrameTest)

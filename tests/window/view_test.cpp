@@ -374,6 +374,13 @@ void ViewTest::listWindowSearchDrawClose() {
   QCOMPARE(state().year, 2025.0);
   QCOMPARE(state().month, 9.0);
   QCOMPARE(state().eclipseDay, 7.0);
+  // A double-click on the third eclipse's line draws it.
+  emit list->listBox()->itemDoubleClicked(list->listBox()->item(3));
+  QCoreApplication::processEvents();
+  view()->paintPending();
+  QCOMPARE(state().year, 2026.0);
+  QCOMPARE(state().month, 3.0);
+  QVERIFY(list->fullNote()->isHidden());
   // Choosing the header picks entry 0.
   list->listBox()->setCurrentRow(0);
   QCOMPARE(state().eclipseListPick, 0);
@@ -386,6 +393,21 @@ void ViewTest::listWindowSearchDrawClose() {
   QVERIFY(list->isVisible());
   QCOMPARE(list->lines().size(), dates.size() + 1);
   QCOMPARE(list->lines()[0], QStringLiteral(" Date            Type        Saros#/No."));
+  // With the fields that produced it.
+  QCOMPARE(list->startYearEdit()->text(), QStringLiteral("2025"));
+  QCOMPARE(list->periodEdit()->text(), QStringLiteral("10"));
+
+  // A search that fills the list's 100 entries says where it stopped.
+  state().searchType = 0;
+  list->startYearEdit()->setText(QStringLiteral("2000"));
+  list->periodEdit()->setText(QStringLiteral("100"));
+  QTest::mouseClick(list->searchButton(), Qt::LeftButton);
+  QCOMPARE(list->lines().size(), 101);
+  QVERIFY(list->fullNote()->isVisibleTo(list));
+  const QString lastKey = list->lines().last().trimmed().left(9);  // YYYY.MMDD
+  const QString note = list->fullNote()->text();
+  QVERIFY2(note.contains(QStringLiteral("%1/%2/%3").arg(lastKey.left(4)).arg(lastKey.mid(5, 2).toInt()).arg(lastKey.mid(7, 2).toInt())),
+           qPrintable(note + QStringLiteral(" / ") + lastKey));
   list->reject();
   QCoreApplication::processEvents();
   QVERIFY(!list->isVisible());
@@ -515,10 +537,10 @@ void ViewTest::listWindowRanges_data() {
   QTest::addColumn<QString>("message");
   QTest::newRow("limits") << "-13000" << "5000" << QString();
   QTest::newRow("start past the end") << "17000.5" << "0"
-                                      << "-13000 から 17000 までの数字を入力してください。";
-  QTest::newRow("period 0") << "2000" << "0" << "1 から 5000 までの数字を入力してください。";
+                                      << "Please enter a number between -13000 and 17000.";
+  QTest::newRow("period 0") << "2000" << "0" << "Please enter a number between 1 and 5000.";
   QTest::newRow("period too long") << "2000" << "5001"
-                                   << "1 から 5000 までの数字を入力してください。";
+                                   << "Please enter a number between 1 and 5000.";
 }
 
 void ViewTest::listWindowRanges() {

@@ -1,0 +1,30 @@
+#include "app/window/help_window.h"
+
+#include <QFile>
+#include <QImage>
+#include <QUrl>
+
+#include "core/drawing_surface.h"
+#include "map/zone_legend.h"
+
+namespace tarvo::window {
+
+CHelpWindow::CHelpWindow(QWidget* parent) : QTextBrowser(parent) {
+  setWindowTitle(QStringLiteral("TarvoWin Help"));
+  setObjectName(QStringLiteral("helpWindow"));
+  setAccessibleName(QStringLiteral("Help"));
+  setOpenExternalLinks(false);
+  DrawingSurface legend(kZoneLegendWidth, kZoneLegendHeight);
+  drawZoneLegend(legend);
+  document()->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("legend.png")),
+                          legend.image().copy());  // the surface owns the pixels
+  QFile file(QStringLiteral(":/help/tarvowin_help.html"));
+  if (file.open(QIODevice::ReadOnly)) {
+    setHtml(QString::fromUtf8(file.readAll()));
+  } else {
+    setPlainText(QStringLiteral("The help text is missing from this build."));
+  }
+  resize(640, 560);
+}
+
+}  // namespace tarvo::window

@@ -1,0 +1,16 @@
+// Help › Contents: the shipped help text in a browser window, with the zones'
+// legend drawn by the map's own paint.
+#pragma once
+
+#include <QTextBrowser>
+
+namespace tarvo::window {
+
+class CHelpWindow : public QTextBrowser {
+  Q_OBJECT
+
+ public:
+  explicit CHelpWindow(QWidget* parent = nullptr);
+};
+
+}  // namespace tarvo::window

@@ -1,0 +1,324 @@
+#include "session/session_file.h"
+
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <optional>
+#include <set>
+
+#include "core/input_limits.h"
+#include "core/text_format.h"
+#include "timebase/delta_t.h"
+
+namespace tarvo {
+
+namespace {
+
+// Each key's accepted words, in the order of the codes they stand for.
+constexpr std::string_view kDisplayWords[] = {"map", "local"};
+constexpr std::string_view kSiteWords[] = {"city", "typed"};
+constexpr std::string_view kSearchWords[] = {"all", "type", "site", "saros"};
+constexpr std::string_view kGridWords[] = {"on", "off"};
+constexpr std::string_view kOutlineWords[] = {"builtin", "coastlines"};
+constexpr std::string_view kDeltaTModelWords[] = {"builtin", "smh2020"};
+
+std::string_view trimmed(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+  return s;
+}
+
+// True when bytes are well-formed UTF-8 without NUL bytes.
+bool isUtf8Text(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c == 0) return false;
+    int more = 0;
+    unsigned lowest = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if ((c & 0xE0) == 0xC0) {
+      more = 1, lowest = 0x80;
+    } else if ((c & 0xF0) == 0xE0) {
+      more = 2, lowest = 0x800;
+    } else if ((c & 0xF8) == 0xF0) {
+      more = 3, lowest = 0x10000;
+    } else {
+      return false;
+    }
+    if (i + static_cast<std::size_t>(more) >= bytes.size()) return false;
+    unsigned code = c & (0x3Fu >> more);
+    for (int k = 1; k <= more; ++k) {
+      const auto d = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+      if ((d & 0xC0) != 0x80) return false;
+      code = (code << 6) | (d & 0x3Fu);
+    }
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+    i += static_cast<std::size_t>(more) + 1;
+  }
+  return true;
+}
+
+std::string rangeText(const InputRange& r) { return formatString("%g..%g", r.lo, r.hi); }
+
+std::optional<double> numberOf(std::string_view text) {
+  double v = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, v);
+  if (ec != std::errc() || ptr != end || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+template <std::size_t N>
+std::optional<int> wordIndex(std::string_view value, const std::string_view (&words)[N]) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (value == words[i]) return static_cast<int>(i);
+  return std::nullopt;
+}
+
+template <std::size_t N>
+std::string wordList(const std::string_view (&words)[N]) {
+  std::string out;
+  for (std::size_t i = 0; i < N; ++i) {
+    if (i > 0) out += i + 1 == N ? " or " : ", ";
+    out += words[i];
+  }
+  return out;
+}
+
+// One line's value into the settings; an error text without the line number.
+class LineReader {
+ public:
+  explicit LineReader(SessionSettings& s) : s_(s) {}
+
+  std::string take(std::string_view key, std::string_view value) {
+    if (key == "year") return whole(key, value, limits::kYear, s_.year);
+    if (key == "month") return whole(key, value, limits::kMonth, s_.month);
+    if (key == "display") return word(key, value, kDisplayWords, [&](int i) {
+      s_.displayKind = i == 0 ? kDisplayWorldMap : kDisplayLocalReport;
+    });
+    if (key == "site") return word(key, value, kSiteWords, [&](int i) { s_.typedSite = i == 1; });
+    if (key == "city") return city(value);
+    if (key == "longitude") return number(key, value, limits::kLongitudeDeg, s_.siteLongitude);
+    if (key == "latitude") return number(key, value, limits::kLatitudeDeg, s_.siteLatitude);
+    if (key == "height") return number(key, value, limits::kHeightM, s_.siteHeight);
+    if (key == "search") return word(key, value, kSearchWords, [&](int i) { s_.searchType = i; });
+    if (key == "type") return whole(key, value, limits::kTypeCode, s_.typeCriterion);
+    if (key == "magnitude") return number(key, value, limits::kMagnitude, s_.magnitudeCriterion);
+    if (key == "saros") {
+      int saros = 0;
+      std::string e = whole(key, value, limits::kSaros, saros);
+      s_.sarosCriterion = saros;
+      return e;
+    }
+    if (key == "type_lookback") return number(key, value, limits::kLookBackYears, s_.typeLookBackYears);
+    if (key == "site_lookback") return number(key, value, limits::kLookBackYears, s_.siteLookBackYears);
+    if (key == "grid") return word(key, value, kGridWords, [&](int i) {
+      s_.gridMode = i == 0 ? kGridShown : kGridHidden;
+    });
+    if (key == "outline") return word(key, value, kOutlineWords, [&](int i) {
+      s_.outlineChoice = i == 0 ? kOutlineBuiltIn : kOutlineCoastlineFiles;
+    });
+    if (key == "dt_adjust") return number(key, value, limits::kDeltaTAdjustS, s_.deltaTAdjust);
+    if (key == "dt_bands") return word(key, value, kGridWords, [&](int i) { s_.deltaTBands = i == 0; });
+    if (key == "delta_t_model")
+      return word(key, value, kDeltaTModelWords, [&](int i) { s_.deltaTModel = kDeltaTModelWords[i]; });
+    return formatString("unknown key \"%.*s\"", static_cast<int>(key.size()), key.data());
+  }
+
+ private:
+  static std::string quoted(std::string_view v) {
+    return formatString("\"%.*s\"", static_cast<int>(std::min<std::size_t>(v.size(), 40)), v.data());
+  }
+
+  std::string number(std::string_view key, std::string_view value, const InputRange& range, double& out) {
+    const std::optional<double> v = numberOf(value);
+    const std::string name(key);
+    if (!v) return name + " " + quoted(value) + " is not a number";
+    if (!range.contains(*v)) return name + " " + std::string(value) + " outside " + rangeText(range);
+    out = *v;
+    return {};
+  }
+
+  std::string whole(std::string_view key, std::string_view value, const InputRange& range, int& out) {
+    double v = 0;
+    std::string e = number(key, value, range, v);
+    if (!e.empty()) return e;
+    if (v != std::trunc(v)) return std::string(key) + " " + std::string(value) + " is not a whole number";
+    out = static_cast<int>(v);
+    return {};
+  }
+
+  template <std::size_t N, class Apply>
+  std::string word(std::string_view key, std::string_view value, const std::string_view (&words)[N],
+                   Apply apply) {
+    const std::optional<int> i = wordIndex(value, words);
+    if (!i) return std::string(key) + " " + quoted(value) + " is not " + wordList(words);
+    apply(*i);
+    return {};
+  }
+
+  std::string city(std::string_view value) {
+    for (char c : value)
+      if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "city name has a control character";
+    if (value.size() > kSitePieceLength) return "city name longer than 79 characters";
+    s_.cityName = std::string(value);
+    return {};
+  }
+
+  SessionSettings& s_;
+};
+
+SessionFileError lineError(int line, const std::string& why) {
+  return {formatString("line %d: %s", line, why.c_str())};
+}
+
+}  // namespace
+
+SessionFileResult parseSessionFile(std::string_view bytes) {
+  if (bytes.size() > kMaxSessionFileBytes)
+    return SessionFileError{formatString("too large for a session file (more than %zu bytes)",
+                                         kMaxSessionFileBytes)};
+  if (!isUtf8Text(bytes)) return SessionFileError{"not a text file (binary or not UTF-8)"};
+
+  std::size_t pos = 0;
+  auto nextLine = [&]() -> std::string_view {
+    const std::size_t end = bytes.find('\n', pos);
+    const std::string_view line =
+        bytes.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
+    pos = end == std::string_view::npos ? bytes.size() + 1 : end + 1;
+    return line;
+  };
+
+  // The header: the format's name and its version.
+  const std::string_view header = trimmed(nextLine());
+  const std::string_view name = kSessionFileHeader;
+  if (header.substr(0, name.size()) != name || header.size() <= name.size() + 1 ||
+      header[name.size()] != ' ')
+    return SessionFileError{"not a TarvoWin session file (its first line is not \"TarvoWin session 1\")"};
+  const std::optional<double> version = numberOf(trimmed(header.substr(name.size() + 1)));
+  if (!version || *version != std::trunc(*version))
+    return SessionFileError{"not a TarvoWin session file (its first line is not \"TarvoWin session 1\")"};
+  if (*version != kSessionFileVersion)
+    return SessionFileError{formatString("session file version %g is not known (this program reads version %d)",
+                                         *version, kSessionFileVersion)};
+
+  SessionSettings settings;
+  LineReader reader(settings);
+  std::set<std::string, std::less<>> seen;
+  for (int lineNumber = 2; pos <= bytes.size(); ++lineNumber) {
+    const std::string_view line = trimmed(nextLine());
+    if (line.empty() || line.front() == '#') continue;
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return lineError(lineNumber, "expected \"key = value\"");
+    const std::string_view key = trimmed(line.substr(0, eq));
+    const std::string_view value = trimmed(line.substr(eq + 1));
+    if (seen.count(key) != 0)
+      return lineError(lineNumber, formatString("\"%.*s\" given twice", static_cast<int>(key.size()), key.data()));
+    const std::string why = reader.take(key, value);
+    if (!why.empty()) return lineError(lineNumber, why);
+    seen.emplace(key);
+  }
+  if (seen.count("year") == 0 || seen.count("month") == 0)
+    return SessionFileError{"the year or the month is missing"};
+  return settings;
+}
+
+SessionFileResult readSessionFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return SessionFileError{"cannot be opened"};
+  std::string bytes;
+  bytes.resize(kMaxSessionFileBytes + 1);
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (in.bad()) return SessionFileError{"cannot be read"};
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  return parseSessionFile(bytes);
+}
+
+std::string formatSessionFile(const SessionSettings& s) {
+  const auto word = [](auto& words, int i) { return std::string(words[i]); };
+  std::string out = formatString("%s %d\n", kSessionFileHeader, kSessionFileVersion);
+  out += formatString("year = %d\nmonth = %d\n", s.year, s.month);
+  out += "display = " + word(kDisplayWords, s.displayKind == kDisplayLocalReport ? 1 : 0) + "\n";
+  out += "site = " + word(kSiteWords, s.typedSite ? 1 : 0) + "\n";
+  if (!s.typedSite && !s.cityName.empty()) out += "city = " + s.cityName + "\n";
+  out += formatString("longitude = %.17g\nlatitude = %.17g\nheight = %.17g\n", s.siteLongitude,
+                      s.siteLatitude, s.siteHeight);
+  const int search = s.searchType >= 0 && s.searchType <= 3 ? s.searchType : 0;
+  out += "search = " + word(kSearchWords, search) + "\n";
+  out += formatString("type = %d\nmagnitude = %.17g\nsaros = %.17g\n", s.typeCriterion,
+                      s.magnitudeCriterion, s.sarosCriterion);
+  out += formatString("type_lookback = %.17g\nsite_lookback = %.17g\n", s.typeLookBackYears,
+                      s.siteLookBackYears);
+  out += "grid = " + word(kGridWords, s.gridMode == kGridShown ? 0 : 1) + "\n";
+  out += "outline = " + word(kOutlineWords, s.outlineChoice == kOutlineCoastlineFiles ? 1 : 0) + "\n";
+  out += formatString("dt_adjust = %.17g\n", s.deltaTAdjust);
+  out += "delta_t_model = " + s.deltaTModel + "\n";
+  out += "dt_bands = " + word(kGridWords, s.deltaTBands ? 0 : 1) + "\n";
+  return out;
+}
+
+SessionSettings sessionSettingsOf(const SessionState& state) {
+  SessionSettings s;
+  s.year = static_cast<int>(state.year);
+  s.month = static_cast<int>(state.month);
+  s.displayKind = state.displayKind == kDisplayLocalReport ? kDisplayLocalReport : kDisplayWorldMap;
+  s.typedSite = state.displaySiteIndex == kTypedSiteIndex;
+  if (const Site* city = state.sites.byNumber(state.displaySiteIndex)) s.cityName = city->name;
+  s.siteLongitude = state.siteLongitude;
+  s.siteLatitude = state.siteLatitude;
+  s.siteHeight = state.siteHeight;
+  s.searchType = state.searchType;
+  s.typeCriterion = state.typeCriterion;
+  s.magnitudeCriterion = state.magnitudeCriterion;
+  s.sarosCriterion = state.sarosCriterion;
+  s.typeLookBackYears = state.typeLookBackYears;
+  s.siteLookBackYears = state.siteLookBackYears;
+  s.gridMode = state.gridMode == kGridShown ? kGridShown : kGridHidden;
+  s.outlineChoice = state.outlineChoice == kOutlineCoastlineFiles ? kOutlineCoastlineFiles : kOutlineBuiltIn;
+  s.deltaTAdjust = state.deltaTAdjust;
+  s.deltaTModel = deltaTModelName(state.deltaTModel);
+  s.deltaTBands = state.deltaTBandsShown;
+  return s;
+}
+
+void applySessionSettings(const SessionSettings& s, SessionState& state) {
+  state.year = s.year;
+  state.month = s.month;
+  state.searchStartYear = s.year;
+  state.pendingAction = kLandAtCursor;
+  state.displayKind = s.displayKind;
+  if (s.typedSite) {
+    state.displaySiteIndex = kTypedSiteIndex;
+    state.siteSource = 1;
+    state.siteLongitude = s.siteLongitude;
+    state.siteLatitude = s.siteLatitude;
+    state.siteHeight = s.siteHeight;
+  } else {
+    for (int n = 1; n <= state.sites.count(); ++n) {
+      const Site* city = state.sites.byNumber(n);
+      if (city->name != s.cityName) continue;
+      state.displaySiteIndex = n;
+      state.siteSource = 0;
+      state.siteLongitude = city->longitude;
+      state.siteLatitude = city->latitude;
+      state.siteHeight = city->height;
+      break;
+    }
+  }
+  state.searchType = s.searchType;
+  state.typeCriterion = s.typeCriterion;
+  state.magnitudeCriterion = s.magnitudeCriterion;
+  state.sarosCriterion = s.sarosCriterion;
+  state.typeLookBackYears = s.typeLookBackYears;
+  state.siteLookBackYears = s.siteLookBackYears;
+  state.gridMode = s.gridMode;
+  state.outlineChoice = s.outlineChoice;
+  state.deltaTAdjust = s.deltaTAdjust;
+  state.deltaTModel = deltaTModelFromName(s.deltaTModel).value_or(kDefaultDeltaTModel);
+  state.deltaTBandsShown = s.deltaTBands;
+}
+
+}  // namespace tarvo

@@ -1,0 +1,143 @@
+// Session files: a round trip keeps every setting, and every kind of bad file
+// is refused with its reason.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "session/session_file.h"
+
+namespace tarvo {
+namespace {
+
+SessionSettings unusualSettings() {
+  SessionSettings s;
+  s.year = -584;
+  s.month = 5;
+  s.displayKind = kDisplayLocalReport;
+  s.typedSite = true;
+  s.siteLongitude = -74.006;
+  s.siteLatitude = 40.713;
+  s.siteHeight = 10.5;
+  s.searchType = 3;
+  s.typeCriterion = 2;
+  s.magnitudeCriterion = 0.8;
+  s.sarosCriterion = -12;
+  s.typeLookBackYears = 7;
+  s.siteLookBackYears = 999.5;
+  s.gridMode = kGridShown;
+  s.outlineChoice = kOutlineCoastlineFiles;
+  s.deltaTAdjust = -1234.25;
+  s.deltaTModel = "smh2020";
+  s.deltaTBands = true;
+  return s;
+}
+
+TEST(SessionFile, RoundTripKeepsEverySetting) {
+  const SessionSettings s = unusualSettings();
+  const SessionFileResult r = parseSessionFile(formatSessionFile(s));
+  ASSERT_TRUE(std::holds_alternative<SessionSettings>(r)) << std::get<SessionFileError>(r).reason;
+  const SessionSettings& t = std::get<SessionSettings>(r);
+  EXPECT_EQ(t.year, s.year);
+  EXPECT_EQ(t.month, s.month);
+  EXPECT_EQ(t.displayKind, s.displayKind);
+  EXPECT_EQ(t.typedSite, s.typedSite);
+  EXPECT_EQ(t.siteLongitude, s.siteLongitude);
+  EXPECT_EQ(t.siteLatitude, s.siteLatitude);
+  EXPECT_EQ(t.siteHeight, s.siteHeight);
+  EXPECT_EQ(t.searchType, s.searchType);
+  EXPECT_EQ(t.typeCriterion, s.typeCriterion);
+  EXPECT_EQ(t.magnitudeCriterion, s.magnitudeCriterion);
+  EXPECT_EQ(t.sarosCriterion, s.sarosCriterion);
+  EXPECT_EQ(t.typeLookBackYears, s.typeLookBackYears);
+  EXPECT_EQ(t.siteLookBackYears, s.siteLookBackYears);
+  EXPECT_EQ(t.gridMode, s.gridMode);
+  EXPECT_EQ(t.outlineChoice, s.outlineChoice);
+  EXPECT_EQ(t.deltaTAdjust, s.deltaTAdjust);
+  EXPECT_EQ(t.deltaTModel, s.deltaTModel);
+  EXPECT_EQ(t.deltaTBands, s.deltaTBands);
+}
+
+TEST(SessionFile, StateRoundTripFindsTheCityByName) {
+  SessionState state;
+  state.sites.sites = {{"Tokyo", 139.7447, 35.6544, 0, 9}, {"New York", -74.006, 40.713, 10, -5}};
+  state.displaySiteIndex = 2;
+  state.deltaTModel = DeltaTModel::kSmh2020;
+  state.year = 1999;
+  state.month = 8;
+  SessionSettings s = sessionSettingsOf(state);
+  EXPECT_EQ(s.cityName, "New York");
+  state.displaySiteIndex = 1;
+  state.year = 2025;
+  applySessionSettings(std::get<SessionSettings>(parseSessionFile(formatSessionFile(s))), state);
+  EXPECT_EQ(state.displaySiteIndex, 2);
+  EXPECT_EQ(state.siteLongitude, -74.006);
+  EXPECT_EQ(state.siteHeight, 10);
+  EXPECT_EQ(state.year, 1999);
+  EXPECT_EQ(state.pendingAction, kLandAtCursor);
+  EXPECT_EQ(state.deltaTModel, DeltaTModel::kSmh2020);
+}
+
+TEST(SessionFile, CommentsBlankLinesCrLfAndMissingKeysAreAccepted) {
+  const SessionFileResult r =
+      parseSessionFile("TarvoWin session 1\r\n# saved by hand\r\n\r\n  month =  12 \r\nyear=16999\r\n");
+  ASSERT_TRUE(std::holds_alternative<SessionSettings>(r));
+  EXPECT_EQ(std::get<SessionSettings>(r).year, 16999);
+  EXPECT_EQ(std::get<SessionSettings>(r).month, 12);
+  EXPECT_EQ(std::get<SessionSettings>(r).gridMode, kGridHidden);
+}
+
+TEST(SessionFile, EachKindOfBadFileIsRefusedWithItsReason) {
+  const std::string ok = "TarvoWin session 1\nyear = 2025\nmonth = 3\n";
+  struct Case {
+    std::string bytes;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"", "not a TarvoWin session file"},
+      {"Tokyo,139.7447,35.6544,0,9\n", "not a TarvoWin session file"},
+      {"TarvoWin session\nyear = 1\n", "not a TarvoWin session file"},
+      {"TarvoWin session 2\nyear = 1\nmonth = 1\n", "version 2 is not known"},
+      {"TarvoWin session 1.5\n", "not a TarvoWin session file"},
+      {std::string("TarvoWin session 1\nyear = 20\0" "25\n", 32), "not a text file"},
+      {"TarvoWin session 1\ncity = \xff\xfe\n", "not a text file"},
+      {"TarvoWin session 1\ncity = \xc0\xaf\n", "not a text file"},  // overlong "/"
+      {"TarvoWin session 1\ncity = \xe2\x82\n", "not a text file"},  // cut short at the end
+      {std::string(kMaxSessionFileBytes + 1, '#'), "too large"},
+      {ok + "month = 4\n", "line 4: \"month\" given twice"},
+      {ok + "colour = red\n", "line 4: unknown key \"colour\""},
+      {ok + "just words\n", "line 4: expected \"key = value\""},
+      {"TarvoWin session 1\nyear = 17000\nmonth = 1\n", "line 2: year 17000 outside -13000..16999"},
+      {"TarvoWin session 1\nyear = 2025\nmonth = 13\n", "line 3: month 13 outside 1..12"},
+      {"TarvoWin session 1\nyear = 2025.5\nmonth = 1\n", "line 2: year 2025.5 is not a whole number"},
+      {"TarvoWin session 1\nyear = nan\nmonth = 1\n", "line 2: year \"nan\" is not a number"},
+      {"TarvoWin session 1\nyear = 1e999\nmonth = 1\n", "is not a number"},
+      {ok + "latitude = 91\n", "latitude 91 outside -90..90"},
+      {ok + "height = -1\n", "height -1 outside 0..4000"},
+      {ok + "dt_adjust = 10001\n", "dt_adjust 10001 outside -10000..10000"},
+      {ok + "saros = 401\n", "saros 401 outside -400..400"},
+      {ok + "display = globe\n", "display \"globe\" is not map or local"},
+      {ok + "delta_t_model = mine\n", "delta_t_model \"mine\" is not builtin or smh2020"},
+      {ok + "city = Tok\x01yo\n", "control character"},
+      {"TarvoWin session 1\nyear = 2025\n", "the year or the month is missing"},
+  };
+  for (const Case& c : cases) {
+    const SessionFileResult r = parseSessionFile(c.bytes);
+    ASSERT_TRUE(std::holds_alternative<SessionFileError>(r)) << c.reason;
+    EXPECT_NE(std::get<SessionFileError>(r).reason.find(c.reason), std::string::npos)
+        << "expected \"" << c.reason << "\", got \"" << std::get<SessionFileError>(r).reason << "\"";
+  }
+}
+
+TEST(SessionFile, ReadingAMissingFileOrADirectoryIsAnError) {
+  EXPECT_TRUE(std::holds_alternative<SessionFileError>(readSessionFile("/nonexistent/x.tarvo")));
+  EXPECT_TRUE(std::holds_alternative<SessionFileError>(readSessionFile("/")));
+  const std::string path = ::testing::TempDir() + "session_file_test.tarvo";
+  std::ofstream(path) << formatSessionFile(unusualSettings());
+  EXPECT_TRUE(std::holds_alternative<SessionSettings>(readSessionFile(path)));
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace tarvo
