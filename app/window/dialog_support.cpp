@@ -6,10 +6,12 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "app/window/field_check.h"
@@ -70,6 +72,18 @@ QGroupBox* siteGroup(const QString& title, QComboBox* city, QRadioButton* fromCi
   form->addRow(QStringLiteral("Alt.:"), height);
   l->addLayout(form);
   return box;
+}
+
+void nameFieldsByTheirLabels(QWidget* dialog) {
+  for (QLabel* label : dialog->findChildren<QLabel*>()) {
+    QWidget* field = label->buddy();
+    if (field == nullptr || !field->accessibleName().isEmpty()) continue;
+    QString name = label->text();
+    name.remove(QRegularExpression(QStringLiteral("\\(&.\\)|&")));
+    name = name.trimmed();
+    if (name.endsWith(QLatin1Char(':'))) name.chop(1);
+    field->setAccessibleName(name.trimmed());
+  }
 }
 
 }  // namespace tarvo::window

@@ -23,6 +23,11 @@ namespace tarvo::window {
 struct FieldError;
 
 // "OK" and a cancel button with the given text, wired to accept and reject.
+// Gives every field that a label names (the label's buddy) that label's text,
+// without "&" markers and the trailing colon, as its accessible name, unless
+// it has one: a screen reader then says what the field is.
+void nameFieldsByTheirLabels(QWidget* dialog);
+
 QDialogButtonBox* okCancelButtons(QDialog* dialog, const QString& cancelText);
 
 // When there is an error: shows its message in the range message box, puts

@@ -62,6 +62,7 @@ CDisplayDlg::CDisplayDlg(SessionState& state, const SiteList& sites, QWidget* pa
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(outer);
   layout->addWidget(okCancelButtons(this, QStringLiteral("Cancel")));
+  nameFieldsByTheirLabels(this);
 }
 
 QWidget* CDisplayDlg::createDisplayGroup() {

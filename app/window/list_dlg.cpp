@@ -83,6 +83,7 @@ CListDlg::CListDlg(WindowSession& session, QWidget* view)
   layout->addLayout(actions);
   layout->addWidget(okCancelButtons(this, QStringLiteral("Cancell")));
   resize(360, 420);
+  nameFieldsByTheirLabels(this);
 }
 
 void CListDlg::prepareToOpen() {

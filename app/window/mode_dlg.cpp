@@ -62,6 +62,7 @@ CModeDlg::CModeDlg(SessionState& state, const SiteList& sites, QWidget* parent)
   groups->addWidget(createSiteGroup());
   layout->addLayout(groups);
   layout->addWidget(okCancelButtons(this, QStringLiteral("Cancell")));
+  nameFieldsByTheirLabels(this);
 }
 
 QWidget* CModeDlg::createModeGroup() {

@@ -28,6 +28,8 @@ CWhenDlg::CWhenDlg(int year, int month, QWidget* parent)
   yearRow->addWidget(year_);
   yearRow->addWidget(hint_);
   form->addRow(label("Year(&P)", limits::kYear), yearRow);
+  // The row holds the hint too: Alt+P still goes to the year.
+  if (auto* yearLabel = qobject_cast<QLabel*>(form->labelForField(yearRow))) yearLabel->setBuddy(year_);
   form->addRow(QStringLiteral("Julian Day (UT)(&J) :"), jd_);
   connect(year_, &QLineEdit::textChanged, this, &CWhenDlg::updateHint);
   connect(month_, &QLineEdit::textChanged, this, &CWhenDlg::updateHint);
@@ -35,6 +37,7 @@ CWhenDlg::CWhenDlg(int year, int month, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(okCancelButtons(this, QStringLiteral("Cancell")));
+  nameFieldsByTheirLabels(this);
 }
 
 namespace {

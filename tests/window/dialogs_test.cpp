@@ -1,5 +1,6 @@
 // The dialogs' fields: the range messages in the order the dialog checks its
 // edits, and what OK stores into the session state.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -72,6 +73,7 @@ class DialogsTest : public QObject {
   void initTestCase() { installTranslations(*QCoreApplication::instance(), QLocale::system()); }
   void rangeMessagesInOrder_data();
   void rangeMessagesInOrder();
+  void focusChainReachesEveryFieldWithAName();
   void timeSetOpensWithWholeCursor();
   void timeSetHistoricalYearAndJulianDay();
   void refusedOkKeepsDialogOpen();
@@ -162,6 +164,37 @@ void DialogsTest::rangeMessagesInOrder() {
   const auto error = validate();
   QTEST(messageOf(error), "message");
   QCOMPARE(error ? edits.indexOf(error->field) : -1, refused);
+}
+
+// Tab walks every dialog's fields and buttons once round, and each control it
+// stops at has a name a screen reader can say (its own text or its label's).
+void DialogsTest::focusChainReachesEveryFieldWithAName() {
+  SessionState s;
+  SiteList sites = threeCities();
+  std::vector<std::unique_ptr<QDialog>> dialogs;
+  dialogs.emplace_back(new CWhenDlg(2025, 3));
+  dialogs.emplace_back(new CDisplayDlg(s, sites));
+  dialogs.emplace_back(new CModeDlg(s, sites));
+  for (const auto& d : dialogs) {
+    d->show();
+    QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+    QList<QWidget*> stops;
+    for (QWidget* w = d->nextInFocusChain(); w != d.get(); w = w->nextInFocusChain()) {
+      if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) stops << w;
+    }
+    QVERIFY2(!stops.isEmpty(), qPrintable(d->windowTitle()));
+    for (QLineEdit* edit : d->findChildren<QLineEdit*>()) {
+      if (edit->isVisible()) QVERIFY2(stops.contains(edit), qPrintable(d->windowTitle()));
+    }
+    for (QWidget* w : stops) {
+      QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+      QVERIFY(a != nullptr);
+      QVERIFY2(!a->text(QAccessible::Name).trimmed().isEmpty(),
+               qPrintable(d->windowTitle() + QStringLiteral(": ") + w->metaObject()->className() +
+                          QStringLiteral(" ") + w->objectName()));
+    }
+    d->hide();
+  }
 }
 
 // ---- Time Set ----
