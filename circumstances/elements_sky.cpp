@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "circumstances/geometry.h"
-#include "core/angles.h"
+#include "base/angles.h"
 
 namespace tarvo {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/angles.h"
+#include "base/angles.h"
 
 namespace tarvo {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <utility>
 
-#include "core/text_format.h"
+#include "base/text_format.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "core/text_format.h"
+#include "base/text_format.h"
 
 namespace tarvo {
 

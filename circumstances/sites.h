@@ -22,7 +22,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/input_limits.h"
+#include "base/input_limits.h"
 
 namespace tarvo {
 

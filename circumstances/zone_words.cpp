@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/angles.h"
+#include "base/angles.h"
 
 namespace tarvo {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <variant>
 
-#include "core/input_limits.h"
+#include "base/input_limits.h"
 #include "session/session_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

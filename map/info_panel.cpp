@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "catalogue/saros_table.h"
-#include "core/text_format.h"
+#include "base/text_format.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {

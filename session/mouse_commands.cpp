@@ -1,7 +1,7 @@
 #include "session/mouse_commands.h"
 
 #include "circumstances/zone_words.h"
-#include "core/text_format.h"
+#include "base/text_format.h"
 #include "map/projection.h"
 #include "map/visibility.h"
 #include "session/map_display.h"

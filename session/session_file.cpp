@@ -6,8 +6,8 @@
 #include <optional>
 #include <set>
 
-#include "core/input_limits.h"
-#include "core/text_format.h"
+#include "base/input_limits.h"
+#include "base/text_format.h"
 #include "timebase/delta_t.h"
 
 namespace tarvo {

@@ -6,7 +6,7 @@
 #include "session/site_glue.h"
 #include "sky/sky_chart.h"
 #include "sky/sky_places.h"
-#include "core/text_format.h"
+#include "base/text_format.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {

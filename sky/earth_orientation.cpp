@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "data/nutation_2000a_tables.h"
 
 namespace tarvo {

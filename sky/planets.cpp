@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "data/planet_correction_grids.h"
 #include "data/planet_elements.h"
 #include "sky/sun_moon.h"

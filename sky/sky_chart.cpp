@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/drawing_surface.h"
-#include "core/text_format.h"
+#include "base/text_format.h"
 #include "sky/planets.h"
 #include "timebase/time_scales.h"
 

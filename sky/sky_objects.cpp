@@ -5,7 +5,7 @@
 
 #include <erfa.h>
 
-#include "core/angles.h"
+#include "base/angles.h"
 
 namespace tarvo {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/angles.h"
+#include "base/angles.h"
 
 namespace tarvo {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "core/text_format.h"
+#include "base/text_format.h"
 #include "data/delta_t_smh2020.h"
 #include "timebase/time_scales.h"
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "core/text_format.h"
+#include "base/text_format.h"
 
 namespace tarvo {
 

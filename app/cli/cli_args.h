@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "core/input_limits.h"
-#include "core/text_format.h"
+#include "base/input_limits.h"
+#include "base/text_format.h"
 
 namespace tarvo::cli {
 

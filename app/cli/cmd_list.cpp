@@ -20,7 +20,7 @@
 #include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
 #include "catalogue/eclipse_list_format.h"
-#include "core/input_limits.h"
+#include "base/input_limits.h"
 #include "core/session_state.h"
 #include "export/eclipse_export.h"
 #include "session/search.h"

@@ -15,7 +15,7 @@
 #include "app/cli/shared_options.h"
 #include "app/cli/show_keys.h"
 #include "catalogue/canon_reader.h"
-#include "core/input_limits.h"
+#include "base/input_limits.h"
 #include "core/session_state.h"
 #include "export/eclipse_export.h"
 #include "session/current_eclipse.h"

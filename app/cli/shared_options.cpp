@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "app/cli/command_registry.h"
-#include "core/input_limits.h"
+#include "base/input_limits.h"
 #include "timebase/historical_dates.h"
 
 namespace tarvo::cli {

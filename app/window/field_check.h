@@ -9,7 +9,7 @@
 #include <utility>
 #include <variant>
 
-#include "core/input_limits.h"
+#include "base/input_limits.h"
 
 class QLineEdit;
 

@@ -13,7 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "tools/canongen/canon_files.h"
 #include "tools/canongen/least_squares.h"
 #include "tools/canongen/lunation.h"

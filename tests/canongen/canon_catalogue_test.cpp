@@ -17,7 +17,7 @@
 
 #include "catalogue/canon_reader.h"
 #include "circumstances/geometry.h"
-#include "core/angles.h"
+#include "base/angles.h"
 #include "data/saros_start_table.h"
 #include "tests/error_stats.h"
 #include "tools/canongen/canon_files.h"

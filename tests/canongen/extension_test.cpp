@@ -14,7 +14,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "tests/error_stats.h"
 #include "tools/canongen/canon_files.h"
 #include "tools/canongen/canon_generator.h"

@@ -2,7 +2,7 @@
 // circumstances, and the behaviour of the capped iterations on bad elements.
 #include "circumstances/geometry.h"
 #include "circumstances/eclipse_circumstances.h"
-#include "core/angles.h"
+#include "base/angles.h"
 #include "tests/circumstances/synthetic_eclipse.h"
 
 #include <erfa.h>

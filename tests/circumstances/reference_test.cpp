@@ -35,7 +35,7 @@
 #include "catalogue/canon_reader.h"
 #include "circumstances/geometry.h"
 #include "circumstances/visibility.h"
-#include "core/angles.h"
+#include "base/angles.h"
 #include "tests/error_stats.h"
 #include "timebase/time_scales.h"
 

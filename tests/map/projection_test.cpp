@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "map/world_map.h"
 
 namespace tarvo {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "core/drawing_surface.h"
 #include "map/map_frame.h"
 #include "map/projection.h"

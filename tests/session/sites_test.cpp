@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "core/drawing_surface.h"
-#include "core/text_format.h"
+#include "base/text_format.h"
 #include "core/session_state.h"
 #include "session/site_glue.h"
 

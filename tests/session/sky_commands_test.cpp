@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "circumstances/geometry.h"
-#include "core/angles.h"
+#include "base/angles.h"
 #include "session/current_eclipse.h"
 #include "tests/slow_tests.h"
 #include "core/drawing_surface.h"
-#include "core/angles.h"
+#include "base/angles.h"
 #include "session/map_display.h"
 #include "session/mouse_commands.h"
 #include "session/paint.h"

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "sky/earth_orientation.h"
 #include "sky/sky_objects.h"
 #include "tests/error_stats.h"

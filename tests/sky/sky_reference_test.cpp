@@ -13,7 +13,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "sky/planets.h"
 #include "sky/sky_places.h"
 #include "sky/sun_moon.h"

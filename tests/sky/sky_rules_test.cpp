@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "sky/planets.h"
 #include "sky/sky_objects.h"
 #include "sky/sky_places.h"

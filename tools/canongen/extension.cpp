@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "core/angles.h"
+#include "base/angles.h"
 
 namespace tarvo::extension {
 namespace {

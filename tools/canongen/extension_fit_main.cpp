@@ -12,7 +12,7 @@
 
 #include <swephexp.h>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "tools/canongen/extension.h"
 #include "tools/canongen/extension_ephemeris.h"
 #include "tools/canongen/extension_source.h"

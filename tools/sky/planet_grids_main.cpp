@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "sky/earth_orientation.h"
 #include "sky/planets.h"
 

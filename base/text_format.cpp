@@ -1,4 +1,4 @@
-#include "core/text_format.h"
+#include "base/text_format.h"
 
 #include <cstdio>
 
