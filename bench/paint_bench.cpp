@@ -17,18 +17,20 @@ namespace {
 
 using namespace tarvo;
 
-void BM_FullMapPaint(benchmark::State& bench) {
+// Repaints of one eclipse at 1280 × 800 with the session as `setUp` leaves it;
+// the first paint (not timed) reads the city list and loads the canon file.
+template <class SetUp>
+void benchRepaints(benchmark::State& bench, double year, double month, SetUp setUp) {
   const std::filesystem::path rundata = TARVO_RUNDATA_DIR;
   CanonReader reader(rundata);
   PaintHooks hooks;
   hooks.dataDirectory = rundata;
   DrawingSurface surface(1280, 800);
   SessionState state;
-  state.year = 2025;
-  state.month = 3;
+  state.year = year;
+  state.month = month;
   state.pendingAction = kLandAtCursor;
-  state.gridMode = static_cast<int>(bench.range(0)) != 0 ? 0 : 4;
-  // The first paint reads the city list and loads the canon file.
+  setUp(state);
   if (paintView(state, reader, surface, hooks).outcome != LandingOutcome::Shown) {
     bench.SkipWithError("no canon in the run-time data directory");
     return;
@@ -39,31 +41,19 @@ void BM_FullMapPaint(benchmark::State& bench) {
     benchmark::DoNotOptimize(surface.pixels());
   }
 }
+
+void BM_FullMapPaint(benchmark::State& bench) {
+  benchRepaints(bench, 2025, 3, [&](SessionState& s) {
+    s.gridMode = bench.range(0) != 0 ? kGridShown : kGridHidden;
+  });
+}
 BENCHMARK(BM_FullMapPaint)->Arg(0)->Arg(1)->ArgName("grid")->Unit(benchmark::kMillisecond);
 
 // The same paint of the total eclipse of −500 January with and without the
 // ΔT bands (the zone boundaries at ΔT − σ and ΔT + σ, σ = 430 s). Goal: under
 // 10 ms with the bands.
 void BM_MapPaintWithDeltaTBands(benchmark::State& bench) {
-  const std::filesystem::path rundata = TARVO_RUNDATA_DIR;
-  CanonReader reader(rundata);
-  PaintHooks hooks;
-  hooks.dataDirectory = rundata;
-  DrawingSurface surface(1280, 800);
-  SessionState state;
-  state.year = -500;
-  state.month = 1;
-  state.pendingAction = kLandAtCursor;
-  state.deltaTBandsShown = bench.range(0) != 0;
-  if (paintView(state, reader, surface, hooks).outcome != LandingOutcome::Shown) {
-    bench.SkipWithError("no canon in the run-time data directory");
-    return;
-  }
-  for (auto _ : bench) {
-    state.pendingAction = kLandAtCursor;
-    benchmark::DoNotOptimize(paintView(state, reader, surface, hooks));
-    benchmark::DoNotOptimize(surface.pixels());
-  }
+  benchRepaints(bench, -500, 1, [&](SessionState& s) { s.deltaTBandsShown = bench.range(0) != 0; });
 }
 BENCHMARK(BM_MapPaintWithDeltaTBands)->Arg(0)->Arg(1)->ArgName("bands")->Unit(benchmark::kMillisecond);
 

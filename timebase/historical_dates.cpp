@@ -83,16 +83,7 @@ CalendarDate jdToCalendarDate(JulianDay jd, CalendarRule rule) {
   const double f = jd + 0.5 - z;
   const double alpha = std::floor((z - 1867216.25) / 36524.25);
   const double a = z + 1.0 + alpha - std::floor(alpha / 4.0);
-  const double b = a + 1524.0;
-  const double c = std::floor((b - 122.1) / 365.25);
-  const double d = std::floor(365.25 * c);
-  const double e = std::trunc((b - d) / 30.6001);
-  CalendarDate out{};
-  out.day = std::floor(b - d - std::floor(30.6001 * e) + f);
-  out.hour = f * 24.0;
-  out.month = e < 14.0 ? e - 1.0 : e - 13.0;
-  out.year = out.month > 2.0 ? c - 4716.0 : c - 4715.0;
-  return out;
+  return calendarFromDayCount(a, f);
 }
 
 const char* calendarNameOf(double year, double month) {

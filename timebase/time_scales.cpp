@@ -21,14 +21,18 @@ CalendarDate jdToCalendar(JulianDay jd, ZoneMode mode, double longitudeDeg) {
     const double alpha = std::trunc((z - 1867216.25) / 36524.25);
     a2 = z + 1.0 + alpha - std::trunc(alpha / 4.0);
   }
-  const double b = a2 + 1524.0;
+  return calendarFromDayCount(a2, f);
+}
+
+CalendarDate calendarFromDayCount(double a, double dayFraction) {
+  const double b = a + 1524.0;
   const double c = std::floor((b - 122.1) / 365.25);
   const double d = std::floor(365.25 * c);
   const double eMonth = std::trunc((b - d) / 30.6001);
 
   CalendarDate out{};
-  out.day = std::floor(b - d - std::floor(30.6001 * eMonth) + f);
-  out.hour = f * 24.0;
+  out.day = std::floor(b - d - std::floor(30.6001 * eMonth) + dayFraction);
+  out.hour = dayFraction * 24.0;
   out.month = eMonth < 14.0 ? eMonth - 1.0 : eMonth - 13.0;
   out.year = out.month > 2.0 ? c - 4716.0 : c - 4715.0;
   return out;

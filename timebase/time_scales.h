@@ -31,6 +31,11 @@ struct CalendarDate {
 // division keeps it right for negative Julian Days (years before −4712).
 CalendarDate jdToCalendar(JulianDay jd, ZoneMode mode, double longitudeDeg);
 
+// The last steps of the Julian Day to calendar conversion (Meeus): the date
+// from the Julian calendar's day count a (z, or z corrected for the Gregorian
+// calendar) and the fraction of the day past 0 h.
+CalendarDate calendarFromDayCount(double a, double dayFraction);
+
 // ΔT = TT − UT in seconds at T Julian centuries from J2000.0. A piecewise
 // model: parabola before −800, 50-year table to 1620, yearly table to 2020,
 // 10-year table to 2100, the 50-year table mirrored about 1830 to 3190, then
