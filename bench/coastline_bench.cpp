@@ -10,7 +10,7 @@
 #include <string>
 
 #include "catalogue/canon_reader.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "map/coastline_files.h"
 #include "map/world_map.h"
 #include "session/paint.h"

@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "catalogue/canon_reader.h"
-#include "core/drawing_surface.h"
-#include "core/session_state.h"
+#include "surface/drawing_surface.h"
+#include "session/session_state.h"
 #include "session/paint.h"
 
 namespace {

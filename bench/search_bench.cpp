@@ -8,7 +8,7 @@
 
 #include "catalogue/canon_reader.h"
 #include "session/landing.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace {
 

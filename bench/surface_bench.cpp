@@ -2,7 +2,7 @@
 // 1920×1080 surface from its centre, transparent mode, within 5 ms.
 #include <benchmark/benchmark.h>
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 namespace {
 

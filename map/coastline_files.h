@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "map/coastline_format.h"
 #include "map/map_frame.h"
 

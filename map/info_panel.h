@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "circumstances/eclipse_circumstances.h"
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "map/map_frame.h"
 
 namespace tarvo {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "map/map_frame.h"
 
 namespace tarvo {

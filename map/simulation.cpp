@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {

@@ -6,7 +6,7 @@
 
 #include "circumstances/eclipse_circumstances.h"
 #include "circumstances/geometry.h"
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "map/map_frame.h"
 
 namespace tarvo {

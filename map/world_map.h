@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "map/map_frame.h"
 
 namespace tarvo {

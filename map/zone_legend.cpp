@@ -1,6 +1,6 @@
 #include "map/zone_legend.h"
 
-#include "core/palette.h"
+#include "surface/palette.h"
 
 namespace tarvo {
 

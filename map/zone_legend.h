@@ -2,7 +2,7 @@
 // what it means, drawn with the map's own brushes for the help text.
 #pragma once
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 namespace tarvo {
 

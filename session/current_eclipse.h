@@ -4,7 +4,7 @@
 
 #include "catalogue/eclipse_record.h"
 #include "circumstances/eclipse_circumstances.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace tarvo {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "catalogue/canon_reader.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace tarvo {
 

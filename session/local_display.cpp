@@ -1,6 +1,6 @@
 #include "session/local_display.h"
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "session/current_eclipse.h"
 #include "session/site_glue.h"
 

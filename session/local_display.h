@@ -6,7 +6,7 @@
 
 #include "circumstances/local_report.h"
 #include "circumstances/sites.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace tarvo {
 

@@ -1,6 +1,6 @@
 #include "session/map_display.h"
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "map/coastline_files.h"
 #include "map/visibility.h"
 #include "session/current_eclipse.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "circumstances/eclipse_circumstances.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "map/info_panel.h"
 #include "map/map_frame.h"
 #include "map/world_map.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "map/map_frame.h"
 
 namespace tarvo {

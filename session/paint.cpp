@@ -1,6 +1,6 @@
 #include "session/paint.h"
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "map/map_frame.h"
 #include "session/local_display.h"
 #include "session/map_display.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "catalogue/canon_reader.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "session/landing.h"
 #include "session/screen_text.h"
 

@@ -9,8 +9,8 @@
 
 #include "catalogue/canon_reader.h"
 #include "session/screen_text.h"
-#include "core/drawing_surface.h"
-#include "core/session_state.h"
+#include "surface/drawing_surface.h"
+#include "session/session_state.h"
 #include "session/catalogue_search.h"
 
 namespace tarvo {

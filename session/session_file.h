@@ -30,7 +30,7 @@
 #include <string_view>
 #include <variant>
 
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace tarvo {
 

@@ -1,6 +1,6 @@
 #include "session/simulation_command.h"
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "map/info_panel.h"
 #include "session/map_display.h"
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "map/info_panel.h"
 #include "map/simulation.h"
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 namespace tarvo {
 

@@ -9,7 +9,7 @@
 
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "session/screen_text.h"
 
 namespace tarvo {

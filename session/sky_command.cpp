@@ -2,7 +2,7 @@
 
 #include "circumstances/elements_sky.h"
 #include "circumstances/geometry.h"
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "session/site_glue.h"
 #include "sky/sky_chart.h"
 #include "sky/sky_places.h"

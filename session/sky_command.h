@@ -6,7 +6,7 @@
 #include <string>
 
 #include "circumstances/eclipse_circumstances.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "sky/sky_places.h"
 
 namespace tarvo {

@@ -10,7 +10,7 @@
 #include "catalogue/eclipse_list_entry.h"
 #include "circumstances/geometry.h"
 #include "export/eclipse_export.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "session/catalogue_search.h"
 
 namespace tarvo {

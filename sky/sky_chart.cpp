@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "base/text_format.h"
 #include "sky/planets.h"
 #include "timebase/time_scales.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/palette.h"
+#include "surface/palette.h"
 #include "sky/sky_places.h"
 
 namespace tarvo {

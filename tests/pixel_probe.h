@@ -1,7 +1,7 @@
 // Probing a drawn picture: how many pixels of a colour lie in a box.
 #pragma once
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 namespace tarvo::testing {
 

@@ -7,7 +7,7 @@
 #include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
 #include "circumstances/sites.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "session/landing.h"
 
 namespace tarvo::cli {

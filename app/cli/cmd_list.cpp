@@ -21,7 +21,7 @@
 #include "catalogue/canon_reader.h"
 #include "catalogue/eclipse_list_format.h"
 #include "base/input_limits.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "export/eclipse_export.h"
 #include "session/search.h"
 #include "session/site_glue.h"

@@ -18,8 +18,8 @@
 #include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
 #include "circumstances/sites.h"
-#include "core/drawing_surface.h"
-#include "core/session_state.h"
+#include "surface/drawing_surface.h"
+#include "session/session_state.h"
 #include "session/landing.h"
 #include "session/local_display.h"
 

@@ -16,7 +16,7 @@
 #include "app/cli/show_keys.h"
 #include "catalogue/canon_reader.h"
 #include "base/input_limits.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "export/eclipse_export.h"
 #include "session/current_eclipse.h"
 #include "session/landing.h"

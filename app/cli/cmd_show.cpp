@@ -13,7 +13,7 @@
 #include "app/cli/shared_options.h"
 #include "app/cli/show_keys.h"
 #include "catalogue/canon_reader.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "session/landing.h"
 
 namespace tarvo::cli {

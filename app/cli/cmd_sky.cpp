@@ -15,7 +15,7 @@
 #include "app/cli/shared_options.h"
 #include "catalogue/canon_reader.h"
 #include "circumstances/sites.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "session/current_eclipse.h"
 #include "session/landing.h"
 #include "session/sky_command.h"

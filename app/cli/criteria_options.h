@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app/cli/shared_options.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace tarvo::cli {
 

@@ -12,7 +12,7 @@
 #include "app/cli/cli_args.h"
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace tarvo::cli {
 

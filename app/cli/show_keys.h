@@ -2,7 +2,7 @@
 // commands that print an eclipse that way.
 #pragma once
 
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace tarvo::cli {
 

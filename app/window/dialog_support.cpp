@@ -16,7 +16,7 @@
 
 #include "app/window/field_check.h"
 #include "circumstances/sites.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace tarvo::window {
 

@@ -13,7 +13,7 @@
 #include "app/window/dialog_support.h"
 #include "app/window/field_check.h"
 #include "circumstances/sites.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace tarvo::window {
 

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QUrl>
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "map/zone_legend.h"
 
 namespace tarvo::window {

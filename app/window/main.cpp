@@ -23,7 +23,7 @@
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_view.h"
 #include "app/window/window_session.h"
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 namespace {
 

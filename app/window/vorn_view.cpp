@@ -19,7 +19,7 @@
 #include "app/window/mode_dlg.h"
 #include "app/window/when_dlg.h"
 #include "app/window/window_session.h"
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "session/mouse_commands.h"
 #include "session/paint.h"
 #include "session/search.h"

@@ -6,7 +6,7 @@
 
 #include "catalogue/canon_reader.h"
 #include "circumstances/sites.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 namespace tarvo::window {
 

@@ -12,7 +12,7 @@
 
 #include "circumstances/geometry.h"
 #include "circumstances/horizon_crossing.h"
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "session/current_eclipse.h"
 #include "session/local_display.h"
 #include "session/site_glue.h"

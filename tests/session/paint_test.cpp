@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/angles.h"
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "map/map_frame.h"
 #include "map/projection.h"
 #include "map/visibility.h"

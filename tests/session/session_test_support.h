@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "catalogue/canon_reader.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "session/landing.h"
 #include "tests/catalogue/canon_test_support.h"
 

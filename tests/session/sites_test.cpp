@@ -12,9 +12,9 @@
 #include <vector>
 #include <unistd.h>
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "base/text_format.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 #include "session/site_glue.h"
 
 namespace tarvo {

@@ -20,7 +20,7 @@
 #include "base/angles.h"
 #include "session/current_eclipse.h"
 #include "tests/slow_tests.h"
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "base/angles.h"
 #include "session/map_display.h"
 #include "session/mouse_commands.h"

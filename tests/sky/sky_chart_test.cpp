@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "tests/pixel_probe.h"
 
 namespace tarvo {

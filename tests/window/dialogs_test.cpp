@@ -20,7 +20,7 @@
 #include "app/window/mode_dlg.h"
 #include "app/window/when_dlg.h"
 #include "circumstances/sites.h"
-#include "core/session_state.h"
+#include "session/session_state.h"
 
 using namespace tarvo;
 using namespace tarvo::window;

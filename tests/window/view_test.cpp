@@ -34,7 +34,7 @@
 #include "app/window/vorn_view.h"
 #include "app/window/when_dlg.h"
 #include "app/window/window_session.h"
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 #include "session/simulation_command.h"
 
 using namespace tarvo;

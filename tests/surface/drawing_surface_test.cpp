@@ -1,5 +1,5 @@
 // Pixel semantics of the raster surface, probed at known places.
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <QColor>
 #include <QGuiApplication>

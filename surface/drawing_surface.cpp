@@ -1,4 +1,4 @@
-#include "core/drawing_surface.h"
+#include "surface/drawing_surface.h"
 
 #include <QFile>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "core/visited_pixels.h"
+#include "surface/visited_pixels.h"
 
 #include <algorithm>
 #include <bit>

@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/palette.h"
-#include "core/visited_pixels.h"
+#include "surface/palette.h"
+#include "surface/visited_pixels.h"
 
 class QImage;
 
