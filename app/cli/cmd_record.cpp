@@ -16,6 +16,7 @@
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
 #include "app/cli/criteria_options.h"
+#include "app/cli/option_parser.h"
 #include "app/cli/shared_options.h"
 #include "base/text_format.h"
 #include "catalogue/canon_reader.h"
@@ -25,10 +26,6 @@
 
 namespace tarvo::cli {
 namespace {
-
-const std::string kUsage = "record YEAR MONTH (--city NAME | --site LON LAT HEIGHT) " + criteriaUsage() +
-                           " STATEMENT [STATEMENT ...] [--delta-t-model builtin|smh2020] [--format text|keys|json]"
-                           " | record --file RECORDS.csv [--delta-t-model builtin|smh2020] [--format text|keys|csv|json]";
 
 enum class RecordFormat { kText, kKeys, kJson, kCsv };
 constexpr int kExitBadRecords = 1;
@@ -234,8 +231,12 @@ int runFile(const std::string& path, RecordFormat format, DeltaTModel model, con
           if (f > 0) line += ',';
           line += csvField(f < row.fields.size() ? row.fields[f] : std::string());
         }
-        line += "," + (row.solved ? formatted(format, *row.solved) : std::string(",,,,,,")) + "," + csvField(row.error);
-        ok = put(line + "\r\n");
+        line += ',';
+        line += row.solved ? formatted(format, *row.solved) : std::string(",,,,,,");
+        line += ',';
+        line += csvField(row.error);
+        line += "\r\n";
+        ok = put(line);
         break;
       }
       case RecordFormat::kJson:
@@ -263,34 +264,62 @@ int runFile(const std::string& path, RecordFormat format, DeltaTModel model, con
   return finish(anyBad ? kExitBadRecords : kExitShown);
 }
 
-int runRecord(const std::vector<std::string>& args) {
-  SessionState state;
-  SharedOptions options;
-  OptionParser parser("record", kUsage);
-  addSiteOptions(parser, options);
-  addDeltaTModelOption(parser, options.deltaTModel);
-  CriteriaOptions criteria;
-  addCriteriaOptions(parser, criteria);
+struct RecordArgs {
+  SharedOptions shared{};
+  CriteriaOptions criteria{};
   std::optional<std::string> recordsFile;
   RecordFormat format = RecordFormat::kText;
-  parser.add({"--file", 1,
-              [&recordsFile](const std::vector<std::string>& v) {
+};
+
+OptionParser recordParser(RecordArgs& a) {
+  OptionParser parser("record",
+                      "Delta T from a recorded eclipse: solves statements such as \"U1 = moonrise + 1.5 h\" for "
+                      "Delta T at the site.");
+  parser.addPositional("[YEAR MONTH STATEMENT ...]",
+                       "the eclipse as show lands on it, then statements that tie an eclipse instant (P1 U1 U2 G "
+                       "U3 U4 P4) to a night instant (sunset sunrise moonrise moonset midnight) with =, < or >, "
+                       "offsets in h, sh (seasonal hours), us (time-degrees) or min");
+  parser.addEither({cityOption(a.shared), siteOption(a.shared)}, false);
+  addCriteriaOptions(parser, a.criteria);
+  parser.add(deltaTModelOption(a.shared.deltaTModel));
+  parser.add({.name = "--file",
+              .argument = "RECORDS.csv",
+              .help = "read the records from a CSV file: year,month,longitude,latitude,height,statement "
+                      "(statements separated by ;)",
+              .apply = [&a](const std::vector<std::string>& v) {
                 if (v[0].empty()) return std::string("--file needs a file name");
-                recordsFile = v[0];
+                a.recordsFile = v[0];
                 return std::string();
               },
-              "--file needs a file name"});
-  parser.add({"--format", 1,
-              [&format](const std::vector<std::string>& v) {
-                if (v[0] == "text") format = RecordFormat::kText;
-                else if (v[0] == "keys") format = RecordFormat::kKeys;
-                else if (v[0] == "json") format = RecordFormat::kJson;
-                else if (v[0] == "csv") format = RecordFormat::kCsv;
+              .valueError = "--file needs a file name",
+              .completion = ValueCompletion::File});
+  const std::vector<std::string> names{"text", "keys", "json", "csv"};
+  parser.add({.name = "--format",
+              .argument = "text|keys|json|csv",
+              .help = "sentences (the default), key value lines, JSON, or CSV rows (with --file)",
+              .apply = [&a](const std::vector<std::string>& v) {
+                if (v[0] == "text") a.format = RecordFormat::kText;
+                else if (v[0] == "keys") a.format = RecordFormat::kKeys;
+                else if (v[0] == "json") a.format = RecordFormat::kJson;
+                else if (v[0] == "csv") a.format = RecordFormat::kCsv;
                 else return std::string("--format must be text, keys, json or csv");
                 return std::string();
               },
-              "--format needs text, keys, json or csv"});
-  if (!parser.parse(args)) return kExitUsage;
+              .valueError = "--format needs text, keys, json or csv",
+              .completion = ValueCompletion::Words,
+              .words = names});
+  return parser;
+}
+
+int runRecord(const std::vector<std::string>& args) {
+  RecordArgs a;
+  OptionParser parser = recordParser(a);
+  if (const auto stop = parser.parse(args)) return *stop;
+  SharedOptions& options = a.shared;
+  const std::optional<std::string>& recordsFile = a.recordsFile;
+  const RecordFormat format = a.format;
+  const CriteriaOptions& criteria = a.criteria;
+  SessionState state;
   if (recordsFile) {
     if (!parser.positional().empty() || options.cityName || options.typedSite)
       return parser.usageError("--file takes the year, month, site and statements from the file");
@@ -322,7 +351,11 @@ int runRecord(const std::vector<std::string>& args) {
   return finish(kExitShown);
 }
 
-const CommandRegistration kRecord{{"record", kUsage.c_str(), runRecord}};
+const CommandRegistration kRecord{{"record", [] {
+                                     RecordArgs a;
+                                     return recordParser(a).syntax();
+                                   },
+                                   runRecord}};
 
 }  // namespace
 }  // namespace tarvo::cli
