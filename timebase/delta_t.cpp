@@ -1,5 +1,6 @@
 #include "timebase/delta_t.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -153,6 +154,24 @@ std::string deltaTUncertaintyText(double deltaTSeconds, double sigmaSeconds) {
     return formatString("ΔT %.0f ± %.0f s (±%s° in longitude)", deltaTSeconds, sigmaSeconds, degrees.c_str());
   }
   return formatString("ΔT %.1f ± %.2f s (±%s° in longitude)", deltaTSeconds, sigmaSeconds, degrees.c_str());
+}
+
+namespace {
+// The σ the drag divides by: the observed era's 0.05 s, never zero.
+double dragSigma(double sigmaSeconds) { return std::max(sigmaSeconds, 0.01); }
+}  // namespace
+
+std::string deltaTAdjustmentText(double adjustSeconds, double sigmaSeconds) {
+  if (adjustSeconds == 0) return "model";
+  const double sigmas = adjustSeconds / dragSigma(sigmaSeconds);
+  return formatString(std::fabs(adjustSeconds) >= 1 ? "model %+.2f σ (%+.0f s)" : "model %+.2f σ (%+.2f s)", sigmas,
+                      adjustSeconds);
+}
+
+double steppedDeltaTAdjust(double adjustSeconds, double sigmaSeconds, int steps, double loSeconds,
+                           double hiSeconds) {
+  const double step = kDeltaTStepSigmas * dragSigma(sigmaSeconds);
+  return std::clamp(adjustSeconds + steps * step, loSeconds, hiSeconds);
 }
 
 }  // namespace tarvo

@@ -47,4 +47,16 @@ inline constexpr double longitudeShiftDeg(double seconds) { return seconds / 240
 // 0.1 s and σ to 0.01 s.
 std::string deltaTUncertaintyText(double deltaTSeconds, double sigmaSeconds);
 
+// The ΔT drag moves the adjustment in steps of this many σ.
+inline constexpr double kDeltaTStepSigmas = 0.1;
+
+// The adjustment's line, UTF-8: "model +0.30 σ (+80 s)"; "model" alone for
+// none. σ is taken as at least 0.01 s.
+std::string deltaTAdjustmentText(double adjustSeconds, double sigmaSeconds);
+
+// The adjustment after `steps` drag steps of kDeltaTStepSigmas σ from
+// adjustSeconds, clamped to loSeconds..hiSeconds.
+double steppedDeltaTAdjust(double adjustSeconds, double sigmaSeconds, int steps, double loSeconds,
+                           double hiSeconds);
+
 }  // namespace tarvo

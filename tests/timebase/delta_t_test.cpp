@@ -90,5 +90,18 @@ TEST(DeltaTSigma, StatusText) {
   EXPECT_EQ(deltaTUncertaintyText(69.14, 0.05), "ΔT 69.1 ± 0.05 s (±0.00021° in longitude)");
 }
 
+// The drag: σ/10 a step, clamped to the adjustment's range, and its line.
+TEST(DeltaTSigma, DragStepsAndTheirText) {
+  const double sigma = 265.0;
+  EXPECT_DOUBLE_EQ(steppedDeltaTAdjust(0, sigma, 1, -10000, 10000), 26.5);
+  EXPECT_DOUBLE_EQ(steppedDeltaTAdjust(26.5, sigma, -3, -10000, 10000), -53.0);
+  EXPECT_DOUBLE_EQ(steppedDeltaTAdjust(9990, sigma, 1, -10000, 10000), 10000);
+  EXPECT_DOUBLE_EQ(steppedDeltaTAdjust(0, 0.0, 1, -10000, 10000), 0.001);  // σ taken as 0.01 s at least
+  EXPECT_EQ(deltaTAdjustmentText(0, sigma), "model");
+  EXPECT_EQ(deltaTAdjustmentText(79.5, sigma), "model +0.30 σ (+80 s)");
+  EXPECT_EQ(deltaTAdjustmentText(-26.5, sigma), "model -0.10 σ (-26 s)");
+  EXPECT_EQ(deltaTAdjustmentText(0.005, 0.05), "model +0.10 σ (+0.01 s)");
+}
+
 }  // namespace
 }  // namespace tarvo
