@@ -74,6 +74,10 @@ void drawMapDisplay(SessionState& state, DrawingSurface& surface) {
         if (other.converged()) drawBoundaryBands(surface, frame, visibilityInputsOf(other));
       }
     }
+    for (const double deltaT : state.recordZonesDeltaT) {
+      const EclipseCircumstances atRecord = eclipseCircumstances(eclipse.record, deltaT, eclipse.greatestHours);
+      if (atRecord.converged()) drawBoundaryBands(surface, frame, visibilityInputsOf(atRecord));
+    }
   }
   state.penDown = pen.penDown ? 1 : 0;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "catalogue/eclipse_list_entry.h"
 #include "catalogue/eclipse_record.h"
@@ -85,6 +86,9 @@ struct SessionState {
   int gridMode = kGridHidden;           // GridMode
   int outlineChoice = kOutlineBuiltIn;  // OutlineChoice
   bool deltaTBandsShown = false;  // the map also draws the zone boundaries at ΔT ± σ, dotted
+  // ΔT from a Record: the map also draws the zone boundaries at these ΔT
+  // (s), dotted as the bands, until the view changes. Not saved.
+  std::vector<double> recordZonesDeltaT;
 
   // Map layout, pixels of the view's client area.
   int mapLeft = 0, mapRight = 0, mapTop = 0, mapBottom = 0;

@@ -6,6 +6,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalBlocker>
+#include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -177,6 +179,17 @@ void CMainFrame::createToolBar() {
 void CMainFrame::createStatusBar() {
   message_ = new QLabel(QStringLiteral("Ready"));
   statusBar()->addWidget(message_, 1);
+  // The ΔT drag: ±10 σ in steps of σ/10, the model in the middle.
+  deltaTSlider_ = new QSlider(Qt::Horizontal);
+  deltaTSlider_->setRange(-100, 100);
+  deltaTSlider_->setPageStep(10);
+  deltaTSlider_->setFixedWidth(120);
+  deltaTSlider_->setAccessibleName(QStringLiteral("ΔT adjustment"));
+  deltaTSlider_->setToolTip(QStringLiteral("ΔT: drag in steps of σ/10 (Ctrl+Left, Ctrl+Right; Ctrl+Home: the model)"));
+  statusBar()->addPermanentWidget(deltaTSlider_);
+  connect(deltaTSlider_, &QSlider::valueChanged, this, [this](int steps) {
+    if (CVornView* v = activeView()) v->setDeltaTSteps(steps);
+  });
   deltaT_ = new QLabel;
   statusBar()->addPermanentWidget(deltaT_);
   // The keyboard indicators; Qt cannot read the lock keys' state, so they
@@ -279,6 +292,26 @@ QMenu* CMainFrame::createEclipseMenu() {
   addAction(exportPicture);
 
   menu->addSeparator();
+  QAction* record = viewCommand(kCmdDeltaTFromRecord, QStringLiteral("ΔT from a Record..."),
+                                &CVornView::deltaTFromRecord);
+  record->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  const std::pair<int, QKeySequence> drag[] = {
+      {kCmdDeltaTLess, QKeySequence(Qt::CTRL | Qt::Key_Left)},
+      {kCmdDeltaTMore, QKeySequence(Qt::CTRL | Qt::Key_Right)},
+      {kCmdDeltaTModel, QKeySequence(Qt::CTRL | Qt::Key_Home)},
+  };
+  viewCommand(kCmdDeltaTLess, QStringLiteral("ΔT − σ/10"), &CVornView::deltaTLess);
+  viewCommand(kCmdDeltaTMore, QStringLiteral("ΔT + σ/10"), &CVornView::deltaTMore);
+  viewCommand(kCmdDeltaTModel, QStringLiteral("ΔT of the Model"), &CVornView::deltaTOfTheModel);
+  menu->addAction(record);
+  addAction(record);
+  for (const auto& [id, key] : drag) {
+    commands_[id]->setShortcut(key);
+    menu->addAction(commands_[id]);
+    addAction(commands_[id]);
+  }
+
+  menu->addSeparator();
   gridAct_ = new QAction(QStringLiteral("Lon/Lat Grid"), this);
   coastlinesAct_ = new QAction(QStringLiteral("CIA MAP"), this);
   for (QAction* a : {gridAct_, coastlinesAct_}) {
@@ -356,7 +389,11 @@ void CMainFrame::updateRecentFiles(const QStringList& paths) {
 void CMainFrame::addChildFrame(CChildFrame* child) {
   mdi_->addSubWindow(child);
   CVornView* view = child->view();
-  connect(view, &CVornView::painted, this, [this, view] { deltaT_->setText(view->deltaTStatus()); });
+  connect(view, &CVornView::painted, this, [this, view] {
+    deltaT_->setText(view->deltaTStatus());
+    const QSignalBlocker quiet(deltaTSlider_);
+    deltaTSlider_->setValue(view->deltaTSteps());
+  });
   connect(child->view(), &CVornView::statusText, this, [this](const QString& text) {
     if (text.isEmpty())
       statusBar()->clearMessage();

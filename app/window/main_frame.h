@@ -10,6 +10,7 @@
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QSlider;
 
 namespace tarvo::window {
 
@@ -31,6 +32,10 @@ enum CommandId : int {
   kCmdNextVisibleEclipse = 32800,
   kCmdStopSimulation = 32801,
   kCmdExportPicture = 32802,
+  kCmdDeltaTFromRecord = 32803,
+  kCmdDeltaTLess = 32804,   // ΔT − σ/10
+  kCmdDeltaTMore = 32805,   // ΔT + σ/10
+  kCmdDeltaTModel = 32806,  // ΔT of the model, no adjustment
   kCmdPrint = 57607,
   kCmdVersion = 57664,
   kCmdExit = 57665,
@@ -56,6 +61,8 @@ class CMainFrame : public QMainWindow {
   QList<QLabel*> indicators() const { return indicators_; }
   // The pane with ΔT ± σ of the eclipse last painted.
   QLabel* deltaTPane() const { return deltaT_; }
+  // The ΔT drag in the status bar: the adjustment in steps of σ/10.
+  QSlider* deltaTSlider() const { return deltaTSlider_; }
 
   void addChildFrame(CChildFrame* child);
   CChildFrame* activeChild() const;
@@ -96,6 +103,7 @@ class CMainFrame : public QMainWindow {
   QToolBar* toolBar_ = nullptr;
   QLabel* message_ = nullptr;
   QLabel* deltaT_ = nullptr;
+  QSlider* deltaTSlider_ = nullptr;
   QList<QLabel*> indicators_;
   std::map<int, QAction*> commands_;
   QList<QAction*> viewCommands_;

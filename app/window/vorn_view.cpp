@@ -17,11 +17,14 @@
 #include "app/window/display_dlg.h"
 #include "app/window/list_dlg.h"
 #include "app/window/mode_dlg.h"
+#include "app/window/record_dlg.h"
 #include "app/window/when_dlg.h"
 #include "app/window/window_session.h"
+#include "base/input_limits.h"
 #include "surface/drawing_surface.h"
 #include "session/mouse_commands.h"
 #include "session/paint.h"
+#include "session/record_glue.h"
 #include "session/search.h"
 #include "session/simulation_command.h"
 #include "session/visibility_list.h"
@@ -61,6 +64,7 @@ CVornView::~CVornView() { destroyListWindow(); }
 
 void CVornView::invalidate(int pendingAction) {
   stopSimulation();
+  session_.state.recordZonesDeltaT.clear();  // the record's zones last until the view changes
   session_.state.pendingAction = pendingAction;
   paintPending_ = true;
   update();
@@ -105,7 +109,57 @@ void CVornView::resizeEvent(QResizeEvent*) {
 }
 
 QString CVornView::deltaTStatus() const {
-  return QString::fromStdString(deltaTUncertaintyText(session_.state.deltaT, session_.state.deltaTSigma));
+  const SessionState& s = session_.state;
+  std::string text = deltaTUncertaintyText(s.deltaT, s.deltaTSigma);
+  if (s.deltaTAdjust != 0) text += "; " + deltaTAdjustmentText(s.deltaTAdjust, s.deltaTSigma);
+  return QString::fromStdString(text);
+}
+
+int CVornView::deltaTSteps() const {
+  const SessionState& s = session_.state;
+  return static_cast<int>(std::lround(s.deltaTAdjust / (kDeltaTStepSigmas * std::max(s.deltaTSigma, 0.01))));
+}
+
+void CVornView::stepDeltaT(int steps) {
+  SessionState& s = session_.state;
+  s.deltaTAdjust =
+      steppedDeltaTAdjust(s.deltaTAdjust, s.deltaTSigma, steps, limits::kDeltaTAdjustS.lo, limits::kDeltaTAdjustS.hi);
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::setDeltaTSteps(int steps) {
+  SessionState& s = session_.state;
+  s.deltaTAdjust = steppedDeltaTAdjust(0, s.deltaTSigma, steps, limits::kDeltaTAdjustS.lo, limits::kDeltaTAdjustS.hi);
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::deltaTOfTheModel() {
+  session_.state.deltaTAdjust = 0;
+  invalidate(kLandAtCursor);
+}
+
+void CVornView::deltaTFromRecord() {
+  stopSimulation();
+  paintPending();
+  const SessionState& s = session_.state;
+  const Site* city = s.displaySiteIndex == kTypedSiteIndex ? nullptr : s.sites.byNumber(s.displaySiteIndex);
+  std::optional<SessionRecord> record = sessionRecordOf(s, city ? city->name : std::string());
+  if (!record) {
+    QMessageBox::information(this, QStringLiteral("ΔT from a Record"),
+                             QStringLiteral("The eclipse shown has no computed contacts to tie statements to."));
+    return;
+  }
+  CRecordDlg dialog(std::move(*record), this);
+  connect(&dialog, &CRecordDlg::zonesRequested, this, &CVornView::showRecordZones);
+  dialog.exec();
+}
+
+void CVornView::showRecordZones(const std::vector<double>& deltaTSeconds) {
+  stopSimulation();
+  session_.state.recordZonesDeltaT = deltaTSeconds;
+  session_.state.pendingAction = kLandAtCursor;
+  paintPending_ = true;
+  update();
 }
 
 void CVornView::showChanged() {

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QPrinter;
 
@@ -38,8 +39,11 @@ class CVornView : public QWidget {
   bool simulationRunning() const;
   int paintCount() const { return paintCount_; }
   CListDlg* listDialog() const { return list_; }
-  // The status bar's line on ΔT and its uncertainty for the eclipse shown.
+  // The status bar's line on ΔT and its uncertainty for the eclipse shown,
+  // with the adjustment from the model when there is one.
   QString deltaTStatus() const;
+  // The session's ΔT adjustment in drag steps (σ/10 of the eclipse shown), rounded.
+  int deltaTSteps() const;
 
   // The effects of the dialogs' OK, as the commands apply them: the values
   // the dialog accepted (nothing when it was not accepted).
@@ -78,6 +82,18 @@ class CVornView : public QWidget {
   void stopSimulation();
   // Export Picture: asks for the size (the client size offered) and the file.
   void exportPicture();
+  // ΔT from a Record: the statements dialog for the eclipse shown and the site.
+  void deltaTFromRecord();
+  // The ΔT drag: the adjustment moved by steps of σ/10 (Ctrl+Left, Ctrl+Right),
+  // set to a number of steps (the status bar's slider), or back to the model
+  // (Ctrl+Home); the view repaints.
+  void stepDeltaT(int steps);
+  void deltaTLess() { stepDeltaT(-1); }
+  void deltaTMore() { stepDeltaT(1); }
+  void setDeltaTSteps(int steps);
+  void deltaTOfTheModel();
+  // The map draws the zone boundaries at these ΔT (s) until the view changes.
+  void showRecordZones(const std::vector<double>& deltaTSeconds);
   // The map's options, as the Display dialog sets them.
   bool gridShown() const;
   bool detailedCoastlines() const;
