@@ -17,6 +17,7 @@
 #include "app/cli/command_registry.h"
 #include "app/cli/shared_options.h"
 #include "app/data_paths.h"
+#include "catalogue/canon_cache.h"
 
 namespace tarvo::cli {
 
@@ -87,6 +88,7 @@ int main(int argc, char** argv) {
     }
   }
   tarvo::cli::setSiteFile(tarvo::findSiteFile(places, {}).string());
+  tarvo::setDefaultCanonCacheDirectory(tarvo::findCacheDirectory(places));
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     printUsage(args.empty() ? stderr : stdout);
     return args.empty() ? tarvo::cli::kExitUsage : 0;
