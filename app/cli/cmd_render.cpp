@@ -1,5 +1,5 @@
 // tarvo render --out FILE.png [YEAR MONTH] [--next N | --prev N] [criteria] [--size WxH]
-//              [--display map|local|sky|sim] [--grid] [--cia] [--city NAME | --site LON LAT HEIGHT]
+//              [--display map|local|sky|sim|horizon] [--grid] [--cia] [--city NAME | --site LON LAT HEIGHT]
 //              [--dt-adjust S]
 // --cia checks "CIA MAP": the map's outline is the five coastline files.
 // Runs the view's paint on a surface of the client size, as the window does:
@@ -22,6 +22,7 @@
 #include "surface/drawing_surface.h"
 #include "session/session_state.h"
 #include "session/paint.h"
+#include "session/horizon_command.h"
 #include "session/simulation_command.h"
 #include "session/search.h"
 #include "session/sky_command.h"
@@ -30,7 +31,7 @@ namespace tarvo::cli {
 namespace {
 
 const std::string kUsage = "render --out FILE.png [YEAR MONTH] [--next N | --prev N] " + criteriaUsage() +
-                           " [--size WxH] [--display map|local|sky|sim] [--grid] [--cia] "
+                           " [--size WxH] [--display map|local|sky|sim|horizon] [--grid] [--cia] "
                            "[--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 constexpr int kExitPngFailed = 1;
 
@@ -49,6 +50,7 @@ const std::vector<DisplayChoice>& displayChoices() {
       {"local", kDisplayLocalReport, nullptr},
       {"sky", kDisplayWorldMap, drawSkyChartCommand},  // the StarMap command over the map's paint
       {"sim", kDisplayWorldMap, drawSimulationFinal},  // the Simulation command's last frame
+      {"horizon", kDisplayWorldMap, drawHorizonChartCommand},  // the Horizon display over the map's paint
   };
   return choices;
 }
