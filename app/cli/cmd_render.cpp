@@ -23,6 +23,7 @@
 #include "session/session_state.h"
 #include "session/paint.h"
 #include "session/simulation_command.h"
+#include "session/site_glue.h"
 #include "session/search.h"
 #include "session/sky_command.h"
 
@@ -137,12 +138,15 @@ std::string prepareSession(const RenderOptions& options, SessionState& state) {
     state.pendingAction = kLandAtClock;
   }
   if (std::string e = applyCriteria(options.criteria, state); !e.empty()) return e;
-  // A site chosen on the command line needs the city list first; otherwise
-  // the first paint reads it (and shows its texts when it is missing).
+  // The city list is read before the first paint. A site chosen on the
+  // command line says what the reading found on standard error at once;
+  // otherwise the first paint shows its texts when it is missing.
   if (options.shared.cityName || options.shared.typedSite) {
-    state.sitesLoaded = 1;
-    return loadSitesAndApply(options.shared, state.sites, state);
+    std::string e = loadSitesAndApply(options.shared, state.sites, state);
+    state.cityListTidings.told = true;
+    return e;
   }
+  readSessionCityList(state, siteFile());
   return {};
 }
 
@@ -153,7 +157,6 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
   CanonReader reader;
   DrawingSurface surface(options.shared.width, options.shared.height);
   PaintHooks hooks;
-  hooks.dataDirectory = std::filesystem::path(siteFile()).parent_path();
   PaintResult painted = paintView(state, reader, surface, hooks);
   if (!painted.siteListNotice.empty()) std::fprintf(stderr, "%s\n", painted.siteListNotice.c_str());
   for (double step = 0; step < options.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
