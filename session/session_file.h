@@ -2,6 +2,7 @@
 // text. The first line names the format and its version; then one
 // "key = value" line per setting, in any order; blank lines and lines
 // starting with "#" are ignored. Keys that are absent keep their defaults.
+// A UTF-8 byte-order mark before the first line is allowed.
 //
 //   TarvoWin session 1
 //   year = 2025

@@ -79,9 +79,9 @@ TEST(SessionFile, StateRoundTripFindsTheCityByName) {
   EXPECT_EQ(state.deltaTModel, DeltaTModel::kSmh2020);
 }
 
-TEST(SessionFile, CommentsBlankLinesCrLfAndMissingKeysAreAccepted) {
+TEST(SessionFile, ByteOrderMarkCommentsBlankLinesCrLfAndMissingKeysAreAccepted) {
   const SessionFileResult r =
-      parseSessionFile("TarvoWin session 1\r\n# saved by hand\r\n\r\n  month =  12 \r\nyear=16999\r\n");
+      parseSessionFile("\xEF\xBB\xBFTarvoWin session 1\r\n# saved by hand\r\n\r\n  month =  12 \r\nyear=16999\r\n");
   ASSERT_TRUE(std::holds_alternative<SessionSettings>(r));
   EXPECT_EQ(std::get<SessionSettings>(r).year, 16999);
   EXPECT_EQ(std::get<SessionSettings>(r).month, 12);
