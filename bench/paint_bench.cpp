@@ -67,9 +67,9 @@ void BM_DeltaTDragStep(benchmark::State& bench) {
   const std::filesystem::path rundata = TARVO_RUNDATA_DIR;
   CanonReader reader(rundata);
   PaintHooks hooks;
-  hooks.dataDirectory = rundata;
   DrawingSurface surface(1280, 800);
   SessionState state;
+  readSessionCityList(state, (rundata / kSiteFileName).string());
   state.year = -500;
   state.month = 1;
   state.pendingAction = kLandAtCursor;
