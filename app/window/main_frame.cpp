@@ -362,6 +362,12 @@ void CMainFrame::updateMenus() {
   const bool viewOpen = activeView() != nullptr;
   menuBar()->clear();
   menuBar()->addActions(viewOpen ? viewMenuBar_ : frameMenuBar_);
+  if (CVornView* view = activeView(); view && view->paintCount() > 0) {
+    deltaT_->setText(view->deltaTStatus());
+    const QSignalBlocker quiet(deltaTSlider_);
+    deltaTSlider_->setValue(view->deltaTSteps());
+  }
+  deltaTSlider_->setEnabled(viewOpen);
   for (QAction* a : viewCommands_) a->setEnabled(viewOpen);
   saveAct_->setEnabled(viewOpen);
   printAct_->setEnabled(viewOpen);
@@ -389,7 +395,9 @@ void CMainFrame::updateRecentFiles(const QStringList& paths) {
 void CMainFrame::addChildFrame(CChildFrame* child) {
   mdi_->addSubWindow(child);
   CVornView* view = child->view();
+  // The pane and the ΔT slider speak of the active view's document.
   connect(view, &CVornView::painted, this, [this, view] {
+    if (view != activeView()) return;
     deltaT_->setText(view->deltaTStatus());
     const QSignalBlocker quiet(deltaTSlider_);
     deltaTSlider_->setValue(view->deltaTSteps());

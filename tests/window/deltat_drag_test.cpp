@@ -12,6 +12,7 @@
 #include "app/window/main_frame.h"
 #include "app/window/record_dlg.h"
 #include "app/window/vorn_app.h"
+#include "app/window/vorn_doc.h"
 #include "app/window/vorn_view.h"
 #include "app/window/window_session.h"
 #include "session/record_glue.h"
@@ -53,7 +54,7 @@ CVornView* DeltaTDragTest::viewOnMinus500() {
 void DeltaTDragTest::keysAndSliderMoveTheAdjustmentBySigmaTenths() {
   CMainFrame* f = app_->mainFrame();
   CVornView* view = viewOnMinus500();
-  const tarvo::SessionState& state = app_->session().state;
+  const tarvo::SessionState& state = app_->activeDocument()->state();
   const double sigma = state.deltaTSigma, model = state.deltaT;
   QVERIFY(sigma > 100);
   const QImage atModel = view->shownImage();
@@ -86,7 +87,7 @@ void DeltaTDragTest::keysAndSliderMoveTheAdjustmentBySigmaTenths() {
 
 void DeltaTDragTest::recordDialogSolvesAndDrawsTheZonesUntilTheViewChanges() {
   CVornView* view = viewOnMinus500();
-  tarvo::SessionState& state = app_->session().state;
+  tarvo::SessionState& state = app_->activeDocument()->state();
   const QImage plain = view->shownImage();
   std::optional<tarvo::SessionRecord> record = tarvo::sessionRecordOf(state, "");
   QVERIFY(record);
