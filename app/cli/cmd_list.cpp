@@ -1,11 +1,13 @@
 // tarvo list START PERIOD [criteria] [--city NAME | --site LON LAT HEIGHT] [--visible]
-//            [--format text|csv|json|ics] [--max N]
+//            [--min-phase penumbral|partial|total] [--tz AREA/CITY] [--format text|csv|json|ics] [--max N]
 // The eclipse list's Search: the eclipses of years START..START+PERIOD that
 // meet the criteria (at most 100), under the list's header, as the list shows
 // them after a search. A Saros search (--saros S) lists series S. With a
 // site, --visible keeps the eclipses seen from it (each line then ends with
-// its class); csv, json and ics write the list for other programs, up to
-// --max eclipses.
+// its class; with --min-phase, those whose deepest phase seen is at least
+// that); csv, json and ics write the list for other programs, up to --max
+// eclipses, with the site's clock (--tz, the city's zone or the nearest
+// city's) for the civil times.
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -34,7 +36,8 @@ namespace {
 
 const std::string kUsage = "list START PERIOD " + criteriaUsage() +
                            " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]"
-                           " [--visible] [--format text|csv|json|ics] [--max N]";
+                           " [--visible] [--min-phase penumbral|partial|total] [--tz AREA/CITY]"
+                           " [--format text|csv|json|ics] [--max N]";
 
 enum class ListFormat { Text, Csv, Json, ICalendar };
 // Julian Day of the Unix epoch.
@@ -42,6 +45,7 @@ constexpr double kUnixEpochJd = 2440587.5;
 
 struct ExportOptions {
   bool visible = false;
+  std::optional<EclipsePhase> minPhase;
   ListFormat format = ListFormat::Text;
   std::optional<double> maxEntries;
   bool given() const { return visible || format != ListFormat::Text || maxEntries; }
@@ -54,6 +58,15 @@ void addExportOptions(OptionParser& parser, ExportOptions& out) {
                 return std::string();
               },
               ""});
+  parser.add({"--min-phase", 1,
+              [&out](const std::vector<std::string>& v) {
+                if (v[0] == "penumbral") out.minPhase = EclipsePhase::Penumbral;
+                else if (v[0] == "partial") out.minPhase = EclipsePhase::Partial;
+                else if (v[0] == "total") out.minPhase = EclipsePhase::Total;
+                else return std::string("--min-phase must be penumbral, partial or total");
+                return std::string();
+              },
+              "--min-phase needs penumbral, partial or total"});
   parser.add({"--format", 1,
               [&out](const std::vector<std::string>& v) {
                 if (v[0] == "text") out.format = ListFormat::Text;
@@ -86,8 +99,14 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
                       double start, double period) {
   VisibilityListOptions o;
   const bool withSite = options.cityName || options.typedSite;
-  if (withSite) o.site = prepareSite(state);
+  const std::optional<SiteReading> reading = withSite ? readSitesFile(siteFile()) : std::nullopt;
+  const SiteList cities = reading ? reading->list : SiteList{};
+  if (withSite) {
+    o.site = prepareSite(state);
+    o.clock = siteClockOf(options, cities, state);
+  }
   o.visibleOnly = exportOptions.visible;
+  o.minPhase = exportOptions.minPhase;
   const int cap = static_cast<int>(exportOptions.maxEntries.value_or(kMaxListEntries));
   o.maxEntries = exportOptions.format == ListFormat::Text ? std::min(cap, kMaxListEntries) : cap;
   CanonReader reader;
@@ -101,8 +120,8 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
   }
   ExportList list;
   if (withSite) {
-    const std::optional<SiteReading> reading = readSitesFile();
-    list.site = exportSiteOf(state, reading ? reading->list : SiteList{});
+    list.site = exportSiteOf(state, cities);
+    list.site->zone = o.clock->name();
   }
   list.deltaTModel = deltaTModelName(state.deltaTModel);
   list.eclipses = found.eclipses;
@@ -152,6 +171,7 @@ int runList(const std::vector<std::string>& args) {
   addDeltaTModelOption(parser, options.deltaTModel);
   ExportOptions exportOptions;
   addExportOptions(parser, exportOptions);
+  addTimeZoneOption(parser, options);
   if (!parser.parse(args)) return kExitUsage;
   const std::vector<std::string>& positional = parser.positional();
   if (positional.size() != 2) return parser.usageError("START and PERIOD are needed");
@@ -174,6 +194,10 @@ int runList(const std::vector<std::string>& args) {
 
   if (exportOptions.visible && !options.cityName && !options.typedSite) {
     return parser.usageError("--visible needs --city NAME or --site LON LAT HEIGHT");
+  }
+  if (exportOptions.minPhase && !exportOptions.visible) return parser.usageError("--min-phase needs --visible");
+  if (options.timeZone && !options.cityName && !options.typedSite) {
+    return parser.usageError("--tz needs --city NAME or --site LON LAT HEIGHT");
   }
   if (exportOptions.given()) return runVisibilityList(state, options, exportOptions, start, period);
 

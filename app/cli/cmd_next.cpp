@@ -1,8 +1,11 @@
 // tarvo next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] [criteria] [--min-altitude DEG]
+//            [--min-phase penumbral|partial|total] [--tz AREA/CITY] [--format words|keys|json]
 //            [--dt-adjust SECONDS] [--delta-t-model builtin|smh2020]
 // The first eclipse at or after the month (default: the computer's current
-// month) that meets the criteria and can be seen from the site, printed as
-// the `key value` lines of `tarvo show`, then its visibility.
+// month) that meets the criteria and whose partial phase (or the phase of
+// --min-phase) is seen from the site: in words on the site's clock, as the
+// `key value` lines of `tarvo show` followed by its visibility (keys), or
+// as the words' values in JSON.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -16,6 +19,8 @@
 #include "app/cli/show_keys.h"
 #include "catalogue/canon_reader.h"
 #include "base/input_limits.h"
+#include "base/text_format.h"
+#include "circumstances/observer_answer.h"
 #include "session/session_state.h"
 #include "export/eclipse_export.h"
 #include "session/current_eclipse.h"
@@ -29,7 +34,19 @@ namespace tarvo::cli {
 namespace {
 
 const std::string kUsage = std::string("next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] ") + criteriaUsage() +
-                           " [--min-altitude DEG] [--dt-adjust SECONDS] [--delta-t-model builtin|smh2020]";
+                           " [--min-altitude DEG] [--min-phase penumbral|partial|total] [--tz AREA/CITY]"
+                           " [--format words|keys|json] [--dt-adjust SECONDS] [--delta-t-model builtin|smh2020]";
+
+enum class NextFormat { Words, Keys, Json };
+
+std::string placeName(const SiteList& sites, const SessionState& state) {
+  if (const Site* city = state.displaySiteIndex != kTypedSiteIndex ? sites.byNumber(state.displaySiteIndex) : nullptr) {
+    const std::string& n = city->name;
+    const std::size_t a = n.find_first_not_of(' ');
+    return a == std::string::npos ? n : n.substr(a, n.find_last_not_of(' ') - a + 1);
+  }
+  return formatString("Lon %.2f Lat %.2f", state.siteLongitude, state.siteLatitude);
+}
 
 void printAltitude(const char* key, const std::optional<double>& deg) {
   if (deg) {
@@ -62,7 +79,28 @@ int runNext(const std::vector<std::string>& args) {
   SharedOptions options;
   CriteriaOptions criteria;
   double minAltitude = limits::kMinAltitudeDeg.lo;
+  EclipsePhase minPhase = kDefaultMinPhase;
+  NextFormat format = NextFormat::Words;
   OptionParser parser("next", kUsage);
+  addTimeZoneOption(parser, options);
+  parser.add({"--min-phase", 1,
+              [&minPhase](const std::vector<std::string>& v) {
+                if (v[0] == "penumbral") minPhase = EclipsePhase::Penumbral;
+                else if (v[0] == "partial") minPhase = EclipsePhase::Partial;
+                else if (v[0] == "total") minPhase = EclipsePhase::Total;
+                else return std::string("--min-phase must be penumbral, partial or total");
+                return std::string();
+              },
+              "--min-phase needs penumbral, partial or total"});
+  parser.add({"--format", 1,
+              [&format](const std::vector<std::string>& v) {
+                if (v[0] == "words") format = NextFormat::Words;
+                else if (v[0] == "keys") format = NextFormat::Keys;
+                else if (v[0] == "json") format = NextFormat::Json;
+                else return std::string("--format must be words, keys or json");
+                return std::string();
+              },
+              "--format needs words, keys or json"});
   addSiteOptions(parser, options);
   addDeltaTAdjustOption(parser, options);
   addDeltaTModelOption(parser, options.deltaTModel);
@@ -100,7 +138,7 @@ int runNext(const std::vector<std::string>& args) {
   CanonReader reader;
   reader.setDeltaTModel(state.deltaTModel);
   const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(state, state.sarosCriterion), state.year,
-                                               state.month, site, minAltitude);
+                                               state.month, site, minAltitude, -1e300, minPhase);
   reportDefects(reader);
   if (!found.found) {
     if (found.end == SearchEnd::EndOfCatalogue) {
@@ -110,11 +148,26 @@ int runNext(const std::vector<std::string>& args) {
     for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
     return kExitNoCatalogue;
   }
-  SessionState shown = state;
-  takeCurrentEclipse(shown, *found.record);
-  shown.greatestGuessHours = 0;
-  printShownEclipse(shown);
-  printVisibility(*found.found, site.longitudeDeg);
+  if (format == NextFormat::Keys) {
+    SessionState shown = state;
+    takeCurrentEclipse(shown, *found.record);
+    shown.greatestGuessHours = 0;
+    printShownEclipse(shown);
+    printVisibility(*found.found, site.longitudeDeg);
+    return kExitShown;
+  }
+  const SiteClock clock = siteClockOf(options, sites, state);
+  const ExportEclipse& x = *found.found;
+  const ObserverAnswer answer = observerAnswer(x.type, x.penumbralMagnitude, x.umbralMagnitude, *x.visibility,
+                                               placeName(sites, state), clock.zone, x.deltaTSigmaSeconds,
+                                               *clock.zones);
+  const std::string words = answerWords(answer);
+  if (format == NextFormat::Json) {
+    const std::string text = exportAnswerJson(answer, x, words);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+  } else {
+    std::printf("%s\n", words.c_str());
+  }
   return kExitShown;
 }
 

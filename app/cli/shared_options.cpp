@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/cli/command_registry.h"
+#include "app/time_zones.h"
 #include "base/input_limits.h"
 #include "timebase/historical_dates.h"
 
@@ -257,6 +258,31 @@ std::string applySiteOptions(const SharedOptions& options, const SiteList& sites
     state.siteSource = 1;
   }
   return {};
+}
+
+void addTimeZoneOption(OptionParser& parser, SharedOptions& out) {
+  parser.add({"--tz", 1,
+              [&out](const std::vector<std::string>& v) {
+                if (!systemZoneDatabase().hasZone(v[0])) {
+                  return "--tz: '" + v[0] + "' is not a zone of the time zone database (such as Asia/Kolkata)";
+                }
+                out.timeZone = v[0];
+                return std::string();
+              },
+              "--tz needs a zone such as Asia/Kolkata"});
+}
+
+SiteClock siteClockOf(const SharedOptions& options, const SiteList& sites, const SessionState& state) {
+  SiteClock clock;
+  clock.zones = &systemZoneDatabase();
+  const Site* city = state.displaySiteIndex != kTypedSiteIndex ? sites.byNumber(state.displaySiteIndex) : nullptr;
+  if (city && !options.timeZone) {
+    clock.zone = cityZone(*city, *clock.zones);
+  } else {
+    const SiteValues site{state.siteLongitude, state.siteLatitude, state.siteHeight};
+    clock.zone = typedSiteZone(site, options.timeZone, sites, *clock.zones);
+  }
+  return clock;
 }
 
 std::string takeDataDirectory(std::vector<std::string>& args, std::optional<std::string>& dir) {

@@ -11,6 +11,7 @@
 
 #include "app/cli/cli_args.h"
 #include "circumstances/geometry.h"
+#include "circumstances/site_zone.h"
 #include "circumstances/sites.h"
 #include "session/session_state.h"
 
@@ -67,6 +68,7 @@ struct SharedOptions {
   DeltaTModel deltaTModel = kDefaultDeltaTModel;
   std::optional<std::string> cityName;
   std::optional<SiteValues> typedSite;  // degrees east, north; metres
+  std::optional<std::string> timeZone;  // --tz: a zone of the tz database for the site's clock
   bool sizeGiven = false;
   int width = kDefaultWidth, height = kDefaultHeight;  // pixels
 };
@@ -85,6 +87,8 @@ void addJulianDayCursorOption(OptionParser& parser, std::optional<YearMonthOfJd>
 void addDeltaTModelOption(OptionParser& parser, DeltaTModel& out);
 void addSiteOptions(OptionParser& parser, SharedOptions& out);  // --city and --site
 void addSizeOption(OptionParser& parser, SharedOptions& out);
+// --tz AREA/CITY, a zone the system's tz database knows.
+void addTimeZoneOption(OptionParser& parser, SharedOptions& out);
 
 // A whole number within the range.
 bool parseWholeNumber(const std::string& s, const InputRange& range, double& out);
@@ -112,6 +116,11 @@ int findCity(const SiteList& sites, std::string_view name);
 // not in the list (naming the cities there), empty otherwise; without either
 // option does nothing.
 std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state);
+
+// The observing site's clock after applySiteOptions: --tz when given, else a
+// city's own zone, else for typed coordinates the nearest city's zone or the
+// longitude's (typedSiteZone), read from the system's tz database.
+SiteClock siteClockOf(const SharedOptions& options, const SiteList& sites, const SessionState& state);
 
 // Takes "--data DIR" from anywhere in the command line into dir (left as it
 // is without the option). Returns an error message, empty when accepted.

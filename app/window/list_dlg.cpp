@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/time_zones.h"
 #include "app/window/dialog_support.h"
 #include "app/window/field_check.h"
 #include "app/window/window_session.h"
@@ -181,9 +182,13 @@ void CListDlg::fill(bool afterSearch) {
 std::optional<QString> CListDlg::exportTo(const QString& path) {
   if (!shown_) return QStringLiteral("there is no searched list to export");
   const VisibilityListSearch found =
-      windowListSearch(session_.state, session_.reader, shown_->startYear, shown_->periodYears, shown_->withSite);
+      windowListSearch(session_.state, session_.reader, shown_->startYear, shown_->periodYears, shown_->withSite,
+                       &systemZoneDatabase());
   ExportList list;
-  if (shown_->withSite) list.site = exportSiteOf(session_.state, session_.state.sites);
+  if (shown_->withSite) {
+    list.site = exportSiteOf(session_.state, session_.state.sites);
+    list.site->zone = sessionSiteClock(session_.state, systemZoneDatabase()).name();
+  }
   list.deltaTModel = deltaTModelName(session_.state.deltaTModel);
   list.eclipses = found.eclipses;
   constexpr double kUnixEpochJd = 2440587.5;
