@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "circumstances/observer_answer.h"
@@ -84,6 +85,19 @@ std::string exportAnswerJson(const ObserverAnswer& answer, const ExportEclipse& 
 
 // "2025-09-08T03:11:42+09:00": the instant on a zone's clock with its offset.
 std::string isoClockTime(double jdUt, const ZoneOffset& zone);
+// The export formats: the command line's --format names, the list window's
+// file filter and the extension a file name is guessed by all come from here.
+struct ExportFormat {
+  const char* name;       // as --format takes it: "csv"
+  const char* extension;  // without the dot: "csv"
+  const char* label;      // as a file dialog lists it: "CSV"
+  ExportText (*write)(const ExportList& list, double dtstampJd);
+};
+const std::vector<ExportFormat>& exportFormats();
+// The format of that --format name, or nullptr.
+const ExportFormat* exportFormatNamed(std::string_view name);
+// The format a file name's extension names (any case), or nullptr.
+const ExportFormat* exportFormatOfFile(std::string_view fileName);
 
 // The text of the list in the format named by a file name's extension
 // (".csv", ".json", ".ics", any case); error set for another extension or a

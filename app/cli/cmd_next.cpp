@@ -1,11 +1,9 @@
-// tarvo next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] [criteria] [--min-altitude DEG]
-//            [--min-phase penumbral|partial|total] [--tz AREA/CITY] [--format words|keys|json]
-//            [--dt-adjust SECONDS] [--delta-t-model builtin|smh2020]
+// tarvo next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] ...
 // The first eclipse at or after the month (default: the computer's current
 // month) that meets the criteria and whose partial phase (or the phase of
 // --min-phase) is seen from the site: in words on the site's clock, as the
-// `key value` lines of `tarvo show` followed by its visibility (keys), or
-// as the words' values in JSON.
+// `key value` lines of `tarvo show` followed by its visibility (keys), or as
+// the words' values in JSON.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -14,8 +12,7 @@
 #include "app/cli/cli_args.h"
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
-#include "app/cli/criteria_options.h"
-#include "app/cli/shared_options.h"
+#include "app/cli/eclipse_options.h"
 #include "app/cli/show_keys.h"
 #include "catalogue/canon_reader.h"
 #include "base/input_limits.h"
@@ -32,21 +29,6 @@
 
 namespace tarvo::cli {
 namespace {
-
-const std::string kUsage = std::string("next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] ") + criteriaUsage() +
-                           " [--min-altitude DEG] [--min-phase penumbral|partial|total] [--tz AREA/CITY]"
-                           " [--format words|keys|json] [--dt-adjust SECONDS] [--delta-t-model builtin|smh2020]";
-
-enum class NextFormat { Words, Keys, Json };
-
-std::string placeName(const SiteList& sites, const SessionState& state) {
-  if (const Site* city = state.displaySiteIndex != kTypedSiteIndex ? sites.byNumber(state.displaySiteIndex) : nullptr) {
-    const std::string& n = city->name;
-    const std::size_t a = n.find_first_not_of(' ');
-    return a == std::string::npos ? n : n.substr(a, n.find_last_not_of(' ') - a + 1);
-  }
-  return formatString("Lon %.2f Lat %.2f", state.siteLongitude, state.siteLatitude);
-}
 
 void printAltitude(const char* key, const std::optional<double>& deg) {
   if (deg) {
@@ -74,63 +56,79 @@ void printVisibility(const ExportEclipse& x, double longitudeDeg) {
   printAltitude("sun_alt_greatest", v.sunAltitudeDeg);
 }
 
-int runNext(const std::vector<std::string>& args) {
-  SessionState state;
-  SharedOptions options;
-  CriteriaOptions criteria;
+enum class NextFormat { Words, Keys, Json };
+
+struct NextArgs {
+  EclipseOptions eclipse{.set = {.cursor = Need::Optional, .site = Need::Required, .steps = Steps::None}};
   double minAltitude = limits::kMinAltitudeDeg.lo;
-  EclipsePhase minPhase = kDefaultMinPhase;
+  std::optional<EclipsePhase> minPhase;
   NextFormat format = NextFormat::Words;
-  OptionParser parser("next", kUsage);
-  addTimeZoneOption(parser, options);
-  parser.add({"--min-phase", 1,
-              [&minPhase](const std::vector<std::string>& v) {
-                if (v[0] == "penumbral") minPhase = EclipsePhase::Penumbral;
-                else if (v[0] == "partial") minPhase = EclipsePhase::Partial;
-                else if (v[0] == "total") minPhase = EclipsePhase::Total;
-                else return std::string("--min-phase must be penumbral, partial or total");
+};
+
+// The city's name, or the typed coordinates.
+std::string placeName(const SiteList& sites, const SessionState& state) {
+  if (const Site* city = state.displaySiteIndex != kTypedSiteIndex ? sites.byNumber(state.displaySiteIndex) : nullptr) {
+    const std::string& n = city->name;
+    const std::size_t a = n.find_first_not_of(' ');
+    return a == std::string::npos ? n : n.substr(a, n.find_last_not_of(' ') - a + 1);
+  }
+  return formatString("Lon %.2f Lat %.2f", state.siteLongitude, state.siteLatitude);
+}
+
+OptionParser nextParser(NextArgs& a) {
+  OptionParser parser("next",
+                      "Says in words, on the site's clock, the first eclipse at or after the month (default: the "
+                      "computer's current month) that meets the criteria and whose partial phase is seen from the "
+                      "site.");
+  addEclipseOptions(parser, a.eclipse);
+  const std::string error = "--min-altitude must be " + rangeText(limits::kMinAltitudeDeg) + " degrees";
+  parser.add({.name = "--min-altitude",
+              .argument = "DEG",
+              .help = "the Moon at least DEG degrees up at greatest eclipse (" + rangeText(limits::kMinAltitudeDeg) + ")",
+              .apply = [&a, error](const std::vector<std::string>& v) {
+                if (!parseNumber(v[0], a.minAltitude) || !limits::kMinAltitudeDeg.contains(a.minAltitude)) return error;
                 return std::string();
               },
-              "--min-phase needs penumbral, partial or total"});
-  parser.add({"--format", 1,
-              [&format](const std::vector<std::string>& v) {
-                if (v[0] == "words") format = NextFormat::Words;
-                else if (v[0] == "keys") format = NextFormat::Keys;
-                else if (v[0] == "json") format = NextFormat::Json;
-                else return std::string("--format must be words, keys or json");
-                return std::string();
-              },
-              "--format needs words, keys or json"});
-  addSiteOptions(parser, options);
-  addDeltaTAdjustOption(parser, options);
-  addDeltaTModelOption(parser, options.deltaTModel);
-  addCriteriaOptions(parser, criteria);
-  parser.add({"--min-altitude", 1,
-              [&minAltitude](const std::vector<std::string>& v) {
-                if (!parseNumber(v[0], minAltitude) || !limits::kMinAltitudeDeg.contains(minAltitude)) {
-                  return std::string("--min-altitude must be -90..90 degrees");
+              .valueError = "--min-altitude needs a number"});
+  parser.add(minPhaseOption(a.minPhase));
+  parser.add(timeZoneOption(a.eclipse.shared));
+  static const std::vector<std::string> kFormats = {"words", "keys", "json"};
+  parser.add({.name = "--format",
+              .argument = "words|keys|json",
+              .help = "sentences (the default), the key lines of show and the visibility, or the sentences' values "
+                      "as JSON",
+              .apply = [&a](const std::vector<std::string>& v) {
+                for (std::size_t i = 0; i < kFormats.size(); ++i) {
+                  if (v[0] == kFormats[i]) {
+                    a.format = static_cast<NextFormat>(i);
+                    return std::string();
+                  }
                 }
-                return std::string();
+                return std::string("--format must be words, keys or json");
               },
-              "--min-altitude needs a number"});
-  if (!parser.parse(args)) return kExitUsage;
-  if (const std::string e = takeYearMonth(parser.positional(), options, false); !e.empty()) {
+              .valueError = "--format needs words, keys or json",
+              .completion = ValueCompletion::Words,
+              .words = kFormats});
+  return parser;
+}
+
+int runNext(const std::vector<std::string>& args) {
+  NextArgs a;
+  OptionParser parser = nextParser(a);
+  if (const auto stop = parser.parse(args)) return *stop;
+  const SharedOptions& options = a.eclipse.shared;
+  const double minAltitude = a.minAltitude;
+  if (const std::string e = checkEclipseOptions(parser.positional(), a.eclipse); !e.empty()) {
     return parser.usageError(e);
   }
-  if (!options.cityName && !options.typedSite) {
-    return parser.usageError("give either --city NAME or --site LON LAT HEIGHT");
-  }
-  if (options.cursorGiven) {
-    state.year = options.year;
-    state.month = options.month;
-  } else {
+  SessionState state;
+  if (!options.cursorGiven) {
     const ClockMonth now = localClockMonth();
     state.year = now.year;
     state.month = now.month;
   }
-  state.deltaTAdjust = options.deltaTAdjust;
-  state.deltaTModel = options.deltaTModel;
-  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
+  applyCursorAndDeltaT(options, state);
+  if (const std::string e = applyCriteria(a.eclipse.criteria, state); !e.empty()) return parser.usageError(e);
   SiteList sites;
   if (const std::string e = loadSitesAndApply(options, sites, state); !e.empty()) return parser.usageError(e);
 
@@ -138,7 +136,8 @@ int runNext(const std::vector<std::string>& args) {
   CanonReader reader;
   reader.setDeltaTModel(state.deltaTModel);
   const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(state, state.sarosCriterion), state.year,
-                                               state.month, site, minAltitude, -1e300, minPhase);
+                                               state.month, site, minAltitude, -1e300,
+                                               a.minPhase.value_or(kDefaultMinPhase));
   reportDefects(reader);
   if (!found.found) {
     if (found.end == SearchEnd::EndOfCatalogue) {
@@ -148,7 +147,7 @@ int runNext(const std::vector<std::string>& args) {
     for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
     return kExitNoCatalogue;
   }
-  if (format == NextFormat::Keys) {
+  if (a.format == NextFormat::Keys) {
     SessionState shown = state;
     takeCurrentEclipse(shown, *found.record);
     shown.greatestGuessHours = 0;
@@ -162,16 +161,16 @@ int runNext(const std::vector<std::string>& args) {
                                                placeName(sites, state), clock.zone, x.deltaTSigmaSeconds,
                                                *clock.zones);
   const std::string words = answerWords(answer);
-  if (format == NextFormat::Json) {
-    const std::string text = exportAnswerJson(answer, x, words);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-  } else {
-    std::printf("%s\n", words.c_str());
-  }
+  const std::string text = a.format == NextFormat::Json ? exportAnswerJson(answer, x, words) : words + "\n";
+  std::fwrite(text.data(), 1, text.size(), stdout);
   return kExitShown;
 }
 
-const CommandRegistration kNext{{"next", kUsage.c_str(), runNext}};
+const CommandRegistration kNext{{"next", [] {
+                                   NextArgs a;
+                                   return nextParser(a).syntax();
+                                 },
+                                 runNext}};
 
 }  // namespace
 }  // namespace tarvo::cli

@@ -1,6 +1,8 @@
 #include "app/window/list_dlg.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QFileDialog>
@@ -184,15 +186,10 @@ std::optional<QString> CListDlg::exportTo(const QString& path) {
   const VisibilityListSearch found =
       windowListSearch(session_.state, session_.reader, shown_->startYear, shown_->periodYears, shown_->withSite,
                        &systemZoneDatabase());
-  ExportList list;
-  if (shown_->withSite) {
-    list.site = exportSiteOf(session_.state, session_.state.sites);
-    list.site->zone = sessionSiteClock(session_.state, systemZoneDatabase()).name();
-  }
-  list.deltaTModel = deltaTModelName(session_.state.deltaTModel);
-  list.eclipses = found.eclipses;
-  constexpr double kUnixEpochJd = 2440587.5;
-  const double nowJd = kUnixEpochJd + static_cast<double>(QDateTime::currentSecsSinceEpoch()) / 86400.0;
+  const SiteClock clock = sessionSiteClock(session_.state, systemZoneDatabase());
+  const ExportList list =
+      exportListOf(session_.state, session_.state.sites, shown_->withSite, found.eclipses, &clock);
+  const double nowJd = julianDayOfUnixSeconds(static_cast<double>(QDateTime::currentSecsSinceEpoch()));
   const ExportText text = exportByExtension(list, path.toStdString(), nowJd);
   if (!text.ok) return QString::fromStdString(text.error);
   QSaveFile file(path);
@@ -205,15 +202,19 @@ std::optional<QString> CListDlg::exportTo(const QString& path) {
 }
 
 void CListDlg::exportList() {
+  // The file types of the export table; a name without an extension takes
+  // the chosen type's.
+  QStringList filters;
+  for (const ExportFormat& f : exportFormats()) {
+    filters << QStringLiteral("%1 (*.%2)").arg(QString::fromUtf8(f.label), QString::fromUtf8(f.extension));
+  }
   QString filter;
-  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(),
-                                              QStringLiteral("CSV (*.csv);;JSON (*.json);;iCalendar (*.ics)"), &filter);
+  QString path =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(), filters.join(QStringLiteral(";;")), &filter);
   if (path.isEmpty()) return;
-  // A name without an extension takes the chosen type's.
   if (QFileInfo(path).suffix().isEmpty()) {
-    path += filter.startsWith(QStringLiteral("JSON")) ? QStringLiteral(".json")
-            : filter.startsWith(QStringLiteral("iCal")) ? QStringLiteral(".ics")
-                                                         : QStringLiteral(".csv");
+    const qsizetype chosen = std::max<qsizetype>(0, filters.indexOf(filter));
+    path += QStringLiteral(".") + QString::fromUtf8(exportFormats()[static_cast<std::size_t>(chosen)].extension);
   }
   if (const auto error = exportTo(path)) {
     QMessageBox::warning(this, QStringLiteral("Export"), QStringLiteral("Cannot write %1: %2").arg(path, *error));
