@@ -156,9 +156,9 @@ std::string skyWords(const ObserverAnswer& a) {
   std::string daylight, twilight;
   for (const AnswerEvent& e : a.events) {
     if (!e.seen) continue;
-    const SkyLight light = skyLightOf(e.at.sunAltitudeDeg);
-    if (light == SkyLight::Dark) continue;
-    std::string& list = light == SkyLight::Daylight ? daylight : twilight;
+    const SkyBrightness light = skyBrightnessOf(e.at.sunAltitudeDeg);
+    if (light == SkyBrightness::Dark) continue;
+    std::string& list = light == SkyBrightness::Daylight ? daylight : twilight;
     const double sun = e.at.sunAltitudeDeg;
     const std::string where = std::fabs(sun) < 1 ? "on the horizon" : degreesText(sun) + (sun > 0 ? " up" : " down");
     list += (list.empty() ? "" : ", ") + std::string(instantName(e.kind)) + " (Sun " + where + ")";
@@ -255,7 +255,7 @@ std::string answerWords(const ObserverAnswer& a) {
   const JulianDay local = clockJd(ref.at.jdUt, ref.zone);
   const ClockDay day = clockDay(local);
   std::string when;
-  if (skyLightOf(ref.at.sunAltitudeDeg) == SkyLight::Daylight) {
+  if (skyBrightnessOf(ref.at.sunAltitudeDeg) == SkyBrightness::Daylight) {
     when = "on " + dayText(day);
   } else {
     const double hour = jdToCalendar(local, ZoneMode::StandardZone, 0).hour;

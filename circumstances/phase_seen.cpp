@@ -42,17 +42,17 @@ const char* phaseCoverageName(PhaseCoverage c) {
   return "none";
 }
 
-SkyLight skyLightOf(double sunAltitudeDeg) {
-  if (sunAltitudeDeg > kDaylightSunAltitudeDeg) return SkyLight::Daylight;
-  if (sunAltitudeDeg > kTwilightSunAltitudeDeg) return SkyLight::Twilight;
-  return SkyLight::Dark;
+SkyBrightness skyBrightnessOf(double sunAltitudeDeg) {
+  if (sunAltitudeDeg > kDaylightSunAltitudeDeg) return SkyBrightness::Daylight;
+  if (sunAltitudeDeg > kTwilightSunAltitudeDeg) return SkyBrightness::Twilight;
+  return SkyBrightness::Dark;
 }
 
-const char* skyLightName(SkyLight s) {
+const char* skyBrightnessName(SkyBrightness s) {
   switch (s) {
-    case SkyLight::Dark: return "dark";
-    case SkyLight::Twilight: return "twilight";
-    case SkyLight::Daylight: return "daylight";
+    case SkyBrightness::Dark: return "dark";
+    case SkyBrightness::Twilight: return "twilight";
+    case SkyBrightness::Daylight: return "daylight";
   }
   return "dark";
 }

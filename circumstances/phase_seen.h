@@ -25,13 +25,13 @@ enum class PhaseCoverage { None, Part, Whole };
 const char* phaseCoverageName(PhaseCoverage c);  // "none", "part", "whole"
 
 // The sky by the Sun's true altitude: daylight while its upper limb is up
-// (refraction included), twilight down to nautical twilight's end, where the
-// sky is dark enough for the eclipsed Moon's colour, then dark.
-enum class SkyLight { Dark, Twilight, Daylight };
+// (refraction included), twilight down to astronomical twilight's end, then
+// dark (the horizon chart's shades split the twilight at −6°).
+enum class SkyBrightness { Dark, Twilight, Daylight };
 inline constexpr double kDaylightSunAltitudeDeg = -0.833;
-inline constexpr double kTwilightSunAltitudeDeg = -12.0;
-SkyLight skyLightOf(double sunAltitudeDeg);
-const char* skyLightName(SkyLight s);  // "dark", "twilight", "daylight"
+inline constexpr double kTwilightSunAltitudeDeg = -18.0;
+SkyBrightness skyBrightnessOf(double sunAltitudeDeg);
+const char* skyBrightnessName(SkyBrightness s);  // "dark", "twilight", "daylight"
 
 // The sky at the site at one instant of the eclipse.
 struct SiteInstant {

@@ -462,7 +462,7 @@ std::string exportAnswerJson(const ObserverAnswer& a, const ExportEclipse& e, co
            ", \"zone\": " + jsonString(ev.zone.abbreviation) + ", \"seen\": " + (ev.seen ? "true" : "false") +
            ", \"moon_alt\": " + number(ev.at.moonAltitudeDeg, 2) + ", \"moon_az\": " + number(ev.at.moonAzimuthDeg, 2) +
            ", \"moon_direction\": " + jsonString(compassPoint(ev.at.moonAzimuthDeg)) + ", \"sun_alt\": " +
-           number(ev.at.sunAltitudeDeg, 2) + ", \"sky\": " + jsonString(skyLightName(skyLightOf(ev.at.sunAltitudeDeg))) +
+           number(ev.at.sunAltitudeDeg, 2) + ", \"sky\": " + jsonString(skyBrightnessName(skyBrightnessOf(ev.at.sunAltitudeDeg))) +
            "}";
   }
   out += a.events.empty() ? "],\n" : "\n  ],\n";

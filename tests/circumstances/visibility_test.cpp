@@ -108,10 +108,10 @@ TEST(PhaseSeen, CoverageAgreesWithDenseSamplingOverAGridOfSites) {
 }
 
 TEST(PhaseSeen, SkyLightAndCompassPoints) {
-  EXPECT_EQ(skyLightOf(0.5), SkyLight::Daylight);
-  EXPECT_EQ(skyLightOf(-0.9), SkyLight::Twilight);
-  EXPECT_EQ(skyLightOf(-11.9), SkyLight::Twilight);
-  EXPECT_EQ(skyLightOf(-12.1), SkyLight::Dark);
+  EXPECT_EQ(skyBrightnessOf(0.5), SkyBrightness::Daylight);
+  EXPECT_EQ(skyBrightnessOf(-0.9), SkyBrightness::Twilight);
+  EXPECT_EQ(skyBrightnessOf(-17.9), SkyBrightness::Twilight);
+  EXPECT_EQ(skyBrightnessOf(-18.1), SkyBrightness::Dark);
   const std::pair<double, const char*> points[] = {{0, "north"},      {11.2, "north"},     {11.3, "north-north-east"},
                                                    {225, "south-west"}, {359, "north"},      {-90, "west"},
                                                    {92, "east"},        {180, "south"}};
