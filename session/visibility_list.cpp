@@ -142,7 +142,7 @@ ExportSite exportSiteOf(const SessionState& s, const SiteList& cities) {
   out.longitudeDeg = v.longitudeDeg;
   out.latitudeDeg = v.latitudeDeg;
   out.heightM = v.heightM;
-  if (const Site* city = s.displaySiteIndex != kTypedSiteIndex ? cities.byNumber(s.displaySiteIndex) : nullptr) {
+  if (const Site* city = chosenCity(s.site, cities)) {
     out.name = city->name;
   }
   return out;
@@ -183,8 +183,8 @@ NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader, Ecli
 SiteClock sessionSiteClock(const SessionState& s, const ZoneDatabase& zones) {
   SiteClock clock;
   clock.zones = &zones;
-  const Site* city = s.displaySiteIndex != kTypedSiteIndex ? s.sites.byNumber(s.displaySiteIndex) : nullptr;
-  clock.zone = city ? cityZone(*city, zones) : typedSiteZone(prepareSite(s), std::nullopt, s.sites, zones);
+  const Site* city = chosenCity(s.site, s.sites);
+  clock.zone = city ? cityZone(*city, zones) : typedSiteZone(s.site.where, std::nullopt, s.sites, zones);
   return clock;
 }
 

@@ -67,12 +67,12 @@ struct NextArgs {
 
 // The city's name, or the typed coordinates.
 std::string placeName(const SiteList& sites, const SessionState& state) {
-  if (const Site* city = state.displaySiteIndex != kTypedSiteIndex ? sites.byNumber(state.displaySiteIndex) : nullptr) {
+  if (const Site* city = chosenCity(state.site, sites)) {
     const std::string& n = city->name;
     const std::size_t a = n.find_first_not_of(' ');
     return a == std::string::npos ? n : n.substr(a, n.find_last_not_of(' ') - a + 1);
   }
-  return formatString("Lon %.2f Lat %.2f", state.siteLongitude, state.siteLatitude);
+  return formatString("Lon %.2f Lat %.2f", state.site.where.longitudeDeg, state.site.where.latitudeDeg);
 }
 
 OptionParser nextParser(NextArgs& a) {
