@@ -137,7 +137,7 @@ TEST(CanonCache, ReaderKeepsUsesAndRepairsItsCopy) {
   struct stat st {};
   ASSERT_EQ(::stat(text.c_str(), &st), 0);
   ParsedCanonFile altered = parseCanonText(testing::readText(text));
-  altered.entries[0].gamma = 0.125;
+  altered.entries.held()[0].gamma = 0.125;
   ASSERT_EQ(writeCanonCacheFile(copy, altered, canonSourceIdentity(st)), "");
   EXPECT_EQ(firstEntry().gamma, 0.125);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
