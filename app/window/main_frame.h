@@ -31,6 +31,7 @@ enum CommandId : int {
   kCmdNextVisibleEclipse = 32800,
   kCmdStopSimulation = 32801,
   kCmdExportPicture = 32802,
+  kCmdHorizon = 32803,
   kCmdPrint = 57607,
   kCmdVersion = 57664,
   kCmdExit = 57665,

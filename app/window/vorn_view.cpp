@@ -25,6 +25,7 @@
 #include "session/search.h"
 #include "session/simulation_command.h"
 #include "session/visibility_list.h"
+#include "session/horizon_command.h"
 #include "session/sky_command.h"
 #include "timebase/delta_t.h"
 
@@ -77,6 +78,7 @@ void CVornView::runPaint() {
   if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
   paintShown_ = true;
   starMapShown_ = false;
+  horizonShown_ = false;
   setAccessibleDescription(shownText());
   ++paintCount_;
   emit painted();
@@ -110,6 +112,7 @@ QString CVornView::deltaTStatus() const {
 void CVornView::showChanged() {
   paintShown_ = false;
   starMapShown_ = false;
+  horizonShown_ = false;
   setAccessibleDescription(shownText());
   update();
 }
@@ -322,6 +325,13 @@ void CVornView::starMap() {
   emit statusText(note);
 }
 
+void CVornView::horizon() {
+  stopSimulation();
+  drawHorizonChartCommand(session_.state, directSurface());
+  showChanged();
+  horizonShown_ = true;
+}
+
 // ---- Mouse ----
 
 void CVornView::readOutAt(QPoint pixel) {
@@ -391,6 +401,7 @@ std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize siz
     DrawingSurface page(size.width(), size.height());
     paintView(copy, session_.reader, page, PaintHooks{});
     if (starMapShown_) drawSkyChartCommand(copy, page);
+    if (horizonShown_) drawHorizonChartCommand(copy, page);
     picture = page.image().copy();
   }
   QImageWriter writer(path, "png");
