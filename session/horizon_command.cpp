@@ -30,7 +30,7 @@ HorizonMoon moonAt(const EclipseCircumstances& eclipse, const SiteValues& site, 
   const MoonAltitude a = moonAltitudeAt(eclipse.record, site, tHours, eclipse.deltaTSeconds);
   const EclipseElements e = elementsAt(eclipse.record, tHours);
   HorizonMoon m;
-  m.label = std::string(name) + " " + siteClockReading(eclipse, tHours, site).time;
+  m.label = std::string(name) + " " + siteClockTime(eclipse, tHours, site).time;
   m.azimuthDeg = a.azimuthDeg;
   m.altitudeDeg = a.apparentDeg;
   m.parallacticAngleDeg = a.parallacticAngleDeg;
@@ -46,7 +46,7 @@ HorizonMoon moonAt(const EclipseCircumstances& eclipse, const SiteValues& site, 
 
 }  // namespace
 
-ClockReading siteClockReading(const EclipseCircumstances& eclipse, double tHours, const SiteValues& site) {
+ClockReading siteClockTime(const EclipseCircumstances& eclipse, double tHours, const SiteValues& site) {
   const double zoneHours = longitudeZoneHours(site.longitudeDeg);
   const double jdUt = eclipse.dayStartJd + eclipse.utHours(tHours) / 24.0;
   const CalendarDate local = jdToCalendar(jdUt, ZoneMode::StandardZone, site.longitudeDeg);
@@ -59,7 +59,7 @@ HorizonChartValues horizonChartValues(const EclipseCircumstances& eclipse, const
   HorizonChartValues v;
   const EclipseRecord& r = eclipse.record;
   const ContactTimes& c = eclipse.contacts;
-  const ClockReading greatest = siteClockReading(eclipse, eclipse.greatestHours, site);
+  const ClockReading greatest = siteClockTime(eclipse, eclipse.greatestHours, site);
   const CalendarDate day = jdToCalendar(eclipse.dayStartJd + eclipse.utHours(eclipse.greatestHours) / 24.0,
                                         ZoneMode::StandardZone, site.longitudeDeg);
   const char* type = exportTypeName(r.eclipseType);

@@ -22,7 +22,7 @@ struct ClockReading {
   std::string time;
   std::string zone;
 };
-ClockReading siteClockReading(const EclipseCircumstances& eclipse, double tHours, const SiteValues& site);
+ClockReading siteClockTime(const EclipseCircumstances& eclipse, double tHours, const SiteValues& site);
 
 // The chart's values for an eclipse whose contacts converged, seen from the
 // site (named siteName): the Moon's path from P1 to P4, the Moon at each
