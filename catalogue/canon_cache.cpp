@@ -23,7 +23,7 @@ static_assert(std::is_trivially_copyable_v<EclipseRecord> &&
 static_assert(std::is_trivially_copyable_v<CanonCacheHeader> && sizeof(CanonCacheHeader) == 136);
 // Everything the parser gives is kept: a new field of its result must be
 // written and checked here too, and kCanonCacheFormatVersion raised.
-static_assert(sizeof(CanonDefect) == sizeof(std::string) + 24 && sizeof(ParsedCanonFile) == 96,
+static_assert(sizeof(CanonDefect) == sizeof(std::string) + 24 && sizeof(ParsedCanonFile) == 128,
               "the parser's result changed: keep the cache in step");
 
 constexpr std::size_t kRecordBytes = sizeof(EclipseRecord);
@@ -102,7 +102,7 @@ std::string encodeCanonCache(const ParsedCanonFile& parsed, const CanonSourceIde
 }
 
 CanonCacheRead decodeCanonCache(std::span<const unsigned char> file, const CanonSourceIdentity& source,
-                                std::string_view fileName) {
+                                std::string_view fileName, std::shared_ptr<const void> keeper) {
   if (file.size() < sizeof(CanonCacheHeader)) {
     if (file.size() >= sizeof kCanonCacheMagic && std::memcmp(file.data(), kCanonCacheMagic, sizeof kCanonCacheMagic) != 0) {
       return refuse(CanonCacheVerdict::Foreign, "not a catalogue cache file");
@@ -129,8 +129,14 @@ CanonCacheRead decodeCanonCache(std::span<const unsigned char> file, const Canon
 
   // Never trusted: the entries must be what the parser could have given.
   auto parsed = std::make_shared<ParsedCanonFile>();
-  parsed->entries.resize(h.entryCount);
-  if (h.entryCount) std::memcpy(parsed->entries.data(), file.data() + sizeof h, payload);
+  const unsigned char* first = file.data() + sizeof h;
+  if (keeper && reinterpret_cast<std::uintptr_t>(first) % alignof(EclipseRecord) == 0) {
+    parsed->entries = CanonEntries(std::move(keeper), reinterpret_cast<const EclipseRecord*>(first), h.entryCount);
+  } else {
+    std::vector<EclipseRecord> copy(h.entryCount);
+    if (h.entryCount) std::memcpy(copy.data(), first, payload);
+    parsed->entries = CanonEntries(std::move(copy));
+  }
   for (std::size_t i = 0; i < parsed->entries.size(); ++i) {
     const EclipseRecord& e = parsed->entries[i];
     bool finite = true;
@@ -187,13 +193,21 @@ CanonCacheRead readCanonCacheFile(const std::filesystem::path& cacheFile, const 
     ::close(fd);
     return refuse(CanonCacheVerdict::Damaged, "size " + std::to_string(size) + " bytes");
   }
-  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
   ::close(fd);
   if (map == MAP_FAILED) return refuse(CanonCacheVerdict::Absent, {});
-  CanonCacheRead r =
-      decodeCanonCache({static_cast<const unsigned char*>(map), static_cast<std::size_t>(size)}, source, fileName);
-  ::munmap(map, size);
-  return r;
+  // Unmapped when the last entries viewing it go (at once when refused).
+  struct Mapping {
+    Mapping(void* a, std::size_t n) : at(a), size(n) {}
+    Mapping(const Mapping&) = delete;
+    Mapping& operator=(const Mapping&) = delete;
+    ~Mapping() { ::munmap(at, size); }
+    void* at;
+    std::size_t size;
+  };
+  auto mapping = std::make_shared<const Mapping>(map, static_cast<std::size_t>(size));
+  return decodeCanonCache({static_cast<const unsigned char*>(map), static_cast<std::size_t>(size)}, source, fileName,
+                          mapping);
 }
 
 std::string writeCanonCacheFile(const std::filesystem::path& cacheFile, const ParsedCanonFile& parsed,

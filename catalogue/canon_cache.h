@@ -85,16 +85,20 @@ std::uint64_t canonCacheChecksum(std::span<const unsigned char> file);
 std::string encodeCanonCache(const ParsedCanonFile& parsed, const CanonSourceIdentity& source);
 
 // Checks a cache file's bytes against the text file they should stand for;
-// fileName labels a defect as the parser would.
+// fileName labels a defect as the parser would. With a keeper (something that
+// keeps the bytes where they are while it lives) the entries are read where
+// they lie; without one they are copied.
 CanonCacheRead decodeCanonCache(std::span<const unsigned char> file, const CanonSourceIdentity& source,
-                                std::string_view fileName);
+                                std::string_view fileName, std::shared_ptr<const void> keeper = nullptr);
 
 // Where the copy of the text file textPath lives in cacheDirectory: its name
 // and a hash of its absolute path, so each data directory has its own.
 std::filesystem::path canonCachePath(const std::filesystem::path& cacheDirectory,
                                      const std::filesystem::path& textPath);
 
-// Maps and decodes a cache file.
+// Maps and decodes a cache file; the entries read stay in the mapping. Cache
+// files are replaced by renaming, never rewritten in place, so a mapped copy
+// does not change under its reader.
 CanonCacheRead readCanonCacheFile(const std::filesystem::path& cacheFile, const CanonSourceIdentity& source,
                                   std::string_view fileName);
 

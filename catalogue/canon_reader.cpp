@@ -322,7 +322,7 @@ ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
     return ReadStatus::NoEntry;
   }
   auto pred = [&](const EclipseRecord& e) { return landsOn(e, year, month); };
-  std::vector<EclipseRecord>::const_iterator it;
+  CanonEntries::const_iterator it;
   if (parsed->dateOrdered) {
     it = std::partition_point(entries.begin(), entries.end(), [&](const EclipseRecord& e) { return !pred(e); });
   } else {

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/canon_entries.h"
 #include "catalogue/eclipse_record.h"
 #include "timebase/delta_t.h"
 
@@ -79,7 +80,7 @@ inline constexpr std::uint64_t kMaxCanonFileBytes = 64ull << 20;
 
 // The valid entries of one file, as stored (TT), plus the first defect.
 struct ParsedCanonFile {
-  std::vector<EclipseRecord> entries;
+  CanonEntries entries;
   bool dateOrdered = true;  // stored (year, month, day) never decreases
   std::optional<CanonDefect> defect;
 };

@@ -86,6 +86,8 @@ void CMainFrame::createActions(int recentFiles) {
               QStringLiteral("Simulation Display\nSimulation"));
   viewCommand(kCmdStarMap, QStringLiteral("StarMap"), &CVornView::starMap,
               QStringLiteral("Display StarMap\nStarMap"));
+  viewCommand(kCmdHorizon, QStringLiteral("Horizon"), &CVornView::horizon,
+              QStringLiteral("The horizon toward the Moon during the eclipse\nHorizon"));
   viewCommand(kCmdNextVisibleEclipse, QStringLiteral("Next Visible Eclipse"), &CVornView::nextVisibleEclipse,
               QStringLiteral("Display the next eclipse seen from the site\nNext Visible Eclipse"));
   commands_[kCmdNextVisibleEclipse]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
@@ -287,6 +289,7 @@ QMenu* CMainFrame::createEclipseMenu() {
       {kCmdLocalInformation, QKeySequence(Qt::CTRL | Qt::Key_2)},
       {kCmdSimulation, QKeySequence(Qt::CTRL | Qt::Key_3)},
       {kCmdStarMap, QKeySequence(Qt::CTRL | Qt::Key_4)},
+      {kCmdHorizon, QKeySequence(Qt::CTRL | Qt::Key_5)},
   };
   for (const auto& [id, key] : keyed) {
     if (id == 0) {

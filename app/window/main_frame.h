@@ -36,6 +36,7 @@ enum CommandId : int {
   kCmdDeltaTLess = 32804,   // ΔT − σ/10
   kCmdDeltaTMore = 32805,   // ΔT + σ/10
   kCmdDeltaTModel = 32806,  // ΔT of the model, no adjustment
+  kCmdHorizon = 32807,
   kCmdPrint = 57607,
   kCmdVersion = 57664,
   kCmdExit = 57665,

@@ -28,6 +28,7 @@
 #include "session/search.h"
 #include "session/simulation_command.h"
 #include "session/visibility_list.h"
+#include "session/horizon_command.h"
 #include "session/sky_command.h"
 #include "timebase/delta_t.h"
 
@@ -81,6 +82,7 @@ void CVornView::runPaint() {
   if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
   paintShown_ = true;
   starMapShown_ = false;
+  horizonShown_ = false;
   setAccessibleDescription(shownText());
   // The repaint replaces what a command drew over the last one; a view's
   // first paint draws it again (a session file kept it).
@@ -172,6 +174,7 @@ void CVornView::showRecordZones(const std::vector<double>& deltaTSeconds) {
 void CVornView::showChanged() {
   paintShown_ = false;
   starMapShown_ = false;
+  horizonShown_ = false;
   setAccessibleDescription(shownText());
   update();
 }
@@ -386,6 +389,13 @@ void CVornView::starMap() {
   emit statusText(note);
 }
 
+void CVornView::horizon() {
+  stopSimulation();
+  drawHorizonChartCommand(session_.state, directSurface());
+  showChanged();
+  horizonShown_ = true;
+}
+
 // ---- Mouse ----
 
 void CVornView::readOutAt(QPoint pixel) {
@@ -455,6 +465,7 @@ std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize siz
     DrawingSurface page(size.width(), size.height());
     paintView(copy, session_.reader, page, PaintHooks{});
     if (starMapShown_) drawSkyChartCommand(copy, page);
+    if (horizonShown_) drawHorizonChartCommand(copy, page);
     picture = page.image().copy();
   }
   QImageWriter writer(path, "png");

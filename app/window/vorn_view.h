@@ -78,6 +78,8 @@ class CVornView : public QWidget {
   void localInformation();
   void simulation();
   void starMap();
+  // The horizon chart of the eclipse at the site, drawn over the paint.
+  void horizon();
   // Escape: the simulation stops where it is.
   void stopSimulation();
   // Export Picture: asks for the size (the client size offered) and the file.
@@ -141,6 +143,7 @@ class CVornView : public QWidget {
   // The last full paint is on the screen (not a chart drawn over it).
   bool paintShown_ = false;
   bool starMapShown_ = false;
+  bool horizonShown_ = false;
   CListDlg* list_;
   QTimer simulationTimer_;
   std::unique_ptr<SimulationAnimation> animation_;

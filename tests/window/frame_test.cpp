@@ -593,7 +593,8 @@ void FrameTest::everyCommandFromTheKeyboard() {
   QVERIFY(!view->shownText().isEmpty());
   QVERIFY(view->shownText() != report);
   QVERIFY(!view->accessibleName().isEmpty());
-  // Ctrl+3 runs the simulation, Escape stops it; Ctrl+4 draws the star map.
+  // Ctrl+3 runs the simulation, Escape stops it; Ctrl+4 draws the star map,
+  // Ctrl+5 the horizon chart.
   key(Qt::Key_3, Qt::ControlModifier);
   QVERIFY(view->simulationRunning());
   key(Qt::Key_Escape);
@@ -603,6 +604,9 @@ void FrameTest::everyCommandFromTheKeyboard() {
   QVERIFY(view->shownImage() != beforeSky);
   QVERIFY(view->shownText().contains(QStringLiteral("Sky at Max. Magnitude")));
   QVERIFY(view->accessibleDescription().startsWith(view->shownText()));
+  key(Qt::Key_5, Qt::ControlModifier);
+  QVERIFY(view->shownImage() != beforeSky);
+  QVERIFY(view->shownText().contains(QStringLiteral("Horizon from")));
   // Ctrl+L: the list window.
   key(Qt::Key_L, Qt::ControlModifier);
   QVERIFY(view->listDialog()->isVisible());
