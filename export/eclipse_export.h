@@ -1,6 +1,8 @@
 // Lists of eclipses written for other programs: CSV (RFC 4180), JSON and
 // iCalendar (RFC 5545). Pure functions from values to text; numbers always
-// with "." as the decimal point, whatever the locale.
+// with "." as the decimal point, whatever the locale. The Moon's altitudes
+// written are those of the visibility (an observer's: topocentric, refracted),
+// not the local report's geocentric geometric ones; the Sun's is true.
 #pragma once
 
 #include <array>
