@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 namespace tarvo {
@@ -153,7 +152,9 @@ PlanetFileReading readEclipsePlanets(const std::filesystem::path& path) {
     return r;
   }
   std::ifstream in(path, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, std::size_t(in.gcount()));
   if (in.bad() || !in.eof()) return damaged(path.string() + ": cannot be read");
   return parseEclipsePlanets(bytes, path.string());
 }

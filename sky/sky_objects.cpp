@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <erfa.h>
+#include <erfam.h>
 
 #include "base/angles.h"
 

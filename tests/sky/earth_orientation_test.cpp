@@ -3,6 +3,7 @@
 // 1976 and long-term), so agreement is limited by rounding and by the few terms the chart
 // leaves out (stated with each tolerance).
 #include <erfa.h>
+#include <erfam.h>
 #include <gtest/gtest.h>
 
 #include <cmath>

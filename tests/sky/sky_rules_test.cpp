@@ -62,10 +62,10 @@ TEST(StarPlaces, SpaceMotionRowsAreTheTableStarsAndUnmovedAtJ2000) {
   for (std::size_t n = kFirstStarIndex; n < kSkyObjectCount; ++n) {
     const SkyObjectEntry& star = skyObjectTable()[n];
     const StarSpaceMotion& motion = starSpaceMotion(n);
-    // The same star: the table's packed J2000 place within 3" of the
+    // The same star: the table's packed J2000 place within 4" of the
     // catalogue's, but for gamma Cas, whose packed 60.43 reads as 60°42'100" (40" off).
     const double dec = packedDegreesToDegrees(star.decPacked);
-    const double tolerance = n == 58 ? 41.0 / 3600 : 3.0 / 3600;
+    const double tolerance = n == 58 ? 41.0 / 3600 : 4.0 / 3600;
     EXPECT_NEAR(angleDiffDeg(motion.raDeg, packedHoursToDegrees(star.raPacked)) * std::cos(degToRad(dec)), 0.0,
                 tolerance) << n;
     EXPECT_NEAR(motion.decDeg, dec, tolerance) << n;
