@@ -135,6 +135,21 @@ ExportSite exportSiteOf(const SessionState& s, const SiteList& cities) {
   return out;
 }
 
+ExportList exportListOf(const SessionState& s, const SiteList& cities, bool withSite,
+                        std::vector<ExportEclipse> eclipses) {
+  ExportList list;
+  if (withSite) list.site = exportSiteOf(s, cities);
+  list.deltaTModel = deltaTModelName(s.deltaTModel);
+  list.eclipses = std::move(eclipses);
+  return list;
+}
+
+double julianDayOfUnixSeconds(double seconds) {
+  constexpr double kUnixEpochJd = 2440587.5;  // 1970-01-01 0 h UT
+  constexpr double kSecondsPerDay = 86400.0;
+  return kUnixEpochJd + seconds / kSecondsPerDay;
+}
+
 NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader) {
   reader.setDeltaTModel(s.deltaTModel);
   const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(s, s.sarosCriterion), s.year, s.month,

@@ -4,12 +4,12 @@
 // main() takes before any command runs).
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/cli/cli_args.h"
+#include "app/cli/option_parser.h"
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
 #include "session/session_state.h"
@@ -20,42 +20,6 @@ namespace tarvo::cli {
 inline constexpr int kDefaultWidth = 692;
 inline constexpr int kDefaultHeight = 453;
 inline constexpr int kMaxSurfaceSide = 10000;  // pixels
-
-// One option of a command: its name ("--next"), how many values follow it,
-// and what it does with them. apply returns an error message, empty when the
-// values were accepted.
-struct OptionRule {
-  std::string name;
-  int valueCount = 0;
-  std::function<std::string(const std::vector<std::string>& values)> apply;
-  std::string valueError;  // the message when fewer values follow than valueCount
-};
-
-class OptionParser {
- public:
-  // command names the sub-command in messages; usage is its one-line usage.
-  OptionParser(std::string command, std::string usage);
-
-  void add(OptionRule rule);
-
-  // Reads args (the sub-command's arguments): options anywhere, everything
-  // else positional. An argument starting with "-" and then neither a digit
-  // nor "." is an option (so negative years stay positional). On an error
-  // prints it with the usage on standard error and returns false.
-  bool parse(const std::vector<std::string>& args);
-
-  const std::vector<std::string>& positional() const { return positional_; }
-
-  // Prints "tarvo COMMAND: why" and the usage on standard error; returns the
-  // usage exit code.
-  int usageError(const std::string& why) const;
-
- private:
-  std::string command_;
-  std::string usage_;
-  std::vector<OptionRule> options_;
-  std::vector<std::string> positional_;
-};
 
 // The values of the shared options.
 struct SharedOptions {
@@ -71,20 +35,29 @@ struct SharedOptions {
   int width = kDefaultWidth, height = kDefaultHeight;  // pixels
 };
 
-// Registers one shared option each, writing into `out`.
-void addNextOption(OptionParser& parser, SharedOptions& out);
-void addPreviousOption(OptionParser& parser, SharedOptions& out);  // --prev; not with --next
-void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out);
+// The shared options, each writing into `out`; a command adds them to its
+// parser alone (parser.add) or as alternatives (parser.addEither).
+OptionRule nextOption(SharedOptions& out);
+OptionRule previousOption(SharedOptions& out);  // --prev; not with --next
+OptionRule deltaTAdjustOption(SharedOptions& out);
 // --jd JD: the cursor goes to the calendar year and month of the Julian Day
 // (UT), which must fall within the cursor's years.
 struct YearMonthOfJd {
   double year, month;
 };
-void addJulianDayCursorOption(OptionParser& parser, std::optional<YearMonthOfJd>& out);
+OptionRule julianDayCursorOption(std::optional<YearMonthOfJd>& out);
 // --delta-t-model builtin|smh2020
-void addDeltaTModelOption(OptionParser& parser, DeltaTModel& out);
-void addSiteOptions(OptionParser& parser, SharedOptions& out);  // --city and --site
-void addSizeOption(OptionParser& parser, SharedOptions& out);
+OptionRule deltaTModelOption(DeltaTModel& out);
+OptionRule cityOption(SharedOptions& out);
+OptionRule siteOption(SharedOptions& out);
+OptionRule sizeOption(SharedOptions& out);
+// A flag: --grid, --sigma.
+OptionRule flagOption(std::string name, std::string help, bool& out);
+// An option naming a file to write: --out, --png.
+OptionRule outputFileOption(std::string name, std::string argument, std::string help, std::string& out);
+
+// What YEAR MONTH mean, for the help.
+extern const char* const kYearMonthHelp;
 
 // A whole number within the range.
 bool parseWholeNumber(const std::string& s, const InputRange& range, double& out);
