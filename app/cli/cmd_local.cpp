@@ -4,7 +4,8 @@
 // report, one `y=<row> <text>` line per report line in drawing order; with
 // --png also draws it on a black surface and saves it; with --sigma ends with
 // `deltat_sigma S`, the uncertainty of ΔT in seconds, which every time of the
-// report shares.
+// report shares; with --topocentric the Alt. column gives the altitude an
+// observer at the site sees (topocentric, refracted) and the note line says so.
 #include <cinttypes>
 #include <cstdio>
 #include <string>
@@ -30,6 +31,7 @@ struct LocalArgs {
   EclipseOptions eclipse{.set = {.cursor = Need::Required, .site = Need::Required}};
   std::string pngPath;
   bool sigma = false;
+  bool topocentric = false;
 };
 
 OptionParser localParser(LocalArgs& a) {
@@ -39,6 +41,9 @@ OptionParser localParser(LocalArgs& a) {
   parser.add(outputFileOption("--png", "FILE", "also draw the report into a PNG file", a.pngPath));
   parser.addWithin("--png", sizeOption(a.eclipse.shared));
   parser.add(flagOption("--sigma", "end with deltat_sigma S, the uncertainty of Delta T in seconds", a.sigma));
+  parser.add(flagOption("--topocentric",
+                        "Alt. as an observer at the site sees it (topocentric, refracted), said on the note line",
+                        a.topocentric));
   return parser;
 }
 
@@ -69,7 +74,8 @@ int runLocal(const std::vector<std::string>& args) {
 
   prepareLocalReport(state);
   SessionState forLines = state;  // the drawing below sets the same outputs again
-  for (const ReportLine& line : localReportLines(forLines, sites)) {
+  const ReportAltitudes altitudes = a.topocentric ? ReportAltitudes::AsSeen : ReportAltitudes::Geocentric;
+  for (const ReportLine& line : localReportLines(forLines, sites, altitudes)) {
     std::printf("y=%d %s\n", line.y, line.text.c_str());
   }
   if (a.sigma) std::printf("deltat_sigma %.3f\n", state.deltaTSigma);
@@ -77,7 +83,7 @@ int runLocal(const std::vector<std::string>& args) {
     DrawingSurface surface(options.width, options.height);
     surface.clear(paletteColour(PaletteIndex::Black));
     surface.setFont(FontRecipe::Text);
-    drawLocalReport(surface, state, sites);
+    drawLocalReport(surface, state, sites, altitudes);
     if (const FileWrite saved = surface.savePng(pngPath); !saved.written()) {
       std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), saved.error.c_str());
       return kExitPngFailed;
