@@ -15,37 +15,33 @@ constexpr int kLeftX = 10;  // pixels, left edge of every line
 
 void prepareLocalReport(SessionState& state) { updateCurrentEclipse(state); }
 
-std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city,
-                                         ReportAltitudes altitudes) {
+std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city) {
   const EclipseCircumstances& eclipse = state.circumstances;
   const SiteValues site = prepareSite(state);
   const LocalCircumstances local = localCircumstances(eclipse, site);
   SeenAltitude seen;
-  if (altitudes == ReportAltitudes::AsSeen) {
+  if (state.altitudesAsSeen) {
     seen = [&eclipse, site](double tHours) {
       return moonAltitudeAt(eclipse.record, site, tHours, eclipse.deltaTSeconds).apparentDeg;
     };
   }
-  LocalReport report =
-      localReport(eclipse, local, city, state.displaySiteIndex == kTypedSiteIndex, seen);
+  LocalReport report = localReport(eclipse, local, city, state.site.typed(), seen);
   state.horizonCrossHours = report.horizonCrossHours;
   state.localEclipseDate = {report.localEclipseDate.year, report.localEclipseDate.month,
                             report.localEclipseDate.day};
   return std::move(report.lines);
 }
 
-std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& sites,
-                                         ReportAltitudes altitudes) {
-  const Site* site = sites.byNumber(state.displaySiteIndex);
-  if (site == nullptr) return localReportLines(state, nullptr, altitudes);
+std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& sites) {
+  const Site* site = chosenCity(state.site, sites);
+  if (site == nullptr) return localReportLines(state, nullptr);
   const ReportCity city{site->name, site->longitude, site->latitude, site->height};
-  return localReportLines(state, &city, altitudes);
+  return localReportLines(state, &city);
 }
 
-void drawLocalReport(DrawingSurface& surface, SessionState& state, const SiteList& sites,
-                     ReportAltitudes altitudes) {
+void drawLocalReport(DrawingSurface& surface, SessionState& state, const SiteList& sites) {
   surface.setTextColour(paletteColour(PaletteIndex::White));
-  for (const ReportLine& line : localReportLines(state, sites, altitudes)) {
+  for (const ReportLine& line : localReportLines(state, sites)) {
     drawText(surface, kLeftX, line.y, line.text);
   }
 }

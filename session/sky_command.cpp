@@ -87,7 +87,7 @@ SkyChartRequest prepareSkyChart(SessionState& state, const std::filesystem::path
     state.siteMoonMagnitude = atSite.umbralMagnitude;
     state.siteMoonAltitude = atSite.altitudeDeg;
   }
-  SkyChartRequest request = skyChartRequest(eclipse, state.siteLongitude, state.siteLatitude);
+  SkyChartRequest request = skyChartRequest(eclipse, state.site.where.longitudeDeg, state.site.where.latitudeDeg);
   // The catalogue's TT instant of greatest eclipse, as the reader took it to UT.
   const double jdTT = eclipse.greatestJd +
                       deltaTSeconds(state.deltaTModel, centuriesFromJ2000(eclipse.greatestJd)) / 86400.0;

@@ -60,6 +60,7 @@ int runLocal(const std::vector<std::string>& args) {
   SessionState state;
   state.displayKind = kDisplayLocalReport;
   applyCursorAndDeltaT(options, state);
+  state.altitudesAsSeen = a.topocentric;
   if (const std::string e = applyCriteria(a.eclipse.criteria, state); !e.empty()) return parser.usageError(e);
 
   SiteList sites;
@@ -74,8 +75,7 @@ int runLocal(const std::vector<std::string>& args) {
 
   prepareLocalReport(state);
   SessionState forLines = state;  // the drawing below sets the same outputs again
-  const ReportAltitudes altitudes = a.topocentric ? ReportAltitudes::AsSeen : ReportAltitudes::Geocentric;
-  for (const ReportLine& line : localReportLines(forLines, sites, altitudes)) {
+  for (const ReportLine& line : localReportLines(forLines, sites)) {
     std::printf("y=%d %s\n", line.y, line.text.c_str());
   }
   if (a.sigma) std::printf("deltat_sigma %.3f\n", state.deltaTSigma);
@@ -83,7 +83,7 @@ int runLocal(const std::vector<std::string>& args) {
     DrawingSurface surface(options.width, options.height);
     surface.clear(paletteColour(PaletteIndex::Black));
     surface.setFont(FontRecipe::Text);
-    drawLocalReport(surface, state, sites, altitudes);
+    drawLocalReport(surface, state, sites);
     if (const FileWrite saved = surface.savePng(pngPath); !saved.written()) {
       std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), saved.error.c_str());
       return kExitPngFailed;

@@ -23,6 +23,7 @@
 #include "base/angles.h"
 #include "catalogue/canon_walk.h"
 #include "session/current_eclipse.h"
+#include "session/site_choice.h"
 #include "session/sky_command.h"
 #include "sky/planets.h"
 #include "sky/sky_chart.h"
@@ -285,8 +286,7 @@ TEST_F(SwissEphemerisTest, PlanetsOfTwoHundredChartsFromThePlanetFile) {
   for (std::size_t i = 0; i < 200; ++i) {
     const EclipseRecord& entry = entries[i * step + step / 2];
     SessionState state;
-    state.siteLongitude = sites[i % 4].lon;
-    state.siteLatitude = sites[i % 4].lat;
+    state.site = typedChoice(sites[i % 4].lon, sites[i % 4].lat, 0.0);
     takeCurrentEclipse(state, entry);
     updateCurrentEclipse(state);
     const SkyChartRequest request = prepareSkyChart(state, rundata);
