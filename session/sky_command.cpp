@@ -77,6 +77,11 @@ std::optional<PlanetPlaces> eclipsePlanetPlaces(const std::filesystem::path& dat
   return found->planets;
 }
 
+std::string planetFileNotice(const std::filesystem::path& dataDirectory) {
+  const std::shared_ptr<const PlanetFileReading> reading = planetFileIn(dataDirectory);
+  return reading->status == PlanetFileStatus::Damaged ? reading->error : std::string();
+}
+
 SkyChartRequest prepareSkyChart(SessionState& state, const std::filesystem::path& dataDirectory) {
   const EclipseCircumstances& eclipse = state.circumstances;
   // Greatest eclipse at the site, the iteration started from the reference

@@ -47,6 +47,10 @@ std::vector<SkyPlace> skyChartPlacesFor(const SkyChartRequest& request);
 SkyChartRequest skyChartRequest(const EclipseCircumstances& eclipse, double longitudeDeg,
                                 double latitudeDeg);
 
+// Why the planet file in dataDirectory cannot be used when it is damaged
+// (file, entry, reason); empty when it is sound or missing.
+std::string planetFileNotice(const std::filesystem::path& dataDirectory = ".");
+
 // Refreshes siteMoonMagnitude and siteMoonAltitude (greatest eclipse at the
 // site, iterated from epochHour), then gives the chart's inputs for the
 // circumstances the last paint found, at the observing site. The date is the
