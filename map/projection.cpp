@@ -143,8 +143,8 @@ bool drawMouseReadout(DrawingSurface& surface, const MapFrame& frame, int px, in
   const FontRecipe savedFont = surface.font();
   surface.setFont(FontRecipe::Text);
   surface.setBackgroundMode(BackgroundMode::Opaque);
-  surface.setBackgroundColour(colorTable[0]);
-  surface.setTextColour(colorTable[15]);
+  surface.setBackgroundColour(paletteColour(PaletteIndex::Black));
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   for (const ReadoutLine& line : lines) drawText(surface, line.x, line.y, line.text);
   surface.setFont(savedFont);
   return true;

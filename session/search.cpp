@@ -30,7 +30,7 @@ void drawSearchNoFileTexts(DrawingSurface& surface) {
 void drawSearchNoFileTexts(DrawingSurface& surface, const CanonReader& reader) {
   drawSearchNoFileTexts(surface);
   const Rgb previous = surface.textColour();
-  surface.setTextColour(colorTable[15]);
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   drawText(surface, kSearchNoFileTexts[0].x, kSearchNoFileLineY, missingCatalogueLine(reader));
   surface.setTextColour(previous);
 }

@@ -135,7 +135,7 @@ DrawingSurface::DrawingSurface(int width, int height)
       pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kOpaque) {}
 
 Rgb DrawingSurface::pixel(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return colorTable[0];
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return paletteColour(PaletteIndex::Black);
   return pixels_[static_cast<std::size_t>(y) * width_ + x] & kRgbMask;
 }
 

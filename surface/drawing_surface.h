@@ -39,7 +39,7 @@ struct FileWrite {
 // Solid pen; width in pixels, strokes centred on the path, the extra pixel of
 // an even width going right and down.
 struct Pen {
-  Rgb colour = colorTable[0];
+  Rgb colour = paletteColour(PaletteIndex::Black);
   int width = 1;
 };
 
@@ -50,7 +50,7 @@ enum class BrushStyle { Hollow, Solid, DiagonalCross };
 // alone in transparent mode.
 struct Brush {
   BrushStyle style = BrushStyle::Solid;
-  Rgb colour = colorTable[15];
+  Rgb colour = paletteColour(PaletteIndex::White);
 };
 
 // "Courier New" −12 (a fixed 7-pixel pitch) and "Times Roman" −11.
@@ -151,8 +151,8 @@ class DrawingSurface {
   std::vector<std::vector<std::pair<std::int64_t, std::int64_t>>> fillRows_;
   Pen pen_;
   Brush brush_;
-  Rgb textColour_ = colorTable[0];
-  Rgb backgroundColour_ = colorTable[15];
+  Rgb textColour_ = paletteColour(PaletteIndex::Black);
+  Rgb backgroundColour_ = paletteColour(PaletteIndex::White);
   BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
   FontRecipe font_ = FontRecipe::Text;
   std::optional<PixelPoint> current_ = PixelPoint{0, 0};

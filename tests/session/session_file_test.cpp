@@ -63,7 +63,7 @@ TEST(SessionFile, RoundTripKeepsEverySetting) {
 
 TEST(SessionFile, StateRoundTripFindsTheCityByName) {
   SessionState state;
-  state.sites.sites = {{"Tokyo", 139.7447, 35.6544, 0, 9}, {"New York", -74.006, 40.713, 10, -5}};
+  state.sites.sites = {{"Tokyo", 139.7447, 35.6544, 0, 9, ""}, {"New York", -74.006, 40.713, 10, -5, ""}};
   state.site = *cityChoice(state.sites, 2);
   state.deltaTModel = DeltaTModel::kSmh2020;
   state.year = 1999;
