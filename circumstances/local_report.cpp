@@ -60,7 +60,7 @@ class Lines {
 // hours from epochHour; the standard zone is λ/15 rounded half away from
 // zero, local mean time λ/15.
 std::string eventRow(const EclipseCircumstances& e, double longitudeDeg, const char* label, double t,
-                     const SiteCircumstances& c) {
+                     const SiteCircumstances& c, const SeenAltitude& seen) {
   const double ut = e.record.epochHour + t - e.deltaTHours();
   const HoursMinutesSeconds u = splitHours(ut);
   const HoursMinutesSeconds s = splitHours(ut + standardZoneOffsetHours(longitudeDeg));
@@ -68,7 +68,8 @@ std::string eventRow(const EclipseCircumstances& e, double longitudeDeg, const c
   return label + formatString("%2.0f:%2.0f:%2.0f   %2.0f:%2.0f:%2.0f   %2.0f:%2.0f:%2.0f    %6.3f   %5.1f  %6.1f",
                               u.hours, u.minutes, std::trunc(u.seconds), s.hours,
                               s.minutes, std::trunc(s.seconds), l.hours, l.minutes,
-                              std::trunc(l.seconds), c.umbralMagnitude, c.altitudeDeg, c.azimuthDeg);
+                              std::trunc(l.seconds), c.umbralMagnitude, seen ? seen(t) : c.altitudeDeg,
+                              c.azimuthDeg);
 }
 
 // The location line for a city of the list or a typed site.
@@ -86,7 +87,8 @@ void addLocation(Lines& out, const SiteValues& site, const ReportCity* city, boo
 
 // The contact rows and greatest eclipse, each where the type has it and the
 // Moon is up.
-void addEventRows(Lines& out, const EclipseCircumstances& e, const LocalCircumstances& local) {
+void addEventRows(Lines& out, const EclipseCircumstances& e, const LocalCircumstances& local,
+                  const SeenAltitude& seen) {
   const double type = std::trunc(e.record.eclipseType);
   const bool partialOrTotal = type == 1 || type == 2;
   const bool total = type == 1;
@@ -110,7 +112,7 @@ void addEventRows(Lines& out, const EclipseCircumstances& e, const LocalCircumst
     const Event& ev = events[i];
     if (!ev.shown || !ev.t || !ev.at) continue;
     if (ev.at->altitudeDeg > 0 && finite(*ev.at)) {
-      out.add(kFirstEventLine + i, eventRow(e, local.site.longitudeDeg, ev.label, *ev.t, *ev.at));
+      out.add(kFirstEventLine + i, eventRow(e, local.site.longitudeDeg, ev.label, *ev.t, *ev.at, seen));
     }
   }
 }
@@ -118,7 +120,7 @@ void addEventRows(Lines& out, const EclipseCircumstances& e, const LocalCircumst
 }  // namespace
 
 LocalReport localReport(const EclipseCircumstances& e, const LocalCircumstances& local,
-                        const ReportCity* city, bool typedSite) {
+                        const ReportCity* city, bool typedSite, const SeenAltitude& seen) {
   LocalReport report;
   Lines out(report.lines);
   const double lambda = local.site.longitudeDeg;
@@ -139,20 +141,20 @@ LocalReport localReport(const EclipseCircumstances& e, const LocalCircumstances&
   for (int i = 0; i < 3; ++i) out.add(kFirstHeadLine + i, kHeads[i]);
   if (!usable) return report;
 
-  addEventRows(out, e, local);
+  addEventRows(out, e, local, seen);
   if (local.horizon) {
     const HorizonCrossing& h = *local.horizon;
     report.horizonCrossHours = h.tHours;
     if (h.moonSets) {
-      out.add(kMoonSetLine, eventRow(e, lambda, " Magnitude at Moon Set    ", h.tHours, h.at));
+      out.add(kMoonSetLine, eventRow(e, lambda, " Magnitude at Moon Set    ", h.tHours, h.at, seen));
     } else {
-      out.add(kMoonRiseLine, eventRow(e, lambda, " Magnitude at Moon Rise   ", h.tHours, h.at));
+      out.add(kMoonRiseLine, eventRow(e, lambda, " Magnitude at Moon Rise   ", h.tHours, h.at, seen));
     }
   }
   if (local.p1.altitudeDeg < 0 && local.p4.altitudeDeg < 0) {
     out.add(kNoEclipseLine, " =====    No eclipse Visible        ===== ");
   }
-  out.add(kNoteLine, " Note:  Local Time = UT + Longitude/15.0     ");
+  out.add(kNoteLine, seen ? kSeenAltitudeNote : " Note:  Local Time = UT + Longitude/15.0     ");
   return report;
 }
 

@@ -2,6 +2,7 @@
 // observing site, as text lines at fixed rows of the view.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,7 +44,18 @@ struct LocalReport {
 // and anything else no location line. An eclipse whose greatest eclipse or
 // contacts did not converge gets only its heading: the location line and the
 // three column heads (its date then comes from the catalogue's greatestJd).
+//
+// The Alt. column gives the Moon's geocentric geometric altitude (no
+// refraction, no parallax). Given seenAltitudeDeg (the altitude an observer
+// at the site sees at t hours of TT from epochHour: topocentric, refracted),
+// the column prints that instead and the note line says so; which rows are
+// shown stays the same.
+using SeenAltitude = std::function<double(double tHours)>;
 LocalReport localReport(const EclipseCircumstances& eclipse, const LocalCircumstances& local,
-                        const ReportCity* city, bool typedSite);
+                        const ReportCity* city, bool typedSite, const SeenAltitude& seenAltitudeDeg = {});
+
+// The note line's text with seen altitudes.
+inline constexpr const char* kSeenAltitudeNote =
+    " Note:  Local Time = UT + Longitude/15.0     Alt. as seen (topocentric, refracted)";
 
 }  // namespace tarvo

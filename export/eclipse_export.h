@@ -1,7 +1,9 @@
 // Lists of eclipses written for other programs: CSV (RFC 4180), JSON and
 // iCalendar (RFC 5545), and the observer's answer as JSON. Pure functions
 // from values to text; numbers always with "." as the decimal point,
-// whatever the locale.
+// whatever the locale. The Moon's altitudes written are those of
+// the visibility (an observer's: topocentric, refracted), not the local
+// report's geocentric geometric ones; the Sun's is true.
 #pragma once
 
 #include <array>

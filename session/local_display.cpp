@@ -1,5 +1,6 @@
 #include "session/local_display.h"
 
+#include "circumstances/visibility.h"
 #include "surface/drawing_surface.h"
 #include "session/current_eclipse.h"
 #include "session/site_glue.h"
@@ -16,9 +17,15 @@ void prepareLocalReport(SessionState& state) { updateCurrentEclipse(state); }
 
 std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city) {
   const EclipseCircumstances& eclipse = state.circumstances;
-  const LocalCircumstances local = localCircumstances(eclipse, prepareSite(state));
-  LocalReport report =
-      localReport(eclipse, local, city, state.site.typed());
+  const SiteValues site = prepareSite(state);
+  const LocalCircumstances local = localCircumstances(eclipse, site);
+  SeenAltitude seen;
+  if (state.altitudesAsSeen) {
+    seen = [&eclipse, site](double tHours) {
+      return moonAltitudeAt(eclipse.record, site, tHours, eclipse.deltaTSeconds).apparentDeg;
+    };
+  }
+  LocalReport report = localReport(eclipse, local, city, state.site.typed(), seen);
   state.horizonCrossHours = report.horizonCrossHours;
   state.localEclipseDate = {report.localEclipseDate.year, report.localEclipseDate.month,
                             report.localEclipseDate.day};

@@ -18,6 +18,8 @@ void prepareLocalReport(SessionState& state);
 
 // The report's lines in drawing order, for the kept circumstances at the
 // observing site (state.site); sets horizonCrossHours and localEclipseDate.
+// The Alt. column is geometric and geocentric, or with altitudesAsSeen the
+// altitude an observer at the site sees (topocentric, refracted).
 // city is the city chosen, or null (typed coordinates, no list, or a number
 // past the list).
 std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city);

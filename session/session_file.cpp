@@ -21,6 +21,7 @@ constexpr std::string_view kSearchWords[] = {"all", "type", "site", "saros"};
 constexpr std::string_view kGridWords[] = {"on", "off"};
 constexpr std::string_view kOutlineWords[] = {"builtin", "coastlines"};
 constexpr std::string_view kDeltaTModelWords[] = {"builtin", "smh2020"};
+constexpr std::string_view kAltitudeWords[] = {"geocentric", "seen"};
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view trimmed(std::string_view s) {
@@ -125,6 +126,7 @@ class LineReader {
     });
     if (key == "dt_adjust") return number(key, value, limits::kDeltaTAdjustS, s_.deltaTAdjust);
     if (key == "dt_bands") return word(key, value, kGridWords, [&](int i) { s_.deltaTBands = i == 0; });
+    if (key == "altitudes") return word(key, value, kAltitudeWords, [&](int i) { s_.altitudesAsSeen = i == 1; });
     if (key == "delta_t_model")
       return word(key, value, kDeltaTModelWords, [&](int i) { s_.deltaTModel = kDeltaTModelWords[i]; });
     return formatString("unknown key \"%.*s\"", static_cast<int>(key.size()), key.data());
@@ -266,6 +268,7 @@ std::string formatSessionFile(const SessionSettings& s) {
   out += formatString("dt_adjust = %.17g\n", s.deltaTAdjust);
   out += "delta_t_model = " + s.deltaTModel + "\n";
   out += "dt_bands = " + word(kGridWords, s.deltaTBands ? 0 : 1) + "\n";
+  out += "altitudes = " + word(kAltitudeWords, s.altitudesAsSeen ? 1 : 0) + "\n";
   return out;
 }
 
@@ -291,6 +294,7 @@ SessionSettings sessionSettingsOf(const SessionState& state) {
   s.deltaTAdjust = state.deltaTAdjust;
   s.deltaTModel = deltaTModelName(state.deltaTModel);
   s.deltaTBands = state.deltaTBandsShown;
+  s.altitudesAsSeen = state.altitudesAsSeen;
   return s;
 }
 
@@ -327,6 +331,7 @@ std::optional<SessionFileError> applySessionSettings(const SessionSettings& s, S
   state.deltaTAdjust = s.deltaTAdjust;
   state.deltaTModel = deltaTModelFromName(s.deltaTModel).value_or(kDefaultDeltaTModel);
   state.deltaTBandsShown = s.deltaTBands;
+  state.altitudesAsSeen = s.altitudesAsSeen;
   return std::nullopt;
 }
 

@@ -25,6 +25,7 @@
 //   dt_adjust = 0              (seconds)
 //   delta_t_model = builtin    (builtin | smh2020)
 //   dt_bands = off             (on | off: the zone boundaries at ΔT ± σ)
+//   altitudes = geocentric     (geocentric | seen: the local report's Alt. column)
 #pragma once
 
 #include <cstddef>
@@ -63,6 +64,7 @@ struct SessionSettings {
   double deltaTAdjust = 0;  // seconds
   std::string deltaTModel = "builtin";
   bool deltaTBands = false;
+  bool altitudesAsSeen = false;
 };
 
 // Why a file is not a session this program can open.

@@ -96,6 +96,9 @@ struct SessionState {
   // ΔT from a Record: the map also draws the zone boundaries at these ΔT
   // (s), dotted as the bands, until the view changes. Not saved.
   std::vector<double> recordZonesDeltaT;
+  // The local report's Alt. column: false the geometric geocentric altitude,
+  // true the altitude an observer at the site sees (topocentric, refracted).
+  bool altitudesAsSeen = false;
 
   // Map layout, pixels of the view's client area.
   int mapLeft = 0, mapRight = 0, mapTop = 0, mapBottom = 0;

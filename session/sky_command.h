@@ -2,8 +2,10 @@
 // greatest eclipse of the current eclipse, drawn directly on the view.
 #pragma once
 
-#include <vector>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "circumstances/eclipse_circumstances.h"
 #include "session/session_state.h"
@@ -21,7 +23,18 @@ struct SkyChartRequest {
   double latitudeDeg;   // site, north positive
   double jd;            // Julian Day (UT) of greatest eclipse, for the planets and stars
   ChartAnchors anchors; // the Moon, the Sun and sidereal time from the eclipse's elements
+  // The planets from the planet file; nullopt: from their theories.
+  std::optional<PlanetPlaces> planets;
+  // Why the planet file was not used when it is damaged (file, entry, reason).
+  std::string planetFileNotice;
 };
+
+// The planet file's places for the eclipse of lunation `lunation` whose
+// greatest eclipse is at jdTT (TT Julian Day, within a quarter of an hour),
+// read from kPlanetFileName in dataDirectory (kept while the file is
+// unchanged). notice gets the file's fault when it is damaged.
+std::optional<PlanetPlaces> eclipsePlanetPlaces(const std::filesystem::path& dataDirectory, double lunation,
+                                                double jdTT, std::string& notice);
 
 // The chart's places for a request: the Moon, the Sun and the Earth's
 // rotation as the map and the local report have them.
@@ -34,11 +47,16 @@ std::vector<SkyPlace> skyChartPlacesFor(const SkyChartRequest& request);
 SkyChartRequest skyChartRequest(const EclipseCircumstances& eclipse, double longitudeDeg,
                                 double latitudeDeg);
 
+// Why the planet file in dataDirectory cannot be used when it is damaged
+// (file, entry, reason); empty when it is sound or missing.
+std::string planetFileNotice(const std::filesystem::path& dataDirectory = ".");
+
 // Refreshes siteMoonMagnitude and siteMoonAltitude (greatest eclipse at the
 // site, iterated from epochHour), then gives the chart's inputs for the
 // circumstances the last paint found, at the observing site. The date is the
 // current eclipse's own local standard date, not one left by an earlier report.
-SkyChartRequest prepareSkyChart(SessionState& state);
+// The planets come from the planet file in dataDirectory where it has the eclipse.
+SkyChartRequest prepareSkyChart(SessionState& state, const std::filesystem::path& dataDirectory = ".");
 
 // The whole command: prepares, clears the surface to black and draws the
 // chart with the surface's drawing tools reset as on a fresh view.

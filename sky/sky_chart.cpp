@@ -164,10 +164,11 @@ std::string skyPlaceListLine(const SkyPlace& place) {
 }
 
 void drawSkyChart(DrawingSurface& surface, double packedDate, double utHours,
-                  double longitudeDeg, double latitudeDeg, double jd, const ChartAnchors& anchors) {
+                  double longitudeDeg, double latitudeDeg, double jd, const ChartAnchors& anchors,
+                  const std::optional<PlanetPlaces>& planets) {
   drawSkyChartPlaces(surface, packedDate, utHours, longitudeDeg, latitudeDeg,
-                     skyChartPlaces(jd, anchors, latitudeDeg, longitudeDeg),
-                     planetPlacesApproximate(jd));
+                     skyChartPlaces(jd, anchors, latitudeDeg, longitudeDeg, planets),
+                     !planets && planetPlacesApproximate(jd));
 }
 
 }  // namespace tarvo

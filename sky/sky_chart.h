@@ -98,8 +98,10 @@ std::string skyPlaceListLine(const SkyPlace& place);
 
 // The chart of the sky at jd (UT Julian Day of greatest eclipse) above the
 // site: drawSkyChartPlaces with skyChartPlaces(jd, anchors, latitude,
-// longitude), saying so where the planets are approximate at jd.
+// longitude, planets). Without the planet file's places the planets come
+// from their theories, and the chart says so where those are approximate at jd.
 void drawSkyChart(DrawingSurface& surface, double packedDate, double utHours,
-                  double longitudeDeg, double latitudeDeg, double jd, const ChartAnchors& anchors);
+                  double longitudeDeg, double latitudeDeg, double jd, const ChartAnchors& anchors,
+                  const std::optional<PlanetPlaces>& planets = std::nullopt);
 
 }  // namespace tarvo

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <erfa.h>
+#include <erfam.h>
 
 #include "base/angles.h"
 
@@ -52,20 +53,28 @@ PrecessionAngles precessionAngles1976(double t) {
           (2004.3109 * t - 0.42665 * t2 - 0.041833 * t3) / 3600.0};
 }
 
-EquatorialPlace starPlaceOfDate(double jd, const SkyObjectEntry& entry) {
-  const double t = centuriesJ2000(jd);
-  // Proper motion over 100·t years on the J2000 equator, then precession.
-  const double alpha0 = degToRad(packedHoursToDegrees(entry.raPacked) + entry.pmRa * 100.0 * t / 3600.0 * 15.0);
-  const double delta0 = degToRad(packedDegreesToDegrees(entry.decPacked) + entry.pmDec * 100.0 * t / 3600.0);
-  const double j2000[3] = {std::cos(delta0) * std::cos(alpha0), std::cos(delta0) * std::sin(alpha0),
-                           std::sin(delta0)};
-  double rp[3][3];
-  eraLtp(kJ2000Epoch + t * 100.0, rp);
+const StarSpaceMotion& starSpaceMotion(std::size_t n) {
+  return data::kStarSpaceMotionTable.at(n - kFirstStarIndex);
+}
+
+EquatorialPlace starPlaceOfDate(double jd, const StarSpaceMotion& star) {
+  const double ra0 = degToRad(star.raDeg), dec0 = degToRad(star.decDeg);
+  // ERFA takes the motion in right ascension as dα/dt, radians per year.
+  const double pmRa = star.pmRaCosDecMasPerYear / 1000.0 * ERFA_DAS2R / std::cos(dec0);
+  const double pmDec = star.pmDecMasPerYear / 1000.0 * ERFA_DAS2R;
+  double ra = ra0, dec = dec0, pmRa2, pmDec2, parallax2, rv2;
+  const int status = eraPmsafe(ra0, dec0, pmRa, pmDec, star.parallaxMas / 1000.0, star.radialVelocityKmPerS,
+                               ERFA_DJ00, 0.0, jd, 0.0, &ra, &dec, &pmRa2, &pmDec2, &parallax2, &rv2);
+  if (status < 0 || status >= 4) ra = ra0, dec = dec0;
+  double unit[3];
+  eraS2c(ra, dec, unit);
+  double rpb[3][3];
+  eraLtpb(kJ2000Epoch + (jd - ERFA_DJ00) / ERFA_DJY, rpb);
   double v[3];
-  for (int i = 0; i < 3; ++i) v[i] = rp[i][0] * j2000[0] + rp[i][1] * j2000[1] + rp[i][2] * j2000[2];
-  double ra = radToDeg(std::atan2(v[1], v[0]));
-  if (ra < 0) ra += 360.0;
-  return {ra, radToDeg(std::asin(std::clamp(v[2], -1.0, 1.0)))};
+  eraRxp(rpb, unit, v);
+  double raDate = radToDeg(std::atan2(v[1], v[0]));
+  if (raDate < 0) raDate += 360.0;
+  return {raDate, radToDeg(std::asin(std::clamp(v[2], -1.0, 1.0)))};
 }
 
 }  // namespace tarvo

@@ -30,7 +30,7 @@ ChartAnchors theoryAnchors(double jd) {
 }
 
 std::vector<SkyPlace> skyChartPlaces(double jd, const ChartAnchors& anchors, double latitudeDeg,
-                                     double longitudeDeg) {
+                                     double longitudeDeg, const std::optional<PlanetPlaces>& planets) {
   const auto& table = skyObjectTable();
   std::vector<SkyPlace> places;
   places.reserve(table.size() + 1);
@@ -42,6 +42,12 @@ std::vector<SkyPlace> skyChartPlaces(double jd, const ChartAnchors& anchors, dou
                            latitudeDeg, kSunMoonMagnitude, 0.0));
 
   for (int n = 1; n < int(kFirstStarIndex); ++n) {
+    if (planets) {
+      const PlanetPlaceOfDate& p = (*planets)[std::size_t(n - 1)];
+      places.push_back(placeOf(table[n].name, {p.raDeg, p.decDeg}, localSiderealDeg, latitudeDeg,
+                               p.magnitude, 0.0));
+      continue;
+    }
     const BodyPosition planet = planetPosition(jd, kPlanetCodes[n - 1]);
     places.push_back(placeOf(table[n].name, {planet.ra, planet.dec}, localSiderealDeg, latitudeDeg,
                              planet.magnitude, 0.0));
@@ -49,7 +55,7 @@ std::vector<SkyPlace> skyChartPlaces(double jd, const ChartAnchors& anchors, dou
 
   for (std::size_t n = kFirstStarIndex; n < table.size(); ++n) {
     const SkyObjectEntry& star = table[n];
-    SkyPlace place = placeOf(star.name, starPlaceOfDate(jd, star), localSiderealDeg, latitudeDeg,
+    SkyPlace place = placeOf(star.name, starPlaceOfDate(jd, starSpaceMotion(n)), localSiderealDeg, latitudeDeg,
                              star.magnitude, 0.0);
     place.drawn = place.drawn && star.magnitude < kStarFaintestMagnitude;
     places.push_back(place);

@@ -3,8 +3,12 @@
 // object table, in the order the chart draws them.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "sky/eclipse_planets.h"
 
 namespace tarvo {
 
@@ -31,12 +35,17 @@ struct ChartAnchors {
 // away. An eclipse's chart takes them from the eclipse's elements instead.
 ChartAnchors theoryAnchors(double jd);
 
+// Mercury, Venus, Mars, Jupiter and Saturn at one moment, from the planet file.
+using PlanetPlaces = std::array<PlanetPlaceOfDate, kPlanetCount>;
+
 // jd: Julian Day of the moment (UT, also used as dynamical time) for the
 // planets and stars; the Moon, the Sun and the Earth's rotation from anchors;
-// site latitude and longitude in degrees, north and east positive.
+// site latitude and longitude in degrees, north and east positive. The
+// planets come from `planets` when given, else from their theories at jd.
 // Chart order: Moon, Sun, Mercury, Venus, Mars, Jupiter, Saturn, the 92 stars (99 places).
 std::vector<SkyPlace> skyChartPlaces(double jd, const ChartAnchors& anchors, double latitudeDeg,
-                                     double longitudeDeg);
+                                     double longitudeDeg,
+                                     const std::optional<PlanetPlaces>& planets = std::nullopt);
 // The same with theoryAnchors(jd).
 std::vector<SkyPlace> skyChartPlaces(double jd, double latitudeDeg, double longitudeDeg);
 

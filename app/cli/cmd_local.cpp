@@ -4,7 +4,8 @@
 // report, one `y=<row> <text>` line per report line in drawing order; with
 // --png also draws it on a black surface and saves it; with --sigma ends with
 // `deltat_sigma S`, the uncertainty of ΔT in seconds, which every time of the
-// report shares.
+// report shares; with --topocentric the Alt. column gives the altitude an
+// observer at the site sees (topocentric, refracted) and the note line says so.
 #include <cinttypes>
 #include <cstdio>
 #include <string>
@@ -30,6 +31,7 @@ struct LocalArgs {
   EclipseOptions eclipse{.set = {.cursor = Need::Required, .site = Need::Required}};
   std::string pngPath;
   bool sigma = false;
+  bool topocentric = false;
 };
 
 OptionParser localParser(LocalArgs& a) {
@@ -39,6 +41,9 @@ OptionParser localParser(LocalArgs& a) {
   parser.add(outputFileOption("--png", "FILE", "also draw the report into a PNG file", a.pngPath));
   parser.addWithin("--png", sizeOption(a.eclipse.shared));
   parser.add(flagOption("--sigma", "end with deltat_sigma S, the uncertainty of Delta T in seconds", a.sigma));
+  parser.add(flagOption("--topocentric",
+                        "Alt. as an observer at the site sees it (topocentric, refracted), said on the note line",
+                        a.topocentric));
   return parser;
 }
 
@@ -55,6 +60,7 @@ int runLocal(const std::vector<std::string>& args) {
   SessionState state;
   state.displayKind = kDisplayLocalReport;
   applyCursorAndDeltaT(options, state);
+  state.altitudesAsSeen = a.topocentric;
   if (const std::string e = applyCriteria(a.eclipse.criteria, state); !e.empty()) return parser.usageError(e);
 
   SiteList sites;

@@ -60,6 +60,8 @@ int runSky(const std::vector<std::string>& args) {
   // Greatest eclipse as the paint finds it, then the chart's own inputs.
   updateCurrentEclipse(state);
   const SkyChartRequest request = prepareSkyChart(state);
+  if (!request.planetFileNotice.empty())
+    std::fprintf(stderr, "tarvo sky: %s; the planets from their theories\n", request.planetFileNotice.c_str());
   for (const SkyPlace& place : skyChartPlacesFor(request)) {
     std::printf("%s\n", skyPlaceListLine(place).c_str());
   }

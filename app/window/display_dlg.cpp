@@ -27,7 +27,8 @@ CDisplayDlg::CDisplayDlg(const SessionState& state, const SiteList& sites, QWidg
       data_(new QRadioButton(QStringLiteral("Data"))),
       height_(new QLineEdit), longitude_(new QLineEdit), latitude_(new QLineEdit),
       deltaT_(new QLineEdit(numberText(state.deltaTAdjust))), deltaTModel_(new QComboBox),
-      deltaTBands_(new QCheckBox(QStringLiteral("ΔT uncertainty"))) {
+      deltaTBands_(new QCheckBox(QStringLiteral("ΔT uncertainty"))),
+      altitudesAsSeen_(new QCheckBox(QStringLiteral("Altitudes as seen (topocentric, refracted)"))) {
   setWindowTitle(QStringLiteral("Display Mode"));
 
   showSiteChoice({city_, selection_, data_, longitude_, latitude_, height_}, state.site, sites);
@@ -40,6 +41,7 @@ CDisplayDlg::CDisplayDlg(const SessionState& state, const SiteList& sites, QWidg
   }
   deltaTModel_->setCurrentIndex(deltaTModel_->findData(static_cast<int>(state.deltaTModel)));
   deltaTBands_->setChecked(state.deltaTBandsShown);
+  altitudesAsSeen_->setChecked(state.altitudesAsSeen);
 
   auto* outer = new QGroupBox(QStringLiteral("Display Mode"));
   auto* inner = new QVBoxLayout(outer);
@@ -64,6 +66,8 @@ QWidget* CDisplayDlg::createDisplayGroup() {
   auto* l = new QVBoxLayout(box);
   l->addWidget(map_);
   l->addWidget(local_);
+  // The local report's Alt. column: the observer's altitude instead of the geocentric one.
+  l->addWidget(altitudesAsSeen_);
   return box;
 }
 
@@ -96,6 +100,7 @@ Checked<DisplayValues> CDisplayDlg::validate() const {
   v.cityNumber = city_->currentIndex() + 1;
   v.deltaTModel = static_cast<DeltaTModel>(deltaTModel_->currentData().toInt());
   v.deltaTBands = deltaTBands_->isChecked();
+  v.altitudesAsSeen = altitudesAsSeen_->isChecked();
   return v;
 }
 
@@ -103,6 +108,7 @@ void CDisplayDlg::applyTo(SessionState& state, const DisplayValues& v) const {
   state.deltaTAdjust = v.deltaTAdjustS;
   state.deltaTModel = v.deltaTModel;
   state.deltaTBandsShown = v.deltaTBands;
+  state.altitudesAsSeen = v.altitudesAsSeen;
   state.outlineChoice = v.cia ? kOutlineCoastlineFiles : kOutlineBuiltIn;
   if (v.map) {
     state.displayKind = kDisplayWorldMap;

@@ -32,6 +32,7 @@ struct DisplayValues {
   double deltaTAdjustS = 0;
   DeltaTModel deltaTModel = kDefaultDeltaTModel;  // "ΔT model"
   bool deltaTBands = false;                        // "ΔT uncertainty"
+  bool altitudesAsSeen = false;  // "Altitudes as seen (topocentric, refracted)": the local report's Alt.
 };
 
 class CDisplayDlg : public QDialog {
@@ -62,6 +63,7 @@ class CDisplayDlg : public QDialog {
   QLineEdit* deltaTEdit() const { return deltaT_; }
   QComboBox* deltaTModelBox() const { return deltaTModel_; }
   QCheckBox* deltaTBandsBox() const { return deltaTBands_; }
+  QCheckBox* altitudesAsSeenBox() const { return altitudesAsSeen_; }
 
   void accept() override;
 
@@ -84,6 +86,7 @@ class CDisplayDlg : public QDialog {
   QLineEdit* deltaT_;
   QComboBox* deltaTModel_;
   QCheckBox* deltaTBands_;
+  QCheckBox* altitudesAsSeen_;
   std::optional<DisplayValues> accepted_;
 };
 

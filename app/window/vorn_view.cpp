@@ -386,7 +386,11 @@ void CVornView::starMap() {
       skyChartMoonNote(skyChartRequest(session_.state.circumstances, session_.state.site.where.longitudeDeg,
                                        session_.state.site.where.latitudeDeg)));
   if (!note.isEmpty()) setAccessibleDescription(accessibleDescription() + QLatin1Char('\n') + note);
-  emit statusText(note);
+  // A damaged planet file is named; the planets then come from their theories.
+  const QString planets = QString::fromStdString(planetFileNotice());
+  emit statusText(planets.isEmpty() ? note
+                                    : planets + QStringLiteral("; the planets from their theories") +
+                                          (note.isEmpty() ? QString() : QStringLiteral(". ") + note));
 }
 
 void CVornView::horizon() {

@@ -319,6 +319,52 @@ TEST(LocalCommand, TokyoSeesTheMoonRiseDuringThe2025MarchEclipse) {
   EXPECT_EQ(rowText(r.out, 255), "");
 }
 
+// 2028 January 12 at Berlin: --topocentric prints the altitudes an observer
+// sees, the export's (to its 0.01°), and says so on the note line; every
+// other character of the report stays; without it the report is unchanged.
+TEST(LocalCommand, TopocentricAltitudesAreTheExportsAndTheNoteSaysSo) {
+  fs::path dir = TARVO_RUNDATA_DIR;
+  if (const char* d = std::getenv("TARVO_CANON_DIR")) dir = d;
+  if (!fs::exists(dir / "mcp00001p03000.prn") || !fs::exists(dir / "location.new")) {
+    GTEST_SKIP() << "no generated canon and city list in " << dir;
+  }
+  const CliRun plain = runTarvo(dir, "local 2028 1 --city Berlin");
+  const CliRun seen = runTarvo(dir, "local 2028 1 --city Berlin --topocentric");
+  const CliRun csv = runTarvo(dir, "list 2028 1 --city Berlin --format csv --max 1");
+  ASSERT_EQ(seen.exitCode, 0) << seen.err;
+  ASSERT_EQ(csv.exitCode, 0) << csv.err;
+  EXPECT_EQ(rowText(plain.out, 360), " Note:  Local Time = UT + Longitude/15.0     ");
+  EXPECT_EQ(rowText(seen.out, 360), " Note:  Local Time = UT + Longitude/15.0     Alt. as seen (topocentric, refracted)");
+  // The CSV's header names the columns; its second line is the eclipse.
+  const std::vector<std::string> table = lines(csv.out);
+  ASSERT_GE(table.size(), 2u);
+  auto column = [&](const std::string& name) {
+    std::vector<std::string> heads, values;
+    for (auto [text, out] : {std::pair{table[0], &heads}, std::pair{table[1], &values}}) {
+      std::istringstream in(text);
+      for (std::string f; std::getline(in, f, ',');) out->push_back(f.erase(f.find_last_not_of("\r") + 1));
+    }
+    for (std::size_t i = 0; i < heads.size() && i < values.size(); ++i)
+      if (heads[i] == name) return values[i];
+    return std::string();
+  };
+  const struct {
+    int y;
+    const char* csvColumn;
+  } rows[] = {{120, "alt_p1"}, {135, "alt_u1"}, {165, "alt_greatest"}, {195, "alt_u4"}, {210, "alt_p4"}};
+  int compared = 0;
+  for (const auto& r : rows) {
+    const std::string a = rowText(plain.out, r.y), b = rowText(seen.out, r.y);
+    if (a.empty()) continue;
+    ++compared;
+    EXPECT_EQ(a.substr(0, a.size() - 13), b.substr(0, b.size() - 13)) << r.y;
+    EXPECT_EQ(a.substr(a.size() - 6), b.substr(b.size() - 6)) << r.y;  // the azimuth
+    EXPECT_NEAR(lastFields(b).altitude, std::stod(column(r.csvColumn)), 0.051) << r.csvColumn;
+    EXPECT_GT(lastFields(a).altitude - lastFields(b).altitude, 0.1) << r.y;  // parallax outweighs refraction
+  }
+  EXPECT_GE(compared, 3);
+}
+
 // ΔT from a record: greatest eclipse of 2025 September 7 put 3.5 h after
 // local apparent midnight at Tokyo. The reference, 242.07 s, solves the same
 // statement with the NOAA solar formulas (mean sidereal time, apparent Sun).

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "catalogue/canon_reader.h"
+#include "sky/eclipse_planets.h"
 #include "timebase/time_scales.h"
 #include "tools/canongen/canon_files.h"
 #include "tools/canongen/canon_generator.h"
@@ -160,6 +161,25 @@ TEST(GeneratorRange, CommandLineWritesTheFilesOfTheRange) {
     }
   }
   EXPECT_TRUE(found);
+  // The planet file of the range holds the range's records byte for byte as
+  // the build's whole run wrote them (another run, other threads and chunks).
+  const std::string planets = readAll(dir / tarvo::kPlanetFileName);
+  const std::string whole = readAll(std::filesystem::path(TARVO_RUNDATA_DIR) / tarvo::kPlanetFileName);
+  const PlanetFileReading part = parseEclipsePlanets(planets, "range");
+  const PlanetFileReading all = parseEclipsePlanets(whole, "build");
+  ASSERT_EQ(part.status, PlanetFileStatus::Read) << part.error;
+  ASSERT_EQ(all.status, PlanetFileStatus::Read) << all.error;
+  EXPECT_EQ(part.file.records.size(), entries.size());
+  EXPECT_EQ(planets.substr(0, planets.find("records:")), whole.substr(0, whole.find("records:")));
+  auto recordBytes = [](const std::string& file, std::size_t i) {
+    return file.substr(file.find("\n\n") + 2 + i * tarvo::kPlanetRecordBytes, tarvo::kPlanetRecordBytes);
+  };
+  std::size_t k = 0;
+  for (std::size_t i = 0; i < part.file.records.size(); ++i) {
+    while (k < all.file.records.size() && all.file.records[k].lunation < part.file.records[i].lunation) ++k;
+    ASSERT_LT(k, all.file.records.size());
+    EXPECT_EQ(recordBytes(planets, i), recordBytes(whole, k)) << "lunation " << part.file.records[i].lunation;
+  }
   // Bad arguments are refused without writing anything.
   const std::string bad = std::string(TARVO_CANONGEN_EXE) + " --out " + (dir / "x").string() +
                           " --from 3000 --to 2000 2>/dev/null";

@@ -31,6 +31,7 @@ SessionSettings unusualSettings() {
   s.deltaTAdjust = -1234.25;
   s.deltaTModel = "smh2020";
   s.deltaTBands = true;
+  s.altitudesAsSeen = true;
   return s;
 }
 
@@ -57,6 +58,7 @@ TEST(SessionFile, RoundTripKeepsEverySetting) {
   EXPECT_EQ(t.deltaTAdjust, s.deltaTAdjust);
   EXPECT_EQ(t.deltaTModel, s.deltaTModel);
   EXPECT_EQ(t.deltaTBands, s.deltaTBands);
+  EXPECT_EQ(t.altitudesAsSeen, s.altitudesAsSeen);
 }
 
 TEST(SessionFile, StateRoundTripFindsTheCityByName) {
@@ -119,6 +121,7 @@ TEST(SessionFile, EachKindOfBadFileIsRefusedWithItsReason) {
       {ok + "saros = 401\n", "saros 401 outside -400..400"},
       {ok + "display = globe\n", "display \"globe\" is not map, local, sky or sim"},
       {ok + "delta_t_model = mine\n", "delta_t_model \"mine\" is not builtin or smh2020"},
+      {ok + "altitudes = topocentric\n", "altitudes \"topocentric\" is not geocentric or seen"},
       {ok + "city = Tok\x01yo\n", "control character"},
       {"TarvoWin session 1\nyear = 2025\n", "the year or the month is missing"},
   };

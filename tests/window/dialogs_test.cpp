@@ -360,11 +360,15 @@ void DialogsTest::displayDeltaTModelAndBands() {
   QCOMPARE(d.deltaTBandsBox()->text(), QStringLiteral("ΔT uncertainty"));
   d.deltaTModelBox()->setCurrentIndex(d.deltaTModelBox()->findText(QStringLiteral("builtin")));
   d.deltaTBandsBox()->setChecked(false);
+  QVERIFY(!d.altitudesAsSeenBox()->isChecked());
+  QCOMPARE(d.altitudesAsSeenBox()->text(), QStringLiteral("Altitudes as seen (topocentric, refracted)"));
+  d.altitudesAsSeenBox()->setChecked(true);
   const auto checked = d.validate();
   QVERIFY(checked.ok());
   d.applyTo(s, checked.values());
   QCOMPARE(s.deltaTModel, DeltaTModel::kBuiltin);
   QVERIFY(!s.deltaTBandsShown);
+  QVERIFY(s.altitudesAsSeen);
 }
 
 void DialogsTest::displayCityChoiceShowsItsPlaceAndCancelKeepsTheSite() {

@@ -4,10 +4,14 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "tools/canongen/lunation.h"
 #include "tools/canongen/shadow_geometry.h"
+#include "tools/canongen/swiss_ephemeris.h"
+
+#include <swephexp.h>
 
 namespace tarvo::canongen {
 
@@ -141,6 +145,69 @@ std::string writeCanon(const std::filesystem::path& dir, const GenerationRange& 
     if (!error.empty()) return error;
   }
   return {};
+}
+
+std::vector<EclipsePlanets> computeEclipsePlanets(const std::vector<EclipseRecord>& entries, int threads,
+                                                  std::vector<std::string>& failures) {
+  // The library's planet numbers in the file's order.
+  constexpr int kBodies[kPlanetCount] = {SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN};
+  constexpr std::size_t kEntriesPerChunk = 500;
+  const std::size_t chunkCount = (entries.size() + kEntriesPerChunk - 1) / kEntriesPerChunk;
+  std::vector<std::vector<EclipsePlanets>> found(chunkCount);
+  std::vector<std::vector<std::string>> faults(chunkCount);
+  std::atomic<std::size_t> next{0};
+  auto worker = [&] {
+    for (std::size_t c = next++; c < chunkCount; c = next++) {
+      SwissEphemeris ephemeris;
+      const std::size_t end = std::min(entries.size(), (c + 1) * kEntriesPerChunk);
+      for (std::size_t i = c * kEntriesPerChunk; i < end; ++i) {
+        const EclipseRecord& e = entries[i];
+        if (!ephemeris.covers(e.greatestJd)) continue;
+        EclipsePlanets record;
+        record.lunation = std::int32_t(e.ninthValue);
+        // The instant as the canon file prints it, so that the planets of a
+        // canon read back from its files are the same to the byte.
+        char printed[32];
+        std::snprintf(printed, sizeof printed, "%.12g", e.greatestJd);
+        record.jdTT = std::strtod(printed, nullptr);
+        bool complete = true;
+        for (std::size_t k = 0; k < kPlanetCount && complete; ++k) {
+          const auto p = ephemeris.planet(kBodies[k], record.jdTT);
+          if (p) record.planets[k] = {p->place.raDeg, p->place.decDeg, p->magnitude};
+          complete = p.has_value();
+        }
+        if (complete)
+          found[c].push_back(record);
+        else
+          faults[c].push_back("lunation " + std::to_string(record.lunation) + ": no planet places");
+      }
+    }
+  };
+  std::vector<std::thread> pool;
+  for (int i = 1; i < threads; ++i) pool.emplace_back(worker);
+  worker();
+  for (auto& t : pool) t.join();
+  std::vector<EclipsePlanets> records;
+  for (std::size_t c = 0; c < chunkCount; ++c) {
+    records.insert(records.end(), found[c].begin(), found[c].end());
+    failures.insert(failures.end(), faults[c].begin(), faults[c].end());
+  }
+  return records;
+}
+
+std::vector<std::string> planetFileHeaderLines() {
+  return {"source: Swiss Ephemeris " + swissEphemerisVersion() + ", long-span ephemeris files",
+          "places: geocentric apparent right ascension and declination, true equator and equinox of date, "
+          "at greatest eclipse (TT)",
+          "planets: Mercury Venus Mars Jupiter Saturn",
+          "units: micro-degrees, magnitude in hundredths"};
+}
+
+std::string writePlanetFile(const std::filesystem::path& dir, const std::vector<EclipsePlanets>& records) {
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (ec) return "cannot create " + dir.string() + ": " + ec.message();
+  return writeFileAtomically(dir, kPlanetFileName, formatEclipsePlanets(planetFileHeaderLines(), records));
 }
 
 std::string describeSummary(const GenerationSummary& s) {

@@ -13,6 +13,7 @@
 #include "tools/canongen/canon_files.h"
 #include "tools/canongen/eclipse_finder.h"
 #include "tools/canongen/ephemeris.h"
+#include "sky/eclipse_planets.h"
 
 namespace tarvo::canongen {
 
@@ -51,6 +52,20 @@ std::vector<EclipseRecord> computeEclipses(const GenerationRange& range, const E
 // range lands in its file). Returns an error text, empty on success.
 std::string writeCanon(const std::filesystem::path& dir, const GenerationRange& range,
                        const std::vector<EclipseRecord>& entries, std::array<long, 7>& perFile);
+
+// The planets at greatest eclipse (TT) of every entry the long-span files
+// cover, in entry order: chunks of entries go to the threads in turn, each
+// with a fresh file reader, so the values depend on the dates alone. An
+// entry the files should answer and do not adds a failure text.
+std::vector<EclipsePlanets> computeEclipsePlanets(const std::vector<EclipseRecord>& entries, int threads,
+                                                  std::vector<std::string>& failures);
+
+// The planet file's header lines after its first: source and version, what
+// the places are.
+std::vector<std::string> planetFileHeaderLines();
+
+// Writes kPlanetFileName into dir. Returns an error text, empty on success.
+std::string writePlanetFile(const std::filesystem::path& dir, const std::vector<EclipsePlanets>& records);
 
 // The summary as text lines for stderr.
 std::string describeSummary(const GenerationSummary& summary);

@@ -37,8 +37,8 @@ void SwissEphemeris::reset() {
   fresh_ = true;
 }
 
-std::optional<EphemerisSample> SwissEphemeris::apparentPlace(int body, double jdTT) {
-  if (!(jdTT >= kSwissFirstJd && jdTT <= kSwissLastJd)) return std::nullopt;
+bool SwissEphemeris::prepareFor(double jdTT) {
+  if (!(jdTT >= kSwissFirstJd && jdTT <= kSwissLastJd)) return false;
   const long segment = segmentOf(jdTT);
   const bool nearBoundary = jdTT - segmentStartJd(segment) < kBoundaryMarginDays ||
                             segmentStartJd(segment + 1) - jdTT < kBoundaryMarginDays;
@@ -46,6 +46,11 @@ std::optional<EphemerisSample> SwissEphemeris::apparentPlace(int body, double jd
   resetBeforeNext_ = nearBoundary;
   lastSegment_ = segment;
   fresh_ = false;
+  return true;
+}
+
+std::optional<EphemerisSample> SwissEphemeris::apparentPlace(int body, double jdTT) {
+  if (!prepareFor(jdTT)) return std::nullopt;
   double xx[6] = {};
   char error[AS_MAXCH] = {};
   const int flags = SEFLG_SWIEPH | SEFLG_EQUATORIAL;
@@ -54,6 +59,17 @@ std::optional<EphemerisSample> SwissEphemeris::apparentPlace(int body, double jd
   if (got < 0 || (got & SEFLG_SWIEPH) == 0) return std::nullopt;
   if (!std::isfinite(xx[0]) || !std::isfinite(xx[1]) || !(xx[2] > 0)) return std::nullopt;
   return EphemerisSample{xx[0], xx[1], xx[2] * kKmPerAu};
+}
+
+std::optional<SwissEphemeris::PlanetSample> SwissEphemeris::planet(int body, double jdTT) {
+  const std::optional<EphemerisSample> place = apparentPlace(body, jdTT);
+  if (!place) return std::nullopt;
+  // The magnitude from the same files (the request stays in the segment just read).
+  double attr[20] = {};
+  char error[AS_MAXCH] = {};
+  const int got = swe_pheno(jdTT, body, SEFLG_SWIEPH, attr, error);
+  if (got < 0 || (got & SEFLG_SWIEPH) == 0 || !std::isfinite(attr[4])) return std::nullopt;
+  return PlanetSample{*place, attr[4]};
 }
 
 SwissEphemeris::SwissEphemeris() {
@@ -76,5 +92,10 @@ std::optional<double> SwissEphemeris::siderealDeg(double jdClock) {
 }
 
 std::unique_ptr<Ephemeris> makeSwissEphemeris() { return std::make_unique<SwissEphemeris>(); }
+
+std::string swissEphemerisVersion() {
+  char text[AS_MAXCH] = {};
+  return swe_version(text);
+}
 
 }  // namespace tarvo::canongen

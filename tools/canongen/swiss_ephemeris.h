@@ -2,6 +2,8 @@
 // (AGPL-3.0: only the generator and its tests link it, never the program).
 #pragma once
 
+#include <string>
+
 #include "tools/canongen/ephemeris.h"
 
 namespace tarvo::canongen {
@@ -37,7 +39,17 @@ class SwissEphemeris final : public Ephemeris {
   std::optional<EphemerisSample> moon(double jdTT) override;
   std::optional<double> siderealDeg(double jdClock) override;
 
+  // A planet's apparent place (as sun() and moon()) and its visual magnitude
+  // at a TT Julian Day; body is the library's planet number (SE_MERCURY ...).
+  struct PlanetSample {
+    EphemerisSample place;
+    double magnitude;
+  };
+  std::optional<PlanetSample> planet(int body, double jdTT);
+
  private:
+  // Resets the library's state where the request needs it (see above).
+  bool prepareFor(double jdTT);
   std::optional<EphemerisSample> apparentPlace(int body, double jdTT);
   void reset();
 
@@ -47,5 +59,8 @@ class SwissEphemeris final : public Ephemeris {
 };
 
 std::unique_ptr<Ephemeris> makeSwissEphemeris();
+
+// The library's version, e.g. "2.10.03".
+std::string swissEphemerisVersion();
 
 }  // namespace tarvo::canongen
