@@ -35,6 +35,7 @@ DataLookupInputs dataLookupInputsOfThisProcess(std::optional<fs::path> dataOptio
   in.workingDirectory = fs::current_path(ec);
   in.xdgDataHome = environment("XDG_DATA_HOME");
   in.xdgConfigHome = environment("XDG_CONFIG_HOME");
+  in.xdgCacheHome = environment("XDG_CACHE_HOME");
   in.home = environment("HOME");
   in.executable = fs::read_symlink("/proc/self/exe", ec);
   if (ec) in.executable.clear();
@@ -79,6 +80,12 @@ fs::path findSiteFile(const DataLookupInputs& in, const fs::path& dataDirectory)
     if (fs::exists(own, ec)) return own;
   }
   return dataDirectory / kSiteFileName;
+}
+
+std::optional<fs::path> findCacheDirectory(const DataLookupInputs& in) {
+  const fs::path cache = xdgHome(in.xdgCacheHome, in.home, ".cache");
+  if (cache.empty()) return std::nullopt;
+  return cache / kDataFolderName;
 }
 
 std::string describeNotFound(const DataLookup& lookup) {

@@ -57,6 +57,38 @@ void BM_MapPaintWithDeltaTBands(benchmark::State& bench) {
 }
 BENCHMARK(BM_MapPaintWithDeltaTBands)->Arg(0)->Arg(1)->ArgName("bands")->Unit(benchmark::kMillisecond);
 
+// One step of the ΔT drag (Ctrl+Left / Ctrl+Right, σ/10): the session's ΔT
+// adjustment moves and the view repaints at 1280 × 800, zones, panel and
+// bands following. The eclipse of −500 January (σ = 430 s), steps walking
+// back and forth over ±σ. Goal: under 10 ms, 30 frames a second with room.
+void BM_DeltaTDragStep(benchmark::State& bench) {
+  const std::filesystem::path rundata = TARVO_RUNDATA_DIR;
+  CanonReader reader(rundata);
+  PaintHooks hooks;
+  hooks.dataDirectory = rundata;
+  DrawingSurface surface(1280, 800);
+  SessionState state;
+  state.year = -500;
+  state.month = 1;
+  state.pendingAction = kLandAtCursor;
+  state.deltaTBandsShown = bench.range(0) != 0;
+  if (paintView(state, reader, surface, hooks).outcome != LandingOutcome::Shown) {
+    bench.SkipWithError("no canon in the run-time data directory");
+    return;
+  }
+  const double step = state.deltaTSigma / 10;
+  int direction = 1, position = 0;
+  for (auto _ : bench) {
+    if (position == 10 || position == -10) direction = -direction;
+    position += direction;
+    state.deltaTAdjust = position * step;
+    state.pendingAction = kLandAtCursor;  // the repaint that follows the step
+    benchmark::DoNotOptimize(paintView(state, reader, surface, hooks));
+    benchmark::DoNotOptimize(surface.pixels());
+  }
+}
+BENCHMARK(BM_DeltaTDragStep)->Arg(0)->Arg(1)->ArgName("bands")->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -164,7 +164,7 @@ int runList(const std::vector<std::string>& args) {
   const auto historicalStart = historicalYear(positional[0]);
   if (historicalStart) start = *historicalStart;
   if ((!historicalStart && !parseNumber(positional[0], start)) || !limits::kListStartYear.contains(start)) {
-    return parser.usageError("START must be a year " + rangeText(limits::kListStartYear));
+    return parser.usageError("START must be a year " + yearRangeText(positional[0], limits::kListStartYear));
   }
   if (!parseNumber(positional[1], period) || !limits::kListPeriodYears.contains(period)) {
     return parser.usageError("PERIOD must be " + rangeText(limits::kListPeriodYears) + " years");

@@ -19,6 +19,7 @@
 #include "surface/drawing_surface.h"
 #include "session/session_state.h"
 #include "session/paint.h"
+#include "session/horizon_command.h"
 #include "session/simulation_command.h"
 #include "session/search.h"
 #include "session/sky_command.h"
@@ -43,6 +44,7 @@ const std::vector<DisplayChoice>& displayChoices() {
       {"local", kDisplayLocalReport, nullptr},
       {"sky", kDisplayWorldMap, drawSkyChartCommand},  // the StarMap command over the map's paint
       {"sim", kDisplayWorldMap, drawSimulationFinal},  // the Simulation command's last frame
+      {"horizon", kDisplayWorldMap, drawHorizonChartCommand},  // the Horizon display over the map's paint
   };
   return choices;
 }
@@ -72,8 +74,8 @@ OptionParser renderParser(RenderOptions& out) {
   }
   parser.add({.name = "--display",
               .argument = names,
-              .help = "the world map with the panel (the default), the local report, the sky chart or the "
-                      "simulation's last frame",
+              .help = "the world map with the panel (the default), the local report, the sky chart, the "
+                      "simulation's last frame or the horizon chart",
               .apply = [&out, names](const std::vector<std::string>& v) {
                 for (const DisplayChoice& c : displayChoices()) {
                   if (v[0] == c.name) {

@@ -49,8 +49,9 @@ int runDeltaT(const std::vector<std::string>& args) {
     return parser.usageError("YEAR '" + p[0] + "' is not a number");
   }
   if (!limits::kDeltaTYear.contains(year)) {
-    return parser.usageError(
-        formatString("YEAR must lie within %.0f..%.0f", limits::kDeltaTYear.lo, limits::kDeltaTYear.hi));
+    return parser.usageError(formatString("YEAR must lie within %.0f..%.0f, that is ", limits::kDeltaTYear.lo,
+                                          limits::kDeltaTYear.hi) +
+                             historicalRangeText(limits::kDeltaTYear.lo, limits::kDeltaTYear.hi));
   }
   const double t = (year + 0.5 - 2000.0) / 100.0;
   if (sigma) {

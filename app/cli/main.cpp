@@ -18,6 +18,7 @@
 #include "app/cli/completion.h"
 #include "app/cli/shared_options.h"
 #include "app/data_paths.h"
+#include "catalogue/canon_cache.h"
 
 namespace tarvo::cli {
 
@@ -139,6 +140,7 @@ int main(int argc, char** argv) {
     }
   }
   tarvo::cli::setSiteFile(tarvo::findSiteFile(places, {}).string());
+  tarvo::setDefaultCanonCacheDirectory(tarvo::findCacheDirectory(places));
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     if (args.empty()) {
       printUsage(stderr);

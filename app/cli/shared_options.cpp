@@ -28,6 +28,13 @@ bool parseYear(const std::string& s, const InputRange& range, double& out) {
   return parseWholeNumber(s, range, out);
 }
 
+std::string yearRangeText(const std::string& given, const InputRange& range) {
+  double year = 0;
+  const auto historical = historicalYear(given);
+  const bool isYear = historical || (parseNumber(given, year) && year == std::trunc(year));
+  return isYear ? rangeText(range) + ", that is " + historicalRangeText(range.lo, range.hi) : rangeText(range);
+}
+
 bool parseSize(const std::string& s, int& width, int& height) {
   const std::size_t x = s.find('x');
   if (x == std::string::npos) return false;
@@ -203,7 +210,7 @@ std::string takeYearMonth(const std::vector<std::string>& positional, SharedOpti
   if (positional.empty() && !required) return {};
   if (positional.size() != 2) return "YEAR and MONTH are needed";
   if (!parseYear(positional[0], limits::kYear, out.year)) {
-    return "YEAR must be an integer " + rangeText(limits::kYear);
+    return "YEAR must be an integer " + yearRangeText(positional[0], limits::kYear);
   }
   if (!parseWholeNumber(positional[1], limits::kMonth, out.month)) {
     return "MONTH must be an integer " + rangeText(limits::kMonth);

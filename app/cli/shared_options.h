@@ -64,6 +64,10 @@ bool parseWholeNumber(const std::string& s, const InputRange& range, double& out
 // A whole year within the range, astronomical ("-584") or as historians
 // write it ("585 BC", "AD 1066").
 bool parseYear(const std::string& s, const InputRange& range, double& out);
+// The range of a refused year as a message writes it: "-13000..16999" when
+// the text is no year at all, and both ways, "-13000..16999, that is 13001 BC
+// to AD 16999", when it is a year outside the range.
+std::string yearRangeText(const std::string& given, const InputRange& range);
 // "WxH" with both sides whole numbers in 1..kMaxSurfaceSide.
 bool parseSize(const std::string& s, int& width, int& height);
 

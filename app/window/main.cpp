@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "app/data_paths.h"
+#include "catalogue/canon_cache.h"
 #include "app/window/framework_texts.h"
 #include "app/window/main_frame.h"
 #include "app/window/vorn_app.h"
@@ -99,6 +100,7 @@ int main(int argc, char** argv) {
       lookup.directory ? QString() : QString::fromStdString(tarvo::describeNotFound(lookup));
   if (!notFound.isEmpty()) std::fprintf(stderr, "tarvowin: %s\n", qPrintable(notFound));
 
+  tarvo::setDefaultCanonCacheDirectory(tarvo::findCacheDirectory(places));
   tarvo::window::installTranslations(app, QLocale::system());
   tarvo::window::CVornApp vorn;
   vorn.session().siteDirectory = tarvo::findSiteFile(places, {}).parent_path();

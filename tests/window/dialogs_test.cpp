@@ -41,7 +41,10 @@ QString numberRange(const char* lo, const char* hi) {
       .arg(QLatin1String(lo), QLatin1String(hi));
 }
 const QString kInt1to12 = integerRange("1", "12");
-const QString kIntYear = integerRange("-13000", "16999");
+// A year field's range message adds the range as historians write it.
+const QString kIntYear = integerRange("-13000", "16999") +
+                         (japanese() ? QStringLiteral("\n（13001 BC から AD 16999 まで）")
+                                     : QStringLiteral("\nThat is 13001 BC to AD 16999."));
 const QString kIntSaros = integerRange("-400", "400");
 const QString kNumHeight = numberRange("0", "4000");
 const QString kNumLon = numberRange("-360", "360");
@@ -108,6 +111,8 @@ void DialogsTest::rangeMessagesInOrder_data() {
   QTest::newRow("historians' year") << when << QStringList{"5", "13001 BC"} << "" << -1;
   QTest::newRow("historians' year past the start") << when << QStringList{"5", "13002 BC"} << kIntYear << 1;
   QTest::newRow("no year 0 BC") << when << QStringList{"5", "0 BC"} << kNotInteger << 1;
+  QTest::newRow("historians' year, dotted, any case") << when << QStringList{"5", "585 b.c."} << "" << -1;
+  QTest::newRow("historians' year past the end") << when << QStringList{"5", "A.D. 17000"} << kIntYear << 1;
   // Display Mode: Alt., Lon., Lat., DeltaT Adj.
   QTest::newRow("display limits") << display << QStringList{"4000", "-360", "90", "-10000"} << ""
                                   << -1;

@@ -537,7 +537,8 @@ void ViewTest::listWindowRanges_data() {
   QTest::addColumn<QString>("message");
   QTest::newRow("limits") << "-13000" << "5000" << QString();
   QTest::newRow("start past the end") << "17000.5" << "0"
-                                      << "Please enter a number between -13000 and 17000.";
+                                      << "Please enter a number between -13000 and 17000.\n"
+                                         "That is 13001 BC to AD 17000.";
   QTest::newRow("period 0") << "2000" << "0" << "Please enter a number between 1 and 5000.";
   QTest::newRow("period too long") << "2000" << "5001"
                                    << "Please enter a number between 1 and 5000.";
