@@ -10,6 +10,9 @@ namespace tarvo {
 
 namespace {
 
+// The blanks between a year's number and its era word.
+constexpr std::string_view kBlanks = " \t";
+
 // A whole number of 1..9 digits, no sign; 0 when the text is anything else.
 double positiveWhole(std::string_view s) {
   if (s.empty() || s.size() > 9) return 0;
