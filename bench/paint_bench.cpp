@@ -12,21 +12,23 @@
 #include "surface/drawing_surface.h"
 #include "session/session_state.h"
 #include "session/paint.h"
+#include "session/site_glue.h"
 
 namespace {
 
 using namespace tarvo;
 
 // Repaints of one eclipse at 1280 × 800 with the session as `setUp` leaves it;
-// the first paint (not timed) reads the city list and loads the canon file.
+// the session reads the city list first; the first paint (not timed) loads
+// the canon file.
 template <class SetUp>
 void benchRepaints(benchmark::State& bench, double year, double month, SetUp setUp) {
   const std::filesystem::path rundata = TARVO_RUNDATA_DIR;
   CanonReader reader(rundata);
   PaintHooks hooks;
-  hooks.dataDirectory = rundata;
   DrawingSurface surface(1280, 800);
   SessionState state;
+  readSessionCityList(state, (rundata / kSiteFileName).string());
   state.year = year;
   state.month = month;
   state.pendingAction = kLandAtCursor;
@@ -65,9 +67,9 @@ void BM_DeltaTDragStep(benchmark::State& bench) {
   const std::filesystem::path rundata = TARVO_RUNDATA_DIR;
   CanonReader reader(rundata);
   PaintHooks hooks;
-  hooks.dataDirectory = rundata;
   DrawingSurface surface(1280, 800);
   SessionState state;
+  readSessionCityList(state, (rundata / kSiteFileName).string());
   state.year = -500;
   state.month = 1;
   state.pendingAction = kLandAtCursor;

@@ -20,10 +20,10 @@ double longitudeZoneHours(double longitudeDeg) {
 }
 
 std::string siteNameOf(const SessionState& state) {
-  const Site* city = state.displaySiteIndex == kTypedSiteIndex ? nullptr : state.sites.byNumber(state.displaySiteIndex);
-  if (city != nullptr) return city->name;
-  return formatString("%.2f%s %.2f%s", std::fabs(state.siteLongitude), state.siteLongitude < 0 ? "W" : "E",
-                      std::fabs(state.siteLatitude), state.siteLatitude < 0 ? "S" : "N");
+  if (const Site* city = chosenCity(state.site, state.sites)) return city->name;
+  const SiteValues& where = state.site.where;
+  return formatString("%.2f%s %.2f%s", std::fabs(where.longitudeDeg), where.longitudeDeg < 0 ? "W" : "E",
+                      std::fabs(where.latitudeDeg), where.latitudeDeg < 0 ? "S" : "N");
 }
 
 HorizonMoon moonAt(const EclipseCircumstances& eclipse, const SiteValues& site, const char* name, double tHours) {

@@ -52,7 +52,7 @@ std::optional<SessionRecord> sessionRecordOf(const SessionState& state, const st
   r.context.search.sigmaSeconds = deltaTSigmaSeconds(t);
   r.eclipse = eclipseCircumstances(state.current, r.context.search.modelSeconds, state.greatestGuessHours);
   if (!r.eclipse.converged()) return std::nullopt;
-  r.site = {state.siteLongitude, state.siteLatitude, state.siteHeight};
+  r.site = state.site.where;
   r.context.eclipseText = eclipseWords(state);
   r.context.siteText = siteWords(r.site, siteName);
   r.context.modelName = deltaTModelName(state.deltaTModel);

@@ -126,7 +126,7 @@ ExportSite exportSiteOf(const SessionState& s, const SiteList& cities) {
   out.longitudeDeg = v.longitudeDeg;
   out.latitudeDeg = v.latitudeDeg;
   out.heightM = v.heightM;
-  if (const Site* city = s.displaySiteIndex != kTypedSiteIndex ? cities.byNumber(s.displaySiteIndex) : nullptr) {
+  if (const Site* city = chosenCity(s.site, cities)) {
     out.name = city->name;
   }
   return out;

@@ -196,10 +196,7 @@ int runFile(const std::string& path, RecordFormat format, DeltaTModel model, con
         state.year = options.year;
         state.month = options.month;
         state.deltaTModel = model;
-        state.siteLongitude = site.longitudeDeg;
-        state.siteLatitude = site.latitudeDeg;
-        state.siteHeight = site.heightM;
-        state.displaySiteIndex = kTypedSiteIndex;
+        state.site = typedChoice(site.longitudeDeg, site.latitudeDeg, site.heightM);
         int exitCode = 0;
         auto solved = solveAt(state, reader, options, std::get<std::vector<Statement>>(statements), "", exitCode);
         if (const auto* e = std::get_if<std::string>(&solved)) {

@@ -21,6 +21,7 @@
 #include "session/paint.h"
 #include "session/horizon_command.h"
 #include "session/simulation_command.h"
+#include "session/site_glue.h"
 #include "session/search.h"
 #include "session/sky_command.h"
 
@@ -116,12 +117,15 @@ std::string prepareSession(const RenderOptions& options, SessionState& state) {
     state.pendingAction = kLandAtClock;
   }
   if (std::string e = applyCriteria(options.eclipse.criteria, state); !e.empty()) return e;
-  // A site chosen on the command line needs the city list first; otherwise
-  // the first paint reads it (and shows its texts when it is missing).
+  // The city list is read before the first paint. A site chosen on the
+  // command line says what the reading found on standard error at once;
+  // otherwise the first paint shows its texts when it is missing.
   if (options.eclipse.shared.cityName || options.eclipse.shared.typedSite) {
-    state.sitesLoaded = 1;
-    return loadSitesAndApply(options.eclipse.shared, state.sites, state);
+    std::string e = loadSitesAndApply(options.eclipse.shared, state.sites, state);
+    state.cityListTidings.told = true;
+    return e;
   }
+  readSessionCityList(state, siteFile());
   return {};
 }
 
@@ -132,7 +136,6 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
   CanonReader reader;
   DrawingSurface surface(options.eclipse.shared.width, options.eclipse.shared.height);
   PaintHooks hooks;
-  hooks.dataDirectory = std::filesystem::path(siteFile()).parent_path();
   PaintResult painted = paintView(state, reader, surface, hooks);
   if (!painted.siteListNotice.empty()) std::fprintf(stderr, "%s\n", painted.siteListNotice.c_str());
   for (double step = 0; step < options.eclipse.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {

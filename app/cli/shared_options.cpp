@@ -245,18 +245,10 @@ std::string applySiteOptions(const SharedOptions& options, const SiteList& sites
       return "no city named '" + *options.cityName + "' in " + kSiteFileName +
              (names.empty() ? std::string("; it lists no city") : "; the cities are: " + names);
     }
-    const Site& city = *sites.byNumber(found);
-    state.siteLongitude = city.longitude;
-    state.siteLatitude = city.latitude;
-    state.siteHeight = city.height;
-    state.displaySiteIndex = found;
-    state.siteSource = 0;
+    state.site = *cityChoice(sites, found);
   } else if (options.typedSite) {
-    state.siteLongitude = options.typedSite->longitudeDeg;
-    state.siteLatitude = options.typedSite->latitudeDeg;
-    state.siteHeight = options.typedSite->heightM;
-    state.displaySiteIndex = kTypedSiteIndex;
-    state.siteSource = 1;
+    state.site = typedChoice(options.typedSite->longitudeDeg, options.typedSite->latitudeDeg,
+                             options.typedSite->heightM);
   }
   return {};
 }

@@ -48,11 +48,10 @@ TEST(HorizonChart, MoonsArePlottedAtTheVisibilityPlaces) {
     SessionState s;
     s.year = c.year, s.month = c.month, s.pendingAction = kLandAtCursor;
     PaintHooks hooks;
-    hooks.dataDirectory = canonDirectory();
     CanonReader reader(canonDirectory());
     DrawingSurface view(692, 453);
     ASSERT_EQ(paintView(s, reader, view, hooks).outcome, LandingOutcome::Shown) << c.what;
-    s.siteLongitude = c.longitudeDeg, s.siteLatitude = c.latitudeDeg, s.displaySiteIndex = kTypedSiteIndex;
+    s.site = typedChoice(c.longitudeDeg, c.latitudeDeg, 0);
     const SiteValues site{c.longitudeDeg, c.latitudeDeg, 0};
     const Visibility seen = visibilityAt(s.circumstances, site, 0);
     ASSERT_TRUE(seen.converged) << c.what;
