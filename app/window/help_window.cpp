@@ -2,8 +2,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QKeySequence>
-#include <QShortcut>
 #include <QUrl>
 
 #include "surface/drawing_surface.h"
@@ -27,9 +25,6 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QTextBrowser(parent) {
     setPlainText(QStringLiteral("The help text is missing from this build."));
   }
   resize(640, 560);
-  auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  close->setContext(Qt::WidgetWithChildrenShortcut);
-  connect(close, &QShortcut::activated, this, &QWidget::close);
 }
 
 }  // namespace tarvo::window
