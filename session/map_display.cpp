@@ -73,6 +73,7 @@ void drawMapDisplay(SessionState& state, DrawingSurface& surface) {
             eclipse.record, eclipse.deltaTSeconds + sign * state.deltaTSigma, eclipse.greatestHours);
         if (other.converged()) drawBoundaryBands(surface, frame, visibilityInputsOf(other));
       }
+      drawBandsLegend(surface, frame);
     }
   }
   state.penDown = pen.penDown ? 1 : 0;

@@ -11,18 +11,6 @@
 
 namespace tarvo {
 
-SearchCriteria searchCriteriaOf(const SessionState& s, double sarosWanted) {
-  SearchCriteria c;
-  c.searchType = s.searchType;
-  c.typeCriterion = s.typeCriterion;
-  c.magnitudeCriterion = s.magnitudeCriterion;
-  c.site = prepareSite(s);
-  c.saros = sarosWanted;
-  c.deltaTAdjustSeconds = s.deltaTAdjust;
-  c.deltaTModel = s.deltaTModel;
-  return c;
-}
-
 double previousWindowYears(const SessionState& s) {
   switch (s.searchType) {
     case kSearchByType: return s.typeLookBackYears;

@@ -12,10 +12,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "surface/palette.h"
-#include "surface/visited_pixels.h"
 
 class QImage;
 
@@ -144,7 +144,11 @@ class DrawingSurface {
   int width_;
   int height_;
   std::vector<std::uint32_t> pixels_;
-  VisitedPixels visited_;  // flood fill scratch, kept between fills
+  // Flood fill scratch, kept between fills: the runs found in each row.
+  struct FillRun {
+    std::int64_t y, x0, x1;
+  };
+  std::vector<std::vector<std::pair<std::int64_t, std::int64_t>>> fillRows_;
   Pen pen_;
   Brush brush_;
   Rgb textColour_ = colorTable[0];
