@@ -1,15 +1,14 @@
-// Degree/radian factors and a wrap-aware angle difference.
+// Degree/radian conversions and a wrap-aware angle difference.
 #pragma once
 
 #include <cmath>
 #include <numbers>
 
+#include "base/constants.h"
+
 namespace tarvo {
 
-// Exact factors. Code that reproduces a deliberately short constant (the map's
-// 0.01745329252, the chart's 0.0174532925) keeps its own, named for that.
-inline constexpr double kDegToRad = std::numbers::pi / 180.0;
-inline constexpr double kRadToDeg = 180.0 / std::numbers::pi;
+// The factors, exact and short, are in base/constants.h.
 
 constexpr double degToRad(double deg) { return deg * kDegToRad; }
 constexpr double radToDeg(double rad) { return rad * kRadToDeg; }

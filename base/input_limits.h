@@ -2,6 +2,10 @@
 // command line both check against. Bounds are inclusive.
 #pragma once
 
+#include <string>
+
+#include "base/text_format.h"
+
 namespace tarvo {
 
 struct InputRange {
@@ -29,5 +33,8 @@ inline constexpr InputRange kTypeCode{1, 6};                 // 4..6: the list's
 inline constexpr InputRange kExportEntries{1, 100000};       // eclipses an exported list may hold
 inline constexpr InputRange kMinAltitudeDeg{-90, 90};        // next visible eclipse: Moon's altitude
 }  // namespace limits
+
+// An input range as messages and usage lines write it: "-400..400", "0..1.5".
+inline std::string rangeText(const InputRange& range) { return formatString("%g..%g", range.lo, range.hi); }
 
 }  // namespace tarvo

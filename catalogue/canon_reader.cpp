@@ -202,7 +202,7 @@ ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName,
 EclipseRecord convertToUniversalTime(const EclipseRecord& stored, DeltaTModel model) {
   EclipseRecord r = stored;
   const double dtSeconds = deltaTSeconds(model, centuriesFromJ2000(stored.greatestJd));
-  r.greatestJd = stored.greatestJd - dtSeconds / 86400.0;
+  r.greatestJd = stored.greatestJd - dtSeconds / kSecondsPerDay;
   const CalendarDate c = jdToCalendar(r.greatestJd, ZoneMode::StandardZone, 0);
   r.year = c.year;
   r.month = c.month;

@@ -234,4 +234,17 @@ SiteAtGreatest greatestAtSite(const EclipseRecord& r, const SiteValues& site, do
   return out;
 }
 
+std::array<std::optional<double>, kContactCount> contactTimesInOrder(const ContactTimes& c) {
+  return {c.p1, c.u1, c.u2, c.u3, c.u4, c.p4};
+}
+
+bool hasContactsOn(const ContactKinds& kinds, ContactCircle circle) {
+  switch (circle) {
+    case ContactCircle::Penumbral: return true;
+    case ContactCircle::Umbral: return kinds.umbral;
+    case ContactCircle::Internal: return kinds.total;
+  }
+  return false;
+}
+
 }  // namespace tarvo

@@ -6,6 +6,7 @@
 // converged; nothing here throws or reads the session.
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include "catalogue/eclipse_record.h"
@@ -79,6 +80,30 @@ struct ContactKinds {
   bool total;
 };
 ContactKinds contactKindsOf(double eclipseType);
+
+// The contacts in time order with their names: the one table every list of
+// contacts follows. label as texts write it ("P1"), key as keys and columns
+// do ("p1", "p1_ut", "alt_p1").
+inline constexpr int kContactCount = 6;
+enum class ContactCircle { Penumbral, Umbral, Internal };
+struct ContactName {
+  const char* label;
+  const char* key;
+  ContactCircle circle;
+};
+inline constexpr std::array<ContactName, kContactCount> kContactNames = {{
+    {"P1", "p1", ContactCircle::Penumbral},
+    {"U1", "u1", ContactCircle::Umbral},
+    {"U2", "u2", ContactCircle::Internal},
+    {"U3", "u3", ContactCircle::Internal},
+    {"U4", "u4", ContactCircle::Umbral},
+    {"P4", "p4", ContactCircle::Penumbral},
+}};
+// The contact times in that order (hours of the elements; absent where the
+// eclipse has no such contact).
+std::array<std::optional<double>, kContactCount> contactTimesInOrder(const ContactTimes& c);
+// Whether an eclipse of these kinds has contacts on that circle.
+bool hasContactsOn(const ContactKinds& kinds, ContactCircle circle);
 
 // The observing site as the geometry uses it (height carried, unused:
 // altitudes are geocentric).

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "base/text.h"
 #include "base/text_format.h"
 
 namespace tarvo {
@@ -115,49 +116,6 @@ std::optional<std::string> parsePiece(std::string_view piece, Site& site) {
   return std::nullopt;
 }
 
-// UTF-8 checked one byte at a time; a sequence may run across pieces of a line.
-class Utf8Check {
- public:
-  // False when c cannot continue valid UTF-8.
-  bool take(unsigned char c) {
-    if (pending_ > 0) {
-      if (c < lo_ || c > hi_) {
-        pending_ = 0;
-        return false;
-      }
-      --pending_;
-      lo_ = 0x80;
-      hi_ = 0xBF;
-      return true;
-    }
-    if (c < 0x80) return true;
-    lo_ = 0x80;
-    hi_ = 0xBF;
-    if (c >= 0xC2 && c <= 0xDF) pending_ = 1;
-    else if (c >= 0xE0 && c <= 0xEF) {
-      pending_ = 2;
-      if (c == 0xE0) lo_ = 0xA0;  // no overlong forms
-      if (c == 0xED) hi_ = 0x9F;  // no surrogates
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      pending_ = 3;
-      if (c == 0xF0) lo_ = 0x90;
-      if (c == 0xF4) hi_ = 0x8F;  // nothing above U+10FFFF
-    } else {
-      return false;
-    }
-    return true;
-  }
-  // At a line's end: false when a sequence was left unfinished.
-  bool endLine() {
-    const bool complete = pending_ == 0;
-    pending_ = 0;
-    return complete;
-  }
-
- private:
-  int pending_ = 0;  // continuation bytes still expected
-  unsigned char lo_ = 0x80, hi_ = 0xBF;  // range of the next continuation byte
-};
 
 // Bytes in memory, read one at a time.
 class MemorySource {

@@ -10,9 +10,8 @@ namespace tarvo {
 namespace {
 
 constexpr double kArcsecToRad = kDegToRad / 3600.0;
-// The Earth's ellipsoid (WGS 84): flattening's complement b/a and radius, metres.
-constexpr double kPolarOverEquatorial = 1.0 - 1.0 / 298.257223563;
-constexpr double kEarthEquatorialRadiusM = 6378137.0;
+// The Earth's ellipsoid: b/a.
+constexpr double kPolarOverEquatorial = 1.0 - kWgs84Flattening;
 // Fixed-point passes inverting the shadow-axis projection (each gains about
 // three orders of magnitude at the Moon's distance from the axis).
 constexpr int kAxisPasses = 3;
@@ -81,7 +80,7 @@ MoonAltitude moonAltitudeAt(const EclipseRecord& r, const SiteValues& site, doub
   // Topocentric place (the observer's geocentric position on the ellipsoid,
   // in Earth radii): rho sin φ′, rho cos φ′.
   const double u = std::atan(kPolarOverEquatorial * std::tan(lat));
-  const double heightRatio = site.heightM / kEarthEquatorialRadiusM;
+  const double heightRatio = site.heightM / kWgs84EquatorialRadiusM;
   const double rhoSin = kPolarOverEquatorial * std::sin(u) + heightRatio * std::sin(lat);
   const double rhoCos = std::cos(u) + heightRatio * std::cos(lat);
   const double sinParallax = std::sin(degToRad(parallaxDeg));
@@ -185,9 +184,10 @@ Visibility visibilityAt(const EclipseCircumstances& eclipse, const SiteValues& s
   v.uncertain = sigma > 0 && (classAt(deltaT - sigma) != v.visibilityClass || classAt(deltaT + sigma) != v.visibilityClass);
   const double jdUt = eclipse.dayStartJd + eclipse.utHours(eclipse.greatestHours) / 24.0;
   v.greatestLocal = jdToCalendar(jdUt, ZoneMode::StandardZone, site.longitudeDeg);
-  const std::optional<double> times[kContactCount] = {c.p1, c.u1, c.u2, c.u3, c.u4, c.p4};
+  const auto times = contactTimesInOrder(c);
   for (int i = 0; i < kContactCount; ++i) {
-    if (times[i]) v.contactAltitudeDeg[i] = moonAltitudeAt(r, site, *times[i], deltaT).apparentDeg;
+    const auto n = static_cast<std::size_t>(i);
+    if (times[n]) v.contactAltitudeDeg[n] = moonAltitudeAt(r, site, *times[n], deltaT).apparentDeg;
   }
   v.greatestAltitudeDeg = moonAltitudeAt(r, site, eclipse.greatestHours, deltaT).apparentDeg;
   v.sunAltitudeDeg = sunAltitudeAt(r, site, eclipse.greatestHours, deltaT);

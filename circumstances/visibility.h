@@ -72,9 +72,6 @@ double sunAltitudeAt(const EclipseRecord& r, const SiteValues& site, double tHou
 VisibilityClass visibilityClassOver(const EclipseRecord& r, const SiteValues& site, double tStartHours,
                                     double tEndHours, double deltaTSeconds);
 
-// Contacts in the order P1, U1, U2, U3, U4, P4.
-inline constexpr int kContactCount = 6;
-
 struct Visibility {
   VisibilityClass visibilityClass = VisibilityClass::None;
   bool uncertain = false;  // the class differs at ΔT − σ or ΔT + σ

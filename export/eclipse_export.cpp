@@ -12,8 +12,6 @@ namespace tarvo {
 
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
-
 // Fixed-point text of v with `decimals` decimals, locale-free, never "-0.0";
 // empty for a value that is not finite (an empty CSV field, JSON null).
 std::string fixed(double v, int decimals) {
@@ -64,6 +62,13 @@ struct Field {
   std::string text;
   Kind kind;
 };
+
+// The contacts' keys with a prefix and a suffix: "alt_p1", "p1_ut".
+std::array<std::string, kContactCount> contactKeys(const char* prefix, const char* suffix) {
+  std::array<std::string, kContactCount> keys;
+  for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = std::string(prefix) + kContactNames[i].key + suffix;
+  return keys;
+}
 
 std::string siteName(const ExportSite& s) {
   std::string n = s.name;
@@ -116,10 +121,10 @@ std::vector<Field> fieldsOf(const ExportList& list, const ExportEclipse& e) {
   optionalNumber("tot_duration_min", okOnly(minutesBetween(c[2], c[3])), 1);
   optionalNumber("sublunar_lat", okOnly(e.subLunarLatDeg), 4);
   optionalNumber("sublunar_lon", okOnly(e.subLunarLonDeg), 4);
-  static constexpr const char* kTimeNames[kContactCount] = {"p1_ut", "u1_ut", "u2_ut", "u3_ut", "u4_ut", "p4_ut"};
-  for (int i = 0; i < kContactCount; ++i) {
-    const std::string t = when(c[static_cast<std::size_t>(i)]);
-    f.push_back({kTimeNames[i], t, t.empty() ? Kind::Null : Kind::String});
+  static const auto kTimeNames = contactKeys("", "_ut");
+  for (std::size_t i = 0; i < c.size(); ++i) {
+    const std::string t = when(c[i]);
+    f.push_back({kTimeNames[i].c_str(), t, t.empty() ? Kind::Null : Kind::String});
   }
   if (!list.site) return f;
 
@@ -138,9 +143,9 @@ std::vector<Field> fieldsOf(const ExportList& list, const ExportEclipse& e) {
   } else {
     f.push_back({"greatest_local", "", Kind::Null});
   }
-  static constexpr const char* kAltNames[kContactCount] = {"alt_p1", "alt_u1", "alt_u2", "alt_u3", "alt_u4", "alt_p4"};
-  for (int i = 0; i < kContactCount; ++i) {
-    optionalNumber(kAltNames[i], v ? v->contactAltitudeDeg[static_cast<std::size_t>(i)] : std::nullopt, 2);
+  static const auto kAltNames = contactKeys("alt_", "");
+  for (std::size_t i = 0; i < kAltNames.size(); ++i) {
+    optionalNumber(kAltNames[i].c_str(), v ? v->contactAltitudeDeg[i] : std::nullopt, 2);
   }
   optionalNumber("alt_greatest", v ? std::optional<double>(v->greatestAltitudeDeg) : std::nullopt, 2);
   optionalNumber("sun_alt_greatest", v ? std::optional<double>(v->sunAltitudeDeg) : std::nullopt, 2);
@@ -387,14 +392,13 @@ ExportText exportICalendar(const ExportList& list, double dtstampJd) {
     const Visibility* v = list.site && e.visibility && e.visibility->converged ? &*e.visibility : nullptr;
     if (v) summary += ", " + classWords(v->visibilityClass);
     std::string description;
-    static constexpr const char* kLabels[kContactCount] = {"P1", "U1", "U2", "U3", "U4", "P4"};
-    for (int i = 0; i < kContactCount; ++i) {
-      const auto& jd = e.contactJd[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < kContactNames.size(); ++i) {
+      const auto& jd = e.contactJd[i];
       if (!jd) continue;
       if (!description.empty()) description += "\n";
-      description += std::string(kLabels[i]) + " " + isoDateTime(*jd, 0) + "Z";
+      description += std::string(kContactNames[i].label) + " " + isoDateTime(*jd, 0) + "Z";
       if (list.site) {
-        const ZoneOffset zone = clockAt(list, e.contactZone[static_cast<std::size_t>(i)]);
+        const ZoneOffset zone = clockAt(list, e.contactZone[i]);
         description += " (local " + isoClockTime(*jd, zone) + ", " + zone.abbreviation + ")";
       }
       if (v && v->contactAltitudeDeg[static_cast<std::size_t>(i)]) {

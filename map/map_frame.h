@@ -6,13 +6,14 @@
 // into −π … +π about the central meridian), y = R × ln(tan(φ/2 + π/4)).
 #pragma once
 
+#include "base/constants.h"
+
 namespace tarvo {
 
 // Short forms of the angle constants the map arithmetic uses throughout.
 inline constexpr double kMapPi = 3.1415926536;
 inline constexpr double kMapTwoPi = 6.2831853072;
 inline constexpr double kMapQuarterPi = 0.7853981634;
-inline constexpr double kMapRadiansPerDegree = 0.01745329252;
 inline constexpr double kMapLatGridStepRad = 0.1745329252;  // 10°, grid spacing
 inline constexpr double kMapLatLimitRad = 1.3962634016;     // 80°, top and bottom of the map
 // Width of the information panel strip left of the map, pixels.

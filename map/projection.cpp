@@ -11,7 +11,6 @@ namespace {
 constexpr double kJumpBreakPixels = 200;
 // Inverse-conversion constants of the mouse commands (slightly different
 // short forms from the forward projection's).
-constexpr double kPickRadiansPerDegree = 0.017453292522222223;
 constexpr double kPickQuarterPi = 0.7853981635;
 
 int clampedOffset(double v) {

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "base/input_limits.h"
+#include "base/text.h"
 #include "base/text_format.h"
 #include "timebase/delta_t.h"
 
@@ -23,47 +24,6 @@ constexpr std::string_view kOutlineWords[] = {"builtin", "coastlines"};
 constexpr std::string_view kDeltaTModelWords[] = {"builtin", "smh2020"};
 constexpr std::string_view kAltitudeWords[] = {"geocentric", "seen"};
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
-
-// True when bytes are well-formed UTF-8 without NUL bytes.
-bool isUtf8Text(std::string_view bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    if (c == 0) return false;
-    int more = 0;
-    unsigned lowest = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      more = 1, lowest = 0x80;
-    } else if ((c & 0xF0) == 0xE0) {
-      more = 2, lowest = 0x800;
-    } else if ((c & 0xF8) == 0xF0) {
-      more = 3, lowest = 0x10000;
-    } else {
-      return false;
-    }
-    if (i + static_cast<std::size_t>(more) >= bytes.size()) return false;
-    unsigned code = c & (0x3Fu >> more);
-    for (int k = 1; k <= more; ++k) {
-      const auto d = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-      if ((d & 0xC0) != 0x80) return false;
-      code = (code << 6) | (d & 0x3Fu);
-    }
-    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-    i += static_cast<std::size_t>(more) + 1;
-  }
-  return true;
-}
-
-std::string rangeText(const InputRange& r) { return formatString("%g..%g", r.lo, r.hi); }
 
 std::optional<double> numberOf(std::string_view text) {
   double v = 0;

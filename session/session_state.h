@@ -11,6 +11,7 @@
 #include "circumstances/eclipse_circumstances.h"
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
+#include "base/constants.h"
 #include "session/site_choice.h"
 #include "timebase/delta_t.h"
 
@@ -108,7 +109,7 @@ struct SessionState {
   double mapDrawScale = 0;
 
   // Map constants (radians), set by every paint.
-  double radiansPerDegree = 0.01745329252;
+  double radiansPerDegree = kMapRadiansPerDegree;
   double latGridStep = 0.1745329252;  // 10°
   double gridLatLimit = 1.3962634016; // 80°
   int penDown = 0;

@@ -16,9 +16,6 @@ namespace tarvo {
 
 namespace {
 
-constexpr double kSecondsPerDay = 86400.0;
-// The first day of the Gregorian calendar, as jdToCalendar switches.
-constexpr double kGregorianStartDay = 2299161.0;
 
 // The TT Julian Day an entry was stored with: the reader subtracted the
 // model's ΔT at the TT instant; a few fixed-point passes undo it.
@@ -49,7 +46,7 @@ ExportEclipse exportEclipseOf(const EclipseRecord& r, double deltaTAdjustSeconds
   x.year = tt.year;
   x.month = tt.month;
   x.day = tt.day;
-  x.julianCalendar = std::floor(x.jdTt + 0.5) < kGregorianStartDay;
+  x.julianCalendar = std::floor(x.jdTt + 0.5) < kGregorianReformJd + 0.5;
   const double deltaT = entryDeltaTSeconds(r, deltaTAdjustSeconds, model);
   const double sigmaSeconds = deltaTSigmaSeconds(centuriesFromJ2000(r.greatestJd));
   x.deltaTSeconds = deltaT;
@@ -71,9 +68,9 @@ ExportEclipse exportEclipseOf(const EclipseRecord& r, double deltaTAdjustSeconds
   x.subLunarLatDeg = c.subLunar.latitudeDeg;
   x.subLunarLonDeg = c.subLunar.longitudeDeg;
   const ContactTimes& k = c.contacts;
-  const std::optional<double> times[kContactCount] = {k.p1, k.u1, k.u2, k.u3, k.u4, k.p4};
-  for (int i = 0; i < kContactCount; ++i) {
-    if (x.converged && times[i]) x.contactJd[static_cast<std::size_t>(i)] = jdOf(*times[i]);
+  const auto times = contactTimesInOrder(k);
+  for (std::size_t i = 0; i < times.size(); ++i) {
+    if (x.converged && times[i]) x.contactJd[i] = jdOf(*times[i]);
   }
   if (site) x.visibility = visibilityAt(c, *site, sigmaSeconds);
   if (site && clock && x.converged) {
@@ -159,8 +156,6 @@ ExportList exportListOf(const SessionState& s, const SiteList& cities, bool with
 }
 
 double julianDayOfUnixSeconds(double seconds) {
-  constexpr double kUnixEpochJd = 2440587.5;  // 1970-01-01 0 h UT
-  constexpr double kSecondsPerDay = 86400.0;
   return kUnixEpochJd + seconds / kSecondsPerDay;
 }
 

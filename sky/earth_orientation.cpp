@@ -14,7 +14,6 @@ constexpr double kArcsecToRad = 4.84813681109536e-6;
 constexpr double kArcsecPerTurn = 1296000.0;
 // 0.1 microarcsecond in radians: the unit of the nutation coefficients.
 constexpr double kNutationUnitRad = 4.848136811095359e-13;
-constexpr double kDaysPerCentury = 36525.0;
 
 // A luni-solar fundamental argument: polynomial in arcseconds, reduced to one turn, radians.
 double delaunayArgument(double c0, double c1, double c2, double c3, double c4, double t) {
@@ -29,9 +28,9 @@ double asinDeg(double x) {
   return std::asin(std::fmax(-1.0, std::fmin(1.0, x))) / kDegToRad;
 }
 
-double centuriesJ2000(double jd) { return (jd - 2451545.0) / kDaysPerCentury; }
-double centuries1900(double jd) { return (jd - 2415021.0) / kDaysPerCentury; }
-double centuries1800(double jd) { return (jd - 2378496.0) / kDaysPerCentury; }
+double centuriesJ2000(double jd) { return (jd - kJ2000) / kDaysPerJulianCentury; }
+double centuries1900(double jd) { return (jd - 2415021.0) / kDaysPerJulianCentury; }
+double centuries1800(double jd) { return (jd - 2378496.0) / kDaysPerJulianCentury; }
 
 double reduceAngle(double value, double modulus) {
   return value - modulus * std::floor(value / modulus);
@@ -104,7 +103,7 @@ double trueObliquity(double jd) {
 double localSiderealTime(double jd, double longitudeDeg) {
   const double t = centuriesJ2000(jd);
   // Earth rotation angle, degrees, not reduced.
-  const double theta = (0.779057273264 + 1.0027378119113546 * (jd - 2451545.0)) * 360.0;
+  const double theta = (0.779057273264 + 1.0027378119113546 * (jd - kJ2000)) * 360.0;
   const double poly = (0.014506 + 4612.156534 * t + 1.3915817 * t * t - 4.4e-7 * t * t * t -
                        0.000029956 * t * t * t * t - 3.68e-8 * t * t * t * t * t) /
                       3600.0;

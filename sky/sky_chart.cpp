@@ -11,7 +11,6 @@ namespace tarvo {
 
 namespace {
 
-constexpr double kChartDegreesToRadians = 0.0174532925;  // the chart's short factor
 constexpr int kTextLeft = 10;
 constexpr int kFrameColour = 6;  // brown
 constexpr int kFrameWidth = 2;
@@ -80,7 +79,7 @@ std::vector<SkyChartTextLine> skyChartTextLines(double packedDate, double utHour
 
 SkyObjectLook skyObjectLook(double centreX, double centreY, double negatedAzimuthDeg,
                             double altitudeDeg, double magnitude, double scale) {
-  const double a = negatedAzimuthDeg * kChartDegreesToRadians;
+  const double a = negatedAzimuthDeg * kChartRadiansPerDegree;
   const double d = 90 - altitudeDeg;  // zenith distance, degrees
   SkyObjectLook look{};
   look.x = toIntClamped(centreX - std::sin(a) * d * scale);

@@ -14,7 +14,6 @@ namespace {
 
 // The star reduction turns degrees into radians with this short factor, and
 // back with its reciprocal.
-constexpr double kStarDegToRad = 0.0174532925;
 constexpr double kTwoPi = 6.283185307179586;
 // Julian epoch of J2000.0, years.
 constexpr double kJ2000Epoch = 2000.0;

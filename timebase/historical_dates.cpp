@@ -3,19 +3,15 @@
 #include <array>
 #include <cmath>
 
+#include "base/text.h"
 #include "base/text_format.h"
 
 namespace tarvo {
 
 namespace {
 
+// The blanks between a year's number and its era word.
 constexpr std::string_view kBlanks = " \t";
-
-std::string_view trimmed(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
-}
 
 // A whole number of 1..9 digits, no sign; 0 when the text is anything else.
 double positiveWhole(std::string_view s) {
@@ -114,9 +110,9 @@ std::string historicalDateText(JulianDay jd, CalendarRule rule) {
   // To the nearest minute; a quarter second past it keeps the floor below
   // from falling back a minute by rounding.
   const double jdMinute = std::floor(jd * 1440.0 + 0.5) / 1440.0;
-  const CalendarDate c = jdToCalendarDate(jdMinute + 0.25 / 86400.0, rule);
+  const CalendarDate c = jdToCalendarDate(jdMinute + 0.25 / kSecondsPerDay, rule);
   const int minutes = static_cast<int>(std::floor(c.hour * 60.0));
-  const bool gregorian = rule == CalendarRule::kProlepticGregorian || jdMinute >= 2299160.5;
+  const bool gregorian = rule == CalendarRule::kProlepticGregorian || jdMinute >= kGregorianReformJd;
   return formatString("%s %s %.0f %02d:%02d UT, %s", historicalYearText(c.year).c_str(),
                       kMonthNames[static_cast<std::size_t>(c.month) - 1], c.day, minutes / 60, minutes % 60,
                       gregorian ? "Gregorian calendar" : "Julian calendar");

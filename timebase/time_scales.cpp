@@ -17,7 +17,7 @@ CalendarDate jdToCalendar(JulianDay jd, ZoneMode mode, double longitudeDeg) {
   const double z = std::floor(e + 0.5);
   const double f = e + 0.5 - z;
   double a2 = z;
-  if (z >= 2299161.0) {  // Gregorian reform, 1582 October 15
+  if (z >= kGregorianReformJd + 0.5) {  // the Gregorian reform's first day number
     const double alpha = std::trunc((z - 1867216.25) / 36524.25);
     a2 = z + 1.0 + alpha - std::trunc(alpha / 4.0);
   }

@@ -2,13 +2,12 @@
 // sexagesimal splitting of hours and degrees for display.
 #pragma once
 
+#include "base/constants.h"
+
 namespace tarvo {
 
 // Days; J2000.0 is 2451545.0 (2000 January 1, 12 h).
 using JulianDay = double;
-
-inline constexpr JulianDay kJ2000 = 2451545.0;
-inline constexpr double kDaysPerJulianCentury = 36525.0;
 
 // Julian centuries from J2000.0 for a Julian Day.
 inline double centuriesFromJ2000(JulianDay jd) { return (jd - kJ2000) / kDaysPerJulianCentury; }

@@ -19,7 +19,5 @@ inline bool parseNumber(const std::string& s, double& out) {
   return ec == std::errc() && ptr == s.data() + s.size() && std::isfinite(out);
 }
 
-// An input range as messages and usage lines write it: "-400..400", "0..1.5".
-inline std::string rangeText(const InputRange& range) { return formatString("%g..%g", range.lo, range.hi); }
 
 }  // namespace tarvo::cli

@@ -50,8 +50,9 @@ void printVisibility(const ExportEclipse& x, double longitudeDeg) {
   std::printf("local_date %s\n", local.substr(0, split).c_str());
   std::printf("local_time %s\n", local.substr(split + 1).c_str());
   std::printf("zone_hours %+.0f\n", zone);
-  static constexpr const char* kKeys[kContactCount] = {"alt_p1", "alt_u1", "alt_u2", "alt_u3", "alt_u4", "alt_p4"};
-  for (int i = 0; i < kContactCount; ++i) printAltitude(kKeys[i], v.contactAltitudeDeg[static_cast<std::size_t>(i)]);
+  for (std::size_t i = 0; i < kContactNames.size(); ++i) {
+    printAltitude((std::string("alt_") + kContactNames[i].key).c_str(), v.contactAltitudeDeg[i]);
+  }
   printAltitude("alt_greatest", v.greatestAltitudeDeg);
   printAltitude("sun_alt_greatest", v.sunAltitudeDeg);
 }

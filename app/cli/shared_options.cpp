@@ -11,20 +11,10 @@
 
 #include "app/time_zones.h"
 #include "base/input_limits.h"
+#include "base/text.h"
 #include "timebase/historical_dates.h"
 
 namespace tarvo::cli {
-
-namespace {
-
-std::string_view trimmed(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-}  // namespace
 
 bool parseWholeNumber(const std::string& s, const InputRange& range, double& out) {
   return parseNumber(s, out) && out == std::trunc(out) && range.contains(out);

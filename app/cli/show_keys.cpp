@@ -51,12 +51,10 @@ void printGreatestEclipseKeys(const SessionState& shown) {
   }
   const ContactKinds kinds = contactKindsOf(s.current.eclipseType);
   hours("greatest_ut", e.greatestHours, true);
-  hours("p1", e.contacts.p1, true);
-  hours("u1", e.contacts.u1, kinds.umbral);
-  hours("u2", e.contacts.u2, kinds.total);
-  hours("u3", e.contacts.u3, kinds.total);
-  hours("u4", e.contacts.u4, kinds.umbral);
-  hours("p4", e.contacts.p4, true);
+  const auto times = contactTimesInOrder(e.contacts);
+  for (std::size_t i = 0; i < kContactNames.size(); ++i) {
+    hours(kContactNames[i].key, times[i], hasContactsOn(kinds, kContactNames[i].circle));
+  }
   if (converged) {
     printAngleKey("sublunar_lon", e.subLunar.longitudeDeg, true);
     printAngleKey("sublunar_lat", e.subLunar.latitudeDeg, false);

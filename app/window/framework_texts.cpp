@@ -22,6 +22,7 @@ constexpr TextPair kJapanese[] = {
     {"Please enter an integer.", "整数を入力してください。"},
     {"Please enter a number.", "数値を入力してください。"},
     {"That is %1 to %2.", "（%1 から %2 まで）"},
+    {"Please enter a Julian Day within the years %1 to %2.", "%1 年から %2 年までに入るユリウス日を入力してください。"},
     {"File(&F)", "ﾌｧｲﾙ(&F)"},
     {"View(&V)", "表示(&V)"},
     {"Help(&H)", "ﾍﾙﾌﾟ(&H)"},

@@ -12,6 +12,7 @@
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -62,13 +63,14 @@ CListDlg::CListDlg(WindowSession& session, QWidget* view)
   connect(draw_, &QPushButton::clicked, this, &CListDlg::drawRequested);
   connect(export_, &QPushButton::clicked, this, &CListDlg::exportList);
   export_->setEnabled(false);
-  // A double-click on an eclipse's line draws it, as Draw does.
+  // A double-click on an eclipse's line draws it, as Draw does; so does Enter.
   connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     const int row = list_->row(item);
     if (row < 1) return;  // the heading
     list_->setCurrentRow(row);
     emit drawRequested();
   });
+  list_->installEventFilter(this);
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Start Year"), startYear_);
@@ -225,6 +227,17 @@ QStringList CListDlg::lines() const {
   QStringList out;
   for (int i = 0; i < list_->count(); ++i) out << list_->item(i)->text();
   return out;
+}
+
+bool CListDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && list_->currentItem() != nullptr) {
+      emit list_->itemDoubleClicked(list_->currentItem());
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 void CListDlg::accept() { emit closeRequested(); }

@@ -73,6 +73,10 @@ class CListDlg : public QDialog {
   void accept() override;
   void reject() override;
 
+ protected:
+  // Enter on an eclipse's line draws it, as a double-click does.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void fill(bool afterSearch);
   // The Search with "Visible from site" checked.

@@ -10,6 +10,7 @@
 
 #include "app/window/dialog_support.h"
 #include "app/window/field_check.h"
+#include "app/window/framework_texts.h"
 #include "timebase/historical_dates.h"
 #include "timebase/time_scales.h"
 
@@ -60,7 +61,7 @@ Checked<CursorMonth> CWhenDlg::validate() const {
     if (!jd.ok()) return FieldError{jd.error, jd_};
     const CalendarDate c = jdToCalendar(jd.value, ZoneMode::StandardZone, 0);
     if (!limits::kYear.contains(c.year)) {
-      return FieldError{QStringLiteral("%1 年から %2 年までに入るユリウス日を入力してください。")
+      return FieldError{frameworkText("Please enter a Julian Day within the years %1 to %2.")
                             .arg(static_cast<int>(limits::kYear.lo))
                             .arg(static_cast<int>(limits::kYear.hi)),
                         jd_};

@@ -231,6 +231,9 @@ void DialogsTest::timeSetHistoricalYearAndJulianDay() {
   QCOMPARE(checked.values().month, 10);
   d.julianDayEdit()->setText(QStringLiteral("-4000000"));  // before −13000
   QCOMPARE(d.validate().error().value_or(FieldError{}).field, d.julianDayEdit());
+  QCOMPARE(messageOf(d.validate().error()),
+           japanese() ? QStringLiteral("-13000 年から 16999 年までに入るユリウス日を入力してください。")
+                      : QStringLiteral("Please enter a Julian Day within the years -13000 to 16999."));
   d.julianDayEdit()->setText(QStringLiteral("x"));
   QCOMPARE(messageOf(d.validate().error()), kNotNumber);
 }

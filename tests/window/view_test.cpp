@@ -382,6 +382,13 @@ void ViewTest::listWindowSearchDrawClose() {
   view()->paintPending();
   QCOMPARE(state().year, 2026.0);
   QCOMPARE(state().month, 3.0);
+  // Enter on the second eclipse's line draws it too.
+  list->listBox()->setCurrentRow(2);
+  QTest::keyClick(list->listBox(), Qt::Key_Return);
+  QCoreApplication::processEvents();
+  view()->paintPending();
+  QCOMPARE(state().month, 9.0);
+  QVERIFY(list->isVisible());
   QVERIFY(list->fullNote()->isHidden());
   // Choosing the header picks entry 0.
   list->listBox()->setCurrentRow(0);
