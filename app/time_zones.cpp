@@ -4,6 +4,8 @@
 #include <QTimeZone>
 #include <cmath>
 
+#include "base/constants.h"
+
 namespace tarvo {
 
 namespace {
@@ -19,8 +21,7 @@ bool zoneNameShape(std::string_view name) {
   return true;
 }
 
-constexpr double kUnixEpochJd = 2440587.5;
-constexpr double kMillisecondsPerDay = 86400000.0;
+constexpr double kMillisecondsPerDay = 1000.0 * kSecondsPerDay;
 
 }  // namespace
 
