@@ -50,3 +50,16 @@ std::filesystem::path findSiteFile(const DataLookupInputs& in, const std::filesy
 std::string describeNotFound(const DataLookup& lookup);
 
 }  // namespace tarvo
+
+namespace tarvo {
+
+// What writing to path would overwrite of the program's own data: "the
+// catalogue file mcp00001p03000.prn", "the coastline file as_cil.cbd" or "the
+// city list location.new" (in dataDirectory, or siteFile, the city list in
+// use); empty when it is none of them. A file is recognised by its identity
+// (a link or another spelling of the same file counts), a file not yet there
+// by its name in the data directory.
+std::string programDataFileAt(const std::filesystem::path& path, const std::filesystem::path& dataDirectory,
+                              const std::filesystem::path& siteFile);
+
+}  // namespace tarvo

@@ -64,6 +64,10 @@ int runLocal(const std::vector<std::string>& args) {
     return parser.usageError("give either --city NAME or --site LON LAT HEIGHT");
   }
   if (options.sizeGiven && pngPath.empty()) return parser.usageError("--size goes with --png");
+  if (const std::string why = pngPath.empty() ? std::string() : refusedOutputFile(pngPath); !why.empty()) {
+    std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), why.c_str());
+    return kExitPngFailed;
+  }
   state.year = options.year;
   state.month = options.month;
   state.deltaTAdjust = options.deltaTAdjust;

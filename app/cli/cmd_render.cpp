@@ -179,6 +179,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
     options.display->drawAfterPaint(state, surface);
   }
   reportDefects(reader);
+  if (!painted.outlineNotice.empty()) std::fprintf(stderr, "tarvo render: %s\n", painted.outlineNotice.c_str());
   if (const FileWrite saved = surface.savePng(options.outPath); !saved.written()) {
     std::fprintf(stderr, "tarvo render: cannot write %s: %s\n", options.outPath.c_str(), saved.error.c_str());
     return kExitPngFailed;
@@ -195,6 +196,10 @@ int runRender(const std::vector<std::string>& args) {
   if (options.outPath.empty()) return parser.usageError("--out FILE.png is needed");
   if (const std::string e = takeYearMonth(parser.positional(), options.shared, false); !e.empty()) {
     return parser.usageError(e);
+  }
+  if (const std::string why = refusedOutputFile(options.outPath); !why.empty()) {
+    std::fprintf(stderr, "tarvo render: cannot write %s: %s\n", options.outPath.c_str(), why.c_str());
+    return kExitPngFailed;
   }
   SessionState state;
   if (const std::string e = prepareSession(options, state); !e.empty()) return parser.usageError(e);

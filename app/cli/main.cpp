@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/checked_output.h"
+#include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
 #include "app/cli/shared_options.h"
 #include "app/data_paths.h"
@@ -57,7 +59,29 @@ void printUsage(std::FILE* out) {
 
 }  // namespace
 
+namespace {
+
+int runCommandLine(int argc, char** argv);
+
+}  // namespace
+
+// Every command's output is checked at the end: output that did not reach
+// standard output turns any status into the output failure.
 int main(int argc, char** argv) {
+  tarvo::cli::checkStandardOutput();
+  int status = runCommandLine(argc, argv);
+  if (status == tarvo::cli::kExitShown && tarvo::cli::catalogueDamageReported())
+    status = tarvo::cli::kExitEndOfCatalogue;
+  if (const std::string why = tarvo::cli::finishStandardOutput(); !why.empty()) {
+    std::fprintf(stderr, "tarvo: cannot write standard output: %s\n", why.c_str());
+    return tarvo::cli::kExitOutputFailed;
+  }
+  return status;
+}
+
+namespace {
+
+int runCommandLine(int argc, char** argv) {
   previousMessageHandler = qInstallMessageHandler(quietMessageHandler);
   std::vector<std::string> args(argv + 1, argv + argc);
   std::optional<std::string> dataOption;
@@ -102,3 +126,5 @@ int main(int argc, char** argv) {
   printUsage(stderr);
   return tarvo::cli::kExitUsage;
 }
+
+}  // namespace
