@@ -84,6 +84,14 @@ fs::path findSiteFile(const DataLookupInputs& in, const fs::path& dataDirectory)
   return dataDirectory / kSiteFileName;
 }
 
+std::vector<fs::path> siteFilePlaces(const DataLookupInputs& in, const fs::path& dataDirectory) {
+  std::vector<fs::path> places;
+  if (const fs::path config = xdgHome(in.xdgConfigHome, in.home, ".config"); !config.empty())
+    places.push_back(config / kDataFolderName);
+  places.push_back(dataDirectory);
+  return places;
+}
+
 std::string describeNotFound(const DataLookup& lookup) {
   std::string line = "no eclipse catalogue found; looked in";
   for (std::size_t i = 0; i < lookup.placesLooked.size(); ++i)

@@ -46,6 +46,11 @@ DataLookup findDataDirectory(const DataLookupInputs& in);
 // (default ~/.config/tarvowin) when it exists, else the data directory's.
 std::filesystem::path findSiteFile(const DataLookupInputs& in, const std::filesystem::path& dataDirectory);
 
+// The places the city list is looked for, in order: the user's own
+// configuration folder, then the data directory.
+std::vector<std::filesystem::path> siteFilePlaces(const DataLookupInputs& in,
+                                                  const std::filesystem::path& dataDirectory);
+
 // One line naming every place a failed lookup looked in.
 std::string describeNotFound(const DataLookup& lookup);
 

@@ -96,6 +96,7 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
     state.sitesLoaded = 1;
     drawSiteLoadErrors(surface, loaded);
     result.siteListNotice = loaded.notice;
+    result.siteListUnreadable = !loaded.errorTexts.empty();
   }
 
   // Step 3: per-paint resets (the catalogue's own are made by the landing).

@@ -35,6 +35,7 @@ struct PaintResult {
   // The city list's message when this paint read it (lines skipped, or the
   // file refused); empty otherwise.
   std::string siteListNotice;
+  bool siteListUnreadable = false;  // the city list could not be read at all
   // The coastline file the map could not use and why, when "CIA MAP" drew
   // the built-in outline instead; empty otherwise.
   std::string outlineNotice;

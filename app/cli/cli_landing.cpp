@@ -70,10 +70,18 @@ void reportDefects(const CanonReader& reader) {
 
 bool catalogueDamageReported() { return damageReported; }
 
+void printSiteListNotice(const std::string& notice, bool unreadable) {
+  if (unreadable) {
+    std::fprintf(stderr, "tarvo: %s (looked in %s)\n", notice.c_str(), siteFilePlaces().c_str());
+  } else if (!notice.empty()) {
+    std::fprintf(stderr, "%s\n", notice.c_str());
+  }
+}
+
 std::string loadSitesAndApply(const SharedOptions& options, SiteList& sites, SessionState& state) {
   const SiteLoadResult loaded = loadSites(state, sites, siteFile());
   for (const ScreenText& t : loaded.errorTexts) std::fprintf(stderr, "%s\n", t.text);
-  if (!loaded.notice.empty()) std::fprintf(stderr, "%s\n", loaded.notice.c_str());
+  printSiteListNotice(loaded.notice, !loaded.errorTexts.empty());
   return applySiteOptions(options, sites, state);
 }
 

@@ -43,6 +43,10 @@ void reportDefects(const CanonReader& reader);
 // have the whole catalogue, so its answer is not to be taken as shown.
 bool catalogueDamageReported();
 
+// The city list's message on standard error: the lines skipped, or for a
+// list that cannot be read its file, the reason and the places looked in.
+void printSiteListNotice(const std::string& notice, bool unreadable);
+
 // Reads the city list into `sites` as the first paint reads it (its failure
 // texts go to standard error and the command goes on), then applies --city
 // or --site. Returns the usage error, empty when there is none.

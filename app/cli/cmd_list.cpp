@@ -101,7 +101,7 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
   }
   ExportList list;
   if (withSite) {
-    const std::optional<SiteReading> reading = readSitesFile();
+    const std::optional<SiteReading> reading = readSitesFile(siteFile());
     list.site = exportSiteOf(state, reading ? reading->list : SiteList{});
   }
   list.deltaTModel = deltaTModelName(state.deltaTModel);

@@ -155,7 +155,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
   PaintHooks hooks;
   hooks.dataDirectory = std::filesystem::path(siteFile()).parent_path();
   PaintResult painted = paintView(state, reader, surface, hooks);
-  if (!painted.siteListNotice.empty()) std::fprintf(stderr, "%s\n", painted.siteListNotice.c_str());
+  printSiteListNotice(painted.siteListNotice, painted.siteListUnreadable);
   for (double step = 0; step < options.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     state.pendingAction = kSearchForward;  // the Next eclipse command
     painted = paintView(state, reader, surface, hooks);

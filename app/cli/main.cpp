@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <optional>
 #include <string>
 #include <vector>
@@ -111,6 +113,14 @@ int runCommandLine(int argc, char** argv) {
     }
   }
   tarvo::cli::setSiteFile(tarvo::findSiteFile(places, {}).string());
+  {
+    std::error_code ec;
+    const auto here = std::filesystem::current_path(ec);
+    std::string looked;
+    for (const auto& place : tarvo::siteFilePlaces(places, here))
+      looked += (looked.empty() ? "" : " and ") + place.string();
+    tarvo::cli::setSiteFilePlaces(looked);
+  }
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     printUsage(args.empty() ? stderr : stdout);
     return args.empty() ? tarvo::cli::kExitUsage : 0;

@@ -293,6 +293,17 @@ const std::string& siteFile() { return siteFileSetting(); }
 
 void setSiteFile(std::string path) { siteFileSetting() = std::move(path); }
 
+namespace {
+std::string& siteFilePlacesSetting() {
+  static std::string places;
+  return places;
+}
+}  // namespace
+
+const std::string& siteFilePlaces() { return siteFilePlacesSetting(); }
+
+void setSiteFilePlaces(std::string places) { siteFilePlacesSetting() = std::move(places); }
+
 std::string refusedOutputFile(const std::string& path) {
   std::error_code ec;
   const std::filesystem::path here = std::filesystem::current_path(ec);

@@ -132,5 +132,9 @@ std::string refusedOutputFile(const std::string& path);
 // unless main sets another: the user's own).
 const std::string& siteFile();
 void setSiteFile(std::string path);
+// Where the city list was looked for ("/home/u/.config/tarvowin and /data"),
+// named when it cannot be read.
+const std::string& siteFilePlaces();
+void setSiteFilePlaces(std::string places);
 
 }  // namespace tarvo::cli
