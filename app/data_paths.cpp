@@ -38,6 +38,7 @@ DataLookupInputs dataLookupInputsOfThisProcess(std::optional<fs::path> dataOptio
   in.workingDirectory = fs::current_path(ec);
   in.xdgDataHome = environment("XDG_DATA_HOME");
   in.xdgConfigHome = environment("XDG_CONFIG_HOME");
+  in.xdgCacheHome = environment("XDG_CACHE_HOME");
   in.home = environment("HOME");
   in.executable = fs::read_symlink("/proc/self/exe", ec);
   if (ec) in.executable.clear();
@@ -90,6 +91,12 @@ std::vector<fs::path> siteFilePlaces(const DataLookupInputs& in, const fs::path&
     places.push_back(config / kDataFolderName);
   places.push_back(dataDirectory);
   return places;
+}
+
+std::optional<fs::path> findCacheDirectory(const DataLookupInputs& in) {
+  const fs::path cache = xdgHome(in.xdgCacheHome, in.home, ".cache");
+  if (cache.empty()) return std::nullopt;
+  return cache / kDataFolderName;
 }
 
 std::string describeNotFound(const DataLookup& lookup) {

@@ -20,6 +20,7 @@ struct DataLookupInputs {
   std::filesystem::path workingDirectory;
   std::string xdgDataHome;    // $XDG_DATA_HOME
   std::string xdgConfigHome;  // $XDG_CONFIG_HOME
+  std::string xdgCacheHome;   // $XDG_CACHE_HOME
   std::string home;           // $HOME
   std::filesystem::path executable;  // this program's file; empty when unknown
 };
@@ -50,6 +51,10 @@ std::filesystem::path findSiteFile(const DataLookupInputs& in, const std::filesy
 // configuration folder, then the data directory.
 std::vector<std::filesystem::path> siteFilePlaces(const DataLookupInputs& in,
                                                   const std::filesystem::path& dataDirectory);
+
+// Where the catalogue's binary copies are kept: $XDG_CACHE_HOME/tarvowin
+// (default ~/.cache/tarvowin); nullopt when neither variable is set.
+std::optional<std::filesystem::path> findCacheDirectory(const DataLookupInputs& in);
 
 // One line naming every place a failed lookup looked in.
 std::string describeNotFound(const DataLookup& lookup);

@@ -12,21 +12,23 @@
 #include "surface/drawing_surface.h"
 #include "session/session_state.h"
 #include "session/paint.h"
+#include "session/site_glue.h"
 
 namespace {
 
 using namespace tarvo;
 
 // Repaints of one eclipse at 1280 × 800 with the session as `setUp` leaves it;
-// the first paint (not timed) reads the city list and loads the canon file.
+// the session reads the city list first; the first paint (not timed) loads
+// the canon file.
 template <class SetUp>
 void benchRepaints(benchmark::State& bench, double year, double month, SetUp setUp) {
   const std::filesystem::path rundata = TARVO_RUNDATA_DIR;
   CanonReader reader(rundata);
   PaintHooks hooks;
-  hooks.dataDirectory = rundata;
   DrawingSurface surface(1280, 800);
   SessionState state;
+  readSessionCityList(state, (rundata / kSiteFileName).string());
   state.year = year;
   state.month = month;
   state.pendingAction = kLandAtCursor;
@@ -56,6 +58,38 @@ void BM_MapPaintWithDeltaTBands(benchmark::State& bench) {
   benchRepaints(bench, -500, 1, [&](SessionState& s) { s.deltaTBandsShown = bench.range(0) != 0; });
 }
 BENCHMARK(BM_MapPaintWithDeltaTBands)->Arg(0)->Arg(1)->ArgName("bands")->Unit(benchmark::kMillisecond);
+
+// One step of the ΔT drag (Ctrl+Left / Ctrl+Right, σ/10): the session's ΔT
+// adjustment moves and the view repaints at 1280 × 800, zones, panel and
+// bands following. The eclipse of −500 January (σ = 430 s), steps walking
+// back and forth over ±σ. Goal: under 10 ms, 30 frames a second with room.
+void BM_DeltaTDragStep(benchmark::State& bench) {
+  const std::filesystem::path rundata = TARVO_RUNDATA_DIR;
+  CanonReader reader(rundata);
+  PaintHooks hooks;
+  DrawingSurface surface(1280, 800);
+  SessionState state;
+  readSessionCityList(state, (rundata / kSiteFileName).string());
+  state.year = -500;
+  state.month = 1;
+  state.pendingAction = kLandAtCursor;
+  state.deltaTBandsShown = bench.range(0) != 0;
+  if (paintView(state, reader, surface, hooks).outcome != LandingOutcome::Shown) {
+    bench.SkipWithError("no canon in the run-time data directory");
+    return;
+  }
+  const double step = state.deltaTSigma / 10;
+  int direction = 1, position = 0;
+  for (auto _ : bench) {
+    if (position == 10 || position == -10) direction = -direction;
+    position += direction;
+    state.deltaTAdjust = position * step;
+    state.pendingAction = kLandAtCursor;  // the repaint that follows the step
+    benchmark::DoNotOptimize(paintView(state, reader, surface, hooks));
+    benchmark::DoNotOptimize(surface.pixels());
+  }
+}
+BENCHMARK(BM_DeltaTDragStep)->Arg(0)->Arg(1)->ArgName("bands")->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

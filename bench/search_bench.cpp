@@ -22,9 +22,7 @@ tarvo::LandingOutcome searchWholeCatalogue(tarvo::CanonReader& reader, tarvo::Se
   s.pendingAction = tarvo::kLandAtCursor;
   s.searchType = searchType;
   s.typeCriterion = 4;  // a blank type: a type search matches nothing
-  s.siteLongitude = 0;
-  s.siteLatitude = 0;
-  s.siteHeight = 0;
+  s.site = tarvo::typedChoice(0, 0, 0);
   s.magnitudeCriterion = 2.0;
   return tarvo::positionForPaint(s, reader);
 }

@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include "catalogue/canon_cache.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -154,6 +155,8 @@ bool landsOn(const EclipseRecord& e, double year, double month) {
 
 }  // namespace
 
+std::optional<CanonDefectKind> checkCanonEntryRanges(const EclipseRecord& r) { return checkRanges(r); }
+
 std::optional<std::size_t> canonFileIndexForYear(double year) {
   if (!std::isfinite(year)) return std::nullopt;
   // The bounds as the files are named: each test excludes the previous file.
@@ -283,7 +286,8 @@ EclipseRecord convertToUniversalTime(const EclipseRecord& stored, DeltaTModel mo
   return r;
 }
 
-CanonReader::CanonReader(std::filesystem::path directory) : directory_(std::move(directory)) {}
+CanonReader::CanonReader(std::filesystem::path directory)
+    : directory_(std::move(directory)), cacheDirectory_(defaultCanonCacheDirectory()) {}
 
 const CanonReader::Loaded* CanonReader::load(std::size_t fileIndex) {
   Loaded& slot = cache_[fileIndex];
@@ -303,21 +307,27 @@ const CanonReader::Loaded* CanonReader::load(std::size_t fileIndex) {
     return &slot;
   }
 
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
-    slot = Loaded{};
-    return nullptr;
-  }
-  const std::uint64_t wanted = std::min<std::uint64_t>(size, kMaxCanonFileBytes);
-  std::string text(static_cast<std::size_t>(wanted), '\0');
-  const std::size_t got = wanted ? std::fread(text.data(), 1, text.size(), f) : 0;
-  // A file grown since the size was taken is read up to that size.
-  const bool truncated = size > kMaxCanonFileBytes;
-  std::fclose(f);
-  text.resize(got);
+  // A usable copy in the cache stands for the text; else the text is read
+  // and a copy kept for the next run.
+  std::shared_ptr<ParsedCanonFile> parsed = loadCanonCache(cacheDirectory_, path, kCanonFiles[fileIndex].name, st);
+  if (!parsed) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+      slot = Loaded{};
+      return nullptr;
+    }
+    const std::uint64_t wanted = std::min<std::uint64_t>(size, kMaxCanonFileBytes);
+    std::string text(static_cast<std::size_t>(wanted), '\0');
+    const std::size_t got = wanted ? std::fread(text.data(), 1, text.size(), f) : 0;
+    // A file grown since the size was taken is read up to that size.
+    const bool truncated = size > kMaxCanonFileBytes;
+    std::fclose(f);
+    text.resize(got);
 
-  auto parsed = std::make_shared<ParsedCanonFile>(
-      parseCanonText(text, kCanonFiles[fileIndex].name, truncated));
+    parsed = std::make_shared<ParsedCanonFile>(
+        parseCanonText(text, kCanonFiles[fileIndex].name, truncated));
+    storeCanonCache(cacheDirectory_, path, st, *parsed);
+  }
   parsed->entries.shrink_to_fit();
   auto universal = convertAll(*parsed);
   slot = Loaded{size, mtimeSeconds, mtimeNanoseconds, parsed, universal};

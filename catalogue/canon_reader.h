@@ -98,6 +98,10 @@ struct ParsedCanonFile {
   std::optional<CanonDefect> defect;
 };
 
+// Why an entry would be rejected for its date or Julian Day; nullopt when
+// the parser keeps it.
+std::optional<CanonDefectKind> checkCanonEntryRanges(const EclipseRecord& r);
+
 // Parses canon text. Stops at the first rejected entry; never throws.
 // fileName is only used to label the defect. truncatedAtLimit says the text
 // is a prefix of a larger file.
@@ -151,6 +155,10 @@ class CanonReader {
   // at the same entry.
   void setDeltaTModel(DeltaTModel model);
   DeltaTModel deltaTModelInUse() const { return model_; }
+
+  // Where parsed files are kept in binary form between runs (see
+  // canon_cache.h); nullopt: none. Starts as defaultCanonCacheDirectory().
+  void setCacheDirectory(std::optional<std::filesystem::path> directory) { cacheDirectory_ = std::move(directory); }
 
   bool isOpen() const { return open_ != nullptr; }
   // True after an openAt that found no entry at or after the date asked for
@@ -214,6 +222,7 @@ class CanonReader {
   std::shared_ptr<const UniversalDates> convertAll(const ParsedCanonFile& parsed) const;
 
   std::filesystem::path directory_;
+  std::optional<std::filesystem::path> cacheDirectory_;
   DeltaTModel model_ = kDefaultDeltaTModel;
   std::array<Loaded, kCanonFiles.size()> cache_{};
   bool landedBefore_ = false;

@@ -88,8 +88,16 @@ MoonAltitude moonAltitudeAt(const EclipseRecord& r, const SiteValues& site, doub
   const double denominator = std::cos(dec) - rhoCos * sinParallax * std::cos(h);
   const double shift = std::atan2(-rhoCos * sinParallax * std::sin(h), denominator);
   const double topoDec = std::atan2((std::sin(dec) - rhoSin * sinParallax) * std::cos(shift), denominator);
-  const double topoAlt = radToDeg(altitudeRad(h - shift, topoDec, lat));
+  const double topoHourAngle = h - shift;
+  const double topoAlt = radToDeg(altitudeRad(topoHourAngle, topoDec, lat));
   out.apparentDeg = topoAlt + refractionDeg(topoAlt);
+  const double sinH = std::sin(topoHourAngle), cosH = std::cos(topoHourAngle);
+  // Azimuth from the south through the west, turned to count from the north.
+  const double fromSouth = std::atan2(sinH * std::cos(topoDec),
+                                      cosH * std::cos(topoDec) * std::sin(lat) - std::sin(topoDec) * std::cos(lat));
+  out.azimuthDeg = angleDiffDeg(radToDeg(fromSouth), 0.0) + 180.0;
+  out.parallacticAngleDeg =
+      radToDeg(std::atan2(sinH * std::cos(lat), std::sin(lat) * std::cos(topoDec) - std::cos(lat) * std::sin(topoDec) * cosH));
   return out;
 }
 

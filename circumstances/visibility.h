@@ -54,6 +54,11 @@ struct MoonAltitude {
   double geocentricDeg;  // as the local report's, no refraction
   double riseLimitDeg;   // h0 at that time
   double apparentDeg;    // topocentric (site's height on the ellipsoid), refracted
+  double azimuthDeg;     // topocentric, from the north through the east, 0 ≤ A < 360
+  // The parallactic angle, topocentric: how far celestial north at the Moon
+  // is turned from the direction to the zenith, positive toward the west
+  // (west of the meridian), −180 < q ≤ 180.
+  double parallacticAngleDeg;
 };
 MoonAltitude moonAltitudeAt(const EclipseRecord& r, const SiteValues& site, double tHours,
                             double deltaTSeconds);

@@ -14,9 +14,10 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
 
-// Fixed-point text of v with `decimals` decimals, locale-free, never "-0.0".
+// Fixed-point text of v with `decimals` decimals, locale-free, never "-0.0";
+// empty for a value that is not finite (an empty CSV field, JSON null).
 std::string fixed(double v, int decimals) {
-  if (!std::isfinite(v)) return "0";
+  if (!std::isfinite(v)) return "";
   char buffer[64];
   const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
   std::string s(buffer, r.ptr);
@@ -26,7 +27,7 @@ std::string fixed(double v, int decimals) {
 
 std::string whole(double v) { return fixed(std::trunc(v), 0); }
 
-std::string pad2(int v) { return v < 10 ? "0" + std::to_string(v) : std::to_string(v); }
+std::string pad2(int v) { return std::string(v < 10 ? 1 : 0, '0').append(std::to_string(v)); }
 
 // ISO 8601 year: four digits for 1–9999, otherwise signed (expanded form).
 std::string isoYear(double year) {
@@ -76,7 +77,10 @@ std::string siteName(const ExportSite& s) {
 
 std::vector<Field> fieldsOf(const ExportList& list, const ExportEclipse& e) {
   std::vector<Field> f;
-  const auto number = [&](const char* name, std::string text) { f.push_back({name, std::move(text), Kind::Number}); };
+  const auto number = [&](const char* name, std::string text) {
+    const Kind kind = text.empty() ? Kind::Null : Kind::Number;
+    f.push_back({name, std::move(text), kind});
+  };
   const auto text = [&](const char* name, std::string t) { f.push_back({name, std::move(t), Kind::String}); };
   const auto optionalNumber = [&](const char* name, const std::optional<double>& v, int decimals) {
     if (v) {
@@ -428,21 +432,48 @@ ExportText exportICalendar(const ExportList& list, double dtstampJd) {
   return result;
 }
 
-ExportText exportByExtension(const ExportList& list, const std::string& fileName, double dtstampJd) {
-  const std::size_t dot = fileName.rfind('.');
-  std::string ext = dot == std::string::npos ? "" : fileName.substr(dot + 1);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-  if (ext == "ics") return exportICalendar(list, dtstampJd);
-  ExportText out;
-  if (ext == "csv") {
-    out.text = exportCsv(list);
-  } else if (ext == "json") {
-    out.text = exportJson(list);
-  } else {
-    out.error = "the file name must end in .csv, .json or .ics";
-    return out;
+namespace {
+
+ExportText writtenWhole(std::string text) { return {true, std::move(text), {}}; }
+
+}  // namespace
+
+const std::vector<ExportFormat>& exportFormats() {
+  static const std::vector<ExportFormat> formats = {
+      {"csv", "csv", "CSV", [](const ExportList& l, double) { return writtenWhole(exportCsv(l)); }},
+      {"json", "json", "JSON", [](const ExportList& l, double) { return writtenWhole(exportJson(l)); }},
+      {"ics", "ics", "iCalendar", exportICalendar},
+  };
+  return formats;
+}
+
+const ExportFormat* exportFormatNamed(std::string_view name) {
+  for (const ExportFormat& f : exportFormats()) {
+    if (name == f.name) return &f;
   }
-  out.ok = true;
+  return nullptr;
+}
+
+const ExportFormat* exportFormatOfFile(std::string_view fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  if (dot == std::string_view::npos) return nullptr;
+  std::string ext(fileName.substr(dot + 1));
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+  for (const ExportFormat& f : exportFormats()) {
+    if (ext == f.extension) return &f;
+  }
+  return nullptr;
+}
+
+ExportText exportByExtension(const ExportList& list, const std::string& fileName, double dtstampJd) {
+  if (const ExportFormat* format = exportFormatOfFile(fileName)) return format->write(list, dtstampJd);
+  std::string names;
+  const auto& formats = exportFormats();
+  for (std::size_t i = 0; i < formats.size(); ++i) {
+    names += std::string(i == 0 ? "" : i + 1 == formats.size() ? " or " : ", ") + "." + formats[i].extension;
+  }
+  ExportText out;
+  out.error = "the file name must end in " + names;
   return out;
 }
 

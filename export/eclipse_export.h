@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "circumstances/visibility.h"
@@ -68,6 +69,20 @@ struct ExportText {
 // written, when an eclipse has no contact times or reaches outside the
 // Gregorian years 1–9999.
 ExportText exportICalendar(const ExportList& list, double dtstampJd);
+
+// The export formats: the command line's --format names, the list window's
+// file filter and the extension a file name is guessed by all come from here.
+struct ExportFormat {
+  const char* name;       // as --format takes it: "csv"
+  const char* extension;  // without the dot: "csv"
+  const char* label;      // as a file dialog lists it: "CSV"
+  ExportText (*write)(const ExportList& list, double dtstampJd);
+};
+const std::vector<ExportFormat>& exportFormats();
+// The format of that --format name, or nullptr.
+const ExportFormat* exportFormatNamed(std::string_view name);
+// The format a file name's extension names (any case), or nullptr.
+const ExportFormat* exportFormatOfFile(std::string_view fileName);
 
 // The text of the list in the format named by a file name's extension
 // (".csv", ".json", ".ics", any case); error set for another extension or a

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "map/projection.h"
 
@@ -18,6 +19,7 @@ constexpr int kFramePaleGreen = 10;
 constexpr int kZone6Blue = 1;
 constexpr double kSeedOffsetDeg = 170;          // seeds 170° either side of greatest eclipse
 constexpr double kSecondSeedLatitudeDeg = 11.5;  // nearer the equator, both sides are seeded
+constexpr double kHeldAtTopRad = kMapLatLimitRad - 0.2 * kRpd;  // 79.8°: arcs north of 80° are drawn here
 
 // An offset from the central meridian (radians) brought once into −π … π.
 double intoMap(double d) {
@@ -38,8 +40,9 @@ enum class Side { West, East };
 // The samples of one arc of the horizon circle of the sub-lunar point
 // (λs, φs): the latitude where the Moon is on the horizon, for every half
 // degree of longitude over one half of the map and 7° beyond the centre.
-// plot(d, φ, breaks) gets the offset from the central meridian and the
-// latitude, radians, and whether the line must not join the sample before.
+// plot(d, φ, breaks, heldAtTop) gets the offset from the central meridian
+// and the latitude, radians, whether the line must not join the sample
+// before, and whether the circle passes north of 80° there (drawn at 79.8°).
 // stride > 1 takes every stride-th sample only.
 template <class Plot>
 void forEachHorizonSample(const MapFrame& f, Side side, const GeoPoint& subLunar, int stride, Plot plot) {
@@ -69,18 +72,34 @@ void forEachHorizonSample(const MapFrame& f, Side side, const GeoPoint& subLunar
       if (wrapped) breaks = true;
       wrapped = false;
     }
-    if (phi > kMapLatLimitRad) phi = kMapLatLimitRad - 0.2 * kRpd;  // 79.8°
+    const bool heldAtTop = phi > kMapLatLimitRad;
+    if (heldAtTop) phi = kHeldAtTopRad;
     if (phi < -kMapLatLimitRad) phi = -kMapLatLimitRad;
-    plot(d, phi, breaks);
+    plot(d, phi, breaks, heldAtTop);
   }
 }
 
+// Draws one arc. Where the circle passes north of the map the arc is drawn
+// at 79.8°, below the frame's line at 80°: the strip between them belongs to
+// the same side of the horizon as the column under it, and is closed off
+// from the fill by a barrier over each such stretch of the arc, so that no
+// fill runs along it from one side of a horizon to the other.
 void drawHorizonArc(DrawingSurface& s, const MapFrame& f, MapPen& pen, Side side,
-                    const GeoPoint& subLunar, int colour) {
+                    const GeoPoint& subLunar, int colour, std::vector<FillBarrier>& barriers) {
   pen.penDown = false;
-  forEachHorizonSample(f, side, subLunar, 1, [&](double d, double phi, bool breaks) {
+  const double frameTop = f.centreY - std::trunc(mercatorY(f, kMapLatLimitRad));
+  const double arcTop = f.centreY - mercatorY(f, kHeldAtTopRad);
+  bool extending = false;
+  forEachHorizonSample(f, side, subLunar, 1, [&](double d, double phi, bool breaks, bool heldAtTop) {
     if (breaks) pen.penDown = false;
     plotMapPoint(s, f, pen, f.scale * d, mercatorY(f, phi), colour);
+    const double x = f.centreX + f.scale * d;
+    if (heldAtTop && extending && !breaks) {
+      barriers.back().right = x + 1;
+    } else if (heldAtTop) {
+      barriers.push_back({x, frameTop, x + 1, arcTop});
+    }
+    extending = heldAtTop;
   });
 }
 
@@ -89,7 +108,7 @@ void drawDottedHorizonArc(DrawingSurface& s, const MapFrame& f, Side side, const
                           int colour) {
   constexpr int kSamplesPerDot = 6;
   const Rgb rgb = paletteColour(colour);
-  forEachHorizonSample(f, side, subLunar, kSamplesPerDot, [&](double d, double phi, bool) {
+  forEachHorizonSample(f, side, subLunar, kSamplesPerDot, [&](double d, double phi, bool, bool) {
     const double x = pixelX(f, d), y = pixelY(f, phi / kRpd);
     if (!std::isfinite(x) || !std::isfinite(y) || x < f.left || x + 1 > f.right || y < f.top ||
         y + 1 > f.bottom)
@@ -111,12 +130,12 @@ void drawZoneFrame(DrawingSurface& s, const MapFrame& f, bool inset, int colour)
 // Diagonal-cross hatching of the region around the map point of (λ, φ),
 // bounded by pixels of the zone's own colour.
 void hatchZone(DrawingSurface& s, const MapFrame& f, double longitudeDeg, double latitudeDeg,
-               int colour) {
+               int colour, const std::vector<FillBarrier>& barriers) {
   const double d = intoMap(longitudeDeg * kRpd + f.longitudeOffsetRad());
   const Brush saved = s.brush();
   s.setBrush({BrushStyle::DiagonalCross, paletteColour(colour)});
   s.setBackgroundMode(BackgroundMode::Transparent);
-  s.floodFill(pixelX(f, d), pixelY(f, latitudeDeg), paletteColour(colour));
+  s.floodFill(pixelX(f, d), pixelY(f, latitudeDeg), paletteColour(colour), barriers);
   s.setBrush(saved);
 }
 
@@ -172,14 +191,15 @@ bool zoneDrawn(const Zone& zone, int eclipseType) {
 
 void drawZone(DrawingSurface& s, const MapFrame& f, MapPen& pen, const Zone& zone,
               const VisibilityInputs& in) {
+  std::vector<FillBarrier> barriers;
   drawZoneFrame(s, f, true, zone.colour);
-  drawHorizonArc(s, f, pen, Side::West, *zone.west, zone.colour);
-  drawHorizonArc(s, f, pen, Side::East, *zone.east, zone.colour);
+  drawHorizonArc(s, f, pen, Side::West, *zone.west, zone.colour, barriers);
+  drawHorizonArc(s, f, pen, Side::East, *zone.east, zone.colour, barriers);
   if (zone.colour == kZone6Blue) drawClosingLine(s, f, in.p4, in.p1);
-  hatchZone(s, f, in.greatest.longitudeDeg - kSeedOffsetDeg, 0, zone.colour);
+  hatchZone(s, f, in.greatest.longitudeDeg - kSeedOffsetDeg, 0, zone.colour, barriers);
   if (std::fabs(zone.west->latitudeDeg) < kSecondSeedLatitudeDeg ||
       std::fabs(zone.east->latitudeDeg) < kSecondSeedLatitudeDeg)
-    hatchZone(s, f, in.greatest.longitudeDeg + kSeedOffsetDeg, 0, zone.colour);
+    hatchZone(s, f, in.greatest.longitudeDeg + kSeedOffsetDeg, 0, zone.colour, barriers);
 }
 
 }  // namespace

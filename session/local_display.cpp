@@ -18,7 +18,7 @@ std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* 
   const EclipseCircumstances& eclipse = state.circumstances;
   const LocalCircumstances local = localCircumstances(eclipse, prepareSite(state));
   LocalReport report =
-      localReport(eclipse, local, city, state.displaySiteIndex == kTypedSiteIndex);
+      localReport(eclipse, local, city, state.site.typed());
   state.horizonCrossHours = report.horizonCrossHours;
   state.localEclipseDate = {report.localEclipseDate.year, report.localEclipseDate.month,
                             report.localEclipseDate.day};
@@ -26,7 +26,7 @@ std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* 
 }
 
 std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& sites) {
-  const Site* site = sites.byNumber(state.displaySiteIndex);
+  const Site* site = chosenCity(state.site, sites);
   if (site == nullptr) return localReportLines(state, nullptr);
   const ReportCity city{site->name, site->longitude, site->latitude, site->height};
   return localReportLines(state, &city);

@@ -17,14 +17,13 @@ class DrawingSurface;
 void prepareLocalReport(SessionState& state);
 
 // The report's lines in drawing order, for the kept circumstances at the
-// observing site (typed site when displaySiteIndex is kTypedSiteIndex); sets
-// horizonCrossHours and localEclipseDate. city is the list entry chosen by
-// displaySiteIndex, or null (typed coordinates, no list, or no valid index).
+// observing site (state.site); sets horizonCrossHours and localEclipseDate.
+// city is the city chosen, or null (typed coordinates, no list, or a number
+// past the list).
 std::vector<ReportLine> localReportLines(SessionState& state, const ReportCity* city);
 
-// The same with the city taken from the list: displaySiteIndex 1..count names
-// a city; kTypedSiteIndex means typed coordinates; anything else prints no
-// location line.
+// The same with the city of the site choice taken from the list; typed
+// coordinates, or a number past the list, print no city's name.
 std::vector<ReportLine> localReportLines(SessionState& state, const SiteList& sites);
 
 // Draws the report's lines at x = 10 in white, in the surface's current font

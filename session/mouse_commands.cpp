@@ -19,10 +19,7 @@ bool drawMapReadout(const SessionState& state, DrawingSurface& surface, int px, 
 bool pickSiteOnMap(SessionState& state, int px, int py) {
   const MapPick pick = mapPointFromPixel(mapFrameOfLastPaint(state), px, py);
   if (!pick.ok) return false;
-  state.displaySiteIndex = kTypedSiteIndex;
-  state.siteLongitude = readoutLongitude(pick.longitudeDeg);
-  state.siteLatitude = pick.latitudeDeg;
-  state.siteHeight = 0;
+  state.site = typedChoice(readoutLongitude(pick.longitudeDeg), pick.latitudeDeg, 0);
   state.displayKind = kDisplayLocalReport;
   return true;
 }

@@ -89,15 +89,10 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
   surface.clear(paletteColour(PaletteIndex::Black));
   layOut(state, surface);
 
-  // Step 2: the city list, once per run whatever the result.
-  if (state.sitesLoaded == 0) {
-    const SiteLoadResult loaded =
-        loadSites(state, state.sites, (hooks.dataDirectory / kSiteFileName).string());
-    state.sitesLoaded = 1;
-    drawSiteLoadErrors(surface, loaded);
-    result.siteListNotice = loaded.notice;
-    result.siteListUnreadable = !loaded.errorTexts.empty();
-  }
+  // Step 2: the city list was read when the session was made; its texts
+  // are shown by the session's first paint.
+  result.siteListUnreadable = state.cityListTidings.missing && !state.cityListTidings.told;
+  result.siteListNotice = tellCityListTidings(state, surface);
 
   // Step 3: per-paint resets (the catalogue's own are made by the landing).
   resetMapForPaint(state);

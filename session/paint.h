@@ -1,6 +1,6 @@
 // The view's paint: one function of the session state, the catalogue reader
 // and a surface of the view's client size, shared by the window and the
-// command line. It lays out the map, reads the city list once, positions the
+// command line. It lays out the map, positions the
 // catalogue at the cursor or searches forward, shows the failure texts, and
 // draws the map display or the local report.
 #pragma once
@@ -25,15 +25,13 @@ struct PaintHooks {
   std::function<void()> openTimeSet;
   // The computer's local year and month.
   ClockSource clock = localClockMonth;
-  // Where the city list is read ("location.new" in it).
-  std::filesystem::path dataDirectory = ".";
 };
 
 struct PaintResult {
   LandingOutcome outcome = LandingOutcome::Shown;  // Shown when a display was drawn
   bool restartedAfterError = false;  // the paint only restarted from the clock
-  // The city list's message when this paint read it (lines skipped, or the
-  // file refused); empty otherwise.
+  // The city list's message when this paint was the session's first (lines
+  // skipped, or the file refused); empty otherwise.
   std::string siteListNotice;
   bool siteListUnreadable = false;  // the city list could not be read at all
   // The coastline file the map could not use and why, when "CIA MAP" drew
@@ -54,7 +52,7 @@ void drawLandingFailure(DrawingSurface& surface, LandingOutcome outcome);
 
 // One repaint of the view on `surface` (its size is the client area):
 // 1. clear to black, lay out the map rectangle for the client area;
-// 2. read the city list the first time (its texts drawn when missing);
+// 2. the session's first paint shows the city list's texts when it was missing;
 // 3. the per-paint resets (mapScale, map constants, drawStatus, ...);
 // 4. after a paint that found no catalogue: take the clock's year and month,
 //    call hooks.openTimeSet and draw nothing more;

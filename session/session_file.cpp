@@ -21,6 +21,7 @@ constexpr std::string_view kSearchWords[] = {"all", "type", "site", "saros"};
 constexpr std::string_view kGridWords[] = {"on", "off"};
 constexpr std::string_view kOutlineWords[] = {"builtin", "coastlines"};
 constexpr std::string_view kDeltaTModelWords[] = {"builtin", "smh2020"};
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view trimmed(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -182,6 +183,8 @@ SessionFileResult parseSessionFile(std::string_view bytes) {
     return SessionFileError{formatString("too large for a session file (more than %zu bytes)",
                                          kMaxSessionFileBytes)};
   if (!isUtf8Text(bytes)) return SessionFileError{"not a text file (binary or not UTF-8)"};
+  // A byte-order mark some editors put first says only that the text is UTF-8.
+  if (bytes.substr(0, kUtf8ByteOrderMark.size()) == kUtf8ByteOrderMark) bytes.remove_prefix(kUtf8ByteOrderMark.size());
 
   std::size_t pos = 0;
   auto nextLine = [&]() -> std::string_view {
@@ -219,6 +222,7 @@ SessionFileResult parseSessionFile(std::string_view bytes) {
       return lineError(lineNumber, formatString("\"%.*s\" given twice", static_cast<int>(key.size()), key.data()));
     const std::string why = reader.take(key, value);
     if (!why.empty()) return lineError(lineNumber, why);
+    if (key == "city") settings.cityLine = lineNumber;
     seen.emplace(key);
   }
   if (seen.count("year") == 0 || seen.count("month") == 0)
@@ -265,11 +269,11 @@ SessionSettings sessionSettingsOf(const SessionState& state) {
   s.year = static_cast<int>(state.year);
   s.month = static_cast<int>(state.month);
   s.displayKind = state.displayKind == kDisplayLocalReport ? kDisplayLocalReport : kDisplayWorldMap;
-  s.typedSite = state.displaySiteIndex == kTypedSiteIndex;
-  if (const Site* city = state.sites.byNumber(state.displaySiteIndex)) s.cityName = city->name;
-  s.siteLongitude = state.siteLongitude;
-  s.siteLatitude = state.siteLatitude;
-  s.siteHeight = state.siteHeight;
+  s.typedSite = state.site.typed();
+  if (const Site* city = chosenCity(state.site, state.sites)) s.cityName = city->name;
+  s.siteLongitude = state.site.where.longitudeDeg;
+  s.siteLatitude = state.site.where.latitudeDeg;
+  s.siteHeight = state.site.where.heightM;
   s.searchType = state.searchType;
   s.typeCriterion = state.typeCriterion;
   s.magnitudeCriterion = state.magnitudeCriterion;
@@ -284,30 +288,27 @@ SessionSettings sessionSettingsOf(const SessionState& state) {
   return s;
 }
 
-void applySessionSettings(const SessionSettings& s, SessionState& state) {
+std::optional<SessionFileError> applySessionSettings(const SessionSettings& s, SessionState& state) {
+  // The site first: a file naming a city the list lacks changes nothing.
+  SiteChoice site = state.site;
+  if (s.typedSite) {
+    site = typedChoice(s.siteLongitude, s.siteLatitude, s.siteHeight);
+  } else if (s.cityName.empty()) {
+    if (const std::optional<SiteChoice> first = cityChoice(state.sites, 1)) site = *first;
+  } else {
+    int found = 0;
+    for (int n = 1; n <= state.sites.count() && found == 0; ++n)
+      if (state.sites.byNumber(n)->name == s.cityName) found = n;
+    if (found == 0)
+      return lineError(s.cityLine, formatString("no city named \"%s\" in %s", s.cityName.c_str(), kSiteFileName));
+    site = *cityChoice(state.sites, found);
+  }
+  state.site = site;
   state.year = s.year;
   state.month = s.month;
   state.searchStartYear = s.year;
   state.pendingAction = kLandAtCursor;
   state.displayKind = s.displayKind;
-  if (s.typedSite) {
-    state.displaySiteIndex = kTypedSiteIndex;
-    state.siteSource = 1;
-    state.siteLongitude = s.siteLongitude;
-    state.siteLatitude = s.siteLatitude;
-    state.siteHeight = s.siteHeight;
-  } else {
-    for (int n = 1; n <= state.sites.count(); ++n) {
-      const Site* city = state.sites.byNumber(n);
-      if (city->name != s.cityName) continue;
-      state.displaySiteIndex = n;
-      state.siteSource = 0;
-      state.siteLongitude = city->longitude;
-      state.siteLatitude = city->latitude;
-      state.siteHeight = city->height;
-      break;
-    }
-  }
   state.searchType = s.searchType;
   state.typeCriterion = s.typeCriterion;
   state.magnitudeCriterion = s.magnitudeCriterion;
@@ -319,6 +320,7 @@ void applySessionSettings(const SessionSettings& s, SessionState& state) {
   state.deltaTAdjust = s.deltaTAdjust;
   state.deltaTModel = deltaTModelFromName(s.deltaTModel).value_or(kDefaultDeltaTModel);
   state.deltaTBandsShown = s.deltaTBands;
+  return std::nullopt;
 }
 
 }  // namespace tarvo

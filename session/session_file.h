@@ -2,6 +2,7 @@
 // text. The first line names the format and its version; then one
 // "key = value" line per setting, in any order; blank lines and lines
 // starting with "#" are ignored. Keys that are absent keep their defaults.
+// A UTF-8 byte-order mark before the first line is allowed.
 //
 //   TarvoWin session 1
 //   year = 2025
@@ -26,6 +27,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -46,6 +48,7 @@ struct SessionSettings {
   int displayKind = kDisplayWorldMap;
   bool typedSite = false;
   std::string cityName;  // for a city site; empty: the first city of the list
+  int cityLine = 0;      // the line that names the city (0: none does)
   double siteLongitude = 0, siteLatitude = 0, siteHeight = 0;  // degrees, metres
   int searchType = 0;  // SearchType
   int typeCriterion = 1;
@@ -78,10 +81,14 @@ SessionFileResult readSessionFile(const std::string& path);
 // The text of a session file holding `settings` (the header line first).
 std::string formatSessionFile(const SessionSettings& settings);
 
-// The settings of the session as the user sees it, and the other way: the
-// cursor is set to land on at the next paint; a city site is looked up by
-// name in state.sites (a name not in the list leaves the current city).
+// The settings of the session as the user sees it.
 SessionSettings sessionSettingsOf(const SessionState& state);
-void applySessionSettings(const SessionSettings& settings, SessionState& state);
+
+// The settings into a session whose city list has been read: the cursor is
+// set to land on at the next paint; a city site is looked up by name in
+// state.sites (no name: the first city). A name the list does not hold is
+// refused ("line 5: no city named "Atlantis" in location.new") and the
+// state is left as it was.
+std::optional<SessionFileError> applySessionSettings(const SessionSettings& settings, SessionState& state);
 
 }  // namespace tarvo

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "catalogue/eclipse_list_entry.h"
 #include "catalogue/eclipse_record.h"
 #include "circumstances/eclipse_circumstances.h"
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
+#include "session/site_choice.h"
 #include "timebase/delta_t.h"
 
 namespace tarvo {
@@ -26,8 +28,14 @@ enum DisplayKind : int { kDisplayWorldMap = 0, kDisplayLocalReport = 2 };
 enum GridMode : int { kGridShown = 0, kGridHidden = 4 };
 // The map's outline (outlineChoice): the built-in one or the coastline files.
 enum OutlineChoice : int { kOutlineBuiltIn = 1, kOutlineCoastlineFiles = 2 };
-// displaySiteIndex of a site given by typed coordinates (cities count from 1).
-inline constexpr int kTypedSiteIndex = 99;
+
+// What reading the city list has to tell the person. The list is read when
+// the session is made; the session's first paint tells this once.
+struct CityListTidings {
+  bool missing = false;  // the file could not be read: the two texts are drawn
+  std::string notice;    // lines skipped, or why the file was refused
+  bool told = false;
+};
 
 struct SessionState {
   // Cursor and pending action. Years are astronomical, −13000..16999.
@@ -35,7 +43,6 @@ struct SessionState {
   double month = 0;
   int pendingAction = kLandAtClock;
   int restartAfterError = 0;  // −1 after a paint found no catalogue file
-  int sitesLoaded = 0;        // 1 once the first paint has read the city list
   double searchStartYear = 0;
   int drawStatus = 0;  // 0 may draw, −1 an error text was shown instead
 
@@ -67,15 +74,11 @@ struct SessionState {
   double siteLookBackYears = 50;
   double magnitudeCriterion = 0.5;
   double sarosCriterion = 145;
-  int searchSiteIndex = 1;
 
   // Observing site.
-  SiteList sites;            // the city list, read by the first paint
-  int displaySiteIndex = 1;  // 1-based city index; kTypedSiteIndex = typed coordinates
-  int siteSource = 1;        // 0 from the city list, 1 from typed coordinates
-  double siteLongitude = 0;  // deg east
-  double siteLatitude = 0;   // deg north
-  double siteHeight = 0;     // m
+  SiteList sites;  // the city list, read when the session is made
+  CityListTidings cityListTidings;
+  SiteChoice site;  // the first city until the session chooses another
   double siteMoonMagnitude = 0;
   double siteMoonAltitude = 0;  // deg
   double greatestGuessHours = 0;

@@ -1,6 +1,6 @@
 // The observing site and the city list as the session holds them: the site
-// fields of SessionState, and the paint's one reading of "location.new" with
-// the texts it shows when the file is missing.
+// choice of SessionState, and the session's one reading of "location.new"
+// with the texts its first paint shows when the file is missing.
 #pragma once
 
 #include <array>
@@ -16,8 +16,8 @@ namespace tarvo {
 
 class DrawingSurface;
 
-// The observing site of the session (siteLongitude, siteLatitude,
-// siteHeight), taken before every site evaluation.
+// The coordinates of the session's site choice, taken before every site
+// evaluation.
 SiteValues prepareSite(const SessionState& state);
 
 inline constexpr std::array<ScreenText, 2> kSiteFileMissingTexts{{
@@ -37,11 +37,20 @@ struct SiteLoadResult {
 };
 
 // Reads the city list at path into `list` (emptied first). When at least one
-// city was read, the first becomes the observing site: siteLongitude and
-// siteLatitude of `state` take its coordinates; siteHeight is left alone.
-// A file that cannot be opened, or is refused as not text, leaves the list
-// empty and the state as it was.
+// city was read, the first becomes the observing site of `state`. A file that
+// cannot be opened, or is refused as not text, leaves the list empty and the
+// state as it was.
 SiteLoadResult loadSites(SessionState& state, SiteList& list, const std::string& path = kSiteFileName);
+
+// Makes a new session whole before its first paint: reads the city list at
+// path into state.sites (the first city becomes the site) and keeps what the
+// reading has to tell for the first paint.
+SiteLoadResult readSessionCityList(SessionState& state, const std::string& path = kSiteFileName);
+
+// The first paint of a session tells the city list's tidings: draws the
+// missing file's texts and returns the notice (empty when there is nothing
+// to say or it was told already).
+std::string tellCityListTidings(SessionState& state, DrawingSurface& surface);
 
 // Draws a failed load's texts in white in the surface's current font and
 // background mode (opaque white on black after the paint's clear).

@@ -38,7 +38,7 @@ SkyChartRequest prepareSkyChart(SessionState& state) {
     state.siteMoonMagnitude = atSite.umbralMagnitude;
     state.siteMoonAltitude = atSite.altitudeDeg;
   }
-  return skyChartRequest(eclipse, state.siteLongitude, state.siteLatitude);
+  return skyChartRequest(eclipse, state.site.where.longitudeDeg, state.site.where.latitudeDeg);
 }
 
 std::vector<SkyPlace> skyChartPlacesFor(const SkyChartRequest& request) {

@@ -129,10 +129,25 @@ ExportSite exportSiteOf(const SessionState& s, const SiteList& cities) {
   out.longitudeDeg = v.longitudeDeg;
   out.latitudeDeg = v.latitudeDeg;
   out.heightM = v.heightM;
-  if (const Site* city = s.displaySiteIndex != kTypedSiteIndex ? cities.byNumber(s.displaySiteIndex) : nullptr) {
+  if (const Site* city = chosenCity(s.site, cities)) {
     out.name = city->name;
   }
   return out;
+}
+
+ExportList exportListOf(const SessionState& s, const SiteList& cities, bool withSite,
+                        std::vector<ExportEclipse> eclipses) {
+  ExportList list;
+  if (withSite) list.site = exportSiteOf(s, cities);
+  list.deltaTModel = deltaTModelName(s.deltaTModel);
+  list.eclipses = std::move(eclipses);
+  return list;
+}
+
+double julianDayOfUnixSeconds(double seconds) {
+  constexpr double kUnixEpochJd = 2440587.5;  // 1970-01-01 0 h UT
+  constexpr double kSecondsPerDay = 86400.0;
+  return kUnixEpochJd + seconds / kSecondsPerDay;
 }
 
 NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader) {

@@ -54,6 +54,15 @@ NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criter
 // name in `cities` (empty for typed coordinates) and its coordinates.
 ExportSite exportSiteOf(const SessionState& state, const SiteList& cities);
 
+// A found list as it is exported, for the command line and the list window
+// alike: the session's ΔT model, and the observing site when withSite.
+ExportList exportListOf(const SessionState& state, const SiteList& cities, bool withSite,
+                        std::vector<ExportEclipse> eclipses);
+
+// The Julian Day (UT) of a moment given in seconds since 1970-01-01 0 h UT,
+// for an export's time stamp.
+double julianDayOfUnixSeconds(double seconds);
+
 // The Next Visible Eclipse command: the first eclipse after the shown one
 // that meets the session's criteria and is not `none` at the observing site.
 // When one is found the cursor moves to it (a month with a fraction when it

@@ -327,7 +327,8 @@ void DrawingSurface::setPixel(double x, double y, Rgb colour) {
 // runs only, and the fill ends even when the brush leaves behind colours
 // that are not the border colour (hatching) or that are (hatching in the
 // border colour).
-void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour) {
+void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour,
+                               const std::vector<FillBarrier>& barriers) {
   auto seed = toPixelPoint(xd, yd);
   if (!seed || seed->x < 0 || seed->y < 0 || seed->x >= width_ || seed->y >= height_) return;
   if (brush_.style == BrushStyle::Hollow) return;
@@ -337,6 +338,17 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour) {
        kRgbMask) == border)
     return;
   visited_.reset(w, static_cast<std::size_t>(height_));
+  // A barrier's pixels are taken before the fill starts, so it never enters them.
+  for (const FillBarrier& b : barriers) {
+    const auto box = toPixelBox(b.left, b.top, b.right, b.bottom);
+    if (!box) continue;
+    const std::int64_t x0 = std::max<std::int64_t>(box->l, 0), x1 = std::min<std::int64_t>(box->r, width_) - 1;
+    const std::int64_t y0 = std::max<std::int64_t>(box->t, 0), y1 = std::min<std::int64_t>(box->b, height_) - 1;
+    if (x0 > x1) continue;
+    for (std::int64_t y = y0; y <= y1; ++y)
+      visited_.markRun(static_cast<std::size_t>(y), static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
+  }
+  if (visited_.visited(static_cast<std::size_t>(seed->x), static_cast<std::size_t>(seed->y))) return;
   auto fillable = [&](std::size_t x, std::size_t y) {
     return !visited_.visited(x, y) && (pixels_[y * w + x] & kRgbMask) != border;
   };

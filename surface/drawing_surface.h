@@ -54,6 +54,12 @@ struct PixelPoint {
   std::int64_t x, y;
 };
 
+// A box [left, right) × [top, bottom) that a flood fill treats as border
+// without its being drawn.
+struct FillBarrier {
+  double left, top, right, bottom;
+};
+
 class DrawingSurface {
  public:
   DrawingSurface(int width, int height);
@@ -101,8 +107,8 @@ class DrawingSurface {
   void setPixel(double x, double y, Rgb colour);
   // Fills, with the brush, every pixel 4-connected to the seed whose colour
   // is not exactly the border colour. Nothing when the seed is off the image
-  // or has the border colour.
-  void floodFill(double x, double y, Rgb borderColour);
+  // or has the border colour. The barriers count as border too.
+  void floodFill(double x, double y, Rgb borderColour, const std::vector<FillBarrier>& barriers = {});
 
   // Text whose cell's top-left corner is (x, y), in the current font and
   // text colour; in opaque mode the cell is first filled with the background

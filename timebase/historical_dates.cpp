@@ -28,17 +28,23 @@ double positiveWhole(std::string_view s) {
   return v;
 }
 
-bool startsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
-bool endsWith(std::string_view s, std::string_view p) {
-  return s.size() >= p.size() && s.substr(s.size() - p.size()) == p;
+// The letters of an era word in capitals, whatever its case, written plain
+// ("BC", "bce") or with a dot after every letter ("B.C.", "c.e."); empty for
+// anything else.
+std::string eraLetters(std::string_view word) {
+  std::string letters;
+  const bool dotted = word.size() >= 2 && word.back() == '.';
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    const char c = word[i];
+    if (dotted ? (i % 2 == 1) != (c == '.') : c == '.') return {};  // letter, dot, letter, dot ...
+    if (c == '.') continue;
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return {};
+    letters += static_cast<char>(c >= 'a' ? c - 'a' + 'A' : c);
+  }
+  return letters;
 }
 
-// The number before an era suffix, one optional blank between them.
-double numberBefore(std::string_view s, std::string_view era) {
-  std::string_view n = s.substr(0, s.size() - era.size());
-  if (!n.empty() && n.back() == ' ') n.remove_suffix(1);
-  return positiveWhole(n);
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 constexpr std::array<const char*, 12> kMonthNames = {"January", "February", "March",     "April",
                                                      "May",     "June",     "July",      "August",
@@ -48,26 +54,35 @@ constexpr std::array<const char*, 12> kMonthNames = {"January", "February", "Mar
 
 std::optional<double> historicalYear(std::string_view text) {
   const std::string_view s = trimmed(text);
-  // Longer suffixes first: "BCE" also ends in "CE".
-  for (const std::string_view era : {"BCE", "BC"}) {
-    if (endsWith(s, era)) {
-      const double n = numberBefore(s, era);
-      return n >= 1 ? std::optional<double>(1.0 - n) : std::nullopt;
-    }
+  if (s.empty()) return std::nullopt;
+  // Split into the number and the era word around it, blanks between.
+  std::string_view number, era;
+  bool eraFirst = false;
+  if (isDigit(s.front())) {
+    std::size_t end = 0;
+    while (end < s.size() && isDigit(s[end])) ++end;
+    number = s.substr(0, end);
+    era = trimmed(s.substr(end));
+  } else {
+    std::size_t end = 0;
+    while (end < s.size() && !isDigit(s[end]) && kBlanks.find(s[end]) == std::string_view::npos) ++end;
+    era = s.substr(0, end);
+    number = trimmed(s.substr(end));
+    eraFirst = true;
   }
-  for (const std::string_view era : {"AD", "CE"}) {
-    if (endsWith(s, era)) {
-      const double n = numberBefore(s, era);
-      return n >= 1 ? std::optional<double>(n) : std::nullopt;
-    }
-  }
-  if (startsWith(s, "AD")) {
-    std::string_view n = s.substr(2);
-    if (!n.empty() && n.front() == ' ') n.remove_prefix(1);
-    const double v = positiveWhole(n);
-    return v >= 1 ? std::optional<double>(v) : std::nullopt;
-  }
+  const double n = positiveWhole(number);
+  if (n < 1) return std::nullopt;
+  const std::string letters = eraLetters(era);
+  // Only "AD" may stand before the number.
+  if (letters == "AD") return n;
+  if (eraFirst) return std::nullopt;
+  if (letters == "CE") return n;
+  if (letters == "BC" || letters == "BCE") return 1.0 - n;
   return std::nullopt;
+}
+
+std::string historicalRangeText(double firstYear, double lastYear) {
+  return historicalYearText(firstYear) + " to " + historicalYearText(lastYear);
 }
 
 std::string historicalYearText(double astronomicalYear) {

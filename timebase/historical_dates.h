@@ -12,15 +12,20 @@
 namespace tarvo {
 
 // The astronomical year (0 = 1 BC, −584 = 585 BC) of a year written with an
-// era: "585 BC", "585BC", "585 BCE" (and "585BCE"); "AD 1066", "AD1066",
-// "1066 AD", "1066AD", "1066 CE", "1066CE". The number is whole and at least
-// 1, the era in capitals; blanks around the whole are ignored. nullopt for
-// anything else, a plain number included ("0 BC", "BC", "5 BC 3" are no year).
+// era, in any case, the era plain or dotted, blanks between or none: "585 BC",
+// "585bc", "585 B.C.", "585 b.c.e.", "AD 1066", "A.D. 1066", "1066 AD",
+// "1066 C.E.". The number is whole and at least 1; blanks around the whole are
+// ignored. nullopt for anything else, a plain number included ("0 BC", "BC",
+// "5 BC 3", "BC 5", "CE 5", "B.C" are no year).
 std::optional<double> historicalYear(std::string_view text);
 
 // A whole astronomical year as historians write it: "585 BC" for −584,
 // "AD 1066" for 1066.
 std::string historicalYearText(double astronomicalYear);
+
+// A span of whole astronomical years as historians write it, for the range
+// messages: "13001 BC to AD 16999" for −13000..16999.
+std::string historicalRangeText(double firstYear, double lastYear);
 
 enum class CalendarRule {
   kJulianThenGregorian,  // Julian before 1582 October 15, as the catalogue

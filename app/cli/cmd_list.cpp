@@ -1,5 +1,4 @@
-// tarvo list START PERIOD [criteria] [--city NAME | --site LON LAT HEIGHT] [--visible]
-//            [--format text|csv|json|ics] [--max N]
+// tarvo list START PERIOD [criteria] [--city NAME | --site LON LAT HEIGHT] ...
 // The eclipse list's Search: the eclipses of years START..START+PERIOD that
 // meet the criteria (at most 100), under the list's header, as the list shows
 // them after a search. A Saros search (--saros S) lists series S. With a
@@ -16,8 +15,7 @@
 #include "app/cli/cli_args.h"
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
-#include "app/cli/criteria_options.h"
-#include "app/cli/shared_options.h"
+#include "app/cli/eclipse_options.h"
 #include "catalogue/canon_reader.h"
 #include "catalogue/eclipse_list_format.h"
 #include "base/input_limits.h"
@@ -32,48 +30,70 @@
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = "list START PERIOD " + criteriaUsage() +
-                           " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]"
-                           " [--visible] [--format text|csv|json|ics] [--max N]";
-
-enum class ListFormat { Text, Csv, Json, ICalendar };
-// Julian Day of the Unix epoch.
-constexpr double kUnixEpochJd = 2440587.5;
-
+// The text list, or an export format of the table.
 struct ExportOptions {
   bool visible = false;
-  ListFormat format = ListFormat::Text;
+  const ExportFormat* format = nullptr;  // the text list when null
   std::optional<double> maxEntries;
-  bool given() const { return visible || format != ListFormat::Text || maxEntries; }
+  bool given() const { return visible || format != nullptr || maxEntries; }
 };
 
+constexpr const char* kTextFormat = "text";
+
 void addExportOptions(OptionParser& parser, ExportOptions& out) {
-  parser.add({"--visible", 0,
-              [&out](const std::vector<std::string>&) {
-                out.visible = true;
-                return std::string();
-              },
-              ""});
-  parser.add({"--format", 1,
-              [&out](const std::vector<std::string>& v) {
-                if (v[0] == "text") out.format = ListFormat::Text;
-                else if (v[0] == "csv") out.format = ListFormat::Csv;
-                else if (v[0] == "json") out.format = ListFormat::Json;
-                else if (v[0] == "ics") out.format = ListFormat::ICalendar;
-                else return std::string("--format must be text, csv, json or ics");
-                return std::string();
-              },
-              "--format needs text, csv, json or ics"});
-  parser.add({"--max", 1,
-              [&out](const std::vector<std::string>& v) {
-                double n = 0;
-                if (!parseWholeNumber(v[0], limits::kExportEntries, n)) {
-                  return std::string("--max must be a whole number 1..100000");
+  parser.add(flagOption("--visible", "with a site: only the eclipses seen from it, each line ending with its class",
+                        out.visible));
+  std::vector<std::string> names = {kTextFormat};
+  for (const ExportFormat& f : exportFormats()) names.emplace_back(f.name);
+  std::string choice, either;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    choice += (i == 0 ? "" : "|") + names[i];
+    either += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  }
+  parser.add({.name = "--format",
+              .argument = choice,
+              .help = "the list as text (the default) or written for other programs",
+              .apply = [&out, either](const std::vector<std::string>& v) {
+                if (v[0] == kTextFormat) {
+                  out.format = nullptr;
+                } else if (const ExportFormat* f = exportFormatNamed(v[0])) {
+                  out.format = f;
+                } else {
+                  return "--format must be " + either;
                 }
+                return std::string();
+              },
+              .valueError = "--format needs " + either,
+              .completion = ValueCompletion::Words,
+              .words = names});
+  const std::string maxError = "--max must be a whole number " + formatString("%.0f..%.0f", limits::kExportEntries.lo,
+                                                                                limits::kExportEntries.hi);
+  parser.add({.name = "--max",
+              .argument = "N",
+              .help = formatString("at most N eclipses in an export format (default %d)", kMaxListEntries),
+              .apply = [&out, maxError](const std::vector<std::string>& v) {
+                double n = 0;
+                if (!parseWholeNumber(v[0], limits::kExportEntries, n)) return maxError;
                 out.maxEntries = n;
                 return std::string();
               },
-              "--max needs a number"});
+              .valueError = "--max needs a number"});
+}
+
+struct ListArgs {
+  EclipseOptions eclipse{.set = {.cursor = Need::No, .site = Need::Optional, .steps = Steps::None}};
+  ExportOptions exportOptions;
+};
+
+OptionParser listParser(ListArgs& a) {
+  OptionParser parser("list",
+                      "The eclipse list's Search: the eclipses of the years START..START+PERIOD that meet the "
+                      "criteria (a Saros search lists its series), at most 100 in the text list.");
+  parser.addPositional("START PERIOD", "the first year " + rangeText(limits::kListStartYear) +
+                                           " and the years searched " + rangeText(limits::kListPeriodYears));
+  addEclipseOptions(parser, a.eclipse);
+  addExportOptions(parser, a.exportOptions);
+  return parser;
 }
 
 void printNoFileTexts() {
@@ -89,7 +109,7 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
   if (withSite) o.site = prepareSite(state);
   o.visibleOnly = exportOptions.visible;
   const int cap = static_cast<int>(exportOptions.maxEntries.value_or(kMaxListEntries));
-  o.maxEntries = exportOptions.format == ListFormat::Text ? std::min(cap, kMaxListEntries) : cap;
+  o.maxEntries = exportOptions.format == nullptr ? std::min(cap, kMaxListEntries) : cap;
   CanonReader reader;
   reader.setDeltaTModel(state.deltaTModel);
   const VisibilityListSearch found =
@@ -99,38 +119,27 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
     printNoFileTexts();
     return kExitNoCatalogue;
   }
-  ExportList list;
-  if (withSite) {
-    const std::optional<SiteReading> reading = readSitesFile(siteFile());
-    list.site = exportSiteOf(state, reading ? reading->list : SiteList{});
-  }
-  list.deltaTModel = deltaTModelName(state.deltaTModel);
-  list.eclipses = found.eclipses;
   std::string text;
-  switch (exportOptions.format) {
-    case ListFormat::Text: {
-      text = std::string(eclipseListHeader(EclipseListLayout::AfterSearch)) + "\n";
-      for (std::size_t i = 0; i < found.entries.size(); ++i) {
-        text += eclipseListLine(found.entries[i], EclipseListLayout::AfterSearch);
-        const auto& v = found.eclipses[i].visibility;
-        if (exportOptions.visible && v && v->converged) {
-          text += std::string("   ") + visibilityClassName(v->visibilityClass);
-        }
-        text += "\n";
+  if (exportOptions.format == nullptr) {
+    text = std::string(eclipseListHeader(EclipseListLayout::AfterSearch)) + "\n";
+    for (std::size_t i = 0; i < found.entries.size(); ++i) {
+      text += eclipseListLine(found.entries[i], EclipseListLayout::AfterSearch);
+      const auto& v = found.eclipses[i].visibility;
+      if (exportOptions.visible && v && v->converged) {
+        text += std::string("   ") + visibilityClassName(v->visibilityClass);
       }
-      break;
+      text += "\n";
     }
-    case ListFormat::Csv: text = exportCsv(list); break;
-    case ListFormat::Json: text = exportJson(list); break;
-    case ListFormat::ICalendar: {
-      const ExportText ics = exportICalendar(list, kUnixEpochJd + static_cast<double>(std::time(nullptr)) / 86400.0);
-      if (!ics.ok) {
-        std::fprintf(stderr, "tarvo list: cannot write the calendar: %s\n", ics.error.c_str());
-        return kExitUsage;
-      }
-      text = ics.text;
-      break;
+  } else {
+    const std::optional<SiteReading> reading = withSite ? readSitesFile(siteFile()) : std::nullopt;
+    const ExportList list = exportListOf(state, reading ? reading->list : SiteList{}, withSite, found.eclipses);
+    const ExportText written =
+        exportOptions.format->write(list, julianDayOfUnixSeconds(static_cast<double>(std::time(nullptr))));
+    if (!written.ok) {
+      std::fprintf(stderr, "tarvo list: cannot write the calendar: %s\n", written.error.c_str());
+      return kExitUsage;
     }
+    text = written.text;
   }
   std::fwrite(text.data(), 1, text.size(), stdout);
   if (found.end == SearchEnd::NextFileMissing) {
@@ -142,17 +151,12 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
 }
 
 int runList(const std::vector<std::string>& args) {
+  ListArgs a;
+  OptionParser parser = listParser(a);
+  if (const auto stop = parser.parse(args)) return *stop;
+  const SharedOptions& options = a.eclipse.shared;
+  const ExportOptions& exportOptions = a.exportOptions;
   SessionState state;
-  SharedOptions options;
-  CriteriaOptions criteria;
-  OptionParser parser("list", kUsage);
-  addCriteriaOptions(parser, criteria);
-  addSiteOptions(parser, options);
-  addDeltaTAdjustOption(parser, options);
-  addDeltaTModelOption(parser, options.deltaTModel);
-  ExportOptions exportOptions;
-  addExportOptions(parser, exportOptions);
-  if (!parser.parse(args)) return kExitUsage;
   const std::vector<std::string>& positional = parser.positional();
   if (positional.size() != 2) return parser.usageError("START and PERIOD are needed");
   // The list dialog's ranges.
@@ -160,14 +164,13 @@ int runList(const std::vector<std::string>& args) {
   const auto historicalStart = historicalYear(positional[0]);
   if (historicalStart) start = *historicalStart;
   if ((!historicalStart && !parseNumber(positional[0], start)) || !limits::kListStartYear.contains(start)) {
-    return parser.usageError("START must be a year " + rangeText(limits::kListStartYear));
+    return parser.usageError("START must be a year " + yearRangeText(positional[0], limits::kListStartYear));
   }
   if (!parseNumber(positional[1], period) || !limits::kListPeriodYears.contains(period)) {
     return parser.usageError("PERIOD must be " + rangeText(limits::kListPeriodYears) + " years");
   }
-  state.deltaTAdjust = options.deltaTAdjust;
-  state.deltaTModel = options.deltaTModel;
-  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
+  applyCursorAndDeltaT(options, state);
+  if (const std::string e = applyCriteria(a.eclipse.criteria, state); !e.empty()) return parser.usageError(e);
   if (const std::string e = applySearchSite(options, state); !e.empty()) return parser.usageError(e);
   // The dialog lists the series of the eclipse shown; here, the series asked for.
   if (state.searchType == kSearchBySaros) state.saros = state.sarosCriterion;
@@ -191,7 +194,11 @@ int runList(const std::vector<std::string>& args) {
   return kExitNoCatalogue;
 }
 
-const CommandRegistration kList{{"list", kUsage.c_str(), runList}};
+const CommandRegistration kList{{"list", [] {
+                                   ListArgs a;
+                                   return listParser(a).syntax();
+                                 },
+                                 runList}};
 
 }  // namespace
 }  // namespace tarvo::cli

@@ -1,5 +1,4 @@
-// tarvo local YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--next N | --prev N]
-//             [criteria] [--dt-adjust S] [--png FILE [--size WxH]] [--sigma]
+// tarvo local YEAR MONTH (--city NAME | --site LON LAT HEIGHT) ...
 // Applies the criteria as the Search dialog's OK does, lands on the cursor as
 // a repaint does (then N Next or Previous steps) and prints the local circumstances
 // report, one `y=<row> <text>` line per report line in drawing order; with
@@ -14,8 +13,7 @@
 
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
-#include "app/cli/criteria_options.h"
-#include "app/cli/shared_options.h"
+#include "app/cli/eclipse_options.h"
 #include "catalogue/canon_reader.h"
 #include "circumstances/sites.h"
 #include "surface/drawing_surface.h"
@@ -26,53 +24,42 @@
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = "local YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--next N | --prev N] " +
-                           criteriaUsage() + " [--dt-adjust SECONDS] [--png FILE [--size WxH]]";
 constexpr int kExitPngFailed = 1;
 
-int runLocal(const std::vector<std::string>& args) {
-  SessionState state;
-  state.displayKind = kDisplayLocalReport;
-  SharedOptions options;
+struct LocalArgs {
+  EclipseOptions eclipse{.set = {.cursor = Need::Required, .site = Need::Required}};
   std::string pngPath;
   bool sigma = false;
-  OptionParser parser("local", kUsage);
-  addSiteOptions(parser, options);
-  addDeltaTAdjustOption(parser, options);
-  addDeltaTModelOption(parser, options.deltaTModel);
-  addSizeOption(parser, options);
-  addNextOption(parser, options);
-  addPreviousOption(parser, options);
-  CriteriaOptions criteria;
-  addCriteriaOptions(parser, criteria);
-  parser.add({"--png", 1,
-              [&pngPath](const std::vector<std::string>& v) {
-                if (v[0].empty()) return std::string("--png needs a file name");
-                pngPath = v[0];
-                return std::string();
-              },
-              "--png needs a file name"});
-  parser.add({"--sigma", 0, [&sigma](const std::vector<std::string>&) {
-                sigma = true;
-                return std::string();
-              }, ""});
-  if (!parser.parse(args)) return kExitUsage;
-  if (const std::string e = takeYearMonth(parser.positional(), options, true); !e.empty()) {
+};
+
+OptionParser localParser(LocalArgs& a) {
+  OptionParser parser("local",
+                      "Prints the local circumstances report at the site, one y=ROW TEXT line per report line.");
+  addEclipseOptions(parser, a.eclipse);
+  parser.add(outputFileOption("--png", "FILE", "also draw the report into a PNG file", a.pngPath));
+  parser.addWithin("--png", sizeOption(a.eclipse.shared));
+  parser.add(flagOption("--sigma", "end with deltat_sigma S, the uncertainty of Delta T in seconds", a.sigma));
+  return parser;
+}
+
+int runLocal(const std::vector<std::string>& args) {
+  LocalArgs a;
+  OptionParser parser = localParser(a);
+  if (const auto stop = parser.parse(args)) return *stop;
+  const SharedOptions& options = a.eclipse.shared;
+  const std::string& pngPath = a.pngPath;
+  if (const std::string e = checkEclipseOptions(parser.positional(), a.eclipse); !e.empty()) {
     return parser.usageError(e);
-  }
-  if (!options.cityName && !options.typedSite) {
-    return parser.usageError("give either --city NAME or --site LON LAT HEIGHT");
   }
   if (options.sizeGiven && pngPath.empty()) return parser.usageError("--size goes with --png");
   if (const std::string why = pngPath.empty() ? std::string() : refusedOutputFile(pngPath); !why.empty()) {
     std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), why.c_str());
     return kExitPngFailed;
   }
-  state.year = options.year;
-  state.month = options.month;
-  state.deltaTAdjust = options.deltaTAdjust;
-  state.deltaTModel = options.deltaTModel;
-  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
+  SessionState state;
+  state.displayKind = kDisplayLocalReport;
+  applyCursorAndDeltaT(options, state);
+  if (const std::string e = applyCriteria(a.eclipse.criteria, state); !e.empty()) return parser.usageError(e);
 
   SiteList sites;
   if (const std::string e = loadSitesAndApply(options, sites, state); !e.empty()) {
@@ -89,7 +76,7 @@ int runLocal(const std::vector<std::string>& args) {
   for (const ReportLine& line : localReportLines(forLines, sites)) {
     std::printf("y=%d %s\n", line.y, line.text.c_str());
   }
-  if (sigma) std::printf("deltat_sigma %.3f\n", state.deltaTSigma);
+  if (a.sigma) std::printf("deltat_sigma %.3f\n", state.deltaTSigma);
   if (!pngPath.empty()) {
     DrawingSurface surface(options.width, options.height);
     surface.clear(paletteColour(PaletteIndex::Black));
@@ -103,7 +90,11 @@ int runLocal(const std::vector<std::string>& args) {
   return run.previousMissedAFile ? kExitNoCatalogue : kExitShown;
 }
 
-const CommandRegistration kLocal{{"local", kUsage.c_str(), runLocal}};
+const CommandRegistration kLocal{{"local", [] {
+                                    LocalArgs a;
+                                    return localParser(a).syntax();
+                                  },
+                                  runLocal}};
 
 }  // namespace
 }  // namespace tarvo::cli

@@ -1,5 +1,4 @@
-// tarvo next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] [criteria] [--min-altitude DEG]
-//            [--dt-adjust SECONDS] [--delta-t-model builtin|smh2020]
+// tarvo next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] ...
 // The first eclipse at or after the month (default: the computer's current
 // month) that meets the criteria and can be seen from the site, printed as
 // the `key value` lines of `tarvo show`, then its visibility.
@@ -11,8 +10,7 @@
 #include "app/cli/cli_args.h"
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
-#include "app/cli/criteria_options.h"
-#include "app/cli/shared_options.h"
+#include "app/cli/eclipse_options.h"
 #include "app/cli/show_keys.h"
 #include "catalogue/canon_reader.h"
 #include "base/input_limits.h"
@@ -27,9 +25,6 @@
 
 namespace tarvo::cli {
 namespace {
-
-const std::string kUsage = std::string("next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] ") + criteriaUsage() +
-                           " [--min-altitude DEG] [--dt-adjust SECONDS] [--delta-t-model builtin|smh2020]";
 
 void printAltitude(const char* key, const std::optional<double>& deg) {
   if (deg) {
@@ -57,42 +52,45 @@ void printVisibility(const ExportEclipse& x, double longitudeDeg) {
   printAltitude("sun_alt_greatest", v.sunAltitudeDeg);
 }
 
-int runNext(const std::vector<std::string>& args) {
-  SessionState state;
-  SharedOptions options;
-  CriteriaOptions criteria;
+struct NextArgs {
+  EclipseOptions eclipse{.set = {.cursor = Need::Optional, .site = Need::Required, .steps = Steps::None}};
   double minAltitude = limits::kMinAltitudeDeg.lo;
-  OptionParser parser("next", kUsage);
-  addSiteOptions(parser, options);
-  addDeltaTAdjustOption(parser, options);
-  addDeltaTModelOption(parser, options.deltaTModel);
-  addCriteriaOptions(parser, criteria);
-  parser.add({"--min-altitude", 1,
-              [&minAltitude](const std::vector<std::string>& v) {
-                if (!parseNumber(v[0], minAltitude) || !limits::kMinAltitudeDeg.contains(minAltitude)) {
-                  return std::string("--min-altitude must be -90..90 degrees");
-                }
+};
+
+OptionParser nextParser(NextArgs& a) {
+  OptionParser parser("next",
+                      "Prints the first eclipse at or after the month (default: the computer's current month) that "
+                      "meets the criteria and is seen from the site: the lines of show, then its visibility.");
+  addEclipseOptions(parser, a.eclipse);
+  const std::string error = "--min-altitude must be " + rangeText(limits::kMinAltitudeDeg) + " degrees";
+  parser.add({.name = "--min-altitude",
+              .argument = "DEG",
+              .help = "the Moon at least DEG degrees up at greatest eclipse (" + rangeText(limits::kMinAltitudeDeg) + ")",
+              .apply = [&a, error](const std::vector<std::string>& v) {
+                if (!parseNumber(v[0], a.minAltitude) || !limits::kMinAltitudeDeg.contains(a.minAltitude)) return error;
                 return std::string();
               },
-              "--min-altitude needs a number"});
-  if (!parser.parse(args)) return kExitUsage;
-  if (const std::string e = takeYearMonth(parser.positional(), options, false); !e.empty()) {
+              .valueError = "--min-altitude needs a number"});
+  return parser;
+}
+
+int runNext(const std::vector<std::string>& args) {
+  NextArgs a;
+  OptionParser parser = nextParser(a);
+  if (const auto stop = parser.parse(args)) return *stop;
+  const SharedOptions& options = a.eclipse.shared;
+  const double minAltitude = a.minAltitude;
+  if (const std::string e = checkEclipseOptions(parser.positional(), a.eclipse); !e.empty()) {
     return parser.usageError(e);
   }
-  if (!options.cityName && !options.typedSite) {
-    return parser.usageError("give either --city NAME or --site LON LAT HEIGHT");
-  }
-  if (options.cursorGiven) {
-    state.year = options.year;
-    state.month = options.month;
-  } else {
+  SessionState state;
+  if (!options.cursorGiven) {
     const ClockMonth now = localClockMonth();
     state.year = now.year;
     state.month = now.month;
   }
-  state.deltaTAdjust = options.deltaTAdjust;
-  state.deltaTModel = options.deltaTModel;
-  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
+  applyCursorAndDeltaT(options, state);
+  if (const std::string e = applyCriteria(a.eclipse.criteria, state); !e.empty()) return parser.usageError(e);
   SiteList sites;
   if (const std::string e = loadSitesAndApply(options, sites, state); !e.empty()) return parser.usageError(e);
 
@@ -118,7 +116,11 @@ int runNext(const std::vector<std::string>& args) {
   return kExitShown;
 }
 
-const CommandRegistration kNext{{"next", kUsage.c_str(), runNext}};
+const CommandRegistration kNext{{"next", [] {
+                                   NextArgs a;
+                                   return nextParser(a).syntax();
+                                 },
+                                 runNext}};
 
 }  // namespace
 }  // namespace tarvo::cli

@@ -1,6 +1,4 @@
-// tarvo render --out FILE.png [YEAR MONTH] [--next N | --prev N] [criteria] [--size WxH]
-//              [--display map|local|sky|sim] [--grid] [--cia] [--city NAME | --site LON LAT HEIGHT]
-//              [--dt-adjust S]
+// tarvo render --out FILE.png [YEAR MONTH] [--next N | --prev N] [criteria] ...
 // --cia checks "CIA MAP": the map's outline is the five coastline files.
 // Runs the view's paint on a surface of the client size, as the window does:
 // the first paint lands on YEAR MONTH (or the clock's month without them),
@@ -16,22 +14,20 @@
 
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
-#include "app/cli/criteria_options.h"
-#include "app/cli/shared_options.h"
+#include "app/cli/eclipse_options.h"
 #include "catalogue/canon_reader.h"
 #include "surface/drawing_surface.h"
 #include "session/session_state.h"
 #include "session/paint.h"
+#include "session/horizon_command.h"
 #include "session/simulation_command.h"
+#include "session/site_glue.h"
 #include "session/search.h"
 #include "session/sky_command.h"
 
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = "render --out FILE.png [YEAR MONTH] [--next N | --prev N] " + criteriaUsage() +
-                           " [--size WxH] [--display map|local|sky|sim] [--grid] [--cia] "
-                           "[--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
 constexpr int kExitPngFailed = 1;
 
 // What --display chooses: the display the paint draws, and what is drawn
@@ -49,14 +45,14 @@ const std::vector<DisplayChoice>& displayChoices() {
       {"local", kDisplayLocalReport, nullptr},
       {"sky", kDisplayWorldMap, drawSkyChartCommand},  // the StarMap command over the map's paint
       {"sim", kDisplayWorldMap, drawSimulationFinal},  // the Simulation command's last frame
+      {"horizon", kDisplayWorldMap, drawHorizonChartCommand},  // the Horizon display over the map's paint
   };
   return choices;
 }
 
 // The render command's options.
 struct RenderOptions {
-  SharedOptions shared;
-  CriteriaOptions criteria;
+  EclipseOptions eclipse{.set = {.cursor = Need::Optional, .site = Need::Optional}};
   std::string outPath;
   const DisplayChoice* display = &displayChoices().front();
   bool grid = false;
@@ -64,70 +60,54 @@ struct RenderOptions {
   bool deltaTBands = false;  // --dt-bands
 };
 
-// Registers render's options on the parser, writing into `out`.
-void addRenderOptions(OptionParser& parser, RenderOptions& out) {
-  addNextOption(parser, out.shared);
-  addPreviousOption(parser, out.shared);
-  addCriteriaOptions(parser, out.criteria);
-  addDeltaTAdjustOption(parser, out.shared);
-  addDeltaTModelOption(parser, out.shared.deltaTModel);
-  addSiteOptions(parser, out.shared);
-  addSizeOption(parser, out.shared);
-  parser.add({"--out", 1,
-              [&out](const std::vector<std::string>& v) {
-                if (v[0].empty()) return std::string("--out needs a file name");
-                out.outPath = v[0];
-                return std::string();
-              },
-              "--out needs a file name"});
-  parser.add({"--display", 1,
-              [&out](const std::vector<std::string>& v) {
-                std::string names;
+OptionParser renderParser(RenderOptions& out) {
+  OptionParser parser("render",
+                      "Runs the view's paint on a surface of the client size as the window does (the first paint "
+                      "lands on the month, or the computer's current month) and writes the picture as PNG.");
+  parser.addRequired(outputFileOption("--out", "FILE.png", "the PNG file to write", out.outPath));
+  addEclipseOptions(parser, out.eclipse);
+  parser.add(sizeOption(out.eclipse.shared));
+  std::string names;
+  std::vector<std::string> words;
+  for (const DisplayChoice& c : displayChoices()) {
+    names += names.empty() ? c.name : std::string("|") + c.name;
+    words.emplace_back(c.name);
+  }
+  parser.add({.name = "--display",
+              .argument = names,
+              .help = "the world map with the panel (the default), the local report, the sky chart, the "
+                      "simulation's last frame or the horizon chart",
+              .apply = [&out, names](const std::vector<std::string>& v) {
                 for (const DisplayChoice& c : displayChoices()) {
                   if (v[0] == c.name) {
                     out.display = &c;
                     return std::string();
                   }
-                  names += names.empty() ? c.name : std::string("|") + c.name;
                 }
                 return "--display needs " + names;
               },
-              "--display needs a display"});
-  parser.add({"--grid", 0,
-              [&out](const std::vector<std::string>&) {
-                out.grid = true;
-                return std::string();
-              },
-              ""});
-  parser.add({"--dt-bands", 0,
-              [&out](const std::vector<std::string>&) {
-                out.deltaTBands = true;
-                return std::string();
-              },
-              ""});
-  parser.add({"--cia", 0,
-              [&out](const std::vector<std::string>&) {
-                out.cia = true;
-                return std::string();
-              },
-              ""});
+              .valueError = "--display needs a display",
+              .completion = ValueCompletion::Words,
+              .words = words});
+  parser.add(flagOption("--grid", "draw the longitude/latitude grid", out.grid));
+  parser.add(flagOption("--cia", "check CIA MAP: the outline from the five coastline files", out.cia));
+  parser.add(flagOption("--dt-bands", "also draw the zone boundaries at Delta T - sigma and + sigma, dotted",
+                        out.deltaTBands));
+  return parser;
 }
 
 // The session before the first paint, as the window stands when the options'
 // dialogs have been used: the display, the cursor (or the clock's month), the
 // criteria and the site. Returns a usage error, empty when there is none.
 std::string prepareSession(const RenderOptions& options, SessionState& state) {
-  state.deltaTAdjust = options.shared.deltaTAdjust;
-  state.deltaTModel = options.shared.deltaTModel;
+  applyCursorAndDeltaT(options.eclipse.shared, state);
   state.displayKind = options.display->displayKind;
   state.gridMode = options.grid ? kGridShown : kGridHidden;
   state.outlineChoice = options.cia ? kOutlineCoastlineFiles : kOutlineBuiltIn;
   state.deltaTBandsShown = options.deltaTBands;
-  if (options.shared.cursorGiven) {
-    state.year = options.shared.year;
-    state.month = options.shared.month;
+  if (options.eclipse.shared.cursorGiven) {
     state.pendingAction = kLandAtCursor;
-  } else if (options.criteria.given()) {
+  } else if (options.eclipse.criteria.given()) {
     // The Search dialog is opened on the first paint's cursor, the clock's month.
     const ClockMonth now = localClockMonth();
     state.year = now.year;
@@ -136,13 +116,16 @@ std::string prepareSession(const RenderOptions& options, SessionState& state) {
   } else {
     state.pendingAction = kLandAtClock;
   }
-  if (std::string e = applyCriteria(options.criteria, state); !e.empty()) return e;
-  // A site chosen on the command line needs the city list first; otherwise
-  // the first paint reads it (and shows its texts when it is missing).
-  if (options.shared.cityName || options.shared.typedSite) {
-    state.sitesLoaded = 1;
-    return loadSitesAndApply(options.shared, state.sites, state);
+  if (std::string e = applyCriteria(options.eclipse.criteria, state); !e.empty()) return e;
+  // The city list is read before the first paint. A site chosen on the
+  // command line says what the reading found on standard error at once;
+  // otherwise the first paint shows its texts when it is missing.
+  if (options.eclipse.shared.cityName || options.eclipse.shared.typedSite) {
+    std::string e = loadSitesAndApply(options.eclipse.shared, state.sites, state);
+    state.cityListTidings.told = true;
+    return e;
   }
+  readSessionCityList(state, siteFile());
   return {};
 }
 
@@ -151,17 +134,16 @@ std::string prepareSession(const RenderOptions& options, SessionState& state) {
 // Returns the exit status.
 int paintAndSave(const RenderOptions& options, SessionState& state) {
   CanonReader reader;
-  DrawingSurface surface(options.shared.width, options.shared.height);
+  DrawingSurface surface(options.eclipse.shared.width, options.eclipse.shared.height);
   PaintHooks hooks;
-  hooks.dataDirectory = std::filesystem::path(siteFile()).parent_path();
   PaintResult painted = paintView(state, reader, surface, hooks);
   printSiteListNotice(painted.siteListNotice, painted.siteListUnreadable);
-  for (double step = 0; step < options.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
+  for (double step = 0; step < options.eclipse.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     state.pendingAction = kSearchForward;  // the Next eclipse command
     painted = paintView(state, reader, surface, hooks);
   }
   bool previousMissedAFile = false;
-  for (double step = 0; step < options.shared.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
+  for (double step = 0; step < options.eclipse.shared.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     // The Previous eclipse command: its texts would be painted over at once.
     const SearchEnd end = runPreviousSearch(state, reader).end;
     if (end == SearchEnd::NothingEarlier) {
@@ -190,11 +172,10 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
 
 int runRender(const std::vector<std::string>& args) {
   RenderOptions options;
-  OptionParser parser("render", kUsage);
-  addRenderOptions(parser, options);
-  if (!parser.parse(args)) return kExitUsage;
+  OptionParser parser = renderParser(options);
+  if (const auto stop = parser.parse(args)) return *stop;
   if (options.outPath.empty()) return parser.usageError("--out FILE.png is needed");
-  if (const std::string e = takeYearMonth(parser.positional(), options.shared, false); !e.empty()) {
+  if (const std::string e = checkEclipseOptions(parser.positional(), options.eclipse); !e.empty()) {
     return parser.usageError(e);
   }
   if (const std::string why = refusedOutputFile(options.outPath); !why.empty()) {
@@ -206,7 +187,11 @@ int runRender(const std::vector<std::string>& args) {
   return paintAndSave(options, state);
 }
 
-const CommandRegistration kRender{{"render", kUsage.c_str(), runRender}};
+const CommandRegistration kRender{{"render", [] {
+                                     RenderOptions options;
+                                     return renderParser(options).syntax();
+                                   },
+                                   runRender}};
 
 }  // namespace
 }  // namespace tarvo::cli

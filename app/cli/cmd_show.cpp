@@ -1,5 +1,4 @@
-// tarvo show YEAR MONTH [--next N | --prev N] [criteria] [--city NAME | --site LON LAT HEIGHT]
-//            [--dt-adjust SECONDS]
+// tarvo show YEAR MONTH ...
 // Applies the criteria as the Search dialog's OK does, lands on the cursor as
 // a repaint does, then steps N times as Next or Previous eclipse does, and
 // prints the current eclipse as `key value` lines.
@@ -9,8 +8,7 @@
 
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
-#include "app/cli/criteria_options.h"
-#include "app/cli/shared_options.h"
+#include "app/cli/eclipse_options.h"
 #include "app/cli/show_keys.h"
 #include "catalogue/canon_reader.h"
 #include "session/session_state.h"
@@ -19,36 +17,36 @@
 namespace tarvo::cli {
 namespace {
 
-const std::string kUsage = "show YEAR MONTH [--next N | --prev N] " + criteriaUsage() +
-                           " [--city NAME | --site LON LAT HEIGHT] [--dt-adjust SECONDS]";
+struct ShowArgs {
+  EclipseOptions eclipse;
+  std::optional<YearMonthOfJd> fromJd;
+};
+
+OptionParser showParser(ShowArgs& a) {
+  OptionParser parser("show",
+                      "Lands on the first eclipse at or after the month as the window does (after the criteria, "
+                      "as the Search dialog's OK), steps as asked and prints the eclipse as key value lines.");
+  addEclipseOptions(parser, a.eclipse);
+  parser.add(julianDayCursorOption(a.fromJd));
+  return parser;
+}
 
 int runShow(const std::vector<std::string>& args) {
-  SessionState state;
-  SharedOptions options;
-  OptionParser parser("show", kUsage);
-  addNextOption(parser, options);
-  addDeltaTAdjustOption(parser, options);
-  addDeltaTModelOption(parser, options.deltaTModel);
-  addPreviousOption(parser, options);
-  addSiteOptions(parser, options);
-  CriteriaOptions criteria;
-  addCriteriaOptions(parser, criteria);
-  std::optional<YearMonthOfJd> fromJd;
-  addJulianDayCursorOption(parser, fromJd);
-  if (!parser.parse(args)) return kExitUsage;
-  if (fromJd) {
+  ShowArgs a;
+  OptionParser parser = showParser(a);
+  if (const auto stop = parser.parse(args)) return *stop;
+  SharedOptions& options = a.eclipse.shared;
+  if (a.fromJd) {
     if (!parser.positional().empty()) return parser.usageError("give either YEAR MONTH or --jd JD");
-    options.year = fromJd->year;
-    options.month = fromJd->month;
+    options.year = a.fromJd->year;
+    options.month = a.fromJd->month;
     options.cursorGiven = true;
-  } else if (const std::string e = takeYearMonth(parser.positional(), options, true); !e.empty()) {
+  } else if (const std::string e = checkEclipseOptions(parser.positional(), a.eclipse); !e.empty()) {
     return parser.usageError(e);
   }
-  state.year = options.year;
-  state.month = options.month;
-  state.deltaTAdjust = options.deltaTAdjust;
-  state.deltaTModel = options.deltaTModel;
-  if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
+  SessionState state;
+  applyCursorAndDeltaT(options, state);
+  if (const std::string e = applyCriteria(a.eclipse.criteria, state); !e.empty()) return parser.usageError(e);
   if (const std::string e = applySearchSite(options, state); !e.empty()) return parser.usageError(e);
 
   CanonReader reader;
@@ -59,7 +57,11 @@ int runShow(const std::vector<std::string>& args) {
   return reportOutcome(run.outcome, reader);
 }
 
-const CommandRegistration kShow{{"show", kUsage.c_str(), runShow}};
+const CommandRegistration kShow{{"show", [] {
+                                   ShowArgs a;
+                                   return showParser(a).syntax();
+                                 },
+                                 runShow}};
 
 }  // namespace
 }  // namespace tarvo::cli

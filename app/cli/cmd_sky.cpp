@@ -1,5 +1,4 @@
-// tarvo sky YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--next N]
-//           [--dt-adjust S]
+// tarvo sky YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--next N] ...
 // Lands on the cursor as a repaint does (then steps N eclipses on) and prints
 // the sky chart's objects at greatest eclipse above the site, one line each
 // in chart order (Moon, Sun, the planets, the stars):
@@ -12,7 +11,7 @@
 
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
-#include "app/cli/shared_options.h"
+#include "app/cli/eclipse_options.h"
 #include "catalogue/canon_reader.h"
 #include "circumstances/sites.h"
 #include "session/session_state.h"
@@ -25,28 +24,23 @@
 namespace tarvo::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "sky YEAR MONTH (--city NAME | --site LON LAT HEIGHT) [--next N] [--dt-adjust SECONDS]";
+OptionParser skyParser(EclipseOptions& a) {
+  a.set = {.cursor = Need::Required, .site = Need::Required, .steps = Steps::NextOnly, .criteria = false};
+  OptionParser parser("sky",
+                      "Prints the sky chart's objects at greatest eclipse above the site, one line each in chart "
+                      "order: drawn azimuth altitude magnitude name.");
+  addEclipseOptions(parser, a);
+  return parser;
+}
 
 int runSky(const std::vector<std::string>& args) {
+  EclipseOptions a;
+  OptionParser parser = skyParser(a);
+  if (const auto stop = parser.parse(args)) return *stop;
+  const SharedOptions& options = a.shared;
+  if (const std::string e = checkEclipseOptions(parser.positional(), a); !e.empty()) return parser.usageError(e);
   SessionState state;
-  SharedOptions options;
-  OptionParser parser("sky", kUsage);
-  addSiteOptions(parser, options);
-  addNextOption(parser, options);
-  addDeltaTAdjustOption(parser, options);
-  addDeltaTModelOption(parser, options.deltaTModel);
-  if (!parser.parse(args)) return kExitUsage;
-  if (const std::string e = takeYearMonth(parser.positional(), options, true); !e.empty()) {
-    return parser.usageError(e);
-  }
-  if (!options.cityName && !options.typedSite) {
-    return parser.usageError("give either --city NAME or --site LON LAT HEIGHT");
-  }
-  state.year = options.year;
-  state.month = options.month;
-  state.deltaTAdjust = options.deltaTAdjust;
-  state.deltaTModel = options.deltaTModel;
+  applyCursorAndDeltaT(options, state);
 
   SiteList sites;
   if (const std::string e = loadSitesAndApply(options, sites, state); !e.empty()) {
@@ -72,7 +66,11 @@ int runSky(const std::vector<std::string>& args) {
   return kExitShown;
 }
 
-const CommandRegistration kSky{{"sky", kUsage, runSky}};
+const CommandRegistration kSky{{"sky", [] {
+                                  EclipseOptions a;
+                                  return skyParser(a).syntax();
+                                },
+                                runSky}};
 
 }  // namespace
 }  // namespace tarvo::cli

@@ -16,22 +16,30 @@
 namespace tarvo::cli {
 namespace {
 
-const char* const kDeltaTUsage = "deltat YEAR [--delta-t-model builtin|smh2020] [--sigma]";
-
-int runDeltaT(const std::vector<std::string>& args) {
+struct DeltaTArgs {
   DeltaTModel model = kDefaultDeltaTModel;
   bool sigma = false;
-  OptionParser parser("deltat", kDeltaTUsage);
-  addDeltaTModelOption(parser, model);
-  parser.add({"--sigma", 0, [&sigma](const std::vector<std::string>&) {
-                sigma = true;
-                return std::string();
-              }, ""});
-  if (!parser.parse(args)) return kExitUsage;
+};
+
+OptionParser deltaTParser(DeltaTArgs& a) {
+  OptionParser parser("deltat", "Prints Delta T = TT - UT in seconds at the middle of the year.");
+  parser.addPositional("YEAR", "an astronomical year " + rangeText(limits::kDeltaTYear) +
+                                   " or as historians write it (585BC)");
+  parser.add(deltaTModelOption(a.model));
+  parser.add(flagOption("--sigma", "print Delta T and its uncertainty sigma, both in seconds", a.sigma));
+  return parser;
+}
+
+int runDeltaT(const std::vector<std::string>& args) {
+  DeltaTArgs a;
+  OptionParser parser = deltaTParser(a);
+  if (const auto stop = parser.parse(args)) return *stop;
+  const DeltaTModel model = a.model;
+  const bool sigma = a.sigma;
   const std::vector<std::string>& p = parser.positional();
   double year = 0;
   if (p.size() != 1) {
-    std::fprintf(stderr, "usage: tarvo %s\n", kDeltaTUsage);
+    std::fprintf(stderr, "usage: tarvo %s\n", parser.usage().c_str());
     return kExitUsage;
   }
   const auto historical = historicalYear(p[0]);
@@ -41,8 +49,9 @@ int runDeltaT(const std::vector<std::string>& args) {
     return parser.usageError("YEAR '" + p[0] + "' is not a number");
   }
   if (!limits::kDeltaTYear.contains(year)) {
-    return parser.usageError(
-        formatString("YEAR must lie within %.0f..%.0f", limits::kDeltaTYear.lo, limits::kDeltaTYear.hi));
+    return parser.usageError(formatString("YEAR must lie within %.0f..%.0f, that is ", limits::kDeltaTYear.lo,
+                                          limits::kDeltaTYear.hi) +
+                             historicalRangeText(limits::kDeltaTYear.lo, limits::kDeltaTYear.hi));
   }
   const double t = (year + 0.5 - 2000.0) / 100.0;
   if (sigma) {
@@ -57,30 +66,34 @@ int runDeltaT(const std::vector<std::string>& args) {
 // catalogue spans 30,000 years, and farther dates print as absurd years.
 constexpr double kCalendarJdLimitDays = 1e9;
 
-const char* const kCalendarUsage = "calendar JD [--historical] [--gregorian]";
+struct CalendarArgs {
+  bool historical = false, gregorian = false;
+};
+
+OptionParser calendarParser(CalendarArgs& a) {
+  OptionParser parser("calendar",
+                      "Prints year month day hour of a Julian Day (the Julian calendar before 1582 October 15).");
+  parser.addPositional("JD", "a Julian Day within -1e9..1e9");
+  parser.add(flagOption("--historical", "as historians write it: 585 BC May 28 12:00 UT, Julian calendar",
+                        a.historical));
+  parser.add(flagOption("--gregorian", "in the proleptic Gregorian calendar throughout", a.gregorian));
+  return parser;
+}
 
 int runCalendar(const std::vector<std::string>& args) {
-  bool historical = false, gregorian = false;
-  OptionParser parser("calendar", kCalendarUsage);
-  const auto flag = [](bool& on) {
-    return [&on](const std::vector<std::string>&) {
-      on = true;
-      return std::string();
-    };
-  };
-  parser.add({"--historical", 0, flag(historical), ""});
-  parser.add({"--gregorian", 0, flag(gregorian), ""});
-  if (!parser.parse(args)) return kExitUsage;
+  CalendarArgs a;
+  OptionParser parser = calendarParser(a);
+  if (const auto stop = parser.parse(args)) return *stop;
+  const bool historical = a.historical, gregorian = a.gregorian;
   const std::vector<std::string>& p = parser.positional();
   double jd = 0;
   if (p.size() != 1) {
-    std::fprintf(stderr, "usage: tarvo calendar JD\n");
+    std::fprintf(stderr, "usage: tarvo %s\n", parser.usage().c_str());
     return kExitUsage;
   }
   if (!parseNumber(p[0], jd)) return parser.usageError("JD '" + p[0] + "' is not a number");
   if (!(std::fabs(jd) <= kCalendarJdLimitDays)) {
-    std::fprintf(stderr, "tarvo calendar: JD must lie within -1e9..1e9 days\nusage: tarvo calendar JD\n");
-    return kExitUsage;
+    return parser.usageError("JD must lie within -1e9..1e9 days");
   }
   const CalendarRule rule = gregorian ? CalendarRule::kProlepticGregorian : CalendarRule::kJulianThenGregorian;
   if (historical) {
@@ -92,8 +105,16 @@ int runCalendar(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CommandRegistration kDeltaT{{"deltat", kDeltaTUsage, runDeltaT}};
-const CommandRegistration kCalendar{{"calendar", kCalendarUsage, runCalendar}};
+const CommandRegistration kDeltaT{{"deltat", [] {
+                                     DeltaTArgs a;
+                                     return deltaTParser(a).syntax();
+                                   },
+                                   runDeltaT}};
+const CommandRegistration kCalendar{{"calendar", [] {
+                                       CalendarArgs a;
+                                       return calendarParser(a).syntax();
+                                     },
+                                     runCalendar}};
 
 }  // namespace
 }  // namespace tarvo::cli

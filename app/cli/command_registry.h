@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/option_parser.h"
+
 namespace tarvo::cli {
 
 // Exit codes shared by the sub-commands.
@@ -17,9 +19,13 @@ inline constexpr int kExitUsage = 64;
 // args excludes the program and sub-command names. Returns the exit code.
 using CommandFn = int (*)(const std::vector<std::string>& args);
 
+// The command's parser, described: its usage line for `tarvo --help`, its
+// help and its options for the completion script.
+using SyntaxFn = CommandSyntax (*)();
+
 struct Command {
   const char* name;
-  const char* usage;  // one line, shown by `tarvo --help`
+  SyntaxFn syntax;
   CommandFn run;
 };
 

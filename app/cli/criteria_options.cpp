@@ -1,5 +1,7 @@
 #include "app/cli/criteria_options.h"
 
+#include "app/cli/cli_landing.h"
+
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -12,12 +14,16 @@ namespace tarvo::cli {
 
 namespace {
 
-// An option with one number in the range (whole with `integer`).
-OptionRule numberOption(const char* name, InputRange range, bool integer, std::function<void(double)> store) {
+// An option with one number in the range (whole with `integer`); usage
+// writes the range as its argument.
+OptionRule numberOption(const char* name, InputRange range, bool integer, std::string help,
+                        std::function<void(double)> store) {
   const std::string error =
       formatString("%s needs %s ", name, integer ? "an integer" : "a number") + rangeText(range);
-  return {name, 1,
-          [=](const std::vector<std::string>& v) {
+  return {.name = name,
+          .argument = rangeText(range),
+          .help = std::move(help),
+          .apply = [=](const std::vector<std::string>& v) {
             double value = 0;
             if (!parseNumber(v[0], value) || !range.contains(value) || (integer && value != std::trunc(value))) {
               return error;
@@ -25,24 +31,28 @@ OptionRule numberOption(const char* name, InputRange range, bool integer, std::f
             store(value);
             return std::string();
           },
-          error};
+          .valueError = error};
 }
 
 }  // namespace
 
 void addCriteriaOptions(OptionParser& parser, CriteriaOptions& out) {
+  parser.addEither(
+      {numberOption("--type", limits::kTypeCode, true,
+                    "search by type: 1 total, 2 partial, 3 penumbral (4..6 match nothing)",
+                    [&out](double v) { out.typeCode = static_cast<int>(v); }),
+       numberOption("--mag", limits::kMagnitude, false,
+                    "search by site: umbral magnitude above this with the Moon above -15 degrees at the site",
+                    [&out](double v) { out.magnitude = v; }),
+       numberOption("--saros", limits::kSaros, true, "search by Saros series",
+                    [&out](double v) { out.saros = v; })},
+      false);
+  parser.add(numberOption("--lookback", limits::kLookBackYears, false,
+                          "years Previous looks back in a type or site search",
+                          [&out](double v) { out.lookBackYears = v; }));
   parser.add(numberOption("--search-type", limits::kSearchType, true,
+                          "the search type itself: 0 all, 1 type, 2 site, 3 Saros",
                           [&out](double v) { out.searchType = static_cast<int>(v); }));
-  parser.add(numberOption("--type", limits::kTypeCode, true, [&out](double v) { out.typeCode = static_cast<int>(v); }));
-  parser.add(numberOption("--mag", limits::kMagnitude, false, [&out](double v) { out.magnitude = v; }));
-  parser.add(numberOption("--saros", limits::kSaros, true, [&out](double v) { out.saros = v; }));
-  parser.add(numberOption("--lookback", limits::kLookBackYears, false, [&out](double v) { out.lookBackYears = v; }));
-}
-
-std::string criteriaUsage() {
-  return "[--type " + rangeText(limits::kTypeCode) + " | --mag " + rangeText(limits::kMagnitude) + " | --saros " +
-         rangeText(limits::kSaros) + "] [--lookback " + rangeText(limits::kLookBackYears) + "] [--search-type " +
-         rangeText(limits::kSearchType) + "]";
 }
 
 namespace {
@@ -95,7 +105,7 @@ std::string applySearchSite(const SharedOptions& options, SessionState& state) {
   SiteList sites;
   if (state.searchType == kSearchBySite || options.cityName) {
     const SiteLoadResult loaded = loadSites(state, sites, siteFile());
-    if (!loaded.notice.empty()) std::fprintf(stderr, "%s\n", loaded.notice.c_str());
+    printSiteListNotice(loaded.notice, !loaded.errorTexts.empty());
   }
   return applySiteOptions(options, sites, state);
 }

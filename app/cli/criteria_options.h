@@ -31,9 +31,6 @@ struct CriteriaOptions {
 // into `out`; a value outside the dialog's range is a usage error naming it.
 void addCriteriaOptions(OptionParser& parser, CriteriaOptions& out);
 
-// The options' part of a usage line.
-std::string criteriaUsage();
-
 // The Search dialog's OK with these values, once the cursor and the site are
 // set: the search type (--search-type when given, else the one criterion
 // given) and its fields, then the Saros restart, which may move the cursor

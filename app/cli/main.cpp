@@ -19,8 +19,10 @@
 #include "app/cli/checked_output.h"
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
+#include "app/cli/completion.h"
 #include "app/cli/shared_options.h"
 #include "app/data_paths.h"
+#include "catalogue/canon_cache.h"
 
 namespace tarvo::cli {
 
@@ -51,12 +53,61 @@ void quietMessageHandler(QtMsgType type, const QMessageLogContext& context, cons
   }
 }
 
-void printUsage(std::FILE* out) {
-  std::fprintf(out, "usage: tarvo [--data DIR] COMMAND [ARGS]\n       tarvo --version\n");
+std::vector<tarvo::cli::Command> commandsByName() {
   auto commands = tarvo::cli::registeredCommands();
   std::sort(commands.begin(), commands.end(),
             [](const auto& a, const auto& b) { return std::strcmp(a.name, b.name) < 0; });
-  for (const auto& c : commands) std::fprintf(out, "  tarvo %s\n", c.usage);
+  return commands;
+}
+
+void printUsage(std::FILE* out) {
+  std::fprintf(out,
+               "usage: tarvo [--data DIR] COMMAND [ARGS]\n"
+               "       tarvo help [COMMAND]\n"
+               "       tarvo COMMAND --help\n"
+               "       tarvo --version\n"
+               "       tarvo --bash-completion\n");
+  for (const auto& c : commandsByName()) std::fprintf(out, "  tarvo %s\n", c.syntax().usage.c_str());
+}
+
+const tarvo::cli::Command* commandNamed(const std::string& name) {
+  for (const auto& c : tarvo::cli::registeredCommands()) {
+    if (name == c.name) return &c;
+  }
+  return nullptr;
+}
+
+int unknownCommand(const std::string& name) {
+  std::fprintf(stderr, "tarvo: unknown command '%s'\n", name.c_str());
+  printUsage(stderr);
+  return tarvo::cli::kExitUsage;
+}
+
+// Standard output written whole, or the reason on standard error and exit 1.
+int finishOutput() {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+  std::fprintf(stderr, "tarvo: cannot write the output: %s\n", std::strerror(errno));
+  return 1;
+}
+
+// `tarvo help [COMMAND]`: the usage of every command, or one command's help.
+int runHelp(const std::vector<std::string>& args) {
+  if (args.size() > 1) return unknownCommand(args[0] + " " + args[1]);
+  if (args.empty()) {
+    printUsage(stdout);
+    return finishOutput();
+  }
+  const tarvo::cli::Command* command = commandNamed(args[0]);
+  if (command == nullptr) return unknownCommand(args[0]);
+  return command->run({"--help"});
+}
+
+int printBashCompletion() {
+  std::vector<tarvo::cli::CommandSyntax> syntax;
+  for (const auto& c : commandsByName()) syntax.push_back(c.syntax());
+  const std::string script = tarvo::cli::bashCompletionScript(syntax);
+  std::fwrite(script.data(), 1, script.size(), stdout);
+  return finishOutput();
 }
 
 }  // namespace
@@ -93,8 +144,10 @@ int runCommandLine(int argc, char** argv) {
   }
   if (!args.empty() && args[0] == "--version") {
     std::printf("tarvo %s\n", TARVO_VERSION);
-    return 0;
+    return finishOutput();
   }
+  if (!args.empty() && args[0] == "--bash-completion") return printBashCompletion();
+  if (!args.empty() && args[0] == "help") return runHelp({args.begin() + 1, args.end()});
   // The program reads its files from the working directory, so the data
   // directory found becomes the working directory; without one it stays, and
   // the commands report the missing catalogue as they always have.
@@ -121,20 +174,21 @@ int runCommandLine(int argc, char** argv) {
       looked += (looked.empty() ? "" : " and ") + place.string();
     tarvo::cli::setSiteFilePlaces(looked);
   }
+  tarvo::setDefaultCanonCacheDirectory(tarvo::findCacheDirectory(places));
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-    printUsage(args.empty() ? stderr : stdout);
-    return args.empty() ? tarvo::cli::kExitUsage : 0;
+    if (args.empty()) {
+      printUsage(stderr);
+      return tarvo::cli::kExitUsage;
+    }
+    printUsage(stdout);
+    return finishOutput();
   }
-  for (const auto& c : tarvo::cli::registeredCommands()) {
-    if (args[0] != c.name) continue;
-    const int status = c.run(std::vector<std::string>(args.begin() + 1, args.end()));
-    if (status == tarvo::cli::kExitNoCatalogue && !lookup.directory)
-      std::fprintf(stderr, "tarvo: %s\n", tarvo::describeNotFound(lookup).c_str());
-    return status;
-  }
-  std::fprintf(stderr, "tarvo: unknown command '%s'\n", args[0].c_str());
-  printUsage(stderr);
-  return tarvo::cli::kExitUsage;
+  const tarvo::cli::Command* command = commandNamed(args[0]);
+  if (command == nullptr) return unknownCommand(args[0]);
+  const int status = command->run(std::vector<std::string>(args.begin() + 1, args.end()));
+  if (status == tarvo::cli::kExitNoCatalogue && !lookup.directory)
+    std::fprintf(stderr, "tarvo: %s\n", tarvo::describeNotFound(lookup).c_str());
+  return status;
 }
 
 }  // namespace

@@ -12,17 +12,12 @@
 #include <utility>
 
 #include "app/data_paths.h"
-#include "app/cli/command_registry.h"
 #include "base/input_limits.h"
 #include "timebase/historical_dates.h"
 
 namespace tarvo::cli {
 
 namespace {
-
-bool looksLikeOption(const std::string& a) {
-  return a.size() > 1 && a[0] == '-' && !(a[1] >= '0' && a[1] <= '9') && a[1] != '.';
-}
 
 std::string_view trimmed(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -32,49 +27,6 @@ std::string_view trimmed(std::string_view s) {
 }
 
 }  // namespace
-
-OptionParser::OptionParser(std::string command, std::string usage)
-    : command_(std::move(command)), usage_(std::move(usage)) {}
-
-void OptionParser::add(OptionRule rule) { options_.push_back(std::move(rule)); }
-
-int OptionParser::usageError(const std::string& why) const {
-  std::fprintf(stderr, "tarvo %s: %s\nusage: tarvo %s\n", command_.c_str(), why.c_str(), usage_.c_str());
-  return kExitUsage;
-}
-
-bool OptionParser::parse(const std::vector<std::string>& args) {
-  positional_.clear();
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const OptionRule* rule = nullptr;
-    for (const OptionRule& o : options_) {
-      if (o.name == a) rule = &o;
-    }
-    if (rule == nullptr) {
-      if (looksLikeOption(a)) {
-        usageError("unknown option " + a);
-        return false;
-      }
-      positional_.push_back(a);
-      continue;
-    }
-    const std::size_t count = static_cast<std::size_t>(rule->valueCount);
-    if (args.size() - i - 1 < count) {
-      usageError(rule->valueError.empty() ? rule->name + " needs a value" : rule->valueError);
-      return false;
-    }
-    const std::vector<std::string> values(args.begin() + static_cast<long>(i) + 1,
-                                          args.begin() + static_cast<long>(i + 1 + count));
-    const std::string error = rule->apply(values);
-    if (!error.empty()) {
-      usageError(error);
-      return false;
-    }
-    i += count;
-  }
-  return true;
-}
 
 bool parseWholeNumber(const std::string& s, const InputRange& range, double& out) {
   return parseNumber(s, out) && out == std::trunc(out) && range.contains(out);
@@ -87,6 +39,13 @@ bool parseYear(const std::string& s, const InputRange& range, double& out) {
     return true;
   }
   return parseWholeNumber(s, range, out);
+}
+
+std::string yearRangeText(const std::string& given, const InputRange& range) {
+  double year = 0;
+  const auto historical = historicalYear(given);
+  const bool isYear = historical || (parseNumber(given, year) && year == std::trunc(year));
+  return isYear ? rangeText(range) + ", that is " + historicalRangeText(range.lo, range.hi) : rangeText(range);
 }
 
 bool parseSize(const std::string& s, int& width, int& height) {
@@ -103,107 +62,160 @@ bool parseSize(const std::string& s, int& width, int& height) {
 namespace {
 
 const char* const kNextOrPrevious = "give either --next N or --prev N";
+const char* const kCityOrSite = "give either --city NAME or --site LON LAT HEIGHT";
 // How many eclipses --next and --prev may step, and how messages write it.
 constexpr InputRange kStepCount{0, 1e6};
 const std::string kStepCountText = formatString("%.0f..%.0f", kStepCount.lo, kStepCount.hi);
 
 }  // namespace
 
-void addNextOption(OptionParser& parser, SharedOptions& out) {
+const char* const kYearMonthHelp =
+    "the month to land on: a whole year -13000..16999 (0 = 1 BC; or as historians write it, 585BC, AD1066) "
+    "and a month 1..12";
+
+OptionRule nextOption(SharedOptions& out) {
   const std::string error = "--next needs a count " + kStepCountText;
-  parser.add({"--next", 1,
-              [&out, error](const std::vector<std::string>& v) {
-                if (out.prevSteps > 0) return std::string(kNextOrPrevious);
-                return parseWholeNumber(v[0], kStepCount, out.nextSteps) ? std::string() : error;
-              },
-              error});
+  return {.name = "--next",
+          .argument = "N",
+          .help = "then step N eclipses forward, as Next Eclipse does (" + kStepCountText + ")",
+          .apply = [&out, error](const std::vector<std::string>& v) {
+            if (out.prevSteps > 0) return std::string(kNextOrPrevious);
+            return parseWholeNumber(v[0], kStepCount, out.nextSteps) ? std::string() : error;
+          },
+          .valueError = error};
 }
 
-void addPreviousOption(OptionParser& parser, SharedOptions& out) {
+OptionRule previousOption(SharedOptions& out) {
   const std::string error = "--prev needs a count " + kStepCountText;
-  parser.add({"--prev", 1,
-              [&out, error](const std::vector<std::string>& v) {
-                if (out.nextSteps > 0) return std::string(kNextOrPrevious);
-                return parseWholeNumber(v[0], kStepCount, out.prevSteps) ? std::string() : error;
-              },
-              error});
+  return {.name = "--prev",
+          .argument = "N",
+          .help = "then step N eclipses back, as Previous Eclipse does (" + kStepCountText + ")",
+          .apply = [&out, error](const std::vector<std::string>& v) {
+            if (out.nextSteps > 0) return std::string(kNextOrPrevious);
+            return parseWholeNumber(v[0], kStepCount, out.prevSteps) ? std::string() : error;
+          },
+          .valueError = error};
 }
 
-void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out) {
+OptionRule deltaTAdjustOption(SharedOptions& out) {
   const std::string error = "--dt-adjust needs seconds in " + rangeText(limits::kDeltaTAdjustS);
-  parser.add({"--dt-adjust", 1,
-              [&out, error](const std::vector<std::string>& v) {
-                double s = 0;
-                if (!parseNumber(v[0], s) || !limits::kDeltaTAdjustS.contains(s)) return error;
-                out.deltaTAdjust = s;
-                return std::string();
-              },
-              error});
+  return {.name = "--dt-adjust",
+          .argument = "SECONDS",
+          .help = "seconds added to the model's Delta T (" + rangeText(limits::kDeltaTAdjustS) + ")",
+          .apply = [&out, error](const std::vector<std::string>& v) {
+            double s = 0;
+            if (!parseNumber(v[0], s) || !limits::kDeltaTAdjustS.contains(s)) return error;
+            out.deltaTAdjust = s;
+            return std::string();
+          },
+          .valueError = error};
 }
 
-void addJulianDayCursorOption(OptionParser& parser, std::optional<YearMonthOfJd>& out) {
+OptionRule julianDayCursorOption(std::optional<YearMonthOfJd>& out) {
   const std::string error = "--jd needs a Julian Day within the years " + rangeText(limits::kYear);
-  parser.add({"--jd", 1,
-              [&out, error](const std::vector<std::string>& v) {
-                double jd = 0;
-                if (!parseNumber(v[0], jd)) return error;
-                const CalendarDate c = jdToCalendar(jd, ZoneMode::StandardZone, 0);
-                if (!limits::kYear.contains(c.year)) return error;
-                out = YearMonthOfJd{c.year, c.month};
-                return std::string();
-              },
-              error});
+  return {.name = "--jd",
+          .argument = "JD",
+          .help = "instead of YEAR MONTH: the calendar year and month of a Julian Day (UT)",
+          .apply = [&out, error](const std::vector<std::string>& v) {
+            double jd = 0;
+            if (!parseNumber(v[0], jd)) return error;
+            const CalendarDate c = jdToCalendar(jd, ZoneMode::StandardZone, 0);
+            if (!limits::kYear.contains(c.year)) return error;
+            out = YearMonthOfJd{c.year, c.month};
+            return std::string();
+          },
+          .valueError = error};
 }
 
-void addDeltaTModelOption(OptionParser& parser, DeltaTModel& out) {
-  const std::string error = "--delta-t-model needs builtin or smh2020";
-  parser.add({"--delta-t-model", 1,
-              [&out, error](const std::vector<std::string>& v) {
-                const auto model = deltaTModelFromName(v[0]);
-                if (!model) return error;
-                out = *model;
-                return std::string();
-              },
-              error});
+OptionRule deltaTModelOption(DeltaTModel& out) {
+  std::vector<std::string> names;
+  for (const DeltaTModel m : {DeltaTModel::kBuiltin, DeltaTModel::kSmh2020}) names.emplace_back(deltaTModelName(m));
+  std::string choice;
+  for (const std::string& n : names) choice += (choice.empty() ? "" : "|") + n;
+  std::string either;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    either += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  }
+  const std::string error = "--delta-t-model needs " + either;
+  return {.name = "--delta-t-model",
+          .argument = choice,
+          .help = "the Delta T model (default " + std::string(deltaTModelName(kDefaultDeltaTModel)) + ")",
+          .apply = [&out, error](const std::vector<std::string>& v) {
+            const auto model = deltaTModelFromName(v[0]);
+            if (!model) return error;
+            out = *model;
+            return std::string();
+          },
+          .valueError = error,
+          .completion = ValueCompletion::Words,
+          .words = names};
 }
 
-void addSiteOptions(OptionParser& parser, SharedOptions& out) {
-  const std::string both = "give either --city NAME or --site LON LAT HEIGHT";
-  parser.add({"--city", 1,
-              [&out, both](const std::vector<std::string>& v) {
-                if (out.typedSite) return both;
-                out.cityName = v[0];
-                return std::string();
-              },
-              "--city needs a name"});
+OptionRule cityOption(SharedOptions& out) {
+  return {.name = "--city",
+          .argument = "NAME",
+          .help = std::string("the city of ") + kSiteFileName + " of that name as the site",
+          .apply = [&out](const std::vector<std::string>& v) {
+            if (out.typedSite) return std::string(kCityOrSite);
+            out.cityName = v[0];
+            return std::string();
+          },
+          .valueError = "--city needs a name"};
+}
+
+OptionRule siteOption(SharedOptions& out) {
   const std::string siteError = "--site needs LON " + rangeText(limits::kLongitudeDeg) + ", LAT " +
-                                rangeText(limits::kLatitudeDeg) + " and HEIGHT " +
-                                rangeText(limits::kHeightM);
-  parser.add({"--site", 3,
-              [&out, both, siteError](const std::vector<std::string>& v) {
-                SiteValues site;
-                if (!parseNumber(v[0], site.longitudeDeg) || !parseNumber(v[1], site.latitudeDeg) ||
-                    !parseNumber(v[2], site.heightM) || !limits::kLongitudeDeg.contains(site.longitudeDeg) ||
-                    !limits::kLatitudeDeg.contains(site.latitudeDeg) ||
-                    !limits::kHeightM.contains(site.heightM)) {
-                  return siteError;
-                }
-                if (out.cityName) return both;
-                out.typedSite = site;
-                return std::string();
-              },
-              siteError});
+                                rangeText(limits::kLatitudeDeg) + " and HEIGHT " + rangeText(limits::kHeightM);
+  return {.name = "--site",
+          .argument = "LON LAT HEIGHT",
+          .help = "a typed site: degrees east " + rangeText(limits::kLongitudeDeg) + ", degrees north " +
+                  rangeText(limits::kLatitudeDeg) + ", metres " + rangeText(limits::kHeightM),
+          .apply = [&out, siteError](const std::vector<std::string>& v) {
+            SiteValues site;
+            if (!parseNumber(v[0], site.longitudeDeg) || !parseNumber(v[1], site.latitudeDeg) ||
+                !parseNumber(v[2], site.heightM) || !limits::kLongitudeDeg.contains(site.longitudeDeg) ||
+                !limits::kLatitudeDeg.contains(site.latitudeDeg) || !limits::kHeightM.contains(site.heightM)) {
+              return siteError;
+            }
+            if (out.cityName) return std::string(kCityOrSite);
+            out.typedSite = site;
+            return std::string();
+          },
+          .valueError = siteError};
 }
 
-void addSizeOption(OptionParser& parser, SharedOptions& out) {
+OptionRule sizeOption(SharedOptions& out) {
   const std::string error = "--size needs WxH, each 1.." + std::to_string(kMaxSurfaceSide);
-  parser.add({"--size", 1,
-              [&out, error](const std::vector<std::string>& v) {
-                if (!parseSize(v[0], out.width, out.height)) return error;
-                out.sizeGiven = true;
-                return std::string();
-              },
-              error});
+  return {.name = "--size",
+          .argument = "WxH",
+          .help = formatString("the picture's client size in pixels (default %dx%d)", kDefaultWidth, kDefaultHeight),
+          .apply = [&out, error](const std::vector<std::string>& v) {
+            if (!parseSize(v[0], out.width, out.height)) return error;
+            out.sizeGiven = true;
+            return std::string();
+          },
+          .valueError = error};
+}
+
+OptionRule flagOption(std::string name, std::string help, bool& out) {
+  return {.name = std::move(name), .argument = {}, .help = std::move(help), .apply = [&out](const std::vector<std::string>&) {
+            out = true;
+            return std::string();
+          }};
+}
+
+OptionRule outputFileOption(std::string name, std::string argument, std::string help, std::string& out) {
+  const std::string error = name + " needs a file name";
+  return {.name = std::move(name),
+          .argument = std::move(argument),
+          .help = std::move(help),
+          .apply = [&out, error](const std::vector<std::string>& v) {
+            if (v[0].empty()) return error;
+            out = v[0];
+            return std::string();
+          },
+          .valueError = error,
+          .completion = ValueCompletion::File};
 }
 
 std::string takeYearMonth(const std::vector<std::string>& positional, SharedOptions& out,
@@ -211,7 +223,7 @@ std::string takeYearMonth(const std::vector<std::string>& positional, SharedOpti
   if (positional.empty() && !required) return {};
   if (positional.size() != 2) return "YEAR and MONTH are needed";
   if (!parseYear(positional[0], limits::kYear, out.year)) {
-    return "YEAR must be an integer " + rangeText(limits::kYear);
+    return "YEAR must be an integer " + yearRangeText(positional[0], limits::kYear);
   }
   if (!parseWholeNumber(positional[1], limits::kMonth, out.month)) {
     return "MONTH must be an integer " + rangeText(limits::kMonth);
@@ -246,18 +258,10 @@ std::string applySiteOptions(const SharedOptions& options, const SiteList& sites
       return "no city named '" + *options.cityName + "' in " + kSiteFileName +
              (names.empty() ? std::string("; it lists no city") : "; the cities are: " + names);
     }
-    const Site& city = *sites.byNumber(found);
-    state.siteLongitude = city.longitude;
-    state.siteLatitude = city.latitude;
-    state.siteHeight = city.height;
-    state.displaySiteIndex = found;
-    state.siteSource = 0;
+    state.site = *cityChoice(sites, found);
   } else if (options.typedSite) {
-    state.siteLongitude = options.typedSite->longitudeDeg;
-    state.siteLatitude = options.typedSite->latitudeDeg;
-    state.siteHeight = options.typedSite->heightM;
-    state.displaySiteIndex = kTypedSiteIndex;
-    state.siteSource = 1;
+    state.site = typedChoice(options.typedSite->longitudeDeg, options.typedSite->latitudeDeg,
+                             options.typedSite->heightM);
   }
   return {};
 }

@@ -4,12 +4,12 @@
 // main() takes before any command runs).
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/cli/cli_args.h"
+#include "app/cli/option_parser.h"
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
 #include "session/session_state.h"
@@ -20,42 +20,6 @@ namespace tarvo::cli {
 inline constexpr int kDefaultWidth = 692;
 inline constexpr int kDefaultHeight = 453;
 inline constexpr int kMaxSurfaceSide = 10000;  // pixels
-
-// One option of a command: its name ("--next"), how many values follow it,
-// and what it does with them. apply returns an error message, empty when the
-// values were accepted.
-struct OptionRule {
-  std::string name;
-  int valueCount = 0;
-  std::function<std::string(const std::vector<std::string>& values)> apply;
-  std::string valueError;  // the message when fewer values follow than valueCount
-};
-
-class OptionParser {
- public:
-  // command names the sub-command in messages; usage is its one-line usage.
-  OptionParser(std::string command, std::string usage);
-
-  void add(OptionRule rule);
-
-  // Reads args (the sub-command's arguments): options anywhere, everything
-  // else positional. An argument starting with "-" and then neither a digit
-  // nor "." is an option (so negative years stay positional). On an error
-  // prints it with the usage on standard error and returns false.
-  bool parse(const std::vector<std::string>& args);
-
-  const std::vector<std::string>& positional() const { return positional_; }
-
-  // Prints "tarvo COMMAND: why" and the usage on standard error; returns the
-  // usage exit code.
-  int usageError(const std::string& why) const;
-
- private:
-  std::string command_;
-  std::string usage_;
-  std::vector<OptionRule> options_;
-  std::vector<std::string> positional_;
-};
 
 // The values of the shared options.
 struct SharedOptions {
@@ -71,26 +35,39 @@ struct SharedOptions {
   int width = kDefaultWidth, height = kDefaultHeight;  // pixels
 };
 
-// Registers one shared option each, writing into `out`.
-void addNextOption(OptionParser& parser, SharedOptions& out);
-void addPreviousOption(OptionParser& parser, SharedOptions& out);  // --prev; not with --next
-void addDeltaTAdjustOption(OptionParser& parser, SharedOptions& out);
+// The shared options, each writing into `out`; a command adds them to its
+// parser alone (parser.add) or as alternatives (parser.addEither).
+OptionRule nextOption(SharedOptions& out);
+OptionRule previousOption(SharedOptions& out);  // --prev; not with --next
+OptionRule deltaTAdjustOption(SharedOptions& out);
 // --jd JD: the cursor goes to the calendar year and month of the Julian Day
 // (UT), which must fall within the cursor's years.
 struct YearMonthOfJd {
   double year, month;
 };
-void addJulianDayCursorOption(OptionParser& parser, std::optional<YearMonthOfJd>& out);
+OptionRule julianDayCursorOption(std::optional<YearMonthOfJd>& out);
 // --delta-t-model builtin|smh2020
-void addDeltaTModelOption(OptionParser& parser, DeltaTModel& out);
-void addSiteOptions(OptionParser& parser, SharedOptions& out);  // --city and --site
-void addSizeOption(OptionParser& parser, SharedOptions& out);
+OptionRule deltaTModelOption(DeltaTModel& out);
+OptionRule cityOption(SharedOptions& out);
+OptionRule siteOption(SharedOptions& out);
+OptionRule sizeOption(SharedOptions& out);
+// A flag: --grid, --sigma.
+OptionRule flagOption(std::string name, std::string help, bool& out);
+// An option naming a file to write: --out, --png.
+OptionRule outputFileOption(std::string name, std::string argument, std::string help, std::string& out);
+
+// What YEAR MONTH mean, for the help.
+extern const char* const kYearMonthHelp;
 
 // A whole number within the range.
 bool parseWholeNumber(const std::string& s, const InputRange& range, double& out);
 // A whole year within the range, astronomical ("-584") or as historians
 // write it ("585 BC", "AD 1066").
 bool parseYear(const std::string& s, const InputRange& range, double& out);
+// The range of a refused year as a message writes it: "-13000..16999" when
+// the text is no year at all, and both ways, "-13000..16999, that is 13001 BC
+// to AD 16999", when it is a year outside the range.
+std::string yearRangeText(const std::string& given, const InputRange& range);
 // "WxH" with both sides whole numbers in 1..kMaxSurfaceSide.
 bool parseSize(const std::string& s, int& width, int& height);
 
@@ -108,7 +85,7 @@ int findCity(const SiteList& sites, std::string_view name);
 
 // The site options after the city list is read: --city NAME picks the city
 // found by findCity as the observing site, --site the typed coordinates
-// (displaySiteIndex kTypedSiteIndex). Returns an error message for a city
+// (a typed site choice). Returns an error message for a city
 // not in the list (naming the cities there), empty otherwise; without either
 // option does nothing.
 std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state);

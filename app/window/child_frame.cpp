@@ -6,14 +6,16 @@
 
 namespace tarvo::window {
 
-CChildFrame::CChildFrame(WindowSession& session, CVornDoc* document, QWidget* parent)
-    : QMdiSubWindow(parent), document_(document), view_(new CVornView(session, this)) {
-  document_->setParent(this);
+CChildFrame::CChildFrame(CVornDoc* document, QWidget* parent)
+    : QMdiSubWindow(parent), document_(document), view_(new CVornView(document->session(), this)) {
+  document_->attachView();
   setAttribute(Qt::WA_DeleteOnClose);
   setWidget(view_);
   setWindowIcon(applicationIcon());
   setWindowTitle(document_->title());
   connect(document_, &CVornDoc::titleChanged, this, &QWidget::setWindowTitle);
 }
+
+CChildFrame::~CChildFrame() { document_->detachView(); }
 
 }  // namespace tarvo::window

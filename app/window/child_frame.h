@@ -7,14 +7,15 @@ namespace tarvo::window {
 
 class CVornDoc;
 class CVornView;
-struct WindowSession;
 
 class CChildFrame : public QMdiSubWindow {
   Q_OBJECT
 
  public:
-  // Takes ownership of the document; creates the view.
-  CChildFrame(WindowSession& session, CVornDoc* document, QWidget* parent = nullptr);
+  // A view of the document's session; the document lives while a frame
+  // shows it.
+  explicit CChildFrame(CVornDoc* document, QWidget* parent = nullptr);
+  ~CChildFrame() override;
 
   CVornView* view() const { return view_; }
   CVornDoc* document() const { return document_; }

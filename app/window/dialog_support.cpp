@@ -39,21 +39,31 @@ bool refuse(QWidget* dialog, const std::optional<FieldError>& error) {
   return true;
 }
 
-void takeCitySite(SessionState& state, const SiteList& sites, int number) {
-  if (sites.sites.empty()) {
-    state.siteLongitude = state.siteLatitude = state.siteHeight = 0;
-    return;
-  }
-  if (const Site* s = sites.byNumber(number)) {
-    state.siteLongitude = s->longitude;
-    state.siteLatitude = s->latitude;
-    state.siteHeight = s->height;
-  }
+SiteChoice pickedSite(bool fromCity, int cityNumber, const SiteValues& typed, const SiteChoice& current,
+                      const SiteList& sites) {
+  if (!fromCity) return typedChoice(typed.longitudeDeg, typed.latitudeDeg, typed.heightM);
+  return cityChoice(sites, cityNumber).value_or(current);
 }
 
-void fillCityBox(QComboBox* box, const SiteList& sites, int number) {
-  for (const Site& s : sites.sites) box->addItem(QString::fromStdString(s.name));
-  box->setCurrentIndex(number - 1 < box->count() ? number - 1 : -1);
+namespace {
+void showCoordinates(const SiteFields& f, const SiteValues& where) {
+  f.longitude->setText(numberText(roundedTo(where.longitudeDeg, 5)));
+  f.latitude->setText(numberText(roundedTo(where.latitudeDeg, 5)));
+  f.height->setText(numberText(where.heightM));
+}
+}  // namespace
+
+void showSiteChoice(const SiteFields& f, const SiteChoice& choice, const SiteList& sites) {
+  for (const Site& s : sites.sites) f.city->addItem(QString::fromStdString(s.name));
+  f.city->setCurrentIndex(chosenCity(choice, sites) ? choice.cityNumber - 1 : -1);
+  (choice.typed() ? f.typed : f.fromCity)->setChecked(true);
+  showCoordinates(f, choice.where);
+  QObject::connect(f.city, &QComboBox::activated, f.city, [f, &sites](int index) {
+    if (const std::optional<SiteChoice> city = cityChoice(sites, index + 1)) {
+      showCoordinates(f, city->where);
+      f.fromCity->setChecked(true);
+    }
+  });
 }
 
 QGroupBox* siteGroup(const QString& title, QComboBox* city, QRadioButton* fromCity,

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "session/site_choice.h"
+
 class QComboBox;
 class QDialog;
 class QDialogButtonBox;
@@ -34,14 +36,26 @@ QDialogButtonBox* okCancelButtons(QDialog* dialog, const QString& cancelText);
 // the focus on the field and selects its text; returns true. Otherwise false.
 bool refuse(QWidget* dialog, const std::optional<FieldError>& error);
 
-// "Selection" of a city: the site takes city `number`'s longitude, latitude
-// and height; an empty list gives 0, 0, 0; a number naming no city of a
-// non-empty list leaves the site as it is.
-void takeCitySite(SessionState& state, const SiteList& sites, int number);
+// The site the dialogs' OK chooses: with "Selection" city `cityNumber` of
+// the list (the current site when the list has no such city), else the
+// typed coordinates.
+SiteChoice pickedSite(bool fromCity, int cityNumber, const SiteValues& typed, const SiteChoice& current,
+                      const SiteList& sites);
 
-// The city names in list order, city `number` (from 1) chosen; none is chosen
-// when the number is past the list.
-void fillCityBox(QComboBox* box, const SiteList& sites, int number);
+// The site group's widgets, filled from a site choice: the city names in
+// list order with the chosen city (none for typed coordinates), "Selection"
+// or the typed-site button, and the coordinates (to 5 decimals). Choosing a
+// city then shows its coordinates and checks "Selection"; nothing reaches
+// the session before OK.
+struct SiteFields {
+  QComboBox* city;
+  QRadioButton* fromCity;
+  QRadioButton* typed;
+  QLineEdit* longitude;
+  QLineEdit* latitude;
+  QLineEdit* height;
+};
+void showSiteChoice(const SiteFields& fields, const SiteChoice& choice, const SiteList& sites);
 
 // The observing-site group: the city list, the two site-source buttons side
 // by side, then the longitude (labelled longitudeLabel), latitude and height.

@@ -17,35 +17,29 @@
 
 namespace tarvo::window {
 
-CDisplayDlg::CDisplayDlg(SessionState& state, const SiteList& sites, QWidget* parent)
-    : QDialog(parent), state_(state), sites_(sites), city_(new QComboBox),
+CDisplayDlg::CDisplayDlg(const SessionState& state, const SiteList& sites, QWidget* parent)
+    : QDialog(parent), sites_(sites), city_(new QComboBox),
       map_(new QRadioButton(QStringLiteral("Map"))),
       local_(new QRadioButton(QStringLiteral("Local"))),
       grid_(new QCheckBox(QStringLiteral("Lon/Lat Grid"))),
       cia_(new QCheckBox(QStringLiteral("CIA MAP"))),
       selection_(new QRadioButton(QStringLiteral("Selection"))),
       data_(new QRadioButton(QStringLiteral("Data"))),
-      height_(new QLineEdit(numberText(state.siteHeight))),
-      longitude_(new QLineEdit(numberText(roundedTo(state.siteLongitude, 5)))),
-      latitude_(new QLineEdit(numberText(roundedTo(state.siteLatitude, 5)))),
+      height_(new QLineEdit), longitude_(new QLineEdit), latitude_(new QLineEdit),
       deltaT_(new QLineEdit(numberText(state.deltaTAdjust))), deltaTModel_(new QComboBox),
       deltaTBands_(new QCheckBox(QStringLiteral("ΔT uncertainty"))) {
   setWindowTitle(QStringLiteral("Display Mode"));
 
-  fillCityBox(city_, sites, state.displaySiteIndex);
+  showSiteChoice({city_, selection_, data_, longitude_, latitude_, height_}, state.site, sites);
   (state.displayKind == kDisplayLocalReport ? local_ : map_)->setChecked(true);
   grid_->setChecked(state.gridMode == kGridShown);
   cia_->setChecked(state.outlineChoice == kOutlineCoastlineFiles);
-  (state.siteSource == 0 ? selection_ : data_)->setChecked(true);
   // The models by the names the command line and the session files use.
   for (const DeltaTModel m : {DeltaTModel::kBuiltin, DeltaTModel::kSmh2020}) {
     deltaTModel_->addItem(QString::fromLatin1(deltaTModelName(m)), static_cast<int>(m));
   }
   deltaTModel_->setCurrentIndex(deltaTModel_->findData(static_cast<int>(state.deltaTModel)));
   deltaTBands_->setChecked(state.deltaTBandsShown);
-  // The city chosen is remembered at once, even if the dialog is cancelled.
-  connect(city_, &QComboBox::activated, this,
-          [this](int index) { state_.displaySiteIndex = index + 1; });
 
   auto* outer = new QGroupBox(QStringLiteral("Display Mode"));
   auto* inner = new QVBoxLayout(outer);
@@ -99,6 +93,7 @@ Checked<DisplayValues> CDisplayDlg::validate() const {
   v.grid = grid_->isChecked();
   v.cia = cia_->isChecked();
   v.fromCity = selection_->isChecked();
+  v.cityNumber = city_->currentIndex() + 1;
   v.deltaTModel = static_cast<DeltaTModel>(deltaTModel_->currentData().toInt());
   v.deltaTBands = deltaTBands_->isChecked();
   return v;
@@ -113,18 +108,10 @@ void CDisplayDlg::applyTo(SessionState& state, const DisplayValues& v) const {
     state.displayKind = kDisplayWorldMap;
     state.gridMode = v.grid ? kGridShown : kGridHidden;
   }
-  if (v.local) {
-    state.siteSource = v.fromCity ? 0 : 1;
-    if (v.fromCity) {
-      takeCitySite(state, sites_, state.displaySiteIndex);
-    } else {
-      state.displaySiteIndex = kTypedSiteIndex;
-      state.siteLongitude = v.longitudeDeg;
-      state.siteLatitude = v.latitudeDeg;
-      state.siteHeight = v.heightM;
-    }
-    state.displayKind = kDisplayLocalReport;
-  }
+  // The site chosen is the session's site whichever display is chosen.
+  state.site = pickedSite(v.fromCity, v.cityNumber, {v.longitudeDeg, v.latitudeDeg, v.heightM}, state.site,
+                          sites_);
+  if (v.local) state.displayKind = kDisplayLocalReport;
 }
 
 void CDisplayDlg::accept() {

@@ -1,5 +1,5 @@
 // The Display Mode dialog: map or local report, grid, outline, ΔT correction
-// and the observing site of the local report.
+// and the observing site (the session's one site, whichever display).
 #pragma once
 
 #include <QDialog>
@@ -27,6 +27,7 @@ struct DisplayValues {
   bool map = false, local = false;  // the display buttons
   bool grid = false, cia = false;
   bool fromCity = false;            // "Selection", else the typed site ("Data")
+  int cityNumber = 0;               // the city chosen in the list (from 1), 0 none
   double heightM = 0, longitudeDeg = 0, latitudeDeg = 0;
   double deltaTAdjustS = 0;
   DeltaTModel deltaTModel = kDefaultDeltaTModel;  // "ΔT model"
@@ -37,8 +38,8 @@ class CDisplayDlg : public QDialog {
   Q_OBJECT
 
  public:
-  // Filled from the state; choosing a city writes displaySiteIndex at once.
-  CDisplayDlg(SessionState& state, const SiteList& sites, QWidget* parent = nullptr);
+  // Filled from the state; nothing reaches the state before OK.
+  CDisplayDlg(const SessionState& state, const SiteList& sites, QWidget* parent = nullptr);
 
   // The fields' values, or the first refused edit, in the order Alt., Lon.,
   // Lat., DeltaT Adj.
@@ -69,7 +70,6 @@ class CDisplayDlg : public QDialog {
   QWidget* createMapGroup();
   QWidget* createSiteGroup();
 
-  SessionState& state_;
   const SiteList& sites_;
   QComboBox* city_;
   QRadioButton* map_;

@@ -60,20 +60,31 @@ FieldValue<double> readNumber(const QString& text, const InputRange& range) {
   return {v, {}};
 }
 
+QString historicalRangeLine(const InputRange& range) {
+  return frameworkText("That is %1 to %2.")
+      .arg(QString::fromStdString(historicalYearText(range.lo)), QString::fromStdString(historicalYearText(range.hi)));
+}
+
 FieldValue<int> readYear(const QString& text, const InputRange& range) {
+  FieldValue<int> read;
   if (const auto y = historicalYear(text.toStdString())) {
-    if (!range.contains(*y)) return {0, integerRangeMessage(range)};
-    return {static_cast<int>(*y), {}};
+    read = range.contains(*y) ? FieldValue<int>{static_cast<int>(*y), {}} : FieldValue<int>{0, integerRangeMessage(range)};
+  } else {
+    read = readInteger(text, range);
   }
-  return readInteger(text, range);
+  if (read.error == integerRangeMessage(range)) read.error += "\n" + historicalRangeLine(range);
+  return read;
 }
 
 FieldValue<double> readYearNumber(const QString& text, const InputRange& range) {
+  FieldValue<double> read;
   if (const auto y = historicalYear(text.toStdString())) {
-    if (!range.contains(*y)) return {0, numberRangeMessage(range)};
-    return {*y, {}};
+    read = range.contains(*y) ? FieldValue<double>{*y, {}} : FieldValue<double>{0, numberRangeMessage(range)};
+  } else {
+    read = readNumber(text, range);
   }
-  return readNumber(text, range);
+  if (read.error == numberRangeMessage(range)) read.error += "\n" + historicalRangeLine(range);
+  return read;
 }
 
 std::optional<FieldError> readNumbers(std::initializer_list<NumberField> fields) {

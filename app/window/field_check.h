@@ -33,9 +33,12 @@ FieldValue<int> readYear(const QString& text, const InputRange& range);
 // The same for a field that takes any number as an astronomical year.
 FieldValue<double> readYearNumber(const QString& text, const InputRange& range);
 
-// The range messages, bounds written as the user would type them.
+// The range messages, bounds written as the user would type them. A year
+// field's message adds a second line with the range as historians write it
+// ("That is 13001 BC to AD 16999.").
 QString integerRangeMessage(const InputRange& range);
 QString numberRangeMessage(const InputRange& range);
+QString historicalRangeLine(const InputRange& range);
 
 // How a number is shown in an edit: up to 15 significant digits, no
 // exponent for the values the dialogs hold.

@@ -21,6 +21,7 @@ constexpr TextPair kJapanese[] = {
     {"Please enter a number between %1 and %2.", "%1 から %2 までの数字を入力してください。"},
     {"Please enter an integer.", "整数を入力してください。"},
     {"Please enter a number.", "数値を入力してください。"},
+    {"That is %1 to %2.", "（%1 から %2 まで）"},
     {"File(&F)", "ﾌｧｲﾙ(&F)"},
     {"View(&V)", "表示(&V)"},
     {"Help(&H)", "ﾍﾙﾌﾟ(&H)"},

@@ -1,6 +1,8 @@
 #include "app/window/list_dlg.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QFileDialog>
@@ -182,12 +184,8 @@ std::optional<QString> CListDlg::exportTo(const QString& path) {
   if (!shown_) return QStringLiteral("there is no searched list to export");
   const VisibilityListSearch found =
       windowListSearch(session_.state, session_.reader, shown_->startYear, shown_->periodYears, shown_->withSite);
-  ExportList list;
-  if (shown_->withSite) list.site = exportSiteOf(session_.state, session_.state.sites);
-  list.deltaTModel = deltaTModelName(session_.state.deltaTModel);
-  list.eclipses = found.eclipses;
-  constexpr double kUnixEpochJd = 2440587.5;
-  const double nowJd = kUnixEpochJd + static_cast<double>(QDateTime::currentSecsSinceEpoch()) / 86400.0;
+  const ExportList list = exportListOf(session_.state, session_.state.sites, shown_->withSite, found.eclipses);
+  const double nowJd = julianDayOfUnixSeconds(static_cast<double>(QDateTime::currentSecsSinceEpoch()));
   const ExportText text = exportByExtension(list, path.toStdString(), nowJd);
   if (!text.ok) return QString::fromStdString(text.error);
   QSaveFile file(path);
@@ -200,15 +198,19 @@ std::optional<QString> CListDlg::exportTo(const QString& path) {
 }
 
 void CListDlg::exportList() {
+  // The file types of the export table; a name without an extension takes
+  // the chosen type's.
+  QStringList filters;
+  for (const ExportFormat& f : exportFormats()) {
+    filters << QStringLiteral("%1 (*.%2)").arg(QString::fromUtf8(f.label), QString::fromUtf8(f.extension));
+  }
   QString filter;
-  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(),
-                                              QStringLiteral("CSV (*.csv);;JSON (*.json);;iCalendar (*.ics)"), &filter);
+  QString path =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(), filters.join(QStringLiteral(";;")), &filter);
   if (path.isEmpty()) return;
-  // A name without an extension takes the chosen type's.
   if (QFileInfo(path).suffix().isEmpty()) {
-    path += filter.startsWith(QStringLiteral("JSON")) ? QStringLiteral(".json")
-            : filter.startsWith(QStringLiteral("iCal")) ? QStringLiteral(".ics")
-                                                         : QStringLiteral(".csv");
+    const qsizetype chosen = std::max<qsizetype>(0, filters.indexOf(filter));
+    path += QStringLiteral(".") + QString::fromUtf8(exportFormats()[static_cast<std::size_t>(chosen)].extension);
   }
   if (const auto error = exportTo(path)) {
     QMessageBox::warning(this, QStringLiteral("Export"), QStringLiteral("Cannot write %1: %2").arg(path, *error));

@@ -18,11 +18,11 @@
 #include <optional>
 
 #include "app/data_paths.h"
+#include "catalogue/canon_cache.h"
 #include "app/window/framework_texts.h"
 #include "app/window/main_frame.h"
 #include "app/window/vorn_app.h"
 #include "app/window/vorn_view.h"
-#include "app/window/window_session.h"
 #include "surface/drawing_surface.h"
 
 namespace {
@@ -99,12 +99,16 @@ int main(int argc, char** argv) {
       lookup.directory ? QString() : QString::fromStdString(tarvo::describeNotFound(lookup));
   if (!notFound.isEmpty()) std::fprintf(stderr, "tarvowin: %s\n", qPrintable(notFound));
 
+  tarvo::setDefaultCanonCacheDirectory(tarvo::findCacheDirectory(places));
   tarvo::window::installTranslations(app, QLocale::system());
   tarvo::window::CVornApp vorn;
-  vorn.session().siteDirectory = tarvo::findSiteFile(places, {}).parent_path();
-  if (!vorn.initInstance()) return 1;
+  vorn.setSiteDirectory(tarvo::findSiteFile(places, {}).parent_path());
+  // The session files given open as documents of their own; without any
+  // (or when none opens), one new document.
+  if (!vorn.initInstance(options->sessions)) return 1;
   if (!notFound.isEmpty()) vorn.mainFrame()->statusBar()->showMessage(notFound);
 
+  // The view shown: the last document opened.
   tarvo::window::CVornView* view = vorn.mainFrame()->activeView();
   int status = 0;
   QObject::connect(view, &tarvo::window::CVornView::painted, &app, [&] {
@@ -124,7 +128,6 @@ int main(int argc, char** argv) {
       QApplication::quit();
     });
   });
-  for (const QString& path : options->sessions) vorn.openDocument(path);
   const int rc = QApplication::exec();
   return status != 0 ? status : rc;
 }

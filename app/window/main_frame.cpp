@@ -329,6 +329,7 @@ void CMainFrame::updateMenus() {
   const bool viewOpen = activeView() != nullptr;
   menuBar()->clear();
   menuBar()->addActions(viewOpen ? viewMenuBar_ : frameMenuBar_);
+  if (CVornView* view = activeView(); view && view->paintCount() > 0) deltaT_->setText(view->deltaTStatus());
   for (QAction* a : viewCommands_) a->setEnabled(viewOpen);
   saveAct_->setEnabled(viewOpen);
   printAct_->setEnabled(viewOpen);
@@ -356,7 +357,10 @@ void CMainFrame::updateRecentFiles(const QStringList& paths) {
 void CMainFrame::addChildFrame(CChildFrame* child) {
   mdi_->addSubWindow(child);
   CVornView* view = child->view();
-  connect(view, &CVornView::painted, this, [this, view] { deltaT_->setText(view->deltaTStatus()); });
+  // The pane speaks of the active view's document.
+  connect(view, &CVornView::painted, this, [this, view] {
+    if (view == activeView()) deltaT_->setText(view->deltaTStatus());
+  });
   connect(child->view(), &CVornView::statusText, this, [this](const QString& text) {
     if (text.isEmpty())
       statusBar()->clearMessage();

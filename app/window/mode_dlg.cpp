@@ -34,26 +34,23 @@ CModeDlg::CModeDlg(SessionState& state, const SiteList& sites, QWidget* parent)
                    new QRadioButton(QStringLiteral("Type")),
                    new QRadioButton(QStringLiteral("Site/Magnitude")),
                    new QRadioButton(QStringLiteral("Saros#"))},
-      longitude_(new QLineEdit(numberText(roundedTo(state.siteLongitude, 5)))),
+      longitude_(new QLineEdit),
       magnitude_(new QLineEdit(numberText(roundedTo(state.magnitudeCriterion, 2)))),
       selection_(new QRadioButton(QStringLiteral("Selection"))),
       set_(new QRadioButton(QStringLiteral("Set"))),
-      height_(new QLineEdit(numberText(state.siteHeight))),
-      latitude_(new QLineEdit(numberText(roundedTo(state.siteLatitude, 5)))),
+      height_(new QLineEdit), latitude_(new QLineEdit),
       typeLookBack_(new QLineEdit(numberText(state.typeLookBackYears))),
       siteLookBack_(new QLineEdit(numberText(state.siteLookBackYears))) {
   setWindowTitle(QStringLiteral("Serch Mode Menu"));
 
-  fillCityBox(city_, sites, state.searchSiteIndex);
+  showSiteChoice({city_, selection_, set_, longitude_, latitude_, height_}, state.site, sites);
   type_->addItems(typeEntries());
   state.typeChoice = state.typeCriterion;
   type_->setCurrentIndex(state.typeChoice - 1 < type_->count() ? state.typeChoice - 1 : -1);
   if (state.searchType >= kSearchAll && state.searchType <= kSearchBySaros)
     searchTypes_[state.searchType]->setChecked(true);
-  (state.siteSource == 0 ? selection_ : set_)->setChecked(true);
 
   connect(type_, &QComboBox::activated, this, [this](int i) { state_.typeChoice = i + 1; });
-  connect(city_, &QComboBox::activated, this, [this](int i) { state_.searchSiteIndex = i + 1; });
   connect(timeSet_, &QPushButton::clicked, this, &CModeDlg::openTimeSet);
 
   auto* layout = new QVBoxLayout(this);
@@ -116,6 +113,7 @@ Checked<SearchValues> CModeDlg::validate() const {
   for (int i = kSearchAll; i <= kSearchBySaros; ++i)
     if (searchTypes_[i]->isChecked()) v.searchType = static_cast<SearchType>(i);
   v.fromCity = selection_->isChecked();
+  v.cityNumber = city_->currentIndex() + 1;
   return v;
 }
 
@@ -127,15 +125,9 @@ void CModeDlg::applyTo(SessionState& state, const SearchValues& v) const {
   }
   if (v.searchType == kSearchBySite) {
     state.siteLookBackYears = v.siteLookBackYears;
-    state.siteSource = v.fromCity ? 0 : 1;
     state.magnitudeCriterion = v.magnitude;
-    if (v.fromCity) {
-      takeCitySite(state, sites_, state.searchSiteIndex);
-    } else {
-      state.siteLongitude = v.longitudeDeg;
-      state.siteLatitude = v.latitudeDeg;
-      state.siteHeight = v.heightM;
-    }
+    state.site = pickedSite(v.fromCity, v.cityNumber, {v.longitudeDeg, v.latitudeDeg, v.heightM}, state.site,
+                            sites_);
   }
   if (v.searchType == kSearchBySaros) state.sarosCriterion = v.saros;
 }

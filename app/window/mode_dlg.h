@@ -27,14 +27,16 @@ struct SearchValues {
   double longitudeDeg = 0, magnitude = 0, heightM = 0, latitudeDeg = 0;
   double typeLookBackYears = 0, siteLookBackYears = 0;
   bool fromCity = false;  // "Selection", else the typed site ("Set")
+  int cityNumber = 0;     // the city chosen in the list (from 1), 0 none
 };
 
 class CModeDlg : public QDialog {
   Q_OBJECT
 
  public:
-  // Filled from the state. Choosing a type or a city writes typeChoice or
-  // searchSiteIndex at once; "Time Set" stores the cursor at once.
+  // Filled from the state (the site group shows the session's site).
+  // Choosing a type writes typeChoice at once; "Time Set" stores the cursor
+  // at once.
   CModeDlg(SessionState& state, const SiteList& sites, QWidget* parent = nullptr);
 
   // The fields' values, or the first refused edit, in the order Saros#,

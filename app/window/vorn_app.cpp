@@ -13,7 +13,6 @@
 #include "app/window/main_frame.h"
 #include "app/window/vorn_doc.h"
 #include "app/window/vorn_view.h"
-#include "app/window/window_session.h"
 #include "session/session_file.h"
 
 namespace tarvo::window {
@@ -24,17 +23,17 @@ QString recentKey(int i) { return QStringLiteral("File%1").arg(i + 1); }
 }  // namespace
 
 CVornApp::CVornApp()
-    : session_(std::make_unique<WindowSession>()),
-      settings_(std::make_unique<QSettings>(QString::fromLatin1(kProfileKey),
+    : settings_(std::make_unique<QSettings>(QString::fromLatin1(kProfileKey),
                                             QStringLiteral("TarvoWin"))),
       printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
 CVornApp::~CVornApp() = default;
 
-bool CVornApp::initInstance() {
+bool CVornApp::initInstance(const QStringList& sessionFiles) {
   frame_ = std::make_unique<CMainFrame>(kRecentFiles);
   CMainFrame* frame = frame_.get();
-  connect(frame, &CMainFrame::newRequested, this, [this] { newDocument(); });
+  // Ctrl+N and Window › New Window: a further view of the active document.
+  connect(frame, &CMainFrame::newRequested, this, [this] { newWindow(); });
   connect(frame, &CMainFrame::openRequested, this, &CVornApp::openWithDialog);
   connect(frame, &CMainFrame::saveRequested, this, &CVornApp::saveActive);
   connect(frame, &CMainFrame::printRequested, this, &CVornApp::printActive);
@@ -42,31 +41,45 @@ bool CVornApp::initInstance() {
   connect(frame, &CMainFrame::aboutRequested, this, &CVornApp::about);
   connect(frame, &CMainFrame::recentFileChosen, this, [this](const QString& path) { openDocument(path); });
   frame_->updateRecentFiles(recentFiles());
-  if (!newDocument()) return false;
+  bool opened = false;
+  for (const QString& path : sessionFiles) opened = openDocument(path) != nullptr || opened;
+  if (!opened && !newDocument()) return false;
   frame_->show();
   return true;
 }
 
-CChildFrame* CVornApp::newDocument() {
-  auto* doc = new CVornDoc(QStringLiteral("Tarvo%1").arg(++untitledCount_), QString());
-  auto* child = new CChildFrame(*session_, doc);
+CVornDoc* CVornApp::activeDocument() const {
+  CChildFrame* child = frame_ ? frame_->activeChild() : nullptr;
+  return child ? child->document() : nullptr;
+}
+
+CChildFrame* CVornApp::showDocument(CVornDoc* document) {
+  auto* child = new CChildFrame(document);
   frame_->addChildFrame(child);
   return child;
 }
 
+CChildFrame* CVornApp::newDocument() {
+  return showDocument(new CVornDoc(QStringLiteral("Tarvo%1").arg(++untitledCount_), QString(),
+                                   siteDirectory_, this));
+}
+
+CChildFrame* CVornApp::newWindow() {
+  CVornDoc* doc = activeDocument();
+  return doc ? showDocument(doc) : newDocument();
+}
+
 CChildFrame* CVornApp::openDocument(const QString& path) {
-  // Only a session file is opened; anything else is refused and left as it is.
-  const SessionFileResult read = readSessionFile(std::string(QFile::encodeName(path).constData()));
-  if (const auto* error = std::get_if<SessionFileError>(&read)) {
-    QMessageBox::warning(frame_.get(), QStringLiteral("TarvoWin"),
-                         QStringLiteral("Cannot open %1: %2")
-                             .arg(path, QString::fromStdString(error->reason)));
+  // Only a session file is opened; anything else is refused and left as it
+  // is. The session is whole (city list read, site resolved) before the new
+  // view's first paint.
+  auto* doc = new CVornDoc(QString(), QString(), siteDirectory_, this);
+  if (const std::optional<QString> error = doc->load(path)) {
+    delete doc;
+    QMessageBox::warning(frame_.get(), QStringLiteral("TarvoWin"), *error);
     return nullptr;
   }
-  applySessionSettings(std::get<SessionSettings>(read), session_->state);
-  auto* doc = new CVornDoc(QFileInfo(path).fileName(), path);
-  auto* child = new CChildFrame(*session_, doc);
-  frame_->addChildFrame(child);
+  CChildFrame* child = showDocument(doc);
   addRecentFile(path);
   return child;
 }
@@ -91,7 +104,7 @@ void CVornApp::saveActive() {
     if (path.isEmpty()) return;
     if (!path.endsWith(QString::fromLatin1(kSessionFileExtension))) path += QString::fromLatin1(kSessionFileExtension);
   }
-  if (auto error = child->document()->saveTo(path, session_->state)) {
+  if (auto error = child->document()->saveTo(path)) {
     QMessageBox::warning(frame_.get(), QStringLiteral("TarvoWin"), *error);
     return;
   }

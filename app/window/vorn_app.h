@@ -1,10 +1,11 @@
-// The application object: the session every view shares, the main frame,
-// the documents, the recent-file list and printing.
+// The application object: the main frame, the documents (each with its own
+// session), the recent-file list and printing.
 #pragma once
 
 #include <QObject>
 #include <QStringList>
 
+#include <filesystem>
 #include <memory>
 
 class QPrinter;
@@ -14,7 +15,7 @@ namespace tarvo::window {
 
 class CChildFrame;
 class CMainFrame;
-struct WindowSession;
+class CVornDoc;
 
 class CVornApp : public QObject {
   Q_OBJECT
@@ -26,22 +27,33 @@ class CVornApp : public QObject {
   CVornApp();
   ~CVornApp() override;
 
-  // Creates the main frame with one document and its view, and shows it.
-  bool initInstance();
+  // Where each new session reads the city list ("location.new" in it);
+  // the working directory unless set before the first document.
+  void setSiteDirectory(std::filesystem::path directory) { siteDirectory_ = std::move(directory); }
+
+  // Creates the main frame and shows it: with the session files given, one
+  // document for each that opens; without (or when none opens), one new
+  // document. Its views' first paints come after this returns.
+  bool initInstance(const QStringList& sessionFiles = {});
 
   CMainFrame* mainFrame() const { return frame_.get(); }
-  WindowSession& session() const { return *session_; }
+  // The document of the active view; nullptr with no view open.
+  CVornDoc* activeDocument() const;
   QPrinter& printer() const { return *printer_; }
   QStringList recentFiles() const;
   // The file dialogs' filter: session files.
   static QString sessionFilter();
 
  public slots:
-  // A new document with its child frame and view.
+  // A new document with its own session, its child frame and view.
   CChildFrame* newDocument();
-  // Restores the session file into a new view titled by the file; nullptr
-  // (and a message box naming the file and the reason) when the file is not
-  // a session this program reads. The file is never written to then.
+  // New Window: a further view of the active document (a new document when
+  // none is open).
+  CChildFrame* newWindow();
+  // Restores the session file into a new document of its own, shown in a
+  // new view titled by the file; nullptr (and a message box naming the file
+  // and the reason) when the file is not a session this program reads. The
+  // file is never written to then.
   CChildFrame* openDocument(const QString& path);
   void openWithDialog();
   // Ctrl+S: the session to the active document's file, asking for a name
@@ -54,8 +66,9 @@ class CVornApp : public QObject {
 
  private:
   void addRecentFile(const QString& path);
+  CChildFrame* showDocument(CVornDoc* document);
 
-  std::unique_ptr<WindowSession> session_;
+  std::filesystem::path siteDirectory_ = ".";
   std::unique_ptr<QSettings> settings_;
   std::unique_ptr<QPrinter> printer_;
   std::unique_ptr<CMainFrame> frame_;

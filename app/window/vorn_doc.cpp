@@ -1,17 +1,43 @@
 #include "app/window/vorn_doc.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "app/window/window_session.h"
+#include "circumstances/sites.h"
 #include "session/session_file.h"
+#include "session/site_glue.h"
 
 namespace tarvo::window {
 
-CVornDoc::CVornDoc(QString title, QString path, QObject* parent)
-    : QObject(parent), title_(std::move(title)), path_(std::move(path)) {}
+CVornDoc::CVornDoc(QString title, QString path, const std::filesystem::path& siteDirectory,
+                   QObject* parent)
+    : QObject(parent), title_(std::move(title)), path_(std::move(path)),
+      session_(std::make_unique<WindowSession>()) {
+  readSessionCityList(session_->state, (siteDirectory / kSiteFileName).string());
+}
 
-std::optional<QString> CVornDoc::saveTo(const QString& path, const SessionState& state) {
-  const std::string text = formatSessionFile(sessionSettingsOf(state));
+CVornDoc::~CVornDoc() = default;
+
+SessionState& CVornDoc::state() const { return session_->state; }
+
+std::optional<QString> CVornDoc::load(const QString& path) {
+  const SessionFileResult read = readSessionFile(std::string(QFile::encodeName(path).constData()));
+  const auto refused = [&](const std::string& reason) {
+    return QStringLiteral("Cannot open %1: %2").arg(path, QString::fromStdString(reason));
+  };
+  if (const auto* error = std::get_if<SessionFileError>(&read)) return refused(error->reason);
+  if (const auto error = applySessionSettings(std::get<SessionSettings>(read), session_->state))
+    return refused(error->reason);
+  path_ = path;
+  title_ = QFileInfo(path).fileName();
+  emit titleChanged(title_);
+  return std::nullopt;
+}
+
+std::optional<QString> CVornDoc::saveTo(const QString& path) {
+  const std::string text = formatSessionFile(sessionSettingsOf(session_->state));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
@@ -22,6 +48,12 @@ std::optional<QString> CVornDoc::saveTo(const QString& path, const SessionState&
   title_ = QFileInfo(path).fileName();
   emit titleChanged(title_);
   return std::nullopt;
+}
+
+void CVornDoc::attachView() { ++views_; }
+
+void CVornDoc::detachView() {
+  if (--views_ == 0) deleteLater();
 }
 
 }  // namespace tarvo::window

@@ -1,11 +1,14 @@
-// The document: a session file (".tarvo") holding what the user chose in the
-// view (the cursor, the display, the site, the search criteria, the options).
-// A new document has no file until it is saved under a name.
+// The document: one session with its own values (the cursor, the display,
+// the site, the search criteria, the options), shown by one or more views,
+// and the session file (".tarvo") it was opened from or saved to. A new
+// document has no file until it is saved under a name.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
+#include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace tarvo {
@@ -14,21 +17,39 @@ struct SessionState;
 
 namespace tarvo::window {
 
+struct WindowSession;
+
 class CVornDoc : public QObject {
   Q_OBJECT
 
  public:
   // title: "Tarvo1", "Tarvo2", ... for a new document, the file name for an
   // opened one; path: empty until saved or opened (then a session file).
-  CVornDoc(QString title, QString path, QObject* parent = nullptr);
+  // The session is made whole here: the city list of siteDirectory is read
+  // and the first city becomes the site.
+  CVornDoc(QString title, QString path, const std::filesystem::path& siteDirectory,
+           QObject* parent = nullptr);
+  ~CVornDoc() override;
 
   const QString& title() const { return title_; }
   const QString& path() const { return path_; }
+  WindowSession& session() const { return *session_; }
+  SessionState& state() const;
 
-  // Writes the session file of `state` to path, replacing it only when the
-  // write succeeded. Returns the message naming the file and the reason on
-  // failure.
-  std::optional<QString> saveTo(const QString& path, const SessionState& state);
+  // Restores the session file at path into this document's session before
+  // any view paints it. Returns the message naming the file and the reason
+  // when the file is not a session this program reads (or names a city the
+  // list lacks); the session is then as it was.
+  std::optional<QString> load(const QString& path);
+  // Writes this document's session to path, replacing the file only when
+  // the write succeeded. Returns the message naming the file and the reason
+  // on failure.
+  std::optional<QString> saveTo(const QString& path);
+
+  // The views showing the document; the document goes with the last.
+  void attachView();
+  void detachView();
+  int viewCount() const { return views_; }
 
  signals:
   void titleChanged(const QString& title);
@@ -36,6 +57,8 @@ class CVornDoc : public QObject {
  private:
   QString title_;
   QString path_;
+  std::unique_ptr<WindowSession> session_;
+  int views_ = 0;
 };
 
 }  // namespace tarvo::window

@@ -76,7 +76,6 @@ void CVornView::runPaint() {
   // The restart after a missing catalogue opens the Time Set dialog once
   // this paint is over.
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
-  hooks.dataDirectory = session_.siteDirectory;
   const PaintResult result = paintView(session_.state, session_.reader, *surface_, hooks);
   if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
   // Each problem with the data once on standard error as well, when it is new.
@@ -328,8 +327,8 @@ void CVornView::starMap() {
   starMapShown_ = true;
   // The chart leaves a low Moon out; say so beside it.
   const QString note = QString::fromStdString(
-      skyChartMoonNote(skyChartRequest(session_.state.circumstances, session_.state.siteLongitude,
-                                       session_.state.siteLatitude)));
+      skyChartMoonNote(skyChartRequest(session_.state.circumstances, session_.state.site.where.longitudeDeg,
+                                       session_.state.site.where.latitudeDeg)));
   if (!note.isEmpty()) setAccessibleDescription(accessibleDescription() + QLatin1Char('\n') + note);
   emit statusText(note);
 }
@@ -420,7 +419,6 @@ void CVornView::printTo(QPrinter& printer) {
   stopSimulation();
   DrawingSurface page(std::max(width(), 1), std::max(height(), 1));
   PaintHooks hooks;
-  hooks.dataDirectory = session_.siteDirectory;
   paintView(session_.state, session_.reader, page, hooks);
   QPainter p(&printer);
   // One screen pixel becomes 1/100 inch on paper.

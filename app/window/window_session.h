@@ -1,11 +1,11 @@
-// What every view of the window shares: the one session state, the
-// catalogue reader with its open file (the city list is in the state).
+// What one document holds: its session state (the city list read and the
+// site resolved before its first paint) and its own catalogue reader with
+// its open file and read position. Every view of the document shows it.
 #pragma once
 
 #include <filesystem>
 
 #include "catalogue/canon_reader.h"
-#include "circumstances/sites.h"
 #include "session/session_state.h"
 
 namespace tarvo::window {
@@ -13,8 +13,6 @@ namespace tarvo::window {
 struct WindowSession {
   SessionState state;
   CanonReader reader{"."};
-  // Where the paint reads the city list: the user's own or the data directory's.
-  std::filesystem::path siteDirectory;
 };
 
 }  // namespace tarvo::window

@@ -3,6 +3,9 @@
 // as a whole are read back by Python's parsers in export_check.py.)
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -103,6 +106,45 @@ TEST(CsvExport, CellsReadAsFormulasAreWrittenAsText) {
     const std::string row = csv.substr(csv.find("\r\n") + 2);
     EXPECT_NE(row.find("," + std::string(c.cell) + ","), std::string::npos) << c.name << "\n" << row;
   }
+}
+
+// A value that is not finite is no value: an empty CSV field and JSON null,
+// never a plausible "0".
+TEST(ListExport, WritesANonFiniteValueAsMissing) {
+  ExportList list = oneEclipseAt("");
+  list.site.reset();
+  list.eclipses[0].gamma = std::nan("");
+  list.eclipses[0].deltaTSigmaSeconds = std::numeric_limits<double>::infinity();
+  const std::string csv = exportCsv(list);
+  const std::size_t split = csv.find("\r\n");
+  const auto column = [&](const std::string& name) {
+    const std::string header = csv.substr(0, split);
+    const auto index = std::count(header.begin(), header.begin() + static_cast<long>(header.find(name)), ',');
+    std::string field = csv.substr(split + 2);
+    for (long i = 0; i < index; ++i) field = field.substr(field.find(',') + 1);
+    return field.substr(0, field.find_first_of(",\r"));
+  };
+  EXPECT_EQ(column("gamma"), "");
+  EXPECT_EQ(column("deltat_sigma_s"), "");
+  EXPECT_EQ(column("saros"), "0");  // a real zero stays a number
+  const std::string json = exportJson(list);
+  EXPECT_NE(json.find("\"gamma\": null"), std::string::npos) << json;
+  EXPECT_NE(json.find("\"deltat_sigma_s\": null"), std::string::npos) << json;
+}
+
+// The one table of formats names each format, its extension and its writer.
+TEST(ListExport, FindsTheFormatByNameAndByExtension) {
+  const ExportList list = oneEclipseAt("Tokyo");
+  for (const ExportFormat& f : exportFormats()) {
+    EXPECT_EQ(exportFormatNamed(f.name), &f);
+    EXPECT_EQ(exportFormatOfFile(std::string("dir.x/list.") + f.extension), &f);
+    const ExportText byName = exportByExtension(list, std::string("LIST.") + f.extension, 2461380.5);
+    EXPECT_EQ(byName.text, f.write(list, 2461380.5).text);
+  }
+  EXPECT_EQ(exportFormatOfFile("list.CSV"), exportFormatNamed("csv"));
+  EXPECT_EQ(exportFormatOfFile("list"), nullptr);
+  EXPECT_EQ(exportFormatNamed("text"), nullptr);
+  EXPECT_EQ(exportByExtension(list, "list.txt", 0).error, "the file name must end in .csv, .json or .ics");
 }
 
 }  // namespace

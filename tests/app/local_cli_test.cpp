@@ -335,5 +335,37 @@ TEST(LocalCommand, TokyoSeesTheMoonRiseDuringThe2025MarchEclipse) {
   EXPECT_EQ(rowText(r.out, 255), "");
 }
 
+// ΔT from a record: greatest eclipse of 2025 September 7 put 3.5 h after
+// local apparent midnight at Tokyo. The reference, 242.07 s, solves the same
+// statement with the NOAA solar formulas (mean sidereal time, apparent Sun).
+TEST(RecordCommand, SolvesAStatementAndNamesBadRecords) {
+  fs::path dir = TARVO_RUNDATA_DIR;
+  if (!fs::exists(dir / "mcp00001p03000.prn") || !fs::exists(dir / "location.new")) {
+    GTEST_SKIP() << "no generated canon and city list in " << dir;
+  }
+  const CliRun r = runTarvo(dir, "record 2025 9 --site 139.745 35.654 0 'G = midnight + 3.5 h' 'U1 > moonrise' --format keys");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::vector<std::string> keys = lines(r.out);
+  ASSERT_EQ(keys.size(), 5u) << r.out;
+  EXPECT_EQ(keys[0].rfind("deltat ", 0), 0u);
+  EXPECT_NEAR(std::stod(keys[0].substr(7)), 242.07, 3.0);  // the Sun's theory: ~0.01° ≈ 2.4 s
+  EXPECT_EQ(keys[1], "model_deltat 75.60");
+  EXPECT_EQ(keys[3].rfind("z ", 0), 0u);
+  EXPECT_EQ(keys[4].rfind("sensitivity ", 0), 0u);
+
+  testing::ScratchDir scratch;
+  std::ofstream(scratch.path() / "r.csv") << "year,month,longitude,latitude,height,statement\n"
+                                             "2025,9,139.745,35.654,0,G = midnight + 3.5 h\n"
+                                             "2025,13,0,0,0,G = midnight\n";
+  const CliRun file = runTarvo(dir, "record --file '" + (scratch.path() / "r.csv").string() + "' --format csv");
+  EXPECT_EQ(file.exitCode, 1);
+  EXPECT_NE(file.err.find("r.csv line 3: MONTH must be an integer 1..12"), std::string::npos) << file.err;
+  EXPECT_EQ(lines(file.out).size(), 3u) << file.out;
+  for (const char* bad : {"record 2025 9 --city Tokyo", "record 2025 9 --city Tokyo 'U5 = moonrise'",
+                          "record 2025 9 'G = midnight'", "record 2025 9 --city Tokyo 'G = midnight' --format csv"}) {
+    EXPECT_EQ(runTarvo(dir, bad).exitCode, 64) << bad;
+  }
+}
+
 }  // namespace
 }  // namespace tarvo

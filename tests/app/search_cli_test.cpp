@@ -184,7 +184,7 @@ TEST(SearchOptions, RangesAsTheDialogs) {
       {"show 2025 13", "MONTH must be an integer 1..12"},
       {"show 2025 0", "MONTH must be an integer 1..12"},
       {"show 2025 3.5", "MONTH must be an integer 1..12"},
-      {"show 17000 1", "YEAR must be an integer -13000..16999"},
+      {"show 17000 1", "YEAR must be an integer -13000..16999, that is 13001 BC to AD 16999"},
       {"show -13001 1", "YEAR must be an integer -13000..16999"},
       {"show 2025.5 1", "YEAR must be an integer -13000..16999"},
       {"show 2025 3 --mag 1.6", "--mag needs a number 0..1.5"},
@@ -204,14 +204,15 @@ TEST(SearchOptions, RangesAsTheDialogs) {
       {"list 2025 0", "PERIOD must be 1..5000 years"},
       {"list 2025 5001", "PERIOD must be 1..5000 years"},
       {"list -13001 10", "START must be a year -13000..17000"},
-      {"list 17001 10", "START must be a year -13000..17000"},
+      {"list 17001 10", "START must be a year -13000..17000, that is 13001 BC to AD 17000"},
+      {"list 13002bc 10", "START must be a year -13000..17000, that is 13001 BC to AD 17000"},
       {"list 2025", "START and PERIOD are needed"},
       {"list 2025 10 --type 0", "--type needs an integer 1..6"},
       {"calendar 1e10", "JD must lie within -1e9..1e9 days"},
       {"calendar -1.5e9", "JD must lie within -1e9..1e9 days"},
       {"calendar nan", "tarvo calendar: JD 'nan' is not a number"},
       {"deltat nan", "tarvo deltat: YEAR 'nan' is not a number"},
-      {"deltat 1e308", "tarvo deltat: YEAR must lie within -1000000..1000000"},
+      {"deltat 1e308", "tarvo deltat: YEAR must lie within -1000000..1000000, that is 1000001 BC to AD 1000000"},
       {"deltat -1000000.5", "tarvo deltat: YEAR must lie within -1000000..1000000"},
   };
   for (const auto& r : refused) {
@@ -224,7 +225,8 @@ TEST(SearchOptions, RangesAsTheDialogs) {
   for (const char* args : {"show 16999 12", "show -13000 1", "show 2025 3 --mag 1.5 --site 0 0 4000 --lookback 1000",
                            "show 2025 3 --saros -400 --search-type 0", "calendar 1e9", "calendar -1e9",
                            "deltat 1000000", "deltat -1000000",
-                           "list -13000 5000 --type 4", "show 2025 3 --type 1 --saros 3 --search-type 3"}) {
+                           "list -13000 5000 --type 4", "show 2025 3 --type 1 --saros 3 --search-type 3",
+                           "show '13001 b.c.' 1", "list 'A.D. 16999' 1", "deltat '585 B.C.E.'"}) {
     const CliRun run = runTarvo(testing::testCanonDir(), args);
     EXPECT_NE(run.exitCode, 64) << args << ": " << run.err;
     EXPECT_EQ(run.err.find("usage"), std::string::npos) << args << ": " << run.err;

@@ -170,7 +170,7 @@ TEST(ShowCommand, UsageErrors) {
   for (const auto& [args, message] : std::vector<std::pair<std::string, std::string>>{
            {"show x y", "YEAR must be an integer -13000..16999"},
            {"show 2025 y", "MONTH must be an integer 1..12"},
-           {"show 17000 13", "YEAR must be an integer -13000..16999"}}) {
+           {"show 17000 13", "YEAR must be an integer -13000..16999, that is 13001 BC to AD 16999"}}) {
     const CliRun r = runTarvo(testing::testCanonDir(), args);
     EXPECT_EQ(r.exitCode, 64) << args;
     EXPECT_EQ(r.err.substr(0, r.err.find('\n')), "tarvo show: " + message) << args;

@@ -239,8 +239,7 @@ TEST_F(Landing, SiteSearchEqualMagnitudePassesLandingButNotStepping) {
   // The site under the Moon at greatest eclipse.
   const GreatestEclipse g = findGreatest(s.current, 0, s.deltaT);
   ASSERT_TRUE(g.converged);
-  s.siteLongitude = g.subLunar.longitudeDeg;
-  s.siteLatitude = g.subLunar.latitudeDeg;
+  s.site = typedChoice(g.subLunar.longitudeDeg, g.subLunar.latitudeDeg, 0);
   const SiteAtGreatest at = greatestAtSite(s.current, prepareSite(s), 0, s.deltaT);
   ASSERT_TRUE(at.converged);
   EXPECT_GT(at.altitudeDeg, 89.0);
@@ -254,8 +253,7 @@ TEST_F(Landing, SiteSearchEqualMagnitudePassesLandingButNotStepping) {
 
   SessionState before = atCursor(2025, 3);
   before.searchType = 2;
-  before.siteLongitude = s.siteLongitude;
-  before.siteLatitude = s.siteLatitude;
+  before.site = s.site;
   before.magnitudeCriterion = at.umbralMagnitude;
   // At this site March reaches 1.23, September's equal magnitude is not above
   // the criterion, and no later entry of the test canon passes 1.26: the
@@ -272,7 +270,7 @@ TEST(LandingSite, UnconvergedEntryIsNeverAccepted) {
   CanonReader reader(dir.path());
   SessionState s = atCursor(2025, 4);
   s.searchType = 2;
-  s.siteLatitude = 90;
+  s.site = typedChoice(0, 90, 0);
   s.magnitudeCriterion = -1e9;
   ASSERT_EQ(positionForPaint(s, reader), LandingOutcome::Shown);
   EXPECT_EQ(s.year, 2026);  // landed on the still entry, stepped on

@@ -33,7 +33,7 @@ struct ReportSetup {
   double decDeg = 20;
   double epochHour = 12;
   double greatestJd = 2460749.0;  // 2025 March 14, 12 h UT
-  int displaySiteIndex = 1;
+  int cityNumber = 1;  // of the site choice; SiteChoice::kTyped for typed coordinates
 };
 
 SessionState reportState(const ReportSetup& u) {
@@ -56,10 +56,7 @@ SessionState reportState(const ReportSetup& u) {
   s.epochHour = u.epochHour;
   s.greatestJd = u.greatestJd;
   s.deltaT = 0;
-  s.siteLongitude = u.lonDeg;
-  s.siteLatitude = u.latDeg;
-  s.siteHeight = 40;
-  s.displaySiteIndex = u.displaySiteIndex;
+  s.site = SiteChoice{u.cityNumber, {u.lonDeg, u.latDeg, 40}};
   prepareLocalReport(s);
   return s;
 }
@@ -124,9 +121,9 @@ TEST(LocalReport, WestLongitudeRoundsTheZoneHalfAwayFromZero) {
   ReportSetup u;
   u.lonDeg = -7.5;
   u.latDeg = 40;
-  u.displaySiteIndex = 99;
+  u.cityNumber = SiteChoice::kTyped;
   SessionState s = reportState(u);
-  s.siteHeight = 1234.5;
+  s.site.where.heightM = 1234.5;
   const std::vector<ReportLine> lines = localReportLines(s, nullptr);
   EXPECT_EQ(lineAt(lines, 45),
             " Location : Selected City       Lon:  -7.50d Lat:  40.00d Height:1234.5");
@@ -287,9 +284,9 @@ TEST(LocalReport, LocationLineComesFromTheCityList) {
   for (const Case& c :
        {Case{1, " Location : Tokyo Lon: 139.77d Lat:  35.68d Height: 40.0"},
         Case{2, " Location : La Paz Lon: -68.15d Lat: -16.50d Height:3640.0"},
-        Case{99, " Location : Selected City       Lon:  10.00d Lat:  20.00d Height:  40.0"},
-        Case{0, "<no line at 45>"}, Case{3, "<no line at 45>"}, Case{-1, "<no line at 45>"}}) {
-    u.displaySiteIndex = c.index;
+        Case{SiteChoice::kTyped, " Location : Selected City       Lon:  10.00d Lat:  20.00d Height:  40.0"},
+        Case{3, "<no line at 45>"}, Case{-1, "<no line at 45>"}}) {
+    u.cityNumber = c.index;
     SessionState s = reportState(u);
     EXPECT_EQ(lineAt(localReportLines(s, sites), 45), c.line) << c.index;
   }

@@ -16,6 +16,7 @@
 #include "map/projection.h"
 #include "map/visibility.h"
 #include "session/map_display.h"
+#include "session/site_glue.h"
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/session/session_test_support.h"
 
@@ -39,7 +40,6 @@ struct Data {
   }
   PaintHooks hooks(int* timeSetCalls = nullptr) const {
     PaintHooks h;
-    h.dataDirectory = dir.path();
     h.clock = fixedClock(2025, 1);
     if (timeSetCalls != nullptr) h.openTimeSet = [timeSetCalls] { ++*timeSetCalls; };
     return h;
@@ -181,16 +181,17 @@ TEST(PaintFlow, NextCrossesIntoTheNextFile) {
   EXPECT_EQ(surface.pixel(5, 100), paletteColour(6));
 }
 
-// The city list is read by the first paint only: its texts then, the first
-// city as the site, and no second reading.
-TEST(PaintFlow, CityListIsReadOnce) {
+// The city list is read when the session is made, never by a paint: the
+// first city is the site before any paint; the first paint shows the missing
+// file's texts and gives the reading's message, later paints neither.
+TEST(PaintFlow, CityListIsReadWithTheSessionAndToldByItsFirstPaint) {
   Data noCities(false);
   CanonReader reader(noCities.dir.path());
   DrawingSurface surface(kWidth, kHeight);
   SessionState s = atCursor(2025, 3);
   s.displayKind = 2;  // the local report leaves the top rows free
+  readSessionCityList(s, (noCities.dir.path() / "location.new").string());
   paintView(s, reader, surface, noCities.hooks());
-  EXPECT_EQ(s.sitesLoaded, 1);
   EXPECT_EQ(s.sites.count(), 0);
   DrawingSurface texts = picture({{50, 16, "NO LOCATION.ENG FILE!!"}, {50, 32, "PLEASE CHECK DIRECTORY!!"}});
   int whiteInTextRows = 0;
@@ -202,23 +203,25 @@ TEST(PaintFlow, CityListIsReadOnce) {
       if (texts.pixel(x, y) == paletteColour(15)) {
         EXPECT_EQ(surface.pixel(x, y), paletteColour(15)) << x << "," << y;
       }
-
-  // The file appears; the list is not read again.
+  // The file appears; no paint reads it, and the texts are not shown again.
   testing::writeText(noCities.dir.path() / "location.new", kCities);
   paintView(s, reader, surface, noCities.hooks());
   EXPECT_EQ(s.sites.count(), 0);
+  EXPECT_NE(surface.pixel(50, 20), paletteColour(15));
 
   Data data;
   SessionState t = atCursor(2025, 3);
-  CanonReader reader2(data.dir.path());
-  paintView(t, reader2, surface, data.hooks());
+  readSessionCityList(t, (data.dir.path() / "location.new").string());
   ASSERT_EQ(t.sites.count(), 2);
-  EXPECT_EQ(t.siteLongitude, 139.74);
-  EXPECT_EQ(t.siteLatitude, 35.65);
+  EXPECT_EQ(t.site.cityNumber, 1);
+  EXPECT_EQ(t.site.where.longitudeDeg, 139.74);
+  EXPECT_EQ(t.site.where.latitudeDeg, 35.65);
 
-  // A skipped line: its message in the result of the reading paint only.
+  // A skipped line: its message in the result of the first paint only.
   testing::writeText(data.dir.path() / "location.new", std::string(kCities) + "Far,0,999,0,9\n");
   SessionState u = atCursor(2025, 3);
+  readSessionCityList(u, (data.dir.path() / "location.new").string());
+  CanonReader reader2(data.dir.path());
   EXPECT_EQ(paintView(u, reader2, surface, data.hooks()).siteListNotice,
             "location.new line 3: latitude 999 outside \u2212" "90..90 (1 line skipped)");
   EXPECT_EQ(paintView(u, reader2, surface, data.hooks()).siteListNotice, "");
@@ -310,7 +313,6 @@ TEST(PaintPipeline, RealEclipsesOfEachType) {
     DrawingSurface surface(kWidth, kHeight);
     SessionState s = atCursor(k.year, k.month);
     PaintHooks hooks;
-    hooks.dataDirectory = rundata;
     ASSERT_EQ(paintView(s, reader, surface, hooks).outcome, LandingOutcome::Shown);
     ASSERT_EQ(static_cast<int>(s.eclipseType), k.type);
     // Centred: the sub-lunar longitude is the central meridian.

@@ -314,7 +314,7 @@ TEST(ListSite, UnconvergedEntryIsNeverListed) {
   CanonReader reader(dir.path());
   SessionState s;
   s.searchType = kSearchBySite;
-  s.siteLatitude = 90;
+  s.site = typedChoice(0, 90, 0);
   s.magnitudeCriterion = -1e9;
   ASSERT_EQ(runListSearch(s, reader, 2025, 5).entries.size(), 2u);
   EXPECT_EQ(s.eclipseList[0].month, 3);

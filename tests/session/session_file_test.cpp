@@ -62,26 +62,26 @@ TEST(SessionFile, RoundTripKeepsEverySetting) {
 TEST(SessionFile, StateRoundTripFindsTheCityByName) {
   SessionState state;
   state.sites.sites = {{"Tokyo", 139.7447, 35.6544, 0, 9}, {"New York", -74.006, 40.713, 10, -5}};
-  state.displaySiteIndex = 2;
+  state.site = *cityChoice(state.sites, 2);
   state.deltaTModel = DeltaTModel::kSmh2020;
   state.year = 1999;
   state.month = 8;
   SessionSettings s = sessionSettingsOf(state);
   EXPECT_EQ(s.cityName, "New York");
-  state.displaySiteIndex = 1;
+  state.site = *cityChoice(state.sites, 1);
   state.year = 2025;
-  applySessionSettings(std::get<SessionSettings>(parseSessionFile(formatSessionFile(s))), state);
-  EXPECT_EQ(state.displaySiteIndex, 2);
-  EXPECT_EQ(state.siteLongitude, -74.006);
-  EXPECT_EQ(state.siteHeight, 10);
+  EXPECT_FALSE(applySessionSettings(std::get<SessionSettings>(parseSessionFile(formatSessionFile(s))), state));
+  EXPECT_EQ(state.site.cityNumber, 2);
+  EXPECT_EQ(state.site.where.longitudeDeg, -74.006);
+  EXPECT_EQ(state.site.where.heightM, 10);
   EXPECT_EQ(state.year, 1999);
   EXPECT_EQ(state.pendingAction, kLandAtCursor);
   EXPECT_EQ(state.deltaTModel, DeltaTModel::kSmh2020);
 }
 
-TEST(SessionFile, CommentsBlankLinesCrLfAndMissingKeysAreAccepted) {
+TEST(SessionFile, ByteOrderMarkCommentsBlankLinesCrLfAndMissingKeysAreAccepted) {
   const SessionFileResult r =
-      parseSessionFile("TarvoWin session 1\r\n# saved by hand\r\n\r\n  month =  12 \r\nyear=16999\r\n");
+      parseSessionFile("\xEF\xBB\xBFTarvoWin session 1\r\n# saved by hand\r\n\r\n  month =  12 \r\nyear=16999\r\n");
   ASSERT_TRUE(std::holds_alternative<SessionSettings>(r));
   EXPECT_EQ(std::get<SessionSettings>(r).year, 16999);
   EXPECT_EQ(std::get<SessionSettings>(r).month, 12);

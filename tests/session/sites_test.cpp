@@ -37,9 +37,9 @@ class SitesFile : public ::testing::Test {
   fs::path dir_;
 };
 
-TEST_F(SitesFile, FirstCityBecomesTheObservingSiteHeightUnchanged) {
+TEST_F(SitesFile, FirstCityBecomesTheObservingSite) {
   SessionState state;
-  state.siteHeight = 123;
+  state.site = typedChoice(1, 2, 123);
   SiteList list;
   const SiteLoadResult r =
       loadSites(state, list, write("; city list\nTokyo,139.77,35.68,40,9\n"));
@@ -53,28 +53,30 @@ TEST_F(SitesFile, FirstCityBecomesTheObservingSiteHeightUnchanged) {
   EXPECT_DOUBLE_EQ(tokyo.latitude, 35.68);
   EXPECT_DOUBLE_EQ(tokyo.height, 40);
   EXPECT_DOUBLE_EQ(tokyo.extra, 9);
-  EXPECT_DOUBLE_EQ(state.siteLongitude, 139.77);
-  EXPECT_DOUBLE_EQ(state.siteLatitude, 35.68);
-  EXPECT_DOUBLE_EQ(state.siteHeight, 123);
+  // The city whole: its name and its own coordinates, height included.
+  EXPECT_EQ(state.site.cityNumber, 1);
+  EXPECT_DOUBLE_EQ(state.site.where.longitudeDeg, 139.77);
+  EXPECT_DOUBLE_EQ(state.site.where.latitudeDeg, 35.68);
+  EXPECT_DOUBLE_EQ(state.site.where.heightM, 40);
   EXPECT_EQ(list.byNumber(0), nullptr);
   EXPECT_EQ(list.byNumber(2), nullptr);
 
   // An empty file is read: no cities, the site stays where it was.
-  state.siteLongitude = 5;
+  state.site = typedChoice(5, 0, 0);
   EXPECT_EQ(loadSites(state, list, write("")).status, 1);
   EXPECT_EQ(list.count(), 0);
-  EXPECT_DOUBLE_EQ(state.siteLongitude, 5);
+  EXPECT_DOUBLE_EQ(state.site.where.longitudeDeg, 5);
 }
 
 TEST_F(SitesFile, MissingFileGivesTheTwoWhiteTextsAndKeepsTheSite) {
   SessionState state;
-  state.siteLongitude = 11;
+  state.site = typedChoice(11, 0, 0);
   SiteList list;
   list.sites.push_back({"stale", 1, 2, 3, 4});
   const SiteLoadResult r = loadSites(state, list, (dir_ / "absent.new").string());
   EXPECT_EQ(r.status, -1);
   EXPECT_EQ(list.count(), 0);
-  EXPECT_DOUBLE_EQ(state.siteLongitude, 11);
+  EXPECT_DOUBLE_EQ(state.site.where.longitudeDeg, 11);
   ASSERT_EQ(r.errorTexts.size(), 2u);
   EXPECT_STREQ(r.errorTexts[0].text, "NO LOCATION.ENG FILE!!");
   EXPECT_EQ(r.errorTexts[0].x, 50);
@@ -234,7 +236,7 @@ TEST_F(SitesFile, NotTextIsRefusedWholeAndKeepsTheSite) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.notice);
     SessionState state;
-    state.siteLongitude = 11;
+    state.site = typedChoice(11, 0, 0);
     SiteList list;
     list.sites.push_back({"stale", 1, 2, 3, 4});
     const SiteLoadResult r = loadSites(state, list, write(c.bytes));
@@ -242,7 +244,7 @@ TEST_F(SitesFile, NotTextIsRefusedWholeAndKeepsTheSite) {
     EXPECT_TRUE(r.errorTexts.empty());
     EXPECT_EQ(r.notice, c.notice);
     EXPECT_EQ(list.count(), 0);
-    EXPECT_DOUBLE_EQ(state.siteLongitude, 11);
+    EXPECT_DOUBLE_EQ(state.site.where.longitudeDeg, 11);
   }
   // After a good city the same bytes are a skipped line.
   SessionState state;
@@ -321,8 +323,8 @@ TEST(SitesShipped, EightyCitiesTokyoFirst) {
   EXPECT_EQ(r.notice, "");
   ASSERT_EQ(list.count(), 80);
   EXPECT_EQ(list.sites[0].name, "Tokyo");
-  EXPECT_NEAR(state.siteLongitude, 139.74, 0.01);
-  EXPECT_NEAR(state.siteLatitude, 35.65, 0.01);
+  EXPECT_NEAR(state.site.where.longitudeDeg, 139.74, 0.01);
+  EXPECT_NEAR(state.site.where.latitudeDeg, 35.65, 0.01);
   auto find = [&](const std::string& name) -> const Site* {
     for (const Site& s : list.sites)
       if (s.name == name) return &s;

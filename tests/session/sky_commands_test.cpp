@@ -26,6 +26,7 @@
 #include "session/mouse_commands.h"
 #include "session/paint.h"
 #include "session/simulation_command.h"
+#include "session/site_glue.h"
 #include "session/sky_command.h"
 #include "sky/sky_chart.h"
 #include "tests/cli_runner.h"
@@ -57,13 +58,11 @@ class SkyCommands : public ::testing::Test {
     s.month = 3;
     s.pendingAction = kLandAtCursor;
     PaintHooks hooks;
-    hooks.dataDirectory = canonDirectory();
+    readSessionCityList(s, (canonDirectory() / kSiteFileName).string());
     CanonReader reader(canonDirectory());
     DrawingSurface view(692, 453);
     EXPECT_EQ(paintView(s, reader, view, hooks).outcome, LandingOutcome::Shown);
-    s.siteLongitude = longitudeDeg;
-    s.siteLatitude = latitudeDeg;
-    s.displaySiteIndex = 99;
+    s.site = typedChoice(longitudeDeg, latitudeDeg, 0);
     s.displayKind = displayKind;
     if (displayKind == 2) paintView(s, reader, view, hooks);
     return s;
@@ -108,7 +107,7 @@ TEST_F(SkyCommands, LowMoonAndDaylightSites) {
   ASSERT_TRUE(lowMoon && sunUp);
   for (const double longitude : {*lowMoon, *sunUp}) {
     SessionState s = landed;
-    s.siteLongitude = longitude;
+    s.site.where.longitudeDeg = longitude;
     DrawingSurface chart(692, 453);
     drawSkyChartCommand(s, chart);
     const auto places = skyChartPlaces(s.greatestJd, 40.713, longitude);
@@ -218,9 +217,7 @@ TEST_F(SkyCommands, MoonAtTheZenithOfTheSubLunarPointOverTheWholeCatalogue) {
         takeCurrentEclipse(s, e);
         const EclipseCircumstances& c = updateCurrentEclipse(s);
         if (c.greatestConverged) {
-          s.siteLongitude = c.subLunar.longitudeDeg;
-          s.siteLatitude = c.subLunar.latitudeDeg;
-          s.displaySiteIndex = kTypedSiteIndex;
+          s.site = typedChoice(c.subLunar.longitudeDeg, c.subLunar.latitudeDeg, 0);
           const SkyChartRequest request = prepareSkyChart(s);
           const std::vector<SkyPlace> places = skyChartPlacesFor(request);
           const EclipseElements at = elementsAt(c.record, c.greatestHours);

@@ -223,7 +223,8 @@ TEST(DrawingSurfaceFill, StopsAtTheBorderAndNotThroughDiagonals) {
 }
 
 // Against a plain breadth-first fill on a scattered border with pixels
-// already in the fill colour: the same region, whatever the run structure.
+// already in the fill colour and a barrier box: the same region, whatever
+// the run structure.
 TEST(DrawingSurfaceFill, MatchesABreadthFirstFillOnScatteredBorders) {
   const int w = 150, h = 97;
   for (unsigned seed : {1u, 7u, 42u}) {
@@ -240,6 +241,10 @@ TEST(DrawingSurfaceFill, MatchesABreadthFirstFillOnScatteredBorders) {
         plot(s, i % w, i / w, 2);  // already the fill colour
       }
     }
+    // A barrier box counts as border without being drawn.
+    const std::vector<FillBarrier> barriers{{20, 10, 61, 31}};
+    for (int y = 10; y <= 30; ++y)
+      for (int x = 20; x <= 60; ++x) border[y * w + x] = 1;
     const int sx = 75, sy = 48;
     border[sy * w + sx] = 0;
     plot(s, sx, sy, 0);
@@ -258,9 +263,9 @@ TEST(DrawingSurfaceFill, MatchesABreadthFirstFillOnScatteredBorders) {
     }
     ASSERT_GT(queue.size(), 50u) << seed;
     s.setBrush({BrushStyle::Solid, colorTable[2]});
-    s.floodFill(sx, sy, colorTable[4]);
+    s.floodFill(sx, sy, colorTable[4], barriers);
     s.setBrush({BrushStyle::Solid, colorTable[14]});
-    s.floodFill(sx, sy, colorTable[4]);  // the refill shows exactly the region
+    s.floodFill(sx, sy, colorTable[4], barriers);  // the refill shows exactly the region
     for (int i = 0; i < w * h; ++i) {
       const bool filled = s.pixel(i % w, i / w) == colorTable[14];
       ASSERT_EQ(filled, reached[i] == 1) << "seed " << seed << " at " << i % w << "," << i / w;

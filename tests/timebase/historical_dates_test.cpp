@@ -16,7 +16,9 @@ TEST(HistoricalYear, AcceptedForms) {
   };
   for (const Case c : {Case{"585 BC", -584}, {"585BC", -584}, {"585 BCE", -584}, {"585BCE", -584},
                        {"1 BC", 0}, {"AD 1066", 1066}, {"AD1066", 1066}, {"1066 AD", 1066},
-                       {"1066 CE", 1066}, {"1066CE", 1066}, {"AD 1", 1}, {" 13001 BC ", -13000}}) {
+                       {"1066 CE", 1066}, {"1066CE", 1066}, {"AD 1", 1}, {" 13001 BC ", -13000},
+                       {"585 bc", -584}, {"585 B.C.", -584}, {"585 b.c.e.", -584}, {"585  Bce", -584},
+                       {"1066 ad", 1066}, {"A.D. 1066", 1066}, {"ad1066", 1066}, {"1066 C.E.", 1066}}) {
     const auto y = historicalYear(c.text);
     ASSERT_TRUE(y) << c.text;
     EXPECT_EQ(*y, c.year) << c.text;
@@ -25,7 +27,8 @@ TEST(HistoricalYear, AcceptedForms) {
 
 TEST(HistoricalYear, Refusals) {
   for (const char* text : {"0 BC", "BC", "5 BC 3", "AD", "AD 0", "0 CE", "-5 BC", "+5 BC", "5.5 BC",
-                           "5  BC", "5 bc", "BC 5", "CE 5", "5 B C", "585", "-584", "", "5 ADBC", "5 AD CE"}) {
+                           "BC 5", "CE 5", "B.C. 5", "5 B C", "585", "-584", "", "5 ADBC", "5 AD CE", "5 B.C",
+                           "5 BC.", "5 B..C.", "5 .B.C.", "5 B.CE.", "5 BD", "5 A.D.C."}) {
     EXPECT_FALSE(historicalYear(text)) << '"' << text << '"';
   }
 }
@@ -38,6 +41,7 @@ TEST(HistoricalYear, RoundTripOverTheSpan) {
   EXPECT_EQ(historicalYearText(1), "AD 1");
   EXPECT_EQ(historicalYearText(-13000), "13001 BC");
   EXPECT_EQ(historicalYearText(16999), "AD 16999");
+  EXPECT_EQ(historicalRangeText(-13000, 16999), "13001 BC to AD 16999");
   for (double y = -13000; y <= 16999; ++y) {
     const auto back = historicalYear(historicalYearText(y));
     ASSERT_TRUE(back) << y;

@@ -41,7 +41,10 @@ QString numberRange(const char* lo, const char* hi) {
       .arg(QLatin1String(lo), QLatin1String(hi));
 }
 const QString kInt1to12 = integerRange("1", "12");
-const QString kIntYear = integerRange("-13000", "16999");
+// A year field's range message adds the range as historians write it.
+const QString kIntYear = integerRange("-13000", "16999") +
+                         (japanese() ? QStringLiteral("\n（13001 BC から AD 16999 まで）")
+                                     : QStringLiteral("\nThat is 13001 BC to AD 16999."));
 const QString kIntSaros = integerRange("-400", "400");
 const QString kNumHeight = numberRange("0", "4000");
 const QString kNumLon = numberRange("-360", "360");
@@ -80,7 +83,7 @@ class DialogsTest : public QObject {
   void displayOpening();
   void displayOk_data();
   void displayOk();
-  void displayCityChoiceSurvivesCancel();
+  void displayCityChoiceShowsItsPlaceAndCancelKeepsTheSite();
   void displayDeltaTModelAndBands();
   void searchOpening();
   void searchTimeSetStoresAtOnce();
@@ -108,6 +111,8 @@ void DialogsTest::rangeMessagesInOrder_data() {
   QTest::newRow("historians' year") << when << QStringList{"5", "13001 BC"} << "" << -1;
   QTest::newRow("historians' year past the start") << when << QStringList{"5", "13002 BC"} << kIntYear << 1;
   QTest::newRow("no year 0 BC") << when << QStringList{"5", "0 BC"} << kNotInteger << 1;
+  QTest::newRow("historians' year, dotted, any case") << when << QStringList{"5", "585 b.c."} << "" << -1;
+  QTest::newRow("historians' year past the end") << when << QStringList{"5", "A.D. 17000"} << kIntYear << 1;
   // Display Mode: Alt., Lon., Lat., DeltaT Adj.
   QTest::newRow("display limits") << display << QStringList{"4000", "-360", "90", "-10000"} << ""
                                   << -1;
@@ -252,15 +257,11 @@ void DialogsTest::refusedOkKeepsDialogOpen() {
 
 void DialogsTest::displayOpening() {
   SessionState s;
-  s.siteLongitude = 139.691666666;
-  s.siteLatitude = -35.123456789;
-  s.siteHeight = 40;
+  s.site = typedChoice(139.691666666, -35.123456789, 40);
   s.deltaTAdjust = -12.5;
   s.displayKind = 2;
   s.gridMode = 0;
   s.outlineChoice = 2;
-  s.siteSource = 0;
-  s.displaySiteIndex = 2;
   SiteList sites = threeCities();
   CDisplayDlg d(s, sites);
   QCOMPARE(d.windowTitle(), QStringLiteral("Display Mode"));
@@ -271,43 +272,49 @@ void DialogsTest::displayOpening() {
   QVERIFY(d.localButton()->isChecked());
   QVERIFY(d.gridBox()->isChecked());
   QVERIFY(d.ciaBox()->isChecked());
-  QVERIFY(d.selectionButton()->isChecked());
+  QVERIFY(d.dataButton()->isChecked());
   QCOMPARE(d.cityBox()->count(), 3);
-  QCOMPARE(d.cityBox()->currentText(), QStringLiteral("Paris"));
+  QCOMPARE(d.cityBox()->currentIndex(), -1);  // typed coordinates: no city chosen
   QCOMPARE(d.gridBox()->text(), QStringLiteral("Lon/Lat Grid"));
 
-  s.displaySiteIndex = 99;  // typed coordinates: no city chosen
-  CDisplayDlg typed(s, sites);
-  QCOMPARE(typed.cityBox()->currentIndex(), -1);
+  // A city: its name and its own coordinates, side by side.
+  s.site = *cityChoice(sites, 2);
+  CDisplayDlg city(s, sites);
+  QCOMPARE(city.cityBox()->currentText(), QStringLiteral("Paris"));
+  QVERIFY(city.selectionButton()->isChecked());
+  QCOMPARE(city.longitudeEdit()->text(), QStringLiteral("2.35"));
+  QCOMPARE(city.latitudeEdit()->text(), QStringLiteral("48.85"));
+  QCOMPARE(city.heightEdit()->text(), QStringLiteral("35"));
 }
 
 void DialogsTest::displayOk_data() {
-  // What the user sets: display (map/local), grid, CIA, source (selection/data), city index.
+  // What the user sets: display (map/local), grid, CIA, source (selection/data), city row.
   QTest::addColumn<bool>("local");
   QTest::addColumn<bool>("grid");
   QTest::addColumn<bool>("cia");
   QTest::addColumn<bool>("selection");
-  QTest::addColumn<int>("cityIndex");  // displaySiteIndex when opened
+  QTest::addColumn<int>("cityRow");  // row chosen in the city list, −1 none
   // Expected state.
   QTest::addColumn<int>("displayKind");
   QTest::addColumn<int>("gridMode");
   QTest::addColumn<int>("outlineChoice");
-  QTest::addColumn<int>("displaySiteIndex");
+  QTest::addColumn<int>("cityNumber");
   QTest::addColumn<double>("lon");
   QTest::addColumn<double>("lat");
   QTest::addColumn<double>("height");
-  // The state starts with the site (10, 20, 30) and grid off; the typed
-  // fields hold (-70.25, 12.5, 100).
-  QTest::newRow("map with grid keeps the site")
-      << false << true << false << true << 1 << 0 << 0 << 1 << 1 << 10.0 << 20.0 << 30.0;
-  QTest::newRow("map without grid, CIA map")
-      << false << false << true << false << 1 << 0 << 4 << 2 << 1 << 10.0 << 20.0 << 30.0;
+  // The state starts with the typed site (10, 20, 30) and grid off; the
+  // typed fields hold (-70.25, 12.5, 100). The site picked is the site used
+  // with either display.
+  QTest::newRow("map with grid, the third city")
+      << false << true << false << true << 2 << 0 << 0 << 1 << 3 << -78.5 << -0.22 << 2850.0;
+  QTest::newRow("map without grid, CIA map, typed data")
+      << false << false << true << false << -1 << 0 << 4 << 2 << 0 << -70.25 << 12.5 << 100.0;
   QTest::newRow("local from the third city")
-      << true << true << false << true << 3 << 2 << 4 << 1 << 3 << -78.5 << -0.22 << 2850.0;
-  QTest::newRow("local, index naming no city")
-      << true << false << false << true << 99 << 2 << 4 << 1 << 99 << 10.0 << 20.0 << 30.0;
+      << true << true << false << true << 2 << 2 << 4 << 1 << 3 << -78.5 << -0.22 << 2850.0;
+  QTest::newRow("selection without a city keeps the site")
+      << true << false << false << true << -1 << 2 << 4 << 1 << 0 << 10.0 << 20.0 << 30.0;
   QTest::newRow("local from typed data")
-      << true << false << false << false << 2 << 2 << 4 << 1 << 99 << -70.25 << 12.5 << 100.0;
+      << true << false << false << false << 1 << 2 << 4 << 1 << 0 << -70.25 << 12.5 << 100.0;
 }
 
 void DialogsTest::displayOk() {
@@ -315,17 +322,15 @@ void DialogsTest::displayOk() {
   QFETCH(bool, grid);
   QFETCH(bool, cia);
   QFETCH(bool, selection);
-  QFETCH(int, cityIndex);
+  QFETCH(int, cityRow);
   SessionState s;
-  s.siteLongitude = 10;
-  s.siteLatitude = 20;
-  s.siteHeight = 30;
-  s.displaySiteIndex = cityIndex;
+  s.site = typedChoice(10, 20, 30);
   SiteList sites = threeCities();
   CDisplayDlg d(s, sites);
   (local ? d.localButton() : d.mapButton())->setChecked(true);
   d.gridBox()->setChecked(grid);
   d.ciaBox()->setChecked(cia);
+  d.cityBox()->setCurrentIndex(cityRow);
   (selection ? d.selectionButton() : d.dataButton())->setChecked(true);
   d.longitudeEdit()->setText(QStringLiteral("-70.25"));
   d.latitudeEdit()->setText(QStringLiteral("12.5"));
@@ -337,12 +342,11 @@ void DialogsTest::displayOk() {
   QTEST(s.displayKind, "displayKind");
   if (!local) QTEST(s.gridMode, "gridMode");
   QTEST(s.outlineChoice, "outlineChoice");
-  QTEST(s.displaySiteIndex, "displaySiteIndex");
-  QTEST(s.siteLongitude, "lon");
-  QTEST(s.siteLatitude, "lat");
-  QTEST(s.siteHeight, "height");
+  QTEST(s.site.cityNumber, "cityNumber");
+  QTEST(s.site.where.longitudeDeg, "lon");
+  QTEST(s.site.where.latitudeDeg, "lat");
+  QTEST(s.site.where.heightM, "height");
   QCOMPARE(s.deltaTAdjust, 42.0);
-  if (local) QCOMPARE(s.siteSource, selection ? 0 : 1);
 }
 
 void DialogsTest::displayDeltaTModelAndBands() {
@@ -363,17 +367,24 @@ void DialogsTest::displayDeltaTModelAndBands() {
   QVERIFY(!s.deltaTBandsShown);
 }
 
-void DialogsTest::displayCityChoiceSurvivesCancel() {
-  SessionState s;
+void DialogsTest::displayCityChoiceShowsItsPlaceAndCancelKeepsTheSite() {
   SiteList sites = threeCities();
+  SessionState s;
+  s.site = *cityChoice(sites, 1);
   CDisplayDlg d(s, sites);
   d.show();
+  d.dataButton()->setChecked(true);
   d.cityBox()->setFocus();
   QTest::keyClick(d.cityBox(), Qt::Key_Down);  // activates the next city
+  // The fields follow the city box, and the city is the source.
+  QCOMPARE(d.longitudeEdit()->text(), QStringLiteral("2.35"));
+  QCOMPARE(d.latitudeEdit()->text(), QStringLiteral("48.85"));
+  QCOMPARE(d.heightEdit()->text(), QStringLiteral("35"));
+  QVERIFY(d.selectionButton()->isChecked());
   d.reject();
-  QCOMPARE(s.displaySiteIndex, 2);
-  QCOMPARE(s.displayKind, 0);  // nothing else changed
-  QCOMPARE(s.siteLongitude, 0.0);
+  QCOMPARE(s.site.cityNumber, 1);  // nothing reached the session
+  QCOMPARE(s.site.where.longitudeDeg, 139.69167);
+  QCOMPARE(s.displayKind, 0);
 }
 
 // ---- Search ----
@@ -386,8 +397,8 @@ void DialogsTest::searchOpening() {
   s.typeChoice = 0;
   s.magnitudeCriterion = 0.456;
   s.searchType = 2;
-  s.searchSiteIndex = 3;
   SiteList sites = threeCities();
+  s.site = *cityChoice(sites, 3);
   CModeDlg d(s, sites);
   QCOMPARE(d.windowTitle(), QStringLiteral("Serch Mode Menu"));
   QCOMPARE(d.sarosEdit()->text(), QStringLiteral("123"));  // the eclipse shown
@@ -397,7 +408,8 @@ void DialogsTest::searchOpening() {
   QCOMPARE(d.magnitudeEdit()->text(), QStringLiteral("0.46"));
   QVERIFY(d.searchTypeButton(2)->isChecked());
   QCOMPARE(d.searchTypeButton(2)->text(), QStringLiteral("Site/Magnitude"));
-  QCOMPARE(d.cityBox()->currentText(), QStringLiteral("Quito"));
+  QCOMPARE(d.cityBox()->currentText(), QStringLiteral("Quito"));  // the session's site
+  QCOMPARE(d.longitudeEdit()->text(), QStringLiteral("-78.5"));
   QCOMPARE(d.typeLookBackEdit()->text(), QStringLiteral("20"));
   QCOMPARE(d.siteLookBackEdit()->text(), QStringLiteral("50"));
 }
@@ -434,38 +446,37 @@ void DialogsTest::searchOk_data() {
   QTest::addColumn<double>("magnitude");
   QTest::addColumn<double>("sarosCriterion");
   QTest::addColumn<double>("lon");
-  QTest::addColumn<int>("siteSource");
+  QTest::addColumn<int>("cityNumber");
   // Typed fields: Saros# -12, Mag 0.8, Search from 7, Serch Period 9, site (5, 6, 7).
-  // Initial state: criteria at their defaults, site (10, 20, 30), source 1.
+  // Initial state: criteria at their defaults, the site the first city.
   QTest::newRow("all eclipses stores only the type")
-      << 0 << 2 << true << 1 << 20.0 << 50.0 << 0.5 << 145.0 << 10.0 << 1;
+      << 0 << 2 << true << 1 << 20.0 << 50.0 << 0.5 << 145.0 << 139.69167 << 1;
   QTest::newRow("by type: the blank fifth entry")
-      << 1 << 4 << true << 5 << 7.0 << 50.0 << 0.5 << 145.0 << 10.0 << 1;
+      << 1 << 4 << true << 5 << 7.0 << 50.0 << 0.5 << 145.0 << 139.69167 << 1;
   QTest::newRow("by site from the second city")
-      << 2 << 0 << true << 1 << 20.0 << 9.0 << 0.8 << 145.0 << 2.35 << 0;
+      << 2 << 0 << true << 1 << 20.0 << 9.0 << 0.8 << 145.0 << 2.35 << 2;
   QTest::newRow("by site from typed values")
-      << 2 << 0 << false << 1 << 20.0 << 9.0 << 0.8 << 145.0 << 5.0 << 1;
-  QTest::newRow("by Saros") << 3 << 0 << true << 1 << 20.0 << 50.0 << 0.5 << -12.0 << 10.0 << 1;
+      << 2 << 0 << false << 1 << 20.0 << 9.0 << 0.8 << 145.0 << 5.0 << 0;
+  QTest::newRow("by Saros") << 3 << 0 << true << 1 << 20.0 << 50.0 << 0.5 << -12.0 << 139.69167 << 1;
 }
 
 void DialogsTest::searchOk() {
   QFETCH(int, searchType);
   QFETCH(int, typeRow);
   QFETCH(bool, selection);
-  SessionState s;
-  s.siteLongitude = 10;
-  s.siteLatitude = 20;
-  s.siteHeight = 30;
   SiteList sites = threeCities();
+  SessionState s;
+  s.site = *cityChoice(sites, 1);
   CModeDlg d(s, sites);
   d.show();
-  // Choose in the lists as the user does: the choices take effect at once.
+  // Choose in the lists as the user does: the type takes effect at once,
+  // the city only with OK.
   d.typeBox()->setFocus();
   for (int i = d.typeBox()->currentIndex(); i < typeRow; ++i)
     QTest::keyClick(d.typeBox(), Qt::Key_Down);
   d.cityBox()->setFocus();
   QTest::keyClick(d.cityBox(), Qt::Key_Down);
-  QCOMPARE(s.searchSiteIndex, 2);
+  QCOMPARE(s.site.cityNumber, 1);
   QCOMPARE(s.typeChoice, typeRow + 1);
   d.searchTypeButton(searchType)->setChecked(true);
   (selection ? d.selectionButton() : d.setButton())->setChecked(true);
@@ -485,9 +496,8 @@ void DialogsTest::searchOk() {
   QTEST(s.siteLookBackYears, "siteLookBack");
   QTEST(s.magnitudeCriterion, "magnitude");
   QTEST(s.sarosCriterion, "sarosCriterion");
-  QTEST(s.siteLongitude, "lon");
-  QTEST(s.siteSource, "siteSource");
-  QCOMPARE(s.displaySiteIndex, 1);  // the Search dialog leaves it alone
+  QTEST(s.site.where.longitudeDeg, "lon");
+  QTEST(s.site.cityNumber, "cityNumber");
 }
 
 QTEST_MAIN(DialogsTest)

@@ -123,11 +123,12 @@ class FrameTest : public QObject {
   void promptsAndToolTips();
   void keys();
   void menusFollowTheOpenViews();
-  void newAndOpenedViewsShareTheSession();
+  void eachDocumentOwnsItsSessionAndNewWindowShowsIt();
   void recentFilesKeepFour();
   void versionBox();
   void saveWritesTheSessionAndOpenRestoresIt();
   void saveReportsTheFileAndReason();
+  void sessionFilesAreWholeBeforeTheirFirstPaint();
   void cityListMessageInTheStatusBarOnce();
   void statusBarShowsDeltaTAndSigma();
   void openRefusesAFileThatIsNoSession();
@@ -249,21 +250,29 @@ void FrameTest::menusFollowTheOpenViews() {
   QVERIFY(!f->action(kCmdPrint)->isEnabled());
 }
 
-void FrameTest::newAndOpenedViewsShareTheSession() {
-  CChildFrame* second = app_->newDocument();
-  QCOMPARE(second->windowTitle(), QStringLiteral("Tarvo2"));
+void FrameTest::eachDocumentOwnsItsSessionAndNewWindowShowsIt() {
+  CChildFrame* first = app_->mainFrame()->activeChild();
+  CChildFrame* second = app_->newWindow();
   QVERIFY(second->isMaximized());
+  QCOMPARE(second->document(), first->document());
   const QString picked = dir_.filePath(QStringLiteral("picked.tarvo"));
   writeSession(picked, 1997, 9);
   CChildFrame* third = app_->openDocument(picked);
   QVERIFY(third);
   QCOMPARE(third->windowTitle(), QStringLiteral("picked.tarvo"));
+  QVERIFY(third->document() != first->document());
   QCOMPARE(app_->mainFrame()->mdiArea()->subWindowList().size(), 3);
-  // A command in one view changes what the others show at their next paint.
-  app_->session().state.displayKind = 0;
-  third->view()->localInformation();
-  QCOMPARE(app_->session().state.displayKind, 2);
   QCOMPARE(app_->mainFrame()->activeView(), third->view());
+  // Opening a file changes no other document; a command changes the views
+  // of its own document only.
+  QCOMPARE(third->document()->state().year, 1997.0);
+  QVERIFY(first->document()->state().year != 1997.0);
+  third->view()->localInformation();
+  QCOMPARE(third->document()->state().displayKind, 2);
+  QCOMPARE(first->document()->state().displayKind, 0);
+  first->view()->localInformation();
+  QCOMPARE(&second->document()->state(), &first->document()->state());
+  QCOMPARE(second->document()->state().displayKind, 2);
 }
 
 void FrameTest::recentFilesKeepFour() {
@@ -295,12 +304,12 @@ void FrameTest::versionBox() {
 void FrameTest::saveWritesTheSessionAndOpenRestoresIt() {
   const QString path = dir_.filePath(QStringLiteral("saved.tarvo"));
   QFile::remove(path);
-  tarvo::SessionState& state = app_->session().state;
+  CVornDoc* doc = app_->mainFrame()->activeChild()->document();
+  tarvo::SessionState& state = doc->state();
   state.year = 1910;
   state.month = 5;
   state.gridMode = tarvo::kGridShown;
-  CVornDoc* doc = app_->mainFrame()->activeChild()->document();
-  QVERIFY(!doc->saveTo(path, state));
+  QVERIFY(!doc->saveTo(path));
   QCOMPARE(fileBytes(path).toStdString(), tarvo::formatSessionFile(tarvo::sessionSettingsOf(state)));
   QCOMPARE(app_->mainFrame()->activeChild()->windowTitle(), QStringLiteral("saved.tarvo"));
   // A saved document saves again to its file without asking.
@@ -312,19 +321,94 @@ void FrameTest::saveWritesTheSessionAndOpenRestoresIt() {
   state.gridMode = tarvo::kGridHidden;
   CChildFrame* opened = app_->openDocument(path);
   QVERIFY(opened);
-  QCOMPARE(state.year, 1910.0);
-  QCOMPARE(state.month, 6.0);
-  QCOMPARE(state.gridMode, tarvo::kGridShown);
+  const tarvo::SessionState& reopened = opened->document()->state();
+  QCOMPARE(reopened.year, 1910.0);
+  QCOMPARE(reopened.month, 6.0);
+  QCOMPARE(reopened.gridMode, tarvo::kGridShown);
+  QCOMPARE(state.year, 2400.0);  // the first document keeps its own
   QCOMPARE(app_->recentFiles().value(0), QFileInfo(path).absoluteFilePath());
 }
 
 void FrameTest::saveReportsTheFileAndReason() {
   const QString path = dir_.filePath(QStringLiteral("no/such/dir/x.tarvo"));
-  CVornDoc doc(QStringLiteral("Tarvo1"), QString());
-  const auto error = doc.saveTo(path, app_->session().state);
+  CVornDoc doc(QStringLiteral("Tarvo1"), QString(), ".");
+  const auto error = doc.saveTo(path);
   QVERIFY(error);
   QVERIFY(error->contains(path));
   QCOMPARE(doc.title(), QStringLiteral("Tarvo1"));
+}
+
+// Session files given at start-up or opened later: each its own document,
+// its site resolved before any paint and kept by it, saved back as it was;
+// no extra empty view. A city the list lacks is refused with its line.
+void FrameTest::sessionFilesAreWholeBeforeTheirFirstPaint() {
+  const QByteArray typedSite =
+      "TarvoWin session 1\nyear = -2000\nmonth = 1\nsite = typed\nlongitude = 10\nlatitude = 20\n"
+      "height = 0\ngrid = on\ndelta_t_model = smh2020\ndt_bands = on\n";
+  const QByteArray citySite = "\xEF\xBB\xBFTarvoWin session 1\nyear = 1066\nmonth = 3\ndisplay = local\n"
+                              "site = city\ncity = New York\n";
+  const QStringList paths = {dir_.filePath(QStringLiteral("a.tarvo")), dir_.filePath(QStringLiteral("b.tarvo")),
+                             dir_.filePath(QStringLiteral("bad.tarvo"))};
+  const QByteArray bytes[] = {typedSite, citySite, "TarvoWin session 1\nyear = 1\nmonth = 1\n\ncity = Atlantis\n"};
+  for (int i = 0; i < 3; ++i) {
+    QFile f(paths[i]);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes[i]);
+  }
+  const auto siteOf = [](CChildFrame* child) { return child->document()->state().site; };
+  app_ = std::make_unique<CVornApp>();
+  QVERIFY(app_->initInstance(paths.mid(0, 2)));
+  const QList<QMdiSubWindow*> children = app_->mainFrame()->mdiArea()->subWindowList();
+  QCOMPARE(children.size(), 2);
+  auto* a = static_cast<CChildFrame*>(children[0]);
+  auto* b = static_cast<CChildFrame*>(children[1]);
+  QCOMPARE(a->view()->paintCount() + b->view()->paintCount(), 0);
+  QVERIFY(siteOf(a).typed());
+  QCOMPARE(siteOf(a).where.longitudeDeg, 10.0);
+  QCOMPARE(QString::fromStdString(a->document()->state().sites.byNumber(siteOf(b).cityNumber)->name),
+           QStringLiteral("New York"));
+  QCOMPARE(siteOf(b).where.longitudeDeg, -74.0064);
+  for (CChildFrame* child : {a, b}) {
+    app_->mainFrame()->mdiArea()->setActiveSubWindow(child);
+    child->view()->paintPending();
+  }
+  QCOMPARE(siteOf(a).where.latitudeDeg, 20.0);
+  QCOMPARE(siteOf(b).where.latitudeDeg, 40.7142);
+  QCOMPARE(b->document()->state().year, 1066.0);
+  QCOMPARE(a->document()->state().year, -2000.0);
+  QVERIFY(b->view()->shownText().contains(QStringLiteral("New York")));
+  // Each saved: each file holds its own values, as they were opened.
+  for (CChildFrame* child : {a, b}) {
+    app_->mainFrame()->mdiArea()->setActiveSubWindow(child);
+    app_->saveActive();
+  }
+  const QByteArray savedA = fileBytes(paths[0]), savedB = fileBytes(paths[1]);
+  for (const char* line : {"year = -2000\n", "site = typed\n", "longitude = 10\n", "latitude = 20\n",
+                           "grid = on\n", "delta_t_model = smh2020\n", "dt_bands = on\n"})
+    QVERIFY2(savedA.contains(line), line);
+  for (const char* line : {"year = 1066\n", "month = 3\n", "display = local\n", "city = New York\n",
+                           "grid = off\n", "delta_t_model = builtin\n"})
+    QVERIFY2(savedB.contains(line), line);
+  // Opened by Ctrl+O: the same document as at start-up.
+  CChildFrame* again = app_->openDocument(paths[1]);
+  QVERIFY(again && again->document() != b->document());
+  QCOMPARE(siteOf(again).cityNumber, siteOf(b).cityNumber);
+  QCOMPARE(again->view()->paintCount(), 0);
+  // An unknown city: refused, naming the file, the line and the city.
+  QString message;
+  {
+    ModalAnswers answers({[&](QWidget* w) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      QVERIFY(box);
+      message = box->text();
+      box->accept();
+    }});
+    QVERIFY(!app_->openDocument(paths[2]));
+    QTRY_VERIFY(answers.done());
+  }
+  QCOMPARE(message, QStringLiteral("Cannot open %1: line 5: no city named \"Atlantis\" in location.new").arg(paths[2]));
+  QCOMPARE(app_->mainFrame()->mdiArea()->subWindowList().size(), 3);
+  QCOMPARE(fileBytes(paths[2]), bytes[2]);
 }
 
 // A city list with a bad line: its message in the status bar after the
@@ -354,7 +438,7 @@ void FrameTest::cityListMessageInTheStatusBarOnce() {
 // After each paint the status bar shows ΔT ± σ of the session's eclipse.
 void FrameTest::statusBarShowsDeltaTAndSigma() {
   CVornView* view = app_->mainFrame()->activeView();
-  auto& state = app_->session().state;
+  auto& state = app_->activeDocument()->state();
   state.deltaTModel = tarvo::DeltaTModel::kSmh2020;
   view->mapDisplay();
   view->paintPending();
@@ -435,7 +519,7 @@ void FrameTest::f1ShowsHelpWithTheLegend() {
 void FrameTest::everyCommandFromTheKeyboard() {
   CMainFrame* f = app_->mainFrame();
   CVornView* view = f->activeView();
-  tarvo::SessionState& state = app_->session().state;
+  tarvo::SessionState& state = app_->activeDocument()->state();
   f->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(f));
   view->paintPending();
@@ -534,7 +618,7 @@ void FrameTest::statusBarSaysWhatIsSeenUnderTheMouse() {
   CMainFrame* f = app_->mainFrame();
   CVornView* view = f->activeView();
   view->paintPending();
-  const tarvo::SessionState& s = app_->session().state;
+  const tarvo::SessionState& s = app_->activeDocument()->state();
   QTest::mouseMove(view, QPoint((s.mapLeft + s.mapRight) / 2, (s.mapTop + s.mapBottom) / 2));
   const QString line = f->statusBar()->currentMessage();
   QVERIFY2(line.startsWith(QStringLiteral("Lon ")) && line.contains(QStringLiteral(" Lat ")) &&
@@ -577,7 +661,7 @@ void FrameTest::exportPictureAtTheClientSizeOrATypedOne() {
   QVERIFY(!view->exportPictureTo(large, QSize(1600, 1000)));
   QCOMPARE(QImage(large).size(), QSize(1600, 1000));
   // The view keeps its own layout.
-  QCOMPARE(app_->session().state.mapRight < 1600, true);
+  QCOMPARE(app_->activeDocument()->state().mapRight < 1600, true);
   // A file that cannot be written: the reason, naming the file.
   const auto error = view->exportPictureTo(dir_.filePath(QStringLiteral("no/dir/x.png")), QSize(10, 10));
   QVERIFY(error && error->contains(QStringLiteral("no/dir/x.png")));

@@ -31,6 +31,36 @@ class ScreenshotTest : public QObject {
     QVERIFY2(black > lit / 4, qPrintable(QStringLiteral("%1 black, %2 lit").arg(black).arg(lit)));
   }
 
+  // With a session file: only its view, painted at the file's eclipse and
+  // site. The report's top lines are found in the shot as the command line
+  // draws them for the same eclipse and site.
+  void showsTheSessionFileGiven() {
+    QTemporaryDir dir;
+    const QString session = dir.filePath(QStringLiteral("munich.tarvo"));
+    QFile f(session);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("TarvoWin session 1\nyear = 2027\nmonth = 7\ndisplay = local\nsite = typed\n"
+            "longitude = 11.5755\nlatitude = 48.1374\nheight = 0\n");
+    f.close();
+    const QString png = dir.filePath(QStringLiteral("shot.png"));
+    QProcess p;
+    p.start(QStringLiteral(TARVOWIN_PATH), {QStringLiteral("--screenshot"), png, session});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QImage shot = QImage(png).convertToFormat(QImage::Format_RGB32);
+    const QString expectedPng = dir.filePath(QStringLiteral("cli.png"));
+    QProcess cli;
+    cli.start(QStringLiteral(TARVO_CLI_PATH), {"local", "2027", "7", "--site", "11.5755", "48.1374", "0",
+                                               "--png", expectedPng});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QImage top = QImage(expectedPng).convertToFormat(QImage::Format_RGB32).copy(0, 0, 400, 120);
+    bool found = false;
+    for (int y = 0; y + top.height() <= shot.height() && !found; ++y)
+      for (int x = 0; x < 40 && !found; ++x) found = shot.copy(x, y, top.width(), top.height()) == top;
+    QVERIFY(found);
+  }
+
   void refusesAnUnwritableFile() {
     QProcess p;
     p.start(QStringLiteral(TARVOWIN_PATH),

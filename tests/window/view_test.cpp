@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,10 +32,12 @@
 #include "app/window/main_frame.h"
 #include "app/window/mode_dlg.h"
 #include "app/window/vorn_app.h"
+#include "app/window/vorn_doc.h"
 #include "app/window/vorn_view.h"
 #include "app/window/when_dlg.h"
 #include "app/window/window_session.h"
 #include "surface/drawing_surface.h"
+#include "session/session_file.h"
 #include "session/simulation_command.h"
 
 using namespace tarvo;
@@ -88,6 +91,7 @@ class ViewTest : public QObject {
   void listSearchAndCancelLeaveTheViewAlone();
   void listWindowReportsMissingFiles();
   void listWindowVisibleFromSiteAndExport();
+  void displayDialogSiteIsTheSiteOfEveryOutput();
   void listWindowRanges_data();
   void listWindowRanges();
   void closingTheViewPutsTheListAway();
@@ -96,7 +100,7 @@ class ViewTest : public QObject {
 
  private:
   CVornView* view() const { return app_->mainFrame()->activeView(); }
-  SessionState& state() const { return app_->session().state; }
+  SessionState& state() const { return app_->activeDocument()->state(); }
   std::unique_ptr<CVornApp> app_;
 };
 
@@ -152,10 +156,7 @@ void ViewTest::nextAndPreviousStep() {
 void ViewTest::nextVisibleEclipseSkipsOnesNotSeen() {
   // At 10° E, 60° N the eclipse of 2026 March 3 happens at local noon (the
   // Moon 24° below the horizon); the one after it is seen at moonset.
-  state().siteLongitude = 10;
-  state().siteLatitude = 60;
-  state().siteHeight = 0;
-  state().displaySiteIndex = kTypedSiteIndex;
+  state().site = typedChoice(10, 60, 0);
   view()->applyTimeSet(2025, 9);
   view()->paintPending();
   QCOMPARE(state().eclipseDay, 7.0);
@@ -297,7 +298,7 @@ void ViewTest::leftClickReadsOutCoordinates() {
   QVERIFY(after != before);
   // Nothing is stored: the state is as before.
   QCOMPARE(state().displayKind, 0);
-  QCOMPARE(state().displaySiteIndex, 1);
+  QCOMPARE(state().site.cityNumber, 1);
 }
 
 void ViewTest::rightDoubleClickPicksTheSite() {
@@ -307,17 +308,18 @@ void ViewTest::rightDoubleClickPicksTheSite() {
   const double degreesPerPixel = 57.29577951 / state().mapDrawScale;
   QTest::mouseDClick(view(), Qt::RightButton, {}, centre);
   QCOMPARE(state().displayKind, 2);
-  QCOMPARE(state().displaySiteIndex, 99);
-  QCOMPARE(state().siteHeight, 0.0);
-  double lonDiff = std::remainder(state().siteLongitude - centralMeridian, 360.0);
+  QVERIFY(state().site.typed());
+  const SiteValues& picked = state().site.where;
+  QCOMPARE(picked.heightM, 0.0);
+  double lonDiff = std::remainder(picked.longitudeDeg - centralMeridian, 360.0);
   QVERIFY2(std::fabs(lonDiff) <= degreesPerPixel, qPrintable(QString::number(lonDiff)));
-  QVERIFY(std::fabs(state().siteLatitude) <= degreesPerPixel);
-  QVERIFY(state().siteLongitude >= -180 && state().siteLongitude <= 180);
+  QVERIFY(std::fabs(picked.latitudeDeg) <= degreesPerPixel);
+  QVERIFY(picked.longitudeDeg >= -180 && picked.longitudeDeg <= 180);
   view()->paintPending();
   QCOMPARE(view()->paintCount(), 2);
   // Picking again while the report is shown picks a new site.
   QTest::mouseDClick(view(), Qt::RightButton, {}, centre + QPoint(40, -30));
-  QVERIFY(state().siteLatitude > 0);
+  QVERIFY(state().site.where.latitudeDeg > 0);
   // A left click on the report draws nothing.
   view()->paintPending();
   const QImage report = view()->shownImage();
@@ -443,11 +445,7 @@ void ViewTest::listSearchAndCancelLeaveTheViewAlone() {
 
 void ViewTest::listWindowVisibleFromSiteAndExport() {
   // Tokyo, the first city, as the observing site.
-  const Site& tokyo = *state().sites.byNumber(1);
-  state().displaySiteIndex = 1;
-  state().siteLongitude = tokyo.longitude;
-  state().siteLatitude = tokyo.latitude;
-  state().siteHeight = tokyo.height;
+  state().site = *cityChoice(state().sites, 1);
   CListDlg* list = view()->listDialog();
   view()->eclipseList();
   list->startYearEdit()->setText(QStringLiteral("2025"));
@@ -495,6 +493,75 @@ void ViewTest::listWindowVisibleFromSiteAndExport() {
   list->reject();
 }
 
+// A city or typed site picked in the Display dialog with "Map" checked is
+// the site of the local report, the visible list and its export, and the
+// session file: the command line's with --city or --site.
+void ViewTest::displayDialogSiteIsTheSiteOfEveryOutput() {
+  const auto cli = [](const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(TARVO_CLI_PATH), args);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+  };
+  struct Pick {
+    bool city;
+    QStringList siteArgs;
+    QString savedSite;
+    double longitudeDeg;
+  };
+  const Pick picks[] = {
+      {true, {"--city", "Berlin"}, "site = city\ncity = Berlin\n", 13.3667},
+      {false, {"--site", "11.5755", "48.1374", "0"}, "site = typed\n", 11.5755},
+  };
+  QTemporaryDir dir;
+  for (const Pick& pick : picks) {
+    view()->mapDisplay();
+    view()->applyTimeSet(2027, 7);
+    CDisplayDlg display(state(), state().sites);
+    QVERIFY(display.mapButton()->isChecked());
+    if (pick.city) {
+      display.cityBox()->setCurrentIndex(display.cityBox()->findText(pick.siteArgs[1]));
+      display.selectionButton()->setChecked(true);
+    } else {
+      display.longitudeEdit()->setText(pick.siteArgs[1]);
+      display.latitudeEdit()->setText(pick.siteArgs[2]);
+      display.heightEdit()->setText(pick.siteArgs[3]);
+      display.dataButton()->setChecked(true);
+    }
+    display.accept();
+    view()->applyDisplay(display);
+    view()->localInformation();
+    view()->paintPending();
+    // The report: the command line's lines without their rows.
+    QStringList expected;
+    for (const QString& line : cli(QStringList{"local", "2027", "7"} + pick.siteArgs).split('\n'))
+      if (const QString text = line.section(' ', 1).trimmed(); !text.isEmpty()) expected << text;
+    QCOMPARE(view()->shownText(), expected.join('\n'));
+    // The visible list and its export.
+    CListDlg* list = view()->listDialog();
+    view()->eclipseList();
+    list->startYearEdit()->setText(QStringLiteral("2025"));
+    list->periodEdit()->setText(QStringLiteral("10"));
+    list->visibleCheck()->setChecked(true);
+    QTest::mouseClick(list->searchButton(), Qt::LeftButton);
+    const QString json = dir.filePath(QStringLiteral("list.json"));
+    QCOMPARE(list->exportTo(json), std::nullopt);
+    QFile written(json);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(written.readAll()),
+             cli(QStringList{"list", "2025", "10", "--visible", "--format", "json"} + pick.siteArgs));
+    list->reject();
+    // The session file.
+    const QString saved = dir.filePath(QStringLiteral("site.tarvo"));
+    QVERIFY(!app_->activeDocument()->saveTo(saved));
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY2(file.readAll().contains(pick.savedSite.toUtf8()), qPrintable(pick.savedSite));
+    const SessionFileResult read = readSessionFile(saved.toStdString());
+    QCOMPARE(std::get<SessionSettings>(read).siteLongitude, pick.longitudeDeg);
+  }
+}
+
 void ViewTest::listWindowReportsMissingFiles() {
   // Only the file of the years 1 to 3000 is there.
   QTemporaryDir dir;
@@ -537,7 +604,8 @@ void ViewTest::listWindowRanges_data() {
   QTest::addColumn<QString>("message");
   QTest::newRow("limits") << "-13000" << "5000" << QString();
   QTest::newRow("start past the end") << "17000.5" << "0"
-                                      << "Please enter a number between -13000 and 17000.";
+                                      << "Please enter a number between -13000 and 17000.\n"
+                                         "That is 13001 BC to AD 17000.";
   QTest::newRow("period 0") << "2000" << "0" << "Please enter a number between 1 and 5000.";
   QTest::newRow("period too long") << "2000" << "5001"
                                    << "Please enter a number between 1 and 5000.";
