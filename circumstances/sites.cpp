@@ -118,6 +118,7 @@ std::optional<std::string> parsePiece(std::string_view piece, Site& site) {
     }
     site.*f.member = value;
   }
+  site.zoneName = zoneNameOfRemark(rest);
   return std::nullopt;
 }
 
@@ -273,6 +274,23 @@ struct FileCloser {
 };
 
 }  // namespace
+
+std::string zoneNameOfRemark(std::string_view remark) {
+  constexpr std::string_view kKey = "tz=";
+  constexpr std::size_t kMaxZoneName = 64;
+  while (!remark.empty() && isBlank(remark.front())) remark.remove_prefix(1);
+  if (remark.substr(0, kKey.size()) != kKey) return {};
+  remark.remove_prefix(kKey.size());
+  std::size_t n = 0;
+  while (n < remark.size() && !isBlank(remark[n])) ++n;
+  const std::string_view name = remark.substr(0, n);
+  if (name.empty() || name.size() > kMaxZoneName) return {};
+  for (char c : name) {
+    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    if (!letter && !isDigit(c) && c != '/' && c != '_' && c != '+' && c != '-') return {};
+  }
+  return std::string(name);
+}
 
 const Site* SiteList::byNumber(int n) const {
   if (n < 1 || n > count()) return nullptr;

@@ -14,6 +14,10 @@
 // in order. A piece with a NUL byte or invalid UTF-8 (comments may hold any
 // bytes but NUL) is not text: before the first good city it refuses the
 // whole file, after it it is skipped like any bad line.
+//
+// A remark after the fourth number may name the city's time zone in the tz
+// database: "Delhi,77.2090,28.6139,0,5.5;tz=Asia/Kolkata". Readers that do
+// not know it take it as any remark; a city without one keeps its offset.
 #pragma once
 
 #include <cstddef>
@@ -36,7 +40,13 @@ struct Site {
   double latitude = 0;     // degrees, north positive
   double height = 0;       // metres above sea level
   double extra = 0;        // the fourth number: the UTC offset, hours east
+  std::string zoneName;    // the remark's "tz=AREA/CITY", empty when none
 };
+
+// The zone name of a remark after the fourth number: the word after "tz="
+// at its start (blanks allowed before), if it looks like a tz database name
+// (letters, digits, "/", "_", "+", "-"; at most 64 characters); else empty.
+std::string zoneNameOfRemark(std::string_view remark);
 
 // The four numbers of a city line in file order, with the range each must lie in.
 struct CityField {

@@ -191,6 +191,7 @@ Visibility visibilityAt(const EclipseCircumstances& eclipse, const SiteValues& s
   }
   v.greatestAltitudeDeg = moonAltitudeAt(r, site, eclipse.greatestHours, deltaT).apparentDeg;
   v.sunAltitudeDeg = sunAltitudeAt(r, site, eclipse.greatestHours, deltaT);
+  v.seen = phaseSeenAt(eclipse, site);
   return v;
 }
 

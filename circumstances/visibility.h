@@ -14,6 +14,7 @@
 #include "catalogue/eclipse_record.h"
 #include "circumstances/eclipse_circumstances.h"
 #include "circumstances/geometry.h"
+#include "circumstances/phase_seen.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -83,6 +84,7 @@ struct Visibility {
   std::array<std::optional<double>, kContactCount> contactAltitudeDeg;  // apparent, absent: no contact
   double greatestAltitudeDeg = 0;  // apparent
   double sunAltitudeDeg = 0;       // at greatest eclipse, true
+  PhaseSeen seen;                  // the phases seen, the sky at each contact
 };
 
 // The main phase: U1..U4 when the eclipse has umbral contacts, else P1..P4.

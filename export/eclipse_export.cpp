@@ -45,14 +45,10 @@ std::string isoDate(double year, double month, double day) {
   return isoYear(year) + "-" + pad2(static_cast<int>(month)) + "-" + pad2(static_cast<int>(day));
 }
 
-// "+09:00" for a whole-hour zone offset.
-std::string zoneSuffix(double offsetHours) {
-  const int h = static_cast<int>(std::fabs(offsetHours));
-  return std::string(offsetHours < 0 ? "-" : "+") + pad2(h) + ":00";
-}
-
-double standardOffset(const ExportList& list) {
-  return list.site ? standardZoneOffsetHours(list.site->longitudeDeg) : 0;
+// The site's clock at an instant, the longitude's zone when none was given.
+ZoneOffset clockAt(const ExportList& list, const std::optional<ZoneOffset>& zone) {
+  if (zone) return *zone;
+  return fixedZoneOffset(list.site ? standardZoneOffsetHours(list.site->longitudeDeg) : 0);
 }
 
 std::optional<double> minutesBetween(const std::optional<double>& a, const std::optional<double>& b) {
@@ -136,9 +132,9 @@ std::vector<Field> fieldsOf(const ExportList& list, const ExportEclipse& e) {
   }
   flag("uncertain", v && v->uncertain);
   flag("faint", e.visibility && e.visibility->faint);
-  const double offset = standardOffset(list);
+  const ZoneOffset greatestZone = clockAt(list, e.greatestZone);
   if (v) {
-    text("greatest_local", isoDateTime(e.greatestJd, offset) + zoneSuffix(offset));
+    text("greatest_local", isoClockTime(e.greatestJd, greatestZone));
   } else {
     f.push_back({"greatest_local", "", Kind::Null});
   }
@@ -148,6 +144,26 @@ std::vector<Field> fieldsOf(const ExportList& list, const ExportEclipse& e) {
   }
   optionalNumber("alt_greatest", v ? std::optional<double>(v->greatestAltitudeDeg) : std::nullopt, 2);
   optionalNumber("sun_alt_greatest", v ? std::optional<double>(v->sunAltitudeDeg) : std::nullopt, 2);
+  text("zone", list.site->zone);
+  if (v) {
+    text("greatest_zone", greatestZone.abbreviation);
+    text("deepest_seen", eclipsePhaseName(v->seen.deepest));
+  } else {
+    f.push_back({"greatest_zone", "", Kind::Null});
+    f.push_back({"deepest_seen", "", Kind::Null});
+  }
+  if (v && e.contactJd[2] && e.contactJd[3]) {
+    text("totality_seen", phaseCoverageName(v->seen.totality));
+  } else {
+    f.push_back({"totality_seen", "", Kind::Null});
+  }
+  // The Sun's altitude at each contact seen (the Moon's centre up).
+  static constexpr const char* kSunNames[kContactCount] = {"sun_alt_p1", "sun_alt_u1", "sun_alt_u2",
+                                                           "sun_alt_u3", "sun_alt_u4", "sun_alt_p4"};
+  for (std::size_t i = 0; i < kContactCount; ++i) {
+    const std::optional<SiteInstant>& at = v ? v->seen.contacts[i] : std::nullopt;
+    optionalNumber(kSunNames[i], at && at->moonUp() ? std::optional<double>(at->sunAltitudeDeg) : std::nullopt, 2);
+  }
   return f;
 }
 
@@ -311,6 +327,10 @@ std::string isoDateTime(double jd, double offsetHours) {
          pad2(seconds % 60);
 }
 
+std::string isoClockTime(double jdUt, const ZoneOffset& zone) {
+  return isoDateTime(jdUt, zone.offsetSeconds / 3600.0) + utcOffsetText(zone.offsetSeconds);
+}
+
 const char* exportTypeName(double type) {
   switch (static_cast<int>(std::trunc(type))) {
     case 1: return "total";
@@ -345,7 +365,8 @@ std::string exportJson(const ExportList& list) {
   if (list.site) {
     const ExportSite& s = *list.site;
     out += "{\"name\": " + jsonString(siteName(s)) + ", \"longitude\": " + fixed(s.longitudeDeg, 4) +
-           ", \"latitude\": " + fixed(s.latitudeDeg, 4) + ", \"height\": " + fixed(s.heightM, 1) + "}";
+           ", \"latitude\": " + fixed(s.latitudeDeg, 4) + ", \"height\": " + fixed(s.heightM, 1) +
+           (s.zone.empty() ? "" : ", \"zone\": " + jsonString(s.zone)) + "}";
   } else {
     out += "null";
   }
@@ -368,7 +389,6 @@ ExportText exportICalendar(const ExportList& list, double dtstampJd) {
   const GregorianTime stamp = gregorianOf(dtstampJd);
   std::string out = icsLine("BEGIN:VCALENDAR") + icsLine("VERSION:2.0") +
                     icsLine("PRODID:-//TarvoWin//Lunar eclipses//EN") + icsLine("CALSCALE:GREGORIAN");
-  const double offset = standardOffset(list);
   for (const ExportEclipse& e : list.eclipses) {
     const std::string date = isoDate(e.year, e.month, e.day);
     if (!e.converged || !e.contactJd[0] || !e.contactJd[5]) {
@@ -392,7 +412,10 @@ ExportText exportICalendar(const ExportList& list, double dtstampJd) {
       if (!jd) continue;
       if (!description.empty()) description += "\n";
       description += std::string(kLabels[i]) + " " + isoDateTime(*jd, 0) + "Z";
-      if (list.site) description += " (local " + isoDateTime(*jd, offset) + zoneSuffix(offset) + ")";
+      if (list.site) {
+        const ZoneOffset zone = clockAt(list, e.contactZone[static_cast<std::size_t>(i)]);
+        description += " (local " + isoClockTime(*jd, zone) + ", " + zone.abbreviation + ")";
+      }
       if (v && v->contactAltitudeDeg[static_cast<std::size_t>(i)]) {
         description += " Moon altitude " + fixed(*v->contactAltitudeDeg[static_cast<std::size_t>(i)], 1) + " deg";
       }
@@ -430,6 +453,43 @@ ExportText exportICalendar(const ExportList& list, double dtstampJd) {
   result.ok = true;
   result.text = std::move(out);
   return result;
+}
+
+std::string exportAnswerJson(const ObserverAnswer& a, const ExportEclipse& e, const std::string& words) {
+  const auto number = [](double v, int decimals) { return fixed(v, decimals); };
+  std::string out = "{\n";
+  out += "  \"date_tt\": " + jsonString(isoDate(e.year, e.month, e.day)) + ",\n";
+  out += "  \"calendar\": " + jsonString(e.julianCalendar ? "J" : "G") + ",\n";
+  out += "  \"type\": " + jsonString(exportTypeName(e.type)) + ",\n";
+  out += "  \"saros\": " + whole(e.saros) + ", \"member\": " + std::to_string(e.member) + ",\n";
+  out += "  \"pen_mag\": " + number(e.penumbralMagnitude, 4) + ", \"umb_mag\": " + number(e.umbralMagnitude, 4) + ",\n";
+  out += "  \"site\": " + jsonString(a.place) + ",\n";
+  out += "  \"zone\": {\"name\": " + jsonString(a.zone.zoneName.empty() ? "" : a.zone.zoneName) +
+         ", \"source\": " + jsonString(zoneSourceText(a.zone)) + ", \"abbreviation\": " +
+         jsonString(a.zoneAtGreatest.abbreviation) + ", \"offset\": " +
+         jsonString(utcOffsetText(a.zoneAtGreatest.offsetSeconds)) + "},\n";
+  out += "  \"deepest_seen\": " + jsonString(eclipsePhaseName(a.deepest)) + ",\n";
+  out += "  \"eclipse_seen\": " + jsonString(phaseCoverageName(a.eclipse)) + ",\n";
+  out += "  \"partial_seen\": " + (e.contactJd[1] ? jsonString(phaseCoverageName(a.partial)) : "null") + ",\n";
+  out += "  \"totality_seen\": " + (e.contactJd[2] ? jsonString(phaseCoverageName(a.totality)) : "null") + ",\n";
+  out += "  \"uncertain\": " + std::string(a.uncertain ? "true" : "false") + ", \"faint\": " +
+         (a.faint ? "true" : "false") + ",\n";
+  out += "  \"deltat_sigma_s\": " + number(a.deltaTSigmaSeconds, 1) + ",\n";
+  out += "  \"events\": [";
+  for (std::size_t i = 0; i < a.events.size(); ++i) {
+    const AnswerEvent& ev = a.events[i];
+    out += i ? ",\n    {" : "\n    {";
+    out += "\"event\": " + jsonString(answerEventName(ev.kind)) + ", \"ut\": " +
+           jsonString(isoDateTime(ev.at.jdUt, 0) + "Z") + ", \"local\": " + jsonString(isoClockTime(ev.at.jdUt, ev.zone)) +
+           ", \"zone\": " + jsonString(ev.zone.abbreviation) + ", \"seen\": " + (ev.seen ? "true" : "false") +
+           ", \"moon_alt\": " + number(ev.at.moonAltitudeDeg, 2) + ", \"moon_az\": " + number(ev.at.moonAzimuthDeg, 2) +
+           ", \"moon_direction\": " + jsonString(compassPoint(ev.at.moonAzimuthDeg)) + ", \"sun_alt\": " +
+           number(ev.at.sunAltitudeDeg, 2) + ", \"sky\": " + jsonString(skyBrightnessName(skyBrightnessOf(ev.at.sunAltitudeDeg))) +
+           "}";
+  }
+  out += a.events.empty() ? "],\n" : "\n  ],\n";
+  out += "  \"words\": " + jsonString(words) + "\n}\n";
+  return out;
 }
 
 namespace {

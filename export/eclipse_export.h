@@ -1,6 +1,7 @@
 // Lists of eclipses written for other programs: CSV (RFC 4180), JSON and
-// iCalendar (RFC 5545). Pure functions from values to text; numbers always
-// with "." as the decimal point, whatever the locale.
+// iCalendar (RFC 5545), and the observer's answer as JSON. Pure functions
+// from values to text; numbers always with "." as the decimal point,
+// whatever the locale.
 #pragma once
 
 #include <array>
@@ -9,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "circumstances/observer_answer.h"
 #include "circumstances/visibility.h"
+#include "timebase/civil_time.h"
 
 namespace tarvo {
 
@@ -32,11 +35,15 @@ struct ExportEclipse {
   double subLunarLatDeg = 0, subLunarLonDeg = 0;
   std::array<std::optional<double>, kContactCount> contactJd;  // P1, U1, U2, U3, U4, P4
   std::optional<Visibility> visibility;                       // with a site
+  // With a site: its clock at greatest eclipse and at each contact.
+  std::optional<ZoneOffset> greatestZone;
+  std::array<std::optional<ZoneOffset>, kContactCount> contactZone;
 };
 
 struct ExportSite {
   std::string name;  // the city's name, or empty for typed coordinates
   double longitudeDeg = 0, latitudeDeg = 0, heightM = 0;
+  std::string zone;  // the site's clock: "Asia/Tokyo", or a fixed "UTC+09:00"
 };
 
 struct ExportList {
@@ -70,6 +77,14 @@ struct ExportText {
 // Gregorian years 1–9999.
 ExportText exportICalendar(const ExportList& list, double dtstampJd);
 
+// The observer's answer as one JSON object: the eclipse, the site's clock,
+// the phases seen, each instant (UT, the clock's time with its zone, the
+// Moon's altitude and direction, the Sun's altitude and the sky) and the
+// words.
+std::string exportAnswerJson(const ObserverAnswer& answer, const ExportEclipse& eclipse, const std::string& words);
+
+// "2025-09-08T03:11:42+09:00": the instant on a zone's clock with its offset.
+std::string isoClockTime(double jdUt, const ZoneOffset& zone);
 // The export formats: the command line's --format names, the list window's
 // file filter and the extension a file name is guessed by all come from here.
 struct ExportFormat {

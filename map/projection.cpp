@@ -85,21 +85,23 @@ void drawMeridian(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, d
 }  // namespace
 
 void drawMapGrid(DrawingSurface& surface, const MapFrame& frame, MapPen& pen) {
-  constexpr int kGridBlue = 1;
+  // Dark grey is no zone's colour: the zones hatch across the grid, and a
+  // grid line is never taken for a zone's hatching (blue is "not seen").
+  constexpr int kGridGrey = static_cast<int>(PaletteIndex::DarkGrey);
   constexpr int kGridLightBlue = 9;
   const double o = frame.longitudeOffsetRad();
   const double s = kMapLatGridStepRad;
   // The multiples of 10° of longitude, starting at or up to 10° left of the
   // left edge.
   for (double d = (-kMapPi + o) - std::trunc(o / s) * s; d <= kMapPi; d += s)
-    drawMeridian(surface, frame, pen, d, kGridBlue);
+    drawMeridian(surface, frame, pen, d, kGridGrey);
   drawMeridian(surface, frame, pen, o, kGridLightBlue);  // Greenwich
 
   // Parallels 80°N … 80°S; the accumulated latitude after 80°S falls just
   // below −90°, which ends the loop.
   pen.longJumpsAllowed = true;
   for (double phi = kMapLatLimitRad; phi >= -1.5707963268; phi -= s) {
-    const int colour = std::trunc(phi * 10) == 0 ? kGridLightBlue : kGridBlue;
+    const int colour = std::trunc(phi * 10) == 0 ? kGridLightBlue : kGridGrey;
     pen.penDown = false;
     for (double d = -kMapPi; d <= kMapPi; d += kMapTwoPi)
       plotMapPoint(surface, frame, pen, frame.scale * d, mercatorY(frame, phi), colour);
@@ -141,8 +143,8 @@ bool drawMouseReadout(DrawingSurface& surface, const MapFrame& frame, int px, in
   const FontRecipe savedFont = surface.font();
   surface.setFont(FontRecipe::Text);
   surface.setBackgroundMode(BackgroundMode::Opaque);
-  surface.setBackgroundColour(colorTable[0]);
-  surface.setTextColour(colorTable[15]);
+  surface.setBackgroundColour(paletteColour(PaletteIndex::Black));
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   for (const ReadoutLine& line : lines) drawText(surface, line.x, line.y, line.text);
   surface.setFont(savedFont);
   return true;

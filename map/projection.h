@@ -38,9 +38,9 @@ double mercatorY(const MapFrame& frame, double latitudeRad);
 void plotMapPoint(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, double x, double y,
                   int colour);
 
-// The grid: meridians every 10° (blue, palette 1), the prime meridian (light
-// blue, 9), and the parallels 80°N … 80°S every 10° across the full width
-// (blue, the equator light blue).
+// The grid: meridians every 10° (dark grey, palette 8), the prime meridian
+// (light blue, 9), and the parallels 80°N … 80°S every 10° across the full
+// width (dark grey, the equator light blue).
 void drawMapGrid(DrawingSurface& surface, const MapFrame& frame, MapPen& pen);
 
 struct MapPick {

@@ -17,6 +17,7 @@ constexpr double kArcBeyondCentreDeg = 7;      // arcs run this far past the cen
 constexpr int kMarkerYellow = 14;
 constexpr int kFramePaleGreen = 10;
 constexpr int kZone6Blue = 1;
+constexpr int kBandColour = static_cast<int>(PaletteIndex::Yellow);  // contrasts with every zone
 constexpr double kSeedOffsetDeg = 170;          // seeds 170° either side of greatest eclipse
 constexpr double kSecondSeedLatitudeDeg = 11.5;  // nearer the equator, both sides are seeded
 constexpr double kHeldAtTopRad = kMapLatLimitRad - 0.2 * kRpd;  // 79.8°: arcs north of 80° are drawn here
@@ -103,19 +104,25 @@ void drawHorizonArc(DrawingSurface& s, const MapFrame& f, MapPen& pen, Side side
   });
 }
 
-// The same arc dotted: a 2 × 2 dot every sixth sample (3°) inside the frame.
-void drawDottedHorizonArc(DrawingSurface& s, const MapFrame& f, Side side, const GeoPoint& subLunar,
-                          int colour) {
-  constexpr int kSamplesPerDot = 6;
-  const Rgb rgb = paletteColour(colour);
-  forEachHorizonSample(f, side, subLunar, kSamplesPerDot, [&](double d, double phi, bool, bool) {
+// The same arc as a dashed two-pixel line in the bands' colour, inside the
+// frame: dashes of 2° with gaps of 1°, so that the bands show on every
+// zone's hatching and are not taken for a boundary.
+void drawDashedHorizonArc(DrawingSurface& s, const MapFrame& f, Side side, const GeoPoint& subLunar) {
+  constexpr int kSamplesPerDash = 6, kSamplesDrawn = 4;
+  const Pen saved = s.pen();
+  s.setPen({paletteColour(kBandColour), 2});
+  int sample = 0;
+  bool joined = false;
+  forEachHorizonSample(f, side, subLunar, 1, [&](double d, double phi, bool breaks, bool) {
     const double x = pixelX(f, d), y = pixelY(f, phi / kRpd);
-    if (!std::isfinite(x) || !std::isfinite(y) || x < f.left || x + 1 > f.right || y < f.top ||
-        y + 1 > f.bottom)
-      return;
-    for (int dy = 0; dy < 2; ++dy)
-      for (int dx = 0; dx < 2; ++dx) s.setPixel(x + dx, y + dy, rgb);
+    const bool inside = std::isfinite(x) && std::isfinite(y) && x >= f.left && x + 1 <= f.right &&
+                        y >= f.top && y + 1 <= f.bottom;
+    const bool on = sample++ % kSamplesPerDash < kSamplesDrawn;
+    if (inside && on && joined && !breaks) s.lineTo(x, y);
+    else s.moveTo(x, y);
+    joined = inside && on;
   });
+  s.setPen(saved);
 }
 
 // The rectangle Λ = ±L, Φ = ±80° (L = 180, or 179 for the inset frame).
@@ -255,9 +262,24 @@ void drawBoundaryBands(DrawingSurface& surface, const MapFrame& frame, const Vis
   if (!frame.hasArea()) return;
   for (const Zone& zone : zonesOf(shifted)) {
     if (!zoneDrawn(zone, shifted.eclipseType)) continue;
-    drawDottedHorizonArc(surface, frame, Side::West, *zone.west, zone.colour);
-    drawDottedHorizonArc(surface, frame, Side::East, *zone.east, zone.colour);
+    drawDashedHorizonArc(surface, frame, Side::West, *zone.west);
+    drawDashedHorizonArc(surface, frame, Side::East, *zone.east);
   }
+}
+
+void drawBandsLegend(DrawingSurface& surface, const MapFrame& frame) {
+  if (!frame.hasArea()) return;
+  const Pen saved = surface.pen();
+  const int x = frame.left + 8, y = frame.top + 8;
+  fillBox(surface, x - 3, y - 2, x + 7 * 40, y + 15, 0);
+  surface.setPen({paletteColour(kBandColour), 2});
+  surface.moveTo(x, y + 6);
+  surface.lineTo(x + 14, y + 6);
+  surface.moveTo(x + 18, y + 6);
+  surface.lineTo(x + 32, y + 6);
+  surface.setPen(saved);
+  surface.setTextColour(paletteColour(kBandColour));
+  drawText(surface, x + 38, y, kBandsLegend);
 }
 
 }  // namespace tarvo

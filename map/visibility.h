@@ -32,10 +32,15 @@ void drawVisibilityZones(DrawingSurface& surface, const MapFrame& frame, MapPen&
                          const VisibilityInputs& inputs);
 
 // The zone boundaries (horizon arcs) the same eclipse would have with the
-// sub-lunar points of `shifted` (another ΔT): dotted, each in its zone's
-// colour, drawn over the zones without touching their hatching. Same frame
-// as drawVisibilityZones.
+// sub-lunar points of `shifted` (another ΔT): dashed two-pixel yellow lines,
+// which show on every zone, drawn over the zones without touching their
+// hatching. Same frame as drawVisibilityZones.
 void drawBoundaryBands(DrawingSurface& surface, const MapFrame& frame, const VisibilityInputs& shifted);
+
+// The legend line of the bands in the map's top left corner, on black: a
+// dashed sample and kBandsLegend (Latin-1).
+inline constexpr const char* kBandsLegend = "zone edges at Delta T \xB1 sigma";
+void drawBandsLegend(DrawingSurface& surface, const MapFrame& frame);
 
 // The parts, for tests and the simulation.
 // Yellow dot of radius 3 at the map point of (λ, φ) degrees.

@@ -46,7 +46,7 @@ HorizonMoon moonAt(const EclipseCircumstances& eclipse, const SiteValues& site, 
 
 }  // namespace
 
-SiteClock siteClockTime(const EclipseCircumstances& eclipse, double tHours, const SiteValues& site) {
+ClockReading siteClockTime(const EclipseCircumstances& eclipse, double tHours, const SiteValues& site) {
   const double zoneHours = longitudeZoneHours(site.longitudeDeg);
   const double jdUt = eclipse.dayStartJd + eclipse.utHours(tHours) / 24.0;
   const CalendarDate local = jdToCalendar(jdUt, ZoneMode::StandardZone, site.longitudeDeg);
@@ -59,7 +59,7 @@ HorizonChartValues horizonChartValues(const EclipseCircumstances& eclipse, const
   HorizonChartValues v;
   const EclipseRecord& r = eclipse.record;
   const ContactTimes& c = eclipse.contacts;
-  const SiteClock greatest = siteClockTime(eclipse, eclipse.greatestHours, site);
+  const ClockReading greatest = siteClockTime(eclipse, eclipse.greatestHours, site);
   const CalendarDate day = jdToCalendar(eclipse.dayStartJd + eclipse.utHours(eclipse.greatestHours) / 24.0,
                                         ZoneMode::StandardZone, site.longitudeDeg);
   const char* type = exportTypeName(r.eclipseType);

@@ -18,11 +18,11 @@ inline constexpr double kHorizonPathStepHours = 2.0 / 60;
 
 // A time at the site as its clocks show it: "hh:mm" and the zone ("UTC+9").
 // For now the standard time of the longitude's zone (longitude / 15° rounded).
-struct SiteClock {
+struct ClockReading {
   std::string time;
   std::string zone;
 };
-SiteClock siteClockTime(const EclipseCircumstances& eclipse, double tHours, const SiteValues& site);
+ClockReading siteClockTime(const EclipseCircumstances& eclipse, double tHours, const SiteValues& site);
 
 // The chart's values for an eclipse whose contacts converged, seen from the
 // site (named siteName): the Moon's path from P1 to P4, the Moon at each

@@ -7,7 +7,7 @@
 #include "catalogue/canon_walk.h"
 #include "circumstances/geometry.h"
 #include "session/current_eclipse.h"
-#include "session/search.h"
+#include "session/search_criteria.h"
 #include "session/site_glue.h"
 
 namespace tarvo {

@@ -75,6 +75,7 @@ std::string drawMapDisplay(SessionState& state, DrawingSurface& surface) {
             eclipse.record, eclipse.deltaTSeconds + sign * state.deltaTSigma, eclipse.greatestHours);
         if (other.converged()) drawBoundaryBands(surface, frame, visibilityInputsOf(other));
       }
+      drawBandsLegend(surface, frame);
     }
   }
   state.penDown = pen.penDown ? 1 : 0;

@@ -11,18 +11,6 @@
 
 namespace tarvo {
 
-SearchCriteria searchCriteriaOf(const SessionState& s, double sarosWanted) {
-  SearchCriteria c;
-  c.searchType = s.searchType;
-  c.typeCriterion = s.typeCriterion;
-  c.magnitudeCriterion = s.magnitudeCriterion;
-  c.site = prepareSite(s);
-  c.saros = sarosWanted;
-  c.deltaTAdjustSeconds = s.deltaTAdjust;
-  c.deltaTModel = s.deltaTModel;
-  return c;
-}
-
 double previousWindowYears(const SessionState& s) {
   switch (s.searchType) {
     case kSearchByType: return s.typeLookBackYears;
@@ -42,7 +30,7 @@ void drawSearchNoFileTexts(DrawingSurface& surface) {
 void drawSearchNoFileTexts(DrawingSurface& surface, const CanonReader& reader) {
   drawSearchNoFileTexts(surface);
   const Rgb previous = surface.textColour();
-  surface.setTextColour(colorTable[15]);
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   drawText(surface, kSearchNoFileTexts[0].x, kSearchNoFileLineY, missingCatalogueLine(reader));
   surface.setTextColour(previous);
 }

@@ -12,13 +12,9 @@
 #include "surface/drawing_surface.h"
 #include "session/session_state.h"
 #include "session/catalogue_search.h"
+#include "session/search_criteria.h"
 
 namespace tarvo {
-
-// The search criteria in force; sarosWanted is the series a Saros search
-// looks for (sarosCriterion going forward, the shown eclipse's series going
-// back and in the list).
-SearchCriteria searchCriteriaOf(const SessionState& state, double sarosWanted);
 
 // Years the backward search opens before the current eclipse: 2 for all
 // eclipses, the look-back of the type and site searches, 20 for a Saros search.

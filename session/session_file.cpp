@@ -15,7 +15,7 @@ namespace tarvo {
 namespace {
 
 // Each key's accepted words, in the order of the codes they stand for.
-constexpr std::string_view kDisplayWords[] = {"map", "local"};
+constexpr std::string_view kDisplayWords[] = {"map", "local", "sky", "sim"};
 constexpr std::string_view kSiteWords[] = {"city", "typed"};
 constexpr std::string_view kSearchWords[] = {"all", "type", "site", "saros"};
 constexpr std::string_view kGridWords[] = {"on", "off"};
@@ -98,7 +98,8 @@ class LineReader {
     if (key == "year") return whole(key, value, limits::kYear, s_.year);
     if (key == "month") return whole(key, value, limits::kMonth, s_.month);
     if (key == "display") return word(key, value, kDisplayWords, [&](int i) {
-      s_.displayKind = i == 0 ? kDisplayWorldMap : kDisplayLocalReport;
+      s_.displayKind = i == 1 ? kDisplayLocalReport : kDisplayWorldMap;
+      s_.drawnOver = i == 2 ? DrawnOver::StarMap : i == 3 ? DrawnOver::Simulation : DrawnOver::Nothing;
     });
     if (key == "site") return word(key, value, kSiteWords, [&](int i) { s_.typedSite = i == 1; });
     if (key == "city") return city(value);
@@ -245,7 +246,11 @@ std::string formatSessionFile(const SessionSettings& s) {
   const auto word = [](auto& words, int i) { return std::string(words[i]); };
   std::string out = formatString("%s %d\n", kSessionFileHeader, kSessionFileVersion);
   out += formatString("year = %d\nmonth = %d\n", s.year, s.month);
-  out += "display = " + word(kDisplayWords, s.displayKind == kDisplayLocalReport ? 1 : 0) + "\n";
+  const int display = s.drawnOver == DrawnOver::StarMap      ? 2
+                      : s.drawnOver == DrawnOver::Simulation ? 3
+                      : s.displayKind == kDisplayLocalReport ? 1
+                                                             : 0;
+  out += "display = " + word(kDisplayWords, display) + "\n";
   out += "site = " + word(kSiteWords, s.typedSite ? 1 : 0) + "\n";
   if (!s.typedSite && !s.cityName.empty()) out += "city = " + s.cityName + "\n";
   out += formatString("longitude = %.17g\nlatitude = %.17g\nheight = %.17g\n", s.siteLongitude,
@@ -269,6 +274,7 @@ SessionSettings sessionSettingsOf(const SessionState& state) {
   s.year = static_cast<int>(state.year);
   s.month = static_cast<int>(state.month);
   s.displayKind = state.displayKind == kDisplayLocalReport ? kDisplayLocalReport : kDisplayWorldMap;
+  s.drawnOver = state.drawnOver;
   s.typedSite = state.site.typed();
   if (const Site* city = chosenCity(state.site, state.sites)) s.cityName = city->name;
   s.siteLongitude = state.site.where.longitudeDeg;
@@ -309,6 +315,7 @@ std::optional<SessionFileError> applySessionSettings(const SessionSettings& s, S
   state.searchStartYear = s.year;
   state.pendingAction = kLandAtCursor;
   state.displayKind = s.displayKind;
+  state.drawnOver = s.drawnOver;
   state.searchType = s.searchType;
   state.typeCriterion = s.typeCriterion;
   state.magnitudeCriterion = s.magnitudeCriterion;

@@ -7,7 +7,8 @@
 //   TarvoWin session 1
 //   year = 2025
 //   month = 3
-//   display = map              (map | local)
+//   display = map              (map | local | sky | sim: the star map or the
+//                               simulation drawn over the map)
 //   site = typed               (city | typed)
 //   city = Tokyo               (the city's name, for site = city)
 //   longitude = 139.7447       (typed site: degrees east, north, metres)
@@ -46,6 +47,7 @@ struct SessionSettings {
   int year = 2025;
   int month = 1;
   int displayKind = kDisplayWorldMap;
+  DrawnOver drawnOver = DrawnOver::Nothing;
   bool typedSite = false;
   std::string cityName;  // for a city site; empty: the first city of the list
   int cityLine = 0;      // the line that names the city (0: none does)

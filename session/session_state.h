@@ -24,6 +24,9 @@ enum PendingAction : int {
 
 // What the view shows (displayKind).
 enum DisplayKind : int { kDisplayWorldMap = 0, kDisplayLocalReport = 2 };
+// What a command drew over the paint and is still on show (the next repaint
+// replaces it); session files keep it, and a view's first paint draws it again.
+enum class DrawnOver : int { Nothing, StarMap, Simulation };
 // Whether the map draws the longitude/latitude grid (gridMode).
 enum GridMode : int { kGridShown = 0, kGridHidden = 4 };
 // The map's outline (outlineChoice): the built-in one or the coastline files.
@@ -85,6 +88,7 @@ struct SessionState {
 
   // Display choice.
   int displayKind = kDisplayWorldMap;   // DisplayKind
+  DrawnOver drawnOver = DrawnOver::Nothing;
   int gridMode = kGridHidden;           // GridMode
   int outlineChoice = kOutlineBuiltIn;  // OutlineChoice
   bool deltaTBandsShown = false;  // the map also draws the zone boundaries at ΔT ± σ, dotted

@@ -30,13 +30,19 @@ double storedJdTt(double jdUt, DeltaTModel model) {
 
 bool keeps(const ExportEclipse& e, const VisibilityListOptions& o) {
   if (!o.visibleOnly || !o.site) return true;
-  return e.visibility && e.visibility->converged && e.visibility->visibilityClass != VisibilityClass::None;
+  return e.visibility && seenEnough(*e.visibility, o.minPhase);
 }
 
 }  // namespace
 
+bool seenEnough(const Visibility& v, std::optional<EclipsePhase> minPhase) {
+  if (!v.converged) return false;
+  if (minPhase) return v.seen.deepest >= *minPhase && v.seen.deepest != EclipsePhase::None;
+  return v.visibilityClass != VisibilityClass::None;
+}
+
 ExportEclipse exportEclipseOf(const EclipseRecord& r, double deltaTAdjustSeconds, DeltaTModel model,
-                              const std::optional<SiteValues>& site) {
+                              const std::optional<SiteValues>& site, const SiteClock* clock) {
   ExportEclipse x;
   x.jdTt = storedJdTt(r.greatestJd, model);
   const CalendarDate tt = jdToCalendar(x.jdTt, ZoneMode::StandardZone, 0);
@@ -70,6 +76,12 @@ ExportEclipse exportEclipseOf(const EclipseRecord& r, double deltaTAdjustSeconds
     if (x.converged && times[i]) x.contactJd[static_cast<std::size_t>(i)] = jdOf(*times[i]);
   }
   if (site) x.visibility = visibilityAt(c, *site, sigmaSeconds);
+  if (site && clock && x.converged) {
+    x.greatestZone = clock->at(x.greatestJd);
+    for (std::size_t i = 0; i < kContactCount; ++i) {
+      if (x.contactJd[i]) x.contactZone[i] = clock->at(*x.contactJd[i]);
+    }
+  }
   return x;
 }
 
@@ -81,7 +93,8 @@ VisibilityListSearch visibilityListSearch(CanonReader& reader, const SearchCrite
   out.end = walkListSearch(
       reader, criteria, startYear, periodYears,
       [&](const EclipseRecord& e) {
-        ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel, options.site);
+        ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel, options.site,
+                                          options.clock ? &*options.clock : nullptr);
         if (!keeps(x, options)) return true;
         out.eclipses.push_back(std::move(x));
         out.entries.push_back({e.year, e.month, e.eclipseDay, e.eclipseType, e.saros});
@@ -92,7 +105,7 @@ VisibilityListSearch visibilityListSearch(CanonReader& reader, const SearchCrite
 }
 
 NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criteria, double year, double month,
-                               const SiteValues& site, double minAltitudeDeg, double afterJd) {
+                               const SiteValues& site, double minAltitudeDeg, double afterJd, EclipsePhase minPhase) {
   NextVisible out;
   reader.close();
   EclipseRecord e;
@@ -109,7 +122,7 @@ NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criter
             .accepted) {
       ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel, site);
       const Visibility& v = *x.visibility;
-      if (v.converged && v.visibilityClass != VisibilityClass::None && v.greatestAltitudeDeg >= minAltitudeDeg) {
+      if (seenEnough(v, minPhase) && v.greatestAltitudeDeg >= minAltitudeDeg) {
         out.found = std::move(x);
         out.record = e;
         return out;
@@ -136,9 +149,10 @@ ExportSite exportSiteOf(const SessionState& s, const SiteList& cities) {
 }
 
 ExportList exportListOf(const SessionState& s, const SiteList& cities, bool withSite,
-                        std::vector<ExportEclipse> eclipses) {
+                        std::vector<ExportEclipse> eclipses, const SiteClock* clock) {
   ExportList list;
   if (withSite) list.site = exportSiteOf(s, cities);
+  if (withSite && clock) list.site->zone = clock->name();
   list.deltaTModel = deltaTModelName(s.deltaTModel);
   list.eclipses = std::move(eclipses);
   return list;
@@ -150,10 +164,10 @@ double julianDayOfUnixSeconds(double seconds) {
   return kUnixEpochJd + seconds / kSecondsPerDay;
 }
 
-NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader) {
+NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader, EclipsePhase minPhase) {
   reader.setDeltaTModel(s.deltaTModel);
   const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(s, s.sarosCriterion), s.year, s.month,
-                                               prepareSite(s), -90, s.greatestJd);
+                                               prepareSite(s), -90, s.greatestJd, minPhase);
   if (!found.record) return found;
   const EclipseRecord& e = *found.record;
   double month = e.month;
@@ -166,10 +180,19 @@ NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader) {
   return found;
 }
 
+SiteClock sessionSiteClock(const SessionState& s, const ZoneDatabase& zones) {
+  SiteClock clock;
+  clock.zones = &zones;
+  const Site* city = chosenCity(s.site, s.sites);
+  clock.zone = city ? cityZone(*city, zones) : typedSiteZone(s.site.where, std::nullopt, s.sites, zones);
+  return clock;
+}
+
 VisibilityListSearch windowListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears,
-                                      bool withSite) {
+                                      bool withSite, const ZoneDatabase* zones) {
   VisibilityListOptions o;
   if (withSite) o.site = prepareSite(s);
+  if (withSite && zones) o.clock = sessionSiteClock(s, *zones);
   o.visibleOnly = withSite;
   // The view stays as it is: Next steps on from the eclipse shown.
   reader.setDeltaTModel(s.deltaTModel);

@@ -118,7 +118,7 @@ void drawSkyChartPlaces(DrawingSurface& surface, double packedDate, double utHou
 
   // The text block, opaque or not as the caller left the surface.
   surface.setFont(FontRecipe::Text);
-  surface.setTextColour(colorTable[15]);
+  surface.setTextColour(paletteColour(PaletteIndex::White));
   drawFrame(surface, 5, 15, 180, 195, kFrameColour, kFrameWidth);
   for (const SkyChartTextLine& line :
        skyChartTextLines(packedDate, utHours, longitudeDeg, latitudeDeg))

@@ -12,6 +12,9 @@
 
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // Fontconfig, loaded for the text fonts, keeps its configuration until the
 // process ends; the leak checker of sanitizer builds is told so. Weak, so
@@ -133,7 +136,7 @@ DrawingSurface::DrawingSurface(int width, int height)
       pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kOpaque) {}
 
 Rgb DrawingSurface::pixel(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return colorTable[0];
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return paletteColour(PaletteIndex::Black);
   return pixels_[static_cast<std::size_t>(y) * width_ + x] & kRgbMask;
 }
 
@@ -322,69 +325,135 @@ void DrawingSurface::setPixel(double x, double y, Rgb colour) {
   if (auto p = toPixelPoint(x, y)) putPixel(p->x, p->y, colour);
 }
 
-// Scanline fill. Each run of fillable pixels is marked in the visited bitmap
-// when it is found, so every pixel is taken once, the stack holds disjoint
-// runs only, and the fill ends even when the brush leaves behind colours
-// that are not the border colour (hatching) or that are (hatching in the
-// border colour).
+namespace {
+
+// Border tests on a row of 0xFFRRGGBB pixels, four pixels at a time where
+// the processor has SSE2.
+inline bool isBorder(std::uint32_t pixel, std::uint32_t border) { return (pixel & kRgbMask) == border; }
+
+// The first x in [x, hi] whose pixel is the border colour, or hi + 1.
+std::int64_t nextBorder(const std::uint32_t* row, std::int64_t x, std::int64_t hi, std::uint32_t border) {
+#if defined(__SSE2__)
+  const __m128i mask = _mm_set1_epi32(static_cast<int>(kRgbMask));
+  const __m128i want = _mm_set1_epi32(static_cast<int>(border));
+  auto hits = [&](std::int64_t at) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
+    return _mm_cmpeq_epi32(_mm_and_si128(p, mask), want);
+  };
+  // Sixteen pixels a step while none is the border, then four.
+  for (; x + 15 <= hi; x += 16) {
+    const __m128i any = _mm_or_si128(_mm_or_si128(hits(x), hits(x + 4)), _mm_or_si128(hits(x + 8), hits(x + 12)));
+    if (_mm_movemask_epi8(any) != 0) break;
+  }
+  for (; x + 3 <= hi; x += 4) {
+    const int hit = _mm_movemask_ps(_mm_castsi128_ps(hits(x)));
+    if (hit != 0) return x + __builtin_ctz(static_cast<unsigned>(hit));
+  }
+#endif
+  for (; x <= hi; ++x)
+    if (isBorder(row[x], border)) return x;
+  return hi + 1;
+}
+
+// The last x in [lo, x] whose pixel is the border colour, or lo − 1.
+std::int64_t previousBorder(const std::uint32_t* row, std::int64_t x, std::int64_t lo, std::uint32_t border) {
+#if defined(__SSE2__)
+  const __m128i mask = _mm_set1_epi32(static_cast<int>(kRgbMask));
+  const __m128i want = _mm_set1_epi32(static_cast<int>(border));
+  auto hits = [&](std::int64_t at) {
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + at));
+    return _mm_cmpeq_epi32(_mm_and_si128(p, mask), want);
+  };
+  for (; x - 15 >= lo; x -= 16) {
+    const __m128i any =
+        _mm_or_si128(_mm_or_si128(hits(x - 15), hits(x - 11)), _mm_or_si128(hits(x - 7), hits(x - 3)));
+    if (_mm_movemask_epi8(any) != 0) break;
+  }
+  for (; x - 3 >= lo; x -= 4) {
+    const int hit = _mm_movemask_ps(_mm_castsi128_ps(hits(x - 3)));
+    if (hit != 0) return x - 3 + (31 - __builtin_clz(static_cast<unsigned>(hit)));
+  }
+#endif
+  for (; x >= lo; --x)
+    if (isBorder(row[x], border)) return x;
+  return lo - 1;
+}
+
+}  // namespace
+
+// Span fill. The region (pixels 4-connected to the seed that are not the
+// border colour nor in a barrier) is found on the image as it stands, as
+// maximal runs per row, and then brushed row by row. Each row keeps the runs
+// found in it, so a run is taken once and the fill ends whatever the brush
+// leaves behind.
 void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour,
                                const std::vector<FillBarrier>& barriers) {
   auto seed = toPixelPoint(xd, yd);
   if (!seed || seed->x < 0 || seed->y < 0 || seed->x >= width_ || seed->y >= height_) return;
   if (brush_.style == BrushStyle::Hollow) return;
   const std::uint32_t border = borderColour & kRgbMask;
-  const std::size_t w = static_cast<std::size_t>(width_);
-  if ((pixels_[static_cast<std::size_t>(seed->y) * w + static_cast<std::size_t>(seed->x)] &
-       kRgbMask) == border)
+  std::vector<PixelBox> walls;
+  for (const FillBarrier& b : barriers)
+    if (auto box = toPixelBox(b.left, b.top, b.right, b.bottom)) walls.push_back(*box);
+  auto inWall = [&](std::int64_t x, std::int64_t y) {
+    for (const PixelBox& w : walls)
+      if (x >= w.l && x < w.r && y >= w.t && y < w.b) return true;
+    return false;
+  };
+  if (isBorder(pixels_[static_cast<std::size_t>(seed->y * width_ + seed->x)], border) ||
+      inWall(seed->x, seed->y))
     return;
-  visited_.reset(w, static_cast<std::size_t>(height_));
-  // A barrier's pixels are taken before the fill starts, so it never enters them.
-  for (const FillBarrier& b : barriers) {
-    const auto box = toPixelBox(b.left, b.top, b.right, b.bottom);
-    if (!box) continue;
-    const std::int64_t x0 = std::max<std::int64_t>(box->l, 0), x1 = std::min<std::int64_t>(box->r, width_) - 1;
-    const std::int64_t y0 = std::max<std::int64_t>(box->t, 0), y1 = std::min<std::int64_t>(box->b, height_) - 1;
-    if (x0 > x1) continue;
-    for (std::int64_t y = y0; y <= y1; ++y)
-      visited_.markRun(static_cast<std::size_t>(y), static_cast<std::size_t>(x0), static_cast<std::size_t>(x1));
-  }
-  if (visited_.visited(static_cast<std::size_t>(seed->x), static_cast<std::size_t>(seed->y))) return;
-  auto fillable = [&](std::size_t x, std::size_t y) {
-    return !visited_.visited(x, y) && (pixels_[y * w + x] & kRgbMask) != border;
+
+  if (fillRows_.size() != static_cast<std::size_t>(height_)) fillRows_.assign(static_cast<std::size_t>(height_), {});
+  std::vector<std::int64_t> touched;
+  std::vector<FillRun> stack;
+  // The maximal run through the fillable pixel x of row y, kept and stacked;
+  // its last x.
+  auto takeRun = [&](std::int64_t x, std::int64_t y) {
+    const std::uint32_t* row = pixels_.data() + y * width_;
+    std::int64_t lo = 0, hi = width_ - 1;
+    for (const PixelBox& w : walls) {
+      if (y < w.t || y >= w.b) continue;
+      if (w.r <= x) lo = std::max(lo, w.r);
+      if (w.l > x) hi = std::min(hi, w.l - 1);
+    }
+    const FillRun run{y, previousBorder(row, x, lo, border) + 1, nextBorder(row, x, hi, border) - 1};
+    auto& kept = fillRows_[static_cast<std::size_t>(y)];
+    if (kept.empty()) touched.push_back(y);
+    kept.push_back({run.x0, run.x1});
+    stack.push_back(run);
+    return run.x1;
   };
-  struct Run {
-    std::size_t y, x0, x1;
+  // The kept run of row y holding x, if any: its last x, else −1.
+  auto keptRunEnd = [&](std::int64_t x, std::int64_t y) -> std::int64_t {
+    for (const auto& [x0, x1] : fillRows_[static_cast<std::size_t>(y)])
+      if (x >= x0 && x <= x1) return x1;
+    return -1;
   };
-  std::vector<Run> stack;
-  // Extends a fillable pixel to its whole run, marks it and keeps it; the
-  // run's last x.
-  auto takeRun = [&](std::size_t x, std::size_t y) {
-    const std::uint32_t* row = pixels_.data() + y * w;
-    const std::size_t lo = visited_.unvisitedLeft(y, x), hi = visited_.unvisitedRight(y, x);
-    std::size_t x0 = x, x1 = x;
-    while (x0 > lo && (row[x0 - 1] & kRgbMask) != border) --x0;
-    while (x1 < hi && (row[x1 + 1] & kRgbMask) != border) ++x1;
-    visited_.markRun(y, x0, x1);
-    stack.push_back({y, x0, x1});
-    return x1;
-  };
-  takeRun(static_cast<std::size_t>(seed->x), static_cast<std::size_t>(seed->y));
+  takeRun(seed->x, seed->y);
   while (!stack.empty()) {
-    const Run run = stack.back();
+    const FillRun run = stack.back();
     stack.pop_back();
-    brushSpan(static_cast<std::int64_t>(run.y), static_cast<std::int64_t>(run.x0),
-              static_cast<std::int64_t>(run.x1));
-    for (int side = -1; side <= 1; side += 2) {
-      if ((side < 0 && run.y == 0) || (side > 0 && run.y + 1 >= static_cast<std::size_t>(height_)))
-        continue;
-      const std::size_t ny = side < 0 ? run.y - 1 : run.y + 1;
-      for (std::size_t x = run.x0; x <= run.x1;) {
-        x = visited_.nextUnvisited(ny, x, run.x1);
-        if (x > run.x1) break;
-        if (fillable(x, ny)) x = takeRun(x, ny) + 2;
-        else ++x;
+    for (const std::int64_t ny : {run.y - 1, run.y + 1}) {
+      if (ny < 0 || ny >= height_) continue;
+      const std::uint32_t* row = pixels_.data() + ny * width_;
+      for (std::int64_t x = run.x0; x <= run.x1;) {
+        if (isBorder(row[x], border)) {
+          ++x;
+        } else if (const std::int64_t end = keptRunEnd(x, ny); end >= 0) {
+          x = end + 2;
+        } else if (inWall(x, ny)) {
+          ++x;
+        } else {
+          x = takeRun(x, ny) + 2;
+        }
       }
     }
+  }
+  for (const std::int64_t y : touched) {
+    auto& kept = fillRows_[static_cast<std::size_t>(y)];
+    for (const auto& [x0, x1] : kept) brushSpan(y, x0, x1);
+    kept.clear();
   }
 }
 

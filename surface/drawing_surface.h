@@ -12,11 +12,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/file_write.h"
 #include "surface/palette.h"
-#include "surface/visited_pixels.h"
 
 class QImage;
 
@@ -33,7 +33,7 @@ enum class BackgroundMode { Transparent = 1, Opaque = 2 };
 // Solid pen; width in pixels, strokes centred on the path, the extra pixel of
 // an even width going right and down.
 struct Pen {
-  Rgb colour = colorTable[0];
+  Rgb colour = paletteColour(PaletteIndex::Black);
   int width = 1;
 };
 
@@ -44,7 +44,7 @@ enum class BrushStyle { Hollow, Solid, DiagonalCross };
 // alone in transparent mode.
 struct Brush {
   BrushStyle style = BrushStyle::Solid;
-  Rgb colour = colorTable[15];
+  Rgb colour = paletteColour(PaletteIndex::White);
 };
 
 // "Courier New" −12 (a fixed 7-pixel pitch) and "Times Roman" −11.
@@ -138,11 +138,15 @@ class DrawingSurface {
   int width_;
   int height_;
   std::vector<std::uint32_t> pixels_;
-  VisitedPixels visited_;  // flood fill scratch, kept between fills
+  // Flood fill scratch, kept between fills: the runs found in each row.
+  struct FillRun {
+    std::int64_t y, x0, x1;
+  };
+  std::vector<std::vector<std::pair<std::int64_t, std::int64_t>>> fillRows_;
   Pen pen_;
   Brush brush_;
-  Rgb textColour_ = colorTable[0];
-  Rgb backgroundColour_ = colorTable[15];
+  Rgb textColour_ = paletteColour(PaletteIndex::Black);
+  Rgb backgroundColour_ = paletteColour(PaletteIndex::White);
   BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
   FontRecipe font_ = FontRecipe::Text;
   std::optional<PixelPoint> current_ = PixelPoint{0, 0};

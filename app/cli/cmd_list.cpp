@@ -3,8 +3,10 @@
 // meet the criteria (at most 100), under the list's header, as the list shows
 // them after a search. A Saros search (--saros S) lists series S. With a
 // site, --visible keeps the eclipses seen from it (each line then ends with
-// its class); csv, json and ics write the list for other programs, up to
-// --max eclipses.
+// its class; with --min-phase, those whose deepest phase seen is at least
+// that); csv, json and ics write the list for other programs, up to --max
+// eclipses, with the site's clock (--tz, the city's zone or the nearest
+// city's) for the civil times.
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -33,6 +35,7 @@ namespace {
 // The text list, or an export format of the table.
 struct ExportOptions {
   bool visible = false;
+  std::optional<EclipsePhase> minPhase;  // with visible
   const ExportFormat* format = nullptr;  // the text list when null
   std::optional<double> maxEntries;
   bool given() const { return visible || format != nullptr || maxEntries; }
@@ -93,6 +96,8 @@ OptionParser listParser(ListArgs& a) {
                                            " and the years searched " + rangeText(limits::kListPeriodYears));
   addEclipseOptions(parser, a.eclipse);
   addExportOptions(parser, a.exportOptions);
+  parser.add(minPhaseOption(a.exportOptions.minPhase));
+  parser.add(timeZoneOption(a.eclipse.shared));
   return parser;
 }
 
@@ -106,8 +111,14 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
                       double start, double period) {
   VisibilityListOptions o;
   const bool withSite = options.cityName || options.typedSite;
-  if (withSite) o.site = prepareSite(state);
+  const std::optional<SiteReading> reading = withSite ? readSitesFile(siteFile()) : std::nullopt;
+  const SiteList cities = reading ? reading->list : SiteList{};
+  if (withSite) {
+    o.site = prepareSite(state);
+    o.clock = siteClockOf(options, cities, state);
+  }
   o.visibleOnly = exportOptions.visible;
+  o.minPhase = exportOptions.minPhase;
   const int cap = static_cast<int>(exportOptions.maxEntries.value_or(kMaxListEntries));
   o.maxEntries = exportOptions.format == nullptr ? std::min(cap, kMaxListEntries) : cap;
   CanonReader reader;
@@ -131,8 +142,7 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
       text += "\n";
     }
   } else {
-    const std::optional<SiteReading> reading = withSite ? readSitesFile(siteFile()) : std::nullopt;
-    const ExportList list = exportListOf(state, reading ? reading->list : SiteList{}, withSite, found.eclipses);
+    const ExportList list = exportListOf(state, cities, withSite, found.eclipses, o.clock ? &*o.clock : nullptr);
     const ExportText written =
         exportOptions.format->write(list, julianDayOfUnixSeconds(static_cast<double>(std::time(nullptr))));
     if (!written.ok) {
@@ -177,6 +187,10 @@ int runList(const std::vector<std::string>& args) {
 
   if (exportOptions.visible && !options.cityName && !options.typedSite) {
     return parser.usageError("--visible needs --city NAME or --site LON LAT HEIGHT");
+  }
+  if (exportOptions.minPhase && !exportOptions.visible) return parser.usageError("--min-phase needs --visible");
+  if (options.timeZone && !options.cityName && !options.typedSite) {
+    return parser.usageError("--tz needs --city NAME or --site LON LAT HEIGHT");
   }
   if (exportOptions.given()) return runVisibilityList(state, options, exportOptions, start, period);
 

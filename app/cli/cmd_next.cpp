@@ -1,7 +1,9 @@
 // tarvo next (--city NAME | --site LON LAT HEIGHT) [YEAR MONTH] ...
 // The first eclipse at or after the month (default: the computer's current
-// month) that meets the criteria and can be seen from the site, printed as
-// the `key value` lines of `tarvo show`, then its visibility.
+// month) that meets the criteria and whose partial phase (or the phase of
+// --min-phase) is seen from the site: in words on the site's clock, as the
+// `key value` lines of `tarvo show` followed by its visibility (keys), or as
+// the words' values in JSON.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -14,6 +16,8 @@
 #include "app/cli/show_keys.h"
 #include "catalogue/canon_reader.h"
 #include "base/input_limits.h"
+#include "base/text_format.h"
+#include "circumstances/observer_answer.h"
 #include "session/session_state.h"
 #include "export/eclipse_export.h"
 #include "session/current_eclipse.h"
@@ -52,15 +56,30 @@ void printVisibility(const ExportEclipse& x, double longitudeDeg) {
   printAltitude("sun_alt_greatest", v.sunAltitudeDeg);
 }
 
+enum class NextFormat { Words, Keys, Json };
+
 struct NextArgs {
   EclipseOptions eclipse{.set = {.cursor = Need::Optional, .site = Need::Required, .steps = Steps::None}};
   double minAltitude = limits::kMinAltitudeDeg.lo;
+  std::optional<EclipsePhase> minPhase;
+  NextFormat format = NextFormat::Words;
 };
+
+// The city's name, or the typed coordinates.
+std::string placeName(const SiteList& sites, const SessionState& state) {
+  if (const Site* city = chosenCity(state.site, sites)) {
+    const std::string& n = city->name;
+    const std::size_t a = n.find_first_not_of(' ');
+    return a == std::string::npos ? n : n.substr(a, n.find_last_not_of(' ') - a + 1);
+  }
+  return formatString("Lon %.2f Lat %.2f", state.site.where.longitudeDeg, state.site.where.latitudeDeg);
+}
 
 OptionParser nextParser(NextArgs& a) {
   OptionParser parser("next",
-                      "Prints the first eclipse at or after the month (default: the computer's current month) that "
-                      "meets the criteria and is seen from the site: the lines of show, then its visibility.");
+                      "Says in words, on the site's clock, the first eclipse at or after the month (default: the "
+                      "computer's current month) that meets the criteria and whose partial phase is seen from the "
+                      "site.");
   addEclipseOptions(parser, a.eclipse);
   const std::string error = "--min-altitude must be " + rangeText(limits::kMinAltitudeDeg) + " degrees";
   parser.add({.name = "--min-altitude",
@@ -71,6 +90,25 @@ OptionParser nextParser(NextArgs& a) {
                 return std::string();
               },
               .valueError = "--min-altitude needs a number"});
+  parser.add(minPhaseOption(a.minPhase));
+  parser.add(timeZoneOption(a.eclipse.shared));
+  static const std::vector<std::string> kFormats = {"words", "keys", "json"};
+  parser.add({.name = "--format",
+              .argument = "words|keys|json",
+              .help = "sentences (the default), the key lines of show and the visibility, or the sentences' values "
+                      "as JSON",
+              .apply = [&a](const std::vector<std::string>& v) {
+                for (std::size_t i = 0; i < kFormats.size(); ++i) {
+                  if (v[0] == kFormats[i]) {
+                    a.format = static_cast<NextFormat>(i);
+                    return std::string();
+                  }
+                }
+                return std::string("--format must be words, keys or json");
+              },
+              .valueError = "--format needs words, keys or json",
+              .completion = ValueCompletion::Words,
+              .words = kFormats});
   return parser;
 }
 
@@ -98,7 +136,8 @@ int runNext(const std::vector<std::string>& args) {
   CanonReader reader;
   reader.setDeltaTModel(state.deltaTModel);
   const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(state, state.sarosCriterion), state.year,
-                                               state.month, site, minAltitude);
+                                               state.month, site, minAltitude, -1e300,
+                                               a.minPhase.value_or(kDefaultMinPhase));
   reportDefects(reader);
   if (!found.found) {
     if (found.end == SearchEnd::EndOfCatalogue) {
@@ -108,11 +147,22 @@ int runNext(const std::vector<std::string>& args) {
     for (const ScreenText& t : kSearchNoFileTexts) std::fprintf(stderr, "%s\n", t.text);
     return kExitNoCatalogue;
   }
-  SessionState shown = state;
-  takeCurrentEclipse(shown, *found.record);
-  shown.greatestGuessHours = 0;
-  printShownEclipse(shown);
-  printVisibility(*found.found, site.longitudeDeg);
+  if (a.format == NextFormat::Keys) {
+    SessionState shown = state;
+    takeCurrentEclipse(shown, *found.record);
+    shown.greatestGuessHours = 0;
+    printShownEclipse(shown);
+    printVisibility(*found.found, site.longitudeDeg);
+    return kExitShown;
+  }
+  const SiteClock clock = siteClockOf(options, sites, state);
+  const ExportEclipse& x = *found.found;
+  const ObserverAnswer answer = observerAnswer(x.type, x.penumbralMagnitude, x.umbralMagnitude, *x.visibility,
+                                               placeName(sites, state), clock.zone, x.deltaTSigmaSeconds,
+                                               *clock.zones);
+  const std::string words = answerWords(answer);
+  const std::string text = a.format == NextFormat::Json ? exportAnswerJson(answer, x, words) : words + "\n";
+  std::fwrite(text.data(), 1, text.size(), stdout);
   return kExitShown;
 }
 

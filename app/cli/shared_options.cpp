@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "app/data_paths.h"
+#include "app/time_zones.h"
 #include "base/input_limits.h"
 #include "timebase/historical_dates.h"
 
@@ -161,6 +162,52 @@ OptionRule cityOption(SharedOptions& out) {
             return std::string();
           },
           .valueError = "--city needs a name"};
+}
+
+OptionRule timeZoneOption(SharedOptions& out) {
+  return {.name = "--tz",
+          .argument = "AREA/CITY",
+          .help = "the site's clock: a zone of the time zone database (default: the city's zone, else the nearest "
+                  "listed city's within 300 km, else the longitude's)",
+          .apply = [&out](const std::vector<std::string>& v) {
+            if (!systemZoneDatabase().hasZone(v[0])) {
+              return "--tz: '" + v[0] + "' is not a zone of the time zone database (such as Asia/Kolkata)";
+            }
+            out.timeZone = v[0];
+            return std::string();
+          },
+          .valueError = "--tz needs a zone such as Asia/Kolkata"};
+}
+
+OptionRule minPhaseOption(std::optional<EclipsePhase>& out) {
+  static const std::vector<std::string> kNames = {"penumbral", "partial", "total"};
+  return {.name = "--min-phase",
+          .argument = "penumbral|partial|total",
+          .help = "the phase that must be seen with the Moon's centre up",
+          .apply = [&out](const std::vector<std::string>& v) {
+            for (EclipsePhase p : {EclipsePhase::Penumbral, EclipsePhase::Partial, EclipsePhase::Total}) {
+              if (v[0] == eclipsePhaseName(p)) {
+                out = p;
+                return std::string();
+              }
+            }
+            return std::string("--min-phase must be penumbral, partial or total");
+          },
+          .valueError = "--min-phase needs penumbral, partial or total",
+          .completion = ValueCompletion::Words,
+          .words = kNames};
+}
+
+SiteClock siteClockOf(const SharedOptions& options, const SiteList& sites, const SessionState& state) {
+  SiteClock clock;
+  clock.zones = &systemZoneDatabase();
+  const Site* city = chosenCity(state.site, sites);
+  if (city && !options.timeZone) {
+    clock.zone = cityZone(*city, *clock.zones);
+  } else {
+    clock.zone = typedSiteZone(state.site.where, options.timeZone, sites, *clock.zones);
+  }
+  return clock;
 }
 
 OptionRule siteOption(SharedOptions& out) {

@@ -11,6 +11,8 @@
 #include "app/cli/cli_args.h"
 #include "app/cli/option_parser.h"
 #include "circumstances/geometry.h"
+#include "circumstances/phase_seen.h"
+#include "circumstances/site_zone.h"
 #include "circumstances/sites.h"
 #include "session/session_state.h"
 
@@ -31,6 +33,7 @@ struct SharedOptions {
   DeltaTModel deltaTModel = kDefaultDeltaTModel;
   std::optional<std::string> cityName;
   std::optional<SiteValues> typedSite;  // degrees east, north; metres
+  std::optional<std::string> timeZone;  // --tz: a zone of the tz database for the site's clock
   bool sizeGiven = false;
   int width = kDefaultWidth, height = kDefaultHeight;  // pixels
 };
@@ -51,6 +54,10 @@ OptionRule deltaTModelOption(DeltaTModel& out);
 OptionRule cityOption(SharedOptions& out);
 OptionRule siteOption(SharedOptions& out);
 OptionRule sizeOption(SharedOptions& out);
+// --tz AREA/CITY, a zone the system's tz database knows.
+OptionRule timeZoneOption(SharedOptions& out);
+// --min-phase penumbral|partial|total
+OptionRule minPhaseOption(std::optional<EclipsePhase>& out);
 // A flag: --grid, --sigma.
 OptionRule flagOption(std::string name, std::string help, bool& out);
 // An option naming a file to write: --out, --png.
@@ -89,6 +96,11 @@ int findCity(const SiteList& sites, std::string_view name);
 // not in the list (naming the cities there), empty otherwise; without either
 // option does nothing.
 std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state);
+
+// The observing site's clock after applySiteOptions: --tz when given, else a
+// city's own zone, else for typed coordinates the nearest city's zone or the
+// longitude's (typedSiteZone), read from the system's tz database.
+SiteClock siteClockOf(const SharedOptions& options, const SiteList& sites, const SessionState& state);
 
 // Takes "--data DIR" from anywhere in the command line into dir (left as it
 // is without the option). Returns an error message, empty when accepted.

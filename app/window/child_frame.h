@@ -3,6 +3,8 @@
 
 #include <QMdiSubWindow>
 
+#include <functional>
+
 namespace tarvo::window {
 
 class CVornDoc;
@@ -20,7 +22,15 @@ class CChildFrame : public QMdiSubWindow {
   CVornView* view() const { return view_; }
   CVornDoc* document() const { return document_; }
 
+  // Asked when the last view of a changed document closes: true when the
+  // document may go (saved, or its changes given up).
+  void setSaveQuestion(std::function<bool(CChildFrame*)> ask) { askToSave_ = std::move(ask); }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  std::function<bool(CChildFrame*)> askToSave_;
   CVornDoc* document_;
   CVornView* view_;
 };

@@ -28,6 +28,7 @@ constexpr TextPair kJapanese[] = {
     {"New(&N)", "新規作成(&N)"},
     {"Open(&O)...", "開く(&O)..."},
     {"Save(&S)", "上書き保存(&S)"},
+    {"Save As(&A)...", "名前を付けて保存(&A)..."},
     {"Print(&P)...", "印刷(&P)..."},
     {"Print Setup(&R)...", "ﾌﾟﾘﾝﾀの設定(&R)..."},
     {"Recent File", "最近使ったﾌｧｲﾙ"},

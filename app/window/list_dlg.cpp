@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/time_zones.h"
 #include "app/window/dialog_support.h"
 #include "app/window/field_check.h"
 #include "app/window/window_session.h"
@@ -183,8 +184,11 @@ void CListDlg::fill(bool afterSearch) {
 std::optional<QString> CListDlg::exportTo(const QString& path) {
   if (!shown_) return QStringLiteral("there is no searched list to export");
   const VisibilityListSearch found =
-      windowListSearch(session_.state, session_.reader, shown_->startYear, shown_->periodYears, shown_->withSite);
-  const ExportList list = exportListOf(session_.state, session_.state.sites, shown_->withSite, found.eclipses);
+      windowListSearch(session_.state, session_.reader, shown_->startYear, shown_->periodYears, shown_->withSite,
+                       &systemZoneDatabase());
+  const SiteClock clock = sessionSiteClock(session_.state, systemZoneDatabase());
+  const ExportList list =
+      exportListOf(session_.state, session_.state.sites, shown_->withSite, found.eclipses, &clock);
   const double nowJd = julianDayOfUnixSeconds(static_cast<double>(QDateTime::currentSecsSinceEpoch()));
   const ExportText text = exportByExtension(list, path.toStdString(), nowJd);
   if (!text.ok) return QString::fromStdString(text.error);

@@ -1,5 +1,7 @@
 #include "app/window/main_frame.h"
 
+#include <QCloseEvent>
+
 #include <QAction>
 #include <QLabel>
 #include <QMdiArea>
@@ -121,6 +123,8 @@ void CMainFrame::createActions(int recentFiles) {
   printAct_->setData(kCmdPrint);
   connect(printAct_, &QAction::triggered, this, &CMainFrame::printRequested);
   commands_[kCmdPrint] = printAct_;
+  saveAsAct_ = new QAction(frameworkText("Save As(&A)..."), this);
+  connect(saveAsAct_, &QAction::triggered, this, &CMainFrame::saveAsRequested);
   // The four keys work whichever menu is shown.
   addActions({newAct_, openAct_, saveAct_, printAct_});
 
@@ -130,8 +134,10 @@ void CMainFrame::createActions(int recentFiles) {
   setPrompt(frameVersionAct_, QStringLiteral("Program Version Information\nVersion"));
   connect(frameVersionAct_, &QAction::triggered, this, &CMainFrame::aboutRequested);
   frameExitAct_ = new QAction(frameworkText("Exit(&X)"), this);
+  frameExitAct_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   setPrompt(frameExitAct_, QStringLiteral("Quit Application\nQuit"));
   connect(frameExitAct_, &QAction::triggered, this, &QWidget::close);
+  addAction(frameExitAct_);
 
   helpContentsAct_ = new QAction(QStringLiteral("Contents(&C)"), this);
   helpContentsAct_->setShortcut(QKeySequence::HelpContents);
@@ -209,8 +215,20 @@ void CMainFrame::createMenus() {
   help->addAction(commands_[kCmdExit]);
   help->addSeparator();
   help->addAction(helpContentsAct_);
-  viewMenuBar_ = {commands_[kCmdTimeSet], commands_[kCmdDisplay], commands_[kCmdSearch],
-                  createEclipseMenu()->menuAction(), bars->menuAction(),
+  QMenu* eclipse = createEclipseMenu();
+  // The document's commands, in front of the view's own menu.
+  auto* viewFile = new QMenu(frameworkText("File(&F)"), this);
+  viewFile->addActions({openAct_, saveAct_, saveAsAct_});
+  viewFile->addSeparator();
+  viewFile->addAction(commands_[kCmdExportPicture]);
+  viewFile->addActions({printAct_, printSetupAct_});
+  viewFile->addSeparator();
+  viewFile->addAction(noRecentAct_);
+  viewFile->addActions(recentActs_);
+  viewFile->addSeparator();
+  viewFile->addAction(frameExitAct_);
+  viewMenuBar_ = {viewFile->menuAction(), commands_[kCmdTimeSet], commands_[kCmdDisplay],
+                  commands_[kCmdSearch], eclipse->menuAction(), bars->menuAction(),
                   createWindowMenu()->menuAction(), help->menuAction()};
 
   // The frame's own menu.
@@ -332,6 +350,7 @@ void CMainFrame::updateMenus() {
   if (CVornView* view = activeView(); view && view->paintCount() > 0) deltaT_->setText(view->deltaTStatus());
   for (QAction* a : viewCommands_) a->setEnabled(viewOpen);
   saveAct_->setEnabled(viewOpen);
+  saveAsAct_->setEnabled(viewOpen);
   printAct_->setEnabled(viewOpen);
 }
 
@@ -374,6 +393,16 @@ void CMainFrame::addChildFrame(CChildFrame* child) {
   child->showMaximized();
   mdi_->setActiveSubWindow(child);
   updateMenus();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  for (QMdiSubWindow* child : mdi_->subWindowList()) {
+    if (!child->close()) {
+      event->ignore();
+      return;
+    }
+  }
+  QMainWindow::closeEvent(event);
 }
 
 CChildFrame* CMainFrame::activeChild() const {

@@ -73,10 +73,15 @@ class CMainFrame : public QMainWindow {
   void newRequested();
   void openRequested();
   void saveRequested();
+  void saveAsRequested();
   void printRequested();
   void printSetupRequested();
   void aboutRequested();
   void recentFileChosen(const QString& path);
+
+ protected:
+  // Quitting closes every view first; a changed document may stop it.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void createActions(int recentFiles);
@@ -102,6 +107,7 @@ class CMainFrame : public QMainWindow {
   QAction* newAct_ = nullptr;
   QAction* openAct_ = nullptr;
   QAction* saveAct_ = nullptr;
+  QAction* saveAsAct_ = nullptr;
   QAction* printAct_ = nullptr;
   QAction* printSetupAct_ = nullptr;
   QAction* frameVersionAct_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMdiArea>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -36,6 +37,7 @@ bool CVornApp::initInstance(const QStringList& sessionFiles) {
   connect(frame, &CMainFrame::newRequested, this, [this] { newWindow(); });
   connect(frame, &CMainFrame::openRequested, this, &CVornApp::openWithDialog);
   connect(frame, &CMainFrame::saveRequested, this, &CVornApp::saveActive);
+  connect(frame, &CMainFrame::saveAsRequested, this, &CVornApp::saveActiveAs);
   connect(frame, &CMainFrame::printRequested, this, &CVornApp::printActive);
   connect(frame, &CMainFrame::printSetupRequested, this, &CVornApp::printSetup);
   connect(frame, &CMainFrame::aboutRequested, this, &CVornApp::about);
@@ -55,6 +57,7 @@ CVornDoc* CVornApp::activeDocument() const {
 
 CChildFrame* CVornApp::showDocument(CVornDoc* document) {
   auto* child = new CChildFrame(document);
+  child->setSaveQuestion([this](CChildFrame* c) { return askToSave(c); });
   frame_->addChildFrame(child);
   return child;
 }
@@ -93,22 +96,40 @@ void CVornApp::openWithDialog() {
 QString CVornApp::sessionFilter() { return QStringLiteral("TarvoWin session (*.tarvo)"); }
 
 void CVornApp::saveActive() {
-  CChildFrame* child = frame_->activeChild();
-  if (!child) return;
-  QString path = child->document()->path();
-  if (path.isEmpty()) {
-    // Save As: a view not opened from a session file gets a new file.
-    path = QFileDialog::getSaveFileName(
-        frame_.get(), QString(),
-        child->document()->title() + QString::fromLatin1(kSessionFileExtension), sessionFilter());
-    if (path.isEmpty()) return;
+  if (CChildFrame* child = frame_->activeChild()) saveDocument(child, false);
+}
+
+void CVornApp::saveActiveAs() {
+  if (CChildFrame* child = frame_->activeChild()) saveDocument(child, true);
+}
+
+bool CVornApp::saveDocument(CChildFrame* child, bool askName) {
+  CVornDoc* doc = child->document();
+  QString path = doc->path();
+  if (path.isEmpty() || askName) {
+    // Save As: a document not opened from a session file gets a new file.
+    const QString offered = path.isEmpty() ? doc->title() + QString::fromLatin1(kSessionFileExtension) : path;
+    path = QFileDialog::getSaveFileName(frame_.get(), QString(), offered, sessionFilter());
+    if (path.isEmpty()) return false;
     if (!path.endsWith(QString::fromLatin1(kSessionFileExtension))) path += QString::fromLatin1(kSessionFileExtension);
   }
-  if (auto error = child->document()->saveTo(path)) {
+  if (auto error = doc->saveTo(path)) {
     QMessageBox::warning(frame_.get(), QStringLiteral("TarvoWin"), *error);
-    return;
+    return false;
   }
   addRecentFile(path);
+  return true;
+}
+
+bool CVornApp::askToSave(CChildFrame* child) {
+  frame_->mdiArea()->setActiveSubWindow(child);
+  const QMessageBox::StandardButton answer = QMessageBox::question(
+      frame_.get(), QStringLiteral("TarvoWin"),
+      QStringLiteral("Save the changes to %1?").arg(child->document()->title()),
+      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+  if (answer == QMessageBox::Discard) return true;
+  if (answer == QMessageBox::Save) return saveDocument(child, false);
+  return false;
 }
 
 void CVornApp::printActive() {

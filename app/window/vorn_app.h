@@ -59,6 +59,14 @@ class CVornApp : public QObject {
   // Ctrl+S: the session to the active document's file, asking for a name
   // (Save As) when the view was not opened from or saved to a session file.
   void saveActive();
+  // Save As: the active document's session under a name asked for.
+  void saveActiveAs();
+  // The document of child saved (asking for a name when it has no file or
+  // askName); false when cancelled or refused (the reason shown).
+  bool saveDocument(CChildFrame* child, bool askName);
+  // Closing the last view of a changed document: Save, Discard or Cancel;
+  // true when the document may go.
+  bool askToSave(CChildFrame* child);
   // Ctrl+P: the print dialog (a printer or a PDF file), then one page.
   void printActive();
   void printSetup();

@@ -46,9 +46,16 @@ std::optional<QString> CVornDoc::saveTo(const QString& path) {
     return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
   path_ = path;
   title_ = QFileInfo(path).fileName();
+  unchanged_ = text;
   emit titleChanged(title_);
   return std::nullopt;
 }
+
+bool CVornDoc::isModified() const {
+  return shownOnce() && formatSessionFile(sessionSettingsOf(session_->state)) != unchanged_;
+}
+
+void CVornDoc::markUnchanged() { unchanged_ = formatSessionFile(sessionSettingsOf(session_->state)); }
 
 void CVornDoc::attachView() { ++views_; }
 

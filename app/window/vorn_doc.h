@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace tarvo {
 struct SessionState;
@@ -46,6 +47,13 @@ class CVornDoc : public QObject {
   // on failure.
   std::optional<QString> saveTo(const QString& path);
 
+  // Changed: the session's settings differ from those last saved or opened,
+  // as the first paint showed them (the landing may move the cursor); never
+  // before the first paint.
+  bool isModified() const;
+  void markUnchanged();
+  bool shownOnce() const { return !unchanged_.empty(); }
+
   // The views showing the document; the document goes with the last.
   void attachView();
   void detachView();
@@ -58,6 +66,7 @@ class CVornDoc : public QObject {
   QString title_;
   QString path_;
   std::unique_ptr<WindowSession> session_;
+  std::string unchanged_;  // the session file's text when last unchanged
   int views_ = 0;
 };
 

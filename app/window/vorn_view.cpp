@@ -89,7 +89,15 @@ void CVornView::runPaint() {
   paintShown_ = true;
   starMapShown_ = false;
   setAccessibleDescription(shownText());
+  // The repaint replaces what a command drew over the last one; a view's
+  // first paint draws it again (a session file kept it).
+  const DrawnOver restore = paintCount_ == 0 && result.outcome == LandingOutcome::Shown
+                                ? session_.state.drawnOver
+                                : DrawnOver::Nothing;
+  session_.state.drawnOver = DrawnOver::Nothing;
   ++paintCount_;
+  if (restore == DrawnOver::StarMap) starMap();
+  if (restore == DrawnOver::Simulation) simulation();
   emit painted();
 }
 
@@ -283,6 +291,7 @@ void CVornView::simulation() {
   stopSimulation();
   animation_ = std::make_unique<SimulationAnimation>(
       SimulationAnimation{startSimulation(session_.state, directSurface())});
+  session_.state.drawnOver = DrawnOver::Simulation;
   continueSimulation();
 }
 
@@ -325,6 +334,7 @@ void CVornView::starMap() {
   drawSkyChartCommand(session_.state, directSurface());
   showChanged();
   starMapShown_ = true;
+  session_.state.drawnOver = DrawnOver::StarMap;
   // The chart leaves a low Moon out; say so beside it.
   const QString note = QString::fromStdString(
       skyChartMoonNote(skyChartRequest(session_.state.circumstances, session_.state.site.where.longitudeDeg,

@@ -18,6 +18,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+import zoneinfo
 
 import icalendar
 
@@ -89,7 +90,7 @@ class ExportCheck(unittest.TestCase):
             self.assertIn(row['class'], ('visible', 'at-moonrise', 'at-moonset', 'partly', 'none'))
             self.assertEqual(row['faint'] == 'true',
                              row['type'] == 'penumbral' and float(row['pen_mag']) < 0.7)
-            # Local standard time of greatest eclipse: UT + 9 h at this longitude.
+            # The city names no zone: its offset column, UT + 9 h.
             local = datetime.datetime.fromisoformat(row['greatest_local'])
             self.assertEqual(local, iso_utc(row['greatest_ut']))
             self.assertEqual(local.utcoffset(), datetime.timedelta(hours=9))
@@ -140,6 +141,9 @@ class ExportCheck(unittest.TestCase):
             summary = str(event['SUMMARY'])
             self.assertTrue(summary.startswith(row['type'].capitalize() + ' lunar eclipse, '), summary)
             self.assertIn(row['p1_ut'], str(event['DESCRIPTION']))
+            # The contacts on the site's clock too: this city's offset column, +9 h.
+            p1_local = (iso_utc(row['p1_ut']) + datetime.timedelta(hours=9)).strftime('%Y-%m-%dT%H:%M:%S')
+            self.assertIn(f'(local {p1_local}+09:00, UTC+09:00)', str(event['DESCRIPTION']))
             uids.add(str(event['UID']))
         self.assertEqual(len(uids), len(events))
         # Stable identifiers: the same eclipse at the same site has the same UID
@@ -173,15 +177,26 @@ class ExportCheck(unittest.TestCase):
             self.assertEqual(start.time(), iso_utc(row['p1_ut']).time())
 
     def test_next_names_the_first_listed_eclipse_seen_from_the_site(self):
-        for start, min_alt in (('2025', None), ('2025', '20'), ('1000', None)):
-            args = ['next', '--city', 'Tokyo', start, '1'] + (['--min-altitude', min_alt] if min_alt else [])
+        # By default the first whose partial phase is seen; --format keys keeps the key lines.
+        for start, min_alt, phase in (('2025', None, None), ('2025', '20', None), ('1000', None, None),
+                                      ('2025', None, 'penumbral'), ('2025', None, 'total')):
+            args = ['next', '--city', 'Tokyo', start, '1', '--format', 'keys']
+            args += (['--min-altitude', min_alt] if min_alt else []) + (['--min-phase', phase] if phase else [])
             keys = dict(line.split(' ', 1) for line in run(args).decode().splitlines())
             rows = csv.DictReader(io.StringIO(run(['list', start, '3', '--city', 'Tokyo', '--format', 'csv',
                                                    '--max', '100']).decode(), newline=''))
-            row = next(r for r in rows if r['class'] != 'none'
+            wanted = {None: ('partial', 'total'), 'penumbral': ('penumbral', 'partial', 'total'),
+                      'total': ('total',)}[phase]
+            row = next(r for r in rows if r['deepest_seen'] in wanted
                        and (min_alt is None or float(r['alt_greatest']) >= float(min_alt)))
             self.assertEqual(keys['class'], row['class'])
-            self.assertEqual(keys['local_date'] + 'T' + keys['local_time'], row['greatest_local'][:19])
+            # The keys keep the longitude's zone; the export is on the town's clock (LMT in 1001).
+            standard = iso_utc(row['greatest_ut']) + datetime.timedelta(hours=int(keys['zone_hours']))
+            self.assertEqual(keys['local_date'] + 'T' + keys['local_time'], standard.strftime('%Y-%m-%dT%H:%M:%S'))
+            clock = iso_utc(row['greatest_ut']).astimezone(zoneinfo.ZoneInfo('Asia/Tokyo'))
+            self.assertEqual(datetime.datetime.fromisoformat(row['greatest_local']), clock)
+            self.assertEqual(row['greatest_local'][:19], clock.strftime('%Y-%m-%dT%H:%M:%S'))
+            self.assertEqual(row['greatest_zone'], clock.tzname())
             for k in ('alt_p1', 'alt_u1', 'alt_u2', 'alt_u3', 'alt_u4', 'alt_p4', 'alt_greatest'):
                 self.assertEqual(keys[k], row[k] or 'none', k)
             # The local report's date line names the same local date.
@@ -189,6 +204,55 @@ class ExportCheck(unittest.TestCase):
             report = run(['local', y, m, '--city', 'Tokyo']).decode()
             ly, lm, ld = (int(v) for v in keys['local_date'].split('-'))
             self.assertIn(f'Date :{ly:5d}/{lm:2d}/{ld:2d}', report)
+
+    def test_next_on_the_town_clock_as_python_zoneinfo_gives_it(self):
+        # (city, year, month, zone, abbreviation at greatest eclipse, UTC offset)
+        cases = [('Delhi', '2025', '9', 'Asia/Kolkata', 'IST', '+05:30'),
+                 ("St. John's", '2025', '1', 'America/St_Johns', 'NDT', '-02:30'),
+                 ('Berlin', '2026', '8', 'Europe/Berlin', 'CEST', '+02:00'),
+                 ('New York', '2025', '3', 'America/New_York', 'EDT', '-04:00'),
+                 ('Tokyo', '2025', '1', 'Asia/Tokyo', 'JST', '+09:00')]
+        for city, year, month, zone, abbr, offset in cases:
+            doc = json.loads(run(['next', '--city', city, year, month, '--format', 'json']))
+            self.assertEqual(doc['zone']['name'], zone)
+            self.assertEqual((doc['zone']['abbreviation'], doc['zone']['offset']), (abbr, offset), city)
+            self.assertIn(doc['deepest_seen'], ('partial', 'total'), city)
+            for ev in doc['events']:
+                ut = iso_utc(ev['ut'])
+                local = datetime.datetime.fromisoformat(ev['local'])
+                expected = ut.astimezone(zoneinfo.ZoneInfo(zone))
+                self.assertEqual(local, ut)
+                self.assertEqual(local.utcoffset(), expected.utcoffset(), (city, ev['event']))
+                self.assertEqual(local.replace(tzinfo=None), expected.replace(tzinfo=None), (city, ev['event']))
+                self.assertEqual(ev['zone'], expected.tzname())
+            words = run(['next', '--city', city, year, month]).decode()
+            self.assertIn(f'({abbr} {offset})', words)
+            greatest = next(e for e in doc['events'] if e['event'] == 'greatest')
+            local = datetime.datetime.fromisoformat(greatest['local'])
+            hhmm = (local + datetime.timedelta(seconds=30)).strftime('%H:%M')
+            self.assertIn(f'greatest {hhmm}', words)
+        # Tokyo from 2025 January: not March 14 (the Moon rises after the partial phase)
+        # but the total eclipse of September 7-8, seen whole.
+        doc = json.loads(run(['next', '--city', 'Tokyo', '2025', '1', '--format', 'json']))
+        self.assertEqual(doc['date_tt'], '2025-09-07')
+        self.assertEqual((doc['deepest_seen'], doc['totality_seen']), ('total', 'whole'))
+        march = json.loads(run(['next', '--city', 'Tokyo', '2025', '1', '--format', 'json',
+                                '--min-phase', 'penumbral']))
+        self.assertEqual((march['date_tt'], march['deepest_seen']), ('2025-03-14', 'penumbral'))
+
+    def test_typed_site_takes_tz_or_the_nearest_city_or_its_longitude(self):
+        def zone_of(*extra):
+            return json.loads(run(['next', '2025', '1', '--format', 'json'] + list(extra)))['zone']
+        self.assertEqual(zone_of('--site', '77.3', '28.6', '0')['name'], 'Asia/Kolkata')
+        self.assertIn('the zone of Delhi', zone_of('--site', '77.3', '28.6', '0')['source'])
+        self.assertEqual(zone_of('--site', '77.3', '28.6', '0', '--tz', 'Asia/Kathmandu')['name'], 'Asia/Kathmandu')
+        mid_ocean = zone_of('--site', '-30', '0', '0')
+        self.assertEqual((mid_ocean['name'], mid_ocean['offset']), ('', '-02:00'))
+        self.assertIn("longitude's zone", mid_ocean['source'])
+        p = subprocess.run([TARVO, '--data', RUNDATA, 'next', '--site', '0', '0', '0', '--tz', 'Mars/Olympus'],
+                           capture_output=True)
+        self.assertEqual(p.returncode, 64)
+        self.assertIn(b'Mars/Olympus', p.stderr)
 
     def test_next_says_when_the_catalogue_ends(self):
         # Tokyo never has the Moon 89° up.

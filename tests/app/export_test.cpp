@@ -24,7 +24,7 @@ ExportList oneEclipseAt(const std::string& siteName) {
   e.contactJd[0] = 2460748.66;
   e.contactJd[5] = 2460748.92;
   ExportList list;
-  list.site = ExportSite{siteName, 139.7447, 35.6544, 0};
+  list.site = ExportSite{siteName, 139.7447, 35.6544, 0, ""};
   list.deltaTModel = "builtin";
   list.eclipses.push_back(e);
   return list;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <map>
 
+#include "circumstances/observer_answer.h"
 #include "circumstances/visibility.h"
 #include "synthetic_eclipse.h"
 
@@ -63,6 +64,58 @@ TEST(Visibility, ClassAgreesWithDenseSamplingOverAGridOfSites) {
   }
   EXPECT_GT(uncertain, 0);
   EXPECT_LT(uncertain, compared);
+}
+
+// How much of [t0, t1] has the Moon's centre up (apparent altitude), by
+// sampling every few seconds, the ends included.
+PhaseCoverage sampledCoverage(const EclipseCircumstances& e, const SiteValues& site, double t0, double t1) {
+  constexpr int kSamples = 2000;
+  bool anyUp = false, anyDown = false;
+  for (int i = 0; i <= kSamples; ++i) {
+    const double t = t0 + (t1 - t0) * i / kSamples;
+    (moonAltitudeAt(e.record, site, t, e.deltaTSeconds).apparentDeg > 0 ? anyUp : anyDown) = true;
+  }
+  return !anyUp ? PhaseCoverage::None : anyDown ? PhaseCoverage::Part : PhaseCoverage::Whole;
+}
+
+TEST(PhaseSeen, CoverageAgreesWithDenseSamplingOverAGridOfSites) {
+  EclipseRecord r = testing::totalEclipse();
+  r.dec0 = 18;
+  const EclipseCircumstances e = eclipseCircumstances(r, 70, 0);
+  ASSERT_TRUE(e.converged());
+  const ContactTimes& c = e.contacts;
+  std::map<EclipsePhase, int> deepest;
+  for (double lat = -88; lat <= 88; lat += 8) {
+    for (double lon = -180; lon < 180; lon += 15) {
+      const SiteValues site{lon, lat, 0};
+      const PhaseSeen s = visibilityAt(e, site, 0).seen;
+      EXPECT_EQ(s.eclipse, sampledCoverage(e, site, c.p1, c.p4)) << lon << " " << lat;
+      EXPECT_EQ(s.partial, sampledCoverage(e, site, *c.u1, *c.u4)) << lon << " " << lat;
+      EXPECT_EQ(s.totality, sampledCoverage(e, site, *c.u2, *c.u3)) << lon << " " << lat;
+      ++deepest[s.deepest];
+      // Each moonrise or moonset lies on the horizon (to 0.01°) inside the eclipse.
+      for (const PhaseSeen::HorizonEvent& h : s.horizonEvents) {
+        EXPECT_NEAR(h.at.moonAltitudeDeg, 0, 0.01);
+        EXPECT_TRUE(h.at.tHours > c.p1 && h.at.tHours < c.p4);
+      }
+      // The Sun stands opposite the Moon: their altitudes nearly cancel.
+      EXPECT_NEAR(s.greatest.sunAltitudeDeg, -s.greatest.moonAltitudeDeg, 2.5) << lon << " " << lat;
+    }
+  }
+  for (EclipsePhase p : {EclipsePhase::None, EclipsePhase::Penumbral, EclipsePhase::Partial, EclipsePhase::Total}) {
+    EXPECT_GT(deepest[p], 0) << eclipsePhaseName(p);
+  }
+}
+
+TEST(PhaseSeen, SkyLightAndCompassPoints) {
+  EXPECT_EQ(skyBrightnessOf(0.5), SkyBrightness::Daylight);
+  EXPECT_EQ(skyBrightnessOf(-0.9), SkyBrightness::Twilight);
+  EXPECT_EQ(skyBrightnessOf(-17.9), SkyBrightness::Twilight);
+  EXPECT_EQ(skyBrightnessOf(-18.1), SkyBrightness::Dark);
+  const std::pair<double, const char*> points[] = {{0, "north"},      {11.2, "north"},     {11.3, "north-north-east"},
+                                                   {225, "south-west"}, {359, "north"},      {-90, "west"},
+                                                   {92, "east"},        {180, "south"}};
+  for (const auto& [az, name] : points) EXPECT_STREQ(compassPoint(az), name) << az;
 }
 
 TEST(Visibility, UncertainNeedsASigma) {

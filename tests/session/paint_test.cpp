@@ -362,7 +362,7 @@ namespace tarvo {
 namespace {
 
 // The ΔT bands: the boundaries at ΔT + σ are those at ΔT moved east by σ/240
-// degrees. σ = 720 s moves them 3°, one dot spacing, so the dots of both
+// degrees. σ = 720 s moves them 3°, one dash period, so the dashes of both
 // fall on the same samples; probed on a near-equatorial eclipse, whose
 // boundaries are steep (a horizontal run would match either way).
 TEST(PaintBands, BoundariesAtDeltaTPlusSigmaMoveEastBySigmaOver240) {
@@ -381,19 +381,21 @@ TEST(PaintBands, BoundariesAtDeltaTPlusSigmaMoveEastBySigmaOver240) {
   const int shift = static_cast<int>(std::lround(f.scale * degToRad(longitudeShiftDeg(kSigma))));
   ASSERT_GT(shift, 5);
   const MapOffset north = projectToMap(f, 0, 70), south = projectToMap(f, 0, -70);
-  int dots = 0, east = 0, west = 0;
+  int dots = 0, east = 0, west = 0, notYellow = 0;
   for (int y = f.centreY - north.y; y <= f.centreY - south.y; ++y) {
     for (int x = f.left + shift; x <= f.right - shift; ++x) {
       const Rgb c = at.pixel(x, y);
       if (c == paletteColour(0)) continue;
       ++dots;
-      // The shift rounds to whole pixels and the dots are 2 × 2: one pixel either way.
+      notYellow += c != paletteColour(PaletteIndex::Yellow);
+      // The shift rounds to whole pixels and the dashes are two pixels wide: one pixel either way.
       east += later.pixel(x + shift - 1, y) == c || later.pixel(x + shift, y) == c ||
               later.pixel(x + shift + 1, y) == c;
       west += later.pixel(x - shift, y) == c;
     }
   }
   EXPECT_GT(dots, 200);
+  EXPECT_EQ(notYellow, 0);  // one colour that shows on every zone
   // Where two zones share a boundary, or an arc ends, a dot may lack its
   // partner.
   EXPECT_GT(east, dots * 7 / 10) << west;

@@ -61,7 +61,7 @@ TEST(SessionFile, RoundTripKeepsEverySetting) {
 
 TEST(SessionFile, StateRoundTripFindsTheCityByName) {
   SessionState state;
-  state.sites.sites = {{"Tokyo", 139.7447, 35.6544, 0, 9}, {"New York", -74.006, 40.713, 10, -5}};
+  state.sites.sites = {{"Tokyo", 139.7447, 35.6544, 0, 9, ""}, {"New York", -74.006, 40.713, 10, -5, ""}};
   state.site = *cityChoice(state.sites, 2);
   state.deltaTModel = DeltaTModel::kSmh2020;
   state.year = 1999;
@@ -117,7 +117,7 @@ TEST(SessionFile, EachKindOfBadFileIsRefusedWithItsReason) {
       {ok + "height = -1\n", "height -1 outside 0..4000"},
       {ok + "dt_adjust = 10001\n", "dt_adjust 10001 outside -10000..10000"},
       {ok + "saros = 401\n", "saros 401 outside -400..400"},
-      {ok + "display = globe\n", "display \"globe\" is not map or local"},
+      {ok + "display = globe\n", "display \"globe\" is not map, local, sky or sim"},
       {ok + "delta_t_model = mine\n", "delta_t_model \"mine\" is not builtin or smh2020"},
       {ok + "city = Tok\x01yo\n", "control character"},
       {"TarvoWin session 1\nyear = 2025\n", "the year or the month is missing"},

@@ -72,7 +72,7 @@ TEST_F(SitesFile, MissingFileGivesTheTwoWhiteTextsAndKeepsTheSite) {
   SessionState state;
   state.site = typedChoice(11, 0, 0);
   SiteList list;
-  list.sites.push_back({"stale", 1, 2, 3, 4});
+  list.sites.push_back({"stale", 1, 2, 3, 4, ""});
   const SiteLoadResult r = loadSites(state, list, (dir_ / "absent.new").string());
   EXPECT_EQ(r.status, -1);
   EXPECT_EQ(list.count(), 0);
@@ -238,7 +238,7 @@ TEST_F(SitesFile, NotTextIsRefusedWholeAndKeepsTheSite) {
     SessionState state;
     state.site = typedChoice(11, 0, 0);
     SiteList list;
-    list.sites.push_back({"stale", 1, 2, 3, 4});
+    list.sites.push_back({"stale", 1, 2, 3, 4, ""});
     const SiteLoadResult r = loadSites(state, list, write(c.bytes));
     EXPECT_EQ(r.status, -1);
     EXPECT_TRUE(r.errorTexts.empty());

@@ -59,9 +59,9 @@ const QString kNotNumber =
 
 SiteList threeCities() {
   SiteList l;
-  l.sites = {{"Tokyo", 139.69167, 35.68944, 40, 9},
-             {"Paris", 2.35, 48.85, 35, 1},
-             {"Quito", -78.5, -0.22, 2850, -5}};
+  l.sites = {{"Tokyo", 139.69167, 35.68944, 40, 9, ""},
+             {"Paris", 2.35, 48.85, 35, 1, ""},
+             {"Quito", -78.5, -0.22, 2850, -5, ""}};
   return l;
 }
 

@@ -1,6 +1,7 @@
 // The shell: the main frame's tool bar, menus, keys and status bar, new and
 // views opened from session files, the recent-file list, the version box, and
 // Save writing the session.
+#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
 #include <QApplication>
@@ -129,6 +130,7 @@ class FrameTest : public QObject {
   void saveWritesTheSessionAndOpenRestoresIt();
   void saveReportsTheFileAndReason();
   void sessionFilesAreWholeBeforeTheirFirstPaint();
+  void changedDocumentAsksToSaveAndKeepsTheDisplayShown();
   void cityListMessageInTheStatusBarOnce();
   void statusBarShowsDeltaTAndSigma();
   void openRefusesAFileThatIsNoSession();
@@ -220,17 +222,24 @@ void FrameTest::keys() {
 
 void FrameTest::menusFollowTheOpenViews() {
   CMainFrame* f = app_->mainFrame();
-  QCOMPARE(menuBarTexts(*f), (QStringList{"Time Set(&N)", "Display(&D)", "Search(&M)",
-                                          "Eclipse(&E)", "Bar(&V)", "Window(&W)", "Help(&H)"}));
-  QAction* eclipse = f->menuBar()->actions()[3];
+  const bool ja = QLocale::system().language() == QLocale::Japanese;
+  QCOMPARE(menuBarTexts(*f), (QStringList{ja ? "ﾌｧｲﾙ(&F)" : "File(&F)", "Time Set(&N)", "Display(&D)",
+                                          "Search(&M)", "Eclipse(&E)", "Bar(&V)", "Window(&W)", "Help(&H)"}));
+  // The document's commands in front: Open, Save, Save As, Export Picture,
+  // Print, Print Setup, the recent files and Exit, with their keys.
+  QStringList fileKeys;
+  for (QAction* a : f->menuBar()->actions()[0]->menu()->actions())
+    if (!a->isSeparator() && a->isVisible()) fileKeys << a->shortcut().toString();
+  QCOMPARE(fileKeys, (QStringList{"Ctrl+O", "Ctrl+S", "", "Ctrl+E", "Ctrl+P", "", "", "Ctrl+Q"}));
+  QAction* eclipse = f->menuBar()->actions()[4];
   QVERIFY(eclipse->menu()->actions().contains(f->action(kCmdNextVisibleEclipse)));
   QCOMPARE(f->action(kCmdNextVisibleEclipse)->text(), QStringLiteral("Next Visible Eclipse"));
   QCOMPARE(f->action(kCmdNextVisibleEclipse)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_PageDown));
-  QAction* bar = f->menuBar()->actions()[4];
+  QAction* bar = f->menuBar()->actions()[5];
   QStringList barItems;
   for (QAction* a : bar->menu()->actions()) barItems << a->text();
   QCOMPARE(barItems, (QStringList{"Tool Bar(&T)", "Status Bar(&S)"}));
-  QAction* help = f->menuBar()->actions()[6];
+  QAction* help = f->menuBar()->actions()[7];
   QCOMPARE(help->menu()->actions()[0]->text(), QStringLiteral("Tarvowin Version(&A)..."));
   QCOMPARE(help->menu()->actions()[1]->text(), QStringLiteral("Application Exit(&X)"));
   bar->menu()->actions()[0]->trigger();
@@ -240,7 +249,6 @@ void FrameTest::menusFollowTheOpenViews() {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QCoreApplication::processEvents();
   // The framework's menu: English, or Japanese in a Japanese locale.
-  const bool ja = QLocale::system().language() == QLocale::Japanese;
   QCOMPARE(menuBarTexts(*f), ja ? (QStringList{"ﾌｧｲﾙ(&F)", "表示(&V)", "ﾍﾙﾌﾟ(&H)"})
                                 : (QStringList{"File(&F)", "View(&V)", "Help(&H)"}));
   QAction* frameHelp = f->menuBar()->actions()[2];
@@ -411,6 +419,47 @@ void FrameTest::sessionFilesAreWholeBeforeTheirFirstPaint() {
   QCOMPARE(fileBytes(paths[2]), bytes[2]);
 }
 
+// A document is changed when it differs from what was opened, saved or
+// first shown. Closing its last view or quitting asks; Cancel keeps it, Save
+// writes it. The star map on show is kept and drawn again on reopening.
+void FrameTest::changedDocumentAsksToSaveAndKeepsTheDisplayShown() {
+  CMainFrame* f = app_->mainFrame();
+  CChildFrame* child = f->activeChild();
+  child->view()->paintPending();
+  CVornDoc* doc = child->document();
+  const QString path = dir_.filePath(QStringLiteral("sky.tarvo"));
+  QVERIFY(!doc->isModified());
+  QVERIFY(!doc->saveTo(path));
+  child->view()->starMap();
+  QVERIFY(doc->isModified());
+  const auto answer = [](QMessageBox::StandardButton button) {
+    return [button](QWidget* w) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      QVERIFY(box && box->text().contains(QStringLiteral("sky.tarvo")));
+      box->button(button)->click();
+    };
+  };
+  {
+    ModalAnswers answers({answer(QMessageBox::Cancel), answer(QMessageBox::Cancel)});
+    QVERIFY(!child->close());
+    QVERIFY(!f->close());
+    QTRY_VERIFY(answers.done());
+  }
+  QCOMPARE(f->mdiArea()->subWindowList().size(), 1);
+  QVERIFY(!fileBytes(path).contains("display = sky\n"));
+  {
+    ModalAnswers answers({answer(QMessageBox::Save)});
+    QVERIFY(f->close());
+    QTRY_VERIFY(answers.done());
+  }
+  QVERIFY(fileBytes(path).contains("display = sky\n"));
+  app_ = std::make_unique<CVornApp>();
+  QVERIFY(app_->initInstance({path}));
+  app_->mainFrame()->activeView()->paintPending();
+  QCOMPARE(app_->activeDocument()->state().drawnOver, tarvo::DrawnOver::StarMap);
+  QVERIFY(!app_->activeDocument()->isModified());
+}
+
 // A city list with a bad line: its message in the status bar after the
 // first paint, and not sent again by later paints or other views.
 void FrameTest::cityListMessageInTheStatusBarOnce() {
@@ -564,7 +613,7 @@ void FrameTest::everyCommandFromTheKeyboard() {
   // The menus by their letters: Alt+E, the last two items are the map's options.
   const int gridBefore = state.gridMode;
   QTest::keyClick(f, Qt::Key_E, Qt::AltModifier);
-  QMenu* eclipse = f->menuBar()->actions()[3]->menu();
+  QMenu* eclipse = f->menuBar()->actions()[4]->menu();
   QTRY_VERIFY(eclipse->isVisible());
   QTest::keyClick(eclipse, Qt::Key_Up);
   QTest::keyClick(eclipse, Qt::Key_Up);
@@ -578,7 +627,7 @@ void FrameTest::everyCommandFromTheKeyboard() {
   QTRY_VERIFY(state.outlineChoice != outlineBefore);
   // Alt+W, N: a new window; Alt+W, T: tiled.
   QTest::keyClick(f, Qt::Key_W, Qt::AltModifier);
-  QMenu* window = f->menuBar()->actions()[5]->menu();
+  QMenu* window = f->menuBar()->actions()[6]->menu();
   QTRY_VERIFY(window->isVisible());
   QTest::keyClick(window, Qt::Key_N);
   QTRY_COMPARE(f->mdiArea()->subWindowList().size(), 2);
