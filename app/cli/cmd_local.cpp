@@ -7,6 +7,7 @@
 // report shares.
 #include <cinttypes>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,13 +79,19 @@ int runLocal(const std::vector<std::string>& args) {
   }
   if (a.sigma) std::printf("deltat_sigma %.3f\n", state.deltaTSigma);
   if (!pngPath.empty()) {
-    DrawingSurface surface(options.width, options.height);
-    surface.clear(paletteColour(PaletteIndex::Black));
-    surface.setFont(FontRecipe::Text);
-    drawLocalReport(surface, state, sites);
-    if (const FileWrite saved = surface.savePng(pngPath); !saved.written()) {
-      std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), saved.error.c_str());
-      return kExitPngFailed;
+    // A picture too large for the memory there is: said, never a crash.
+    try {
+      DrawingSurface surface(options.width, options.height);
+      surface.clear(paletteColour(PaletteIndex::Black));
+      surface.setFont(FontRecipe::Text);
+      drawLocalReport(surface, state, sites);
+      if (const FileWrite saved = surface.savePng(pngPath); !saved.written()) {
+        std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), saved.error.c_str());
+        return kExitPngFailed;
+      }
+    } catch (const std::bad_alloc&) {
+      std::fprintf(stderr, "tarvo local: not enough memory for a %d\u00d7%d picture\n", options.width, options.height);
+      return kExitOutOfMemory;
     }
   }
   return run.previousMissedAFile ? kExitNoCatalogue : kExitShown;

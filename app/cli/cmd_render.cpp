@@ -8,6 +8,7 @@
 // failure pictures (no catalogue, end of the catalogue) are written too, and
 // the exit status is that of `tarvo show`.
 #include <cstdio>
+#include <new>
 #include <functional>
 #include <string>
 #include <vector>
@@ -184,7 +185,14 @@ int runRender(const std::vector<std::string>& args) {
   }
   SessionState state;
   if (const std::string e = prepareSession(options, state); !e.empty()) return parser.usageError(e);
-  return paintAndSave(options, state);
+  // A picture too large for the memory there is: said, never a crash.
+  try {
+    return paintAndSave(options, state);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "tarvo render: not enough memory for a %d\u00d7%d picture\n", options.eclipse.shared.width,
+                 options.eclipse.shared.height);
+    return kExitOutOfMemory;
+  }
 }
 
 const CommandRegistration kRender{{"render", [] {

@@ -3,6 +3,7 @@
 // program's own data files are never written over, and standard output that
 // cannot be written makes the command fail with the system's reason.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <stdlib.h>
 
 #include <QImage>
@@ -125,6 +126,26 @@ TEST(OutputFiles, RendersAtOnceToOnePathLeaveOneWholePicture) {
   ASSERT_FALSE(image.isNull());
   EXPECT_EQ(image.width(), 692);
   for (const std::string& name : filesIn(data.dir.path())) EXPECT_NE(name.rfind(".same.png", 0), 0u) << name;
+}
+
+// A picture larger than the memory there is (an address space of 300 MB) is
+// refused with its size, never a crash.
+TEST(OutputFiles, APictureTooLargeForTheMemoryIsSaid) {
+  Data data;
+  const fs::path png = data.dir.path() / "big.png";
+  for (const std::string command : {"render --out '" + png.string() + "' 2025 3 --size 10000x10000",
+                                    "local 2025 3 --city Tokyo --png '" + png.string() + "' --size 10000x10000"}) {
+    testing::ScratchDir scratch;
+    const fs::path err = scratch.path() / "err";
+    const std::string run = "sh -c 'ulimit -v 300000; exec \"$0\" --data \"$1\" " + command + " >/dev/null 2>\"$2\"' '" +
+                            std::string(TARVO_CLI_PATH) + "' '" + data.dir.path().string() + "' '" + err.string() + "'";
+    const int status = std::system(run.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << command;
+    EXPECT_EQ(WEXITSTATUS(status), 70) << command;
+    EXPECT_EQ(testing::readText(err), "tarvo " + command.substr(0, command.find(' ')) +
+                                          ": not enough memory for a 10000\u00d710000 picture\n");
+  }
+  EXPECT_FALSE(fs::exists(png));
 }
 
 }  // namespace
