@@ -17,6 +17,7 @@
 
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/cli_runner.h"
+#include "tests/slow_tests.h"
 #include "tests/small_disk.h"
 
 namespace tarvo {
@@ -131,6 +132,7 @@ TEST(OutputFiles, RendersAtOnceToOnePathLeaveOneWholePicture) {
 // A picture larger than the memory there is (an address space of 300 MB) is
 // refused with its size, never a crash.
 TEST(OutputFiles, APictureTooLargeForTheMemoryIsSaid) {
+  if (TARVO_SLOW_TESTS_SKIPPED) GTEST_SKIP() << "the sanitizer's shadow memory does not fit in a 300 MB address space";
   Data data;
   const fs::path png = data.dir.path() / "big.png";
   for (const std::string command : {"render --out '" + png.string() + "' 2025 3 --size 10000x10000",
