@@ -1,11 +1,14 @@
 #include "app/data_paths.h"
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <system_error>
 #include <utility>
 
 #include "catalogue/canon_reader.h"
 #include "circumstances/sites.h"
+#include "map/coastline_format.h"
 
 namespace tarvo {
 
@@ -82,6 +85,14 @@ fs::path findSiteFile(const DataLookupInputs& in, const fs::path& dataDirectory)
   return dataDirectory / kSiteFileName;
 }
 
+std::vector<fs::path> siteFilePlaces(const DataLookupInputs& in, const fs::path& dataDirectory) {
+  std::vector<fs::path> places;
+  if (const fs::path config = xdgHome(in.xdgConfigHome, in.home, ".config"); !config.empty())
+    places.push_back(config / kDataFolderName);
+  places.push_back(dataDirectory);
+  return places;
+}
+
 std::optional<fs::path> findCacheDirectory(const DataLookupInputs& in) {
   const fs::path cache = xdgHome(in.xdgCacheHome, in.home, ".cache");
   if (cache.empty()) return std::nullopt;
@@ -93,6 +104,38 @@ std::string describeNotFound(const DataLookup& lookup) {
   for (std::size_t i = 0; i < lookup.placesLooked.size(); ++i)
     line += (i == 0 ? " " : ", ") + lookup.placesLooked[i].string();
   return line + " (give the data directory with --data DIR)";
+}
+
+namespace {
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+  struct stat sa {}, sb {};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+}  // namespace
+
+std::string programDataFileAt(const fs::path& path, const fs::path& dataDirectory, const fs::path& siteFile) {
+  struct Named {
+    std::string what;
+    fs::path file;
+  };
+  std::vector<Named> files;
+  for (const CanonFile& c : kCanonFiles) files.push_back({std::string("the catalogue file ") + c.name, dataDirectory / c.name});
+  for (std::string_view name : kCoastlineFileNames)
+    files.push_back({"the coastline file " + std::string(name), dataDirectory / name});
+  files.push_back({std::string("the city list ") + kSiteFileName, dataDirectory / kSiteFileName});
+  if (!siteFile.empty()) files.push_back({std::string("the city list ") + kSiteFileName, siteFile});
+  std::error_code ec;
+  const fs::path where = fs::weakly_canonical(fs::absolute(path, ec), ec);
+  for (const Named& f : files) {
+    if (sameFile(path, f.file)) return f.what;
+    std::error_code ec2;
+    const fs::path known = fs::weakly_canonical(fs::absolute(f.file, ec2), ec2);
+    if (!ec && !ec2 && where == known) return f.what;
+  }
+  return {};
 }
 
 }  // namespace tarvo

@@ -47,11 +47,29 @@ DataLookup findDataDirectory(const DataLookupInputs& in);
 // (default ~/.config/tarvowin) when it exists, else the data directory's.
 std::filesystem::path findSiteFile(const DataLookupInputs& in, const std::filesystem::path& dataDirectory);
 
+// The places the city list is looked for, in order: the user's own
+// configuration folder, then the data directory.
+std::vector<std::filesystem::path> siteFilePlaces(const DataLookupInputs& in,
+                                                  const std::filesystem::path& dataDirectory);
+
 // Where the catalogue's binary copies are kept: $XDG_CACHE_HOME/tarvowin
 // (default ~/.cache/tarvowin); nullopt when neither variable is set.
 std::optional<std::filesystem::path> findCacheDirectory(const DataLookupInputs& in);
 
 // One line naming every place a failed lookup looked in.
 std::string describeNotFound(const DataLookup& lookup);
+
+}  // namespace tarvo
+
+namespace tarvo {
+
+// What writing to path would overwrite of the program's own data: "the
+// catalogue file mcp00001p03000.prn", "the coastline file as_cil.cbd" or "the
+// city list location.new" (in dataDirectory, or siteFile, the city list in
+// use); empty when it is none of them. A file is recognised by its identity
+// (a link or another spelling of the same file counts), a file not yet there
+// by its name in the data directory.
+std::string programDataFileAt(const std::filesystem::path& path, const std::filesystem::path& dataDirectory,
+                              const std::filesystem::path& siteFile);
 
 }  // namespace tarvo

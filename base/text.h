@@ -15,6 +15,8 @@ class Utf8Check {
  public:
   // False when c cannot continue valid UTF-8.
   bool take(unsigned char c);
+  // Inside a character: continuation bytes are still expected.
+  bool midCharacter() const { return pending_ > 0; }
   // At the end of a line or a text: false when a sequence was left unfinished.
   bool endLine();
 

@@ -20,10 +20,10 @@ namespace {
 
 static_assert(std::is_trivially_copyable_v<EclipseRecord> &&
               sizeof(EclipseRecord) == EclipseRecord::kValueCount * sizeof(double));
-static_assert(std::is_trivially_copyable_v<CanonCacheHeader> && sizeof(CanonCacheHeader) == 136);
+static_assert(std::is_trivially_copyable_v<CanonCacheHeader> && sizeof(CanonCacheHeader) == 144);
 // Everything the parser gives is kept: a new field of its result must be
 // written and checked here too, and kCanonCacheFormatVersion raised.
-static_assert(sizeof(CanonDefect) == sizeof(std::string) + 24 && sizeof(ParsedCanonFile) == 128,
+static_assert(sizeof(CanonDefect) == sizeof(std::string) + 32 && sizeof(ParsedCanonFile) == 136,
               "the parser's result changed: keep the cache in step");
 
 constexpr std::size_t kRecordBytes = sizeof(EclipseRecord);
@@ -39,7 +39,7 @@ CanonCacheRead refuse(CanonCacheVerdict verdict, std::string reason) {
 }
 
 bool validDefectKind(std::uint32_t kind) {
-  return kind <= static_cast<std::uint32_t>(CanonDefectKind::FileTooLarge);
+  return kind <= static_cast<std::uint32_t>(CanonDefectKind::EndsBeforeLastYear);
 }
 
 bool dateBefore(const EclipseRecord& a, const EclipseRecord& b) {
@@ -92,6 +92,7 @@ std::string encodeCanonCache(const ParsedCanonFile& parsed, const CanonSourceIde
     h.defectEntryNumber = parsed.defect->entryNumber;
     h.defectByteOffset = parsed.defect->byteOffset;
     h.defectValueNumber = parsed.defect->valueNumber;
+    h.defectLine = parsed.defect->line;
   }
   std::string out(sizeof h + parsed.entries.size() * kRecordBytes, '\0');
   if (!parsed.entries.empty()) std::memcpy(out.data() + sizeof h, parsed.entries.data(), out.size() - sizeof h);
@@ -154,12 +155,12 @@ CanonCacheRead decodeCanonCache(std::span<const unsigned char> file, const Canon
   if (hasDefect) {
     if (!validDefectKind(h.defectKind) || h.defectEntryNumber != h.entryCount + 1 ||
         h.defectValueNumber < 0 || h.defectValueNumber > static_cast<std::int64_t>(EclipseRecord::kValueCount) ||
-        h.defectByteOffset > source.sizeBytes) {
+        h.defectByteOffset > source.sizeBytes || h.defectLine == 0 || h.defectLine > source.sizeBytes + 1) {
       return refuse(CanonCacheVerdict::Damaged, "the defect does not fit the entries");
     }
     parsed->defect = CanonDefect{std::string(fileName), static_cast<std::size_t>(h.defectEntryNumber),
                                  h.defectByteOffset, static_cast<CanonDefectKind>(h.defectKind),
-                                 static_cast<int>(h.defectValueNumber)};
+                                 static_cast<int>(h.defectValueNumber), static_cast<std::size_t>(h.defectLine)};
   }
   CanonCacheRead r;
   r.verdict = CanonCacheVerdict::Usable;

@@ -54,11 +54,12 @@ struct CanonCacheHeader {
   std::uint64_t defectEntryNumber;
   std::uint64_t defectByteOffset;
   std::int64_t defectValueNumber;
+  std::uint64_t defectLine;
 };
 
 inline constexpr char kCanonCacheMagic[8] = {'T', 'A', 'R', 'V', 'O', 'C', 'A', 'T'};
 // Raised whenever the layout or what the parser gives changes.
-inline constexpr std::uint32_t kCanonCacheFormatVersion = 1;
+inline constexpr std::uint32_t kCanonCacheFormatVersion = 2;
 inline constexpr std::uint64_t kCanonCacheByteOrderMark = 0x0102030405060708ull;
 inline constexpr std::uint32_t kCanonCacheDateOrdered = 1;
 inline constexpr std::uint32_t kCanonCacheHasDefect = 2;

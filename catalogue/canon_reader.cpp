@@ -76,6 +76,12 @@ std::optional<double> parseDecimal(std::string_view token) {
   return value;
 }
 
+// Bounds of the fields a display turns into whole numbers, and of every
+// number: the canon's largest values are Julian Days below 8e6.
+constexpr double kMaxEclipseType = 6;
+constexpr double kMaxSarosMagnitude = 1000;
+constexpr double kMaxValueMagnitude = 1e9;
+
 std::optional<CanonDefectKind> checkRanges(const EclipseRecord& r) {
   if (!(r.year >= kFirstAcceptedYear && r.year <= kLastAcceptedYear)) return CanonDefectKind::YearOutOfRange;
   if (!(r.month >= 1 && r.month <= 12)) return CanonDefectKind::MonthOutOfRange;
@@ -84,7 +90,47 @@ std::optional<CanonDefectKind> checkRanges(const EclipseRecord& r) {
         r.greatestJd <= kPastLastAcceptedDayJd + kJdSlackDays)) {
     return CanonDefectKind::JulianDayOutOfRange;
   }
+  if (!(r.eclipseType >= 0 && r.eclipseType <= kMaxEclipseType)) return CanonDefectKind::TypeOutOfRange;
+  if (!(std::fabs(r.saros) <= kMaxSarosMagnitude)) return CanonDefectKind::SarosOutOfRange;
+  for (double v : r.values()) {
+    if (!(std::fabs(v) <= kMaxValueMagnitude)) return CanonDefectKind::ValueTooLarge;
+  }
   return std::nullopt;
+}
+
+// The number (from 1) of the value a range defect is about; 0 for the entry.
+int valueNumberOf(CanonDefectKind kind, const EclipseRecord& r) {
+  switch (kind) {
+    case CanonDefectKind::YearOutOfRange: return 1;
+    case CanonDefectKind::MonthOutOfRange: return 2;
+    case CanonDefectKind::DayOutOfRange: return 3;
+    case CanonDefectKind::TypeOutOfRange: return 4;
+    case CanonDefectKind::JulianDayOutOfRange: return 8;
+    case CanonDefectKind::SarosOutOfRange: return 10;
+    case CanonDefectKind::ValueTooLarge: {
+      const auto v = r.values();
+      for (std::size_t i = 0; i < v.size(); ++i)
+        if (!(std::fabs(v[i]) <= kMaxValueMagnitude)) return static_cast<int>(i + 1);
+      return 0;
+    }
+    default: return 0;
+  }
+}
+
+// Byte offset of the start of token number `valueNumber` (from 1) of the
+// entry that starts at entryStart.
+std::size_t tokenOffset(std::string_view text, std::size_t entryStart, int valueNumber) {
+  std::size_t pos = entryStart;
+  for (int i = 1; i < valueNumber && pos < text.size(); ++i) {
+    while (pos < text.size() && !isSpace(text[pos])) ++pos;
+    while (pos < text.size() && isSpace(text[pos])) ++pos;
+  }
+  return pos;
+}
+
+std::size_t lineAt(std::string_view text, std::size_t offset) {
+  offset = std::min(offset, text.size());
+  return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
 }
 
 bool dateBefore(const EclipseRecord& a, const EclipseRecord& b) {
@@ -145,8 +191,20 @@ const char* describe(CanonDefectKind kind) {
     case CanonDefectKind::JulianDayOutOfRange: return "Julian day more than 2 days outside the years -13001 .. 17000";
     case CanonDefectKind::FileEndsInsideEntry: return "the file ends inside the entry";
     case CanonDefectKind::FileTooLarge: return "the file is larger than the reader loads";
+    case CanonDefectKind::TypeOutOfRange: return "type outside 0 .. 6";
+    case CanonDefectKind::SarosOutOfRange: return "Saros series outside -1000 .. 1000";
+    case CanonDefectKind::ValueTooLarge: return "a number beyond 1e9";
+    case CanonDefectKind::OutOfOrder: return "the entry is dated before the one above it";
+    case CanonDefectKind::EndsBeforeLastYear: return "the file ends before its last year";
   }
   return "unknown defect";
+}
+
+std::string describeDefect(const CanonDefect& d) {
+  std::string out = d.fileName + " line " + std::to_string(d.line) + ": ";
+  if (d.valueNumber > 0) out += "number " + std::to_string(d.valueNumber) + " of ";
+  out += "entry " + std::to_string(d.entryNumber) + ": " + describe(d.kind);
+  return out;
 }
 
 ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName, bool truncatedAtLimit) {
@@ -159,7 +217,9 @@ ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName,
   std::size_t pos = 0;
   std::array<double, EclipseRecord::kValueCount> values{};
   auto reject = [&](CanonDefectKind kind, std::size_t entryStart, int valueNumber) {
-    out.defect = CanonDefect{std::string(fileName), out.entries.size() + 1, entryStart, kind, valueNumber};
+    const std::size_t at = valueNumber > 0 ? tokenOffset(text, entryStart, valueNumber) : entryStart;
+    out.defect = CanonDefect{std::string(fileName), out.entries.size() + 1, entryStart, kind, valueNumber,
+                             lineAt(text, at)};
   };
   for (;;) {
     while (pos < n && isSpace(text[pos])) ++pos;
@@ -187,14 +247,30 @@ ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName,
     }
     const EclipseRecord r = EclipseRecord::fromValues(values);
     if (const auto kind = checkRanges(r)) {
-      reject(*kind, entryStart, 0);
+      reject(*kind, entryStart, valueNumberOf(*kind, r));
       break;
     }
-    if (!out.entries.empty() && dateBefore(r, out.entries.back())) out.dateOrdered = false;
+    // The reader positions by binary search and walks on into the next file:
+    // an entry out of order would hide the entries after it.
+    if (!out.entries.empty() && dateBefore(r, out.entries.back())) {
+      reject(CanonDefectKind::OutOfOrder, entryStart, 0);
+      break;
+    }
     out.entries.push_back(r);
   }
   if (truncatedAtLimit && !out.defect) {
-    out.defect = CanonDefect{std::string(fileName), out.entries.size() + 1, n, CanonDefectKind::FileTooLarge, 0};
+    out.defect = CanonDefect{std::string(fileName), out.entries.size() + 1, n, CanonDefectKind::FileTooLarge, 0,
+                             lineAt(text, n)};
+  }
+  // A catalogue file cut short between two entries: its last entry lies
+  // before the file's last year (every year holds eclipses).
+  if (!out.defect && !out.entries.empty()) {
+    for (const CanonFile& f : kCanonFiles) {
+      if (fileName == f.name && out.entries.back().year < f.lastYear) {
+        out.defect = CanonDefect{std::string(fileName), out.entries.size() + 1, n,
+                                 CanonDefectKind::EndsBeforeLastYear, 0, lineAt(text, n)};
+      }
+    }
   }
   return out;
 }

@@ -54,7 +54,8 @@ std::optional<std::size_t> canonFileIndexForYear(double year);
 // Years before −13000 count as the first file; non-finite years end the walk.
 int nextCanonFileFirstYear(double year);
 
-// Why an entry was rejected; its file is read as ending before it.
+// Why an entry was rejected; its file is read as ending before it, and a
+// walk through the catalogue ends there.
 enum class CanonDefectKind {
   NotAFiniteDecimal,  // one of the 31 numbers
   YearOutOfRange,     // outside −13001 … 17000
@@ -63,6 +64,11 @@ enum class CanonDefectKind {
   JulianDayOutOfRange,  // more than 2 days outside the years −13001 … 17000
   FileEndsInsideEntry,
   FileTooLarge,  // only the first kMaxCanonFileBytes were read
+  TypeOutOfRange,      // the type outside 0 … 6
+  SarosOutOfRange,     // the Saros series outside −1000 … 1000
+  ValueTooLarge,       // a number beyond ±1e9
+  OutOfOrder,          // dated before the entry above it
+  EndsBeforeLastYear,  // the last entry lies before the file's last year
 };
 
 const char* describe(CanonDefectKind kind);
@@ -73,12 +79,20 @@ struct CanonDefect {
   std::uint64_t byteOffset = 0;     // of the entry's first character
   CanonDefectKind kind = CanonDefectKind::NotAFiniteDecimal;
   int valueNumber = 0;              // 1-based number within the entry; 0 if none
+  std::size_t line = 0;             // 1-based text line of the bad number (or of the entry)
 };
+
+// One line naming the file, its first bad line and what is wrong:
+// "mcp00001p03000.prn line 7: number 4 of entry 3: type outside 0 .. 6".
+std::string describeDefect(const CanonDefect& defect);
 
 // Largest file the reader loads; the canon files are about 5 MB each.
 inline constexpr std::uint64_t kMaxCanonFileBytes = 64ull << 20;
 
-// The valid entries of one file, as stored (TT), plus the first defect.
+// The valid entries of one file, as stored (TT), plus the first defect: the
+// entries before an entry that is out of order, or a file of the catalogue
+// (named by fileName) that ends before its last year, are kept, the rest is
+// the defect.
 struct ParsedCanonFile {
   CanonEntries entries;
   bool dateOrdered = true;  // stored (year, month, day) never decreases
@@ -161,6 +175,13 @@ class CanonReader {
   // Every file cut short by a rejected entry, in the order first met; a file
   // read again after an edit replaces its earlier report.
   std::vector<CanonDefect> defectsSeen() const;
+  // The open file is damaged: it holds only the entries before its defect,
+  // and nothing beyond its last entry may be taken from the catalogue.
+  bool openFileDamaged() const { return open_ && open_->defect.has_value(); }
+  const std::optional<CanonDefect>& openFileDefect() const {
+    static const std::optional<CanonDefect> none;
+    return open_ ? open_->defect : none;
+  }
 
  private:
   // The UT fields of an entry, converted once when its file is loaded (the

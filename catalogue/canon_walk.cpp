@@ -6,6 +6,9 @@ namespace tarvo {
 
 WalkStep readOnward(CanonReader& reader, double lastYearRead, EclipseRecord& out) {
   if (succeeded(reader.readNext(out))) return {};
+  // A damaged file ends the walk: the entries after its damage are unknown,
+  // and the next file's would be taken for them.
+  if (reader.openFileDamaged()) return {WalkStatus::EndOfCatalogue, kCanonEndYear};
   int nextYear = nextCanonFileFirstYear(lastYearRead);
   // A file whose last entry is dated before its own years must not send the
   // walk back into it.

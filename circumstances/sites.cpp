@@ -1,5 +1,12 @@
 #include "circumstances/sites.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -147,8 +154,9 @@ class FileSource {
   std::FILE* f_;
 };
 
-// Splits the bytes into pieces of at most kSitePieceLength characters (a
-// line end, LF or CR LF, is not part of a piece) and checks and parses them
+// Splits the bytes into pieces of at most kSitePieceLength bytes, or up to
+// three more to finish a character the limit falls inside (a line end, LF or
+// CR LF, is not part of a piece) and checks and parses them
 // until the list is full. Empty and blank pieces (an empty line, the end of
 // a line that filled the previous piece exactly) are not cities.
 template <class Source>
@@ -167,7 +175,8 @@ SiteReading parseFrom(Source& source) {
     const long long pieceLine = lineNumber;
     const bool firstPiece = lineStart;
     bool hasNul = false, validUtf8 = true, endsLine = false;
-    while (piece.size() < kSitePieceLength) {
+    // A piece is never cut inside a character: its last one is completed.
+    while (piece.size() < kSitePieceLength || utf8.midCharacter()) {
       const int c = source.get();
       if (c < 0) {
         atEnd = endsLine = true;
@@ -259,12 +268,30 @@ SiteReading parseSites(std::string_view bytes) {
   return parseFrom(source);
 }
 
-std::optional<SiteReading> readSitesFile(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return std::nullopt;
+std::optional<SiteReading> readSitesFile(const std::string& path, std::string* whyNot) {
+  auto fail = [&](std::string why) -> std::optional<SiteReading> {
+    if (whyNot != nullptr) *whyNot = std::move(why);
+    return std::nullopt;
+  };
+  // Opened without waiting (a pipe would block until a writer came), and
+  // read only when it is a regular file.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return fail(std::strerror(errno));
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool folder = S_ISDIR(st.st_mode);
+    ::close(fd);
+    return fail(folder ? std::strerror(EISDIR) : "not a regular file");
+  }
+  std::unique_ptr<std::FILE, FileCloser> file(::fdopen(fd, "rb"));
+  if (!file) {
+    ::close(fd);
+    return fail(std::strerror(errno));
+  }
   FileSource source(file.get());
+  errno = 0;
   SiteReading read = parseFrom(source);
-  if (std::ferror(file.get())) return std::nullopt;  // e.g. a directory of that name
+  if (std::ferror(file.get())) return fail(std::strerror(errno != 0 ? errno : EIO));
   return read;
 }
 

@@ -92,7 +92,9 @@ std::string siteReadingNotice(const SiteReading& reading, std::string_view fileN
 SiteReading parseSites(std::string_view bytes);
 
 // The reading of the city-list file at path, or nullopt when it cannot be
-// opened or read (a missing file, a directory of that name).
-std::optional<SiteReading> readSitesFile(const std::string& path = kSiteFileName);
+// opened or read (a missing file, a directory of that name, a pipe or device:
+// never waited on); *whyNot then says why, in the system's words or "not a
+// regular file".
+std::optional<SiteReading> readSitesFile(const std::string& path = kSiteFileName, std::string* whyNot = nullptr);
 
 }  // namespace tarvo

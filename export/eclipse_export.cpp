@@ -172,9 +172,28 @@ std::vector<Field> fieldsOf(const ExportList& list, const ExportEclipse& e) {
   return f;
 }
 
+// A whole cell that is a decimal number ("-0.2752", "+3").
+bool isNumber(const std::string& s) {
+  const char* first = s.data() + (!s.empty() && s[0] == '+' ? 1 : 0);
+  double v = 0;
+  const auto r = std::from_chars(first, s.data() + s.size(), v);
+  return r.ec == std::errc() && r.ptr == s.data() + s.size();
+}
+
+// A cell a spreadsheet would run as a formula: one beginning with "=", "@",
+// a tab or a carriage return, or with "+" or "-" when it is not a number.
+bool readAsFormula(const std::string& s) {
+  if (s.empty()) return false;
+  const char c = s.front();
+  if (c == '=' || c == '@' || c == '\t' || c == '\r') return true;
+  return (c == '+' || c == '-') && !isNumber(s);
+}
+
 // RFC 4180: a field with a comma, a quote or a line break is quoted, its
-// quotes doubled.
-std::string csvField(const std::string& s) {
+// quotes doubled. A cell that would be run as a formula gets a leading "'",
+// the common practice, so that it is shown as the text it is.
+std::string csvField(const std::string& text) {
+  const std::string s = readAsFormula(text) ? "'" + text : text;
   if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
   std::string out = "\"";
   for (char ch : s) {
@@ -415,7 +434,10 @@ ExportText exportICalendar(const ExportList& list, double dtstampJd) {
     description += "\nSaros " + whole(e.saros) + "/" + std::to_string(e.member) + ", umbral magnitude " +
                    fixed(e.umbralMagnitude, 4) + ", penumbral magnitude " + fixed(e.penumbralMagnitude, 4);
     out += icsLine("BEGIN:VEVENT");
-    out += icsLine("UID:lunar-eclipse-" + fixed(e.jdTt, 5) + "@tarvowin");
+    // One eclipse seen from two sites is two events: the site is in the UID.
+    std::string uid = "lunar-eclipse-" + fixed(e.jdTt, 5);
+    if (list.site) uid += "-lon" + fixed(list.site->longitudeDeg, 4) + "-lat" + fixed(list.site->latitudeDeg, 4);
+    out += icsLine("UID:" + uid + "@tarvowin");
     out += icsLine("DTSTAMP:" + icsStamp(stamp));
     out += icsLine("DTSTART:" + icsStamp(start));
     out += icsLine("DTEND:" + icsStamp(end));

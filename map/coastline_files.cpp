@@ -1,10 +1,16 @@
 #include "map/coastline_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdint>
-#include <fstream>
+#include <cstring>
 #include <limits>
 
 #include "map/projection.h"
+#include "map/world_map.h"
 
 namespace tarvo {
 
@@ -28,16 +34,42 @@ bool withinMargin(const MapFrame& frame, MapOffset o) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> readCoastlineBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
-  const std::streamoff size = in.tellg();
-  // Offsets in the file are 32-bit: a longer file cannot be addressed.
-  if (size < 0 || size > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  in.seekg(0);
-  if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
-  return bytes;
+CoastlineBytes readCoastlineBytes(const std::string& path) {
+  // Opened without waiting (a pipe would block until a writer came), then
+  // checked to be a regular file before anything is read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {std::nullopt, std::strerror(errno)};
+  CoastlineBytes out;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    out.error = std::strerror(errno);
+  } else if (!S_ISREG(st.st_mode)) {
+    out.error = S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+  } else if (st.st_size > std::numeric_limits<std::int32_t>::max()) {
+    // Offsets in the file are 32-bit: a longer file cannot be addressed.
+    out.error = "larger than 2 GiB";
+  } else if (st.st_size == 0) {
+    out.error = "empty";
+  } else {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        out.error = std::strerror(errno);
+        break;
+      }
+      if (n == 0) {
+        out.error = "shorter than its size (changed while read)";
+        break;
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    if (out.error.empty()) out.bytes = std::move(bytes);
+  }
+  ::close(fd);
+  return out;
 }
 
 void drawCoastlineOutline(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
@@ -58,22 +90,31 @@ void drawCoastlineOutline(DrawingSurface& surface, const MapFrame& frame, MapPen
   }
 }
 
-int drawCoastlineFiles(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
-                       const std::string& dataDir) {
-  int drawn = 0;
+CoastlineDrawing drawCoastlineFiles(DrawingSurface& surface, const MapFrame& frame, MapPen& pen,
+                                    const std::string& dataDir) {
+  std::vector<CoastlineOutline> outlines;
+  CoastlineDrawing result;
   for (std::string_view name : kCoastlineFileNames) {
-    const auto bytes = readCoastlineBytes(dataDir + "/" + std::string(name));
-    const CoastlineOutlineDecode decoded =
-        bytes ? decodeCoastlineOutline(*bytes, kCoastlineDecimation) : CoastlineOutlineDecode{};
+    const CoastlineBytes read = readCoastlineBytes(dataDir + "/" + std::string(name));
+    CoastlineOutlineDecode decoded;
+    if (read.bytes) decoded = decodeCoastlineOutline(*read.bytes, kCoastlineDecimation);
     if (!decoded.outline) {
-      surface.setTextColour(rgb(255, 255, 255));
-      drawText(surface, 300, 15, kCoastlineMissingText);
-      return drawn;
+      result.problem = std::string(name) + ": " + (read.bytes ? describe(decoded.fault) : read.error);
+      break;
     }
-    drawCoastlineOutline(surface, frame, pen, *decoded.outline);
-    ++drawn;
+    outlines.push_back(std::move(*decoded.outline));
   }
-  return drawn;
+  if (!result.problem.empty()) {
+    drawBuiltInOutline(surface, frame, pen);
+    surface.setTextColour(rgb(255, 255, 255));
+    drawText(surface, 300, 15, kCoastlineMissingText);
+    return result;
+  }
+  for (const CoastlineOutline& outline : outlines) {
+    drawCoastlineOutline(surface, frame, pen, outline);
+    ++result.filesDrawn;
+  }
+  return result;
 }
 
 }  // namespace tarvo

@@ -186,17 +186,49 @@ CoastlineParse parseCoastlineFile(std::span<const std::uint8_t> bytes) {
   });
 }
 
+const char* describe(CoastlineFault fault) {
+  switch (fault) {
+    case CoastlineFault::None: return "no fault";
+    case CoastlineFault::ShortHeader: return "shorter than its 40-byte header";
+    case CoastlineFault::BadIndex: return "its segment index lies outside the file";
+    case CoastlineFault::BadStrokeBound: return "its stroke bound is out of range";
+    case CoastlineFault::BadSegmentPlace: return "a segment lies outside the file";
+    case CoastlineFault::StrokesOverBound: return "a segment is longer than the file's bound";
+    case CoastlineFault::BadStrokeCount: return "a segment has a negative stroke count";
+    case CoastlineFault::StrokesOverBuffer: return "a segment's strokes run past its data";
+    case CoastlineFault::PointOffGlobe: return "a segment's strokes lead off the globe";
+  }
+  return "damaged";
+}
+
+namespace {
+
+bool onGlobe(const ArcsecPoint& p) {
+  return p.latitude >= -kCoastlineMaxLatitudeArcsec && p.latitude <= kCoastlineMaxLatitudeArcsec &&
+         p.longitude >= -kCoastlineMaxLongitudeArcsec && p.longitude <= kCoastlineMaxLongitudeArcsec;
+}
+
+}  // namespace
+
 CoastlineOutlineDecode decodeCoastlineOutline(std::span<const std::uint8_t> bytes, int keepEvery) {
   CoastlineOutline outline;
+  bool offGlobe = false;
   const CoastlineParse parse = parseLayout(
       bytes, [&](const CoastlineSegmentRecord& r, ArcsecPoint first, std::int32_t strokeCount,
                  std::span<const std::uint8_t> data, std::size_t bufferWords) {
         const std::size_t begin = outline.points.size();
         if (!decodeStrokes(data, bufferWords, strokeCount, first, outline.points, keepEvery))
           return false;
+        for (std::size_t k = begin; k < outline.points.size(); ++k) {
+          if (!onGlobe(outline.points[k])) {
+            offGlobe = true;
+            return false;
+          }
+        }
         outline.segments.push_back({r.rank, begin, outline.points.size()});
         return true;
       });
+  if (offGlobe) return {std::nullopt, CoastlineFault::PointOffGlobe};
   if (!parse.file) return {std::nullopt, parse.fault};
   return {std::move(outline), CoastlineFault::None};
 }

@@ -61,7 +61,17 @@ enum class CoastlineFault {
   StrokesOverBound,   // a segment's stroke bytes exceed the header's bound
   BadStrokeCount,     // negative stroke count
   StrokesOverBuffer,  // decoding the strokes would read past the stroke buffer
+  PointOffGlobe,      // a drawn point beyond ±90° latitude or ±360° longitude
 };
+
+// What a fault means, for a message ("the strokes lead off the globe").
+const char* describe(CoastlineFault fault);
+
+// The bounds every point of a coastline lies within, seconds of arc: the
+// globe, with longitudes east of 180° or west of −180° allowed for lines that
+// cross the date line unwrapped.
+inline constexpr std::int64_t kCoastlineMaxLatitudeArcsec = 90 * 3600;
+inline constexpr std::int64_t kCoastlineMaxLongitudeArcsec = 360 * 3600;
 
 // A file checked in full: every index record, segment header and stroke walk
 // stays inside the bytes and the stroke buffer. Views the caller's bytes.
@@ -95,7 +105,9 @@ struct CoastlineOutlineDecode {
 };
 
 // The same checks as parseCoastlineFile, in the same pass as the decoding
-// (each stroke is walked once); a file it refuses yields no points at all.
+// (each stroke is walked once), and every point kept within the globe's
+// bounds (a damaged stroke sends the line off it); a file it refuses yields
+// no points at all.
 CoastlineOutlineDecode decodeCoastlineOutline(std::span<const std::uint8_t> bytes, int keepEvery);
 
 // Words in the stroke buffer: (2 × bound + 50) bytes.

@@ -43,17 +43,19 @@ InfoPanelValues infoPanelValuesOf(const SessionState& state, const EclipseCircum
   return v;
 }
 
-OutlineDrawer outlineDrawerOf(const SessionState& state) {
+OutlineDrawer outlineDrawerOf(const SessionState& state, std::string* problem) {
   if (state.outlineChoice == kOutlineCoastlineFiles) {
     // The five coastline files from the working directory.
-    return [](DrawingSurface& surface, const MapFrame& frame, MapPen& pen) {
-      drawCoastlineFiles(surface, frame, pen, ".");
+    return [problem](DrawingSurface& surface, const MapFrame& frame, MapPen& pen) {
+      const CoastlineDrawing drawn = drawCoastlineFiles(surface, frame, pen, ".");
+      if (problem != nullptr) *problem = drawn.problem;
     };
   }
   return drawBuiltInOutline;
 }
 
-void drawMapDisplay(SessionState& state, DrawingSurface& surface) {
+std::string drawMapDisplay(SessionState& state, DrawingSurface& surface) {
+  std::string outlineProblem;
   const EclipseCircumstances& eclipse = updateCurrentEclipse(state);
 
   state.mapDrawScale = state.mapScale;
@@ -64,7 +66,7 @@ void drawMapDisplay(SessionState& state, DrawingSurface& surface) {
 
   drawInfoPanel(surface, infoPanelValuesOf(state, eclipse));
   MapPen pen;
-  drawWorldMap(surface, frame, pen, state.gridMode == kGridShown, outlineDrawerOf(state));
+  drawWorldMap(surface, frame, pen, state.gridMode == kGridShown, outlineDrawerOf(state, &outlineProblem));
   if (eclipse.converged()) {
     drawVisibilityZones(surface, frame, pen, visibilityInputsOf(eclipse));
     if (state.deltaTBandsShown) {
@@ -81,6 +83,7 @@ void drawMapDisplay(SessionState& state, DrawingSurface& surface) {
     }
   }
   state.penDown = pen.penDown ? 1 : 0;
+  return outlineProblem;
 }
 
 }  // namespace tarvo

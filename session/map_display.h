@@ -3,6 +3,8 @@
 // map's drawers.
 #pragma once
 
+#include <string>
+
 #include "circumstances/eclipse_circumstances.h"
 #include "session/session_state.h"
 #include "map/info_panel.h"
@@ -23,8 +25,9 @@ MapFrame mapFrameOf(const SessionState& state);
 InfoPanelValues infoPanelValuesOf(const SessionState& state, const EclipseCircumstances& eclipse);
 
 // The outline the map draws for outlineChoice: the built-in outline, or the
-// five coastline files of the working directory ("CIA MAP").
-OutlineDrawer outlineDrawerOf(const SessionState& state);
+// five coastline files of the working directory ("CIA MAP"); a coastline
+// file that cannot be used is named with the reason in *problem.
+OutlineDrawer outlineDrawerOf(const SessionState& state, std::string* problem = nullptr);
 
 // The map pipeline, in its fixed order: the current eclipse's circumstances
 // (updateCurrentEclipse); mapDrawScale = mapScale and the map centred on the
@@ -33,7 +36,8 @@ OutlineDrawer outlineDrawerOf(const SessionState& state);
 // outline) and the visibility zones; with deltaTBandsShown, the zone
 // boundaries of the same eclipse at ΔT − σ and ΔT + σ, dotted. An entry whose
 // greatest eclipse or contacts do not converge gets the panel and the map
-// without zones.
-void drawMapDisplay(SessionState& state, DrawingSurface& surface);
+// without zones. Returns the coastline file that could not be used and why
+// ("as_cil.cbd: No such file or directory"), empty when there is none.
+std::string drawMapDisplay(SessionState& state, DrawingSurface& surface);
 
 }  // namespace tarvo

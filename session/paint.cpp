@@ -15,6 +15,20 @@ namespace {
 constexpr const char* kNoCatalogueFirst = "  No bessel file! ";
 constexpr const char* kNoCatalogueSecond = "  Please start at directory which EC****.prn available.";
 constexpr int kNoCatalogueFileLineY = 48;  // under the two texts at 16 and 32
+// A damaged catalogue file's line: under a failure text at 16, or at the foot
+// of the view over the display shown.
+constexpr int kDamageLineY = 32;
+constexpr int kDamageLineFromBottom = 16;
+
+// Names the open catalogue file's damage on the view, when it has any.
+std::string drawCatalogueDamage(DrawingSurface& surface, const CanonReader& reader, bool shown) {
+  const std::optional<CanonDefect>& defect = reader.openFileDefect();
+  if (!defect) return {};
+  const std::string line = describeDefect(*defect);
+  surface.setTextColour(paletteColour(PaletteIndex::White));
+  drawText(surface, 10, shown ? surface.height() - kDamageLineFromBottom : kDamageLineY, line);
+  return line;
+}
 constexpr const char* kEndOfCatalogue = "The end of the Bessel file";
 constexpr const char* kSarosNotFound = "This SAROS series is not available within 400 years.";
 constexpr const char* kNoEarlierEclipse = "No earlier eclipse in the Bessel file";
@@ -77,6 +91,7 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
 
   // Step 2: the city list was read when the session was made; its texts
   // are shown by the session's first paint.
+  result.siteListUnreadable = state.cityListTidings.missing && !state.cityListTidings.told;
   result.siteListNotice = tellCityListTidings(state, surface);
 
   // Step 3: per-paint resets (the catalogue's own are made by the landing).
@@ -105,6 +120,8 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
     drawTexts(surface, landingFailureTexts(result.outcome));
     if (const int x = noCatalogueTextX(result.outcome); x != 0) {
       drawText(surface, x, kNoCatalogueFileLineY, missingCatalogueLine(reader));
+    } else {
+      result.catalogueDamage = drawCatalogueDamage(surface, reader, false);
     }
     return result;
   }
@@ -113,11 +130,13 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
   const FontRecipe previousFont = surface.font();
   surface.setFont(FontRecipe::Text);
   if (state.displayKind == kDisplayWorldMap) {
-    drawMapDisplay(state, surface);
+    if (const std::string problem = drawMapDisplay(state, surface); !problem.empty())
+      result.outlineNotice = "coastline file " + problem + "; the built-in outline is drawn instead";
   } else if (state.displayKind == kDisplayLocalReport) {
     prepareLocalReport(state);
     drawLocalReport(surface, state, state.sites);
   }
+  result.catalogueDamage = drawCatalogueDamage(surface, reader, true);
   surface.setFont(previousFont);
   return result;
 }

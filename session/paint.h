@@ -33,6 +33,14 @@ struct PaintResult {
   // The city list's message when this paint was the session's first (lines
   // skipped, or the file refused); empty otherwise.
   std::string siteListNotice;
+  bool siteListUnreadable = false;  // the city list could not be read at all
+  // The coastline file the map could not use and why, when "CIA MAP" drew
+  // the built-in outline instead; empty otherwise.
+  std::string outlineNotice;
+  // The damaged catalogue file the eclipse shown (or the end reached) came
+  // from, its first bad line and what is wrong (describeDefect); drawn in
+  // the view as well. Empty when the file is whole.
+  std::string catalogueDamage;
 };
 
 // The paint's failure texts for a landing outcome, white on black at their

@@ -1,5 +1,8 @@
 #include "session/site_glue.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include <utility>
 
 #include "surface/drawing_surface.h"
@@ -12,8 +15,14 @@ SiteValues prepareSite(const SessionState& state) {
 
 SiteLoadResult loadSites(SessionState& state, SiteList& list, const std::string& path) {
   list.sites.clear();
-  std::optional<SiteReading> read = readSitesFile(path);
-  if (!read) return {-1, kSiteFileMissingTexts, {}};
+  std::string whyNot;
+  std::optional<SiteReading> read = readSitesFile(path, &whyNot);
+  if (!read) {
+    // The fixed texts name a file of long ago; this line names the real one.
+    std::error_code ec;
+    const std::filesystem::path where = std::filesystem::absolute(path, ec).lexically_normal();
+    return {-1, kSiteFileMissingTexts, "cannot read the city list " + (ec ? path : where.string()) + ": " + whyNot};
+  }
   std::string notice = siteReadingNotice(*read);
   if (read->notText) return {-1, {}, std::move(notice)};
   list = std::move(read->list);

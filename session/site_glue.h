@@ -29,7 +29,8 @@ struct SiteLoadResult {
   int status = 1;  // 1 the file was read (the list may be empty), −1 it could not be read or was refused
   // The texts to show for a missing file; empty otherwise.
   std::span<const ScreenText> errorTexts;
-  // The reading's one message (lines skipped, or the refusal's reason);
+  // The reading's one message (lines skipped, or the refusal's reason; for a
+  // file that cannot be read, "cannot read the city list PATH: REASON");
   // empty when every line was taken.
   std::string notice;
   bool ok() const { return status == 1; }

@@ -1,6 +1,7 @@
 #include "surface/drawing_surface.h"
 
-#include <QFile>
+#include <QBuffer>
+#include <QByteArray>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -507,17 +508,13 @@ void DrawingSurface::textOut(double xd, double yd, std::string_view text) {
 
 FileWrite writePng(const QImage& picture, const std::string& path) {
   if (picture.isNull()) return {"the picture is empty"};
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) return {file.errorString().toStdString()};
-  QImageWriter writer(&file, "PNG");
-  if (!writer.write(picture)) {
-    // The file's own reason (the system's) says more than the writer's.
-    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-    return {reason.toStdString()};
-  }
-  // Buffered bytes that cannot be written (a full disk) are a failure too.
-  if (!file.flush()) return {file.errorString().toStdString()};
-  return {};
+  // Encoded in memory first: the file only ever holds a whole picture.
+  QByteArray encoded;
+  QBuffer buffer(&encoded);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "PNG");
+  if (!writer.write(picture)) return {writer.errorString().toStdString()};
+  return writeFileWhole(path, std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
 }
 
 FileWrite DrawingSurface::savePng(const std::string& path) { return writePng(image(), path); }

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/file_write.h"
 #include "surface/palette.h"
 
 class QImage;
@@ -26,14 +27,7 @@ inline constexpr double kMaxCoordinate = 4503599627370496.0;
 
 enum class BackgroundMode { Transparent = 1, Opaque = 2 };
 
-// The outcome of writing a file: why it was not written, in the system's
-// words ("Permission denied"); empty when it was.
-struct FileWrite {
-  std::string error;
-  bool written() const { return error.empty(); }
-};
-
-// Writes a picture as a PNG file.
+// Writes a picture as a PNG file, whole or not at all (writeFileWhole).
 [[nodiscard]] FileWrite writePng(const QImage& picture, const std::string& path);
 
 // Solid pen; width in pixels, strokes centred on the path, the extra pixel of

@@ -1,6 +1,5 @@
 #include "app/cli/cli_landing.h"
 
-#include <cinttypes>
 #include <cstdio>
 
 #include "app/cli/command_registry.h"
@@ -57,19 +56,32 @@ SteppedLanding landAndStep(SessionState& state, CanonReader& reader, const Share
   return run;
 }
 
+namespace {
+bool damageReported = false;
+}  // namespace
+
 void reportDefects(const CanonReader& reader) {
   for (const CanonDefect& d : reader.defectsSeen()) {
-    std::fprintf(stderr, "tarvo: %s: entry %zu (byte %" PRIu64 ") rejected: %s", d.fileName.c_str(),
-                 d.entryNumber, d.byteOffset, describe(d.kind));
-    if (d.valueNumber > 0) std::fprintf(stderr, " (number %d)", d.valueNumber);
-    std::fprintf(stderr, "; the file is read as ending before it\n");
+    std::fprintf(stderr, "tarvo: %s; the catalogue is damaged there and read only up to it\n",
+                 describeDefect(d).c_str());
+    damageReported = true;
+  }
+}
+
+bool catalogueDamageReported() { return damageReported; }
+
+void printSiteListNotice(const std::string& notice, bool unreadable) {
+  if (unreadable) {
+    std::fprintf(stderr, "tarvo: %s (looked in %s)\n", notice.c_str(), siteFilePlaces().c_str());
+  } else if (!notice.empty()) {
+    std::fprintf(stderr, "%s\n", notice.c_str());
   }
 }
 
 std::string loadSitesAndApply(const SharedOptions& options, SiteList& sites, SessionState& state) {
   const SiteLoadResult loaded = loadSites(state, sites, siteFile());
   for (const ScreenText& t : loaded.errorTexts) std::fprintf(stderr, "%s\n", t.text);
-  if (!loaded.notice.empty()) std::fprintf(stderr, "%s\n", loaded.notice.c_str());
+  printSiteListNotice(loaded.notice, !loaded.errorTexts.empty());
   return applySiteOptions(options, sites, state);
 }
 

@@ -36,8 +36,16 @@ struct SteppedLanding {
 // long as an eclipse is shown.
 SteppedLanding landAndStep(SessionState& state, CanonReader& reader, const SharedOptions& options);
 
-// Names on standard error each file the reader treated as ending early.
+// Names on standard error each damaged catalogue file the reader met (the
+// file, its first bad line and what is wrong with it).
 void reportDefects(const CanonReader& reader);
+// Whether reportDefects named a damaged file: a command that read one did not
+// have the whole catalogue, so its answer is not to be taken as shown.
+bool catalogueDamageReported();
+
+// The city list's message on standard error: the lines skipped, or for a
+// list that cannot be read its file, the reason and the places looked in.
+void printSiteListNotice(const std::string& notice, bool unreadable);
 
 // Reads the city list into `sites` as the first paint reads it (its failure
 // texts go to standard error and the command goes on), then applies --city

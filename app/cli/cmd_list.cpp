@@ -192,6 +192,14 @@ int runList(const std::vector<std::string>& args) {
   if (options.timeZone && !options.cityName && !options.typedSite) {
     return parser.usageError("--tz needs --city NAME or --site LON LAT HEIGHT");
   }
+  // The list dialog takes starts up to the year after the catalogue's last:
+  // no eclipse lies in such a period, and no file is missing for it.
+  if (start > kCanonFiles.back().lastYear) {
+    if (!exportOptions.given()) std::printf("%s\n", eclipseListHeader(EclipseListLayout::AfterSearch));
+    std::fprintf(stderr, "tarvo list: no eclipse lies in the years %g..%g: the catalogue ends with the year %d\n",
+                 start, start + period, kCanonFiles.back().lastYear);
+    return kExitShown;
+  }
   if (exportOptions.given()) return runVisibilityList(state, options, exportOptions, start, period);
 
   CanonReader reader;

@@ -8,6 +8,7 @@
 // observer at the site sees (topocentric, refracted) and the note line says so.
 #include <cinttypes>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,10 @@ int runLocal(const std::vector<std::string>& args) {
     return parser.usageError(e);
   }
   if (options.sizeGiven && pngPath.empty()) return parser.usageError("--size goes with --png");
+  if (const std::string why = pngPath.empty() ? std::string() : refusedOutputFile(pngPath); !why.empty()) {
+    std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), why.c_str());
+    return kExitPngFailed;
+  }
   SessionState state;
   state.displayKind = kDisplayLocalReport;
   applyCursorAndDeltaT(options, state);
@@ -80,13 +85,19 @@ int runLocal(const std::vector<std::string>& args) {
   }
   if (a.sigma) std::printf("deltat_sigma %.3f\n", state.deltaTSigma);
   if (!pngPath.empty()) {
-    DrawingSurface surface(options.width, options.height);
-    surface.clear(paletteColour(PaletteIndex::Black));
-    surface.setFont(FontRecipe::Text);
-    drawLocalReport(surface, state, sites);
-    if (const FileWrite saved = surface.savePng(pngPath); !saved.written()) {
-      std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), saved.error.c_str());
-      return kExitPngFailed;
+    // A picture too large for the memory there is: said, never a crash.
+    try {
+      DrawingSurface surface(options.width, options.height);
+      surface.clear(paletteColour(PaletteIndex::Black));
+      surface.setFont(FontRecipe::Text);
+      drawLocalReport(surface, state, sites);
+      if (const FileWrite saved = surface.savePng(pngPath); !saved.written()) {
+        std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), saved.error.c_str());
+        return kExitPngFailed;
+      }
+    } catch (const std::bad_alloc&) {
+      std::fprintf(stderr, "tarvo local: not enough memory for a %d\u00d7%d picture\n", options.width, options.height);
+      return kExitOutOfMemory;
     }
   }
   return run.previousMissedAFile ? kExitNoCatalogue : kExitShown;

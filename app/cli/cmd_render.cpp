@@ -8,6 +8,7 @@
 // failure pictures (no catalogue, end of the catalogue) are written too, and
 // the exit status is that of `tarvo show`.
 #include <cstdio>
+#include <new>
 #include <functional>
 #include <string>
 #include <vector>
@@ -137,7 +138,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
   DrawingSurface surface(options.eclipse.shared.width, options.eclipse.shared.height);
   PaintHooks hooks;
   PaintResult painted = paintView(state, reader, surface, hooks);
-  if (!painted.siteListNotice.empty()) std::fprintf(stderr, "%s\n", painted.siteListNotice.c_str());
+  printSiteListNotice(painted.siteListNotice, painted.siteListUnreadable);
   for (double step = 0; step < options.eclipse.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {
     state.pendingAction = kSearchForward;  // the Next eclipse command
     painted = paintView(state, reader, surface, hooks);
@@ -161,6 +162,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
     options.display->drawAfterPaint(state, surface);
   }
   reportDefects(reader);
+  if (!painted.outlineNotice.empty()) std::fprintf(stderr, "tarvo render: %s\n", painted.outlineNotice.c_str());
   if (const FileWrite saved = surface.savePng(options.outPath); !saved.written()) {
     std::fprintf(stderr, "tarvo render: cannot write %s: %s\n", options.outPath.c_str(), saved.error.c_str());
     return kExitPngFailed;
@@ -177,9 +179,20 @@ int runRender(const std::vector<std::string>& args) {
   if (const std::string e = checkEclipseOptions(parser.positional(), options.eclipse); !e.empty()) {
     return parser.usageError(e);
   }
+  if (const std::string why = refusedOutputFile(options.outPath); !why.empty()) {
+    std::fprintf(stderr, "tarvo render: cannot write %s: %s\n", options.outPath.c_str(), why.c_str());
+    return kExitPngFailed;
+  }
   SessionState state;
   if (const std::string e = prepareSession(options, state); !e.empty()) return parser.usageError(e);
-  return paintAndSave(options, state);
+  // A picture too large for the memory there is: said, never a crash.
+  try {
+    return paintAndSave(options, state);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "tarvo render: not enough memory for a %d\u00d7%d picture\n", options.eclipse.shared.width,
+                 options.eclipse.shared.height);
+    return kExitOutOfMemory;
+  }
 }
 
 const CommandRegistration kRender{{"render", [] {

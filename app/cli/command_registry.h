@@ -15,6 +15,7 @@ inline constexpr int kExitNoCatalogue = 2;
 inline constexpr int kExitEndOfCatalogue = 3;
 inline constexpr int kExitSarosNotFound = 4;
 inline constexpr int kExitUsage = 64;
+inline constexpr int kExitOutOfMemory = 70;  // a picture larger than the memory there is (EX_SOFTWARE)
 
 // args excludes the program and sub-command names. Returns the exit code.
 using CommandFn = int (*)(const std::vector<std::string>& args);

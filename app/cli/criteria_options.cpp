@@ -1,5 +1,7 @@
 #include "app/cli/criteria_options.h"
 
+#include "app/cli/cli_landing.h"
+
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -103,7 +105,7 @@ std::string applySearchSite(const SharedOptions& options, SessionState& state) {
   SiteList sites;
   if (state.searchType == kSearchBySite || options.cityName) {
     const SiteLoadResult loaded = loadSites(state, sites, siteFile());
-    if (!loaded.notice.empty()) std::fprintf(stderr, "%s\n", loaded.notice.c_str());
+    printSiteListNotice(loaded.notice, !loaded.errorTexts.empty());
   }
   return applySiteOptions(options, sites, state);
 }

@@ -10,10 +10,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/cli/checked_output.h"
+#include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
 #include "app/cli/completion.h"
 #include "app/cli/shared_options.h"
@@ -79,12 +83,8 @@ int unknownCommand(const std::string& name) {
   return tarvo::cli::kExitUsage;
 }
 
-// Standard output written whole, or the reason on standard error and exit 1.
-int finishOutput() {
-  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
-  std::fprintf(stderr, "tarvo: cannot write the output: %s\n", std::strerror(errno));
-  return 1;
-}
+// Standard output is checked once for every command, at the end of main.
+int finishOutput() { return 0; }
 
 // `tarvo help [COMMAND]`: the usage of every command, or one command's help.
 int runHelp(const std::vector<std::string>& args) {
@@ -108,7 +108,29 @@ int printBashCompletion() {
 
 }  // namespace
 
+namespace {
+
+int runCommandLine(int argc, char** argv);
+
+}  // namespace
+
+// Every command's output is checked at the end: output that did not reach
+// standard output turns any status into the output failure.
 int main(int argc, char** argv) {
+  tarvo::cli::checkStandardOutput();
+  int status = runCommandLine(argc, argv);
+  if (status == tarvo::cli::kExitShown && tarvo::cli::catalogueDamageReported())
+    status = tarvo::cli::kExitEndOfCatalogue;
+  if (const std::string why = tarvo::cli::finishStandardOutput(); !why.empty()) {
+    std::fprintf(stderr, "tarvo: cannot write standard output: %s\n", why.c_str());
+    return tarvo::cli::kExitOutputFailed;
+  }
+  return status;
+}
+
+namespace {
+
+int runCommandLine(int argc, char** argv) {
   previousMessageHandler = qInstallMessageHandler(quietMessageHandler);
   std::vector<std::string> args(argv + 1, argv + argc);
   std::optional<std::string> dataOption;
@@ -140,6 +162,14 @@ int main(int argc, char** argv) {
     }
   }
   tarvo::cli::setSiteFile(tarvo::findSiteFile(places, {}).string());
+  {
+    std::error_code ec;
+    const auto here = std::filesystem::current_path(ec);
+    std::string looked;
+    for (const auto& place : tarvo::siteFilePlaces(places, here))
+      looked += (looked.empty() ? "" : " and ") + place.string();
+    tarvo::cli::setSiteFilePlaces(looked);
+  }
   tarvo::setDefaultCanonCacheDirectory(tarvo::findCacheDirectory(places));
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
     if (args.empty()) {
@@ -156,3 +186,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarvo: %s\n", tarvo::describeNotFound(lookup).c_str());
   return status;
 }
+
+}  // namespace

@@ -1,6 +1,8 @@
 #include "app/cli/shared_options.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <string_view>
 #include <utility>
 
+#include "app/data_paths.h"
 #include "app/time_zones.h"
 #include "base/input_limits.h"
 #include "base/text.h"
@@ -330,5 +333,23 @@ std::string& siteFileSetting() {
 const std::string& siteFile() { return siteFileSetting(); }
 
 void setSiteFile(std::string path) { siteFileSetting() = std::move(path); }
+
+namespace {
+std::string& siteFilePlacesSetting() {
+  static std::string places;
+  return places;
+}
+}  // namespace
+
+const std::string& siteFilePlaces() { return siteFilePlacesSetting(); }
+
+void setSiteFilePlaces(std::string places) { siteFilePlacesSetting() = std::move(places); }
+
+std::string refusedOutputFile(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path here = std::filesystem::current_path(ec);
+  const std::string what = programDataFileAt(path, ec ? std::filesystem::path(".") : here, siteFile());
+  return what.empty() ? std::string() : "it is the program's " + what.substr(4);  // drop "the "
+}
 
 }  // namespace tarvo::cli

@@ -111,9 +111,19 @@ std::string takeDataDirectory(std::vector<std::string>& args, std::optional<std:
 // the program works in a data directory the user did not name.
 void anchorOutputFiles(std::vector<std::string>& args, const std::string& startDirectory);
 
+// Why a file the command is to write (--out, --png) is refused: it is one
+// of the program's own data files in the working (data) directory or the city
+// list in use ("it is the program's city list location.new"); empty when it
+// may be written.
+std::string refusedOutputFile(const std::string& path);
+
 // The city list the commands read ("location.new" of the working directory
 // unless main sets another: the user's own).
 const std::string& siteFile();
 void setSiteFile(std::string path);
+// Where the city list was looked for ("/home/u/.config/tarvowin and /data"),
+// named when it cannot be read.
+const std::string& siteFilePlaces();
+void setSiteFilePlaces(std::string places);
 
 }  // namespace tarvo::cli

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -78,6 +79,17 @@ int main(int argc, char** argv) {
     }
   }
 
+  // Without any display the platform would abort the program: say why.
+  const auto unset = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v == nullptr || *v == '\0';
+  };
+  if (unset("DISPLAY") && unset("WAYLAND_DISPLAY") && unset("QT_QPA_PLATFORM")) {
+    std::fprintf(stderr,
+                 "tarvowin: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); to draw without one use "
+                 "QT_QPA_PLATFORM=offscreen tarvowin --screenshot FILE, or tarvo render\n");
+    return 69;  // EX_UNAVAILABLE
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("TarvoWin"));
   QApplication::setApplicationVersion(QStringLiteral(TARVO_VERSION));

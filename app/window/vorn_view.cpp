@@ -1,5 +1,8 @@
 #include "app/window/vorn_view.h"
 
+#include <cstdio>
+#include <string>
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QImageWriter>
@@ -80,6 +83,14 @@ void CVornView::runPaint() {
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
   const PaintResult result = paintView(session_.state, session_.reader, *surface_, hooks);
   if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
+  // Each problem with the data once on standard error as well, when it is new.
+  for (const std::string* notice : {&result.outlineNotice, &result.catalogueDamage}) {
+    if (notice->empty()) continue;
+    emit statusMessage(QString::fromStdString(*notice));
+    static std::string lastSaid;
+    if (*notice != lastSaid) std::fprintf(stderr, "tarvowin: %s\n", notice->c_str());
+    lastSaid = *notice;
+  }
   paintShown_ = true;
   starMapShown_ = false;
   horizonShown_ = false;

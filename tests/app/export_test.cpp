@@ -78,6 +78,36 @@ TEST(CalendarExport, RefusesAnEclipseWithoutContacts) {
   EXPECT_TRUE(ics.text.empty());
 }
 
+// Two towns' calendars in one: the same eclipse is two events.
+TEST(CalendarExport, TheUidNamesTheSite) {
+  auto uid = [](ExportList list) {
+    for (const std::string& line : unfold(exportICalendar(list, 2461380.5).text))
+      if (line.rfind("UID:", 0) == 0) return line;
+    return std::string();
+  };
+  ExportList tokyo = oneEclipseAt("Tokyo"), oslo = oneEclipseAt("Oslo");
+  oslo.site->longitudeDeg = 10.75;
+  EXPECT_EQ(uid(tokyo), "UID:lunar-eclipse-2460748.79162-lon139.7447-lat35.6544@tarvowin");
+  EXPECT_NE(uid(tokyo), uid(oslo));
+  tokyo.site.reset();
+  EXPECT_EQ(uid(tokyo), "UID:lunar-eclipse-2460748.79162@tarvowin");
+}
+
+// Cells a spreadsheet would run as formulas start with "'"; numbers do not.
+TEST(CsvExport, CellsReadAsFormulasAreWrittenAsText) {
+  const struct {
+    const char* name;
+    const char* cell;
+  } cases[] = {{"=1+2", "'=1+2"},       {"+city", "'+city"},   {"-2+3", "'-2+3"},       {"@SUM(A1)", "'@SUM(A1)"},
+               {"\tTab", "'\tTab"},    {"\rCR", "\"'\rCR\""}, {"=a,b", "\"'=a,b\""}, {"Tokyo", "Tokyo"},
+               {"-12.5", "-12.5"},      {"+3", "+3"},          {"a=b", "a=b"}};
+  for (const auto& c : cases) {
+    const std::string csv = exportCsv(oneEclipseAt(c.name));
+    const std::string row = csv.substr(csv.find("\r\n") + 2);
+    EXPECT_NE(row.find("," + std::string(c.cell) + ","), std::string::npos) << c.name << "\n" << row;
+  }
+}
+
 // A value that is not finite is no value: an empty CSV field and JSON null,
 // never a plausible "0".
 TEST(ListExport, WritesANonFiniteValueAsMissing) {

@@ -2,6 +2,7 @@
 // the hand-made canon, and the 2025 March 14 eclipse from Tokyo on the
 // generated canon when one is at hand.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -144,11 +145,26 @@ TEST(LocalCommand, UsageErrorsAndMissingFiles) {
     EXPECT_EQ(r.out, "") << args;
   }
 
-  // No city list: its two texts on standard error; typed sites still work.
+  // No city list: its two texts on standard error, then the file, the reason
+  // and the places looked in; typed sites still work.
   DataDir noCities(false);
-  CliRun r = runTarvo(noCities.path(), "local 2025 4 --site 0 0 0");
+  CliRun r = runTarvo(noCities.path(), "local 2025 4 --site 0 0 0 ");
   EXPECT_EQ(r.exitCode, 0);
-  EXPECT_EQ(r.err, "NO LOCATION.ENG FILE!!\nPLEASE CHECK DIRECTORY!!\n");
+  const std::string dir = std::filesystem::canonical(noCities.path()).string();
+  EXPECT_EQ(r.err, "NO LOCATION.ENG FILE!!\nPLEASE CHECK DIRECTORY!!\ntarvo: cannot read the city list " + dir +
+                       "/location.new: No such file or directory (looked in " +
+                       (std::getenv("XDG_CONFIG_HOME") ? std::string(std::getenv("XDG_CONFIG_HOME"))
+                                                       : std::string(std::getenv("HOME")) + "/.config") +
+                       "/tarvowin and " + dir + ")\n");
+  // A folder or a pipe in its place: refused with the reason, never waited on.
+  std::filesystem::create_directory(noCities.path() / "location.new");
+  EXPECT_NE(runTarvo(noCities.path(), "local 2025 4 --site 0 0 0").err.find("location.new: Is a directory ("),
+            std::string::npos);
+  std::filesystem::remove(noCities.path() / "location.new");
+  ASSERT_EQ(::mkfifo((noCities.path() / "location.new").c_str(), 0600), 0);
+  EXPECT_NE(runTarvo(noCities.path(), "local 2025 4 --site 0 0 0").err.find("location.new: not a regular file ("),
+            std::string::npos);
+  std::filesystem::remove(noCities.path() / "location.new");
   r = runTarvo(noCities.path(), "local 2025 4 --city Tokyo");
   EXPECT_EQ(r.exitCode, 64);
 
@@ -271,7 +287,7 @@ TEST(ShowGeometryKeys, UnconvergedEntryPrintsNoneAndNoNaN) {
   ASSERT_GE(entries.size(), 2u);
   testing::StoredEntry still = entries[1];  // 2025 March 14
   for (std::size_t i : {12, 13, 14, 16, 17, 18}) still[i] = 0;  // x1..x3, y1..y3
-  testing::writeText(dir.path() / "mcp00001p03000.prn", testing::entryText(still));
+  testing::writeText(dir.path() / "mcp00001p03000.prn", testing::entryText(still) + testing::entryText(entries.back()));
   const CliRun r = runTarvo(dir.path(), "show 2025 3");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const std::vector<std::string> v = geometryValues(r.out);

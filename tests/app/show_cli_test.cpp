@@ -179,16 +179,24 @@ TEST(ShowCommand, UsageErrors) {
   EXPECT_EQ(runTarvo(testing::testCanonDir(), "show -10000 3").exitCode, 0);
 }
 
-// A file cut short is named on standard error with the entry and byte.
-TEST(ShowCommand, NamesTheFileCutShort) {
+// A damaged file is named on standard error with its first bad line; what
+// lies before the damage is shown with that warning, and the command fails.
+TEST(ShowCommand, NamesTheDamagedFileAndFails) {
   testing::ScratchDir dir;
   const std::string good = testing::readText(testing::testCanonDir() / "mcp00001p03000.prn");
+  // Six entries of three lines, then a bad fourth number on line 19.
   testing::writeText(dir.path() / "mcp00001p03000.prn", good + "3001 1 1 nonsense\n");
   const CliRun r = runTarvo(dir.path(), "show 2025 3");
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_NE(r.err.find("mcp00001p03000.prn: entry 7 (byte " + std::to_string(good.size()) + ")"),
-            std::string::npos)
-      << r.err;
+  EXPECT_EQ(r.exitCode, 3);
+  EXPECT_NE(r.out.find("year 2025\nmonth 3\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.err, "tarvo: mcp00001p03000.prn line 19: number 4 of entry 7: a number is not a finite decimal; "
+                   "the catalogue is damaged there and read only up to it\n");
+  // Past the damage nothing is taken from the next file: the end.
+  testing::writeText(dir.path() / "mcp00001p03000.prn", good.substr(0, good.size() / 2));
+  const CliRun cut = runTarvo(dir.path(), "show 2026 5");
+  EXPECT_EQ(cut.exitCode, 3);
+  EXPECT_EQ(cut.out, "");
+  EXPECT_NE(cut.err.find("The end of the Bessel file\n"), std::string::npos) << cut.err;
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ void expectSameParse(const ParsedCanonFile& got, const ParsedCanonFile& want, co
     EXPECT_EQ(got.defect->entryNumber, want.defect->entryNumber) << label;
     EXPECT_EQ(got.defect->byteOffset, want.defect->byteOffset) << label;
     EXPECT_EQ(got.defect->kind, want.defect->kind) << label;
+    EXPECT_EQ(got.defect->line, want.defect->line) << label;
     EXPECT_EQ(got.defect->valueNumber, want.defect->valueNumber) << label;
   }
 }

@@ -270,8 +270,9 @@ TEST_F(MonthHalves, IndexedLandingMatchesASequentialScan) {
   EXPECT_EQ(misses, 0);
 }
 
-// Entries out of date order: the first entry in file order that qualifies.
-TEST(CanonReaderOrder, UnorderedFileLandsOnFirstQualifyingEntryInFileOrder) {
+// Entries out of date order: the file is damaged at the first entry dated
+// before the one above it, and read only up to it.
+TEST(CanonReaderOrder, AnEntryOutOfOrderIsDamageAtItsLine) {
   testing::ScratchDir dir;
   const auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
   // 2026-03, 2025-03, 2025-09
@@ -281,9 +282,24 @@ TEST(CanonReaderOrder, UnorderedFileLandsOnFirstQualifyingEntryInFileOrder) {
   EclipseRecord r;
   ASSERT_EQ(reader.openAt(2025, 5, r), ReadStatus::Read);
   EXPECT_EQ(r.year, 2026);
-  ASSERT_EQ(reader.readNext(r), ReadStatus::Read);
-  EXPECT_EQ(r.year, 2025);
-  EXPECT_EQ(r.month, 3);
+  EXPECT_TRUE(reader.openFileDamaged());
+  EXPECT_EQ(reader.readNext(r), ReadStatus::EndOfFile);
+  ASSERT_EQ(reader.defectsSeen().size(), 1u);
+  EXPECT_EQ(describeDefect(reader.defectsSeen()[0]),
+            "mcp00001p03000.prn line 4: entry 2: the entry is dated before the one above it");
+}
+
+// A catalogue file cut between two entries: its last entry lies before its
+// last year, which the line after it names.
+TEST(CanonReaderOrder, AFileEndingBeforeItsLastYearIsDamage) {
+  const auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
+  const std::string text = testing::entryText(entries[1]) + testing::entryText(entries[2]);
+  const ParsedCanonFile cut = parseCanonText(text, kCanonFiles[3].name);
+  EXPECT_EQ(cut.entries.size(), 2u);
+  ASSERT_TRUE(cut.defect.has_value());
+  EXPECT_EQ(describeDefect(*cut.defect), "mcp00001p03000.prn line 7: entry 3: the file ends before its last year");
+  // Whole: its last entry is in 3000.
+  EXPECT_FALSE(parseCanonText(text + testing::entryText(entries.back()), kCanonFiles[3].name).defect);
 }
 
 TEST(CanonReaderFiles, MissingFilesAreReportedNotFatal) {
@@ -384,6 +400,10 @@ TEST(CanonBadInput, EachRejectionRuleEndsTheFileBeforeTheEntry) {
       {"month 12.5", kMonth, "12.5", CanonDefectKind::MonthOutOfRange},
       {"day 0", kDay, "0.99", CanonDefectKind::DayOutOfRange},
       {"day 32", kDay, "32", CanonDefectKind::DayOutOfRange},
+      {"type 1e300", 3, "1e300", CanonDefectKind::TypeOutOfRange},
+      {"type 7", 3, "7", CanonDefectKind::TypeOutOfRange},
+      {"Saros 1001", 9, "-1001", CanonDefectKind::SarosOutOfRange},
+      {"huge element", 22, "1e300", CanonDefectKind::ValueTooLarge},
   };
   const std::string good = twoGoodThen("");
   for (const Case& c : cases) {
@@ -402,9 +422,9 @@ TEST(CanonBadInput, EachRejectionRuleEndsTheFileBeforeTheEntry) {
     EXPECT_EQ(p.defect->entryNumber, 3u) << c.what;
     EXPECT_EQ(p.defect->byteOffset, good.size()) << c.what;
     EXPECT_EQ(p.defect->fileName, "f.prn");
-    if (c.kind == CanonDefectKind::NotAFiniteDecimal) {
-      EXPECT_EQ(p.defect->valueNumber, int(c.index) + 1) << c.what;
-    }
+    EXPECT_EQ(p.defect->valueNumber, int(c.index) + 1) << c.what;
+    // Two good entries fill lines 1-6; the bad number's line of the third.
+    EXPECT_EQ(p.defect->line, 7u + (c.index > 10) + (c.index > 20)) << c.what;
   }
 }
 
@@ -465,7 +485,7 @@ TEST(CanonBadInput, OddButFiniteValuesAreAccepted) {
     double value;
   } cases[] = {
       {3, "0", 0},        {3, "4", 4},          {3, "6", 6},          {4, "-0.5", -0.5},      {5, "-3", -3},
-      {9, "9999", 9999},  {9, "-650", -650},    {10, "24", 24},       {11, "1e300", 1e300},   {12, "+1.5", 1.5},
+      {9, "999", 999},    {9, "-650", -650},    {10, "24", 24},       {11, "1e9", 1e9},       {12, "+1.5", 1.5},
       {13, "2E3", 2000},  {14, "-0", -0.0},     {15, "1e-400", 0.0},  {16, "-1e-400", -0.0},
       {17, "0.000000000000000000000000000000000000001e-300", 0.0},  {kYear, "-13001", -13001},
       {kMonth, "12", 12}, {kMonth, "1", 1},     {kDay, "31", 31},     {kDay, "1", 1},         {kMonth, "3.7", 3.7},
@@ -512,7 +532,8 @@ TEST(CanonBadInput, ReaderUsesTheEntriesBeforeTheCutAndReportsIt) {
   EXPECT_EQ(defects[0].byteOffset, good.size());
   EXPECT_EQ(defects[0].valueNumber, 5);
   // Repaired: the report goes.
-  testing::writeText(dir.path() / kCanonFiles[3].name, good);
+  const auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
+  testing::writeText(dir.path() / kCanonFiles[3].name, good + testing::entryText(entries.back()));
   fs::last_write_time(dir.path() / kCanonFiles[3].name, fs::file_time_type::clock::now() + std::chrono::seconds(5));
   ASSERT_EQ(reader.openAt(2026, 1, r), ReadStatus::Read);
   EXPECT_TRUE(reader.defectsSeen().empty());

@@ -1,16 +1,19 @@
 // Drawing the coastline files: which points of a segment appear, which
-// segments are left out, and what a missing file does, probed as pixels on a
+// segments are left out, and what a missing or damaged file does, probed as pixels on a
 // 1280 × 800 map centred on Greenwich.
 #include "map/coastline_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "map/projection.h"
+#include "map/world_map.h"
 #include "tests/map/coastline_bytes.h"
 
 namespace tarvo {
@@ -118,45 +121,95 @@ class CoastlineFileSet : public ::testing::Test {
 TEST_F(CoastlineFileSet, AllFivePresentAreDrawnWithoutTheLabel) {
   for (int i = 0; i < 5; ++i) write(i);
   Probe p;
-  EXPECT_EQ(drawCoastlineFiles(p.surface, p.frame, p.pen, dir_.string()), 5);
+  const CoastlineDrawing drawn = drawCoastlineFiles(p.surface, p.frame, p.pen, dir_.string());
+  EXPECT_EQ(drawn.filesDrawn, 5);
+  EXPECT_EQ(drawn.problem, "");
   for (int i = 0; i < 5; ++i) EXPECT_TRUE(drawnFor(p, i)) << i;
   EXPECT_FALSE(labelShown(p));
 }
 
-TEST_F(CoastlineFileSet, NoFilesShowOnlyTheLabel) {
+// Africa's file damaged in one way each: the label, the file and the reason
+// named, and the built-in outline instead of any file (America's files after
+// it are present but not read).
+struct DamagedCoastline {
+  const char* name;
+  std::function<void(const std::filesystem::path&)> damage;
+  const char* reason;
+};
+
+class DamagedCoastlineFile : public CoastlineFileSet,
+                             public ::testing::WithParamInterface<DamagedCoastline> {};
+
+TEST_P(DamagedCoastlineFile, DrawsTheBuiltInOutlineAndNamesTheFile) {
+  for (int i = 0; i < 5; ++i) write(i);
+  const std::filesystem::path africa = dir_ / "af_cil.cbd";
+  std::filesystem::remove(africa);
+  GetParam().damage(africa);
   Probe p;
-  EXPECT_EQ(drawCoastlineFiles(p.surface, p.frame, p.pen, dir_.string()), 0);
+  const CoastlineDrawing drawn = drawCoastlineFiles(p.surface, p.frame, p.pen, dir_.string());
+  EXPECT_EQ(drawn.filesDrawn, 0);
+  EXPECT_EQ(drawn.problem, std::string("af_cil.cbd: ") + GetParam().reason);
   for (int i = 0; i < 5; ++i) EXPECT_FALSE(drawnFor(p, i)) << i;
   EXPECT_TRUE(labelShown(p));
+  Probe builtIn;
+  drawBuiltInOutline(builtIn.surface, builtIn.frame, builtIn.pen);
+  int outlinePixels = 0, missing = 0;
+  for (int y = 40; y < 800; ++y)
+    for (int x = 0; x < 1280; ++x) {
+      if (builtIn.surface.pixel(x, y) != kWhite) continue;
+      ++outlinePixels;
+      missing += p.surface.pixel(x, y) != kWhite;
+    }
+  EXPECT_GT(outlinePixels, 1000);
+  EXPECT_EQ(missing, 0);
 }
 
-TEST_F(CoastlineFileSet, AMissingFileStopsTheFilesAfterIt) {
-  // Asia and Europe present, Africa missing: North and South America are
-  // present but not read.
-  for (int i : {0, 1, 3, 4}) write(i);
-  Probe p;
-  EXPECT_EQ(drawCoastlineFiles(p.surface, p.frame, p.pen, dir_.string()), 2);
-  EXPECT_TRUE(drawnFor(p, 0));
-  EXPECT_TRUE(drawnFor(p, 1));
-  for (int i : {2, 3, 4}) EXPECT_FALSE(drawnFor(p, i)) << i;
-  EXPECT_TRUE(labelShown(p));
+void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  ASSERT_TRUE(test::writeBytes(path.string(), bytes));
 }
 
-TEST_F(CoastlineFileSet, AFileThatLiesAboutItsSizesCountsAsMissing) {
-  for (int i = 0; i < 5; ++i) write(i);
-  auto f = assembleCoastlineFile({northward(kLongitudes[2], 30, 100)});
-  test::putLe(f.bytes, 8, 1000, 4);  // more segments than the index holds
-  ASSERT_TRUE(test::writeBytes((dir_ / "af_cil.cbd").string(), f.bytes));
-  Probe p;
-  EXPECT_EQ(drawCoastlineFiles(p.surface, p.frame, p.pen, dir_.string()), 2);
-  for (int i : {2, 3, 4}) EXPECT_FALSE(drawnFor(p, i)) << i;
-  EXPECT_TRUE(labelShown(p));
-}
+std::vector<std::uint8_t> validFile() { return assembleCoastlineFile({northward(30, 30, 100)}).bytes; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, DamagedCoastlineFile,
+    ::testing::Values(
+        DamagedCoastline{"Missing", [](const std::filesystem::path&) {}, "No such file or directory"},
+        DamagedCoastline{"Empty", [](const std::filesystem::path& f) { writeFile(f, {}); }, "empty"},
+        DamagedCoastline{"Truncated",
+                         [](const std::filesystem::path& f) {
+                           auto b = validFile();
+                           b.resize(b.size() - 9);
+                           writeFile(f, b);
+                         },
+                         "a segment lies outside the file"},
+        DamagedCoastline{"ShortOfItsHeader",
+                         [](const std::filesystem::path& f) { writeFile(f, std::vector<std::uint8_t>(30, 0x5a)); },
+                         "shorter than its 40-byte header"},
+        DamagedCoastline{"LyingAboutItsSizes",
+                         [](const std::filesystem::path& f) {
+                           auto b = validFile();
+                           test::putLe(b, 8, 1000, 4);  // more segments than the index holds
+                           writeFile(f, b);
+                         },
+                         "its segment index lies outside the file"},
+        DamagedCoastline{"StrokeLeadingOffTheGlobe",
+                         [](const std::filesystem::path& f) {
+                           SegmentBytes s = northward(30, 30, 100);
+                           s.words[2] = 0x3000;  // one stroke of 3.4° north: the line passes 90°
+                           for (std::size_t w = 6; w < s.words.size(); w += 4) s.words[w] = 0x3000;
+                           writeFile(f, assembleCoastlineFile({s}).bytes);
+                         },
+                         "a segment's strokes lead off the globe"},
+        DamagedCoastline{"Folder", [](const std::filesystem::path& f) { std::filesystem::create_directory(f); },
+                         "Is a directory"},
+        DamagedCoastline{"Pipe", [](const std::filesystem::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0600), 0); },
+                         "not a regular file"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ShippedCoastlines, DrawLandWhereTheCoastIs) {
   // A few coast points well inside their files' polylines, and open ocean.
   Probe p;
-  ASSERT_EQ(drawCoastlineFiles(p.surface, p.frame, p.pen, TARVO_COASTLINE_DIR), 5);
+  ASSERT_EQ(drawCoastlineFiles(p.surface, p.frame, p.pen, TARVO_COASTLINE_DIR).filesDrawn, 5);
   int white = 0;
   for (int y = p.frame.top; y <= p.frame.bottom; ++y)
     for (int x = p.frame.left; x <= p.frame.right; ++x) white += p.surface.pixel(x, y) == kWhite;

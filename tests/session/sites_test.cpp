@@ -291,6 +291,16 @@ TEST(SitesFormat, LinesAreReadInPiecesOf79Characters) {
   const SiteReading comment = parseSites(std::string(200, ';') + "\nNext,2,3,4,5\n");
   ASSERT_EQ(comment.list.count(), 1);
   EXPECT_EQ(siteReadingNotice(comment), "");
+
+  // The 79th byte inside a character of two, three or four bytes: the piece
+  // ends after the character, never inside it.
+  for (const std::string ch : {"\u00e9", "\u6771", "\U0001F30D"}) {
+    const std::string head(78, 'B');
+    const SiteReading cut = parseSites(head + ch + "Town,1,2,3,4\n");
+    ASSERT_EQ(cut.list.count(), 1) << ch.size();
+    EXPECT_EQ(cut.list.sites[0].name, "Town") << ch.size();
+    EXPECT_EQ(siteReadingNotice(cut), "location.new line 1: longitude missing (1 line skipped)") << ch.size();
+  }
 }
 
 TEST(SitesFormat, LineEndsAndBlankLines) {

@@ -31,6 +31,20 @@ class ScreenshotTest : public QObject {
     QVERIFY2(black > lit / 4, qPrintable(QStringLiteral("%1 black, %2 lit").arg(black).arg(lit)));
   }
 
+  // With no display at all the program says why and ends with 69, instead
+  // of the platform's abort.
+  void withoutADisplaySaysWhy() {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(name));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TARVOWIN_PATH), {});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 69);
+    QVERIFY(p.readAllStandardError().startsWith("tarvowin: no display"));
+  }
+
   // With a session file: only its view, painted at the file's eclipse and
   // site. The report's top lines are found in the shot as the command line
   // draws them for the same eclipse and site.
