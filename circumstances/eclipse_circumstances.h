@@ -7,6 +7,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "catalogue/eclipse_record.h"
 #include "circumstances/geometry.h"
@@ -64,15 +65,21 @@ struct LocalCircumstances {
   SiteValues site;
   SiteCircumstances p1{}, greatest{}, p4{};
   std::optional<SiteCircumstances> u1, u2, u3, u4;  // where the contact exists
-  // Set when the Moon is up at one penumbral contact and down at the other
-  // and the crossing's circumstances are finite.
-  std::optional<HorizonCrossing> horizon;
+  // The Moon's crossings of the horizon between P1 and P4, in time order,
+  // those whose circumstances are finite: one when the Moon is up at one
+  // penumbral contact and down at the other; two when it is up (or down) at
+  // both and sets and rises again (or rises and sets) between them.
+  std::vector<HorizonCrossing> horizons;
 };
 
 // The local circumstances of an eclipse whose greatest eclipse and contacts
-// converged (otherwise the values are not meaningful). The horizon crossing
-// is searched between the two events (contacts, greatest eclipse) on either
-// side of it, to a second (findHorizonCrossing).
+// converged (otherwise the values are not meaningful). A single horizon
+// crossing is searched between the two events (contacts, greatest eclipse)
+// on either side of it; with the Moon on the same side of the horizon at P1
+// and P4, the altitude is sampled every kHorizonSampleHours between the
+// events for a set and a rise. Each crossing to a second (findHorizonCrossing).
+inline constexpr double kHorizonSampleHours = 0.05;  // 3 minutes
+
 LocalCircumstances localCircumstances(const EclipseCircumstances& eclipse, const SiteValues& site);
 
 }  // namespace tarvo

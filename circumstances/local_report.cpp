@@ -142,16 +142,17 @@ LocalReport localReport(const EclipseCircumstances& e, const LocalCircumstances&
   if (!usable) return report;
 
   addEventRows(out, e, local, seen);
-  if (local.horizon) {
-    const HorizonCrossing& h = *local.horizon;
-    report.horizonCrossHours = h.tHours;
-    if (h.moonSets) {
-      out.add(kMoonSetLine, eventRow(e, lambda, " Magnitude at Moon Set    ", h.tHours, h.at, seen));
-    } else {
-      out.add(kMoonRiseLine, eventRow(e, lambda, " Magnitude at Moon Rise   ", h.tHours, h.at, seen));
-    }
+  if (!local.horizons.empty()) report.horizonCrossHours = local.horizons.front().tHours;
+  for (std::size_t i = 0; i < local.horizons.size(); ++i) {
+    const HorizonCrossing& h = local.horizons[i];
+    // One crossing has its row by kind; a set and a rise take both rows in
+    // time order.
+    const int line = local.horizons.size() == 1 ? (h.moonSets ? kMoonSetLine : kMoonRiseLine)
+                                                 : kMoonSetLine + static_cast<int>(i);
+    out.add(line, eventRow(e, lambda, h.moonSets ? " Magnitude at Moon Set    " : " Magnitude at Moon Rise   ",
+                           h.tHours, h.at, seen));
   }
-  if (local.p1.altitudeDeg < 0 && local.p4.altitudeDeg < 0) {
+  if (local.p1.altitudeDeg < 0 && local.p4.altitudeDeg < 0 && local.horizons.empty()) {
     out.add(kNoEclipseLine, " =====    No eclipse Visible        ===== ");
   }
   out.add(kNoteLine, seen ? kSeenAltitudeNote : " Note:  Local Time = UT + Longitude/15.0     ");

@@ -33,7 +33,7 @@ struct LocalCalendarDay {
 struct LocalReport {
   std::vector<ReportLine> lines;  // in drawing order
   // 1000 when the Moon neither sets nor rises during the eclipse, else the
-  // moonset/moonrise time in hours from epochHour.
+  // first moonset/moonrise time in hours from epochHour.
   double horizonCrossHours = 1000;
   LocalCalendarDay localEclipseDate;  // of greatest eclipse, at the site's standard zone
 };

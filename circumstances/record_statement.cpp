@@ -16,14 +16,16 @@ struct Named {
   const char* words;
 };
 
+// In EclipseInstant order: the contacts as kContactNames names them, greatest
+// eclipse between U2 and U3.
 constexpr std::array<Named, 7> kEclipseInstants = {{
-    {"P1", "first penumbral contact"},
-    {"U1", "first umbral contact"},
-    {"U2", "totality began"},
+    {kContactNames[0].label, "first penumbral contact"},
+    {kContactNames[1].label, "first umbral contact"},
+    {kContactNames[2].label, "totality began"},
     {"G", "greatest eclipse"},
-    {"U3", "totality ended"},
-    {"U4", "last umbral contact"},
-    {"P4", "last penumbral contact"},
+    {kContactNames[3].label, "totality ended"},
+    {kContactNames[4].label, "last umbral contact"},
+    {kContactNames[5].label, "last penumbral contact"},
 }};
 
 // In NightEvent order.

@@ -326,6 +326,12 @@ std::string classWords(VisibilityClass c) {
 }  // namespace
 
 std::string isoDateTime(double jd, double offsetHours) {
+  const GregorianTime g = gregorianOf(jd + offsetHours / 24.0);
+  return isoDate(static_cast<double>(g.year), g.month, g.day) + "T" + pad2(g.seconds / 3600) + ":" +
+         pad2(g.seconds / 60 % 60) + ":" + pad2(g.seconds % 60);
+}
+
+std::string catalogueDateTime(double jd, double offsetHours) {
   const CalendarDate d = jdToCalendar(jd + offsetHours / 24.0 + 0.5 / kSecondsPerDay, ZoneMode::StandardZone, 0);
   const int seconds = std::clamp(static_cast<int>(std::floor(d.hour * 3600.0)), 0, 86399);
   return isoDate(d.year, d.month, d.day) + "T" + pad2(seconds / 3600) + ":" + pad2(seconds / 60 % 60) + ":" +

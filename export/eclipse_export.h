@@ -20,8 +20,8 @@ namespace tarvo {
 
 // One eclipse as exported. Julian Days are UT unless named TT.
 struct ExportEclipse {
-  double year = 0, month = 0, day = 0;  // the catalogue's TT date
-  bool julianCalendar = false;          // the catalogue's dates are Julian (before 1582 October 15)
+  double year = 0, month = 0, day = 0;  // the catalogue's TT date, in its calendar
+  bool julianCalendar = false;          // that date is Julian (before 1582 October 15)
   double jdTt = 0;                      // the catalogue's Julian Day of greatest eclipse (TT)
   double deltaTSeconds = 0;
   double deltaTSigmaSeconds = 0;
@@ -55,9 +55,13 @@ struct ExportList {
 };
 
 // The date and time of a Julian Day shifted by offsetHours, to the nearest
-// second, in the catalogue's calendars: "YYYY-MM-DDThh:mm:ss" (years outside
-// 1–9999 signed, as ISO 8601's expanded form).
+// second, in the proleptic Gregorian calendar as ISO 8601 has it at every
+// date: "YYYY-MM-DDThh:mm:ss" (years outside 1–9999 signed, as ISO 8601's
+// expanded form).
 std::string isoDateTime(double jd, double offsetHours);
+// The same in the catalogue's calendars (Julian before 1582 October 15), as
+// the key lines that go with the catalogue's dates write it.
+std::string catalogueDateTime(double jd, double offsetHours);
 
 // "total", "partial", "penumbral" (empty for another code).
 const char* exportTypeName(double type);

@@ -1,6 +1,8 @@
 #include "session/horizon_command.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "base/text_format.h"
 #include "circumstances/visibility.h"
@@ -75,9 +77,13 @@ HorizonChartValues horizonChartValues(const EclipseCircumstances& eclipse, const
     v.path.push_back({a.azimuthDeg, a.apparentDeg, sunAltitudeAt(r, site, t, eclipse.deltaTSeconds),
                       a.geocentricDeg > a.riseLimitDeg});
   }
-  const std::pair<const char*, std::optional<double>> instants[] = {
-      {"P1", c.p1}, {"U1", c.u1}, {"U2", c.u2}, {"max", eclipse.greatestHours},
-      {"U3", c.u3}, {"U4", c.u4}, {"P4", c.p4}};
+  // The contacts in time order, greatest eclipse between U2 and U3.
+  std::vector<std::pair<const char*, std::optional<double>>> instants;
+  const auto times = contactTimesInOrder(c);
+  for (std::size_t i = 0; i < kContactNames.size(); ++i) {
+    if (i == 3) instants.emplace_back("max", eclipse.greatestHours);
+    instants.emplace_back(kContactNames[i].label, times[i]);
+  }
   std::string below;
   for (const auto& [name, t] : instants) {
     if (!t) continue;

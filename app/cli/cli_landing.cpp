@@ -33,6 +33,10 @@ int reportOutcome(LandingOutcome outcome, const CanonReader& reader) {
   return kExitUsage;
 }
 
+bool previousStepsFrom(LandingOutcome outcome) {
+  return outcome == LandingOutcome::Shown || outcome == LandingOutcome::EndOfCatalogue;
+}
+
 SteppedLanding landAndStep(SessionState& state, CanonReader& reader, const SharedOptions& options) {
   SteppedLanding run;
   state.pendingAction = kLandAtCursor;
@@ -41,7 +45,7 @@ SteppedLanding landAndStep(SessionState& state, CanonReader& reader, const Share
     state.pendingAction = kSearchForward;
     run.outcome = positionForPaint(state, reader);
   }
-  for (double step = 0; step < options.prevSteps && run.outcome == LandingOutcome::Shown; ++step) {
+  for (double step = 0; step < options.prevSteps && previousStepsFrom(run.outcome); ++step) {
     const SearchEnd end = runPreviousSearch(state, reader).end;
     if (end == SearchEnd::NothingEarlier) {
       run.outcome = LandingOutcome::NoEarlierEclipse;

@@ -30,6 +30,11 @@ struct SteppedLanding {
   bool previousMissedAFile = false;
 };
 
+// Whether a Previous step is taken after a paint with this outcome: an
+// eclipse is shown, or the cursor lies after the catalogue's last eclipse
+// (the window's Previous goes back to it from there).
+bool previousStepsFrom(LandingOutcome outcome);
+
 // Lands on the cursor as a repaint does, then takes options.nextSteps Next
 // eclipse steps, or options.prevSteps Previous eclipse steps (each the
 // backward search from the shown eclipse and then the landing repaint), as

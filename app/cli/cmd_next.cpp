@@ -45,7 +45,7 @@ void printVisibility(const ExportEclipse& x, double longitudeDeg) {
   std::printf("uncertain %d\n", v.uncertain ? 1 : 0);
   std::printf("faint %d\n", v.faint ? 1 : 0);
   const double zone = standardZoneOffsetHours(longitudeDeg) + 0.0;  // -0 (a western site at zero) is +0
-  const std::string local = isoDateTime(x.greatestJd, zone);
+  const std::string local = catalogueDateTime(x.greatestJd, zone);
   const std::size_t split = local.find('T');
   std::printf("local_date %s\n", local.substr(0, split).c_str());
   std::printf("local_time %s\n", local.substr(split + 1).c_str());

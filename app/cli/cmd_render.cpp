@@ -144,7 +144,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
     painted = paintView(state, reader, surface, hooks);
   }
   bool previousMissedAFile = false;
-  for (double step = 0; step < options.eclipse.shared.prevSteps && painted.outcome == LandingOutcome::Shown; ++step) {
+  for (double step = 0; step < options.eclipse.shared.prevSteps && previousStepsFrom(painted.outcome); ++step) {
     // The Previous eclipse command: its texts would be painted over at once.
     const SearchEnd end = runPreviousSearch(state, reader).end;
     if (end == SearchEnd::NothingEarlier) {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QUrl>
 
 #include "surface/drawing_surface.h"
@@ -25,6 +26,24 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QTextBrowser(parent) {
     setPlainText(QStringLiteral("The help text is missing from this build."));
   }
   resize(640, 560);
+}
+
+bool CHelpWindow::event(QEvent* event) {
+  // Escape is the help's own, not the main window's Stop Simulation.
+  if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    event->accept();
+    return true;
+  }
+  return QTextBrowser::event(event);
+}
+
+void CHelpWindow::keyPressEvent(QKeyEvent* event) {
+  // Escape closes the help as it closes a dialog.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QTextBrowser::keyPressEvent(event);
 }
 
 }  // namespace tarvo::window

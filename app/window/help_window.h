@@ -11,6 +11,10 @@ class CHelpWindow : public QTextBrowser {
 
  public:
   explicit CHelpWindow(QWidget* parent = nullptr);
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 }  // namespace tarvo::window

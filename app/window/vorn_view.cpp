@@ -283,8 +283,13 @@ void CVornView::previousEclipse() {
   surface.clear(paletteColour(PaletteIndex::Black));
   // The search draws its error texts, if any, on the cleared view.
   const PreviousSearch found = previousEclipseCommand(session_.state, session_.reader, surface);
-  // With nothing earlier in the catalogue its text stays until the next repaint.
-  if (found.end == SearchEnd::NothingEarlier) drawLandingFailure(surface, LandingOutcome::NoEarlierEclipse);
+  if (found.end == SearchEnd::NothingEarlier) {
+    // Nothing earlier in the catalogue: its text, as the command line says
+    // it, stays in the view until the next repaint.
+    drawLandingFailure(surface, LandingOutcome::NoEarlierEclipse);
+    showChanged();
+    return;
+  }
   showChanged();
   invalidate(kLandAtCursor);
 }

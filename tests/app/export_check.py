@@ -39,6 +39,22 @@ def iso_utc(text):
     return datetime.datetime.fromisoformat(text.replace('Z', '+00:00'))
 
 
+def julian_day_number(y, m, d):
+    """The day number of a Julian calendar date."""
+    return 367 * y - (7 * (y + 5001 + int((m - 9) / 7))) // 4 + (275 * m) // 9 + d + 1729777
+
+
+def catalogue_date(day):
+    """A proleptic Gregorian date as the catalogue writes it: Julian before 1582 October 15."""
+    if day >= datetime.date(1582, 10, 15):
+        return day.isoformat()
+    c = day.toordinal() + 1721425 + 32082
+    d = (4 * c + 3) // 1461
+    e = c - (1461 * d) // 4
+    m = (5 * e + 2) // 153
+    return f'{d - 4800 + m // 10:04d}-{m + 3 - 12 * (m // 10):02d}-{e - (153 * m + 2) // 5 + 1:02d}'
+
+
 class ExportCheck(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -164,17 +180,18 @@ class ExportCheck(unittest.TestCase):
         self.assertEqual(p.stdout, b'')
         self.assertIn(b'1-9999', p.stderr)
 
-    def test_julian_dates_go_gregorian_in_the_calendar(self):
+    def test_iso_dates_are_gregorian_and_date_tt_keeps_its_calendar(self):
         rows = list(csv.DictReader(io.StringIO(run(['list', '1000', '1', '--format', 'csv']).decode(), newline='')))
         events = icalendar.Calendar.from_ical(run(['list', '1000', '1', '--format', 'ics'])).walk('VEVENT')
         self.assertEqual(rows[0]['calendar'], 'J')
+        self.assertEqual(len(rows), len(events))
         for row, event in zip(rows, events):
-            y, m, d = (int(v) for v in row['p1_ut'][:10].split('-'))
-            # Julian calendar day number, then the proleptic Gregorian date of it.
-            jdn = 367 * y - (7 * (y + 5001 + int((m - 9) / 7))) // 4 + (275 * m) // 9 + d + 1729777
-            start = event.decoded('DTSTART')
-            self.assertEqual(start.date(), datetime.date.fromordinal(jdn - 1721425))
-            self.assertEqual(start.time(), iso_utc(row['p1_ut']).time())
+            self.assertEqual(event.decoded('DTSTART'), iso_utc(row['p1_ut']))
+            self.assertIn('P1 ' + row['p1_ut'], str(event['DESCRIPTION']))
+            # date_tt is the Julian date of greatest eclipse (TT), greatest_ut its Gregorian instant (UT).
+            y, m, d = (int(v) for v in row['date_tt'].split('-'))
+            greatest_tt = iso_utc(row['greatest_ut']) + datetime.timedelta(seconds=float(row['deltat_s']))
+            self.assertEqual(greatest_tt.date(), datetime.date.fromordinal(julian_day_number(y, m, d) - 1721425))
 
     def test_next_names_the_first_listed_eclipse_seen_from_the_site(self):
         # By default the first whose partial phase is seen; --format keys keeps the key lines.
@@ -192,7 +209,8 @@ class ExportCheck(unittest.TestCase):
             self.assertEqual(keys['class'], row['class'])
             # The keys keep the longitude's zone; the export is on the town's clock (LMT in 1001).
             standard = iso_utc(row['greatest_ut']) + datetime.timedelta(hours=int(keys['zone_hours']))
-            self.assertEqual(keys['local_date'] + 'T' + keys['local_time'], standard.strftime('%Y-%m-%dT%H:%M:%S'))
+            self.assertEqual(keys['local_date'], catalogue_date(standard.date()))
+            self.assertEqual(keys['local_time'], standard.strftime('%H:%M:%S'))
             clock = iso_utc(row['greatest_ut']).astimezone(zoneinfo.ZoneInfo('Asia/Tokyo'))
             self.assertEqual(datetime.datetime.fromisoformat(row['greatest_local']), clock)
             self.assertEqual(row['greatest_local'][:19], clock.strftime('%Y-%m-%dT%H:%M:%S'))

@@ -335,6 +335,22 @@ TEST(LocalCommand, TokyoSeesTheMoonRiseDuringThe2025MarchEclipse) {
   EXPECT_EQ(rowText(r.out, 255), "");
 }
 
+// 1953 January 29 near 71° N: the Moon sets after P1 and rises again before
+// greatest eclipse; both rows are printed, the set first, and the eclipse is
+// not called invisible.
+TEST(LocalCommand, AMoonThatSetsAndRisesAgainHasBothRowsInTimeOrder) {
+  fs::path dir = TARVO_RUNDATA_DIR;
+  if (const char* d = std::getenv("TARVO_CANON_DIR")) dir = d;
+  if (!fs::exists(dir / "mcp00001p03000.prn")) GTEST_SKIP() << "no generated canon in " << dir;
+  const CliRun r = runTarvo(dir, "local 1953 1 --site -156.79 71.29 10");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const std::string set = rowText(r.out, 255), rise = rowText(r.out, 270);
+  ASSERT_EQ(set.rfind(" Magnitude at Moon Set", 0), 0u) << r.out;
+  ASSERT_EQ(rise.rfind(" Magnitude at Moon Rise", 0), 0u) << r.out;
+  EXPECT_LT(set.substr(26, 8), rise.substr(26, 8));  // UT "hh:mm:ss", the same day
+  EXPECT_EQ(rowText(r.out, 240), "");
+}
+
 // 2028 January 12 at Berlin: --topocentric prints the altitudes an observer
 // sees, the export's (to its 0.01°), and says so on the note line; every
 // other character of the report stays; without it the report is unchanged.

@@ -156,6 +156,17 @@ TEST(ShowCommand, ExitCodesAndStandardErrorTexts) {
   EXPECT_EQ(runTarvo(testing::testCanonDir(), "show 17000 1").exitCode, 64);
 }
 
+// Previous from after the catalogue's last eclipse (16999 October 14) goes
+// back to it, as the window's Previous does.
+TEST(ShowCommand, PreviousFromAfterTheLastEclipseShowsIt) {
+  const std::filesystem::path rundata = TARVO_RUNDATA_DIR;
+  if (!std::filesystem::exists(rundata / "mcp13001p16999.prn")) GTEST_SKIP() << "no canon in " << rundata;
+  const CliRun r = runTarvo(rundata, "show 16999 12 --prev 1");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("year 16999\nmonth 10\nday 14\n", 0), 0u) << r.out;
+  EXPECT_EQ(r.out, runTarvo(rundata, "show 16999 10").out);
+}
+
 TEST(ShowCommand, UsageErrors) {
   for (const char* args : {"show", "show 2025", "show 2025 x", "show abc 3", "show 2025 3 4",
                            "show 2025 3 --next", "show 2025 3 --next -1", "show 2025 3 --next 1.5",

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <vector>
 
 
 namespace tarvo {
@@ -375,34 +376,43 @@ TEST(EclipseCircumstances, UnconvergedEntryKeepsFinitePlaceholders) {
   EXPECT_FALSE(e.contacts.u1 || e.contacts.u2);
 }
 
-// The horizon crossing against dense sampling of the altitude between the
-// penumbral contacts: the Moon sets 85° west of the sub-lunar meridian,
-// rises 85° east of it, and stays up at the sub-lunar point.
-TEST(LocalCircumstances, HorizonCrossingAgreesWithDenseSampling) {
-  const EclipseCircumstances e = eclipseCircumstances(totalEclipse(), 0, 0);
-  ASSERT_TRUE(e.converged());
-  const double lon0 = e.subLunar.longitudeDeg;
+// The Moon's crossings of the horizon agree with a dense sampling of its
+// altitude: on the equator, seen 85° east of the sub-lunar point it sets,
+// 85° west of it it rises, at the sub-lunar point it stays up. At the
+// Moon's declination of 20° it dips 0.2° under the horizon near 69.8° N,
+// 180° from it (sets and rises again), and stands 0.2° up near 69.8° S
+// below it (rises and sets again).
+TEST(LocalCircumstances, HorizonCrossingsAgreeWithDenseSampling) {
+  EclipseRecord high = totalEclipse();
+  high.dec0 = 20;
+  high.dec1 = 0;
   struct Case {
-    double longitudeDeg;
-    std::optional<bool> sets;  // empty: no crossing
+    const EclipseRecord& record;
+    double fromSubLunarDeg, latitudeDeg;
+    std::vector<bool> sets;  // each crossing in time order: a set (true) or a rise
   };
-  for (const Case& c : {Case{lon0 + 85, true}, Case{lon0 - 85, false}, Case{lon0, std::nullopt}}) {
-    const SiteValues site{c.longitudeDeg, 0, 0};
+  const EclipseRecord low = totalEclipse();
+  for (const Case& c : {Case{low, 85, 0, {true}}, Case{low, -85, 0, {false}}, Case{low, 0, 0, {}},
+                        Case{high, 180, 69.8, {true, false}}, Case{high, 0, -69.8, {false, true}}}) {
+    const EclipseCircumstances e = eclipseCircumstances(c.record, 0, 0);
+    ASSERT_TRUE(e.converged());
+    const SiteValues site{e.subLunar.longitudeDeg + c.fromSubLunarDeg, c.latitudeDeg, 0};
     const LocalCircumstances local = localCircumstances(e, site);
     EXPECT_EQ(local.greatest.altitudeDeg, siteCircumstances(e.record, site, e.greatestHours, 0).altitudeDeg);
-    ASSERT_EQ(local.horizon.has_value(), c.sets.has_value()) << c.longitudeDeg;
-    if (!c.sets) continue;
-    EXPECT_EQ(local.horizon->moonSets, *c.sets);
-    std::optional<double> crossing;
+    std::vector<double> crossings;
     double previous = siteCircumstances(e.record, site, e.contacts.p1, 0).altitudeDeg;
-    for (double t = e.contacts.p1; t <= e.contacts.p4 && !crossing; t += 1e-4) {
+    for (double t = e.contacts.p1; t <= e.contacts.p4; t += 1e-4) {
       const double a = siteCircumstances(e.record, site, t, 0).altitudeDeg;
-      if ((a > 0) != (previous > 0)) crossing = t;
+      if ((a > 0) != (previous > 0)) crossings.push_back(t);
       previous = a;
     }
-    ASSERT_TRUE(crossing) << c.longitudeDeg;
-    EXPECT_NEAR(local.horizon->tHours, *crossing, 10.0 / 3600) << c.longitudeDeg;
-    EXPECT_NEAR(local.horizon->at.altitudeDeg, 0, 0.05) << c.longitudeDeg;
+    ASSERT_EQ(crossings.size(), c.sets.size()) << site.longitudeDeg << " " << site.latitudeDeg;
+    ASSERT_EQ(local.horizons.size(), c.sets.size()) << site.longitudeDeg << " " << site.latitudeDeg;
+    for (std::size_t i = 0; i < crossings.size(); ++i) {
+      EXPECT_EQ(local.horizons[i].moonSets, c.sets[i]) << i;
+      EXPECT_NEAR(local.horizons[i].tHours, crossings[i], 10.0 / 3600) << i;
+      EXPECT_NEAR(local.horizons[i].at.altitudeDeg, 0, 0.05) << i;
+    }
   }
 }
 

@@ -563,6 +563,11 @@ void FrameTest::f1ShowsHelpWithTheLegend() {
   for (int x = 9; x < 47 && !brown; ++x)
     for (int y = 5; y < 19 && !brown; ++y) brown = legend.pixel(x, y) == qRgb(170, 68, 0);
   QVERIFY(brown);
+  // Escape closes it, as it closes a dialog.
+  help->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(help));
+  QTest::keyClick(help, Qt::Key_Escape);
+  QTRY_VERIFY(!help->isVisible());
 }
 
 void FrameTest::everyCommandFromTheKeyboard() {

@@ -76,6 +76,7 @@ class ViewTest : public QObject {
   void cleanup();
   void firstPaintShowsTheClockMonthsEclipse();
   void nextAndPreviousStep();
+  void previousFromTheFirstEclipseSaysSo();
   void nextVisibleEclipseSkipsOnesNotSeen();
   void mapAndLocalSwitchTheDisplay();
   void toolBarReachesTheActiveView();
@@ -151,6 +152,18 @@ void ViewTest::nextAndPreviousStep() {
   view()->paintPending();
   QCOMPARE(state().greatestJd, first);
   QCOMPARE(view()->paintCount(), 4);
+}
+
+void ViewTest::previousFromTheFirstEclipseSaysSo() {
+  view()->applyTimeSet(-13000, 4);
+  view()->paintPending();
+  const double first = state().greatestJd;
+  const int paints = view()->paintCount();
+  view()->previousEclipse();
+  view()->paintPending();
+  QCOMPARE(view()->paintCount(), paints);  // no repaint draws over the text
+  QVERIFY(view()->accessibleDescription().contains(QStringLiteral("No earlier eclipse in the Bessel file")));
+  QCOMPARE(state().greatestJd, first);
 }
 
 void ViewTest::nextVisibleEclipseSkipsOnesNotSeen() {
