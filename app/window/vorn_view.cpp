@@ -24,6 +24,7 @@
 #include "app/window/when_dlg.h"
 #include "app/window/window_session.h"
 #include "base/input_limits.h"
+#include "map/info_panel.h"
 #include "surface/drawing_surface.h"
 #include "session/mouse_commands.h"
 #include "session/paint.h"
@@ -49,7 +50,8 @@ constexpr int kMaxPictureSide = 10000;
 CVornView::CVornView(WindowSession& session, QWidget* parent)
     : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setMinimumSize(1, 1);
+  // The information panel is never cut: a shorter view has a smaller map.
+  setMinimumSize(kInfoPanelWidth, kInfoPanelRows);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAccessibleName(QStringLiteral("Eclipse view"));
@@ -76,7 +78,7 @@ void CVornView::invalidate(int pendingAction) {
 
 void CVornView::runPaint() {
   paintPending_ = false;
-  surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1));
+  surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1), deviceScale());
   PaintHooks hooks;
   // The restart after a missing catalogue opens the Time Set dialog once
   // this paint is over.
@@ -94,6 +96,7 @@ void CVornView::runPaint() {
   paintShown_ = true;
   starMapShown_ = false;
   horizonShown_ = false;
+  emit statusText(QString());  // the words for a place under the mouse may no longer hold
   setAccessibleDescription(shownText());
   // The repaint replaces what a command drew over the last one; a view's
   // first paint draws it again (a session file kept it).
@@ -111,10 +114,16 @@ void CVornView::paintPending() {
   if (paintPending_) runPaint();
 }
 
+double CVornView::deviceScale() const {
+  return std::clamp(devicePixelRatioF(), kMinSurfaceScale, kMaxSurfaceScale);
+}
+
 void CVornView::paintEvent(QPaintEvent*) {
+  // On a screen of another pixel ratio the picture is painted again for it.
+  if (surface_ && surface_->scale() != deviceScale()) paintPending_ = true;
   paintPending();
   QPainter p(this);
-  // The picture is drawn in logical pixels; Qt scales it for the screen.
+  // The picture has the screen's device pixels; its logical size is the view's.
   p.drawImage(QRect(0, 0, surface_->width(), surface_->height()), surface_->image());
   if (surface_->width() < width() || surface_->height() < height()) {
     p.fillRect(QRect(surface_->width(), 0, width(), height()), Qt::black);
@@ -183,6 +192,7 @@ void CVornView::showRecordZones(const std::vector<double>& deltaTSeconds) {
 }
 
 void CVornView::showChanged() {
+  emit statusText(QString());
   paintShown_ = false;
   starMapShown_ = false;
   horizonShown_ = false;
@@ -213,8 +223,9 @@ QString CVornView::shownText() const {
 QImage CVornView::shownImage() const { return surface_ ? surface_->image().copy() : QImage(); }
 
 DrawingSurface& CVornView::directSurface() {
-  if (!surface_ || surface_->width() != width() || surface_->height() != height())
-    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1));
+  if (!surface_ || surface_->width() != width() || surface_->height() != height() ||
+      surface_->scale() != deviceScale())
+    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1), deviceScale());
   return *surface_;
 }
 
@@ -445,17 +456,29 @@ void CVornView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CVornView::exportPicture() {
   paintPending();
   bool ok = false;
+  // The scale, after an @, is the device pixels per pixel of the layout;
+  // the view's own is offered where it is not 1.
+  const double shownScale = deviceScale();
+  const QString offered = QStringLiteral("%1x%2").arg(width()).arg(height()) +
+                          (shownScale == 1 ? QString() : QStringLiteral("@%1").arg(shownScale));
   const QString typed = QInputDialog::getText(
       this, QStringLiteral("Export Picture"),
-      QStringLiteral("Size in pixels (width x height, each 1 to %1):").arg(kMaxPictureSide),
-      QLineEdit::Normal, QStringLiteral("%1x%2").arg(width()).arg(height()), &ok);
+      QStringLiteral("Size in pixels (width x height, each 1 to %1), and a scale after @ (1 to 4):")
+          .arg(kMaxPictureSide),
+      QLineEdit::Normal, offered, &ok);
   if (!ok) return;
-  const QStringList sides = typed.trimmed().split(QLatin1Char('x'));
+  const QStringList sizeAndScale = typed.trimmed().split(QLatin1Char('@'));
+  const QStringList sides = sizeAndScale[0].trimmed().split(QLatin1Char('x'));
   const int w = sides.size() == 2 ? sides[0].trimmed().toInt() : 0;
   const int h = sides.size() == 2 ? sides[1].trimmed().toInt() : 0;
-  if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide) {
+  bool scaleOk = sizeAndScale.size() == 1;
+  const double scale = scaleOk ? 1 : sizeAndScale[1].trimmed().toDouble(&scaleOk);
+  if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide || sizeAndScale.size() > 2 || !scaleOk ||
+      !(scale >= kMinSurfaceScale && scale <= kMaxSurfaceScale) || w * scale > kMaxPictureSide ||
+      h * scale > kMaxPictureSide) {
     QMessageBox::warning(this, QStringLiteral("Export Picture"),
-                         QStringLiteral("%1 is not a size: give width x height, each 1 to %2.")
+                         QStringLiteral("%1 is not a size: give width x height, each 1 to %2, and a scale "
+                                        "after @ from 1 to 4 that keeps each side of the picture within %2.")
                              .arg(typed)
                              .arg(kMaxPictureSide));
     return;
@@ -465,19 +488,19 @@ void CVornView::exportPicture() {
                                               QStringLiteral("PNG picture (*.png)"));
   if (path.isEmpty()) return;
   if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) path += QStringLiteral(".png");
-  if (auto error = exportPictureTo(path, QSize(w, h)))
+  if (auto error = exportPictureTo(path, QSize(w, h), scale))
     QMessageBox::warning(this, QStringLiteral("Export Picture"), *error);
 }
 
-std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize size) {
+std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize size, double scale) {
   paintPending();
   QImage picture;
-  if (surface_ && size == QSize(surface_->width(), surface_->height())) {
+  if (surface_ && size == QSize(surface_->width(), surface_->height()) && scale == surface_->scale()) {
     picture = shownImage();
   } else {
     // The paint on a copy of the session: the view's own layout stays.
     SessionState copy = session_.state;
-    DrawingSurface page(size.width(), size.height());
+    DrawingSurface page(size.width(), size.height(), scale);
     paintView(copy, session_.reader, page, PaintHooks{});
     if (starMapShown_) drawSkyChartCommand(copy, page);
     if (horizonShown_) drawHorizonChartCommand(copy, page);
@@ -491,16 +514,32 @@ std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize siz
 
 // ---- Printing ----
 
+double printScale(QPrinter& printer) {
+  // A printer that offers 300 dpi or more is asked for the least such.
+  constexpr int kLeastPrintDpi = 300;
+  if (printer.resolution() < kLeastPrintDpi) {
+    QList<int> offered = printer.supportedResolutions();
+    std::sort(offered.begin(), offered.end());
+    for (const int dpi : offered) {
+      if (dpi < kLeastPrintDpi) continue;
+      printer.setResolution(dpi);
+      break;
+    }
+  }
+  return std::clamp(printer.resolution() / 100.0, kMinSurfaceScale, kMaxSurfaceScale);
+}
+
 void CVornView::printTo(QPrinter& printer) {
   // A pending step (Next) is taken on screen first, so the page shows what
   // the view shows.
   paintPending();
   stopSimulation();
-  DrawingSurface page(std::max(width(), 1), std::max(height(), 1));
+  DrawingSurface page(std::max(width(), 1), std::max(height(), 1), printScale(printer));
   PaintHooks hooks;
   paintView(session_.state, session_.reader, page, hooks);
   QPainter p(&printer);
-  // One screen pixel becomes 1/100 inch on paper.
+  // One logical pixel becomes 1/100 inch on paper, drawn with the page's
+  // device pixels: printScale × 100 dots per inch.
   const QRectF target(0, 0, page.width() * printer.logicalDpiX() / 100.0,
                       page.height() * printer.logicalDpiY() / 100.0);
   p.drawImage(target, page.image());
