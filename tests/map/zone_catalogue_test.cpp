@@ -1,5 +1,5 @@
 // The hatched zones of every 50th eclipse of the generated canon, at three
-// map sizes, against the geometry the status bar's words use: at a lattice
+// map sizes and one at pixel ratio 2, against the geometry the status bar's words use: at a lattice
 // of pixels away from every boundary, the colour drawn is the last zone
 // (in drawing order) whose contact has the Moon below the horizon there.
 #include <gtest/gtest.h>
@@ -177,7 +177,8 @@ TEST(ZoneCatalogue, EveryFiftiethEclipseIsHatchedAsTheGeometryGives) {
       }
     }
   }
-  std::printf("[ measured ] %ld eclipses drawn at 3 sizes, %ld probes, %ld pictures wrong\n", drawn, probes, wrong);
+  std::printf("[ measured ] %ld eclipses drawn at %zu sizes, %ld probes, %ld pictures wrong\n", drawn, kSizes.size(),
+              probes, wrong);
   EXPECT_GT(drawn, 1400);
 }
 
