@@ -30,6 +30,10 @@ class CModeDlg;
 struct WindowSession;
 struct SimulationAnimation;
 
+// The view's message when a picture does not fit in the memory there is:
+// "not enough memory for a W×H picture".
+QString notEnoughMemoryFor(QSize size);
+
 class CVornView : public QWidget {
   Q_OBJECT
 
@@ -68,8 +72,10 @@ class CVornView : public QWidget {
   std::optional<QString> exportPictureTo(const QString& path, QSize size, double scale = 1);
 
   // The paint at one logical pixel per 1/100 inch on one page, at the
-  // printer's resolution (printScale).
-  void printTo(QPrinter& printer);
+  // printer's resolution (printScale). A PDF file is written whole or not at
+  // all (the old one kept); the message naming the file and the reason on
+  // failure.
+  std::optional<QString> printTo(QPrinter& printer);
   // The device pixels per logical one of the view's picture: the screen's
   // pixel ratio, within the surface's scales.
   double deviceScale() const;
@@ -135,6 +141,8 @@ class CVornView : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
+  // One page on the printer (false when it cannot be used).
+  bool paintPage(QPrinter& printer);
   // Sets pendingAction, stops an animation and asks for a full repaint.
   void invalidate(int pendingAction);
   void runPaint();
