@@ -1,11 +1,15 @@
 #include "app/window/vorn_view.h"
 
+#include <sys/statvfs.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <string>
 
 #include <QApplication>
-#include <QFileDialog>
-#include <QImageWriter>
+#include <QFile>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,8 +26,10 @@
 #include "app/window/mode_dlg.h"
 #include "app/window/record_dlg.h"
 #include "app/window/when_dlg.h"
+#include "app/window/window_files.h"
 #include "app/window/window_session.h"
 #include "base/input_limits.h"
+#include "map/info_panel.h"
 #include "surface/drawing_surface.h"
 #include "session/mouse_commands.h"
 #include "session/paint.h"
@@ -44,12 +50,31 @@ struct SimulationAnimation {
 namespace {
 // The largest side of an exported picture, as the command line allows.
 constexpr int kMaxPictureSide = 10000;
+
+// Why a PDF the printer made is not whole: it ends with its "%%EOF" marker
+// when every byte reached the file. The printer does not say why a write
+// failed; a full disk is the usual reason.
+std::string wholePdfReason(const std::string& path) {
+  QFile file(QFile::decodeName(path.c_str()));
+  if (!file.open(QIODevice::ReadOnly)) return file.errorString().toStdString();
+  const qint64 size = file.size();
+  if (size > 32) file.seek(size - 32);
+  if (file.readAll().contains("%%EOF")) return {};
+  struct statvfs disk {};
+  if (::statvfs(path.c_str(), &disk) == 0 && disk.f_bavail == 0) return std::strerror(ENOSPC);
+  return "the PDF was not written whole";
+}
 }  // namespace
+
+QString notEnoughMemoryFor(QSize size) {
+  return QStringLiteral("not enough memory for a %1\u00d7%2 picture").arg(size.width()).arg(size.height());
+}
 
 CVornView::CVornView(WindowSession& session, QWidget* parent)
     : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setMinimumSize(1, 1);
+  // The information panel is never cut: a shorter view has a smaller map.
+  setMinimumSize(kInfoPanelWidth, kInfoPanelRows);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAccessibleName(QStringLiteral("Eclipse view"));
@@ -76,12 +101,20 @@ void CVornView::invalidate(int pendingAction) {
 
 void CVornView::runPaint() {
   paintPending_ = false;
-  surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1));
   PaintHooks hooks;
   // The restart after a missing catalogue opens the Time Set dialog once
   // this paint is over.
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
-  const PaintResult result = paintView(session_.state, session_.reader, *surface_, hooks);
+  PaintResult result;
+  // A picture too large for the memory there is: said, never a crash.
+  try {
+    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1), deviceScale());
+    result = paintView(session_.state, session_.reader, *surface_, hooks);
+  } catch (const std::bad_alloc&) {
+    surface_.reset();
+    emit statusMessage(notEnoughMemoryFor(size()));
+    return;
+  }
   if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
   // Each problem with the data once on standard error as well, when it is new.
   for (const std::string* notice : {&result.outlineNotice, &result.catalogueDamage}) {
@@ -94,6 +127,7 @@ void CVornView::runPaint() {
   paintShown_ = true;
   starMapShown_ = false;
   horizonShown_ = false;
+  emit statusText(QString());  // the words for a place under the mouse may no longer hold
   setAccessibleDescription(shownText());
   // The repaint replaces what a command drew over the last one; a view's
   // first paint draws it again (a session file kept it).
@@ -111,10 +145,20 @@ void CVornView::paintPending() {
   if (paintPending_) runPaint();
 }
 
+double CVornView::deviceScale() const {
+  return std::clamp(devicePixelRatioF(), kMinSurfaceScale, kMaxSurfaceScale);
+}
+
 void CVornView::paintEvent(QPaintEvent*) {
+  // On a screen of another pixel ratio the picture is painted again for it.
+  if (surface_ && surface_->scale() != deviceScale()) paintPending_ = true;
   paintPending();
   QPainter p(this);
-  // The picture is drawn in logical pixels; Qt scales it for the screen.
+  if (!surface_) {
+    p.fillRect(rect(), Qt::black);
+    return;
+  }
+  // The picture has the screen's device pixels; its logical size is the view's.
   p.drawImage(QRect(0, 0, surface_->width(), surface_->height()), surface_->image());
   if (surface_->width() < width() || surface_->height() < height()) {
     p.fillRect(QRect(surface_->width(), 0, width(), height()), Qt::black);
@@ -183,6 +227,7 @@ void CVornView::showRecordZones(const std::vector<double>& deltaTSeconds) {
 }
 
 void CVornView::showChanged() {
+  emit statusText(QString());
   paintShown_ = false;
   starMapShown_ = false;
   horizonShown_ = false;
@@ -213,8 +258,9 @@ QString CVornView::shownText() const {
 QImage CVornView::shownImage() const { return surface_ ? surface_->image().copy() : QImage(); }
 
 DrawingSurface& CVornView::directSurface() {
-  if (!surface_ || surface_->width() != width() || surface_->height() != height())
-    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1));
+  if (!surface_ || surface_->width() != width() || surface_->height() != height() ||
+      surface_->scale() != deviceScale())
+    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1), deviceScale());
   return *surface_;
 }
 
@@ -450,65 +496,122 @@ void CVornView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CVornView::exportPicture() {
   paintPending();
   bool ok = false;
+  // The scale, after an @, is the device pixels per pixel of the layout;
+  // the view's own is offered where it is not 1.
+  const double shownScale = deviceScale();
+  const QString offered = QStringLiteral("%1x%2").arg(width()).arg(height()) +
+                          (shownScale == 1 ? QString() : QStringLiteral("@%1").arg(shownScale));
   const QString typed = QInputDialog::getText(
       this, QStringLiteral("Export Picture"),
-      QStringLiteral("Size in pixels (width x height, each 1 to %1):").arg(kMaxPictureSide),
-      QLineEdit::Normal, QStringLiteral("%1x%2").arg(width()).arg(height()), &ok);
+      QStringLiteral("Size in pixels (width x height, each 1 to %1), and a scale after @ (1 to 4):")
+          .arg(kMaxPictureSide),
+      QLineEdit::Normal, offered, &ok);
   if (!ok) return;
-  const QStringList sides = typed.trimmed().split(QLatin1Char('x'));
+  const QStringList sizeAndScale = typed.trimmed().split(QLatin1Char('@'));
+  const QStringList sides = sizeAndScale[0].trimmed().split(QLatin1Char('x'));
   const int w = sides.size() == 2 ? sides[0].trimmed().toInt() : 0;
   const int h = sides.size() == 2 ? sides[1].trimmed().toInt() : 0;
-  if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide) {
+  bool scaleOk = sizeAndScale.size() == 1;
+  const double scale = scaleOk ? 1 : sizeAndScale[1].trimmed().toDouble(&scaleOk);
+  if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide || sizeAndScale.size() > 2 || !scaleOk ||
+      !(scale >= kMinSurfaceScale && scale <= kMaxSurfaceScale) || w * scale > kMaxPictureSide ||
+      h * scale > kMaxPictureSide) {
     QMessageBox::warning(this, QStringLiteral("Export Picture"),
-                         QStringLiteral("%1 is not a size: give width x height, each 1 to %2.")
+                         QStringLiteral("%1 is not a size: give width x height, each 1 to %2, and a scale "
+                                        "after @ from 1 to 4 that keeps each side of the picture within %2.")
                              .arg(typed)
                              .arg(kMaxPictureSide));
     return;
   }
-  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Picture"),
-                                              QStringLiteral("tarvo.png"),
-                                              QStringLiteral("PNG picture (*.png)"));
+  const QString path = askFileToWrite(this, QStringLiteral("Export Picture"), QStringLiteral("tarvo.png"),
+                                      {QStringLiteral("PNG picture (*.png)")}, [](const QString& chosen, int) {
+                                        return chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)
+                                                   ? chosen
+                                                   : chosen + QStringLiteral(".png");
+                                      });
   if (path.isEmpty()) return;
-  if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) path += QStringLiteral(".png");
-  if (auto error = exportPictureTo(path, QSize(w, h)))
+  if (auto error = exportPictureTo(path, QSize(w, h), scale))
     QMessageBox::warning(this, QStringLiteral("Export Picture"), *error);
 }
 
-std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize size) {
+std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize size, double scale) {
   paintPending();
   QImage picture;
-  if (surface_ && size == QSize(surface_->width(), surface_->height())) {
-    picture = shownImage();
-  } else {
-    // The paint on a copy of the session: the view's own layout stays.
-    SessionState copy = session_.state;
-    DrawingSurface page(size.width(), size.height());
-    paintView(copy, session_.reader, page, PaintHooks{});
-    if (starMapShown_) drawSkyChartCommand(copy, page);
-    if (horizonShown_) drawHorizonChartCommand(copy, page);
-    picture = page.image().copy();
+  try {
+    if (surface_ && size == QSize(surface_->width(), surface_->height()) && scale == surface_->scale()) {
+      picture = shownImage();
+    } else {
+      // The paint on a copy of the session: the view's own layout stays.
+      SessionState copy = session_.state;
+      DrawingSurface page(size.width(), size.height(), scale);
+      paintView(copy, session_.reader, page, PaintHooks{});
+      if (starMapShown_) drawSkyChartCommand(copy, page);
+      if (horizonShown_) drawHorizonChartCommand(copy, page);
+      picture = page.image().copy();
+    }
+  } catch (const std::bad_alloc&) {
+    return QStringLiteral("Cannot export %1: %2").arg(path, notEnoughMemoryFor(size));
   }
-  QImageWriter writer(path, "png");
-  if (!writer.write(picture))
-    return QStringLiteral("Cannot export %1: %2").arg(path, writer.errorString());
+  if (picture.isNull()) return QStringLiteral("Cannot export %1: %2").arg(path, notEnoughMemoryFor(size));
+  if (const QString why = refusedWindowFile(path); !why.isEmpty())
+    return QStringLiteral("Cannot export %1: %2").arg(path, why);
+  const FileWrite written = writePng(picture, std::string(QFile::encodeName(path).constData()));
+  if (!written.written()) return QStringLiteral("Cannot export %1: %2").arg(path, QString::fromStdString(written.error));
   return std::nullopt;
 }
 
 // ---- Printing ----
 
-void CVornView::printTo(QPrinter& printer) {
+double printScale(QPrinter& printer) {
+  // A printer that offers 300 dpi or more is asked for the least such.
+  constexpr int kLeastPrintDpi = 300;
+  if (printer.resolution() < kLeastPrintDpi) {
+    QList<int> offered = printer.supportedResolutions();
+    std::sort(offered.begin(), offered.end());
+    for (const int dpi : offered) {
+      if (dpi < kLeastPrintDpi) continue;
+      printer.setResolution(dpi);
+      break;
+    }
+  }
+  return std::clamp(printer.resolution() / 100.0, kMinSurfaceScale, kMaxSurfaceScale);
+}
+
+bool CVornView::paintPage(QPrinter& printer) {
   // A pending step (Next) is taken on screen first, so the page shows what
   // the view shows.
   paintPending();
   stopSimulation();
-  DrawingSurface page(std::max(width(), 1), std::max(height(), 1));
+  DrawingSurface page(std::max(width(), 1), std::max(height(), 1), printScale(printer));
   PaintHooks hooks;
   paintView(session_.state, session_.reader, page, hooks);
-  QPainter p(&printer);
-  // One screen pixel becomes 1/100 inch on paper.
+  QPainter p;
+  if (!p.begin(&printer)) return false;
+  // One logical pixel becomes 1/100 inch on paper, drawn with the page's
+  // device pixels: printScale × 100 dots per inch.
   const QRectF target(0, 0, page.width() * printer.logicalDpiX() / 100.0,
                       page.height() * printer.logicalDpiY() / 100.0);
   p.drawImage(target, page.image());
+  return p.end();
+}
+
+std::optional<QString> CVornView::printTo(QPrinter& printer) {
+  const QString pdf = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+  if (pdf.isEmpty()) {
+    if (!paintPage(printer)) return QStringLiteral("Cannot print: the printer cannot be used");
+    return std::nullopt;
+  }
+  // A PDF file is written whole or not at all: to a temporary file beside
+  // it, then renamed.
+  const std::optional<QString> error = writeWindowFileWith(pdf, [&](const std::string& temporary) -> std::string {
+    printer.setOutputFileName(QFile::decodeName(temporary.c_str()));
+    const bool painted = paintPage(printer);
+    printer.setOutputFileName(pdf);
+    if (!painted) return "cannot be written";
+    return wholePdfReason(temporary);
+  });
+  if (error) return QStringLiteral("Cannot print to %1: %2").arg(pdf, *error);
+  return std::nullopt;
 }
 
 }  // namespace tarvo::window
