@@ -14,9 +14,9 @@
 
 namespace {
 
-std::vector<tarvo::EclipseRecord> thousandYears() {
+std::vector<tarvo::EclipseEntry> thousandYears() {
   tarvo::CanonReader reader(TARVO_RUNDATA_DIR);
-  std::vector<tarvo::EclipseRecord> out;
+  std::vector<tarvo::EclipseEntry> out;
   tarvo::EclipseEntry e;
   if (!tarvo::succeeded(reader.openFirst(2000, tarvo::DeltaTChoice{}, e))) return out;
   do {
@@ -26,7 +26,7 @@ std::vector<tarvo::EclipseRecord> thousandYears() {
 }
 
 void BM_VisibilityOfAThousandYears(benchmark::State& state) {
-  const std::vector<tarvo::EclipseRecord> entries = thousandYears();
+  const std::vector<tarvo::EclipseEntry> entries = thousandYears();
   if (entries.size() < 2000) {
     state.SkipWithError("no generated canon");
     return;
@@ -34,7 +34,7 @@ void BM_VisibilityOfAThousandYears(benchmark::State& state) {
   const tarvo::SiteValues site{139.7447, 35.6544, 0};
   for (auto _ : state) {
     int seen = 0;
-    for (const tarvo::EclipseRecord& r : entries) {
+    for (const tarvo::EclipseEntry& r : entries) {
       const double deltaT = tarvo::entryDeltaTSeconds(r, tarvo::DeltaTChoice{});
       const tarvo::EclipseCircumstances e = tarvo::eclipseCircumstances(r, deltaT, 0);
       seen += tarvo::visibilityAt(e, site, 0).visibilityClass != tarvo::VisibilityClass::None;

@@ -23,8 +23,12 @@ SearchEnd endOf(WalkStatus status) {
 
 }  // namespace
 
-double entryDeltaTSeconds(const EclipseRecord& entry, const DeltaTChoice& deltaT) {
-  return deltaT.secondsAt(centuriesFromJ2000(entry.greatestJd));
+double entryDeltaTSeconds(const EclipseEntry& entry, const DeltaTChoice& deltaT) {
+  return deltaT.secondsAt(centuriesFromJ2000(entry.greatestJdTt));
+}
+
+double entryDeltaTSigmaSeconds(const EclipseEntry& entry, const DeltaTChoice& deltaT) {
+  return deltaT.sigmaSecondsAt(centuriesFromJ2000(entry.greatestJdTt));
 }
 
 CriteriaVerdict meetsCriteria(const EclipseRecord& entry, double deltaTSeconds, const SearchCriteria& c) {

@@ -29,9 +29,12 @@ struct SearchCriteria {
   DeltaTChoice deltaT;              // the entries are read and evaluated with it
 };
 
-// ΔT, seconds, for an entry as read (UT greatestJd): the model plus the
-// user's correction.
-double entryDeltaTSeconds(const EclipseRecord& entry, const DeltaTChoice& deltaT);
+// ΔT, seconds, for an entry as read: the model plus the user's correction,
+// at the catalogue's TT instant of greatest eclipse, the instant the reader
+// converts to UT at (so the entry's UT date and this ΔT go together).
+double entryDeltaTSeconds(const EclipseEntry& entry, const DeltaTChoice& deltaT);
+// The model's σ of ΔT, seconds, at the same instant.
+double entryDeltaTSigmaSeconds(const EclipseEntry& entry, const DeltaTChoice& deltaT);
 
 struct CriteriaVerdict {
   bool accepted = false;

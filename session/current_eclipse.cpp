@@ -1,5 +1,6 @@
 #include "session/current_eclipse.h"
 
+#include "session/catalogue_search.h"
 #include "timebase/delta_t.h"
 #include "timebase/time_scales.h"
 
@@ -22,9 +23,8 @@ void takeCurrentEclipse(SessionState& s, const EclipseEntry& r) {
 }
 
 void recomputeDeltaT(SessionState& s) {
-  const double t = centuriesFromJ2000(s.greatestJd);
-  s.deltaT = s.deltaTChoice.secondsAt(t);
-  s.deltaTSigma = s.deltaTChoice.sigmaSecondsAt(t);
+  s.deltaT = entryDeltaTSeconds(s.current, s.deltaTChoice);
+  s.deltaTSigma = entryDeltaTSigmaSeconds(s.current, s.deltaTChoice);
 }
 
 const EclipseCircumstances& updateCurrentEclipse(SessionState& state) {

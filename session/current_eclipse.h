@@ -12,8 +12,9 @@ namespace tarvo {
 // copied fields and `current`, with deltaT recomputed for it.
 void takeCurrentEclipse(SessionState& state, const EclipseEntry& entry);
 
-// deltaT for the state's greatestJd: the ΔT choice's model there plus its
-// adjustment; and deltaTSigma, the model's uncertainty.
+// deltaT for the current entry (entryDeltaTSeconds: the ΔT choice's model
+// at its TT instant of greatest eclipse plus the adjustment); and
+// deltaTSigma, the model's uncertainty there.
 void recomputeDeltaT(SessionState& state);
 
 // Computes the circumstances of `current` at deltaT from greatestGuessHours

@@ -68,8 +68,10 @@ struct SessionState {
   // Time scale: the model ΔT comes from (saved by name) and the user's
   // adjustment (s, −10000..10000); every read of the catalogue takes it.
   DeltaTChoice deltaTChoice;
-  double deltaT = 0;        // s, the choice's ΔT at greatestJd (UT)
-  double deltaTSigma = 0;   // s, one standard deviation of ΔT at greatestJd
+  // s, the choice's ΔT and its σ at the current entry's TT instant of
+  // greatest eclipse (entryDeltaTSeconds).
+  double deltaT = 0;
+  double deltaTSigma = 0;
 
   // Search criteria.
   int searchType = 0;  // 0 all, 1 by type, 2 by site and magnitude, 3 by Saros

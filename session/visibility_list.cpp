@@ -39,7 +39,7 @@ ExportEclipse exportEclipseOf(const EclipseEntry& r, const DeltaTChoice& deltaTC
   x.day = tt.day;
   x.julianCalendar = std::floor(x.jdTt + 0.5) < kGregorianReformJd + 0.5;
   const double deltaT = entryDeltaTSeconds(r, deltaTChoice);
-  const double sigmaSeconds = deltaTChoice.sigmaSecondsAt(centuriesFromJ2000(r.greatestJd));
+  const double sigmaSeconds = entryDeltaTSigmaSeconds(r, deltaTChoice);
   x.deltaTSeconds = deltaT;
   x.deltaTSigmaSeconds = sigmaSeconds;
   x.lunation = r.ninthValue;

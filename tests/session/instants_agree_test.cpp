@@ -126,8 +126,9 @@ TEST(EveryOutputAgrees, OnEveryInstantOfEvery50thEclipse) {
       showDay(testing::kJulianDayRoundingS);
   long entries = 0, checked = 0, dateMisses = 0, deltaTMisses = 0;
   for (const CanonFile& f : kCanonFiles) {
-    EclipseRecord r;
-    for (ReadStatus st = reader.openFirst(f.firstYear, r); succeeded(st); st = reader.readNext(r)) {
+    EclipseEntry r;
+    for (ReadStatus st = reader.openFirst(f.firstYear, DeltaTChoice{}, r); succeeded(st);
+         st = reader.readNext(DeltaTChoice{}, r)) {
       if (entries++ % kEveryNth != 0) continue;
       ++checked;
       const std::string where = std::to_string(static_cast<long>(r.year)) + "/" +
@@ -174,7 +175,7 @@ TEST(EveryOutputAgrees, OnEveryInstantOfEvery50thEclipse) {
       ExportList list;
       list.site = ExportSite{"", site.longitudeDeg, site.latitudeDeg, 0, ""};
       list.deltaTModel = deltaTModelName(kDefaultDeltaTModel);
-      list.eclipses.push_back(exportEclipseOf(r, 0, kDefaultDeltaTModel, site));
+      list.eclipses.push_back(exportEclipseOf(r, DeltaTChoice{}, site));
       if (list.eclipses[0].deltaTSeconds != s.deltaT) ++deltaTMisses;
       const auto row = csvRecord(exportCsv(list));
       const std::string json = exportJson(list);
