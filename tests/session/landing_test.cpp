@@ -53,7 +53,8 @@ TEST_F(Landing, CopiesTheEntryAndComputesDeltaT) {
   EXPECT_EQ(s.ninthValue, c.ninthValue);
   EXPECT_EQ(s.saros, 123);
   EXPECT_EQ(s.epochHour, 6);
-  EXPECT_EQ(s.deltaT, deltaTModel((s.greatestJd - 2451545.0) / 36525.0) + 12.5);
+  // At the catalogue's TT instant, where the reader converts to UT.
+  EXPECT_EQ(s.deltaT, deltaTModel((s.current.greatestJdTt - 2451545.0) / 36525.0) + 12.5);
   // 2025.2: the 10-year table between 70.52 (2020) and 79.45 (2030), about 75.2 s.
   EXPECT_NEAR(s.deltaT - 12.5, 75.2, 0.1);
 }
@@ -72,7 +73,9 @@ TEST_F(Landing, TwoSessionsKeepTheirOwnDeltaT) {
       const EclipseEntry own = reconvertedEntry(s->current, s->deltaTChoice);
       EXPECT_EQ(s->current.greatestJd, own.greatestJd);
       EXPECT_EQ(s->greatestJd, own.greatestJd);
-      EXPECT_EQ(s->deltaT, s->deltaTChoice.secondsAt(centuriesFromJ2000(own.greatestJd)));
+      EXPECT_EQ(s->deltaT, s->deltaTChoice.secondsAt(centuriesFromJ2000(own.greatestJdTt)));
+      // The UT the reader gives is the TT less that very ΔT.
+      EXPECT_NEAR((own.greatestJdTt - own.greatestJd) * 86400.0, s->deltaT, 1e-4);
     }
     EXPECT_EQ(a.current.greatestJdTt, b.current.greatestJdTt);  // the same eclipse
     // smh2020 + 3000 s puts b's UT about 3000 s before a's.

@@ -466,7 +466,7 @@ void FrameTest::statusBarShowsDeltaTAndSigma() {
   QVERIFY(text.startsWith(QStringLiteral("ΔT ")));
   QCOMPARE(text, QString::fromStdString(tarvo::deltaTUncertaintyText(state.deltaT, state.deltaTSigma)));
   QCOMPARE(state.deltaT, tarvo::deltaTSeconds(tarvo::DeltaTModel::kSmh2020,
-                                              (state.greatestJd - 2451545.0) / 36525.0));
+                                              (state.current.greatestJdTt - 2451545.0) / 36525.0));
 }
 
 void FrameTest::openRefusesAFileThatIsNoSession() {
