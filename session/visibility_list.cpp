@@ -179,7 +179,14 @@ SiteClock sessionSiteClock(const SessionState& s, const ZoneDatabase& zones) {
   SiteClock clock;
   clock.zones = &zones;
   const Site* city = chosenCity(s.site, s.sites);
-  clock.zone = city ? cityZone(*city, zones) : typedSiteZone(s.site.where, std::nullopt, s.sites, zones);
+  // A zone given for the site is its clock, a city's as on the command line's --tz.
+  if (city && s.site.timeZone.empty()) {
+    clock.zone = cityZone(*city, zones);
+  } else {
+    const std::optional<std::string> given =
+        s.site.timeZone.empty() ? std::nullopt : std::optional<std::string>(s.site.timeZone);
+    clock.zone = typedSiteZone(s.site.where, given, s.sites, zones);
+  }
   return clock;
 }
 

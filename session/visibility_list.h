@@ -97,7 +97,8 @@ NextVisible nextVisibleEclipseCommand(SessionState& state, CanonReader& reader,
 VisibilityListSearch windowListSearch(SessionState& state, CanonReader& reader, double startYear,
                                       double periodYears, bool withSite, const ZoneDatabase* zones = nullptr);
 
-// The observing site's clock in the session: the display city's zone of
+// The observing site's clock in the session: the zone given for the site
+// (SiteChoice::timeZone) when there is one, else the display city's zone of
 // the tz database (or its offset column), or for typed coordinates the
 // nearest listed city's within 300 km, else the longitude's whole-hour zone.
 SiteClock sessionSiteClock(const SessionState& state, const ZoneDatabase& zones);
