@@ -191,11 +191,12 @@ SiteClock sessionSiteClock(const SessionState& s, const ZoneDatabase& zones) {
 }
 
 VisibilityListSearch windowListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears,
-                                      bool withSite, const ZoneDatabase* zones) {
+                                      bool withSite, const ZoneDatabase* zones, std::optional<EclipsePhase> minPhase) {
   VisibilityListOptions o;
   if (withSite) o.site = prepareSite(s);
   if (withSite && zones) o.clock = sessionSiteClock(s, *zones);
   o.visibleOnly = withSite;
+  o.minPhase = minPhase;
   // The view stays as it is: Next steps on from the eclipse shown.
   reader.setDeltaTModel(s.deltaTModel);
   const CanonReader::Position shown = reader.position();
