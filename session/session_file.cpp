@@ -1,8 +1,13 @@
 #include "session/session_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <cstring>
 #include <optional>
 #include <set>
 
@@ -31,6 +36,14 @@ std::optional<double> numberOf(std::string_view text) {
   const auto [ptr, ec] = std::from_chars(text.data(), end, v);
   if (ec != std::errc() || ptr != end || !std::isfinite(v)) return std::nullopt;
   return v;
+}
+
+// A number as the file keeps it: "%.17g" with '.' as the decimal point,
+// whatever the user's locale (printf would follow LC_NUMERIC).
+std::string numberText(double v) {
+  char buffer[64];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 17);
+  return ec == std::errc() ? std::string(buffer, end) : std::string("0");
 }
 
 template <std::size_t N>
@@ -210,13 +223,32 @@ SessionFileResult parseSessionFile(std::string_view bytes) {
 }
 
 SessionFileResult readSessionFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return SessionFileError{"cannot be opened"};
-  std::string bytes;
-  bytes.resize(kMaxSessionFileBytes + 1);
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) return SessionFileError{"cannot be read"};
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  // Opened without waiting for a writer: a pipe in the file's place is
+  // refused below rather than read forever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return SessionFileError{std::string("cannot be opened: ") + std::strerror(errno)};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const bool folder = S_ISDIR(info.st_mode);
+    ::close(fd);
+    return SessionFileError{folder ? "cannot be opened: it is a folder"
+                                   : "cannot be opened: not a regular file (a pipe, a device or a socket)"};
+  }
+  std::string bytes(kMaxSessionFileBytes + 1, '\0');
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const int error = errno;
+      ::close(fd);
+      return SessionFileError{std::string("cannot be read: ") + std::strerror(error)};
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  bytes.resize(got);
   return parseSessionFile(bytes);
 }
 
@@ -231,17 +263,17 @@ std::string formatSessionFile(const SessionSettings& s) {
   out += "display = " + word(kDisplayWords, display) + "\n";
   out += "site = " + word(kSiteWords, s.typedSite ? 1 : 0) + "\n";
   if (!s.typedSite && !s.cityName.empty()) out += "city = " + s.cityName + "\n";
-  out += formatString("longitude = %.17g\nlatitude = %.17g\nheight = %.17g\n", s.siteLongitude,
-                      s.siteLatitude, s.siteHeight);
+  out += "longitude = " + numberText(s.siteLongitude) + "\nlatitude = " + numberText(s.siteLatitude) +
+         "\nheight = " + numberText(s.siteHeight) + "\n";
   const int search = s.searchType >= 0 && s.searchType <= 3 ? s.searchType : 0;
   out += "search = " + word(kSearchWords, search) + "\n";
-  out += formatString("type = %d\nmagnitude = %.17g\nsaros = %.17g\n", s.typeCriterion,
-                      s.magnitudeCriterion, s.sarosCriterion);
-  out += formatString("type_lookback = %.17g\nsite_lookback = %.17g\n", s.typeLookBackYears,
-                      s.siteLookBackYears);
+  out += formatString("type = %d\n", s.typeCriterion);
+  out += "magnitude = " + numberText(s.magnitudeCriterion) + "\nsaros = " + numberText(s.sarosCriterion) + "\n";
+  out += "type_lookback = " + numberText(s.typeLookBackYears) + "\nsite_lookback = " +
+         numberText(s.siteLookBackYears) + "\n";
   out += "grid = " + word(kGridWords, s.gridMode == kGridShown ? 0 : 1) + "\n";
   out += "outline = " + word(kOutlineWords, s.outlineChoice == kOutlineCoastlineFiles ? 1 : 0) + "\n";
-  out += formatString("dt_adjust = %.17g\n", s.deltaTAdjust);
+  out += "dt_adjust = " + numberText(s.deltaTAdjust) + "\n";
   out += "delta_t_model = " + s.deltaTModel + "\n";
   out += "dt_bands = " + word(kGridWords, s.deltaTBands ? 0 : 1) + "\n";
   out += "altitudes = " + word(kAltitudeWords, s.altitudesAsSeen ? 1 : 0) + "\n";

@@ -9,7 +9,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QFormLayout>
@@ -25,6 +24,7 @@
 #include "app/time_zones.h"
 #include "app/window/dialog_support.h"
 #include "app/window/field_check.h"
+#include "app/window/window_files.h"
 #include "app/window/window_session.h"
 #include "session/landing.h"
 #include "catalogue/saros_table.h"
@@ -225,13 +225,7 @@ std::optional<QString> CListDlg::exportTo(const QString& path) {
   const double nowJd = julianDayOfUnixSeconds(static_cast<double>(QDateTime::currentSecsSinceEpoch()));
   const ExportText text = exportByExtension(list, path.toStdString(), nowJd);
   if (!text.ok) return QString::fromStdString(text.error);
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(text.text.data(), static_cast<qint64>(text.text.size())) != static_cast<qint64>(text.text.size()) ||
-      !file.commit()) {
-    return file.errorString();
-  }
-  return std::nullopt;
+  return writeWindowFile(path, text.text);
 }
 
 void CListDlg::exportList() {
@@ -241,14 +235,13 @@ void CListDlg::exportList() {
   for (const ExportFormat& f : exportFormats()) {
     filters << QStringLiteral("%1 (*.%2)").arg(QString::fromUtf8(f.label), QString::fromUtf8(f.extension));
   }
-  QString filter;
-  QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("Export"), QString(), filters.join(QStringLiteral(";;")), &filter);
+  const QString path = askFileToWrite(this, QStringLiteral("Export"), QString(), filters,
+                                      [](const QString& chosen, int filterIndex) {
+                                        if (!QFileInfo(chosen).suffix().isEmpty()) return chosen;
+                                        const ExportFormat& f = exportFormats()[static_cast<std::size_t>(filterIndex)];
+                                        return chosen + QStringLiteral(".") + QString::fromUtf8(f.extension);
+                                      });
   if (path.isEmpty()) return;
-  if (QFileInfo(path).suffix().isEmpty()) {
-    const qsizetype chosen = std::max<qsizetype>(0, filters.indexOf(filter));
-    path += QStringLiteral(".") + QString::fromUtf8(exportFormats()[static_cast<std::size_t>(chosen)].extension);
-  }
   if (const auto error = exportTo(path)) {
     QMessageBox::warning(this, QStringLiteral("Export"), QStringLiteral("Cannot write %1: %2").arg(path, *error));
   }

@@ -14,7 +14,11 @@
 #include "app/window/main_frame.h"
 #include "app/window/vorn_doc.h"
 #include "app/window/vorn_view.h"
+#include "app/window/window_files.h"
+#include "circumstances/sites.h"
 #include "session/session_file.h"
+
+#include <clocale>
 
 namespace tarvo::window {
 
@@ -26,7 +30,17 @@ QString recentKey(int i) { return QStringLiteral("File%1").arg(i + 1); }
 CVornApp::CVornApp()
     : settings_(std::make_unique<QSettings>(QString::fromLatin1(kProfileKey),
                                             QStringLiteral("TarvoWin"))),
-      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+  // Qt takes the user's locale for the C library as well; numbers written
+  // with printf (session files, the panel's texts, exports) keep '.' as the
+  // decimal point whatever it is.
+  std::setlocale(LC_NUMERIC, "C");
+}
+
+void CVornApp::setSiteDirectory(std::filesystem::path directory) {
+  siteDirectory_ = std::move(directory);
+  setCityListInUse(siteDirectory_ / kSiteFileName);
+}
 
 CVornApp::~CVornApp() = default;
 
@@ -106,12 +120,17 @@ void CVornApp::saveActiveAs() {
 bool CVornApp::saveDocument(CChildFrame* child, bool askName) {
   CVornDoc* doc = child->document();
   QString path = doc->path();
-  if (path.isEmpty() || askName) {
+  // A file that is no longer the session it was is not written through.
+  const QString changed = askName ? QString() : doc->fileNoLongerOurs();
+  if (path.isEmpty() || askName || !changed.isEmpty()) {
     // Save As: a document not opened from a session file gets a new file.
     const QString offered = path.isEmpty() ? doc->title() + QString::fromLatin1(kSessionFileExtension) : path;
-    path = QFileDialog::getSaveFileName(frame_.get(), QString(), offered, sessionFilter());
+    const QString extension = QString::fromLatin1(kSessionFileExtension);
+    path = askFileToWrite(frame_.get(), changed.isEmpty() ? QString() : changed + QStringLiteral(": save as"),
+                          offered, {sessionFilter()}, [&](const QString& chosen, int) {
+                            return chosen.endsWith(extension) ? chosen : chosen + extension;
+                          });
     if (path.isEmpty()) return false;
-    if (!path.endsWith(QString::fromLatin1(kSessionFileExtension))) path += QString::fromLatin1(kSessionFileExtension);
   }
   if (auto error = doc->saveTo(path)) {
     QMessageBox::warning(frame_.get(), QStringLiteral("TarvoWin"), *error);
@@ -137,7 +156,8 @@ void CVornApp::printActive() {
   if (!view) return;
   QPrintDialog dialog(printer_.get(), frame_.get());
   if (dialog.exec() != QDialog::Accepted) return;
-  view->printTo(*printer_);
+  if (const std::optional<QString> error = view->printTo(*printer_))
+    QMessageBox::warning(frame_.get(), QStringLiteral("TarvoWin"), *error);
 }
 
 void CVornApp::printSetup() {

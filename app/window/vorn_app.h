@@ -29,7 +29,8 @@ class CVornApp : public QObject {
 
   // Where each new session reads the city list ("location.new" in it);
   // the working directory unless set before the first document.
-  void setSiteDirectory(std::filesystem::path directory) { siteDirectory_ = std::move(directory); }
+  // Nothing the window writes may replace that city list.
+  void setSiteDirectory(std::filesystem::path directory);
 
   // Creates the main frame and shows it: with the session files given, one
   // document for each that opens; without (or when none opens), one new
@@ -57,7 +58,8 @@ class CVornApp : public QObject {
   CChildFrame* openDocument(const QString& path);
   void openWithDialog();
   // Ctrl+S: the session to the active document's file, asking for a name
-  // (Save As) when the view was not opened from or saved to a session file.
+  // (Save As) when the view was not opened from or saved to a session file,
+  // or when that file has since become a link or something else.
   void saveActive();
   // Save As: the active document's session under a name asked for.
   void saveActiveAs();

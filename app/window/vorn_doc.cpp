@@ -2,9 +2,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <sys/stat.h>
 
 #include "app/time_zones.h"
+#include "app/window/window_files.h"
 #include "app/window/window_session.h"
 #include "circumstances/sites.h"
 #include "session/session_file.h"
@@ -32,6 +34,7 @@ std::optional<QString> CVornDoc::load(const QString& path) {
   if (const auto error = applySessionSettings(std::get<SessionSettings>(read), session_->state, &systemZoneDatabase()))
     return refused(error->reason);
   path_ = path;
+  pathWasLink_ = QFileInfo(path).isSymLink();
   title_ = QFileInfo(path).fileName();
   emit titleChanged(title_);
   return std::nullopt;
@@ -39,17 +42,27 @@ std::optional<QString> CVornDoc::load(const QString& path) {
 
 std::optional<QString> CVornDoc::saveTo(const QString& path) {
   const std::string text = formatSessionFile(sessionSettingsOf(session_->state));
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly))
-    return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
-  if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
-      !file.commit())
-    return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
+  if (const std::optional<QString> why = writeWindowFile(path, text))
+    return QStringLiteral("Cannot save %1: %2").arg(path, *why);
   path_ = path;
+  pathWasLink_ = QFileInfo(path).isSymLink();
   title_ = QFileInfo(path).fileName();
   unchanged_ = text;
   emit titleChanged(title_);
   return std::nullopt;
+}
+
+QString CVornDoc::fileNoLongerOurs() const {
+  if (path_.isEmpty()) return {};
+  const std::string local(QFile::encodeName(path_).constData());
+  struct stat info {};
+  if (::lstat(local.c_str(), &info) != 0) return {};  // gone: written anew
+  if (S_ISLNK(info.st_mode) && !pathWasLink_) return QStringLiteral("%1 has become a link").arg(title_);
+  if (::stat(local.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+    return QStringLiteral("%1 is no longer a file").arg(title_);
+  if (std::holds_alternative<SessionFileError>(readSessionFile(local)))
+    return QStringLiteral("%1 is no longer a TarvoWin session").arg(title_);
+  return {};
 }
 
 bool CVornDoc::isModified() const {

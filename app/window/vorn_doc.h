@@ -46,6 +46,10 @@ class CVornDoc : public QObject {
   // the write succeeded. Returns the message naming the file and the reason
   // on failure.
   std::optional<QString> saveTo(const QString& path);
+  // Why Ctrl+S should not write back to the document's file: since it was
+  // opened or saved it has become a link, or something that is not a
+  // session file (a folder, a pipe, another file); empty when it may.
+  QString fileNoLongerOurs() const;
 
   // Changed: the session's settings differ from those last saved or opened,
   // as the first paint showed them (the landing may move the cursor); never
@@ -65,6 +69,7 @@ class CVornDoc : public QObject {
  private:
   QString title_;
   QString path_;
+  bool pathWasLink_ = false;  // path_ named a link when opened or saved
   std::unique_ptr<WindowSession> session_;
   std::string unchanged_;  // the session file's text when last unchanged
   int views_ = 0;

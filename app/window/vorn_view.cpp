@@ -1,11 +1,15 @@
 #include "app/window/vorn_view.h"
 
+#include <sys/statvfs.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <string>
 
 #include <QApplication>
-#include <QFileDialog>
-#include <QImageWriter>
+#include <QFile>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,6 +26,7 @@
 #include "app/window/mode_dlg.h"
 #include "app/window/record_dlg.h"
 #include "app/window/when_dlg.h"
+#include "app/window/window_files.h"
 #include "app/window/window_session.h"
 #include "base/input_limits.h"
 #include "surface/drawing_surface.h"
@@ -44,7 +49,25 @@ struct SimulationAnimation {
 namespace {
 // The largest side of an exported picture, as the command line allows.
 constexpr int kMaxPictureSide = 10000;
+
+// Why a PDF the printer made is not whole: it ends with its "%%EOF" marker
+// when every byte reached the file. The printer does not say why a write
+// failed; a full disk is the usual reason.
+std::string wholePdfReason(const std::string& path) {
+  QFile file(QFile::decodeName(path.c_str()));
+  if (!file.open(QIODevice::ReadOnly)) return file.errorString().toStdString();
+  const qint64 size = file.size();
+  if (size > 32) file.seek(size - 32);
+  if (file.readAll().contains("%%EOF")) return {};
+  struct statvfs disk {};
+  if (::statvfs(path.c_str(), &disk) == 0 && disk.f_bavail == 0) return std::strerror(ENOSPC);
+  return "the PDF was not written whole";
+}
 }  // namespace
+
+QString notEnoughMemoryFor(QSize size) {
+  return QStringLiteral("not enough memory for a %1\u00d7%2 picture").arg(size.width()).arg(size.height());
+}
 
 CVornView::CVornView(WindowSession& session, QWidget* parent)
     : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
@@ -76,12 +99,20 @@ void CVornView::invalidate(int pendingAction) {
 
 void CVornView::runPaint() {
   paintPending_ = false;
-  surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1));
   PaintHooks hooks;
   // The restart after a missing catalogue opens the Time Set dialog once
   // this paint is over.
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
-  const PaintResult result = paintView(session_.state, session_.reader, *surface_, hooks);
+  PaintResult result;
+  // A picture too large for the memory there is: said, never a crash.
+  try {
+    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1));
+    result = paintView(session_.state, session_.reader, *surface_, hooks);
+  } catch (const std::bad_alloc&) {
+    surface_.reset();
+    emit statusMessage(notEnoughMemoryFor(size()));
+    return;
+  }
   if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
   // Each problem with the data once on standard error as well, when it is new.
   for (const std::string* notice : {&result.outlineNotice, &result.catalogueDamage}) {
@@ -114,6 +145,10 @@ void CVornView::paintPending() {
 void CVornView::paintEvent(QPaintEvent*) {
   paintPending();
   QPainter p(this);
+  if (!surface_) {
+    p.fillRect(rect(), Qt::black);
+    return;
+  }
   // The picture is drawn in logical pixels; Qt scales it for the screen.
   p.drawImage(QRect(0, 0, surface_->width(), surface_->height()), surface_->image());
   if (surface_->width() < width() || surface_->height() < height()) {
@@ -460,11 +495,13 @@ void CVornView::exportPicture() {
                              .arg(kMaxPictureSide));
     return;
   }
-  QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Picture"),
-                                              QStringLiteral("tarvo.png"),
-                                              QStringLiteral("PNG picture (*.png)"));
+  const QString path = askFileToWrite(this, QStringLiteral("Export Picture"), QStringLiteral("tarvo.png"),
+                                      {QStringLiteral("PNG picture (*.png)")}, [](const QString& chosen, int) {
+                                        return chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)
+                                                   ? chosen
+                                                   : chosen + QStringLiteral(".png");
+                                      });
   if (path.isEmpty()) return;
-  if (!path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) path += QStringLiteral(".png");
   if (auto error = exportPictureTo(path, QSize(w, h)))
     QMessageBox::warning(this, QStringLiteral("Export Picture"), *error);
 }
@@ -472,26 +509,32 @@ void CVornView::exportPicture() {
 std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize size) {
   paintPending();
   QImage picture;
-  if (surface_ && size == QSize(surface_->width(), surface_->height())) {
-    picture = shownImage();
-  } else {
-    // The paint on a copy of the session: the view's own layout stays.
-    SessionState copy = session_.state;
-    DrawingSurface page(size.width(), size.height());
-    paintView(copy, session_.reader, page, PaintHooks{});
-    if (starMapShown_) drawSkyChartCommand(copy, page);
-    if (horizonShown_) drawHorizonChartCommand(copy, page);
-    picture = page.image().copy();
+  try {
+    if (surface_ && size == QSize(surface_->width(), surface_->height())) {
+      picture = shownImage();
+    } else {
+      // The paint on a copy of the session: the view's own layout stays.
+      SessionState copy = session_.state;
+      DrawingSurface page(size.width(), size.height());
+      paintView(copy, session_.reader, page, PaintHooks{});
+      if (starMapShown_) drawSkyChartCommand(copy, page);
+      if (horizonShown_) drawHorizonChartCommand(copy, page);
+      picture = page.image().copy();
+    }
+  } catch (const std::bad_alloc&) {
+    return QStringLiteral("Cannot export %1: %2").arg(path, notEnoughMemoryFor(size));
   }
-  QImageWriter writer(path, "png");
-  if (!writer.write(picture))
-    return QStringLiteral("Cannot export %1: %2").arg(path, writer.errorString());
+  if (picture.isNull()) return QStringLiteral("Cannot export %1: %2").arg(path, notEnoughMemoryFor(size));
+  if (const QString why = refusedWindowFile(path); !why.isEmpty())
+    return QStringLiteral("Cannot export %1: %2").arg(path, why);
+  const FileWrite written = writePng(picture, std::string(QFile::encodeName(path).constData()));
+  if (!written.written()) return QStringLiteral("Cannot export %1: %2").arg(path, QString::fromStdString(written.error));
   return std::nullopt;
 }
 
 // ---- Printing ----
 
-void CVornView::printTo(QPrinter& printer) {
+bool CVornView::paintPage(QPrinter& printer) {
   // A pending step (Next) is taken on screen first, so the page shows what
   // the view shows.
   paintPending();
@@ -499,11 +542,32 @@ void CVornView::printTo(QPrinter& printer) {
   DrawingSurface page(std::max(width(), 1), std::max(height(), 1));
   PaintHooks hooks;
   paintView(session_.state, session_.reader, page, hooks);
-  QPainter p(&printer);
+  QPainter p;
+  if (!p.begin(&printer)) return false;
   // One screen pixel becomes 1/100 inch on paper.
   const QRectF target(0, 0, page.width() * printer.logicalDpiX() / 100.0,
                       page.height() * printer.logicalDpiY() / 100.0);
   p.drawImage(target, page.image());
+  return p.end();
+}
+
+std::optional<QString> CVornView::printTo(QPrinter& printer) {
+  const QString pdf = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+  if (pdf.isEmpty()) {
+    if (!paintPage(printer)) return QStringLiteral("Cannot print: the printer cannot be used");
+    return std::nullopt;
+  }
+  // A PDF file is written whole or not at all: to a temporary file beside
+  // it, then renamed.
+  const std::optional<QString> error = writeWindowFileWith(pdf, [&](const std::string& temporary) -> std::string {
+    printer.setOutputFileName(QFile::decodeName(temporary.c_str()));
+    const bool painted = paintPage(printer);
+    printer.setOutputFileName(pdf);
+    if (!painted) return "cannot be written";
+    return wholePdfReason(temporary);
+  });
+  if (error) return QStringLiteral("Cannot print to %1: %2").arg(pdf, *error);
+  return std::nullopt;
 }
 
 }  // namespace tarvo::window

@@ -25,6 +25,10 @@ class CModeDlg;
 struct WindowSession;
 struct SimulationAnimation;
 
+// The view's message when a picture does not fit in the memory there is:
+// "not enough memory for a W×H picture".
+QString notEnoughMemoryFor(QSize size);
+
 class CVornView : public QWidget {
   Q_OBJECT
 
@@ -61,8 +65,10 @@ class CVornView : public QWidget {
   // message naming the file and the reason on failure.
   std::optional<QString> exportPictureTo(const QString& path, QSize size);
 
-  // The paint at one unit per 1/100 inch on one page.
-  void printTo(QPrinter& printer);
+  // The paint at one unit per 1/100 inch on one page. A PDF file is
+  // written whole or not at all (the old one kept); the message naming the
+  // file and the reason on failure.
+  std::optional<QString> printTo(QPrinter& printer);
 
  public slots:
   // Commands.
@@ -125,6 +131,8 @@ class CVornView : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
+  // One page on the printer (false when it cannot be used).
+  bool paintPage(QPrinter& printer);
   // Sets pendingAction, stops an animation and asks for a full repaint.
   void invalidate(int pendingAction);
   void runPaint();

@@ -2,9 +2,13 @@
 // is refused with its reason.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "session/session_file.h"
 
@@ -176,13 +180,38 @@ TEST(SessionFile, EachKindOfBadFileIsRefusedWithItsReason) {
   }
 }
 
-TEST(SessionFile, ReadingAMissingFileOrADirectoryIsAnError) {
-  EXPECT_TRUE(std::holds_alternative<SessionFileError>(readSessionFile("/nonexistent/x.tarvo")));
-  EXPECT_TRUE(std::holds_alternative<SessionFileError>(readSessionFile("/")));
-  const std::string path = ::testing::TempDir() + "session_file_test.tarvo";
-  std::ofstream(path) << formatSessionFile(unusualSettings());
-  EXPECT_TRUE(std::holds_alternative<SessionSettings>(readSessionFile(path)));
-  std::remove(path.c_str());
+// A file that cannot be opened or is not a regular file is refused with the
+// system's reason, and a pipe in its place never makes the reader wait.
+TEST(SessionFile, AFileThatCannotBeReadIsRefusedWithTheReason) {
+  const std::string dir = ::testing::TempDir() + "session_file_test_" + std::to_string(::getpid());
+  ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+  const std::string pipe = dir + "/pipe.tarvo", loop = dir + "/loop.tarvo", locked = dir + "/locked.tarvo";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("loop.tarvo", loop.c_str()), 0);
+  std::ofstream(locked) << formatSessionFile(unusualSettings());
+  ::chmod(locked.c_str(), 0);
+  struct Case {
+    std::string path, reason;
+  };
+  std::vector<Case> cases = {
+      {dir + "/missing.tarvo", "cannot be opened: No such file or directory"},
+      {dir, "cannot be opened: it is a folder"},
+      {pipe, "cannot be opened: not a regular file"},
+      {loop, "cannot be opened: Too many levels of symbolic links"},
+  };
+  // Permissions do not hold back the superuser.
+  if (::geteuid() != 0) cases.push_back({locked, "cannot be opened: Permission denied"});
+  for (const Case& c : cases) {
+    const SessionFileResult r = readSessionFile(c.path);
+    ASSERT_TRUE(std::holds_alternative<SessionFileError>(r)) << c.path;
+    EXPECT_EQ(std::get<SessionFileError>(r).reason.rfind(c.reason, 0), 0u) << std::get<SessionFileError>(r).reason;
+  }
+  ::chmod(locked.c_str(), 0600);
+  const std::string good = dir + "/good.tarvo";
+  std::ofstream(good) << formatSessionFile(unusualSettings());
+  EXPECT_TRUE(std::holds_alternative<SessionSettings>(readSessionFile(good)));
+  for (const std::string& p : {pipe, loop, locked, good}) std::remove(p.c_str());
+  ::rmdir(dir.c_str());
 }
 
 }  // namespace

@@ -651,7 +651,7 @@ void ViewTest::printsOnePdfPage() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
-  view()->printTo(printer);
+  QVERIFY(!view()->printTo(printer));
   QFile pdf(path);
   QVERIFY(pdf.open(QIODevice::ReadOnly));
   const QByteArray bytes = pdf.readAll();
