@@ -32,12 +32,12 @@ struct SiteChoice {
 inline std::optional<SiteChoice> cityChoice(const SiteList& list, int number) {
   const Site* city = list.byNumber(number);
   if (city == nullptr) return std::nullopt;
-  return SiteChoice{number, {city->longitude, city->latitude, city->height}};
+  return SiteChoice{number, {city->longitude, city->latitude, city->height}, {}};
 }
 
 // Typed coordinates: degrees east, degrees north, metres.
 inline SiteChoice typedChoice(double longitudeDeg, double latitudeDeg, double heightM) {
-  return SiteChoice{SiteChoice::kTyped, {longitudeDeg, latitudeDeg, heightM}};
+  return SiteChoice{SiteChoice::kTyped, {longitudeDeg, latitudeDeg, heightM}, {}};
 }
 
 // The city chosen, or null for typed coordinates (or a number the list lacks).

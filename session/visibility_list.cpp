@@ -175,19 +175,23 @@ NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader, Ecli
   return found;
 }
 
-SiteClock sessionSiteClock(const SessionState& s, const ZoneDatabase& zones) {
+SiteClock siteChoiceClock(const SiteChoice& site, const SiteList& cities, const ZoneDatabase& zones) {
   SiteClock clock;
   clock.zones = &zones;
-  const Site* city = chosenCity(s.site, s.sites);
+  const Site* city = chosenCity(site, cities);
   // A zone given for the site is its clock, a city's as on the command line's --tz.
-  if (city && s.site.timeZone.empty()) {
+  if (city && site.timeZone.empty()) {
     clock.zone = cityZone(*city, zones);
   } else {
     const std::optional<std::string> given =
-        s.site.timeZone.empty() ? std::nullopt : std::optional<std::string>(s.site.timeZone);
-    clock.zone = typedSiteZone(s.site.where, given, s.sites, zones);
+        site.timeZone.empty() ? std::nullopt : std::optional<std::string>(site.timeZone);
+    clock.zone = typedSiteZone(site.where, given, cities, zones);
   }
   return clock;
+}
+
+SiteClock sessionSiteClock(const SessionState& s, const ZoneDatabase& zones) {
+  return siteChoiceClock(s.site, s.sites, zones);
 }
 
 VisibilityListSearch windowListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears,

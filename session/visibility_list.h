@@ -104,5 +104,7 @@ VisibilityListSearch windowListSearch(SessionState& state, CanonReader& reader, 
 // the tz database (or its offset column), or for typed coordinates the
 // nearest listed city's within 300 km, else the longitude's whole-hour zone.
 SiteClock sessionSiteClock(const SessionState& state, const ZoneDatabase& zones);
+// The same for a site choice and a city list.
+SiteClock siteChoiceClock(const SiteChoice& site, const SiteList& cities, const ZoneDatabase& zones);
 
 }  // namespace tarvo

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/time_zones.h"
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
 #include "app/cli/eclipse_options.h"
@@ -137,6 +138,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
   CanonReader reader;
   DrawingSurface surface(options.eclipse.shared.width, options.eclipse.shared.height);
   PaintHooks hooks;
+  hooks.zones = &systemZoneDatabase();
   PaintResult painted = paintView(state, reader, surface, hooks);
   printSiteListNotice(painted.siteListNotice, painted.siteListUnreadable);
   for (double step = 0; step < options.eclipse.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {

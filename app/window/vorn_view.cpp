@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/time_zones.h"
 #include "app/window/display_dlg.h"
 #include "app/window/list_dlg.h"
 #include "app/window/mode_dlg.h"
@@ -92,6 +93,7 @@ CVornView::~CVornView() { destroyListWindow(); }
 void CVornView::invalidate(int pendingAction) {
   stopSimulation();
   session_.state.recordZonesDeltaT.clear();  // the record's zones last until the view changes
+  session_.state.nextVisibleWordsShown = false;  // so do Next Visible Eclipse's words
   session_.state.pendingAction = pendingAction;
   paintPending_ = true;
   update();
@@ -103,6 +105,7 @@ void CVornView::runPaint() {
   // The restart after a missing catalogue opens the Time Set dialog once
   // this paint is over.
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
+  hooks.zones = &systemZoneDatabase();
   PaintResult result;
   // A picture too large for the memory there is: said, never a crash.
   try {
@@ -113,6 +116,7 @@ void CVornView::runPaint() {
     emit statusMessage(notEnoughMemoryFor(size()));
     return;
   }
+  answerWords_ = QString::fromStdString(result.answerWords);
   if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
   // Each problem with the data once on standard error as well, when it is new.
   for (const std::string* notice : {&result.outlineNotice, &result.catalogueDamage}) {
@@ -219,6 +223,7 @@ void CVornView::showRecordZones(const std::vector<double>& deltaTSeconds) {
 
 void CVornView::showChanged() {
   paintShown_ = false;
+  answerWords_.clear();
   starMapShown_ = false;
   horizonShown_ = false;
   setAccessibleDescription(shownText());
@@ -310,6 +315,8 @@ void CVornView::nextVisibleEclipse() {
     return;
   }
   invalidate(kLandAtCursor);
+  // The answer in words, on the map until the view changes (the local report has them anyway).
+  session_.state.nextVisibleWordsShown = true;
 }
 
 void CVornView::previousEclipse() {

@@ -77,6 +77,8 @@ class ViewTest : public QObject {
   void firstPaintShowsTheClockMonthsEclipse();
   void nextAndPreviousStep();
   void nextVisibleEclipseSkipsOnesNotSeen();
+  void nextVisibleWordsAreTheCommandLines_data();
+  void nextVisibleWordsAreTheCommandLines();
   void mapAndLocalSwitchTheDisplay();
   void toolBarReachesTheActiveView();
   void searchOkMovesToTheSarosStart();
@@ -166,6 +168,48 @@ void ViewTest::nextVisibleEclipseSkipsOnesNotSeen() {
   QCOMPARE(state().year, 2026.0);
   QCOMPARE(state().month, 8.0);
   QCOMPARE(state().eclipseDay, 28.0);
+}
+
+void ViewTest::nextVisibleWordsAreTheCommandLines_data() {
+  QTest::addColumn<int>("city");  // the number in the city list, 0 for the typed site
+  QTest::addColumn<QStringList>("siteArgs");
+  QTest::newRow("Tokyo") << 1 << QStringList{"--city", "Tokyo"};
+  QTest::newRow("typed site near Delhi, Asia/Kolkata")
+      << 0 << QStringList{"--site", "77.2", "28.6", "200", "--tz", "Asia/Kolkata"};
+}
+
+// The words the map shows after Next Visible Eclipse, and the local report
+// under its lines, are the sentences of `tarvo next` for that month.
+void ViewTest::nextVisibleWordsAreTheCommandLines() {
+  QFETCH(int, city);
+  QFETCH(QStringList, siteArgs);
+  if (city > 0) {
+    state().site = *cityChoice(state().sites, city);
+  } else {
+    state().site = typedChoice(77.2, 28.6, 200);
+    state().site.timeZone = "Asia/Kolkata";
+  }
+  view()->applyTimeSet(2025, 1);
+  view()->paintPending();
+  QVERIFY(view()->answerWords().isEmpty());  // the map shows none before the command
+  app_->mainFrame()->action(kCmdNextVisibleEclipse)->trigger();
+  QCoreApplication::processEvents();
+  view()->paintPending();
+  const QString words = view()->answerWords();
+  QProcess p;
+  p.start(QStringLiteral(TARVO_CLI_PATH),
+          QStringList{"next", QString::number(state().year), QString::number(std::trunc(state().month))} + siteArgs);
+  QVERIFY(p.waitForFinished(60000));
+  QCOMPARE(p.exitCode(), 0);
+  QCOMPARE(words + QLatin1Char('\n'), QString::fromUtf8(p.readAllStandardOutput()));
+  QVERIFY2(view()->shownText().contains(QStringLiteral("lunar eclipse, night of")), qPrintable(view()->shownText()));
+  if (city == 0) QVERIFY(words.contains(QStringLiteral("(IST +05:30)")));
+  view()->localInformation();
+  view()->paintPending();
+  QCOMPARE(view()->answerWords(), words);
+  view()->mapDisplay();
+  view()->paintPending();
+  QVERIFY(view()->answerWords().isEmpty());  // until the view changes
 }
 
 void ViewTest::mapAndLocalSwitchTheDisplay() {
@@ -550,7 +594,9 @@ void ViewTest::displayDialogSiteIsTheSiteOfEveryOutput() {
     QStringList expected;
     for (const QString& line : cli(QStringList{"local", "2027", "7"} + pick.siteArgs).split('\n'))
       if (const QString text = line.section(' ', 1).trimmed(); !text.isEmpty()) expected << text;
-    QCOMPARE(view()->shownText(), expected.join('\n'));
+    // The report's lines, then the answer in words under them.
+    QCOMPARE(view()->shownText().section('\n', 0, expected.size() - 1), expected.join('\n'));
+    QVERIFY(view()->shownText().section('\n', expected.size()).startsWith(view()->answerWords().left(40)));
     // The visible list and its export.
     CListDlg* list = view()->listDialog();
     view()->eclipseList();
