@@ -114,7 +114,7 @@ std::vector<PanelLine> infoPanelLines(const InfoPanelValues& v) {
 void drawInfoPanel(DrawingSurface& surface, const InfoPanelValues& values) {
   const FontRecipe savedFont = surface.font();
   surface.setFont(FontRecipe::Text);
-  drawFrame(surface, 5, 5, 220, 389, kPanelFrameBrown, 2);
+  drawFrame(surface, 5, 5, 220, kInfoPanelFrameBottom, kPanelFrameBrown, 2);
   surface.setTextColour(paletteColour(kPanelWhite));
   for (const PanelLine& line : infoPanelLines(values)) drawText(surface, line.x, line.y, line.text);
   surface.setFont(savedFont);

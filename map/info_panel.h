@@ -12,6 +12,11 @@
 
 namespace tarvo {
 
+// The panel's frame: (5, 5)–(220, 389), pen 2, so its last row is 389 and
+// a view needs this many rows to show it whole.
+inline constexpr int kInfoPanelFrameBottom = 389;
+inline constexpr int kInfoPanelRows = kInfoPanelFrameBottom + 1;
+
 struct InfoPanelValues {
   double year = 0, month = 0, eclipseDay = 0;  // UT date of the entry
   int eclipseType = 0;                         // 1 total, 2 partial, 3 penumbral

@@ -61,11 +61,16 @@ void plotMapPoint(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, d
     pen.penDown = false;
     return;
   }
+  // The map's arithmetic is in whole logical pixels; a surface of a larger
+  // scale draws the point with its fraction, as finely as its pixels allow.
+  const bool fine = surface.scale() != 1;
+  const double drawX = fine ? frame.centreX + x : px;
+  const double drawY = fine ? frame.centreY - y : py;
   if (pen.penDown) {
-    lineToColour(surface, px, py, colour);
+    lineToColour(surface, drawX, drawY, colour);
   } else {
-    moveTo(surface, px, py);
-    plot(surface, px, py, colour);
+    moveTo(surface, drawX, drawY);
+    plot(surface, drawX, drawY, colour);
     pen.penDown = true;
   }
 }

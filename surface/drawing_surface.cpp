@@ -92,13 +92,14 @@ void ensureGuiApplication() {
   (void)app;
 }
 
-QFont makeFont(FontRecipe recipe) {
+// The text fonts at `scale` device pixels per logical one.
+QFont makeFont(FontRecipe recipe, double scale = 1) {
   ensureGuiApplication();
   // "Courier New" and "Times Roman" are served by their metric-compatible
   // Liberation faces, named explicitly so that no sans face is substituted.
   QFont f(recipe == FontRecipe::Text ? QStringLiteral("Liberation Mono")
                                      : QStringLiteral("Liberation Serif"));
-  f.setPixelSize(recipe == FontRecipe::Text ? 12 : 11);
+  f.setPixelSize(static_cast<int>(std::lround((recipe == FontRecipe::Text ? 12 : 11) * scale)));
   f.setWeight(QFont::Medium);  // 500
   f.setFixedPitch(recipe == FontRecipe::Text);
   f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
@@ -130,25 +131,49 @@ Span ellipseRow(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b, 
 
 }  // namespace
 
-DrawingSurface::DrawingSurface(int width, int height)
+namespace {
+double clampedScale(double scale) {
+  return std::isfinite(scale) ? std::clamp(scale, kMinSurfaceScale, kMaxSurfaceScale) : kMinSurfaceScale;
+}
+int deviceSide(int logical, double scale) {
+  return static_cast<int>(std::lround(std::max(logical, 0) * scale));
+}
+}  // namespace
+
+DrawingSurface::DrawingSurface(int width, int height, double scale)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
-      pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), kOpaque) {}
+      scale_(clampedScale(scale)),
+      deviceWidth_(deviceSide(width_, scale_)),
+      deviceHeight_(deviceSide(height_, scale_)),
+      pixels_(static_cast<std::size_t>(deviceWidth_) * static_cast<std::size_t>(deviceHeight_), kOpaque) {}
 
 Rgb DrawingSurface::pixel(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return paletteColour(PaletteIndex::Black);
-  return pixels_[static_cast<std::size_t>(y) * width_ + x] & kRgbMask;
+  if (x < 0 || y < 0 || x >= deviceWidth_ || y >= deviceHeight_) return paletteColour(PaletteIndex::Black);
+  return pixels_[static_cast<std::size_t>(y) * deviceWidth_ + x] & kRgbMask;
 }
 
 QImage DrawingSurface::image() {
   if (pixels_.empty()) return QImage();
-  return QImage(reinterpret_cast<uchar*>(pixels_.data()), width_, height_, width_ * 4,
+  return QImage(reinterpret_cast<uchar*>(pixels_.data()), deviceWidth_, deviceHeight_, deviceWidth_ * 4,
                 QImage::Format_RGB32);
 }
 
+std::optional<std::int64_t> DrawingSurface::toDevice(double v) const { return toPixel(v * scale_); }
+
+std::int64_t DrawingSurface::deviceEdge(std::int64_t logical) const {
+  if (scale_ == 1) return logical;
+  return static_cast<std::int64_t>(std::floor(static_cast<double>(logical) * scale_));
+}
+
+int DrawingSurface::devicePenWidth() const {
+  const int w = strokeWidth(pen_);
+  return scale_ == 1 ? w : std::max(1, static_cast<int>(std::lround(w * scale_)));
+}
+
 void DrawingSurface::putPixel(std::int64_t x, std::int64_t y, Rgb colour) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  pixels_[static_cast<std::size_t>(y) * width_ + static_cast<std::size_t>(x)] = kOpaque | colour;
+  if (x < 0 || y < 0 || x >= deviceWidth_ || y >= deviceHeight_) return;
+  pixels_[static_cast<std::size_t>(y) * deviceWidth_ + static_cast<std::size_t>(x)] = kOpaque | colour;
 }
 
 // Inclusive box, clipped.
@@ -156,22 +181,27 @@ void DrawingSurface::fillBand(std::int64_t x0, std::int64_t y0, std::int64_t x1,
                               Rgb colour) {
   x0 = std::max<std::int64_t>(x0, 0);
   y0 = std::max<std::int64_t>(y0, 0);
-  x1 = std::min<std::int64_t>(x1, width_ - 1);
-  y1 = std::min<std::int64_t>(y1, height_ - 1);
+  x1 = std::min<std::int64_t>(x1, deviceWidth_ - 1);
+  y1 = std::min<std::int64_t>(y1, deviceHeight_ - 1);
   if (x0 > x1 || y0 > y1) return;
   for (std::int64_t y = y0; y <= y1; ++y) {
-    auto row = pixels_.begin() + static_cast<std::ptrdiff_t>(y * width_);
+    auto row = pixels_.begin() + static_cast<std::ptrdiff_t>(y * deviceWidth_);
     std::fill(row + x0, row + x1 + 1, kOpaque | colour);
   }
 }
 
+void DrawingSurface::fillLogicalBand(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                                     Rgb colour) {
+  fillBand(deviceEdge(x0), deviceEdge(y0), deviceEdge(x1 + 1) - 1, deviceEdge(y1 + 1) - 1, colour);
+}
+
 // Brush pixels of row y from x0 to x1 inclusive, clipped.
 void DrawingSurface::brushSpan(std::int64_t y, std::int64_t x0, std::int64_t x1) {
-  if (brush_.style == BrushStyle::Hollow || y < 0 || y >= height_) return;
+  if (brush_.style == BrushStyle::Hollow || y < 0 || y >= deviceHeight_) return;
   x0 = std::max<std::int64_t>(x0, 0);
-  x1 = std::min<std::int64_t>(x1, width_ - 1);
+  x1 = std::min<std::int64_t>(x1, deviceWidth_ - 1);
   if (x0 > x1) return;
-  std::uint32_t* row = pixels_.data() + y * width_;
+  std::uint32_t* row = pixels_.data() + y * deviceWidth_;
   const std::uint32_t ink = kOpaque | brush_.colour;
   if (brush_.style == BrushStyle::Solid) {
     std::fill(row + x0, row + x1 + 1, ink);
@@ -180,10 +210,24 @@ void DrawingSurface::brushSpan(std::int64_t y, std::int64_t x0, std::int64_t x1)
   if (backgroundMode_ == BackgroundMode::Opaque)
     std::fill(row + x0, row + x1 + 1, kOpaque | backgroundColour_);
   // The diagonal-cross pattern has its lines where x ≡ y and x + y ≡ 7
-  // (mod 8), counted from the surface origin.
-  for (std::int64_t first : {y & 7, (7 - y) & 7}) {
-    std::int64_t x = x0 + ((first - x0) & 7);
-    for (; x <= x1; x += 8) row[x] = ink;
+  // (mod 8), counted in logical pixels from the surface origin; at a larger
+  // scale each of its pixels is the device pixels of a logical one.
+  if (scale_ == 1) {
+    for (std::int64_t first : {y & 7, (7 - y) & 7}) {
+      std::int64_t x = x0 + ((first - x0) & 7);
+      for (; x <= x1; x += 8) row[x] = ink;
+    }
+    return;
+  }
+  const auto ly = static_cast<std::int64_t>(static_cast<double>(y) / scale_);
+  const auto lx0 = static_cast<std::int64_t>(static_cast<double>(x0) / scale_);
+  for (std::int64_t first : {ly & 7, (7 - ly) & 7}) {
+    for (std::int64_t lx = lx0 + ((first - lx0) & 7);; lx += 8) {
+      const std::int64_t from = std::max(deviceEdge(lx), x0);
+      const std::int64_t to = std::min(deviceEdge(lx + 1) - 1, x1);
+      if (from > x1) break;
+      if (from <= to) std::fill(row + from, row + to + 1, ink);
+    }
   }
 }
 
@@ -193,7 +237,7 @@ void DrawingSurface::fillSolidRect(double left, double top, double right, double
   auto a = toPixelPoint(left, top);
   auto b = toPixelPoint(right, bottom);
   if (!a || !b) return;
-  fillBand(a->x, a->y, b->x - 1, b->y - 1, colour);
+  fillLogicalBand(a->x, a->y, b->x - 1, b->y - 1, colour);
   std::erase_if(drawnTexts_, [&](const DrawnText& t) {
     return t.x >= a->x && t.x < b->x && t.y >= a->y && t.y < b->y;
   });
@@ -201,12 +245,18 @@ void DrawingSurface::fillSolidRect(double left, double top, double right, double
 
 void DrawingSurface::clear(Rgb colour) { fillSolidRect(0, 0, width_, height_, colour); }
 
-void DrawingSurface::moveTo(double x, double y) { current_ = toPixelPoint(x, y); }
+void DrawingSurface::moveTo(double x, double y) {
+  currentLogical_ = toPixelPoint(x, y);
+  current_ = currentLogical_ ? toPixelPoint(x * scale_, y * scale_) : std::nullopt;
+}
 
 void DrawingSurface::lineTo(double x, double y) {
-  auto to = toPixelPoint(x, y);
+  auto to = toPixelPoint(x * scale_, y * scale_);
+  auto toLogical = toPixelPoint(x, y);
+  if (!toLogical) to.reset();
   if (current_ && to) thinOrWideLine(*current_, *to);
   current_ = to;
+  currentLogical_ = toLogical;
 }
 
 // Bresenham from `from` towards `to`, the last pixel left out. Step i along
@@ -225,7 +275,7 @@ void DrawingSurface::thinOrWideLine(PixelPoint from, PixelPoint to) {
   const std::int64_t dMinor = std::llabs(xMajor ? dy : dx);
   const int majorSign = (xMajor ? dx : dy) > 0 ? 1 : -1;
   const int minorSign = (xMajor ? dy : dx) >= 0 ? 1 : -1;
-  const std::int64_t majorLimit = xMajor ? width_ : height_;
+  const std::int64_t majorLimit = xMajor ? deviceWidth_ : deviceHeight_;
 
   std::int64_t lo, hi;  // steps [lo, hi)
   if (majorSign > 0) {
@@ -241,7 +291,7 @@ void DrawingSurface::thinOrWideLine(PixelPoint from, PixelPoint to) {
   const __int128 num = static_cast<__int128>(2) * lo * dMinor + dMajor;
   std::int64_t m = static_cast<std::int64_t>(num / twoMajor);
   std::int64_t rem = static_cast<std::int64_t>(num % twoMajor);
-  const int w = strokeWidth(pen_);
+  const int w = devicePenWidth();
   const std::int64_t before = (w - 1) / 2;
   const std::int64_t after = w / 2;
   for (std::int64_t i = lo; i < hi; ++i) {
@@ -269,16 +319,38 @@ void DrawingSurface::rectangle(double left, double top, double right, double bot
   const auto [l, t, r, b] = *box;
   const std::int64_t y0 = std::max<std::int64_t>(t + 1, 0);
   const std::int64_t y1 = std::min<std::int64_t>(b - 2, height_ - 1);
-  for (std::int64_t y = y0; y <= y1; ++y) brushSpan(y, l + 1, r - 2);
+  const std::int64_t dx0 = deviceEdge(l + 1), dx1 = deviceEdge(r - 1) - 1;
+  for (std::int64_t y = deviceEdge(y0); y < deviceEdge(y1 + 1); ++y) brushSpan(y, dx0, dx1);
   // The outline runs through the pixel centres of columns l and r − 1 and
   // rows t and b − 1; a wide pen widens it about that path.
   const int w = strokeWidth(pen_);
   const std::int64_t before = (w - 1) / 2, after = w / 2;
   const std::int64_t xl = l, xr = r - 1, yt = t, yb = b - 1;
-  fillBand(xl - before, yt - before, xr + after, yt + after, pen_.colour);
-  fillBand(xl - before, yb - before, xr + after, yb + after, pen_.colour);
-  fillBand(xl - before, yt - before, xl + after, yb + after, pen_.colour);
-  fillBand(xr - before, yt - before, xr + after, yb + after, pen_.colour);
+  fillLogicalBand(xl - before, yt - before, xr + after, yt + after, pen_.colour);
+  fillLogicalBand(xl - before, yb - before, xr + after, yb + after, pen_.colour);
+  fillLogicalBand(xl - before, yt - before, xl + after, yb + after, pen_.colour);
+  fillLogicalBand(xr - before, yt - before, xr + after, yb + after, pen_.colour);
+}
+
+// At a larger scale the outline is the ring of device pixels inside the
+// ellipse of the box and outside the one inset by the pen's device width.
+void DrawingSurface::scaledEllipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+  const std::int64_t dl = deviceEdge(l), dt = deviceEdge(t), dr = deviceEdge(r), db = deviceEdge(b);
+  const int w = devicePenWidth();
+  const bool hollowInside = dr - dl <= 2 * w || db - dt <= 2 * w;
+  const std::int64_t y0 = std::max<std::int64_t>(dt, 0), y1 = std::min<std::int64_t>(db - 1, deviceHeight_ - 1);
+  for (std::int64_t y = y0; y <= y1; ++y) {
+    const Span outer = ellipseRow(dl, dt, dr, db, y);
+    if (outer.empty()) continue;
+    const Span inner = hollowInside ? Span{} : ellipseRow(dl + w, dt + w, dr - w, db - w, y);
+    if (inner.empty()) {
+      fillBand(outer.lo, y, outer.hi, y, pen_.colour);
+      continue;
+    }
+    brushSpan(y, inner.lo, inner.hi);
+    fillBand(outer.lo, y, inner.lo - 1, y, pen_.colour);
+    fillBand(inner.hi + 1, y, outer.hi, y, pen_.colour);
+  }
 }
 
 // The filled ellipse is the set of pixels whose centres lie inside the
@@ -288,6 +360,10 @@ void DrawingSurface::ellipse(double left, double top, double right, double botto
   const auto box = toPixelBox(left, top, right, bottom);
   if (!box) return;
   const auto [l, t, r, b] = *box;
+  if (scale_ != 1) {
+    scaledEllipse(l, t, r, b);
+    return;
+  }
   const int w = strokeWidth(pen_);
   const std::int64_t before = (w - 1) / 2, after = w / 2;
   const std::int64_t y0 = std::max<std::int64_t>(t, -after);
@@ -321,8 +397,18 @@ void DrawingSurface::ellipse(double left, double top, double right, double botto
   }
 }
 
+// A dot is one logical pixel: a square of R × R device pixels from the
+// coordinate's device pixel.
 void DrawingSurface::setPixel(double x, double y, Rgb colour) {
-  if (auto p = toPixelPoint(x, y)) putPixel(p->x, p->y, colour);
+  if (!toPixelPoint(x, y)) return;
+  auto p = toPixelPoint(x * scale_, y * scale_);
+  if (!p) return;
+  if (scale_ == 1) {
+    putPixel(p->x, p->y, colour);
+    return;
+  }
+  const std::int64_t side = std::max<std::int64_t>(1, std::lround(scale_));
+  fillBand(p->x, p->y, p->x + side - 1, p->y + side - 1, colour);
 }
 
 namespace {
@@ -388,30 +474,43 @@ std::int64_t previousBorder(const std::uint32_t* row, std::int64_t x, std::int64
 // leaves behind.
 void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour,
                                const std::vector<FillBarrier>& barriers) {
-  auto seed = toPixelPoint(xd, yd);
-  if (!seed || seed->x < 0 || seed->y < 0 || seed->x >= width_ || seed->y >= height_) return;
+  const auto logicalSeed = toPixelPoint(xd, yd);
+  if (!logicalSeed || logicalSeed->x < 0 || logicalSeed->y < 0 || logicalSeed->x >= width_ ||
+      logicalSeed->y >= height_)
+    return;
   if (brush_.style == BrushStyle::Hollow) return;
   const std::uint32_t border = borderColour & kRgbMask;
   std::vector<PixelBox> walls;
   for (const FillBarrier& b : barriers)
-    if (auto box = toPixelBox(b.left, b.top, b.right, b.bottom)) walls.push_back(*box);
+    if (auto box = toPixelBox(b.left * scale_, b.top * scale_, b.right * scale_, b.bottom * scale_))
+      walls.push_back(*box);
   auto inWall = [&](std::int64_t x, std::int64_t y) {
     for (const PixelBox& w : walls)
       if (x >= w.l && x < w.r && y >= w.t && y < w.b) return true;
     return false;
   };
-  if (isBorder(pixels_[static_cast<std::size_t>(seed->y * width_ + seed->x)], border) ||
-      inWall(seed->x, seed->y))
-    return;
+  auto fillable = [&](std::int64_t x, std::int64_t y) {
+    return x >= 0 && y >= 0 && x < deviceWidth_ && y < deviceHeight_ &&
+           !isBorder(pixels_[static_cast<std::size_t>(y * deviceWidth_ + x)], border) && !inWall(x, y);
+  };
+  // The seed's device pixel, or where a finer line covers it another device
+  // pixel of the seed's logical one.
+  std::optional<PixelPoint> seed;
+  if (auto p = toPixelPoint(xd * scale_, yd * scale_); p && fillable(p->x, p->y)) seed = p;
+  for (std::int64_t y = deviceEdge(logicalSeed->y); !seed && y < deviceEdge(logicalSeed->y + 1); ++y)
+    for (std::int64_t x = deviceEdge(logicalSeed->x); !seed && x < deviceEdge(logicalSeed->x + 1); ++x)
+      if (fillable(x, y)) seed = PixelPoint{x, y};
+  if (!seed) return;
 
-  if (fillRows_.size() != static_cast<std::size_t>(height_)) fillRows_.assign(static_cast<std::size_t>(height_), {});
+  if (fillRows_.size() != static_cast<std::size_t>(deviceHeight_))
+    fillRows_.assign(static_cast<std::size_t>(deviceHeight_), {});
   std::vector<std::int64_t> touched;
   std::vector<FillRun> stack;
   // The maximal run through the fillable pixel x of row y, kept and stacked;
   // its last x.
   auto takeRun = [&](std::int64_t x, std::int64_t y) {
-    const std::uint32_t* row = pixels_.data() + y * width_;
-    std::int64_t lo = 0, hi = width_ - 1;
+    const std::uint32_t* row = pixels_.data() + y * deviceWidth_;
+    std::int64_t lo = 0, hi = deviceWidth_ - 1;
     for (const PixelBox& w : walls) {
       if (y < w.t || y >= w.b) continue;
       if (w.r <= x) lo = std::max(lo, w.r);
@@ -435,8 +534,8 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour,
     const FillRun run = stack.back();
     stack.pop_back();
     for (const std::int64_t ny : {run.y - 1, run.y + 1}) {
-      if (ny < 0 || ny >= height_) continue;
-      const std::uint32_t* row = pixels_.data() + ny * width_;
+      if (ny < 0 || ny >= deviceHeight_) continue;
+      const std::uint32_t* row = pixels_.data() + ny * deviceWidth_;
       for (std::int64_t x = run.x0; x <= run.x1;) {
         if (isBorder(row[x], border)) {
           ++x;
@@ -480,18 +579,19 @@ void DrawingSurface::textOut(double xd, double yd, std::string_view text) {
   // A text drawn at the same corner takes the earlier one's place.
   std::erase_if(drawnTexts_, [&](const DrawnText& t) { return t.x == x && t.y == y; });
   drawnTexts_.push_back(DrawnText{x, y, std::string(text)});
-  const QFont font = makeFont(font_);
-  const QFontMetrics metrics(font);
   if (backgroundMode_ == BackgroundMode::Opaque)
-    fillBand(x, y, static_cast<std::int64_t>(x) + textWidth(text) - 1,
-             static_cast<std::int64_t>(y) + metrics.height() - 1, backgroundColour_);
+    fillLogicalBand(x, y, static_cast<std::int64_t>(x) + textWidth(text) - 1,
+                    static_cast<std::int64_t>(y) + textHeight() - 1, backgroundColour_);
+  // The glyphs at the device size, from the device pixel of the cell's corner.
+  const QFont font = makeFont(font_, scale_);
+  const QFontMetrics metrics(font);
   QImage target = image();
   QPainter painter(&target);
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setRenderHint(QPainter::TextAntialiasing, false);
   painter.setFont(font);
   painter.setPen(QColor::fromRgb(kOpaque | textColour_));
-  const int baseline = y + metrics.ascent();
+  const int baseline = static_cast<int>(deviceEdge(y)) + metrics.ascent();
   const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
   if (font_ == FontRecipe::Text) {
     // Each glyph on the whole-pixel pitch.
@@ -499,10 +599,10 @@ void DrawingSurface::textOut(double xd, double yd, std::string_view text) {
       if (s[i] == QLatin1Char(' ')) continue;
       const int gx = x + kTextPitch * static_cast<int>(i);
       if (gx > width_) break;
-      painter.drawText(QPoint(gx, baseline), QString(s[i]));
+      painter.drawText(QPoint(static_cast<int>(deviceEdge(gx)), baseline), QString(s[i]));
     }
   } else {
-    painter.drawText(QPoint(x, baseline), s);
+    painter.drawText(QPoint(static_cast<int>(deviceEdge(x)), baseline), s);
   }
 }
 

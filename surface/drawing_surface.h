@@ -6,6 +6,12 @@
 // doubles and truncated toward zero, as an integer conversion would; a
 // coordinate that is NaN, infinite or beyond ±kMaxCoordinate makes the
 // operation draw nothing. Every operation clips to the image.
+//
+// A surface of scale R (a screen's device pixel ratio, 1 to 4) keeps its
+// layout in these logical pixels and draws at R device pixels per logical
+// one: the image is width × R by height × R, a coordinate lands on device
+// pixel trunc(R × v), and pen widths, dots, hatching and text grow by R. At
+// scale 1 the two kinds of pixel are one.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +30,9 @@ namespace tarvo {
 
 // Magnitude beyond which a coordinate is treated as unusable (2^52 pixels).
 inline constexpr double kMaxCoordinate = 4503599627370496.0;
+// Device pixels per logical pixel a surface may have.
+inline constexpr double kMinSurfaceScale = 1;
+inline constexpr double kMaxSurfaceScale = 4;
 
 enum class BackgroundMode { Transparent = 1, Opaque = 2 };
 
@@ -62,13 +71,20 @@ struct FillBarrier {
 
 class DrawingSurface {
  public:
-  DrawingSurface(int width, int height);
+  // width × height logical pixels at `scale` device pixels each (clamped to
+  // kMinSurfaceScale..kMaxSurfaceScale).
+  DrawingSurface(int width, int height, double scale = 1);
 
+  // The size in logical pixels, which every layout uses.
   int width() const { return width_; }
   int height() const { return height_; }
-  // The pixel's colour (0x00RRGGBB); black outside the image.
+  double scale() const { return scale_; }
+  // The image's size in device pixels.
+  int deviceWidth() const { return deviceWidth_; }
+  int deviceHeight() const { return deviceHeight_; }
+  // The colour (0x00RRGGBB) of the image's device pixel; black outside it.
   Rgb pixel(int x, int y) const;
-  // Pixels row by row, 0xFFRRGGBB, width() per row.
+  // Pixels row by row, 0xFFRRGGBB, deviceWidth() per row.
   const std::uint32_t* pixels() const { return pixels_.data(); }
   // The image as Format_RGB32 sharing this surface's buffer; valid while the
   // surface lives and is not resized.
@@ -92,10 +108,11 @@ class DrawingSurface {
   void setFont(FontRecipe font) { font_ = font; }
   FontRecipe font() const { return font_; }
 
-  // Current position; empty after a move or line to an unusable coordinate.
-  // A line from an empty position draws nothing but sets the position.
+  // Current position (logical pixels); empty after a move or line to an
+  // unusable coordinate. A line from an empty position draws nothing but
+  // sets the position.
   void moveTo(double x, double y);
-  std::optional<PixelPoint> currentPosition() const { return current_; }
+  std::optional<PixelPoint> currentPosition() const { return currentLogical_; }
   // Pen line from the current position to (x, y), its last pixel excluded;
   // (x, y) becomes the current position.
   void lineTo(double x, double y);
@@ -130,13 +147,25 @@ class DrawingSurface {
   [[nodiscard]] FileWrite savePng(const std::string& path);
 
  private:
+  // Device pixel of a logical coordinate; the first device pixel of a whole
+  // logical one.
+  std::optional<std::int64_t> toDevice(double v) const;
+  std::int64_t deviceEdge(std::int64_t logical) const;
+  int devicePenWidth() const;
+  // Device-pixel operations; inclusive ranges, clipped.
   void putPixel(std::int64_t x, std::int64_t y, Rgb colour);
   void fillBand(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, Rgb colour);
+  // The device pixels of the inclusive logical box.
+  void fillLogicalBand(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, Rgb colour);
   void brushSpan(std::int64_t y, std::int64_t x0, std::int64_t x1);
   void thinOrWideLine(PixelPoint from, PixelPoint to);
+  void scaledEllipse(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b);
 
   int width_;
   int height_;
+  double scale_;
+  int deviceWidth_;
+  int deviceHeight_;
   std::vector<std::uint32_t> pixels_;
   // Flood fill scratch, kept between fills: the runs found in each row.
   struct FillRun {
@@ -149,7 +178,8 @@ class DrawingSurface {
   Rgb backgroundColour_ = paletteColour(PaletteIndex::White);
   BackgroundMode backgroundMode_ = BackgroundMode::Opaque;
   FontRecipe font_ = FontRecipe::Text;
-  std::optional<PixelPoint> current_ = PixelPoint{0, 0};
+  std::optional<PixelPoint> current_ = PixelPoint{0, 0};  // device pixels
+  std::optional<PixelPoint> currentLogical_ = PixelPoint{0, 0};
   std::vector<DrawnText> drawnTexts_;
 };
 

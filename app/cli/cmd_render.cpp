@@ -7,6 +7,7 @@
 // eclipse step the backward search and one more paint; then writes the picture. The
 // failure pictures (no catalogue, end of the catalogue) are written too, and
 // the exit status is that of `tarvo show`.
+#include <cmath>
 #include <cstdio>
 #include <new>
 #include <functional>
@@ -16,7 +17,10 @@
 #include "app/time_zones.h"
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
+#include "app/cli/cli_args.h"
 #include "app/cli/eclipse_options.h"
+#include "app/cli/shared_options.h"
+#include "base/text_format.h"
 #include "catalogue/canon_reader.h"
 #include "surface/drawing_surface.h"
 #include "session/session_state.h"
@@ -60,6 +64,7 @@ struct RenderOptions {
   bool grid = false;
   bool cia = false;
   bool deltaTBands = false;  // --dt-bands
+  double scale = 1;          // --scale: device pixels per pixel of the layout
 };
 
 OptionParser renderParser(RenderOptions& out) {
@@ -69,6 +74,18 @@ OptionParser renderParser(RenderOptions& out) {
   parser.addRequired(outputFileOption("--out", "FILE.png", "the PNG file to write", out.outPath));
   addEclipseOptions(parser, out.eclipse);
   parser.add(sizeOption(out.eclipse.shared));
+  const std::string scaleError = formatString("--scale needs a ratio from %g to %g", kMinSurfaceScale, kMaxSurfaceScale);
+  parser.add({.name = "--scale",
+              .argument = "R",
+              .help = "paint as the window does on a screen of pixel ratio R (1 to 4, default 1): the layout "
+                      "of --size, the picture R times as wide and high",
+              .apply = [&out, scaleError](const std::vector<std::string>& v) {
+                double r = 0;
+                if (!parseNumber(v[0], r) || !(r >= kMinSurfaceScale && r <= kMaxSurfaceScale)) return scaleError;
+                out.scale = r;
+                return std::string();
+              },
+              .valueError = scaleError});
   std::string names;
   std::vector<std::string> words;
   for (const DisplayChoice& c : displayChoices()) {
@@ -136,7 +153,7 @@ std::string prepareSession(const RenderOptions& options, SessionState& state) {
 // Returns the exit status.
 int paintAndSave(const RenderOptions& options, SessionState& state) {
   CanonReader reader;
-  DrawingSurface surface(options.eclipse.shared.width, options.eclipse.shared.height);
+  DrawingSurface surface(options.eclipse.shared.width, options.eclipse.shared.height, options.scale);
   PaintHooks hooks;
   hooks.zones = &systemZoneDatabase();
   PaintResult painted = paintView(state, reader, surface, hooks);
@@ -181,6 +198,10 @@ int runRender(const std::vector<std::string>& args) {
   if (const std::string e = checkEclipseOptions(parser.positional(), options.eclipse); !e.empty()) {
     return parser.usageError(e);
   }
+  if (options.eclipse.shared.width * options.scale > kMaxSurfaceSide ||
+      options.eclipse.shared.height * options.scale > kMaxSurfaceSide) {
+    return parser.usageError(formatString("--size times --scale is more than %d pixels a side", kMaxSurfaceSide));
+  }
   if (const std::string why = refusedOutputFile(options.outPath); !why.empty()) {
     std::fprintf(stderr, "tarvo render: cannot write %s: %s\n", options.outPath.c_str(), why.c_str());
     return kExitPngFailed;
@@ -191,8 +212,9 @@ int runRender(const std::vector<std::string>& args) {
   try {
     return paintAndSave(options, state);
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "tarvo render: not enough memory for a %d\u00d7%d picture\n", options.eclipse.shared.width,
-                 options.eclipse.shared.height);
+    std::fprintf(stderr, "tarvo render: not enough memory for a %d\u00d7%d picture\n",
+                 static_cast<int>(std::lround(options.eclipse.shared.width * options.scale)),
+                 static_cast<int>(std::lround(options.eclipse.shared.height * options.scale)));
     return kExitOutOfMemory;
   }
 }

@@ -1,8 +1,13 @@
 #include "app/window/main_frame.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QStyle>
 
 #include <QAction>
+#include <QApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -19,6 +24,7 @@
 #include "app/window/child_frame.h"
 #include "app/window/framework_texts.h"
 #include "app/window/help_window.h"
+#include "app/window/shrinking_label.h"
 #include "app/window/toolbar_icons.h"
 #include "app/window/vorn_view.h"
 
@@ -42,9 +48,16 @@ CMainFrame::CMainFrame(int recentFiles) : mdi_(new QMdiArea) {
   createStatusBar();
   createMenus();
   connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateMenus);
-  move(0, 0);
-  resize(700, 520);
+  // The first size, no larger than the screen's room for windows.
+  const QRect room = screen()->availableGeometry();
+  move(room.topLeft());
+  resize(kFirstFrameSize.boundedTo(room.size()));
   updateMenus();
+  // The lock keys' indicators follow the keyboard; the status bar's panes
+  // follow its width.
+  qApp->installEventFilter(this);
+  statusBar()->installEventFilter(this);
+  showLockKeys(readLockKeys());
 }
 
 CMainFrame::~CMainFrame() {
@@ -187,6 +200,7 @@ void CMainFrame::createToolBar() {
 void CMainFrame::createStatusBar() {
   message_ = new QLabel(QStringLiteral("Ready"));
   statusBar()->addWidget(message_, 1);
+  connect(statusBar(), &QStatusBar::messageChanged, this, &CMainFrame::fitStatusPanes);
   // The ΔT drag: ±10 σ in steps of σ/10, the model in the middle.
   deltaTSlider_ = new QSlider(Qt::Horizontal);
   deltaTSlider_->setRange(-100, 100);
@@ -198,17 +212,54 @@ void CMainFrame::createStatusBar() {
   connect(deltaTSlider_, &QSlider::valueChanged, this, [this](int steps) {
     if (CVornView* v = activeView()) v->setDeltaTSteps(steps);
   });
-  deltaT_ = new QLabel;
+  deltaT_ = new CShrinkingLabel;
   statusBar()->addPermanentWidget(deltaT_);
-  // The keyboard indicators; Qt cannot read the lock keys' state, so they
-  // are shown greyed, as an indicator whose key is off.
+  // The keyboard indicators, narrow boxes greyed while their key is off.
   for (const char* text : {"KANA", "CAP", "NUM", "SCRL"}) {
     auto* label = new QLabel(QString::fromLatin1(text));
     label->setEnabled(false);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setContentsMargins(1, 0, 1, 0);
+    label->setAlignment(Qt::AlignCenter);
+    label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     statusBar()->addPermanentWidget(label);
     indicators_ << label;
   }
+}
+
+void CMainFrame::showLockKeys(const std::optional<LockKeys>& keys) {
+  const bool on[] = {keys && keys->kana, keys && keys->caps, keys && keys->num, keys && keys->scroll};
+  for (int i = 0; i < indicators_.size(); ++i) indicators_[i]->setEnabled(on[i]);
+}
+
+void CMainFrame::setDeltaTText(const QString& text) {
+  deltaT_->setText(text);
+  fitStatusPanes();
+}
+
+// The message shown for a while (the words for the place under the mouse)
+// comes first: the ΔT pane gives it the room it needs, down to nothing.
+void CMainFrame::fitStatusPanes() {
+  QStatusBar* bar = statusBar();
+  deltaT_->setMaximumWidth(QWIDGETSIZE_MAX);
+  const QString said = bar->currentMessage();
+  if (said.isEmpty() || bar->layout() == nullptr) return;
+  bar->layout()->activate();
+  // The message is drawn from x = 6 up to 2 pixels before the first permanent pane.
+  constexpr int kMessageLeft = 6, kMessageGap = 2;
+  const int need = kMessageLeft + bar->fontMetrics().horizontalAdvance(said) + kMessageGap;
+  const int shortfall = need - deltaTSlider_->x();
+  if (shortfall <= 0) return;
+  deltaT_->setMaximumWidth(std::max(deltaT_->width() - shortfall, 0));
+  bar->layout()->activate();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyRelease || event->type() == QEvent::ApplicationActivate)
+    showLockKeys(readLockKeys());
+  if (watched == statusBar() && event->type() == QEvent::Resize)
+    QMetaObject::invokeMethod(this, &CMainFrame::fitStatusPanes, Qt::QueuedConnection);
+  return QMainWindow::eventFilter(watched, event);
 }
 
 QAction* CMainFrame::barToggle(const QString& text, QWidget* bar) {
@@ -366,7 +417,7 @@ QMenu* CMainFrame::createWindowMenu() {
 void CMainFrame::fillWindowMenu(QMenu* menu) {
   menu->clear();
   menu->addAction(QStringLiteral("New Window(&N)"), this, &CMainFrame::newRequested);
-  menu->addAction(QStringLiteral("Cascade(&C)"), mdi_, &QMdiArea::cascadeSubWindows);
+  menu->addAction(QStringLiteral("Cascade(&C)"), this, &CMainFrame::cascadeViews);
   menu->addAction(QStringLiteral("Tile(&T)"), mdi_, &QMdiArea::tileSubWindows);
   menu->addSeparator();
   const auto views = mdi_->subWindowList();
@@ -379,12 +430,35 @@ void CMainFrame::fillWindowMenu(QMenu* menu) {
   }
 }
 
+void CMainFrame::cascadeViews() {
+  const auto views = mdi_->subWindowList();
+  if (views.isEmpty()) return;
+  // Each view one title bar lower and to the right of the one before, all of
+  // one size: the area less the steps, and never below the restored size.
+  const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, views[0]) + 4;
+  const QSize area = mdi_->viewport()->size();
+  const QSize least(std::max(area.width() * 2 / 3, kLeastViewSize.width()),
+                    std::max(area.height() * 2 / 3, kLeastViewSize.height()));
+  const int n = static_cast<int>(views.size());
+  const QSize size = QSize(area.width() - step * (n - 1), area.height() - step * (n - 1)).expandedTo(least);
+  // Where the steps would take a view out of the area, they start again at the top.
+  const int perRound = std::max(1, std::min((area.width() - size.width()) / step,
+                                            (area.height() - size.height()) / step) + 1);
+  for (int i = 0; i < n; ++i) {
+    QMdiSubWindow* child = views[i];
+    child->showNormal();
+    const int at = (i % perRound) * step;
+    child->setGeometry(QRect(QPoint(at, at), size));
+  }
+  mdi_->setActiveSubWindow(views.last());
+}
+
 void CMainFrame::updateMenus() {
   const bool viewOpen = activeView() != nullptr;
   menuBar()->clear();
   menuBar()->addActions(viewOpen ? viewMenuBar_ : frameMenuBar_);
   if (CVornView* view = activeView(); view && view->paintCount() > 0) {
-    deltaT_->setText(view->deltaTStatus());
+    setDeltaTText(view->deltaTStatus());
     const QSignalBlocker quiet(deltaTSlider_);
     deltaTSlider_->setValue(view->deltaTSteps());
   }
@@ -420,7 +494,7 @@ void CMainFrame::addChildFrame(CChildFrame* child) {
   // The pane and the ΔT slider speak of the active view's document.
   connect(view, &CVornView::painted, this, [this, view] {
     if (view != activeView()) return;
-    deltaT_->setText(view->deltaTStatus());
+    setDeltaTText(view->deltaTStatus());
     const QSignalBlocker quiet(deltaTSlider_);
     deltaTSlider_->setValue(view->deltaTSteps());
   });
@@ -431,7 +505,8 @@ void CMainFrame::addChildFrame(CChildFrame* child) {
       statusBar()->showMessage(text);
   });
   // The size the view gets back when it is restored from maximised.
-  child->resize(std::max(mdi_->width() * 2 / 3, 360), std::max(mdi_->height() * 2 / 3, 270));
+  child->resize(std::max(mdi_->width() * 2 / 3, kLeastViewSize.width()),
+                std::max(mdi_->height() * 2 / 3, kLeastViewSize.height()));
   connect(child, &QObject::destroyed, this, &CMainFrame::updateMenus, Qt::QueuedConnection);
   connect(child->view(), &CVornView::statusMessage, message_, &QLabel::setText);
   child->showMaximized();

@@ -4,8 +4,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QSize>
 
 #include <map>
+#include <optional>
+
+#include "app/window/lock_keys.h"
 
 class QLabel;
 class QMdiArea;
@@ -42,6 +46,11 @@ enum CommandId : int {
   kCmdExit = 57665,
 };
 
+// The main window's first size, made smaller where the screen is.
+inline constexpr QSize kFirstFrameSize{700, 520};
+// The least size a restored or cascaded view's frame gets.
+inline constexpr QSize kLeastViewSize{360, 270};
+
 // The tool bar's buttons that have no command behind them, in their order.
 inline constexpr int kUnusedButtonIds[] = {32790, 32794, 32792, 32791, 32793, 32795};
 
@@ -72,6 +81,11 @@ class CMainFrame : public QMainWindow {
   // own otherwise; enables the view's commands accordingly.
   void updateMenus();
   void updateRecentFiles(const QStringList& paths);
+  // Window › Cascade: the views stepped down from the top left, each of a
+  // size to work in.
+  void cascadeViews();
+  // Lights each indicator whose lock key is on (none when the state is unknown).
+  void showLockKeys(const std::optional<LockKeys>& keys);
   // Help › Contents: shows the help window (made on first use).
   void showHelp();
   QWidget* helpWindow() const { return help_; }
@@ -90,6 +104,7 @@ class CMainFrame : public QMainWindow {
  protected:
   // Quitting closes every view first; a changed document may stop it.
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void createActions(int recentFiles);
@@ -101,6 +116,8 @@ class CMainFrame : public QMainWindow {
   void fillWindowMenu(QMenu* menu);
   void createToolBar();
   void createStatusBar();
+  void setDeltaTText(const QString& text);
+  void fitStatusPanes();
   QAction* viewCommand(int id, const QString& text, void (CVornView::*slot)(),
                        const QString& prompt = {});
   QAction* barToggle(const QString& text, QWidget* bar);

@@ -30,6 +30,7 @@
 #include "app/window/window_files.h"
 #include "app/window/window_session.h"
 #include "base/input_limits.h"
+#include "map/info_panel.h"
 #include "surface/drawing_surface.h"
 #include "session/mouse_commands.h"
 #include "session/paint.h"
@@ -73,7 +74,8 @@ QString notEnoughMemoryFor(QSize size) {
 CVornView::CVornView(WindowSession& session, QWidget* parent)
     : QWidget(parent), session_(session), list_(new CListDlg(session, this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setMinimumSize(1, 1);
+  // The information panel is never cut: a shorter view has a smaller map.
+  setMinimumSize(kInfoPanelWidth, kInfoPanelRows);
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   setAccessibleName(QStringLiteral("Eclipse view"));
@@ -109,7 +111,7 @@ void CVornView::runPaint() {
   PaintResult result;
   // A picture too large for the memory there is: said, never a crash.
   try {
-    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1));
+    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1), deviceScale());
     result = paintView(session_.state, session_.reader, *surface_, hooks);
   } catch (const std::bad_alloc&) {
     surface_.reset();
@@ -129,6 +131,7 @@ void CVornView::runPaint() {
   paintShown_ = true;
   starMapShown_ = false;
   horizonShown_ = false;
+  emit statusText(QString());  // the words for a place under the mouse may no longer hold
   setAccessibleDescription(shownText());
   // The repaint replaces what a command drew over the last one; a view's
   // first paint draws it again (a session file kept it).
@@ -146,14 +149,20 @@ void CVornView::paintPending() {
   if (paintPending_) runPaint();
 }
 
+double CVornView::deviceScale() const {
+  return std::clamp(devicePixelRatioF(), kMinSurfaceScale, kMaxSurfaceScale);
+}
+
 void CVornView::paintEvent(QPaintEvent*) {
+  // On a screen of another pixel ratio the picture is painted again for it.
+  if (surface_ && surface_->scale() != deviceScale()) paintPending_ = true;
   paintPending();
   QPainter p(this);
   if (!surface_) {
     p.fillRect(rect(), Qt::black);
     return;
   }
-  // The picture is drawn in logical pixels; Qt scales it for the screen.
+  // The picture has the screen's device pixels; its logical size is the view's.
   p.drawImage(QRect(0, 0, surface_->width(), surface_->height()), surface_->image());
   if (surface_->width() < width() || surface_->height() < height()) {
     p.fillRect(QRect(surface_->width(), 0, width(), height()), Qt::black);
@@ -222,6 +231,7 @@ void CVornView::showRecordZones(const std::vector<double>& deltaTSeconds) {
 }
 
 void CVornView::showChanged() {
+  emit statusText(QString());
   paintShown_ = false;
   answerWords_.clear();
   starMapShown_ = false;
@@ -253,8 +263,9 @@ QString CVornView::shownText() const {
 QImage CVornView::shownImage() const { return surface_ ? surface_->image().copy() : QImage(); }
 
 DrawingSurface& CVornView::directSurface() {
-  if (!surface_ || surface_->width() != width() || surface_->height() != height())
-    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1));
+  if (!surface_ || surface_->width() != width() || surface_->height() != height() ||
+      surface_->scale() != deviceScale())
+    surface_ = std::make_unique<DrawingSurface>(std::max(width(), 1), std::max(height(), 1), deviceScale());
   return *surface_;
 }
 
@@ -487,17 +498,29 @@ void CVornView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CVornView::exportPicture() {
   paintPending();
   bool ok = false;
+  // The scale, after an @, is the device pixels per pixel of the layout;
+  // the view's own is offered where it is not 1.
+  const double shownScale = deviceScale();
+  const QString offered = QStringLiteral("%1x%2").arg(width()).arg(height()) +
+                          (shownScale == 1 ? QString() : QStringLiteral("@%1").arg(shownScale));
   const QString typed = QInputDialog::getText(
       this, QStringLiteral("Export Picture"),
-      QStringLiteral("Size in pixels (width x height, each 1 to %1):").arg(kMaxPictureSide),
-      QLineEdit::Normal, QStringLiteral("%1x%2").arg(width()).arg(height()), &ok);
+      QStringLiteral("Size in pixels (width x height, each 1 to %1), and a scale after @ (1 to 4):")
+          .arg(kMaxPictureSide),
+      QLineEdit::Normal, offered, &ok);
   if (!ok) return;
-  const QStringList sides = typed.trimmed().split(QLatin1Char('x'));
+  const QStringList sizeAndScale = typed.trimmed().split(QLatin1Char('@'));
+  const QStringList sides = sizeAndScale[0].trimmed().split(QLatin1Char('x'));
   const int w = sides.size() == 2 ? sides[0].trimmed().toInt() : 0;
   const int h = sides.size() == 2 ? sides[1].trimmed().toInt() : 0;
-  if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide) {
+  bool scaleOk = sizeAndScale.size() == 1;
+  const double scale = scaleOk ? 1 : sizeAndScale[1].trimmed().toDouble(&scaleOk);
+  if (w < 1 || h < 1 || w > kMaxPictureSide || h > kMaxPictureSide || sizeAndScale.size() > 2 || !scaleOk ||
+      !(scale >= kMinSurfaceScale && scale <= kMaxSurfaceScale) || w * scale > kMaxPictureSide ||
+      h * scale > kMaxPictureSide) {
     QMessageBox::warning(this, QStringLiteral("Export Picture"),
-                         QStringLiteral("%1 is not a size: give width x height, each 1 to %2.")
+                         QStringLiteral("%1 is not a size: give width x height, each 1 to %2, and a scale "
+                                        "after @ from 1 to 4 that keeps each side of the picture within %2.")
                              .arg(typed)
                              .arg(kMaxPictureSide));
     return;
@@ -509,20 +532,20 @@ void CVornView::exportPicture() {
                                                    : chosen + QStringLiteral(".png");
                                       });
   if (path.isEmpty()) return;
-  if (auto error = exportPictureTo(path, QSize(w, h)))
+  if (auto error = exportPictureTo(path, QSize(w, h), scale))
     QMessageBox::warning(this, QStringLiteral("Export Picture"), *error);
 }
 
-std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize size) {
+std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize size, double scale) {
   paintPending();
   QImage picture;
   try {
-    if (surface_ && size == QSize(surface_->width(), surface_->height())) {
+    if (surface_ && size == QSize(surface_->width(), surface_->height()) && scale == surface_->scale()) {
       picture = shownImage();
     } else {
       // The paint on a copy of the session: the view's own layout stays.
       SessionState copy = session_.state;
-      DrawingSurface page(size.width(), size.height());
+      DrawingSurface page(size.width(), size.height(), scale);
       paintView(copy, session_.reader, page, PaintHooks{});
       if (starMapShown_) drawSkyChartCommand(copy, page);
       if (horizonShown_) drawHorizonChartCommand(copy, page);
@@ -541,17 +564,33 @@ std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize siz
 
 // ---- Printing ----
 
+double printScale(QPrinter& printer) {
+  // A printer that offers 300 dpi or more is asked for the least such.
+  constexpr int kLeastPrintDpi = 300;
+  if (printer.resolution() < kLeastPrintDpi) {
+    QList<int> offered = printer.supportedResolutions();
+    std::sort(offered.begin(), offered.end());
+    for (const int dpi : offered) {
+      if (dpi < kLeastPrintDpi) continue;
+      printer.setResolution(dpi);
+      break;
+    }
+  }
+  return std::clamp(printer.resolution() / 100.0, kMinSurfaceScale, kMaxSurfaceScale);
+}
+
 bool CVornView::paintPage(QPrinter& printer) {
   // A pending step (Next) is taken on screen first, so the page shows what
   // the view shows.
   paintPending();
   stopSimulation();
-  DrawingSurface page(std::max(width(), 1), std::max(height(), 1));
+  DrawingSurface page(std::max(width(), 1), std::max(height(), 1), printScale(printer));
   PaintHooks hooks;
   paintView(session_.state, session_.reader, page, hooks);
   QPainter p;
   if (!p.begin(&printer)) return false;
-  // One screen pixel becomes 1/100 inch on paper.
+  // One logical pixel becomes 1/100 inch on paper, drawn with the page's
+  // device pixels: printScale × 100 dots per inch.
   const QRectF target(0, 0, page.width() * printer.logicalDpiX() / 100.0,
                       page.height() * printer.logicalDpiY() / 100.0);
   p.drawImage(target, page.image());

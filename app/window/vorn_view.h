@@ -19,6 +19,11 @@ class DrawingSurface;
 
 namespace tarvo::window {
 
+// The scale a printed page is painted at: the printer's resolution in units
+// of 100 dpi (at most 4), the printer first set to 300 dpi or more where it
+// offers that.
+double printScale(QPrinter& printer);
+
 class CDisplayDlg;
 class CListDlg;
 class CModeDlg;
@@ -64,15 +69,20 @@ class CVornView : public QWidget {
   const QString& answerWords() const { return answerWords_; }
 
   // Writes what the view shows as a PNG at path: the shown picture itself at
-  // the client size, else the same paint as `tarvo render --size` at `size`
-  // (the star map drawn over it when the view shows one). Returns the
-  // message naming the file and the reason on failure.
-  std::optional<QString> exportPictureTo(const QString& path, QSize size);
+  // the client size and the screen's scale, else the same paint as `tarvo
+  // render --size --scale` at `size` and `scale` (the star map drawn over it
+  // when the view shows one). Returns the message naming the file and the
+  // reason on failure.
+  std::optional<QString> exportPictureTo(const QString& path, QSize size, double scale = 1);
 
-  // The paint at one unit per 1/100 inch on one page. A PDF file is
-  // written whole or not at all (the old one kept); the message naming the
-  // file and the reason on failure.
+  // The paint at one logical pixel per 1/100 inch on one page, at the
+  // printer's resolution (printScale). A PDF file is written whole or not at
+  // all (the old one kept); the message naming the file and the reason on
+  // failure.
   std::optional<QString> printTo(QPrinter& printer);
+  // The device pixels per logical one of the view's picture: the screen's
+  // pixel ratio, within the surface's scales.
+  double deviceScale() const;
 
  public slots:
   // Commands.

@@ -1,5 +1,5 @@
 // The hatched zones of every 50th eclipse of the generated canon, at three
-// map sizes, against the geometry the status bar's words use: at a lattice
+// map sizes and one at pixel ratio 2, against the geometry the status bar's words use: at a lattice
 // of pixels away from every boundary, the colour drawn is the last zone
 // (in drawing order) whose contact has the Moon below the horizon there.
 #include <gtest/gtest.h>
@@ -35,10 +35,12 @@ constexpr double kArcSampleDeg = 0.5;
 // fill follows whichever it meets, so either contact's answer is right there.
 constexpr double kArcOverlapDeg = 7;
 
+// Logical sizes and the surface's scale (device pixels per logical one): a
+// probe reads the first device pixel of its logical one.
 struct Size {
-  int width, height;
+  int width, height, scale;
 };
-constexpr std::array<Size, 3> kSizes{{{692, 453}, {1400, 900}, {2500, 1400}}};
+constexpr std::array<Size, 4> kSizes{{{692, 453, 1}, {1400, 900, 1}, {2500, 1400, 1}, {692, 453, 2}}};
 
 // The zones in drawing order: palette colour, west contact, east contact,
 // and whether only umbral (partial and total) or only total eclipses have it.
@@ -145,7 +147,7 @@ TEST(ZoneCatalogue, EveryFiftiethEclipseIsHatchedAsTheGeometryGives) {
       for (const Size& size : kSizes) {
         MapFrame f = layoutMap(0, 0, size.width, size.height);
         centreMapOn(f, splitGreatestLongitude(in.greatest.longitudeDeg));
-        DrawingSurface surface(size.width, size.height);
+        DrawingSurface surface(size.width, size.height, size.scale);
         surface.clear(colorTable[0]);
         MapPen pen;
         drawVisibilityZones(surface, f, pen, in);
@@ -156,7 +158,7 @@ TEST(ZoneCatalogue, EveryFiftiethEclipseIsHatchedAsTheGeometryGives) {
           for (int x = f.left + 4 + ((y - f.left - 4) & 7); x < f.right; x += 24) {
             if (!onHatchLine(x, y)) continue;
             const int want = probe.expected(x, y);
-            const Rgb got = surface.pixel(x, y);
+            const Rgb got = surface.pixel(x * size.scale, y * size.scale);
             if (want < 0 || got == colorTable[14]) continue;  // undecided, or the marker
             ++probes;
             if (got != (want == 0 ? colorTable[0] : colorTable[static_cast<std::size_t>(want)])) {
@@ -169,13 +171,14 @@ TEST(ZoneCatalogue, EveryFiftiethEclipseIsHatchedAsTheGeometryGives) {
         if (wrongHere > 0) {
           ++wrong;
           ADD_FAILURE() << static_cast<int>(r.year) << "/" << static_cast<int>(r.month) << "/"
-                        << static_cast<int>(r.eclipseDay) << " at " << size.width << "x" << size.height << ": "
+                        << static_cast<int>(r.eclipseDay) << " at " << size.width << "x" << size.height << "@" << size.scale << ": "
                         << wrongHere << " probes wrong, first " << first;
         }
       }
     }
   }
-  std::printf("[ measured ] %ld eclipses drawn at 3 sizes, %ld probes, %ld pictures wrong\n", drawn, probes, wrong);
+  std::printf("[ measured ] %ld eclipses drawn at %zu sizes, %ld probes, %ld pictures wrong\n", drawn, kSizes.size(),
+              probes, wrong);
   EXPECT_GT(drawn, 1400);
 }
 

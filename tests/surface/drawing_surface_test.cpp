@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <utility>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -402,6 +403,83 @@ TEST(DrawingSurfaceText, FontsPitchAndBackgroundModes) {
   c.setTextColour(colorTable[14]);
   drawText(c, 5, 5, "Sirius");
   EXPECT_GT(countColour(c, colorTable[14]), 10);
+}
+
+// A surface of scale 2 keeps the layout of scale 1 at twice the pixels: the
+// shapes drawn at whole coordinates along the axes (boxes, frames, dots,
+// straight lines, hatching and the fills that stop at them) are the scale-1
+// picture with each pixel a 2 × 2 block.
+TEST(DrawingSurfaceScale, WholeCoordinateShapesAreTwiceAsLarge) {
+  auto draw = [](DrawingSurface& s) {
+    s.clear(colorTable[8]);
+    fillBox(s, 2, 3, 20, 9, 4);
+    drawFrame(s, 24, 2, 60, 40, 6, 2);
+    drawFrame(s, 30, 8, 50, 30, 6, 1);
+    s.setBrush({BrushStyle::DiagonalCross, colorTable[6]});
+    s.setBackgroundMode(BackgroundMode::Transparent);
+    s.floodFill(40, 20, colorTable[6]);
+    s.setBackgroundMode(BackgroundMode::Opaque);
+    s.setBackgroundColour(colorTable[11]);
+    s.setBrush({BrushStyle::DiagonalCross, colorTable[1]});
+    s.rectangle(3, 12, 21, 38);
+    plot(s, 62, 5, 14);
+    drawLine(s, 62, 10, 62, 30, 15);
+    drawLine(s, 1, 44, 70, 44, 2);
+    s.fillSolidRect(64, 32, 70, 40, colorTable[13]);
+  };
+  DrawingSurface one(72, 48);
+  DrawingSurface two(72, 48, 2);
+  draw(one);
+  draw(two);
+  ASSERT_EQ(two.deviceWidth(), 144);
+  ASSERT_EQ(two.deviceHeight(), 96);
+  ASSERT_EQ(two.width(), 72);
+  for (int y = 0; y < two.deviceHeight(); ++y)
+    for (int x = 0; x < two.deviceWidth(); ++x) ASSERT_EQ(two.pixel(x, y), one.pixel(x / 2, y / 2)) << x << "," << y;
+}
+
+// Circles and sloped lines are drawn finely at scale 2; a circle's outline
+// still holds a fill, and a text keeps its logical cell and width.
+TEST(DrawingSurfaceScale, CirclesHoldFillsAndTextKeepsItsCell) {
+  DrawingSurface s(60, 60, 2);
+  drawCircle(s, 30, 30, 20, 15);
+  s.setBrush({BrushStyle::Solid, colorTable[4]});
+  s.floodFill(30, 30, colorTable[15]);
+  int inside = 0;
+  for (int y = 0; y < s.deviceHeight(); ++y)
+    for (int x = 0; x < s.deviceWidth(); ++x) {
+      if (s.pixel(x, y) != colorTable[4]) continue;
+      ++inside;
+      ASSERT_LT(std::hypot(x + 0.5 - 60, y + 0.5 - 60), 40) << x << "," << y;
+    }
+  EXPECT_NEAR(inside, 3.14159 * 38 * 38, 3.14159 * 38 * 38 * 0.1);
+
+  DrawingSurface one(100, 30), two(100, 30, 2);
+  for (DrawingSurface* t : {&one, &two}) {
+    t->setTextColour(kWhite);
+    drawText(*t, 10, 5, "Delta T");
+  }
+  EXPECT_EQ(two.textWidth("Delta T"), one.textWidth("Delta T"));
+  EXPECT_EQ(two.textHeight(), one.textHeight());
+  ASSERT_EQ(two.drawnTexts().size(), 1u);
+  EXPECT_EQ(two.drawnTexts()[0].x, 10);
+  // The ink lies in the device cell of the logical one, and spans about
+  // twice the rows.
+  auto inkRows = [](const DrawingSurface& t) {
+    int first = -1, last = -1;
+    for (int y = 0; y < t.deviceHeight(); ++y)
+      for (int x = 0; x < t.deviceWidth(); ++x)
+        if (t.pixel(x, y) == kWhite) {
+          if (first < 0) first = y;
+          last = y;
+        }
+    return std::pair{first, last};
+  };
+  const auto [top1, bottom1] = inkRows(one);
+  const auto [top2, bottom2] = inkRows(two);
+  EXPECT_GE(top2, 2 * 5);
+  EXPECT_LT(bottom2, 2 * (5 + one.textHeight()));
+  EXPECT_NEAR(bottom2 - top2 + 1, 2 * (bottom1 - top1 + 1), 3);
 }
 
 }  // namespace

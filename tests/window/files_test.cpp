@@ -94,7 +94,8 @@ void FilesTest::init() {
 // Each of the window's writers on a full disk: refused with the system's
 // reason, the old file unchanged, no temporary file left behind.
 void FilesTest::aFullDiskKeepsEveryOldFile() {
-  tarvo::testing::SmallDisk disk;
+  // Room for a page printed at the printer's resolution (a few MiB).
+  tarvo::testing::SmallDisk disk("16m");
   if (!disk.mounted()) QSKIP(disk.whyNot().c_str());
   const QString dir = QString::fromStdString(disk.path().string());
   CListDlg* list = view()->listDialog();

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLayout>
+#include <QSlider>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -40,6 +42,7 @@
 #include "app/window/display_dlg.h"
 #include "app/window/mode_dlg.h"
 #include "app/window/when_dlg.h"
+#include "map/info_panel.h"
 #include "map/zone_legend.h"
 #include "app/window/window_session.h"
 #include "timebase/delta_t.h"
@@ -103,6 +106,8 @@ class FrameTest : public QObject {
   void f1ShowsHelpWithTheLegend();
   void everyCommandFromTheKeyboard();
   void restoredViewKeepsAUsableSize();
+  void cascadeAndAShortFrameKeepViewsWhole();
+  void lockKeyIndicatorsLightWhenOn();
   void statusBarSaysWhatIsSeenUnderTheMouse();
   void exportPictureAtTheClientSizeOrATypedOne();
 
@@ -633,9 +638,46 @@ void FrameTest::restoredViewKeepsAUsableSize() {
   QVERIFY2(view.width() >= 300 && view.height() >= 200, qPrintable(QStringLiteral("%1x%2").arg(view.width()).arg(view.height())));
 }
 
+// Cascade steps the views with a usable size each; a frame made too short
+// for the information panel keeps it whole (the view does not shrink below it).
+void FrameTest::cascadeAndAShortFrameKeepViewsWhole() {
+  CMainFrame* f = app_->mainFrame();
+  f->resize(1400, 300);
+  QApplication::processEvents();
+  QVERIFY(f->activeView()->height() >= tarvo::kInfoPanelRows);
+  app_->newWindow();
+  app_->newWindow();
+  f->cascadeViews();
+  QSet<int> lefts;
+  for (QMdiSubWindow* child : f->mdiArea()->subWindowList()) {
+    QVERIFY(!child->isMaximized());
+    QVERIFY2(child->width() >= kLeastViewSize.width() && child->height() >= kLeastViewSize.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(child->width()).arg(child->height())));
+    lefts << child->x();
+  }
+  QCOMPARE(lefts.size(), 3);
+}
+
+void FrameTest::lockKeyIndicatorsLightWhenOn() {
+  CMainFrame* f = app_->mainFrame();
+  const auto lit = [f] {
+    QList<bool> on;
+    for (QLabel* box : f->indicators()) on << box->isEnabled();
+    return on;
+  };
+  f->showLockKeys(LockKeys{.kana = false, .caps = true, .num = false, .scroll = true});
+  QCOMPARE(lit(), (QList<bool>{false, true, false, true}));
+  f->showLockKeys(std::nullopt);
+  QCOMPARE(lit(), (QList<bool>{false, false, false, false}));
+}
+
 void FrameTest::statusBarSaysWhatIsSeenUnderTheMouse() {
   CMainFrame* f = app_->mainFrame();
   CVornView* view = f->activeView();
+  view->paintPending();
+  // A narrow frame: the words still come first, the ΔT pane gives way.
+  f->resize(600, f->height());
+  QApplication::processEvents();
   view->paintPending();
   const tarvo::SessionState& s = app_->activeDocument()->state();
   QTest::mouseMove(view, QPoint((s.mapLeft + s.mapRight) / 2, (s.mapTop + s.mapBottom) / 2));
@@ -643,6 +685,14 @@ void FrameTest::statusBarSaysWhatIsSeenUnderTheMouse() {
   QVERIFY2(line.startsWith(QStringLiteral("Lon ")) && line.contains(QStringLiteral(" Lat ")) &&
                line.contains(QStringLiteral(" \u2014 ")),
            qPrintable(line));
+  QVERIFY2(f->deltaTSlider()->x() >= 8 + f->statusBar()->fontMetrics().horizontalAdvance(line),
+           qPrintable(QStringLiteral("%1 px for \"%2\"").arg(f->deltaTSlider()->x()).arg(line)));
+  QVERIFY(f->deltaTPane()->width() < f->deltaTPane()->sizeHint().width());
+  QVERIFY(f->deltaTPane()->text().contains(QStringLiteral(" in longitude)")));
+  // A repaint takes the words away: they may no longer hold.
+  view->nextEclipse();
+  view->paintPending();
+  QCOMPARE(f->statusBar()->currentMessage(), QString());
   // Over the star map drawn on top, the map's words are not said.
   view->starMap();
   QTest::mouseMove(view, QPoint((s.mapLeft + s.mapRight) / 2 + 3, (s.mapTop + s.mapBottom) / 2));

@@ -98,6 +98,7 @@ class ViewTest : public QObject {
   void listWindowRanges();
   void closingTheViewPutsTheListAway();
   void printsOnePdfPage();
+  void paintAtTheScreensRatioIsRender();
   void missingCatalogueOpensTimeSet();
 
  private:
@@ -707,8 +708,33 @@ void ViewTest::printsOnePdfPage() {
        at = bytes.indexOf("/Type /Page", at + 1))
     pages += bytes.mid(at, 12) != "/Type /Pages";
   QCOMPARE(pages, 1);
-  // The picture is the view's size at 1/100 inch per pixel.
+  // The picture is the view's size at 1/100 inch per pixel, drawn with the
+  // pixels of the printer's resolution (the PDF writer's 1200 dpi: at most 4
+  // device pixels a pixel, 400 dpi).
+  QCOMPARE(printScale(printer), 4.0);
+  QVERIFY(bytes.contains("/Width " + QByteArray::number(view()->width() * 4)));
   QCOMPARE(state().pendingAction, 0);
+}
+
+// The view paints at its screen's pixel ratio (QT_SCALE_FACTOR in a second
+// run) exactly what `tarvo render --scale` paints at that ratio.
+void ViewTest::paintAtTheScreensRatioIsRender() {
+  const double ratio = view()->devicePixelRatioF();
+  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR"))
+    QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR").toDouble());
+  view()->applyTimeSet(2025, 3);
+  view()->paintPending();
+  const QImage shown = view()->shownImage();
+  QCOMPARE(shown.size(), view()->size() * ratio);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("render.png"));
+  QProcess p;
+  p.start(QStringLiteral(TARVO_CLI_PATH),
+          {"render", "--out", path, "2025", "3", "--size", QStringLiteral("%1x%2").arg(view()->width()).arg(view()->height()),
+           "--scale", QString::number(ratio)});
+  QVERIFY(p.waitForFinished(60000));
+  QCOMPARE(p.exitCode(), 0);
+  QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), shown);
 }
 
 void ViewTest::missingCatalogueOpensTimeSet() {
