@@ -51,7 +51,9 @@ const std::vector<DisplayChoice>& displayChoices() {
       {"local", kDisplayLocalReport, nullptr},
       {"sky", kDisplayWorldMap, drawSkyChartCommand},  // the StarMap command over the map's paint
       {"sim", kDisplayWorldMap, drawSimulationFinal},  // the Simulation command's last frame
-      {"horizon", kDisplayWorldMap, drawHorizonChartCommand},  // the Horizon display over the map's paint
+      // The Horizon display over the map's paint, on the site's clock.
+      {"horizon", kDisplayWorldMap,
+       [](SessionState& s, DrawingSurface& d) { drawHorizonChartCommand(s, d, &systemZoneDatabase()); }},
   };
   return choices;
 }

@@ -206,7 +206,7 @@ void CListDlg::searchVisible(double start, double period) {
 void CListDlg::fill() {
   list_->clear();
   std::vector<std::string> lines = eclipseListLines(session_.state, EclipseListLayout::Aligned);
-  const bool withSeen = seen_.size() + 1 == lines.size();
+  const bool withSeen = shown_ && shown_->withSite && seen_.size() + 1 == lines.size();
   if (withSeen) lines[0] += kVisibleColumnsHeader;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (withSeen && i > 0) lines[i] += seen_[i - 1];

@@ -459,7 +459,7 @@ void CVornView::starMap() {
 
 void CVornView::horizon() {
   stopSimulation();
-  drawHorizonChartCommand(session_.state, directSurface());
+  drawHorizonChartCommand(session_.state, directSurface(), &systemZoneDatabase());
   showChanged();
   horizonShown_ = true;
 }
@@ -546,9 +546,11 @@ std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize siz
       // The paint on a copy of the session: the view's own layout stays.
       SessionState copy = session_.state;
       DrawingSurface page(size.width(), size.height(), scale);
-      paintView(copy, session_.reader, page, PaintHooks{});
+      PaintHooks hooks;
+      hooks.zones = &systemZoneDatabase();
+      paintView(copy, session_.reader, page, hooks);
       if (starMapShown_) drawSkyChartCommand(copy, page);
-      if (horizonShown_) drawHorizonChartCommand(copy, page);
+      if (horizonShown_) drawHorizonChartCommand(copy, page, &systemZoneDatabase());
       picture = page.image().copy();
     }
   } catch (const std::bad_alloc&) {
@@ -586,6 +588,7 @@ bool CVornView::paintPage(QPrinter& printer) {
   stopSimulation();
   DrawingSurface page(std::max(width(), 1), std::max(height(), 1), printScale(printer));
   PaintHooks hooks;
+  hooks.zones = &systemZoneDatabase();
   paintView(session_.state, session_.reader, page, hooks);
   QPainter p;
   if (!p.begin(&printer)) return false;
