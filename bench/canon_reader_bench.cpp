@@ -120,10 +120,10 @@ bool scanLanding(const fs::path& file, Cursor cursor, int steps, double* sink) {
 
 void readerLanding(benchmark::State& state, Cursor cursor, int steps) {
   tarvo::CanonReader reader(canon().dir);
-  tarvo::EclipseRecord r;
+  tarvo::EclipseEntry r;
   for (auto _ : state) {
-    if (!tarvo::succeeded(reader.openAt(cursor.year, cursor.month, r))) state.SkipWithError("no file");
-    for (int i = 0; i < steps; ++i) reader.readNext(r);
+    if (!tarvo::succeeded(reader.openAt(cursor.year, cursor.month, tarvo::DeltaTChoice{}, r))) state.SkipWithError("no file");
+    for (int i = 0; i < steps; ++i) reader.readNext(tarvo::DeltaTChoice{}, r);
     benchmark::DoNotOptimize(r);
   }
 }
@@ -145,26 +145,26 @@ void BM_Fscanf_Last(benchmark::State& s) { scanBaseline(s, canon().last, 0); }
 
 // The first parse of the file, for the record (an edited file costs this).
 void BM_Reader_FirstOpenParse(benchmark::State& state) {
-  tarvo::EclipseRecord r;
+  tarvo::EclipseEntry r;
   for (auto _ : state) {
     tarvo::CanonReader reader(canon().dir);
-    benchmark::DoNotOptimize(reader.openAt(canon().middle.year, canon().middle.month, r));
+    benchmark::DoNotOptimize(reader.openAt(canon().middle.year, canon().middle.month, tarvo::DeltaTChoice{}, r));
   }
 }
 
 // The same first open from the binary copy in the cache (made by the first run).
 void BM_Reader_FirstOpenFromCache(benchmark::State& state) {
   const fs::path cache = canon().dir / "cache";
-  tarvo::EclipseRecord r;
+  tarvo::EclipseEntry r;
   {
     tarvo::CanonReader reader(canon().dir);
     reader.setCacheDirectory(cache);
-    reader.openAt(canon().middle.year, canon().middle.month, r);
+    reader.openAt(canon().middle.year, canon().middle.month, tarvo::DeltaTChoice{}, r);
   }
   for (auto _ : state) {
     tarvo::CanonReader reader(canon().dir);
     reader.setCacheDirectory(cache);
-    benchmark::DoNotOptimize(reader.openAt(canon().middle.year, canon().middle.month, r));
+    benchmark::DoNotOptimize(reader.openAt(canon().middle.year, canon().middle.month, tarvo::DeltaTChoice{}, r));
   }
 }
 

@@ -98,7 +98,7 @@ void BM_DeltaTDragStep(benchmark::State& bench) {
   for (auto _ : bench) {
     if (position == 10 || position == -10) direction = -direction;
     position += direction;
-    state.deltaTAdjust = position * step;
+    state.deltaTChoice.adjustSeconds = position * step;
     state.pendingAction = kLandAtCursor;  // the repaint that follows the step
     benchmark::DoNotOptimize(paintView(state, reader, surface, hooks));
     benchmark::DoNotOptimize(surface.pixels());

@@ -17,11 +17,11 @@ namespace {
 std::vector<tarvo::EclipseRecord> thousandYears() {
   tarvo::CanonReader reader(TARVO_RUNDATA_DIR);
   std::vector<tarvo::EclipseRecord> out;
-  tarvo::EclipseRecord e;
-  if (!tarvo::succeeded(reader.openFirst(2000, e))) return out;
+  tarvo::EclipseEntry e;
+  if (!tarvo::succeeded(reader.openFirst(2000, tarvo::DeltaTChoice{}, e))) return out;
   do {
     if (e.year >= 2000) out.push_back(e);
-  } while (tarvo::readOnward(reader, e.year, e).status == tarvo::WalkStatus::Read && e.year < 3000);
+  } while (tarvo::readOnward(reader, e.year, tarvo::DeltaTChoice{}, e).status == tarvo::WalkStatus::Read && e.year < 3000);
   return out;
 }
 
@@ -35,7 +35,7 @@ void BM_VisibilityOfAThousandYears(benchmark::State& state) {
   for (auto _ : state) {
     int seen = 0;
     for (const tarvo::EclipseRecord& r : entries) {
-      const double deltaT = tarvo::entryDeltaTSeconds(r, 0);
+      const double deltaT = tarvo::entryDeltaTSeconds(r, tarvo::DeltaTChoice{});
       const tarvo::EclipseCircumstances e = tarvo::eclipseCircumstances(r, deltaT, 0);
       seen += tarvo::visibilityAt(e, site, 0).visibilityClass != tarvo::VisibilityClass::None;
     }

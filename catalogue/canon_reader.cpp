@@ -275,15 +275,63 @@ ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName,
   return out;
 }
 
-EclipseRecord convertToUniversalTime(const EclipseRecord& stored, DeltaTModel model) {
-  EclipseRecord r = stored;
-  const double dtSeconds = deltaTSeconds(model, centuriesFromJ2000(stored.greatestJd));
-  r.greatestJd = stored.greatestJd - dtSeconds / kSecondsPerDay;
-  const CalendarDate c = jdToCalendar(r.greatestJd, ZoneMode::StandardZone, 0);
-  r.year = c.year;
-  r.month = c.month;
-  r.eclipseDay = c.day;
-  return r;
+namespace {
+
+// UT Julian Day and date of a stored entry under the model alone; the
+// adjustment is applied on top by adjusted(), so that a memo of these and a
+// direct conversion agree to the bit.
+struct ModelUniversal {
+  double jd;
+  CalendarDate date;
+};
+
+ModelUniversal underModel(const EclipseRecord& stored, DeltaTModel model) {
+  const double jd = stored.greatestJd - deltaTSeconds(model, centuriesFromJ2000(stored.greatestJd)) / kSecondsPerDay;
+  return {jd, jdToCalendar(jd, ZoneMode::StandardZone, 0)};
+}
+
+EclipseEntry adjusted(const EclipseRecord& stored, double modelJd, const CalendarDate& modelDate,
+                      double adjustSeconds) {
+  EclipseEntry e;
+  static_cast<EclipseRecord&>(e) = stored;
+  e.greatestJdTt = stored.greatestJd;
+  e.greatestJd = modelJd;
+  CalendarDate c = modelDate;
+  if (adjustSeconds != 0) {
+    e.greatestJd = modelJd - adjustSeconds / kSecondsPerDay;
+    c = jdToCalendar(e.greatestJd, ZoneMode::StandardZone, 0);
+  }
+  e.year = c.year;
+  e.month = c.month;
+  e.eclipseDay = c.day;
+  return e;
+}
+
+}  // namespace
+
+EclipseEntry convertToUniversalTime(const EclipseRecord& stored, const DeltaTChoice& deltaT) {
+  const ModelUniversal u = underModel(stored, deltaT.model);
+  return adjusted(stored, u.jd, u.date, deltaT.adjustSeconds);
+}
+
+EclipseEntry reconvertedEntry(const EclipseEntry& entry, const DeltaTChoice& deltaT) {
+  EclipseRecord stored = entry;
+  stored.greatestJd = entry.greatestJdTt;
+  return convertToUniversalTime(stored, deltaT);
+}
+
+const CanonReader::UniversalDates& CanonReader::LoadedFile::universalUnder(DeltaTModel model) const {
+  auto& slot = universal[static_cast<std::size_t>(deltaTModelRow(model).model)];
+  if (!slot) {
+    auto dates = std::make_shared<UniversalDates>();
+    dates->reserve(parsed->entries.size());
+    for (const EclipseRecord& e : parsed->entries) {
+      const ModelUniversal u = underModel(e, model);
+      dates->push_back({u.date.year, u.date.month, u.date.day, u.jd});
+    }
+    slot = std::move(dates);
+  }
+  return *slot;
 }
 
 CanonReader::CanonReader(std::filesystem::path directory)
@@ -302,7 +350,7 @@ const CanonReader::Loaded* CanonReader::load(std::size_t fileIndex) {
   const std::uintmax_t size = static_cast<std::uintmax_t>(st.st_size);
   const std::int64_t mtimeSeconds = st.st_mtim.tv_sec;
   const std::int64_t mtimeNanoseconds = st.st_mtim.tv_nsec;
-  if (slot.parsed && slot.size == size && slot.mtimeSeconds == mtimeSeconds &&
+  if (slot.file && slot.size == size && slot.mtimeSeconds == mtimeSeconds &&
       slot.mtimeNanoseconds == mtimeNanoseconds) {
     return &slot;
   }
@@ -329,32 +377,14 @@ const CanonReader::Loaded* CanonReader::load(std::size_t fileIndex) {
     storeCanonCache(cacheDirectory_, path, st, *parsed);
   }
   parsed->entries.shrink_to_fit();
-  auto universal = convertAll(*parsed);
-  slot = Loaded{size, mtimeSeconds, mtimeNanoseconds, parsed, universal};
+  auto file = std::make_shared<LoadedFile>();
+  file->parsed = parsed;
+  slot = Loaded{size, mtimeSeconds, mtimeNanoseconds, std::move(file)};
   if (parsed->defect &&
       std::find(defectOrder_.begin(), defectOrder_.end(), fileIndex) == defectOrder_.end()) {
     defectOrder_.push_back(fileIndex);
   }
   return &slot;
-}
-
-std::shared_ptr<const CanonReader::UniversalDates> CanonReader::convertAll(const ParsedCanonFile& parsed) const {
-  auto universal = std::make_shared<UniversalDates>();
-  universal->reserve(parsed.entries.size());
-  for (const EclipseRecord& e : parsed.entries) {
-    const EclipseRecord u = convertToUniversalTime(e, model_);
-    universal->push_back({u.year, u.month, u.eclipseDay, u.greatestJd});
-  }
-  return universal;
-}
-
-void CanonReader::setDeltaTModel(DeltaTModel model) {
-  if (model == model_) return;
-  model_ = model;
-  for (Loaded& slot : cache_) {
-    if (slot.parsed) slot.universal = convertAll(*slot.parsed);
-  }
-  if (open_) openUniversal_ = cache_[openIndex_].universal;
 }
 
 bool CanonReader::openFileFor(double year) {
@@ -372,26 +402,21 @@ bool CanonReader::openFileFor(double year) {
     missing_ = MissingCanonFile{kCanonFiles[*index].name, where, absent};
     return false;
   }
-  open_ = slot->parsed;
-  openUniversal_ = slot->universal;
+  openFile_ = slot->file;
+  open_ = openFile_->parsed.get();
   openIndex_ = *index;
   return true;
 }
 
-EclipseRecord CanonReader::universalEntry(std::size_t i) const {
-  EclipseRecord r = open_->entries[i];
-  const UniversalDate& u = (*openUniversal_)[i];
-  r.year = u.year;
-  r.month = u.month;
-  r.eclipseDay = u.day;
-  r.greatestJd = u.greatestJd;
-  return r;
+EclipseEntry CanonReader::universalEntry(std::size_t i, const DeltaTChoice& deltaT) const {
+  const UniversalDate& u = openFile_->universalUnder(deltaT.model)[i];
+  return adjusted(open_->entries[i], u.greatestJd, CalendarDate{u.year, u.month, u.day, 0}, deltaT.adjustSeconds);
 }
 
-ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
+ReadStatus CanonReader::openAt(double year, double month, const DeltaTChoice& deltaT, EclipseEntry& out) {
   landedBefore_ = false;
   if (!openFileFor(year)) return ReadStatus::NoFile;
-  const ParsedCanonFile* parsed = open_.get();
+  const ParsedCanonFile* parsed = open_;
   const auto& entries = parsed->entries;
   if (entries.empty()) {
     nextPosition_ = 0;
@@ -413,42 +438,41 @@ ReadStatus CanonReader::openAt(double year, double month, EclipseRecord& out) {
     landed = static_cast<std::size_t>(it - entries.begin());
     nextPosition_ = landed + 1;
   }
-  out = universalEntry(landed);
+  out = universalEntry(landed, deltaT);
   return ReadStatus::Read;
 }
 
-ReadStatus CanonReader::readNext(EclipseRecord& out) {
+ReadStatus CanonReader::readNext(const DeltaTChoice& deltaT, EclipseEntry& out) {
   if (!open_ || nextPosition_ >= open_->entries.size()) return ReadStatus::EndOfFile;
-  out = universalEntry(nextPosition_);
+  out = universalEntry(nextPosition_, deltaT);
   ++nextPosition_;
   return ReadStatus::Read;
 }
 
-ReadStatus CanonReader::openFirst(double year, EclipseRecord& out) {
+ReadStatus CanonReader::openFirst(double year, const DeltaTChoice& deltaT, EclipseEntry& out) {
   if (!openFileFor(year)) return ReadStatus::NoFile;
   nextPosition_ = 0;
-  return open_->entries.empty() ? ReadStatus::NoEntry : readNext(out);
+  return open_->entries.empty() ? ReadStatus::NoEntry : readNext(deltaT, out);
 }
 
 CanonReader::Position CanonReader::position() const {
   Position p;
-  p.file = open_;
-  p.universal = openUniversal_;
+  p.file = openFile_;
   p.fileIndex = openIndex_;
   p.next = nextPosition_;
   return p;
 }
 
 void CanonReader::restore(const Position& p) {
-  open_ = p.file;
-  openUniversal_ = p.universal;
+  openFile_ = p.file;
+  open_ = openFile_ ? openFile_->parsed.get() : nullptr;
   openIndex_ = p.fileIndex;
   nextPosition_ = p.next;
 }
 
 void CanonReader::close() {
-  open_.reset();
-  openUniversal_.reset();
+  openFile_.reset();
+  open_ = nullptr;
   nextPosition_ = 0;
 }
 
@@ -460,7 +484,8 @@ std::optional<std::size_t> CanonReader::openFileIndex() const {
 std::vector<CanonDefect> CanonReader::defectsSeen() const {
   std::vector<CanonDefect> out;
   for (std::size_t i : defectOrder_) {
-    if (cache_[i].parsed && cache_[i].parsed->defect) out.push_back(*cache_[i].parsed->defect);
+    const auto& file = cache_[i].file;
+    if (file && file->parsed->defect) out.push_back(*file->parsed->defect);
   }
   return out;
 }

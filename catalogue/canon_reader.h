@@ -4,7 +4,8 @@
 // Each file is parsed once into memory and kept with an index on its stored
 // (TT) date; every open re-checks the file's size and modification time, so an
 // edited file is read again. Entries come back with their date and greatestJd
-// converted from TT to UT.
+// converted from TT to UT with the ΔT choice passed with each call, and with
+// the stored TT Julian Day beside them.
 #pragma once
 
 #include <array>
@@ -109,9 +110,13 @@ std::optional<CanonDefectKind> checkCanonEntryRanges(const EclipseRecord& r);
 ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName = {},
                                bool truncatedAtLimit = false);
 
-// Returns the record with greatestJd converted from TT to UT with the ΔT model
-// alone and year, month, eclipseDay replaced by the UT calendar date.
-EclipseRecord convertToUniversalTime(const EclipseRecord& stored, DeltaTModel model = kDefaultDeltaTModel);
+// The entry of a stored (TT) record: greatestJd converted from TT to UT with
+// the chosen ΔT (the model at the TT instant, plus the adjustment), year,
+// month and eclipseDay replaced by the UT calendar date, and greatestJdTt the
+// stored Julian Day.
+EclipseEntry convertToUniversalTime(const EclipseRecord& stored, const DeltaTChoice& deltaT);
+// The same entry converted to UT with another ΔT choice.
+EclipseEntry reconvertedEntry(const EclipseEntry& entry, const DeltaTChoice& deltaT);
 
 // Result of a reader call. On anything but Read the output record is left
 // unchanged.
@@ -141,21 +146,16 @@ class CanonReader {
   // which honours a fractional month (≥ 0.05 past the whole month asks for
   // its second half). When no entry qualifies, the last entry of the file is
   // returned and the file is left at its end.
-  ReadStatus openAt(double year, double month, EclipseRecord& out);
+  // Every entry returned is converted to UT with deltaT.
+  ReadStatus openAt(double year, double month, const DeltaTChoice& deltaT, EclipseEntry& out);
 
   // The entry after the one last returned from the open file.
-  ReadStatus readNext(EclipseRecord& out);
+  ReadStatus readNext(const DeltaTChoice& deltaT, EclipseEntry& out);
 
   // Opens the file for year and returns its first entry.
-  ReadStatus openFirst(double year, EclipseRecord& out);
+  ReadStatus openFirst(double year, const DeltaTChoice& deltaT, EclipseEntry& out);
 
   void close();
-
-  // The ΔT model entries are converted to UT with (the built-in one until
-  // set). A change converts the loaded files again; the open file stays open
-  // at the same entry.
-  void setDeltaTModel(DeltaTModel model);
-  DeltaTModel deltaTModelInUse() const { return model_; }
 
   // Where parsed files are kept in binary form between runs (see
   // canon_cache.h); nullopt: none. Starts as defaultCanonCacheDirectory().
@@ -184,33 +184,36 @@ class CanonReader {
   }
 
  private:
-  // The UT fields of an entry, converted once when its file is loaded (the
-  // searches read tens of thousands of entries per step).
+  // A loaded file and, per ΔT model, its entries' UT Julian Days and dates
+  // under the model alone: converted when first asked for (the searches read
+  // tens of thousands of entries per step), the adjustment applied per entry.
   struct UniversalDate {
     double year, month, day, greatestJd;
   };
   using UniversalDates = std::vector<UniversalDate>;
+  struct LoadedFile {
+    std::shared_ptr<const ParsedCanonFile> parsed;
+    mutable std::array<std::shared_ptr<const UniversalDates>, kDeltaTModelCount> universal{};
+    const UniversalDates& universalUnder(DeltaTModel model) const;
+  };
 
  public:
   // Where the reader stands (the open file as loaded, the next entry), so
   // that a search can walk the catalogue and leave the reader as it found it.
   class Position {
     friend class CanonReader;
-    std::shared_ptr<const ParsedCanonFile> file;
-    std::shared_ptr<const UniversalDates> universal;
+    std::shared_ptr<const LoadedFile> file;
     std::size_t fileIndex = 0, next = 0;
   };
   Position position() const;
   void restore(const Position& p);
 
  private:
-
   struct Loaded {
     std::uintmax_t size = 0;
     std::int64_t mtimeSeconds = 0;  // modification time since the epoch
     std::int64_t mtimeNanoseconds = 0;
-    std::shared_ptr<const ParsedCanonFile> parsed;
-    std::shared_ptr<const UniversalDates> universal;  // one per entry of parsed
+    std::shared_ptr<const LoadedFile> file;
   };
 
   // The file's slot, or nullptr when it cannot be read.
@@ -218,20 +221,18 @@ class CanonReader {
   // Closes the open file, then opens the file holding `year`; false when
   // there is none or it cannot be read (nothing is open then).
   bool openFileFor(double year);
-  // Entry i of the open file, converted to UT.
-  EclipseRecord universalEntry(std::size_t i) const;
-  std::shared_ptr<const UniversalDates> convertAll(const ParsedCanonFile& parsed) const;
+  // Entry i of the open file, converted to UT with deltaT.
+  EclipseEntry universalEntry(std::size_t i, const DeltaTChoice& deltaT) const;
 
   std::filesystem::path directory_;
   std::optional<std::filesystem::path> cacheDirectory_;
-  DeltaTModel model_ = kDefaultDeltaTModel;
   std::array<Loaded, kCanonFiles.size()> cache_{};
   bool landedBefore_ = false;
   std::vector<std::size_t> defectOrder_;  // file indices in the order first met
   std::optional<MissingCanonFile> missing_;
 
-  std::shared_ptr<const ParsedCanonFile> open_;
-  std::shared_ptr<const UniversalDates> openUniversal_;
+  std::shared_ptr<const LoadedFile> openFile_;
+  const ParsedCanonFile* open_ = nullptr;  // openFile_'s entries
   std::size_t openIndex_ = 0;
   std::size_t nextPosition_ = 0;  // entry readNext returns
 };

@@ -4,8 +4,8 @@
 
 namespace tarvo {
 
-WalkStep readOnward(CanonReader& reader, double lastYearRead, EclipseRecord& out) {
-  if (succeeded(reader.readNext(out))) return {};
+WalkStep readOnward(CanonReader& reader, double lastYearRead, const DeltaTChoice& deltaT, EclipseEntry& out) {
+  if (succeeded(reader.readNext(deltaT, out))) return {};
   // A damaged file ends the walk: the entries after its damage are unknown,
   // and the next file's would be taken for them.
   if (reader.openFileDamaged()) return {WalkStatus::EndOfCatalogue, kCanonEndYear};
@@ -18,8 +18,8 @@ WalkStep readOnward(CanonReader& reader, double lastYearRead, EclipseRecord& out
   // Past the last file the reader stays at its end, as the walk left it.
   if (nextYear >= kCanonEndYear) return {WalkStatus::EndOfCatalogue, nextYear};
   reader.close();
-  EclipseRecord first;
-  if (!succeeded(reader.openAt(nextYear, 1, first))) return {WalkStatus::NextFileMissing, nextYear};
+  EclipseEntry first;
+  if (!succeeded(reader.openAt(nextYear, 1, deltaT, first))) return {WalkStatus::NextFileMissing, nextYear};
   out = first;
   return {WalkStatus::Read, nextYear};
 }

@@ -24,7 +24,7 @@ struct WalkStep {
 // lastYearRead (the UT year of the last entry read), at month 1 of that
 // file's first year. Never goes back to the file just read, so a walk always
 // ends. Past the last file the reader is left at its end. out is left
-// unchanged unless the status is Read.
-WalkStep readOnward(CanonReader& reader, double lastYearRead, EclipseRecord& out);
+// unchanged unless the status is Read. Entries are converted to UT with deltaT.
+WalkStep readOnward(CanonReader& reader, double lastYearRead, const DeltaTChoice& deltaT, EclipseEntry& out);
 
 }  // namespace tarvo

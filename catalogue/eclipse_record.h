@@ -38,4 +38,11 @@ struct EclipseRecord {
   static EclipseRecord fromValues(const std::array<double, kValueCount>& v);
 };
 
+// An entry as the catalogue reader gives it: the record with its date and
+// greatestJd in UT for the ΔT it was read with, and the Julian Day of
+// greatest eclipse (TT) the catalogue stores.
+struct EclipseEntry : EclipseRecord {
+  double greatestJdTt = 0;
+};
+
 }  // namespace tarvo

@@ -63,19 +63,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fclose(f);
 
   tarvo::CanonReader reader(scratchDir());
-  tarvo::EclipseRecord r;
+  tarvo::EclipseEntry r;
   const double year = tarvo::kCanonFiles[fileIndex].firstYear;
   const double lastYear = tarvo::kCanonFiles[fileIndex].lastYear;
   for (const auto& [y, month] : {std::pair{year, 1.0}, std::pair{year, 6.5}, std::pair{lastYear, 13.0}}) {
-    const tarvo::ReadStatus s = reader.openAt(y, month, r);
+    const tarvo::ReadStatus s = reader.openAt(y, month, tarvo::DeltaTChoice{}, r);
     check(parsed.entries.empty() ? s != tarvo::ReadStatus::Read : s == tarvo::ReadStatus::Read);
     std::size_t reads = 0;
-    while (reader.readNext(r) == tarvo::ReadStatus::Read) check(++reads <= parsed.entries.size());
+    while (reader.readNext(tarvo::DeltaTChoice{}, r) == tarvo::ReadStatus::Read) check(++reads <= parsed.entries.size());
   }
-  if (tarvo::succeeded(reader.openFirst(year, r))) {
+  if (tarvo::succeeded(reader.openFirst(year, tarvo::DeltaTChoice{}, r))) {
     check(std::isfinite(r.greatestJd));
     std::size_t reads = 1;
-    while (reader.readNext(r) == tarvo::ReadStatus::Read) ++reads;
+    while (reader.readNext(tarvo::DeltaTChoice{}, r) == tarvo::ReadStatus::Read) ++reads;
     check(reads == parsed.entries.size());
   }
 

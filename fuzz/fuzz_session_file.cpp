@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (s == nullptr) return 0;
   if (!tarvo::limits::kYear.contains(s->year) || !tarvo::limits::kMonth.contains(s->month) ||
       !tarvo::limits::kLatitudeDeg.contains(s->siteLatitude) ||
-      !tarvo::limits::kDeltaTAdjustS.contains(s->deltaTAdjust))
+      !tarvo::limits::kDeltaTAdjustS.contains(s->deltaT.adjustSeconds))
     __builtin_trap();
   const tarvo::SessionFileResult again = tarvo::parseSessionFile(tarvo::formatSessionFile(*s));
   const auto* t = std::get_if<tarvo::SessionSettings>(&again);

@@ -23,8 +23,8 @@ SearchEnd endOf(WalkStatus status) {
 
 }  // namespace
 
-double entryDeltaTSeconds(const EclipseRecord& entry, double deltaTAdjustSeconds, DeltaTModel model) {
-  return deltaTSeconds(model, centuriesFromJ2000(entry.greatestJd)) + deltaTAdjustSeconds;
+double entryDeltaTSeconds(const EclipseRecord& entry, const DeltaTChoice& deltaT) {
+  return deltaT.secondsAt(centuriesFromJ2000(entry.greatestJd));
 }
 
 CriteriaVerdict meetsCriteria(const EclipseRecord& entry, double deltaTSeconds, const SearchCriteria& c) {
@@ -57,8 +57,8 @@ PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteri
   out.month = month;
   const double windowStart = std::max(year - windowYears, kCatalogueFirstYear);
   reader.close();
-  EclipseRecord e;
-  if (!succeeded(reader.openAt(windowStart, 1, e))) {
+  EclipseEntry e;
+  if (!succeeded(reader.openAt(windowStart, 1, criteria.deltaT, e))) {
     out.end = SearchEnd::StartFileMissing;
     return out;
   }
@@ -73,14 +73,14 @@ PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteri
   if (atOrAfter(e, year, month)) return finished();
   // Ends: every step reads on in a file or moves to a later file.
   for (;;) {
-    const WalkStep step = readOnward(reader, e.year, e);
+    const WalkStep step = readOnward(reader, e.year, criteria.deltaT, e);
     if (step.status != WalkStatus::Read) {
       out.end = endOf(step.status);
       return out;
     }
     out.lastRead = e;
     if (atOrAfter(e, year, month)) return finished();
-    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel), criteria).accepted) {
+    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaT), criteria).accepted) {
       out.year = e.year;
       out.month = e.month;
       out.found = true;
@@ -89,28 +89,28 @@ PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteri
 }
 
 SearchEnd walkListSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear,
-                         double periodYears, const ListTake& take, std::optional<EclipseRecord>& lastRead) {
-  EclipseRecord e;
-  if (!succeeded(reader.openFirst(startYear, e))) return SearchEnd::StartFileMissing;
+                         double periodYears, const ListTake& take, std::optional<EclipseEntry>& lastRead) {
+  EclipseEntry e;
+  if (!succeeded(reader.openFirst(startYear, criteria.deltaT, e))) return SearchEnd::StartFileMissing;
   const double lastYear = startYear + periodYears;
   // Ends: as searchPrevious, and when take says so.
   for (;;) {
     lastRead = e;
-    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel), criteria).accepted) {
+    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaT), criteria).accepted) {
       if (e.year > lastYear) return SearchEnd::Finished;
       if (e.year >= startYear && !take(e)) return SearchEnd::Finished;
     }
-    const WalkStep step = readOnward(reader, e.year, e);
+    const WalkStep step = readOnward(reader, e.year, criteria.deltaT, e);
     if (step.status != WalkStatus::Read) return endOf(step.status);
   }
 }
 
 ListSearch listSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear, double periodYears) {
   ListSearch out;
-  std::optional<EclipseRecord> lastRead;
+  std::optional<EclipseEntry> lastRead;
   out.end = walkListSearch(
       reader, criteria, startYear, periodYears,
-      [&out](const EclipseRecord& e) {
+      [&out](const EclipseEntry& e) {
         out.entries.push_back({e.year, e.month, e.eclipseDay, e.eclipseType, e.saros});
         return static_cast<int>(out.entries.size()) < kMaxListEntries;
       },

@@ -26,14 +26,12 @@ struct SearchCriteria {
   double magnitudeCriterion = 0.5;  // by site: umbral magnitude at the site must exceed it
   SiteValues site;                  // by site: the observing site
   double saros = 0;                 // by Saros: the series wanted
-  double deltaTAdjustSeconds = 0;   // user's ΔT correction, added to the model
-  DeltaTModel deltaTModel = kDefaultDeltaTModel;
+  DeltaTChoice deltaT;              // the entries are read and evaluated with it
 };
 
 // ΔT, seconds, for an entry as read (UT greatestJd): the model plus the
 // user's correction.
-double entryDeltaTSeconds(const EclipseRecord& entry, double deltaTAdjustSeconds,
-                          DeltaTModel model = kDefaultDeltaTModel);
+double entryDeltaTSeconds(const EclipseRecord& entry, const DeltaTChoice& deltaT);
 
 struct CriteriaVerdict {
   bool accepted = false;
@@ -61,7 +59,7 @@ struct PreviousSearch {
   double year = 0, month = 0;  // the eclipse to show: the last accepted, else the current one
   bool found = false;
   SearchEnd end = SearchEnd::Finished;
-  std::optional<EclipseRecord> lastRead;  // the entry the reader stands on (UT)
+  std::optional<EclipseEntry> lastRead;  // the entry the reader stands on (UT)
 };
 
 // The backward search from the current eclipse (UT year and month): opens
@@ -90,12 +88,12 @@ struct ListSearch {
 ListSearch listSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear, double periodYears);
 
 // Receives each entry the list search takes; returns false to end the search.
-using ListTake = std::function<bool(const EclipseRecord&)>;
+using ListTake = std::function<bool(const EclipseEntry&)>;
 
 // The list search's walk: each accepted entry of the period goes to take;
 // the walk ends as listSearch's does, or when take returns false (Finished).
 // lastRead is the entry the reader stands on.
 SearchEnd walkListSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear,
-                         double periodYears, const ListTake& take, std::optional<EclipseRecord>& lastRead);
+                         double periodYears, const ListTake& take, std::optional<EclipseEntry>& lastRead);
 
 }  // namespace tarvo

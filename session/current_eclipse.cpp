@@ -5,7 +5,7 @@
 
 namespace tarvo {
 
-void takeCurrentEclipse(SessionState& s, const EclipseRecord& r) {
+void takeCurrentEclipse(SessionState& s, const EclipseEntry& r) {
   s.current = r;
   s.year = r.year;
   s.month = r.month;
@@ -23,8 +23,8 @@ void takeCurrentEclipse(SessionState& s, const EclipseRecord& r) {
 
 void recomputeDeltaT(SessionState& s) {
   const double t = centuriesFromJ2000(s.greatestJd);
-  s.deltaT = deltaTSeconds(s.deltaTModel, t) + s.deltaTAdjust;
-  s.deltaTSigma = deltaTSigmaSeconds(t);
+  s.deltaT = s.deltaTChoice.secondsAt(t);
+  s.deltaTSigma = s.deltaTChoice.sigmaSecondsAt(t);
 }
 
 const EclipseCircumstances& updateCurrentEclipse(SessionState& state) {

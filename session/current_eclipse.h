@@ -10,10 +10,10 @@ namespace tarvo {
 
 // Makes entry (UT) the current eclipse: the cursor year and month, the
 // copied fields and `current`, with deltaT recomputed for it.
-void takeCurrentEclipse(SessionState& state, const EclipseRecord& entry);
+void takeCurrentEclipse(SessionState& state, const EclipseEntry& entry);
 
-// deltaT for the state's greatestJd: the chosen ΔT model there plus
-// deltaTAdjust; and deltaTSigma, its uncertainty.
+// deltaT for the state's greatestJd: the ΔT choice's model there plus its
+// adjustment; and deltaTSigma, the model's uncertainty.
 void recomputeDeltaT(SessionState& state);
 
 // Computes the circumstances of `current` at deltaT from greatestGuessHours

@@ -99,9 +99,8 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
   }
   state.pendingAction = kLandAtCursor;
   reader.close();
-  reader.setDeltaTModel(state.deltaTModel);
-  EclipseRecord r;
-  const ReadStatus status = reader.openAt(state.year, state.month, r);
+  EclipseEntry r;
+  const ReadStatus status = reader.openAt(state.year, state.month, state.deltaTChoice, r);
   if (succeeded(status) && reader.landedBeforeDateAsked() &&
       reader.openFileIndex() == kCanonFiles.size() - 1) {
     // No eclipse at or after the cursor: the catalogue has ended.
@@ -126,12 +125,11 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
 }
 
 LandingOutcome searchForward(SessionState& state, CanonReader& reader) {
-  reader.setDeltaTModel(state.deltaTModel);
   // Ends: every pass reads the next entry of a finite in-memory file or opens
   // a file later in the catalogue than the one just exhausted.
   while (state.pendingAction == kSearchForward) {
-    EclipseRecord r;
-    const WalkStep step = readOnward(reader, state.year, r);
+    EclipseEntry r;
+    const WalkStep step = readOnward(reader, state.year, state.deltaTChoice, r);
     // At a file's end the cursor goes to month 1 of the next file's first
     // year; past the last file, to December of the catalogue's last year.
     if (step.crossedToYear != 0) {

@@ -54,7 +54,7 @@ std::string eclipseAnswerWords(const ExportEclipse& x, const std::string& place,
 
 std::string shownEclipseWords(const SessionState& state, const SiteList& cities, const ZoneDatabase& zones) {
   const ExportEclipse x =
-      exportEclipseOf(state.current, state.deltaTAdjust, state.deltaTModel, prepareSite(state));
+      exportEclipseOf(state.current, state.deltaTChoice, prepareSite(state));
   return eclipseAnswerWords(x, sitePlaceName(state.site, cities), siteChoiceClock(state.site, cities, zones));
 }
 

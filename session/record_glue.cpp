@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/text_format.h"
+#include "catalogue/canon_reader.h"
 #include "circumstances/eclipse_circumstances.h"
 #include "timebase/delta_t.h"
 #include "timebase/historical_dates.h"
@@ -46,16 +47,19 @@ std::string siteWords(const SiteValues& site, const std::string& name) {
 }  // namespace
 
 std::optional<SessionRecord> sessionRecordOf(const SessionState& state, const std::string& siteName) {
-  const double t = centuriesFromJ2000(state.greatestJd);
+  // The record is solved around the model alone: the entry in UT under it.
+  const DeltaTModel model = state.deltaTChoice.model;
+  const EclipseEntry atModel = reconvertedEntry(state.current, DeltaTChoice{model, 0});
+  const double t = centuriesFromJ2000(atModel.greatestJd);
   SessionRecord r;
-  r.context.search.modelSeconds = deltaTSeconds(state.deltaTModel, t);
-  r.context.search.sigmaSeconds = deltaTSigmaSeconds(t);
-  r.eclipse = eclipseCircumstances(state.current, r.context.search.modelSeconds, state.greatestGuessHours);
+  r.context.search.modelSeconds = deltaTSeconds(model, t);
+  r.context.search.sigmaSeconds = deltaTSigmaSeconds(model, t);
+  r.eclipse = eclipseCircumstances(atModel, r.context.search.modelSeconds, state.greatestGuessHours);
   if (!r.eclipse.converged()) return std::nullopt;
   r.site = state.site.where;
   r.context.eclipseText = eclipseWords(state);
   r.context.siteText = siteWords(r.site, siteName);
-  r.context.modelName = deltaTModelName(state.deltaTModel);
+  r.context.modelName = deltaTModelName(model);
   return r;
 }
 

@@ -36,7 +36,6 @@ void drawSearchNoFileTexts(DrawingSurface& surface, const CanonReader& reader) {
 }
 
 PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
-  reader.setDeltaTModel(s.deltaTModel);
   const PreviousSearch found =
       searchPrevious(reader, searchCriteriaOf(s, s.saros), previousWindowYears(s), s.year, s.month);
   if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
@@ -54,7 +53,6 @@ PreviousSearch previousEclipseCommand(SessionState& s, CanonReader& reader, Draw
 
 ListSearch runListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears) {
   s.eclipseListCount = 0;
-  reader.setDeltaTModel(s.deltaTModel);
   const CanonReader::Position shown = reader.position();
   ListSearch found = listSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears);
   reader.restore(shown);

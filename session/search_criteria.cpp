@@ -11,8 +11,7 @@ SearchCriteria searchCriteriaOf(const SessionState& s, double sarosWanted) {
   c.magnitudeCriterion = s.magnitudeCriterion;
   c.site = prepareSite(s);
   c.saros = sarosWanted;
-  c.deltaTAdjustSeconds = s.deltaTAdjust;
-  c.deltaTModel = s.deltaTModel;
+  c.deltaT = s.deltaTChoice;
   return c;
 }
 

@@ -26,7 +26,6 @@ constexpr std::string_view kSiteWords[] = {"city", "typed"};
 constexpr std::string_view kSearchWords[] = {"all", "type", "site", "saros"};
 constexpr std::string_view kGridWords[] = {"on", "off"};
 constexpr std::string_view kOutlineWords[] = {"builtin", "coastlines"};
-constexpr std::string_view kDeltaTModelWords[] = {"builtin", "smh2020"};
 constexpr std::string_view kAltitudeWords[] = {"geocentric", "seen"};
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
@@ -97,12 +96,11 @@ class LineReader {
     if (key == "outline") return word(key, value, kOutlineWords, [&](int i) {
       s_.outlineChoice = i == 0 ? kOutlineBuiltIn : kOutlineCoastlineFiles;
     });
-    if (key == "dt_adjust") return number(key, value, limits::kDeltaTAdjustS, s_.deltaTAdjust);
+    if (key == "dt_adjust") return number(key, value, limits::kDeltaTAdjustS, s_.deltaT.adjustSeconds);
     if (key == "dt_bands") return word(key, value, kGridWords, [&](int i) { s_.deltaTBands = i == 0; });
     if (key == "altitudes") return word(key, value, kAltitudeWords, [&](int i) { s_.altitudesAsSeen = i == 1; });
     if (key == "time_zone") return timeZone(value);
-    if (key == "delta_t_model")
-      return word(key, value, kDeltaTModelWords, [&](int i) { s_.deltaTModel = kDeltaTModelWords[i]; });
+    if (key == "delta_t_model") return deltaTModel(key, value);
     return formatString("unknown key \"%.*s\"", static_cast<int>(key.size()), key.data());
   }
 
@@ -136,6 +134,21 @@ class LineReader {
     if (!i) return std::string(key) + " " + quoted(value) + " is not " + wordList(words);
     apply(*i);
     return {};
+  }
+
+  // A model's name from the table of ΔT models.
+  std::string deltaTModel(std::string_view key, std::string_view value) {
+    if (const std::optional<DeltaTModel> m = deltaTModelFromName(value)) {
+      s_.deltaT.model = *m;
+      return {};
+    }
+    const auto& models = deltaTModelTable();
+    std::string names;
+    for (std::size_t i = 0; i < models.size(); ++i) {
+      if (i > 0) names += i + 1 == models.size() ? " or " : ", ";
+      names += models[i].name;
+    }
+    return std::string(key) + " " + quoted(value) + " is not " + names;
   }
 
   std::string city(std::string_view value) {
@@ -273,8 +286,8 @@ std::string formatSessionFile(const SessionSettings& s) {
          numberText(s.siteLookBackYears) + "\n";
   out += "grid = " + word(kGridWords, s.gridMode == kGridShown ? 0 : 1) + "\n";
   out += "outline = " + word(kOutlineWords, s.outlineChoice == kOutlineCoastlineFiles ? 1 : 0) + "\n";
-  out += "dt_adjust = " + numberText(s.deltaTAdjust) + "\n";
-  out += "delta_t_model = " + s.deltaTModel + "\n";
+  out += "dt_adjust = " + numberText(s.deltaT.adjustSeconds) + "\n";
+  out += std::string("delta_t_model = ") + deltaTModelName(s.deltaT.model) + "\n";
   out += "dt_bands = " + word(kGridWords, s.deltaTBands ? 0 : 1) + "\n";
   out += "altitudes = " + word(kAltitudeWords, s.altitudesAsSeen ? 1 : 0) + "\n";
   if (!s.timeZone.empty()) out += "time_zone = " + s.timeZone + "\n";
@@ -300,8 +313,7 @@ SessionSettings sessionSettingsOf(const SessionState& state) {
   s.siteLookBackYears = state.siteLookBackYears;
   s.gridMode = state.gridMode == kGridShown ? kGridShown : kGridHidden;
   s.outlineChoice = state.outlineChoice == kOutlineCoastlineFiles ? kOutlineCoastlineFiles : kOutlineBuiltIn;
-  s.deltaTAdjust = state.deltaTAdjust;
-  s.deltaTModel = deltaTModelName(state.deltaTModel);
+  s.deltaT = state.deltaTChoice;
   s.deltaTBands = state.deltaTBandsShown;
   s.altitudesAsSeen = state.altitudesAsSeen;
   s.timeZone = state.site.timeZone;
@@ -343,8 +355,7 @@ std::optional<SessionFileError> applySessionSettings(const SessionSettings& s, S
   state.siteLookBackYears = s.siteLookBackYears;
   state.gridMode = s.gridMode;
   state.outlineChoice = s.outlineChoice;
-  state.deltaTAdjust = s.deltaTAdjust;
-  state.deltaTModel = deltaTModelFromName(s.deltaTModel).value_or(kDefaultDeltaTModel);
+  state.deltaTChoice = s.deltaT;
   state.deltaTBandsShown = s.deltaTBands;
   state.altitudesAsSeen = s.altitudesAsSeen;
   return std::nullopt;

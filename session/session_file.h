@@ -64,8 +64,7 @@ struct SessionSettings {
   double siteLookBackYears = 50;
   int gridMode = kGridHidden;
   int outlineChoice = kOutlineBuiltIn;
-  double deltaTAdjust = 0;  // seconds
-  std::string deltaTModel = "builtin";
+  DeltaTChoice deltaT;  // dt_adjust (seconds) and delta_t_model
   bool deltaTBands = false;
   bool altitudesAsSeen = false;
   std::string timeZone;  // the site's zone; empty: automatic

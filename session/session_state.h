@@ -63,12 +63,12 @@ struct SessionState {
   double saros = 0;
   double epochHour = 0;
   // The entry last read by any reader call, searches included (UT date).
-  EclipseRecord current;
+  EclipseEntry current;
 
-  // Time scale.
-  DeltaTModel deltaTModel = kDefaultDeltaTModel;  // the model ΔT comes from (saved by name)
-  double deltaTAdjust = 0;  // s, user's correction, −10000..10000
-  double deltaT = 0;        // s, model at greatestJd (UT) + deltaTAdjust
+  // Time scale: the model ΔT comes from (saved by name) and the user's
+  // adjustment (s, −10000..10000); every read of the catalogue takes it.
+  DeltaTChoice deltaTChoice;
+  double deltaT = 0;        // s, the choice's ΔT at greatestJd (UT)
   double deltaTSigma = 0;   // s, one standard deviation of ΔT at greatestJd
 
   // Search criteria.

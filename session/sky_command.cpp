@@ -93,10 +93,9 @@ SkyChartRequest prepareSkyChart(SessionState& state, const std::filesystem::path
     state.siteMoonAltitude = atSite.altitudeDeg;
   }
   SkyChartRequest request = skyChartRequest(eclipse, state.site.where.longitudeDeg, state.site.where.latitudeDeg);
-  // The catalogue's TT instant of greatest eclipse, as the reader took it to UT.
-  const double jdTT = eclipse.greatestJd +
-                      deltaTSeconds(state.deltaTModel, centuriesFromJ2000(eclipse.greatestJd)) / 86400.0;
-  request.planets = eclipsePlanetPlaces(dataDirectory, eclipse.record.ninthValue, jdTT, request.planetFileNotice);
+  // The catalogue's TT instant of greatest eclipse.
+  request.planets = eclipsePlanetPlaces(dataDirectory, eclipse.record.ninthValue, state.current.greatestJdTt,
+                                        request.planetFileNotice);
   return request;
 }
 

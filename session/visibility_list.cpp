@@ -16,15 +16,6 @@ namespace tarvo {
 
 namespace {
 
-
-// The TT Julian Day an entry was stored with: the reader subtracted the
-// model's ΔT at the TT instant; a few fixed-point passes undo it.
-double storedJdTt(double jdUt, DeltaTModel model) {
-  double tt = jdUt;
-  for (int i = 0; i < 4; ++i) tt = jdUt + deltaTSeconds(model, centuriesFromJ2000(tt)) / kSecondsPerDay;
-  return tt;
-}
-
 bool keeps(const ExportEclipse& e, const VisibilityListOptions& o) {
   if (!o.visibleOnly || !o.site) return true;
   return e.visibility && seenEnough(*e.visibility, o.minPhase);
@@ -38,17 +29,17 @@ bool seenEnough(const Visibility& v, std::optional<EclipsePhase> minPhase) {
   return v.visibilityClass != VisibilityClass::None;
 }
 
-ExportEclipse exportEclipseOf(const EclipseRecord& r, double deltaTAdjustSeconds, DeltaTModel model,
+ExportEclipse exportEclipseOf(const EclipseEntry& r, const DeltaTChoice& deltaTChoice,
                               const std::optional<SiteValues>& site, const SiteClock* clock) {
   ExportEclipse x;
-  x.jdTt = storedJdTt(r.greatestJd, model);
+  x.jdTt = r.greatestJdTt;
   const CalendarDate tt = jdToCalendar(x.jdTt, ZoneMode::StandardZone, 0);
   x.year = tt.year;
   x.month = tt.month;
   x.day = tt.day;
   x.julianCalendar = std::floor(x.jdTt + 0.5) < kGregorianReformJd + 0.5;
-  const double deltaT = entryDeltaTSeconds(r, deltaTAdjustSeconds, model);
-  const double sigmaSeconds = deltaTSigmaSeconds(centuriesFromJ2000(r.greatestJd));
+  const double deltaT = entryDeltaTSeconds(r, deltaTChoice);
+  const double sigmaSeconds = deltaTChoice.sigmaSecondsAt(centuriesFromJ2000(r.greatestJd));
   x.deltaTSeconds = deltaT;
   x.deltaTSigmaSeconds = sigmaSeconds;
   x.lunation = r.ninthValue;
@@ -85,13 +76,13 @@ ExportEclipse exportEclipseOf(const EclipseRecord& r, double deltaTAdjustSeconds
 VisibilityListSearch visibilityListSearch(CanonReader& reader, const SearchCriteria& criteria, double startYear,
                                           double periodYears, const VisibilityListOptions& options) {
   VisibilityListSearch out;
-  std::optional<EclipseRecord> lastRead;
+  std::optional<EclipseEntry> lastRead;
   if (options.maxEntries <= 0) return out;
   out.end = walkListSearch(
       reader, criteria, startYear, periodYears,
-      [&](const EclipseRecord& e) {
-        ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel, options.site,
-                                          options.clock ? &*options.clock : nullptr);
+      [&](const EclipseEntry& e) {
+        ExportEclipse x =
+            exportEclipseOf(e, criteria.deltaT, options.site, options.clock ? &*options.clock : nullptr);
         if (!keeps(x, options)) return true;
         out.eclipses.push_back(std::move(x));
         out.entries.push_back({e.year, e.month, e.eclipseDay, e.eclipseType, e.saros});
@@ -105,8 +96,8 @@ NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criter
                                const SiteValues& site, double minAltitudeDeg, double afterJd, EclipsePhase minPhase) {
   NextVisible out;
   reader.close();
-  EclipseRecord e;
-  if (!succeeded(reader.openAt(year, month, e))) {
+  EclipseEntry e;
+  if (!succeeded(reader.openAt(year, month, criteria.deltaT, e))) {
     out.end = SearchEnd::StartFileMissing;
     return out;
   }
@@ -115,9 +106,8 @@ NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criter
   const auto before = [&](const EclipseRecord& r) { return r.year < year || (r.year == year && r.month < month); };
   for (;;) {
     if (!before(e) && e.greatestJd > afterJd &&
-        meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel), criteria)
-            .accepted) {
-      ExportEclipse x = exportEclipseOf(e, criteria.deltaTAdjustSeconds, criteria.deltaTModel, site);
+        meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaT), criteria).accepted) {
+      ExportEclipse x = exportEclipseOf(e, criteria.deltaT, site);
       const Visibility& v = *x.visibility;
       if (seenEnough(v, minPhase) && v.greatestAltitudeDeg >= minAltitudeDeg) {
         out.found = std::move(x);
@@ -125,7 +115,7 @@ NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criter
         return out;
       }
     }
-    const WalkStep step = readOnward(reader, e.year, e);
+    const WalkStep step = readOnward(reader, e.year, criteria.deltaT, e);
     if (step.status != WalkStatus::Read) {
       out.end = step.status == WalkStatus::EndOfCatalogue ? SearchEnd::EndOfCatalogue : SearchEnd::NextFileMissing;
       return out;
@@ -150,7 +140,7 @@ ExportList exportListOf(const SessionState& s, const SiteList& cities, bool with
   ExportList list;
   if (withSite) list.site = exportSiteOf(s, cities);
   if (withSite && clock) list.site->zone = clock->name();
-  list.deltaTModel = deltaTModelName(s.deltaTModel);
+  list.deltaTModel = deltaTModelName(s.deltaTChoice.model);
   list.eclipses = std::move(eclipses);
   return list;
 }
@@ -160,16 +150,15 @@ double julianDayOfUnixSeconds(double seconds) {
 }
 
 NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader, EclipsePhase minPhase) {
-  reader.setDeltaTModel(s.deltaTModel);
   const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(s, s.sarosCriterion), s.year, s.month,
                                                prepareSite(s), -90, s.greatestJd, minPhase);
   if (!found.record) return found;
-  const EclipseRecord& e = *found.record;
+  const EclipseEntry& e = *found.record;
   double month = e.month;
   // The landing stops at the month's first eclipse; a second one is reached
   // by asking for the month's second half.
-  EclipseRecord first;
-  if (succeeded(reader.openAt(e.year, e.month, first)) && first.greatestJd != e.greatestJd) month += 0.5;
+  EclipseEntry first;
+  if (succeeded(reader.openAt(e.year, e.month, s.deltaTChoice, first)) && first.greatestJd != e.greatestJd) month += 0.5;
   s.year = e.year;
   s.month = month;
   return found;
@@ -202,7 +191,6 @@ VisibilityListSearch windowListSearch(SessionState& s, CanonReader& reader, doub
   o.visibleOnly = withSite;
   o.minPhase = minPhase;
   // The view stays as it is: Next steps on from the eclipse shown.
-  reader.setDeltaTModel(s.deltaTModel);
   const CanonReader::Position shown = reader.position();
   VisibilityListSearch found = visibilityListSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears, o);
   reader.restore(shown);

@@ -17,11 +17,11 @@
 
 namespace tarvo {
 
-// One entry as read (UT, converted with `model`), its circumstances at
-// ΔT = model + adjustment, and its visibility at the site when one is given,
-// `uncertain` judged at ΔT ± σ of the model's uncertainty at its date; with
-// a clock too, its zone at greatest eclipse and at each contact.
-ExportEclipse exportEclipseOf(const EclipseRecord& entry, double deltaTAdjustSeconds, DeltaTModel model,
+// One entry as read with deltaT (UT, and the stored TT), its circumstances
+// at that ΔT, and its visibility at the site when one is given, `uncertain`
+// judged at ΔT ± σ of the model's uncertainty at its date; with a clock too,
+// its zone at greatest eclipse and at each contact.
+ExportEclipse exportEclipseOf(const EclipseEntry& entry, const DeltaTChoice& deltaT,
                               const std::optional<SiteValues>& site, const SiteClock* clock = nullptr);
 
 // Whether an eclipse at a site passes a visibility filter: with minPhase,
@@ -48,7 +48,7 @@ VisibilityListSearch visibilityListSearch(CanonReader& reader, const SearchCrite
 
 struct NextVisible {
   std::optional<ExportEclipse> found;
-  std::optional<EclipseRecord> record;  // the entry found (UT)
+  std::optional<EclipseEntry> record;  // the entry found (UT)
   SearchEnd end = SearchEnd::Finished;  // EndOfCatalogue or a missing file when nothing was found
 };
 
@@ -58,8 +58,7 @@ inline constexpr EclipsePhase kDefaultMinPhase = EclipsePhase::Partial;
 // The first entry at or after (year, month), and after the UT Julian Day
 // afterJd, that meets the criteria, whose deepest phase seen from the site is
 // at least minPhase, and has the Moon at least minAltitudeDeg up (apparent)
-// at greatest eclipse. ΔT follows criteria.deltaTModel and
-// criteria.deltaTAdjustSeconds.
+// at greatest eclipse. ΔT follows criteria.deltaT.
 NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criteria, double year, double month,
                                const SiteValues& site, double minAltitudeDeg, double afterJd = -1e300,
                                EclipsePhase minPhase = kDefaultMinPhase);

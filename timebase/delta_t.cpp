@@ -11,16 +11,6 @@
 
 namespace tarvo {
 
-const char* deltaTModelName(DeltaTModel model) {
-  return model == DeltaTModel::kSmh2020 ? "smh2020" : "builtin";
-}
-
-std::optional<DeltaTModel> deltaTModelFromName(std::string_view name) {
-  if (name == "builtin") return DeltaTModel::kBuiltin;
-  if (name == "smh2020") return DeltaTModel::kSmh2020;
-  return std::nullopt;
-}
-
 namespace {
 
 using data::kDeltaTObserved;
@@ -98,11 +88,6 @@ double smh2020DeltaT(double year) {
   return longTermParabola(year);
 }
 
-double deltaTSeconds(DeltaTModel model, double centuriesT) {
-  if (model == DeltaTModel::kSmh2020) return smh2020DeltaT(2000.0 + 100.0 * centuriesT);
-  return deltaTModel(centuriesT);
-}
-
 // σ(ΔT) in seconds. Sources:
 // - before 1200 (and after 3000): 0.8 u² s, u in centuries from 1820, the
 //   error estimate of Morrison and Stephenson (2004, J. Hist. Astron. 35,
@@ -116,7 +101,7 @@ double deltaTSeconds(DeltaTModel model, double centuriesT) {
 //   interpolation of the observed values leaves;
 // - after the last observation the error of the prediction grows as the
 //   square of the time since, reaching 0.8 u² at 3000 (111 s).
-double deltaTSigmaSeconds(double centuriesT) {
+double publishedDeltaTSigmaSeconds(double centuriesT) {
   const double year = 2000.0 + 100.0 * centuriesT;
   const auto longTerm = [](double y) {
     const double u = (y - 1820.0) / 100.0;
@@ -145,6 +130,59 @@ double deltaTSigmaSeconds(double centuriesT) {
   const Anchor a = anchors[i], b = anchors[i + 1];
   const double f = (year - a.year) / (b.year - a.year);
   return std::exp(std::log(a.sigma) + (std::log(b.sigma) - std::log(a.sigma)) * f);
+}
+
+std::optional<double> observedDeltaT(double year) {
+  if (!(year >= kDeltaTObservedFirstYear && year <= kObservedLastYear)) return std::nullopt;
+  return observedValue(year);
+}
+
+// Where ΔT was observed, the builtin model is as far off as it is from the
+// observations; elsewhere, at least as far as the two models lie apart.
+double builtinDeltaTSigmaSeconds(double centuriesT) {
+  const double year = 2000.0 + 100.0 * centuriesT;
+  const double builtin = deltaTModel(centuriesT);
+  const double reference = observedDeltaT(year).value_or(smh2020DeltaT(year));
+  return std::max(publishedDeltaTSigmaSeconds(centuriesT), std::fabs(builtin - reference));
+}
+
+namespace {
+
+double smh2020DeltaTAt(double centuriesT) { return smh2020DeltaT(2000.0 + 100.0 * centuriesT); }
+
+constexpr std::array<DeltaTModelRow, kDeltaTModelCount> kModels = {{
+    {DeltaTModel::kBuiltin, "builtin", &deltaTModel, &builtinDeltaTSigmaSeconds},
+    {DeltaTModel::kSmh2020, "smh2020", &smh2020DeltaTAt, &publishedDeltaTSigmaSeconds},
+}};
+
+constexpr bool rowsInEnumeratorOrder() {
+  for (std::size_t i = 0; i < kModels.size(); ++i)
+    if (static_cast<std::size_t>(kModels[i].model) != i) return false;
+  return kModels[0].model == kDefaultDeltaTModel;
+}
+static_assert(rowsInEnumeratorOrder(), "the table is indexed by DeltaTModel, the default first");
+
+}  // namespace
+
+const std::array<DeltaTModelRow, kDeltaTModelCount>& deltaTModelTable() { return kModels; }
+
+const DeltaTModelRow& deltaTModelRow(DeltaTModel model) {
+  const auto i = static_cast<std::size_t>(model);
+  return kModels[i < kModels.size() ? i : 0];
+}
+
+const char* deltaTModelName(DeltaTModel model) { return deltaTModelRow(model).name; }
+
+std::optional<DeltaTModel> deltaTModelFromName(std::string_view name) {
+  for (const DeltaTModelRow& row : kModels)
+    if (name == row.name) return row.model;
+  return std::nullopt;
+}
+
+double deltaTSeconds(DeltaTModel model, double centuriesT) { return deltaTModelRow(model).seconds(centuriesT); }
+
+double deltaTSigmaSeconds(DeltaTModel model, double centuriesT) {
+  return deltaTModelRow(model).sigmaSeconds(centuriesT);
 }
 
 std::string deltaTUncertaintyText(double deltaTSeconds, double sigmaSeconds) {

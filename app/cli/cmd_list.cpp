@@ -122,7 +122,6 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
   const int cap = static_cast<int>(exportOptions.maxEntries.value_or(kMaxListEntries));
   o.maxEntries = exportOptions.format == nullptr ? std::min(cap, kMaxListEntries) : cap;
   CanonReader reader;
-  reader.setDeltaTModel(state.deltaTModel);
   const VisibilityListSearch found =
       visibilityListSearch(reader, searchCriteriaOf(state, state.saros), start, period, o);
   reportDefects(reader);

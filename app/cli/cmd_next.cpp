@@ -126,7 +126,6 @@ int runNext(const std::vector<std::string>& args) {
 
   const SiteValues site = prepareSite(state);
   CanonReader reader;
-  reader.setDeltaTModel(state.deltaTModel);
   const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(state, state.sarosCriterion), state.year,
                                                state.month, site, minAltitude, -1e300,
                                                a.minPhase.value_or(kDefaultMinPhase));

@@ -195,7 +195,7 @@ int runFile(const std::string& path, RecordFormat format, DeltaTModel model, con
         SessionState state;
         state.year = options.year;
         state.month = options.month;
-        state.deltaTModel = model;
+        state.deltaTChoice.model = model;
         state.site = typedChoice(site.longitudeDeg, site.latitudeDeg, site.heightM);
         int exitCode = 0;
         auto solved = solveAt(state, reader, options, std::get<std::vector<Statement>>(statements), "", exitCode);
@@ -278,7 +278,7 @@ OptionParser recordParser(RecordArgs& a) {
                        "offsets in h, sh (seasonal hours), us (time-degrees) or min");
   parser.addEither({cityOption(a.shared), siteOption(a.shared)}, false);
   addCriteriaOptions(parser, a.criteria);
-  parser.add(deltaTModelOption(a.shared.deltaTModel));
+  parser.add(deltaTModelOption(a.shared.deltaT.model));
   parser.add({.name = "--file",
               .argument = "RECORDS.csv",
               .help = "read the records from a CSV file: year,month,longitude,latitude,height,statement "
@@ -320,7 +320,7 @@ int runRecord(const std::vector<std::string>& args) {
   if (recordsFile) {
     if (!parser.positional().empty() || options.cityName || options.typedSite)
       return parser.usageError("--file takes the year, month, site and statements from the file");
-    return runFile(*recordsFile, format, options.deltaTModel, parser);
+    return runFile(*recordsFile, format, options.deltaT.model, parser);
   }
   if (format == RecordFormat::kCsv) return parser.usageError("--format csv goes with --file");
   const std::vector<std::string>& p = parser.positional();
@@ -332,7 +332,7 @@ int runRecord(const std::vector<std::string>& args) {
   if (const auto* e = std::get_if<std::string>(&statements)) return parser.usageError(*e);
   state.year = options.year;
   state.month = options.month;
-  state.deltaTModel = options.deltaTModel;
+  state.deltaTChoice.model = options.deltaT.model;
   if (const std::string e = applyCriteria(criteria, state); !e.empty()) return parser.usageError(e);
   SiteList sites;
   if (const std::string e = loadSitesAndApply(options, sites, state); !e.empty()) return parser.usageError(e);

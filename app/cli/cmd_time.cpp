@@ -55,7 +55,7 @@ int runDeltaT(const std::vector<std::string>& args) {
   }
   const double t = (year + 0.5 - 2000.0) / 100.0;
   if (sigma) {
-    std::printf("%.3f %.3f\n", deltaTSeconds(model, t), deltaTSigmaSeconds(t));
+    std::printf("%.3f %.3f\n", deltaTSeconds(model, t), deltaTSigmaSeconds(model, t));
   } else {
     std::printf("%.3f\n", deltaTSeconds(model, t));
   }

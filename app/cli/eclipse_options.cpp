@@ -17,7 +17,7 @@ void addEclipseOptions(OptionParser& parser, EclipseOptions& options) {
   if (set.criteria) addCriteriaOptions(parser, options.criteria);
   if (set.site == Need::Optional) parser.addEither({cityOption(shared), siteOption(shared)}, false);
   parser.add(deltaTAdjustOption(shared));
-  parser.add(deltaTModelOption(shared.deltaTModel));
+  parser.add(deltaTModelOption(shared.deltaT.model));
 }
 
 std::string checkEclipseOptions(const std::vector<std::string>& positional, EclipseOptions& options) {
@@ -36,8 +36,7 @@ void applyCursorAndDeltaT(const SharedOptions& options, SessionState& state) {
     state.year = options.year;
     state.month = options.month;
   }
-  state.deltaTAdjust = options.deltaTAdjust;
-  state.deltaTModel = options.deltaTModel;
+  state.deltaTChoice = options.deltaT;
 }
 
 }  // namespace tarvo::cli

@@ -96,7 +96,7 @@ OptionRule deltaTAdjustOption(SharedOptions& out) {
           .apply = [&out, error](const std::vector<std::string>& v) {
             double s = 0;
             if (!parseNumber(v[0], s) || !limits::kDeltaTAdjustS.contains(s)) return error;
-            out.deltaTAdjust = s;
+            out.deltaT.adjustSeconds = s;
             return std::string();
           },
           .valueError = error};
@@ -120,7 +120,7 @@ OptionRule julianDayCursorOption(std::optional<YearMonthOfJd>& out) {
 
 OptionRule deltaTModelOption(DeltaTModel& out) {
   std::vector<std::string> names;
-  for (const DeltaTModel m : {DeltaTModel::kBuiltin, DeltaTModel::kSmh2020}) names.emplace_back(deltaTModelName(m));
+  for (const DeltaTModelRow& m : deltaTModelTable()) names.emplace_back(m.name);
   std::string choice;
   for (const std::string& n : names) choice += (choice.empty() ? "" : "|") + n;
   std::string either;

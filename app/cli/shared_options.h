@@ -29,8 +29,7 @@ struct SharedOptions {
   double year = 0, month = 0;
   double nextSteps = 0;       // Next eclipse steps after landing
   double prevSteps = 0;       // Previous eclipse steps after landing (not with nextSteps)
-  double deltaTAdjust = 0;    // s
-  DeltaTModel deltaTModel = kDefaultDeltaTModel;
+  DeltaTChoice deltaT;        // --delta-t-model and --dt-adjust (s)
   std::optional<std::string> cityName;
   std::optional<SiteValues> typedSite;  // degrees east, north; metres
   std::optional<std::string> timeZone;  // --tz: a zone of the tz database for the site's clock
@@ -49,7 +48,7 @@ struct YearMonthOfJd {
   double year, month;
 };
 OptionRule julianDayCursorOption(std::optional<YearMonthOfJd>& out);
-// --delta-t-model builtin|smh2020
+// --delta-t-model NAME, a model of the table of ΔT models
 OptionRule deltaTModelOption(DeltaTModel& out);
 OptionRule cityOption(SharedOptions& out);
 OptionRule siteOption(SharedOptions& out);

@@ -79,7 +79,7 @@ void printShownEclipse(const SessionState& s) {
   std::printf("umbral %.4f\n", s.umbralMagnitude);
   std::printf("gamma %.4f\n", s.gamma);
   printGreatestEclipseKeys(s);
-  std::printf("deltat_model %s\n", deltaTModelName(s.deltaTModel));
+  std::printf("deltat_model %s\n", deltaTModelName(s.deltaTChoice.model));
   std::printf("deltat_sigma %.3f\n", s.deltaTSigma);
 }
 

@@ -27,7 +27,7 @@ CDisplayDlg::CDisplayDlg(const SessionState& state, const SiteList& sites, QWidg
       selection_(new QRadioButton(QStringLiteral("Selection"))),
       data_(new QRadioButton(QStringLiteral("Data"))),
       height_(new QLineEdit), longitude_(new QLineEdit), latitude_(new QLineEdit),
-      deltaT_(new QLineEdit(numberText(state.deltaTAdjust))), deltaTModel_(new QComboBox),
+      deltaT_(new QLineEdit(numberText(state.deltaTChoice.adjustSeconds))), deltaTModel_(new QComboBox),
       deltaTBands_(new QCheckBox(QStringLiteral("ΔT uncertainty"))),
       altitudesAsSeen_(new QCheckBox(QStringLiteral("Altitudes as seen (topocentric, refracted)"))),
       timeZone_(new QLineEdit) {
@@ -38,10 +38,10 @@ CDisplayDlg::CDisplayDlg(const SessionState& state, const SiteList& sites, QWidg
   grid_->setChecked(state.gridMode == kGridShown);
   cia_->setChecked(state.outlineChoice == kOutlineCoastlineFiles);
   // The models by the names the command line and the session files use.
-  for (const DeltaTModel m : {DeltaTModel::kBuiltin, DeltaTModel::kSmh2020}) {
-    deltaTModel_->addItem(QString::fromLatin1(deltaTModelName(m)), static_cast<int>(m));
+  for (const DeltaTModelRow& m : deltaTModelTable()) {
+    deltaTModel_->addItem(QString::fromLatin1(m.name), static_cast<int>(m.model));
   }
-  deltaTModel_->setCurrentIndex(deltaTModel_->findData(static_cast<int>(state.deltaTModel)));
+  deltaTModel_->setCurrentIndex(deltaTModel_->findData(static_cast<int>(state.deltaTChoice.model)));
   deltaTBands_->setChecked(state.deltaTBandsShown);
   altitudesAsSeen_->setChecked(state.altitudesAsSeen);
   // The typed site's clock; empty: the nearest listed city's zone, else the longitude's.
@@ -98,7 +98,7 @@ Checked<DisplayValues> CDisplayDlg::validate() const {
   if (auto refused = readNumbers({{height_, limits::kHeightM, &v.heightM},
                                   {longitude_, limits::kLongitudeDeg, &v.longitudeDeg},
                                   {latitude_, limits::kLatitudeDeg, &v.latitudeDeg},
-                                  {deltaT_, limits::kDeltaTAdjustS, &v.deltaTAdjustS}}))
+                                  {deltaT_, limits::kDeltaTAdjustS, &v.deltaT.adjustSeconds}}))
     return *refused;
   v.fromCity = selection_->isChecked();
   if (!v.fromCity) {
@@ -113,15 +113,14 @@ Checked<DisplayValues> CDisplayDlg::validate() const {
   v.grid = grid_->isChecked();
   v.cia = cia_->isChecked();
   v.cityNumber = city_->currentIndex() + 1;
-  v.deltaTModel = static_cast<DeltaTModel>(deltaTModel_->currentData().toInt());
+  v.deltaT.model = static_cast<DeltaTModel>(deltaTModel_->currentData().toInt());
   v.deltaTBands = deltaTBands_->isChecked();
   v.altitudesAsSeen = altitudesAsSeen_->isChecked();
   return v;
 }
 
 void CDisplayDlg::applyTo(SessionState& state, const DisplayValues& v) const {
-  state.deltaTAdjust = v.deltaTAdjustS;
-  state.deltaTModel = v.deltaTModel;
+  state.deltaTChoice = v.deltaT;
   state.deltaTBandsShown = v.deltaTBands;
   state.altitudesAsSeen = v.altitudesAsSeen;
   state.outlineChoice = v.cia ? kOutlineCoastlineFiles : kOutlineBuiltIn;

@@ -30,8 +30,7 @@ struct DisplayValues {
   bool fromCity = false;            // "Selection", else the typed site ("Data")
   int cityNumber = 0;               // the city chosen in the list (from 1), 0 none
   double heightM = 0, longitudeDeg = 0, latitudeDeg = 0;
-  double deltaTAdjustS = 0;
-  DeltaTModel deltaTModel = kDefaultDeltaTModel;  // "ΔT model"
+  DeltaTChoice deltaT;  // "ΔT model" and "DeltaT Adj." (seconds)
   bool deltaTBands = false;                        // "ΔT uncertainty"
   bool altitudesAsSeen = false;  // "Altitudes as seen (topocentric, refracted)": the local report's Alt.
   std::string timeZone;          // "Time zone" of a typed site: a zone of the tz database, empty automatic

@@ -179,30 +179,31 @@ void CVornView::resizeEvent(QResizeEvent*) {
 QString CVornView::deltaTStatus() const {
   const SessionState& s = session_.state;
   std::string text = deltaTUncertaintyText(s.deltaT, s.deltaTSigma);
-  if (s.deltaTAdjust != 0) text += "; " + deltaTAdjustmentText(s.deltaTAdjust, s.deltaTSigma);
+  const double adjust = s.deltaTChoice.adjustSeconds;
+  if (adjust != 0) text += "; " + deltaTAdjustmentText(adjust, s.deltaTSigma);
   return QString::fromStdString(text);
 }
 
 int CVornView::deltaTSteps() const {
   const SessionState& s = session_.state;
-  return static_cast<int>(std::lround(s.deltaTAdjust / (kDeltaTStepSigmas * std::max(s.deltaTSigma, 0.01))));
+  return static_cast<int>(std::lround(s.deltaTChoice.adjustSeconds / (kDeltaTStepSigmas * std::max(s.deltaTSigma, 0.01))));
 }
 
 void CVornView::stepDeltaT(int steps) {
   SessionState& s = session_.state;
-  s.deltaTAdjust =
-      steppedDeltaTAdjust(s.deltaTAdjust, s.deltaTSigma, steps, limits::kDeltaTAdjustS.lo, limits::kDeltaTAdjustS.hi);
+  double& adjust = s.deltaTChoice.adjustSeconds;
+  adjust = steppedDeltaTAdjust(adjust, s.deltaTSigma, steps, limits::kDeltaTAdjustS.lo, limits::kDeltaTAdjustS.hi);
   invalidate(kLandAtCursor);
 }
 
 void CVornView::setDeltaTSteps(int steps) {
   SessionState& s = session_.state;
-  s.deltaTAdjust = steppedDeltaTAdjust(0, s.deltaTSigma, steps, limits::kDeltaTAdjustS.lo, limits::kDeltaTAdjustS.hi);
+  s.deltaTChoice.adjustSeconds = steppedDeltaTAdjust(0, s.deltaTSigma, steps, limits::kDeltaTAdjustS.lo, limits::kDeltaTAdjustS.hi);
   invalidate(kLandAtCursor);
 }
 
 void CVornView::deltaTOfTheModel() {
-  session_.state.deltaTAdjust = 0;
+  session_.state.deltaTChoice.adjustSeconds = 0;
   invalidate(kLandAtCursor);
 }
 

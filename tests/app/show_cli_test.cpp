@@ -64,7 +64,8 @@ TEST(ShowCommand, PrintsTheKeysOfTheEclipseInOrder) {
     EXPECT_TRUE(isFixedPoint(kv[i].second, decimals)) << kv[i].first << " " << kv[i].second;
   }
   const auto stored = testing::readStoredEntries(testing::testCanonDir() / "mcp00001p03000.prn")[2];  // 2025-09-07
-  const double jdUt = stored[7] - deltaTModel((stored[7] - 2451545.0) / 36525.0) / 86400.0;
+  // UT for the ΔT asked for: the model at the TT instant plus the 10 s.
+  const double jdUt = stored[7] - (deltaTModel((stored[7] - 2451545.0) / 36525.0) + 10) / 86400.0;
   int y = 0, m = 0, d = 0;
   double f = 0;
   ASSERT_EQ(eraJd2cal(jdUt, 0, &y, &m, &d, &f), 0);

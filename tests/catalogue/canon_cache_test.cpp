@@ -125,11 +125,11 @@ TEST(CanonCache, ReaderKeepsUsesAndRepairsItsCopy) {
   testing::copyTestCanon(data.path(), {3});
   const fs::path text = data.path() / kCanonFiles[3].name;
   const fs::path copy = canonCachePath(cache.path(), text);
-  EclipseRecord first, r;
+  EclipseEntry first, r;
   auto firstEntry = [&] {
     CanonReader reader(data.path());
     reader.setCacheDirectory(cache.path());
-    EXPECT_EQ(reader.openFirst(1, r), ReadStatus::Read);
+    EXPECT_EQ(reader.openFirst(1, DeltaTChoice{}, r), ReadStatus::Read);
     return r;
   };
   ::testing::internal::CaptureStderr();

@@ -63,9 +63,9 @@ TEST(CanonFileChoice, NextFileFirstYearFollowsTheFileTable) {
 
 // The conversion example: 2000-01-01 12 h TT is 63.8285 s later than UT.
 TEST(CanonConversion, TerrestrialTimeBecomesUniversalTime) {
-  EclipseRecord r;
+  EclipseEntry r;
   r.year = 2000, r.month = 1, r.eclipseDay = 1, r.greatestJd = 2451545.0;
-  const EclipseRecord u = convertToUniversalTime(r);
+  const EclipseEntry u = convertToUniversalTime(r, DeltaTChoice{});
   EXPECT_NEAR(u.greatestJd, 2451544.999261244, 1e-9);  // 1e-9 d ≈ 0.1 ms
   EXPECT_EQ(u.year, 2000);
   EXPECT_EQ(u.month, 1);
@@ -86,8 +86,8 @@ class HandMadeCanon : public ::testing::Test {
 TEST_F(HandMadeCanon, OpenAtLandsOnFirstEntryOfTheMonthOrLater) {
   const auto entries = stored(3);
   ASSERT_EQ(entries.size(), 6u);
-  EclipseRecord r;
-  ASSERT_EQ(reader_->openAt(2025, 1, r), ReadStatus::Read);
+  EclipseEntry r;
+  ASSERT_EQ(reader_->openAt(2025, 1, DeltaTChoice{}, r), ReadStatus::Read);
   const StoredEntry& march = entries[1];  // 2025-03-14 TT
   EXPECT_EQ(march[kMonth], 3);
   EXPECT_NEAR(r.greatestJd, expectedUtJd(march[kJd]), 1e-9);
@@ -104,12 +104,12 @@ TEST_F(HandMadeCanon, OpenAtLandsOnFirstEntryOfTheMonthOrLater) {
     }
   }
   // April and later: the September entry.
-  ASSERT_EQ(reader_->openAt(2025, 4, r), ReadStatus::Read);
+  ASSERT_EQ(reader_->openAt(2025, 4, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.month, 9);
-  ASSERT_EQ(reader_->openAt(2025, 9, r), ReadStatus::Read);
+  ASSERT_EQ(reader_->openAt(2025, 9, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.month, 9);
   // readNext continues with the entry after the one landed on.
-  ASSERT_EQ(reader_->readNext(r), ReadStatus::Read);
+  ASSERT_EQ(reader_->readNext(DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.year, 2026);
   EXPECT_EQ(r.month, 3);
 }
@@ -117,25 +117,25 @@ TEST_F(HandMadeCanon, OpenAtLandsOnFirstEntryOfTheMonthOrLater) {
 // Nothing at or after 3000-12 in the file: its last entry, and the file is at
 // its end; the failed readNext leaves the record alone.
 TEST_F(HandMadeCanon, OpenAtPastTheLastEntryGivesTheLastEntryAtTheEnd) {
-  EclipseRecord r;
-  ASSERT_EQ(reader_->openAt(3000, 12, r), ReadStatus::Read);
+  EclipseEntry r;
+  ASSERT_EQ(reader_->openAt(3000, 12, DeltaTChoice{}, r), ReadStatus::Read);
   const StoredEntry last = stored(3).back();
   EXPECT_NEAR(r.greatestJd, expectedUtJd(last[kJd]), 1e-9);
   EXPECT_EQ(r.month, 8);
   const EclipseRecord before = r;
-  EXPECT_EQ(reader_->readNext(r), ReadStatus::EndOfFile);
+  EXPECT_EQ(reader_->readNext(DeltaTChoice{}, r), ReadStatus::EndOfFile);
   EXPECT_EQ(r.values(), before.values());
-  EXPECT_EQ(reader_->readNext(r), ReadStatus::EndOfFile);
+  EXPECT_EQ(reader_->readNext(DeltaTChoice{}, r), ReadStatus::EndOfFile);
 }
 
 // In the remote past ΔT is days: an entry stored in March lies in February UT,
 // and one stored on January 4 falls in the previous year.
 TEST_F(HandMadeCanon, RemotePastEntriesMoveToAnEarlierUniversalMonth) {
-  EclipseRecord r;
-  ASSERT_EQ(reader_->openAt(-10000, 3, r), ReadStatus::Read);
+  EclipseEntry r;
+  ASSERT_EQ(reader_->openAt(-10000, 3, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.year, -10000);
   EXPECT_EQ(r.month, 2);
-  ASSERT_EQ(reader_->openAt(-10000, 1, r), ReadStatus::Read);
+  ASSERT_EQ(reader_->openAt(-10000, 1, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.year, -10001);
   EXPECT_EQ(r.month, 12);
   // Julian calendar at −10000: checked against the day count of JD 0 = −4712 January 1.
@@ -143,23 +143,32 @@ TEST_F(HandMadeCanon, RemotePastEntriesMoveToAnEarlierUniversalMonth) {
   EXPECT_EQ(c.day, r.eclipseDay);
 }
 
-// The chosen ΔT model converts every entry, also when it changes while a
-// file is open: readNext then continues in the new model.
-TEST_F(HandMadeCanon, ChosenModelConvertsTheEntries) {
+// Each read converts with the ΔT choice passed with it, whatever the calls
+// before asked for: two choices taking turns on one reader (two documents)
+// each get the stored TT and UT = TT − (model at TT + adjustment).
+TEST_F(HandMadeCanon, EachReadConvertsWithItsOwnDeltaTChoice) {
   const auto entries = stored(3);
-  const auto smhUt = [](double ttJd) {
-    return ttJd - deltaTSeconds(DeltaTModel::kSmh2020, (ttJd - 2451545.0) / 36525.0) / 86400.0;
+  const DeltaTChoice choices[] = {{DeltaTModel::kBuiltin, 0}, {DeltaTModel::kSmh2020, -600}};
+  const auto utJd = [](double ttJd, const DeltaTChoice& c) {
+    return ttJd - c.secondsAt((ttJd - 2451545.0) / 36525.0) / 86400.0;
   };
-  EclipseRecord r;
-  ASSERT_EQ(reader_->openFirst(2025, r), ReadStatus::Read);
-  EXPECT_NEAR(r.greatestJd, expectedUtJd(entries[0][kJd]), 1e-9);
-  reader_->setDeltaTModel(DeltaTModel::kSmh2020);
-  ASSERT_EQ(reader_->readNext(r), ReadStatus::Read);
-  EXPECT_NEAR(r.greatestJd, smhUt(entries[1][kJd]), 1e-9);
-  EXPECT_GT(std::fabs(smhUt(entries[1][kJd]) - expectedUtJd(entries[1][kJd])), 1e-5);  // they differ
-  reader_->setDeltaTModel(DeltaTModel::kBuiltin);
-  ASSERT_EQ(reader_->openFirst(2025, r), ReadStatus::Read);
-  EXPECT_NEAR(r.greatestJd, expectedUtJd(entries[0][kJd]), 1e-9);
+  EclipseEntry r;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const DeltaTChoice& c = choices[i % 2];
+    ASSERT_EQ(i == 0 ? reader_->openFirst(2025, c, r) : reader_->readNext(c, r), ReadStatus::Read);
+    EXPECT_EQ(r.greatestJdTt, entries[i][kJd]) << i;
+    EXPECT_NEAR(r.greatestJd, utJd(entries[i][kJd], c), 1e-9) << i;
+    const EclipseEntry other = reconvertedEntry(r, choices[(i + 1) % 2]);
+    EXPECT_NEAR(other.greatestJd, utJd(entries[i][kJd], choices[(i + 1) % 2]), 1e-9) << i;
+    EXPECT_GT(std::fabs(other.greatestJd - r.greatestJd), 1e-5) << i;  // the choices differ
+  }
+  // A position taken under one choice and restored reads under another.
+  ASSERT_EQ(reader_->openFirst(2025, choices[1], r), ReadStatus::Read);
+  const CanonReader::Position p = reader_->position();
+  ASSERT_EQ(reader_->readNext(choices[1], r), ReadStatus::Read);
+  reader_->restore(p);
+  ASSERT_EQ(reader_->readNext(choices[0], r), ReadStatus::Read);
+  EXPECT_EQ(r.greatestJd, convertToUniversalTime(EclipseRecord::fromValues(entries[1]), choices[0]).greatestJd);
 }
 
 // openFirst and readNext give every entry of each file in file order.
@@ -167,12 +176,12 @@ TEST_F(HandMadeCanon, EachFileReadsCompletelyFromItsFirstEntry) {
   for (std::size_t f = 0; f < kCanonFiles.size(); ++f) {
     const auto entries = stored(f);
     ASSERT_FALSE(entries.empty());
-    EclipseRecord r;
-    ASSERT_EQ(reader_->openFirst(kCanonFiles[f].firstYear, r), ReadStatus::Read) << kCanonFiles[f].name;
+    EclipseEntry r;
+    ASSERT_EQ(reader_->openFirst(kCanonFiles[f].firstYear, DeltaTChoice{}, r), ReadStatus::Read) << kCanonFiles[f].name;
     EXPECT_EQ(reader_->openFileIndex().value_or(99), f);
     std::size_t count = 1;
     EXPECT_NEAR(r.greatestJd, expectedUtJd(entries[0][kJd]), 1e-9);
-    while (reader_->readNext(r) == ReadStatus::Read) {
+    while (reader_->readNext(DeltaTChoice{}, r) == ReadStatus::Read) {
       ASSERT_LT(count, entries.size());
       EXPECT_NEAR(r.greatestJd, expectedUtJd(entries[count][kJd]), 1e-9);
       ++count;
@@ -183,14 +192,14 @@ TEST_F(HandMadeCanon, EachFileReadsCompletelyFromItsFirstEntry) {
 }
 
 TEST_F(HandMadeCanon, BoundaryYearsOpenTheirFiles) {
-  EclipseRecord r;
+  EclipseEntry r;
   const std::pair<double, std::size_t> cases[] = {{-8000, 0}, {-7999, 1}, {-3000, 1}, {-2999, 2}, {0, 2}, {1, 3}};
   for (const auto& [year, file] : cases) {
-    ASSERT_EQ(reader_->openAt(year, 1, r), ReadStatus::Read) << year;
+    ASSERT_EQ(reader_->openAt(year, 1, DeltaTChoice{}, r), ReadStatus::Read) << year;
     EXPECT_EQ(reader_->openFileIndex().value_or(99), file) << year;
   }
-  EXPECT_EQ(reader_->openAt(-13001, 1, r), ReadStatus::NoFile);
-  EXPECT_EQ(reader_->openAt(17000, 1, r), ReadStatus::NoFile);
+  EXPECT_EQ(reader_->openAt(-13001, 1, DeltaTChoice{}, r), ReadStatus::NoFile);
+  EXPECT_EQ(reader_->openAt(17000, 1, DeltaTChoice{}, r), ReadStatus::NoFile);
   EXPECT_FALSE(reader_->isOpen());
 }
 
@@ -219,7 +228,7 @@ class MonthHalves : public ::testing::Test {
 
 TEST_F(MonthHalves, FractionalMonthAsksForTheSecondHalf) {
   CanonReader reader(dir_.path());
-  EclipseRecord r;
+  EclipseEntry r;
   struct Case {
     double year, month;
     double expectYear, expectMonth, expectDay;
@@ -230,14 +239,14 @@ TEST_F(MonthHalves, FractionalMonthAsksForTheSecondHalf) {
       {2101, 12.5, 2101, 12, 20}, {2099, 7, 2100, 1, 10},
   };
   for (const Case& c : cases) {
-    ASSERT_EQ(reader.openAt(c.year, c.month, r), ReadStatus::Read);
+    ASSERT_EQ(reader.openAt(c.year, c.month, DeltaTChoice{}, r), ReadStatus::Read);
     EXPECT_EQ(r.year, c.expectYear) << c.year << " " << c.month;
     EXPECT_EQ(r.month, c.expectMonth) << c.month;
     EXPECT_EQ(r.eclipseDay, c.expectDay) << c.month;
   }
   // A fractional month past its last entry goes on to the next month.
-  ASSERT_EQ(reader.openAt(2100, 12.5, r), ReadStatus::Read);
-  ASSERT_EQ(reader.readNext(r), ReadStatus::Read);
+  ASSERT_EQ(reader.openAt(2100, 12.5, DeltaTChoice{}, r), ReadStatus::Read);
+  ASSERT_EQ(reader.readNext(DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.year, 2101);
   EXPECT_EQ(r.month, 1);
   EXPECT_EQ(r.eclipseDay, 10);
@@ -262,8 +271,8 @@ TEST_F(MonthHalves, IndexedLandingMatchesASequentialScan) {
           break;
         }
       }
-      EclipseRecord r;
-      const ReadStatus s = reader.openAt(year, month, r);
+      EclipseEntry r;
+      const ReadStatus s = reader.openAt(year, month, DeltaTChoice{}, r);
       if (s != ReadStatus::Read || std::fabs(r.greatestJd - expectedUtJd(entries[expected][kJd])) > 1e-9) ++misses;
     }
   }
@@ -279,11 +288,11 @@ TEST(CanonReaderOrder, AnEntryOutOfOrderIsDamageAtItsLine) {
   testing::writeText(dir.path() / kCanonFiles[3].name,
                      testing::entryText(entries[3]) + testing::entryText(entries[1]) + testing::entryText(entries[2]));
   CanonReader reader(dir.path());
-  EclipseRecord r;
-  ASSERT_EQ(reader.openAt(2025, 5, r), ReadStatus::Read);
+  EclipseEntry r;
+  ASSERT_EQ(reader.openAt(2025, 5, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.year, 2026);
   EXPECT_TRUE(reader.openFileDamaged());
-  EXPECT_EQ(reader.readNext(r), ReadStatus::EndOfFile);
+  EXPECT_EQ(reader.readNext(DeltaTChoice{}, r), ReadStatus::EndOfFile);
   ASSERT_EQ(reader.defectsSeen().size(), 1u);
   EXPECT_EQ(describeDefect(reader.defectsSeen()[0]),
             "mcp00001p03000.prn line 4: entry 2: the entry is dated before the one above it");
@@ -305,20 +314,20 @@ TEST(CanonReaderOrder, AFileEndingBeforeItsLastYearIsDamage) {
 TEST(CanonReaderFiles, MissingFilesAreReportedNotFatal) {
   testing::ScratchDir dir;
   CanonReader reader(dir.path());
-  EclipseRecord r;
+  EclipseEntry r;
   r.year = 1234;
-  EXPECT_EQ(reader.openAt(2025, 1, r), ReadStatus::NoFile);
-  EXPECT_EQ(reader.openFirst(2025, r), ReadStatus::NoFile);
-  EXPECT_EQ(reader.readNext(r), ReadStatus::EndOfFile);
+  EXPECT_EQ(reader.openAt(2025, 1, DeltaTChoice{}, r), ReadStatus::NoFile);
+  EXPECT_EQ(reader.openFirst(2025, DeltaTChoice{}, r), ReadStatus::NoFile);
+  EXPECT_EQ(reader.readNext(DeltaTChoice{}, r), ReadStatus::EndOfFile);
   EXPECT_EQ(r.year, 1234);
   // A directory with the file's name is no file.
   fs::create_directory(dir.path() / kCanonFiles[3].name);
-  EXPECT_EQ(reader.openAt(2025, 1, r), ReadStatus::NoFile);
+  EXPECT_EQ(reader.openAt(2025, 1, DeltaTChoice{}, r), ReadStatus::NoFile);
   // An empty file opens but holds nothing.
   testing::writeText(dir.path() / kCanonFiles[4].name, " \n\t\n");
-  EXPECT_EQ(reader.openAt(4000, 1, r), ReadStatus::NoEntry);
-  EXPECT_EQ(reader.openFirst(4000, r), ReadStatus::NoEntry);
-  EXPECT_EQ(reader.readNext(r), ReadStatus::EndOfFile);
+  EXPECT_EQ(reader.openAt(4000, 1, DeltaTChoice{}, r), ReadStatus::NoEntry);
+  EXPECT_EQ(reader.openFirst(4000, DeltaTChoice{}, r), ReadStatus::NoEntry);
+  EXPECT_EQ(reader.readNext(DeltaTChoice{}, r), ReadStatus::EndOfFile);
   EXPECT_EQ(r.year, 1234);
 }
 
@@ -330,12 +339,12 @@ TEST(CanonReaderFiles, EditedFileIsReadAgain) {
   auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
   testing::writeText(file, testing::entryText(entries[1]));
   CanonReader reader(dir.path());
-  EclipseRecord r;
-  ASSERT_EQ(reader.openAt(2025, 1, r), ReadStatus::Read);
+  EclipseEntry r;
+  ASSERT_EQ(reader.openAt(2025, 1, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.saros, 123);
 
   testing::writeText(file, testing::entryText(entries[1]) + testing::entryText(entries[2]));
-  ASSERT_EQ(reader.openAt(2025, 4, r), ReadStatus::Read);
+  ASSERT_EQ(reader.openAt(2025, 4, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.saros, 128);
 
   // Same length: change the Saros digits only, then move the time stamp on.
@@ -346,7 +355,7 @@ TEST(CanonReaderFiles, EditedFileIsReadAgain) {
   const auto stamp = fs::last_write_time(file);
   testing::writeText(file, text);
   fs::last_write_time(file, stamp + std::chrono::seconds(2));
-  ASSERT_EQ(reader.openAt(2025, 4, r), ReadStatus::Read);
+  ASSERT_EQ(reader.openAt(2025, 4, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.saros, 129);
 
   // A time stamp far in the future (year 3000) is just another time stamp.
@@ -354,12 +363,12 @@ TEST(CanonReaderFiles, EditedFileIsReadAgain) {
   testing::writeText(file, text);
   const timespec times[2] = {{32503680000, 0}, {32503680000, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
-  ASSERT_EQ(reader.openAt(2025, 4, r), ReadStatus::Read);
+  ASSERT_EQ(reader.openAt(2025, 4, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.saros, 130);
 
   // Removed: no file, even though it was read before.
   fs::remove(file);
-  EXPECT_EQ(reader.openAt(2025, 4, r), ReadStatus::NoFile);
+  EXPECT_EQ(reader.openAt(2025, 4, DeltaTChoice{}, r), ReadStatus::NoFile);
 }
 
 // ---- Bad input ------------------------------------------------------------
@@ -521,10 +530,10 @@ TEST(CanonBadInput, ReaderUsesTheEntriesBeforeTheCutAndReportsIt) {
   const std::string good = twoGoodThen("");
   testing::writeText(dir.path() / kCanonFiles[3].name, good + "2026 3 3 1 garbage follows\n");
   CanonReader reader(dir.path());
-  EclipseRecord r;
-  ASSERT_EQ(reader.openAt(2026, 1, r), ReadStatus::Read);
+  EclipseEntry r;
+  ASSERT_EQ(reader.openAt(2026, 1, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.month, 9);  // 2025-09, the last good entry
-  EXPECT_EQ(reader.readNext(r), ReadStatus::EndOfFile);
+  EXPECT_EQ(reader.readNext(DeltaTChoice{}, r), ReadStatus::EndOfFile);
   const auto defects = reader.defectsSeen();
   ASSERT_EQ(defects.size(), 1u);
   EXPECT_EQ(defects[0].fileName, kCanonFiles[3].name);
@@ -535,7 +544,7 @@ TEST(CanonBadInput, ReaderUsesTheEntriesBeforeTheCutAndReportsIt) {
   const auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
   testing::writeText(dir.path() / kCanonFiles[3].name, good + testing::entryText(entries.back()));
   fs::last_write_time(dir.path() / kCanonFiles[3].name, fs::file_time_type::clock::now() + std::chrono::seconds(5));
-  ASSERT_EQ(reader.openAt(2026, 1, r), ReadStatus::Read);
+  ASSERT_EQ(reader.openAt(2026, 1, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_TRUE(reader.defectsSeen().empty());
 }
 

@@ -41,8 +41,8 @@ TEST(CanonConvergence, EveryEntryConvergesWithItsContactsOnTheirCircles) {
   double worstOff = 0;
   std::string worstWhere;
   for (const CanonFile& f : kCanonFiles) {
-    EclipseRecord r;
-    for (ReadStatus s = reader.openFirst(f.firstYear, r); succeeded(s); s = reader.readNext(r)) {
+    EclipseEntry r;
+    for (ReadStatus s = reader.openFirst(f.firstYear, DeltaTChoice{}, r); succeeded(s); s = reader.readNext(DeltaTChoice{}, r)) {
       ++entries;
       const std::string where = std::to_string(static_cast<int>(r.year)) + "/" +
                                 std::to_string(static_cast<int>(r.month)) + "/" +
@@ -106,8 +106,8 @@ TEST(CanonConvergence, GreatestEclipseFallsOnItsUtDayAtEveryDeltaT) {
   long entries = 0, misses = 0;
   double worstJdDays = 0, worstMidnightDays = 0;
   for (const CanonFile& f : kCanonFiles) {
-    EclipseRecord r;
-    for (ReadStatus s = reader.openFirst(f.firstYear, r); succeeded(s); s = reader.readNext(r)) {
+    EclipseEntry r;
+    for (ReadStatus s = reader.openFirst(f.firstYear, DeltaTChoice{}, r); succeeded(s); s = reader.readNext(DeltaTChoice{}, r)) {
       ++entries;
       const EclipseCircumstances e =
           eclipseCircumstances(r, deltaTModel(centuriesFromJ2000(r.greatestJd)), 0);

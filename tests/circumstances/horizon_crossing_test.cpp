@@ -70,8 +70,8 @@ TEST(HorizonCrossing, MatchesDenseSamplingFromEightyFiveSouthToEightyFiveNorth) 
   double worstSeconds = 0;
   for (const auto& [year, month] : std::vector<std::pair<double, double>>{
            {-3000, 1}, {-500, 6}, {1000, 1}, {2022, 11}, {2025, 3}, {5000, 1}, {12000, 1}, {16500, 1}}) {
-    EclipseRecord r;
-    ASSERT_TRUE(succeeded(reader.openAt(year, month, r))) << year;
+    EclipseEntry r;
+    ASSERT_TRUE(succeeded(reader.openAt(year, month, DeltaTChoice{}, r))) << year;
     const double deltaT = deltaTModel(centuriesFromJ2000(r.greatestJd));
     const std::vector<double> events = eventHoursOf(r, deltaT);
     for (double lat = -85; lat <= 85; lat += 10)

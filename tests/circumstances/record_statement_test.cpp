@@ -59,8 +59,8 @@ TEST(RecordStatement, ReadsAsWritten) {
 // The catalogue's eclipse at or after the month, converged.
 std::optional<EclipseCircumstances> canonEclipse(double year, double month, double deltaT) {
   CanonReader reader(TARVO_RUNDATA_DIR);
-  EclipseRecord r;
-  if (reader.openAt(year, month, r) != ReadStatus::Read) return std::nullopt;
+  EclipseEntry r;
+  if (reader.openAt(year, month, DeltaTChoice{}, r) != ReadStatus::Read) return std::nullopt;
   EclipseCircumstances e = eclipseCircumstances(r, deltaT, 0);
   if (!e.converged()) return std::nullopt;
   return e;
@@ -99,7 +99,7 @@ TEST(RecordStatement, SyntheticRecordsSolveBack) {
     const std::optional<EclipseCircumstances> e = canonEclipse(c.year, c.month, model);
     ASSERT_TRUE(e) << c.year;
     const DeltaTSearch search{deltaTSeconds(kDefaultDeltaTModel, centuriesFromJ2000(e->greatestJd)),
-                              deltaTSigmaSeconds(centuriesFromJ2000(e->greatestJd))};
+                              deltaTSigmaSeconds(kDefaultDeltaTModel, centuriesFromJ2000(e->greatestJd))};
     // The record's ΔT: off the model, so that a solver that returns the model fails.
     const double knownDeltaT = search.modelSeconds + 0.37 * search.sigmaSeconds + 611;
     const SiteValues site{e->subLunar.longitudeDeg + c.eastOfSubLunarDeg, c.latitudeDeg, 0};
@@ -154,7 +154,7 @@ TEST(RecordStatement, NeverHoldingStatementsSaySo) {
   const double model = deltaTSeconds(kDefaultDeltaTModel, 0.25);
   const std::optional<EclipseCircumstances> e = canonEclipse(2025, 3, model);  // total
   ASSERT_TRUE(e);
-  const DeltaTSearch search{model, deltaTSigmaSeconds(0.25)};
+  const DeltaTSearch search{model, deltaTSigmaSeconds(kDefaultDeltaTModel, 0.25)};
   const SiteValues site{e->subLunar.longitudeDeg, 30, 0};
   // The nearest lower transit is never more than half a day away.
   const RecordResult r =

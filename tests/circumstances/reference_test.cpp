@@ -203,7 +203,7 @@ TEST_F(ReferenceCheck, CanonGeometryAgreesWithTheEphemeris) {
     char where[96];
     std::snprintf(where, sizeof where, "%s %.0f-%02.0f-%02.0f", e.file.c_str(), r.year, r.month,
                   r.eclipseDay);
-    const EclipseRecord ut = convertToUniversalTime(r);
+    const EclipseEntry ut = convertToUniversalTime(r, DeltaTChoice{});
     const double deltaT = deltaTModel(centuriesFromJ2000(ut.greatestJd));
     const GreatestEclipse g = findGreatest(r, 0, deltaT);
     ASSERT_TRUE(g.converged) << where;
@@ -351,7 +351,7 @@ TEST_F(ReferenceCheck, VisibilityAgreesWithTheEphemeris) {
   for (const Entry& e : entries) {
     if (e.stored.year < -2999 || e.stored.year > 3000) continue;
     const EclipseRecord& r = e.stored;
-    const EclipseRecord ut = convertToUniversalTime(r);
+    const EclipseEntry ut = convertToUniversalTime(r, DeltaTChoice{});
     const double deltaT = deltaTModel(centuriesFromJ2000(ut.greatestJd));
     const EclipseCircumstances eclipse = eclipseCircumstances(r, deltaT, 0);
     ASSERT_TRUE(eclipse.converged());

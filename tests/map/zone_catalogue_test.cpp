@@ -136,8 +136,8 @@ TEST(ZoneCatalogue, EveryFiftiethEclipseIsHatchedAsTheGeometryGives) {
   CanonReader reader(dir);
   long index = 0, drawn = 0, probes = 0, wrong = 0;
   for (const CanonFile& file : kCanonFiles) {
-    EclipseRecord r;
-    for (ReadStatus s = reader.openFirst(file.firstYear, r); succeeded(s); s = reader.readNext(r)) {
+    EclipseEntry r;
+    for (ReadStatus s = reader.openFirst(file.firstYear, DeltaTChoice{}, r); succeeded(s); s = reader.readNext(DeltaTChoice{}, r)) {
       if (index++ % kEveryNth != 0) continue;
       const double t = (r.greatestJd - 2451545.0) / 36525;
       const EclipseCircumstances e = eclipseCircumstances(r, deltaTSeconds(DeltaTModel::kBuiltin, t), 0);

@@ -16,7 +16,7 @@ using testing::totalEclipse;
 
 TEST(CurrentEclipse, KeepsTheValueAndCarriesTheGuess) {
   SessionState s;
-  s.current = totalEclipse();
+  s.current = EclipseEntry{totalEclipse()};
   s.deltaT = 72;
   s.greatestGuessHours = 0;
   s.horizonCrossHours = 1000;

@@ -35,7 +35,7 @@ class Landing : public ::testing::Test {
 // The record lands in `current` and the nine copies, with ΔT for it.
 TEST_F(Landing, CopiesTheEntryAndComputesDeltaT) {
   SessionState s = atCursor(2025, 1);
-  s.deltaTAdjust = 12.5;
+  s.deltaTChoice.adjustSeconds = 12.5;
   ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
   EXPECT_EQ(s.pendingAction, kLandAtCursor);
   const EclipseRecord& c = s.current;
@@ -56,6 +56,28 @@ TEST_F(Landing, CopiesTheEntryAndComputesDeltaT) {
   EXPECT_EQ(s.deltaT, deltaTModel((s.greatestJd - 2451545.0) / 36525.0) + 12.5);
   // 2025.2: the 10-year table between 70.52 (2020) and 79.45 (2030), about 75.2 s.
   EXPECT_NEAR(s.deltaT - 12.5, 75.2, 0.1);
+}
+
+// Two sessions with different ΔT choices taking turns on one reader: each
+// lands on its own UT and ΔT, whatever the other read last.
+TEST_F(Landing, TwoSessionsKeepTheirOwnDeltaT) {
+  SessionState a, b;
+  b.deltaTChoice = {DeltaTModel::kSmh2020, 3000};
+  for (const double month : {1.0, 9.0}) {
+    for (SessionState* s : {&a, &b}) {
+      s->year = 2025;
+      s->month = month;
+      s->pendingAction = kLandAtCursor;
+      ASSERT_EQ(positionForPaint(*s, reader_), LandingOutcome::Shown);
+      const EclipseEntry own = reconvertedEntry(s->current, s->deltaTChoice);
+      EXPECT_EQ(s->current.greatestJd, own.greatestJd);
+      EXPECT_EQ(s->greatestJd, own.greatestJd);
+      EXPECT_EQ(s->deltaT, s->deltaTChoice.secondsAt(centuriesFromJ2000(own.greatestJd)));
+    }
+    EXPECT_EQ(a.current.greatestJdTt, b.current.greatestJdTt);  // the same eclipse
+    // smh2020 + 3000 s puts b's UT about 3000 s before a's.
+    EXPECT_NEAR((a.current.greatestJd - b.current.greatestJd) * 86400.0, 3000 - 6, 5);
+  }
 }
 
 // The first paint takes the cursor from the clock.

@@ -233,10 +233,10 @@ TEST_F(PreviousGenerated, SarosSearchFollowsTheShownSeries) {
 // Near the catalogue's start the window is clamped to −13000: from the third
 // entry Previous finds the second (the first is the window's start).
 TEST_F(PreviousGenerated, WindowClampedToTheCatalogueStart) {
-  EclipseRecord first, second, third;
-  ASSERT_TRUE(succeeded(reader_.openFirst(-13000, first)));
-  ASSERT_TRUE(succeeded(reader_.readNext(second)));
-  ASSERT_TRUE(succeeded(reader_.readNext(third)));
+  EclipseEntry first, second, third;
+  ASSERT_TRUE(succeeded(reader_.openFirst(-13000, DeltaTChoice{}, first)));
+  ASSERT_TRUE(succeeded(reader_.readNext(DeltaTChoice{}, second)));
+  ASSERT_TRUE(succeeded(reader_.readNext(DeltaTChoice{}, third)));
   ASSERT_LT(third.year - 2, -13000);
   s_.year = third.year;
   s_.month = third.month;
@@ -254,8 +254,8 @@ class Criteria : public ::testing::Test {
  protected:
   void SetUp() override {
     CanonReader reader(testing::testCanonDir());
-    ASSERT_TRUE(succeeded(reader.openAt(2025, 9, entry_)));
-    deltaT_ = entryDeltaTSeconds(entry_, 0);
+    ASSERT_TRUE(succeeded(reader.openAt(2025, 9, DeltaTChoice{}, entry_)));
+    deltaT_ = entryDeltaTSeconds(entry_, DeltaTChoice{});
     const GreatestEclipse g = findGreatest(entry_, 0, deltaT_);
     ASSERT_TRUE(g.converged);
     subLunar_ = g.subLunar;
@@ -270,7 +270,7 @@ class Criteria : public ::testing::Test {
     }
     return {lon, lat, 0};
   }
-  EclipseRecord entry_;
+  EclipseEntry entry_;
   double deltaT_ = 0;
   GeoPoint subLunar_{0, 0};
 };

@@ -32,8 +32,7 @@ SessionSettings unusualSettings() {
   s.siteLookBackYears = 999.5;
   s.gridMode = kGridShown;
   s.outlineChoice = kOutlineCoastlineFiles;
-  s.deltaTAdjust = -1234.25;
-  s.deltaTModel = "smh2020";
+  s.deltaT = {DeltaTModel::kSmh2020, -1234.25};
   s.deltaTBands = true;
   s.altitudesAsSeen = true;
   s.timeZone = "America/Argentina/Buenos_Aires";
@@ -60,8 +59,7 @@ TEST(SessionFile, RoundTripKeepsEverySetting) {
   EXPECT_EQ(t.siteLookBackYears, s.siteLookBackYears);
   EXPECT_EQ(t.gridMode, s.gridMode);
   EXPECT_EQ(t.outlineChoice, s.outlineChoice);
-  EXPECT_EQ(t.deltaTAdjust, s.deltaTAdjust);
-  EXPECT_EQ(t.deltaTModel, s.deltaTModel);
+  EXPECT_EQ(t.deltaT, s.deltaT);
   EXPECT_EQ(t.deltaTBands, s.deltaTBands);
   EXPECT_EQ(t.altitudesAsSeen, s.altitudesAsSeen);
   EXPECT_EQ(t.timeZone, s.timeZone);
@@ -110,7 +108,7 @@ TEST(SessionFile, StateRoundTripFindsTheCityByName) {
   SessionState state;
   state.sites.sites = {{"Tokyo", 139.7447, 35.6544, 0, 9, ""}, {"New York", -74.006, 40.713, 10, -5, ""}};
   state.site = *cityChoice(state.sites, 2);
-  state.deltaTModel = DeltaTModel::kSmh2020;
+  state.deltaTChoice.model = DeltaTModel::kSmh2020;
   state.year = 1999;
   state.month = 8;
   SessionSettings s = sessionSettingsOf(state);
@@ -123,7 +121,7 @@ TEST(SessionFile, StateRoundTripFindsTheCityByName) {
   EXPECT_EQ(state.site.where.heightM, 10);
   EXPECT_EQ(state.year, 1999);
   EXPECT_EQ(state.pendingAction, kLandAtCursor);
-  EXPECT_EQ(state.deltaTModel, DeltaTModel::kSmh2020);
+  EXPECT_EQ(state.deltaTChoice.model, DeltaTModel::kSmh2020);
 }
 
 TEST(SessionFile, ByteOrderMarkCommentsBlankLinesCrLfAndMissingKeysAreAccepted) {

@@ -209,8 +209,8 @@ TEST_F(SkyCommands, MoonAtTheZenithOfTheSubLunarPointOverTheWholeCatalogue) {
   double lowestChart = 90, lowestReport = 90;
   int checked = 0;
   for (const CanonFile& file : kCanonFiles) {
-    EclipseRecord e;
-    ASSERT_TRUE(succeeded(reader.openFirst(file.firstYear, e))) << file.name;
+    EclipseEntry e;
+    ASSERT_TRUE(succeeded(reader.openFirst(file.firstYear, DeltaTChoice{}, e))) << file.name;
     for (int n = 0;; ++n) {
       if (n % 71 == 0) {
         SessionState s;
@@ -230,7 +230,7 @@ TEST_F(SkyCommands, MoonAtTheZenithOfTheSubLunarPointOverTheWholeCatalogue) {
           ++checked;
         }
       }
-      if (!succeeded(reader.readNext(e))) break;
+      if (!succeeded(reader.readNext(DeltaTChoice{}, e))) break;
     }
   }
   std::printf("[ measured ] %d entries: lowest Moon altitude at the sub-lunar point, chart %.4f, report %.4f deg\n",

@@ -265,12 +265,12 @@ TEST_F(SwissEphemerisTest, NewYorkChartOfTheEclipseOf2025March14) {
 // beyond, the theories answer.
 TEST_F(SwissEphemerisTest, PlanetsOfTwoHundredChartsFromThePlanetFile) {
   const std::string rundata = TARVO_RUNDATA_DIR;
-  std::vector<EclipseRecord> entries;
+  std::vector<EclipseEntry> entries;
   CanonReader reader(rundata);
-  EclipseRecord e;
-  ASSERT_EQ(reader.openFirst(-13000, e), ReadStatus::Read);
+  EclipseEntry e;
+  ASSERT_EQ(reader.openFirst(-13000, DeltaTChoice{}, e), ReadStatus::Read);
   do entries.push_back(e);
-  while (readOnward(reader, e.year, e).status == WalkStatus::Read);
+  while (readOnward(reader, e.year, DeltaTChoice{}, e).status == WalkStatus::Read);
   ASSERT_GT(entries.size(), 70000u);
   struct Site {
     double lon, lat;
@@ -284,7 +284,7 @@ TEST_F(SwissEphemerisTest, PlanetsOfTwoHundredChartsFromThePlanetFile) {
   int fromFile = 0, beyondFiles = 0;
   const std::size_t step = entries.size() / 200;
   for (std::size_t i = 0; i < 200; ++i) {
-    const EclipseRecord& entry = entries[i * step + step / 2];
+    const EclipseEntry& entry = entries[i * step + step / 2];
     SessionState state;
     state.site = typedChoice(sites[i % 4].lon, sites[i % 4].lat, 0.0);
     takeCurrentEclipse(state, entry);

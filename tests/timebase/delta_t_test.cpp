@@ -3,26 +3,71 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <vector>
 
+#include "data/delta_t_smh2020.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
 namespace {
 
 double smhAt(double year) { return deltaTSeconds(DeltaTModel::kSmh2020, (year - 2000.0) / 100.0); }
-double sigmaAt(double year) { return deltaTSigmaSeconds((year - 2000.0) / 100.0); }
+double sigmaAt(double year) { return publishedDeltaTSigmaSeconds((year - 2000.0) / 100.0); }
 
 TEST(DeltaTModels, BuiltinIsTheProgramsModel) {
   for (double t = -150; t <= 150; t += 0.37) EXPECT_EQ(deltaTSeconds(DeltaTModel::kBuiltin, t), deltaTModel(t));
 }
 
-TEST(DeltaTModels, NamesRoundTrip) {
-  for (const DeltaTModel m : {DeltaTModel::kBuiltin, DeltaTModel::kSmh2020}) {
-    EXPECT_EQ(deltaTModelFromName(deltaTModelName(m)), m);
+// The table of models: each row's name finds its model, and its functions
+// are what deltaTSeconds and deltaTSigmaSeconds give for that model.
+TEST(DeltaTModels, EachRowGivesItsNameValueAndSigma) {
+  struct Row {
+    DeltaTModel model;
+    const char* name;
+    double year, seconds, toleranceSeconds;  // a published value the model keeps
+  };
+  const Row rows[] = {{DeltaTModel::kBuiltin, "builtin", 2000, 63.8285, 1e-9},  // the yearly table
+                      {DeltaTModel::kSmh2020, "smh2020", 2026, 69.1099, 1e-9}};  // the last observation
+  ASSERT_EQ(deltaTModelTable().size(), std::size(rows));
+  for (const Row& r : rows) {
+    const DeltaTModelRow& row = deltaTModelTable()[static_cast<std::size_t>(r.model)];
+    EXPECT_EQ(row.model, r.model);
+    EXPECT_STREQ(deltaTModelName(r.model), r.name);
+    EXPECT_EQ(deltaTModelFromName(r.name), r.model);
+    const double t = (r.year - 2000.0) / 100.0;
+    EXPECT_NEAR(deltaTSeconds(r.model, t), r.seconds, r.toleranceSeconds) << r.name;
+    EXPECT_EQ(deltaTSeconds(r.model, t), row.seconds(t)) << r.name;
+    EXPECT_EQ(deltaTSigmaSeconds(r.model, t), row.sigmaSeconds(t)) << r.name;
+    const DeltaTChoice choice{r.model, 30};
+    EXPECT_EQ(choice.secondsAt(t), row.seconds(t) + 30) << r.name;
   }
+  EXPECT_EQ(deltaTModelTable().front().model, kDefaultDeltaTModel);
   EXPECT_FALSE(deltaTModelFromName("SMH2020"));
   EXPECT_FALSE(deltaTModelFromName(""));
+}
+
+// The builtin model's σ covers its own distance from each observed value
+// (1 January, and half-way between), and from the smh2020 model where
+// nothing was observed; never less than the published σ.
+TEST(DeltaTSigma, BuiltinSigmaCoversItsDistanceFromWhatWasObserved) {
+  const auto builtin = [](double year) { return deltaTSeconds(DeltaTModel::kBuiltin, (year - 2000.0) / 100.0); };
+  const auto sigma = [](double year) { return deltaTSigmaSeconds(DeltaTModel::kBuiltin, (year - 2000.0) / 100.0); };
+  const auto& observed = data::kDeltaTObserved;
+  for (std::size_t i = 0; i < observed.size(); ++i) {
+    const double year = data::kDeltaTObservedFirstYear + static_cast<double>(i);
+    EXPECT_GE(sigma(year), std::fabs(builtin(year) - observed[i])) << year;
+    if (i + 1 < observed.size()) {
+      const double between = 0.5 * (observed[i] + observed[i + 1]);
+      EXPECT_GE(sigma(year + 0.5), std::fabs(builtin(year + 0.5) - between)) << year + 0.5;
+    }
+  }
+  EXPECT_NEAR(sigma(2025.5), 75.4 - 69.1, 0.2);  // builtin 75.4 s against the observed 69.1 s
+  for (double year = -13000; year < 17000; year += 7.3) {
+    EXPECT_GE(sigma(year), sigmaAt(year)) << year;
+    EXPECT_GE(sigma(year), std::fabs(builtin(year) - smhAt(year))) << year;
+  }
+  EXPECT_GE(sigma(2100), 35);  // the two models 35 s apart there
 }
 
 // Nodes of Table S15.2020 (its a0 column, and the last row's end value) and

@@ -262,7 +262,7 @@ void DialogsTest::refusedOkKeepsDialogOpen() {
 void DialogsTest::displayOpening() {
   SessionState s;
   s.site = typedChoice(139.691666666, -35.123456789, 40);
-  s.deltaTAdjust = -12.5;
+  s.deltaTChoice.adjustSeconds = -12.5;
   s.displayKind = 2;
   s.gridMode = 0;
   s.outlineChoice = 2;
@@ -350,12 +350,12 @@ void DialogsTest::displayOk() {
   QTEST(s.site.where.longitudeDeg, "lon");
   QTEST(s.site.where.latitudeDeg, "lat");
   QTEST(s.site.where.heightM, "height");
-  QCOMPARE(s.deltaTAdjust, 42.0);
+  QCOMPARE(s.deltaTChoice.adjustSeconds, 42.0);
 }
 
 void DialogsTest::displayDeltaTModelAndBands() {
   SessionState s;
-  s.deltaTModel = DeltaTModel::kSmh2020;
+  s.deltaTChoice.model = DeltaTModel::kSmh2020;
   s.deltaTBandsShown = true;
   SiteList sites = threeCities();
   CDisplayDlg d(s, sites);
@@ -370,7 +370,7 @@ void DialogsTest::displayDeltaTModelAndBands() {
   const auto checked = d.validate();
   QVERIFY(checked.ok());
   d.applyTo(s, checked.values());
-  QCOMPARE(s.deltaTModel, DeltaTModel::kBuiltin);
+  QCOMPARE(s.deltaTChoice.model, DeltaTModel::kBuiltin);
   QVERIFY(!s.deltaTBandsShown);
   QVERIFY(s.altitudesAsSeen);
 }

@@ -459,7 +459,7 @@ void FrameTest::cityListMessageInTheStatusBarOnce() {
 void FrameTest::statusBarShowsDeltaTAndSigma() {
   CVornView* view = app_->mainFrame()->activeView();
   auto& state = app_->activeDocument()->state();
-  state.deltaTModel = tarvo::DeltaTModel::kSmh2020;
+  state.deltaTChoice.model = tarvo::DeltaTModel::kSmh2020;
   view->mapDisplay();
   view->paintPending();
   const QString text = app_->mainFrame()->deltaTPane()->text();

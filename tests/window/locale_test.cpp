@@ -49,7 +49,7 @@ void LocaleTest::sessionFilesKeepTheDecimalPoint() {
   settings.siteLongitude = 139.7447;
   settings.siteLatitude = -35.25;
   settings.magnitudeCriterion = 0.5;
-  settings.deltaTAdjust = -12.5;
+  settings.deltaT.adjustSeconds = -12.5;
   settings.displayKind = tarvo::kDisplayLocalReport;
   settings.altitudesAsSeen = true;
   // The file's text is the same whichever locale formats it.
