@@ -144,6 +144,7 @@ DrawingSurface::DrawingSurface(int width, int height, double scale)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
       scale_(clampedScale(scale)),
+      wholeScale_(scale_ == std::floor(scale_) ? static_cast<int>(scale_) : 0),
       deviceWidth_(deviceSide(width_, scale_)),
       deviceHeight_(deviceSide(height_, scale_)),
       pixels_(static_cast<std::size_t>(deviceWidth_) * static_cast<std::size_t>(deviceHeight_), kOpaque) {}
@@ -216,6 +217,19 @@ void DrawingSurface::brushSpan(std::int64_t y, std::int64_t x0, std::int64_t x1)
     for (std::int64_t first : {y & 7, (7 - y) & 7}) {
       std::int64_t x = x0 + ((first - x0) & 7);
       for (; x <= x1; x += 8) row[x] = ink;
+    }
+    return;
+  }
+  if (wholeScale_ > 1) {
+    // A whole scale k: lines k pixels wide every 8k pixels.
+    const std::int64_t k = wholeScale_, period = 8 * k, ly = y / k;
+    for (std::int64_t first : {ly & 7, (7 - ly) & 7}) {
+      const std::int64_t offset = k * first;
+      std::int64_t x = x0 - ((x0 - offset) % period + period) % period;
+      for (; x <= x1; x += period) {
+        const std::int64_t to = std::min(x + k - 1, x1);
+        for (std::int64_t i = std::max(x, x0); i <= to; ++i) row[i] = ink;
+      }
     }
     return;
   }
@@ -469,9 +483,12 @@ std::int64_t previousBorder(const std::uint32_t* row, std::int64_t x, std::int64
 
 // Span fill. The region (pixels 4-connected to the seed that are not the
 // border colour nor in a barrier) is found on the image as it stands, as
-// maximal runs per row, and then brushed row by row. Each row keeps the runs
-// found in it, so a run is taken once and the fill ends whatever the brush
-// leaves behind.
+// maximal runs per row, each brushed as soon as it is found, while it is in
+// the cache. Each row keeps the runs found in it, so a run is taken once and
+// the fill ends whatever the brush leaves behind. A run found later in a row
+// is parted from the kept ones by pixels that were border before the fill,
+// and its search stops there, so the brush's pixels never change which runs
+// are found: the region is the one the image held.
 void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour,
                                const std::vector<FillBarrier>& barriers) {
   const auto logicalSeed = toPixelPoint(xd, yd);
@@ -521,6 +538,7 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour,
     if (kept.empty()) touched.push_back(y);
     kept.push_back({run.x0, run.x1});
     stack.push_back(run);
+    brushSpan(y, run.x0, run.x1);
     return run.x1;
   };
   // The kept run of row y holding x, if any: its last x, else −1.
@@ -549,11 +567,7 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour,
       }
     }
   }
-  for (const std::int64_t y : touched) {
-    auto& kept = fillRows_[static_cast<std::size_t>(y)];
-    for (const auto& [x0, x1] : kept) brushSpan(y, x0, x1);
-    kept.clear();
-  }
+  for (const std::int64_t y : touched) fillRows_[static_cast<std::size_t>(y)].clear();
 }
 
 int DrawingSurface::textWidth(std::string_view text) const {

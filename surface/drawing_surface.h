@@ -164,6 +164,7 @@ class DrawingSurface {
   int width_;
   int height_;
   double scale_;
+  int wholeScale_;  // the scale when it is a whole number, else 0
   int deviceWidth_;
   int deviceHeight_;
   std::vector<std::uint32_t> pixels_;

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "surface/drawing_surface.h"
 #include "map/zone_legend.h"
 
@@ -14,10 +16,13 @@ CHelpWindow::CHelpWindow(QWidget* parent) : QTextBrowser(parent) {
   setObjectName(QStringLiteral("helpWindow"));
   setAccessibleName(QStringLiteral("Help"));
   setOpenExternalLinks(false);
-  DrawingSurface legend(kZoneLegendWidth, kZoneLegendHeight);
+  // The legend at the screen's device pixels, shown at its logical size.
+  const double scale = std::clamp(devicePixelRatioF(), kMinSurfaceScale, kMaxSurfaceScale);
+  DrawingSurface legend(kZoneLegendWidth, kZoneLegendHeight, scale);
   drawZoneLegend(legend);
-  document()->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("legend.png")),
-                          legend.image().copy());  // the surface owns the pixels
+  QImage picture = legend.image().copy();  // the surface owns the pixels
+  picture.setDevicePixelRatio(scale);
+  document()->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("legend.png")), picture);
   QFile file(QStringLiteral(":/help/tarvowin_help.html"));
   if (file.open(QIODevice::ReadOnly)) {
     setHtml(QString::fromUtf8(file.readAll()));

@@ -581,6 +581,8 @@ bool CVornView::paintPage(QPrinter& printer) {
   paintView(session_.state, session_.reader, page, hooks);
   QPainter p;
   if (!p.begin(&printer)) return false;
+  // The page's pixels as they are: no lossy compression in a PDF file.
+  p.setRenderHint(QPainter::LosslessImageRendering);
   // One logical pixel becomes 1/100 inch on paper, drawn with the page's
   // device pixels: printScale × 100 dots per inch.
   const QRectF target(0, 0, page.width() * printer.logicalDpiX() / 100.0,

@@ -657,6 +657,7 @@ void ViewTest::printsOnePdfPage() {
   // device pixels a pixel, 400 dpi).
   QCOMPARE(printScale(printer), 4.0);
   QVERIFY(bytes.contains("/Width " + QByteArray::number(view()->width() * 4)));
+  QVERIFY(!bytes.contains("/DCTDecode"));  // kept whole, not as a JPEG
   QCOMPARE(state().pendingAction, 0);
 }
 
