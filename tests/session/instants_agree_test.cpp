@@ -140,7 +140,7 @@ TEST(EveryOutputAgrees, OnEveryInstantOfEvery50thEclipse) {
       ASSERT_TRUE(e.converged()) << where;
       // The one instant of each event as show names it: its UT hours after
       // 0 h UT of its date; day_start_jd is that midnight.
-      const double showDayJd = midnightJd(s.year, s.month, s.eclipseDay);
+      const double showDayJd = midnightJd(s.year, s.month, s.current.eclipseDay);
       const auto instantJd = [&](double t) { return showDayJd + e.utHours(t) / 24.0; };
       const double greatestUt = e.utHours(e.greatestHours);
       showDay.add((e.dayStartJd - showDayJd) * kSecondsPerDay, where);
