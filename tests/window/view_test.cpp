@@ -159,13 +159,13 @@ void ViewTest::nextAndPreviousStep() {
 void ViewTest::previousFromTheFirstEclipseSaysSo() {
   view()->applyTimeSet(-13000, 4);
   view()->paintPending();
-  const double first = state().greatestJd;
+  const double first = state().current.greatestJd;
   const int paints = view()->paintCount();
   view()->previousEclipse();
   view()->paintPending();
   QCOMPARE(view()->paintCount(), paints);  // no repaint draws over the text
   QVERIFY(view()->accessibleDescription().contains(QStringLiteral("No earlier eclipse in the Bessel file")));
-  QCOMPARE(state().greatestJd, first);
+  QCOMPARE(state().current.greatestJd, first);
 }
 
 void ViewTest::nextVisibleEclipseSkipsOnesNotSeen() {
