@@ -39,7 +39,7 @@ CanonCacheRead refuse(CanonCacheVerdict verdict, std::string reason) {
 }
 
 bool validDefectKind(std::uint32_t kind) {
-  return kind <= static_cast<std::uint32_t>(CanonDefectKind::EndsBeforeLastYear);
+  return kind <= static_cast<std::uint32_t>(CanonDefectKind::BeginsAfterFirstYear);
 }
 
 bool dateBefore(const EclipseRecord& a, const EclipseRecord& b) {

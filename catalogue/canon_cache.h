@@ -59,7 +59,7 @@ struct CanonCacheHeader {
 
 inline constexpr char kCanonCacheMagic[8] = {'T', 'A', 'R', 'V', 'O', 'C', 'A', 'T'};
 // Raised whenever the layout or what the parser gives changes.
-inline constexpr std::uint32_t kCanonCacheFormatVersion = 2;
+inline constexpr std::uint32_t kCanonCacheFormatVersion = 3;
 inline constexpr std::uint64_t kCanonCacheByteOrderMark = 0x0102030405060708ull;
 inline constexpr std::uint32_t kCanonCacheDateOrdered = 1;
 inline constexpr std::uint32_t kCanonCacheHasDefect = 2;

@@ -196,6 +196,7 @@ const char* describe(CanonDefectKind kind) {
     case CanonDefectKind::ValueTooLarge: return "a number beyond 1e9";
     case CanonDefectKind::OutOfOrder: return "the entry is dated before the one above it";
     case CanonDefectKind::EndsBeforeLastYear: return "the file ends before its last year";
+    case CanonDefectKind::BeginsAfterFirstYear: return "the file begins after its first year";
   }
   return "unknown defect";
 }
@@ -269,6 +270,18 @@ ParsedCanonFile parseCanonText(std::string_view text, std::string_view fileName,
       if (fileName == f.name && out.entries.back().year < f.lastYear) {
         out.defect = CanonDefect{std::string(fileName), out.entries.size() + 1, n,
                                  CanonDefectKind::EndsBeforeLastYear, 0, lineAt(text, n)};
+      }
+    }
+  }
+  // A catalogue file that lost its beginning between two entries: its first
+  // entry lies after the file's first year. Nothing before the damage is
+  // left, so none of it is believed.
+  if (!out.entries.empty()) {
+    for (const CanonFile& f : kCanonFiles) {
+      if (fileName == f.name && out.entries.front().year > f.firstYear) {
+        out.entries = CanonEntries();
+        out.dateOrdered = true;
+        out.defect = CanonDefect{std::string(fileName), 1, 0, CanonDefectKind::BeginsAfterFirstYear, 0, 1};
       }
     }
   }
@@ -393,17 +406,22 @@ bool CanonReader::openFileFor(double year) {
   const auto index = canonFileIndexForYear(year);
   if (!index) return false;
   const Loaded* slot = load(*index);
-  if (!slot) {
+  const auto said = [&](bool absent, bool empty) {
     std::error_code ec;
     std::filesystem::path where = std::filesystem::absolute(directory_, ec).lexically_normal();
     if (ec) where = directory_;
     if (where.has_parent_path() && where.filename().empty()) where = where.parent_path();
-    const bool absent = !std::filesystem::exists(directory_ / kCanonFiles[*index].name, ec);
-    missing_ = MissingCanonFile{kCanonFiles[*index].name, where, absent};
+    missing_ = MissingCanonFile{kCanonFiles[*index].name, where, absent, empty};
+  };
+  if (!slot) {
+    std::error_code ec;
+    said(!std::filesystem::exists(directory_ / kCanonFiles[*index].name, ec), false);
     return false;
   }
   openFile_ = slot->file;
   open_ = openFile_->parsed.get();
+  // An empty file is named as a missing one is; a damaged one has its defect.
+  if (open_->entries.empty() && !open_->defect) said(false, true);
   openIndex_ = *index;
   return true;
 }

@@ -70,6 +70,7 @@ enum class CanonDefectKind {
   ValueTooLarge,       // a number beyond ±1e9
   OutOfOrder,          // dated before the entry above it
   EndsBeforeLastYear,  // the last entry lies before the file's last year
+  BeginsAfterFirstYear,  // the first entry lies after the file's first year
 };
 
 const char* describe(CanonDefectKind kind);
@@ -134,6 +135,7 @@ struct MissingCanonFile {
   std::string fileName;              // e.g. "mcp00001p03000.prn"
   std::filesystem::path directory;   // where it was looked for, absolute
   bool absent = true;                // false: it exists but is no readable regular file
+  bool empty = false;                // it was read and holds no entry at all
 };
 
 class CanonReader {
@@ -168,8 +170,9 @@ class CanonReader {
   // Index into kCanonFiles of the open file, if any.
   std::optional<std::size_t> openFileIndex() const;
 
-  // The file the last open looked for and could not read; nullopt after an
-  // open that read its file or that no file covers.
+  // The file the last open looked for and could not read, or read and found
+  // empty; nullopt after an open that read entries from its file or that no
+  // file covers.
   const std::optional<MissingCanonFile>& lastMissingFile() const { return missing_; }
 
   // Every file cut short by a rejected entry, in the order first met; a file

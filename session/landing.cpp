@@ -35,7 +35,7 @@ bool typeMatches(const SessionState& s) { return std::trunc(s.eclipseType) == s.
 std::string missingCatalogueLine(const CanonReader& reader) {
   const std::optional<MissingCanonFile>& missing = reader.lastMissingFile();
   if (!missing) return {};
-  return missing->fileName + (missing->absent ? " not found in " : " cannot be read in ") +
+  return missing->fileName + (missing->empty ? " is empty in " : missing->absent ? " not found in " : " cannot be read in ") +
          missing->directory.string();
 }
 

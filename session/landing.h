@@ -27,7 +27,8 @@ int noCatalogueTextX(LandingOutcome outcome);
 
 // The line under the two no-catalogue texts, naming the file the reader
 // looked for and where: "mcp00001p03000.prn not found in /data" ("cannot be
-// read in" for a file that exists); empty when no file was looked for.
+// read in" for a file that exists, "is empty in" for one without any entry);
+// empty when no file was looked for.
 std::string missingCatalogueLine(const CanonReader& reader);
 
 struct ClockMonth {

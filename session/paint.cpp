@@ -119,7 +119,11 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
   if (result.outcome != LandingOutcome::Shown) {
     drawTexts(surface, landingFailureTexts(result.outcome));
     if (const int x = noCatalogueTextX(result.outcome); x != 0) {
-      drawText(surface, x, kNoCatalogueFileLineY, missingCatalogueLine(reader));
+      // The file named: missing, unreadable or empty; or damaged from its
+      // first entry on.
+      std::string line = missingCatalogueLine(reader);
+      if (line.empty() && reader.openFileDefect()) line = result.catalogueDamage = describeDefect(*reader.openFileDefect());
+      drawText(surface, x, kNoCatalogueFileLineY, line);
     } else {
       result.catalogueDamage = drawCatalogueDamage(surface, reader, false);
     }

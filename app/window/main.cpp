@@ -45,10 +45,15 @@ std::optional<WindowOptions> parseOptions(const QStringList& arguments) {
   WindowOptions out;
   for (qsizetype i = 1; i < arguments.size(); ++i) {
     const QString& a = arguments[i];
-    const bool hasValue = i + 1 < arguments.size();
-    if (a == QLatin1String("--screenshot") && hasValue) {
+    const bool takesValue = a == QLatin1String("--screenshot") || a == QLatin1String("--data");
+    if (takesValue && (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())) {
+      std::fprintf(stderr, "tarvowin: option %s needs a value (%s)\n%s", qPrintable(a),
+                   a == QLatin1String("--data") ? "a folder" : "a file", kUsage);
+      return std::nullopt;
+    }
+    if (a == QLatin1String("--screenshot")) {
       out.screenshot = QFileInfo(arguments[++i]).absoluteFilePath();
-    } else if (a == QLatin1String("--data") && hasValue) {
+    } else if (a == QLatin1String("--data")) {
       out.dataDirectory = arguments[++i].toStdString();
     } else if (a == QLatin1String("--startup-time")) {
       out.reportStartup = true;

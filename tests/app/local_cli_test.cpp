@@ -287,7 +287,8 @@ TEST(ShowGeometryKeys, UnconvergedEntryPrintsNoneAndNoNaN) {
   ASSERT_GE(entries.size(), 2u);
   testing::StoredEntry still = entries[1];  // 2025 March 14
   for (std::size_t i : {12, 13, 14, 16, 17, 18}) still[i] = 0;  // x1..x3, y1..y3
-  testing::writeText(dir.path() / "mcp00001p03000.prn", testing::entryText(still) + testing::entryText(entries.back()));
+  testing::writeText(dir.path() / "mcp00001p03000.prn",
+                     testing::entryText(entries[0]) + testing::entryText(still) + testing::entryText(entries.back()));
   const CliRun r = runTarvo(dir.path(), "show 2025 3");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const std::vector<std::string> v = geometryValues(r.out);

@@ -157,6 +157,29 @@ TEST(ShowCommand, ExitCodesAndStandardErrorTexts) {
   EXPECT_EQ(runTarvo(testing::testCanonDir(), "show 17000 1").exitCode, 64);
 }
 
+// A catalogue file that is there but empty is named with its reason, as a
+// missing one is; one that lost its beginning is damage at its first line.
+TEST(ShowCommand, AnEmptyOrBeheadedCatalogueFileIsNamed) {
+  testing::ScratchDir dir;
+  const auto entries = testing::readStoredEntries(testing::testCanonDir() / "mcp00001p03000.prn");
+  const std::string empty =
+      kNoCatalogueText + "mcp00001p03000.prn is empty in " + std::filesystem::canonical(dir.path()).string() + "\n";
+  const std::pair<std::string, std::string> files[] = {
+      {"", empty},
+      {" \n\n", empty},
+      {testing::entryText(entries[1]) + testing::entryText(entries.back()),
+       "tarvo: mcp00001p03000.prn line 1: entry 1: the file begins after its first year; the catalogue is damaged "
+       "there and read only up to it\n" + kNoCatalogueText},
+  };
+  for (const auto& [text, err] : files) {
+    testing::writeText(dir.path() / "mcp00001p03000.prn", text);
+    const CliRun r = runTarvo(dir.path(), "show 2025 3");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, err);
+  }
+}
+
 TEST(ShowCommand, UsageErrors) {
   for (const char* args : {"show", "show 2025", "show 2025 x", "show abc 3", "show 2025 3 4",
                            "show 2025 3 --next", "show 2025 3 --next -1", "show 2025 3 --next 1.5",

@@ -221,7 +221,7 @@ class MonthHalves : public ::testing::Test {
         }
       }
     }
-    testing::writeText(dir_.path() / kCanonFiles[3].name, text);
+    testing::writeText(dir_.path() / kCanonFiles[3].name, testing::firstYearEntryText(3) + text);
   }
   testing::ScratchDir dir_;
 };
@@ -284,9 +284,9 @@ TEST_F(MonthHalves, IndexedLandingMatchesASequentialScan) {
 TEST(CanonReaderOrder, AnEntryOutOfOrderIsDamageAtItsLine) {
   testing::ScratchDir dir;
   const auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
-  // 2026-03, 2025-03, 2025-09
-  testing::writeText(dir.path() / kCanonFiles[3].name,
-                     testing::entryText(entries[3]) + testing::entryText(entries[1]) + testing::entryText(entries[2]));
+  // 0001-02, 2026-03, 2025-03, 2025-09
+  testing::writeText(dir.path() / kCanonFiles[3].name, testing::entryText(entries[0]) + testing::entryText(entries[3]) +
+                                                           testing::entryText(entries[1]) + testing::entryText(entries[2]));
   CanonReader reader(dir.path());
   EclipseEntry r;
   ASSERT_EQ(reader.openAt(2025, 5, DeltaTChoice{}, r), ReadStatus::Read);
@@ -295,20 +295,36 @@ TEST(CanonReaderOrder, AnEntryOutOfOrderIsDamageAtItsLine) {
   EXPECT_EQ(reader.readNext(DeltaTChoice{}, r), ReadStatus::EndOfFile);
   ASSERT_EQ(reader.defectsSeen().size(), 1u);
   EXPECT_EQ(describeDefect(reader.defectsSeen()[0]),
-            "mcp00001p03000.prn line 4: entry 2: the entry is dated before the one above it");
+            "mcp00001p03000.prn line 7: entry 3: the entry is dated before the one above it");
 }
 
 // A catalogue file cut between two entries: its last entry lies before its
-// last year, which the line after it names.
-TEST(CanonReaderOrder, AFileEndingBeforeItsLastYearIsDamage) {
+// last year (named at the line after it), or its first entry after its first
+// year (then nothing in it is believed).
+TEST(CanonReaderOrder, AFileMissingItsEndOrItsBeginningIsDamage) {
   const auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
-  const std::string text = testing::entryText(entries[1]) + testing::entryText(entries[2]);
-  const ParsedCanonFile cut = parseCanonText(text, kCanonFiles[3].name);
-  EXPECT_EQ(cut.entries.size(), 2u);
-  ASSERT_TRUE(cut.defect.has_value());
-  EXPECT_EQ(describeDefect(*cut.defect), "mcp00001p03000.prn line 7: entry 3: the file ends before its last year");
-  // Whole: its last entry is in 3000.
-  EXPECT_FALSE(parseCanonText(text + testing::entryText(entries.back()), kCanonFiles[3].name).defect);
+  const auto text = [&](std::initializer_list<std::size_t> which) {
+    std::string out;
+    for (std::size_t i : which) out += testing::entryText(entries[i]);
+    return out;
+  };
+  const struct {
+    std::string text;
+    std::size_t kept;
+    const char* defect;
+  } cases[] = {
+      {text({0, 1, 2}), 3, "mcp00001p03000.prn line 10: entry 4: the file ends before its last year"},
+      {text({1, 2, entries.size() - 1}), 0, "mcp00001p03000.prn line 1: entry 1: the file begins after its first year"},
+      {text({1, 2}), 0, "mcp00001p03000.prn line 1: entry 1: the file begins after its first year"},
+  };
+  for (const auto& c : cases) {
+    const ParsedCanonFile cut = parseCanonText(c.text, kCanonFiles[3].name);
+    EXPECT_EQ(cut.entries.size(), c.kept) << c.defect;
+    ASSERT_TRUE(cut.defect.has_value());
+    EXPECT_EQ(describeDefect(*cut.defect), c.defect);
+  }
+  // Whole: its first entry is in 1, its last in 3000.
+  EXPECT_FALSE(parseCanonText(text({0, 1, 2, entries.size() - 1}), kCanonFiles[3].name).defect);
 }
 
 TEST(CanonReaderFiles, MissingFilesAreReportedNotFatal) {
@@ -337,13 +353,13 @@ TEST(CanonReaderFiles, EditedFileIsReadAgain) {
   testing::ScratchDir dir;
   const fs::path file = dir.path() / kCanonFiles[3].name;
   auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
-  testing::writeText(file, testing::entryText(entries[1]));
+  testing::writeText(file, testing::entryText(entries[0]) + testing::entryText(entries[1]));
   CanonReader reader(dir.path());
   EclipseEntry r;
   ASSERT_EQ(reader.openAt(2025, 1, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.saros, 123);
 
-  testing::writeText(file, testing::entryText(entries[1]) + testing::entryText(entries[2]));
+  testing::writeText(file, testing::entryText(entries[0]) + testing::entryText(entries[1]) + testing::entryText(entries[2]));
   ASSERT_EQ(reader.openAt(2025, 4, DeltaTChoice{}, r), ReadStatus::Read);
   EXPECT_EQ(r.saros, 128);
 
@@ -527,7 +543,7 @@ TEST(CanonBadInput, OddButFiniteValuesAreAccepted) {
 // file's name, and positioning past the cut lands on the last good entry.
 TEST(CanonBadInput, ReaderUsesTheEntriesBeforeTheCutAndReportsIt) {
   testing::ScratchDir dir;
-  const std::string good = twoGoodThen("");
+  const std::string good = testing::firstYearEntryText(3) + twoGoodThen("");
   testing::writeText(dir.path() / kCanonFiles[3].name, good + "2026 3 3 1 garbage follows\n");
   CanonReader reader(dir.path());
   EclipseEntry r;
@@ -537,7 +553,7 @@ TEST(CanonBadInput, ReaderUsesTheEntriesBeforeTheCutAndReportsIt) {
   const auto defects = reader.defectsSeen();
   ASSERT_EQ(defects.size(), 1u);
   EXPECT_EQ(defects[0].fileName, kCanonFiles[3].name);
-  EXPECT_EQ(defects[0].entryNumber, 3u);
+  EXPECT_EQ(defects[0].entryNumber, 4u);
   EXPECT_EQ(defects[0].byteOffset, good.size());
   EXPECT_EQ(defects[0].valueNumber, 5);
   // Repaired: the report goes.

@@ -84,4 +84,11 @@ inline std::string entryText(const StoredEntry& e) {
   return s.str();
 }
 
+// The first entry of the test canon's file kCanonFiles[fileIndex], in that
+// file's first year: a file made for a test begins with it, as a whole
+// catalogue file does (one that begins later has lost its beginning).
+inline std::string firstYearEntryText(std::size_t fileIndex) {
+  return entryText(readStoredEntries(testCanonDir() / kCanonFiles[fileIndex].name).front());
+}
+
 }  // namespace tarvo::testing

@@ -128,6 +128,26 @@ TEST(PaintFailures, TextsAtTheirPlacesAndTheStateAfter) {
   }
 }
 
+// A catalogue file damaged from its first entry on (here: its beginning is
+// gone) is named under the two texts, where a missing file would be.
+TEST(PaintFailures, ACatalogueFileDamagedFromItsFirstEntryIsNamedUnderTheTexts) {
+  Data data(true, {});
+  const auto entries = testing::readStoredEntries(testing::testCanonDir() / kCanonFiles[3].name);
+  testing::writeText(data.dir.path() / kCanonFiles[3].name,
+                     testing::entryText(entries[1]) + testing::entryText(entries.back()));
+  CanonReader reader(data.dir.path());
+  DrawingSurface surface(kWidth, kHeight);
+  SessionState s = atCursor(2025, 3);
+  const PaintResult r = paintView(s, reader, surface, data.hooks());
+  EXPECT_EQ(r.outcome, LandingOutcome::NoCatalogueAtCursor);
+  const std::string line = "mcp00001p03000.prn line 1: entry 1: the file begins after its first year";
+  EXPECT_EQ(r.catalogueDamage, line);
+  EXPECT_EQ(differingPixels(surface, picture({{50, 16, "  No bessel file! "},
+                                              {50, 32, "  Please start at directory which EC****.prn available."},
+                                              {50, 48, line.c_str()}})),
+            0);
+}
+
 // After a paint without a catalogue, the next paint takes the clock's month,
 // opens the Time Set dialog and draws nothing; the one after lands again.
 TEST(PaintFailures, RestartAfterAMissingCatalogueCallsTheHookOnce) {

@@ -34,7 +34,7 @@ inline void writeCanonWithStillEntry(const std::filesystem::path& dir) {
   auto still = entries[2];
   for (std::size_t i : {12u, 13u, 14u, 16u, 17u, 18u}) still[i] = 0;  // x1..x3, y1..y3
   writeText(dir / kCanonFiles[3].name,
-            entryText(entries[1]) + entryText(still) + entryText(entries[3]));
+            entryText(entries[0]) + entryText(entries[1]) + entryText(still) + entryText(entries[3]));
 }
 
 }  // namespace tarvo::testing

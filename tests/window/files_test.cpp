@@ -17,7 +17,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include <functional>
 #include <memory>
@@ -30,6 +35,7 @@
 #include "app/window/vorn_view.h"
 #include "app/window/window_files.h"
 #include "session/session_file.h"
+#include "tests/slow_tests.h"
 #include "tests/small_disk.h"
 #include "tests/window/modal_answers.h"
 
@@ -77,6 +83,7 @@ class FilesTest : public QObject {
   void theOverwriteQuestionNamesTheFileWritten();
   void ctrlSAsksWhenTheFileIsNoLongerTheSession();
   void theProgramsDataIsNeverWrittenOver();
+  void aPictureTooLargeForTheMemoryIsSaid();
 
  private:
   CVornView* view() const { return app_->mainFrame()->activeView(); }
@@ -300,6 +307,42 @@ void FilesTest::theProgramsDataIsNeverWrittenOver() {
     QVERIFY2(r.error && r.error->contains(QStringLiteral("it is the program's")), qPrintable(r.path));
     QCOMPARE(fileBytes(r.path), r.path == cityList ? QByteArray("the user's cities\n") : QByteArray());
   }
+}
+
+// The view's paint and Export Picture at 10000×10000 pixels with 250 MB of
+// address space to spare: the message, never a crash. Run in a child process
+// whose address space is limited.
+void FilesTest::aPictureTooLargeForTheMemoryIsSaid() {
+  if (TARVO_SLOW_TESTS_SKIPPED) QSKIP("the sanitizer's shadow memory does not fit in a limited address space");
+  QTemporaryDir dir;
+  const QString png = dir.filePath(QStringLiteral("big.png"));
+  const QString said = dir.filePath(QStringLiteral("said"));
+  const pid_t child = ::fork();
+  QVERIFY(child >= 0);
+  if (child == 0) {
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (250ull << 20);
+    const rlimit address{limit, limit};
+    if (::setrlimit(RLIMIT_AS, &address) != 0) ::_exit(2);
+    QString painted;
+    connect(view(), &CVornView::statusMessage, [&](const QString& text) { painted = text; });
+    view()->resize(10000, 10000);
+    view()->paintPending();
+    const std::optional<QString> exported = view()->exportPictureTo(png, QSize(10000, 10000));
+    std::ofstream(QFile::encodeName(said).constData()) << painted.toStdString() << "\n"
+                                                       << exported.value_or(QString()).toStdString() << "\n";
+    ::_exit(0);
+  }
+  int status = 0;
+  QCOMPARE(::waitpid(child, &status, 0), child);
+  QVERIFY(WIFEXITED(status));
+  QCOMPARE(WEXITSTATUS(status), 0);
+  QCOMPARE(QString::fromUtf8(fileBytes(said)),
+           QStringLiteral("not enough memory for a 10000\u00d710000 picture\nCannot export %1: not enough memory for "
+                          "a 10000\u00d710000 picture\n")
+               .arg(png));
+  QVERIFY(!QFile::exists(png));
 }
 
 QTEST_MAIN(FilesTest)

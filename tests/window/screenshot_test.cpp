@@ -75,6 +75,22 @@ class ScreenshotTest : public QObject {
     QVERIFY(found);
   }
 
+  // An option without its value: said so (not "unknown option"), exit 64.
+  void optionsWithoutTheirValueAreSaid() {
+    const std::pair<QStringList, QByteArray> cases[] = {
+        {{"--screenshot"}, "tarvowin: option --screenshot needs a value (a file)\n"},
+        {{"--data"}, "tarvowin: option --data needs a value (a folder)\n"},
+        {{"--data", ""}, "tarvowin: option --data needs a value (a folder)\n"},
+    };
+    for (const auto& [args, said] : cases) {
+      QProcess p;
+      p.start(QStringLiteral(TARVOWIN_PATH), args);
+      QVERIFY(p.waitForFinished(60000));
+      QCOMPARE(p.exitCode(), 64);
+      QVERIFY2(p.readAllStandardError().contains(said), said.constData());
+    }
+  }
+
   void refusesAnUnwritableFile() {
     QProcess p;
     p.start(QStringLiteral(TARVOWIN_PATH),
