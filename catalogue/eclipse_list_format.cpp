@@ -21,13 +21,19 @@ const char* eclipseListTypeWord(double typeCode) {
 }
 
 const char* eclipseListHeader(EclipseListLayout layout) {
-  return layout == EclipseListLayout::AfterSearch ? "   Date         Type     Saros#/No."
-                                                  : " Date            Type        Saros#/No.";
+  switch (layout) {
+    case EclipseListLayout::AfterSearch: return "   Date         Type     Saros#/No.";
+    case EclipseListLayout::AtOpening: return " Date            Type        Saros#/No.";
+    case EclipseListLayout::Aligned: return "   Date       Type        Saros#/No.";
+  }
+  return "";
 }
 
 std::string eclipseListLine(const EclipseListEntry& e, EclipseListLayout layout) {
+  // The longest type word, "Total      ", is 11 wide.
   const char* format = layout == EclipseListLayout::AfterSearch ? "%11.4f   %s   %4.0f/%2d"
-                                                                : "%11.4f    %s     %4.0f/%2d";
+                       : layout == EclipseListLayout::AtOpening ? "%11.4f    %s     %4.0f/%2d"
+                                                                : "%11.4f   %-11s   %4.0f/%2d";
   const double key = eclipseListDateKey(e.year, e.month, e.day);
   const char* word = eclipseListTypeWord(e.type);
   const int member = SarosStartTable::memberNumber(e.saros, e.year);

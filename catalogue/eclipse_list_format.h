@@ -9,8 +9,10 @@
 namespace tarvo {
 
 // The list has two layouts: the one shown after a list search and the wider
-// one shown when the list is first opened.
-enum class EclipseListLayout { AfterSearch, AtOpening };
+// one shown when the list is first opened. The list window shows a third,
+// whose type words are padded to one width so that the Saros numbers stand
+// in one column.
+enum class EclipseListLayout { AfterSearch, AtOpening, Aligned };
 
 // year + month/100 + day/10000 for a year above 0; for year 0 and before the
 // same digits with a minus sign: −(month/100 − year + day/10000), so

@@ -205,6 +205,13 @@ std::string clockMinuteText(JulianDay jdUt, const ZoneOffset& zone) {
   return formatString("%02lld:%02lld", m / 60, m % 60);
 }
 
+std::string clockDateMinuteText(JulianDay jdUt, const ZoneOffset& zone) {
+  const double minutes = std::round((clockJd(jdUt, zone) + 0.5) * 1440.0);
+  // A quarter of a minute into the rounded minute keeps its day whatever the rounding of the division.
+  const JulianDay local = (minutes + 0.25) / 1440.0 - 0.5;
+  return dayText(clockDay(local)) + " " + clockMinuteText(jdUt, zone);
+}
+
 ObserverAnswer observerAnswer(double eclipseType, double penumbralMagnitude, double umbralMagnitude,
                               const Visibility& v, std::string place, SiteZone zone, double deltaTSigmaSeconds,
                               const ZoneDatabase& zones) {

@@ -57,6 +57,9 @@ const char* compassPoint(double azimuthDeg);
 std::string clockDateText(JulianDay jdUt, const ZoneOffset& zone);
 // "23:41" (rounded to the minute).
 std::string clockMinuteText(JulianDay jdUt, const ZoneOffset& zone);
+// "8 September 2025 00:00": the date and the minute, the date of the minute
+// rounded to (23:59:40 is the next day's 00:00).
+std::string clockDateMinuteText(JulianDay jdUt, const ZoneOffset& zone);
 
 // The answer in sentences, one paragraph, e.g. "Total lunar eclipse, night
 // of 7–8 September 2025, seen whole from Tokyo (JST +09:00): penumbral from

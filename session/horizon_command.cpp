@@ -5,7 +5,9 @@
 #include "base/text_format.h"
 #include "circumstances/visibility.h"
 #include "export/eclipse_export.h"
+#include "circumstances/observer_answer.h"
 #include "session/site_glue.h"
+#include "session/visibility_list.h"
 #include "surface/drawing_surface.h"
 #include "timebase/time_scales.h"
 
@@ -26,11 +28,12 @@ std::string siteNameOf(const SessionState& state) {
                       std::fabs(where.latitudeDeg), where.latitudeDeg < 0 ? "S" : "N");
 }
 
-HorizonMoon moonAt(const EclipseCircumstances& eclipse, const SiteValues& site, const char* name, double tHours) {
+HorizonMoon moonAt(const EclipseCircumstances& eclipse, const SiteValues& site, const char* name, double tHours,
+                   const SiteClock* clock) {
   const MoonAltitude a = moonAltitudeAt(eclipse.record, site, tHours, eclipse.deltaTSeconds);
   const EclipseElements e = elementsAt(eclipse.record, tHours);
   HorizonMoon m;
-  m.label = std::string(name) + " " + siteClockTime(eclipse, tHours, site).time;
+  m.label = std::string(name) + " " + siteClockTime(eclipse, tHours, site, clock).time;
   m.azimuthDeg = a.azimuthDeg;
   m.altitudeDeg = a.apparentDeg;
   m.parallacticAngleDeg = a.parallacticAngleDeg;
@@ -46,7 +49,13 @@ HorizonMoon moonAt(const EclipseCircumstances& eclipse, const SiteValues& site, 
 
 }  // namespace
 
-ClockReading siteClockTime(const EclipseCircumstances& eclipse, double tHours, const SiteValues& site) {
+ClockReading siteClockTime(const EclipseCircumstances& eclipse, double tHours, const SiteValues& site,
+                           const SiteClock* clock) {
+  if (clock) {
+    const double jdUt = eclipse.dayStartJd + eclipse.utHours(tHours) / 24.0;
+    const ZoneOffset zone = clock->at(jdUt);
+    return {clockMinuteText(jdUt, zone), zoneLabel(zone)};
+  }
   const double zoneHours = longitudeZoneHours(site.longitudeDeg);
   const double jdUt = eclipse.dayStartJd + eclipse.utHours(tHours) / 24.0;
   const CalendarDate local = jdToCalendar(jdUt, ZoneMode::StandardZone, site.longitudeDeg);
@@ -55,18 +64,24 @@ ClockReading siteClockTime(const EclipseCircumstances& eclipse, double tHours, c
 }
 
 HorizonChartValues horizonChartValues(const EclipseCircumstances& eclipse, const SiteValues& site,
-                                      const std::string& siteName) {
+                                      const std::string& siteName, const SiteClock* clock) {
   HorizonChartValues v;
   const EclipseRecord& r = eclipse.record;
   const ContactTimes& c = eclipse.contacts;
-  const ClockReading greatest = siteClockTime(eclipse, eclipse.greatestHours, site);
-  const CalendarDate day = jdToCalendar(eclipse.dayStartJd + eclipse.utHours(eclipse.greatestHours) / 24.0,
-                                        ZoneMode::StandardZone, site.longitudeDeg);
+  const ClockReading greatest = siteClockTime(eclipse, eclipse.greatestHours, site, clock);
+  const double greatestJdUt = eclipse.dayStartJd + eclipse.utHours(eclipse.greatestHours) / 24.0;
   const char* type = exportTypeName(r.eclipseType);
   v.heading.push_back(formatString("Horizon from %s: %s%slunar eclipse", siteName.c_str(), type,
                                    *type ? " " : ""));
-  v.heading.push_back(formatString("Greatest %.0f-%02.0f-%02.0f %s, times %s (standard time of the longitude)",
-                                   day.year, day.month, day.day, greatest.time.c_str(), greatest.zone.c_str()));
+  if (clock) {
+    v.heading.push_back(formatString("Greatest %s, times %s (the site's clock)",
+                                     clockDateMinuteText(greatestJdUt, clock->at(greatestJdUt)).c_str(),
+                                     greatest.zone.c_str()));
+  } else {
+    const CalendarDate day = jdToCalendar(greatestJdUt, ZoneMode::StandardZone, site.longitudeDeg);
+    v.heading.push_back(formatString("Greatest %.0f-%02.0f-%02.0f %s, times %s (standard time of the longitude)",
+                                     day.year, day.month, day.day, greatest.time.c_str(), greatest.zone.c_str()));
+  }
   v.footnote = "The Moon's path from P1 to P4, solid while it is up; discs enlarged, shadow as at each time.";
   const int steps = static_cast<int>(std::ceil((c.p4 - c.p1) / kHorizonPathStepHours));
   for (int i = 0; i <= steps && steps < 10000; ++i) {
@@ -81,18 +96,20 @@ HorizonChartValues horizonChartValues(const EclipseCircumstances& eclipse, const
   std::string below;
   for (const auto& [name, t] : instants) {
     if (!t) continue;
-    v.moons.push_back(moonAt(eclipse, site, name, *t));
+    v.moons.push_back(moonAt(eclipse, site, name, *t, clock));
     if (!v.moons.back().up) below += (below.empty() ? "" : ", ") + v.moons.back().label;
   }
   if (!below.empty()) v.heading.push_back("Moon below the horizon: " + below);
   return v;
 }
 
-HorizonChartValues horizonChartValuesOf(const SessionState& state) {
-  return horizonChartValues(state.circumstances, prepareSite(state), siteNameOf(state));
+HorizonChartValues horizonChartValuesOf(const SessionState& state, const ZoneDatabase* zones) {
+  if (!zones) return horizonChartValues(state.circumstances, prepareSite(state), siteNameOf(state));
+  const SiteClock clock = sessionSiteClock(state, *zones);
+  return horizonChartValues(state.circumstances, prepareSite(state), siteNameOf(state), &clock);
 }
 
-void drawHorizonChartCommand(SessionState& state, DrawingSurface& surface) {
+void drawHorizonChartCommand(SessionState& state, DrawingSurface& surface, const ZoneDatabase* zones) {
   if (!state.circumstances.converged()) {
     surface.clear(paletteColour(PaletteIndex::Black));
     surface.setTextColour(paletteColour(PaletteIndex::White));
@@ -100,7 +117,7 @@ void drawHorizonChartCommand(SessionState& state, DrawingSurface& surface) {
     surface.textOut(10, 10, "No horizon chart: the eclipse's contacts could not be computed.");
     return;
   }
-  drawHorizonChart(surface, horizonChartValuesOf(state));
+  drawHorizonChart(surface, horizonChartValuesOf(state, zones));
 }
 
 }  // namespace tarvo

@@ -1,9 +1,12 @@
 #include "session/paint.h"
 
+#include <algorithm>
+
 #include "surface/drawing_surface.h"
 #include "map/map_frame.h"
 #include "session/local_display.h"
 #include "session/map_display.h"
+#include "session/observer_words.h"
 #include "session/site_glue.h"
 
 namespace tarvo {
@@ -53,6 +56,21 @@ void resetMapForPaint(SessionState& state) {
   state.penDown = 0;
   state.mapLongitudeOffset = 0;
   state.mapLongitudeOffsetRadians = 0;
+}
+
+// Next Visible Eclipse's words at the map's foot, in a black box over the map's width.
+constexpr int kWordsBoxMarginPx = 4;
+
+void drawWordsAtMapFoot(DrawingSurface& surface, const SessionState& state, const std::string& words) {
+  if (words.empty()) return;
+  const int left = state.mapLeft + kWordsBoxMarginPx;
+  const int right = state.mapRight - kWordsBoxMarginPx;
+  const int columns = (right - left) / std::max(surface.textWidth("M"), 1);
+  const int lines = static_cast<int>(wrappedWordLines(words, columns).size());
+  const int top = state.mapBottom - kWordsBoxMarginPx - lines * kWordsLinePitchPx;
+  surface.fillSolidRect(state.mapLeft, top - kWordsBoxMarginPx, state.mapRight, state.mapBottom,
+                        paletteColour(PaletteIndex::Black));
+  drawAnswerWords(surface, left, top, right, words);
 }
 
 void drawTexts(DrawingSurface& surface, const std::vector<ScreenText>& texts) {
@@ -136,9 +154,14 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
   if (state.displayKind == kDisplayWorldMap) {
     if (const std::string problem = drawMapDisplay(state, surface); !problem.empty())
       result.outlineNotice = "coastline file " + problem + "; the built-in outline is drawn instead";
+    if (hooks.zones && state.nextVisibleWordsShown) {
+      result.answerWords = shownEclipseWords(state, state.sites, *hooks.zones);
+      drawWordsAtMapFoot(surface, state, result.answerWords);
+    }
   } else if (state.displayKind == kDisplayLocalReport) {
     prepareLocalReport(state);
     drawLocalReport(surface, state, state.sites);
+    if (hooks.zones) result.answerWords = drawWordsUnderLocalReport(surface, state, state.sites, *hooks.zones);
   }
   result.catalogueDamage = drawCatalogueDamage(surface, reader, true);
   surface.setFont(previousFont);

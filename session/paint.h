@@ -14,6 +14,7 @@
 #include "session/session_state.h"
 #include "session/landing.h"
 #include "session/screen_text.h"
+#include "timebase/civil_time.h"
 
 namespace tarvo {
 
@@ -25,6 +26,10 @@ struct PaintHooks {
   std::function<void()> openTimeSet;
   // The computer's local year and month.
   ClockSource clock = localClockMonth;
+  // The tz database the site's clock is read from: with one, the local
+  // report draws the observer's answer in words under its lines, and the map
+  // after Next Visible Eclipse at its foot. Without, neither is drawn.
+  const ZoneDatabase* zones = nullptr;
 };
 
 struct PaintResult {
@@ -41,6 +46,8 @@ struct PaintResult {
   // from, its first bad line and what is wrong (describeDefect); drawn in
   // the view as well. Empty when the file is whole.
   std::string catalogueDamage;
+  // The observer's answer in words (UTF-8) as drawn; empty when none was.
+  std::string answerWords;
 };
 
 // The paint's failure texts for a landing outcome, white on black at their
@@ -58,7 +65,8 @@ void drawLandingFailure(DrawingSurface& surface, LandingOutcome outcome);
 //    call hooks.openTimeSet and draw nothing more;
 // 5–7. land on the cursor or search forward, a failure drawn as its texts;
 // 8. the map display (kDisplayWorldMap) or the local report (kDisplayLocalReport)
-//    in the text font.
+//    in the text font; with hooks.zones, the answer in words under the
+//    report, or at the map's foot while state.nextVisibleWordsShown.
 // Leaves pendingAction 0. Any client size, down to 1 × 1, is drawn.
 PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& surface,
                       const PaintHooks& hooks = {});

@@ -76,7 +76,10 @@ ListSearchResult listSearchCommand(SessionState& s, CanonReader& reader, double 
 }
 
 std::vector<std::string> eclipseListLines(const SessionState& s, bool afterSearch) {
-  const EclipseListLayout layout = afterSearch ? EclipseListLayout::AfterSearch : EclipseListLayout::AtOpening;
+  return eclipseListLines(s, afterSearch ? EclipseListLayout::AfterSearch : EclipseListLayout::AtOpening);
+}
+
+std::vector<std::string> eclipseListLines(const SessionState& s, EclipseListLayout layout) {
   std::vector<std::string> lines{eclipseListHeader(layout)};
   const int n = std::clamp(s.eclipseListCount, 0, static_cast<int>(s.eclipseList.size()));
   for (int i = 0; i < n; ++i) lines.push_back(eclipseListLine(s.eclipseList[static_cast<std::size_t>(i)], layout));

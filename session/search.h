@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/canon_reader.h"
+#include "catalogue/eclipse_list_format.h"
 #include "session/screen_text.h"
 #include "surface/drawing_surface.h"
 #include "session/session_state.h"
@@ -66,6 +67,8 @@ ListSearchResult listSearchCommand(SessionState& state, CanonReader& reader, dou
 // The list box's lines: the header, then one line per entry of eclipseList,
 // in the layout after a search or the one shown when the dialog opens.
 std::vector<std::string> eclipseListLines(const SessionState& state, bool afterSearch);
+// The same in any layout (the list window's is Aligned).
+std::vector<std::string> eclipseListLines(const SessionState& state, EclipseListLayout layout);
 
 // The Search dialog's OK, last step: when the criterion's Saros series began
 // more than 70 Saros periods (1262.1 years) before the cursor's year, the

@@ -99,6 +99,7 @@ class LineReader {
     if (key == "dt_adjust") return number(key, value, limits::kDeltaTAdjustS, s_.deltaT.adjustSeconds);
     if (key == "dt_bands") return word(key, value, kGridWords, [&](int i) { s_.deltaTBands = i == 0; });
     if (key == "altitudes") return word(key, value, kAltitudeWords, [&](int i) { s_.altitudesAsSeen = i == 1; });
+    if (key == "time_zone") return timeZone(value);
     if (key == "delta_t_model") return deltaTModel(key, value);
     return formatString("unknown key \"%.*s\"", static_cast<int>(key.size()), key.data());
   }
@@ -158,6 +159,20 @@ class LineReader {
     return {};
   }
 
+  // A zone name as the tz database spells them ("America/Argentina/Buenos_Aires",
+  // "Etc/GMT+5"); whether the database knows it is asked when the file is applied.
+  std::string timeZone(std::string_view value) {
+    if (value.empty() || value.size() > kMaxZoneNameLength) return "time_zone must be a zone such as Asia/Kolkata";
+    for (char c : value) {
+      const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' ||
+                      c == '_' || c == '-' || c == '+';
+      if (!ok) return "time_zone " + quoted(value) + " is not a zone name such as Asia/Kolkata";
+    }
+    s_.timeZone = std::string(value);
+    return {};
+  }
+
+  static constexpr std::size_t kMaxZoneNameLength = 64;
   SessionSettings& s_;
 };
 
@@ -212,6 +227,7 @@ SessionFileResult parseSessionFile(std::string_view bytes) {
     const std::string why = reader.take(key, value);
     if (!why.empty()) return lineError(lineNumber, why);
     if (key == "city") settings.cityLine = lineNumber;
+    if (key == "time_zone") settings.timeZoneLine = lineNumber;
     seen.emplace(key);
   }
   if (seen.count("year") == 0 || seen.count("month") == 0)
@@ -274,6 +290,7 @@ std::string formatSessionFile(const SessionSettings& s) {
   out += std::string("delta_t_model = ") + deltaTModelName(s.deltaT.model) + "\n";
   out += "dt_bands = " + word(kGridWords, s.deltaTBands ? 0 : 1) + "\n";
   out += "altitudes = " + word(kAltitudeWords, s.altitudesAsSeen ? 1 : 0) + "\n";
+  if (!s.timeZone.empty()) out += "time_zone = " + s.timeZone + "\n";
   return out;
 }
 
@@ -299,10 +316,15 @@ SessionSettings sessionSettingsOf(const SessionState& state) {
   s.deltaT = state.deltaTChoice;
   s.deltaTBands = state.deltaTBandsShown;
   s.altitudesAsSeen = state.altitudesAsSeen;
+  s.timeZone = state.site.timeZone;
   return s;
 }
 
-std::optional<SessionFileError> applySessionSettings(const SessionSettings& s, SessionState& state) {
+std::optional<SessionFileError> applySessionSettings(const SessionSettings& s, SessionState& state,
+                                                     const ZoneDatabase* zones) {
+  if (zones && !s.timeZone.empty() && !zones->hasZone(s.timeZone))
+    return lineError(s.timeZoneLine,
+                     formatString("no zone named \"%s\" in the time zone database", s.timeZone.c_str()));
   // The site first: a file naming a city the list lacks changes nothing.
   SiteChoice site = state.site;
   if (s.typedSite) {
@@ -317,6 +339,7 @@ std::optional<SessionFileError> applySessionSettings(const SessionSettings& s, S
       return lineError(s.cityLine, formatString("no city named \"%s\" in %s", s.cityName.c_str(), kSiteFileName));
     site = *cityChoice(state.sites, found);
   }
+  site.timeZone = s.timeZone;
   state.site = site;
   state.year = s.year;
   state.month = s.month;

@@ -26,6 +26,8 @@
 //   delta_t_model = builtin    (builtin | smh2020)
 //   dt_bands = off             (on | off: the zone boundaries at ΔT ± σ)
 //   altitudes = geocentric     (geocentric | seen: the local report's Alt. column)
+//   time_zone = Asia/Kolkata   (optional: the site's clock, a zone of the tz
+//                               database; absent: automatic)
 #pragma once
 
 #include <cstddef>
@@ -35,6 +37,7 @@
 #include <variant>
 
 #include "session/session_state.h"
+#include "timebase/civil_time.h"
 
 namespace tarvo {
 
@@ -64,6 +67,8 @@ struct SessionSettings {
   DeltaTChoice deltaT;  // dt_adjust (seconds) and delta_t_model
   bool deltaTBands = false;
   bool altitudesAsSeen = false;
+  std::string timeZone;  // the site's zone; empty: automatic
+  int timeZoneLine = 0;  // the line that names it (0: none does)
 };
 
 // Why a file is not a session this program can open.
@@ -91,7 +96,8 @@ SessionSettings sessionSettingsOf(const SessionState& state);
 // set to land on at the next paint; a city site is looked up by name in
 // state.sites (no name: the first city). A name the list does not hold is
 // refused ("line 5: no city named "Atlantis" in location.new") and the
-// state is left as it was.
-std::optional<SessionFileError> applySessionSettings(const SessionSettings& settings, SessionState& state);
+// state is left as it was; so is, given a database, a zone it lacks.
+std::optional<SessionFileError> applySessionSettings(const SessionSettings& settings, SessionState& state,
+                                                     const ZoneDatabase* zones = nullptr);
 
 }  // namespace tarvo

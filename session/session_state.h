@@ -97,6 +97,9 @@ struct SessionState {
   // ΔT from a Record: the map also draws the zone boundaries at these ΔT
   // (s), dotted as the bands, until the view changes. Not saved.
   std::vector<double> recordZonesDeltaT;
+  // Next Visible Eclipse: the map also draws the observer's answer in words
+  // at its foot, until the view changes. Not saved.
+  bool nextVisibleWordsShown = false;
   // The local report's Alt. column: false the geometric geocentric altitude,
   // true the altitude an observer at the site sees (topocentric, refracted).
   bool altitudesAsSeen = false;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
@@ -18,6 +19,10 @@ struct SiteChoice {
   int cityNumber = 1;
   // The coordinates used: the city's own for a city (deg east, deg north, m).
   SiteValues where;
+  // The site's clock as a zone of the tz database ("Asia/Kolkata"), given
+  // with typed coordinates; empty: the city's zone, else the nearest listed
+  // city's within 300 km, else the longitude's.
+  std::string timeZone;
 
   bool typed() const { return cityNumber == kTyped; }
 };
@@ -27,12 +32,12 @@ struct SiteChoice {
 inline std::optional<SiteChoice> cityChoice(const SiteList& list, int number) {
   const Site* city = list.byNumber(number);
   if (city == nullptr) return std::nullopt;
-  return SiteChoice{number, {city->longitude, city->latitude, city->height}};
+  return SiteChoice{number, {city->longitude, city->latitude, city->height}, {}};
 }
 
 // Typed coordinates: degrees east, degrees north, metres.
 inline SiteChoice typedChoice(double longitudeDeg, double latitudeDeg, double heightM) {
-  return SiteChoice{SiteChoice::kTyped, {longitudeDeg, latitudeDeg, heightM}};
+  return SiteChoice{SiteChoice::kTyped, {longitudeDeg, latitudeDeg, heightM}, {}};
 }
 
 // The city chosen, or null for typed coordinates (or a number the list lacks).

@@ -164,20 +164,32 @@ NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader, Ecli
   return found;
 }
 
-SiteClock sessionSiteClock(const SessionState& s, const ZoneDatabase& zones) {
+SiteClock siteChoiceClock(const SiteChoice& site, const SiteList& cities, const ZoneDatabase& zones) {
   SiteClock clock;
   clock.zones = &zones;
-  const Site* city = chosenCity(s.site, s.sites);
-  clock.zone = city ? cityZone(*city, zones) : typedSiteZone(s.site.where, std::nullopt, s.sites, zones);
+  const Site* city = chosenCity(site, cities);
+  // A zone given for the site is its clock, a city's as on the command line's --tz.
+  if (city && site.timeZone.empty()) {
+    clock.zone = cityZone(*city, zones);
+  } else {
+    const std::optional<std::string> given =
+        site.timeZone.empty() ? std::nullopt : std::optional<std::string>(site.timeZone);
+    clock.zone = typedSiteZone(site.where, given, cities, zones);
+  }
   return clock;
 }
 
+SiteClock sessionSiteClock(const SessionState& s, const ZoneDatabase& zones) {
+  return siteChoiceClock(s.site, s.sites, zones);
+}
+
 VisibilityListSearch windowListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears,
-                                      bool withSite, const ZoneDatabase* zones) {
+                                      bool withSite, const ZoneDatabase* zones, std::optional<EclipsePhase> minPhase) {
   VisibilityListOptions o;
   if (withSite) o.site = prepareSite(s);
   if (withSite && zones) o.clock = sessionSiteClock(s, *zones);
   o.visibleOnly = withSite;
+  o.minPhase = minPhase;
   // The view stays as it is: Next steps on from the eclipse shown.
   const CanonReader::Position shown = reader.position();
   VisibilityListSearch found = visibilityListSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears, o);

@@ -93,12 +93,17 @@ NextVisible nextVisibleEclipseCommand(SessionState& state, CanonReader& reader,
 // The reader is left where it stood, so Next steps on from the eclipse shown.
 // With zones, the civil times are on the observing site's clock
 // (sessionSiteClock), else on the longitude's zone.
+// minPhase, with withSite, is the phase that must be seen (seenEnough).
 VisibilityListSearch windowListSearch(SessionState& state, CanonReader& reader, double startYear,
-                                      double periodYears, bool withSite, const ZoneDatabase* zones = nullptr);
+                                      double periodYears, bool withSite, const ZoneDatabase* zones = nullptr,
+                                      std::optional<EclipsePhase> minPhase = std::nullopt);
 
-// The observing site's clock in the session: the display city's zone of
+// The observing site's clock in the session: the zone given for the site
+// (SiteChoice::timeZone) when there is one, else the display city's zone of
 // the tz database (or its offset column), or for typed coordinates the
 // nearest listed city's within 300 km, else the longitude's whole-hour zone.
 SiteClock sessionSiteClock(const SessionState& state, const ZoneDatabase& zones);
+// The same for a site choice and a city list.
+SiteClock siteChoiceClock(const SiteChoice& site, const SiteList& cities, const ZoneDatabase& zones);
 
 }  // namespace tarvo

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/time_zones.h"
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
 #include "app/cli/eclipse_options.h"
@@ -22,6 +23,7 @@
 #include "session/session_state.h"
 #include "session/landing.h"
 #include "session/local_display.h"
+#include "session/observer_words.h"
 
 namespace tarvo::cli {
 namespace {
@@ -91,6 +93,7 @@ int runLocal(const std::vector<std::string>& args) {
       surface.clear(paletteColour(PaletteIndex::Black));
       surface.setFont(FontRecipe::Text);
       drawLocalReport(surface, state, sites);
+      drawWordsUnderLocalReport(surface, state, sites, systemZoneDatabase());
       if (const FileWrite saved = surface.savePng(pngPath); !saved.written()) {
         std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), saved.error.c_str());
         return kExitPngFailed;

@@ -22,6 +22,7 @@
 #include "export/eclipse_export.h"
 #include "session/current_eclipse.h"
 #include "session/landing.h"
+#include "session/observer_words.h"
 #include "session/search.h"
 #include "session/site_glue.h"
 #include "session/visibility_list.h"
@@ -65,16 +66,6 @@ struct NextArgs {
   std::optional<EclipsePhase> minPhase;
   NextFormat format = NextFormat::Words;
 };
-
-// The city's name, or the typed coordinates.
-std::string placeName(const SiteList& sites, const SessionState& state) {
-  if (const Site* city = chosenCity(state.site, sites)) {
-    const std::string& n = city->name;
-    const std::size_t a = n.find_first_not_of(' ');
-    return a == std::string::npos ? n : n.substr(a, n.find_last_not_of(' ') - a + 1);
-  }
-  return formatString("Lon %.2f Lat %.2f", state.site.where.longitudeDeg, state.site.where.latitudeDeg);
-}
 
 OptionParser nextParser(NextArgs& a) {
   OptionParser parser("next",
@@ -158,7 +149,7 @@ int runNext(const std::vector<std::string>& args) {
   const SiteClock clock = siteClockOf(options, sites, state);
   const ExportEclipse& x = *found.found;
   const ObserverAnswer answer = observerAnswer(x.type, x.penumbralMagnitude, x.umbralMagnitude, *x.visibility,
-                                               placeName(sites, state), clock.zone, x.deltaTSigmaSeconds,
+                                               sitePlaceName(state.site, sites), clock.zone, x.deltaTSigmaSeconds,
                                                *clock.zones);
   const std::string words = answerWords(answer);
   const std::string text = a.format == NextFormat::Json ? exportAnswerJson(answer, x, words) : words + "\n";

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/time_zones.h"
 #include "app/cli/cli_landing.h"
 #include "app/cli/command_registry.h"
 #include "app/cli/cli_args.h"
@@ -50,7 +51,9 @@ const std::vector<DisplayChoice>& displayChoices() {
       {"local", kDisplayLocalReport, nullptr},
       {"sky", kDisplayWorldMap, drawSkyChartCommand},  // the StarMap command over the map's paint
       {"sim", kDisplayWorldMap, drawSimulationFinal},  // the Simulation command's last frame
-      {"horizon", kDisplayWorldMap, drawHorizonChartCommand},  // the Horizon display over the map's paint
+      // The Horizon display over the map's paint, on the site's clock.
+      {"horizon", kDisplayWorldMap,
+       [](SessionState& s, DrawingSurface& d) { drawHorizonChartCommand(s, d, &systemZoneDatabase()); }},
   };
   return choices;
 }
@@ -154,6 +157,7 @@ int paintAndSave(const RenderOptions& options, SessionState& state) {
   CanonReader reader;
   DrawingSurface surface(options.eclipse.shared.width, options.eclipse.shared.height, options.scale);
   PaintHooks hooks;
+  hooks.zones = &systemZoneDatabase();
   PaintResult painted = paintView(state, reader, surface, hooks);
   printSiteListNotice(painted.siteListNotice, painted.siteListUnreadable);
   for (double step = 0; step < options.eclipse.shared.nextSteps && painted.outcome == LandingOutcome::Shown; ++step) {

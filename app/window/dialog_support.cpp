@@ -41,7 +41,15 @@ bool refuse(QWidget* dialog, const std::optional<FieldError>& error) {
 
 SiteChoice pickedSite(bool fromCity, int cityNumber, const SiteValues& typed, const SiteChoice& current,
                       const SiteList& sites) {
-  if (!fromCity) return typedChoice(typed.longitudeDeg, typed.latitudeDeg, typed.heightM);
+  if (!fromCity) {
+    SiteChoice site = typedChoice(typed.longitudeDeg, typed.latitudeDeg, typed.heightM);
+    // The zone given with the coordinates stays while they do.
+    const SiteValues& was = current.where;
+    if (current.typed() && was.longitudeDeg == typed.longitudeDeg && was.latitudeDeg == typed.latitudeDeg &&
+        was.heightM == typed.heightM)
+      site.timeZone = current.timeZone;
+    return site;
+  }
   return cityChoice(sites, cityNumber).value_or(current);
 }
 

@@ -38,7 +38,7 @@ bool refuse(QWidget* dialog, const std::optional<FieldError>& error);
 
 // The site the dialogs' OK chooses: with "Selection" city `cityNumber` of
 // the list (the current site when the list has no such city), else the
-// typed coordinates.
+// typed coordinates (with the current site's zone when they are its own).
 SiteChoice pickedSite(bool fromCity, int cityNumber, const SiteValues& typed, const SiteChoice& current,
                       const SiteList& sites);
 

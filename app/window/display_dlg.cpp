@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/time_zones.h"
 #include "app/window/dialog_support.h"
 #include "app/window/field_check.h"
 #include "circumstances/sites.h"
@@ -28,7 +29,8 @@ CDisplayDlg::CDisplayDlg(const SessionState& state, const SiteList& sites, QWidg
       height_(new QLineEdit), longitude_(new QLineEdit), latitude_(new QLineEdit),
       deltaT_(new QLineEdit(numberText(state.deltaTChoice.adjustSeconds))), deltaTModel_(new QComboBox),
       deltaTBands_(new QCheckBox(QStringLiteral("ΔT uncertainty"))),
-      altitudesAsSeen_(new QCheckBox(QStringLiteral("Altitudes as seen (topocentric, refracted)"))) {
+      altitudesAsSeen_(new QCheckBox(QStringLiteral("Altitudes as seen (topocentric, refracted)"))),
+      timeZone_(new QLineEdit) {
   setWindowTitle(QStringLiteral("Display Mode"));
 
   showSiteChoice({city_, selection_, data_, longitude_, latitude_, height_}, state.site, sites);
@@ -42,6 +44,11 @@ CDisplayDlg::CDisplayDlg(const SessionState& state, const SiteList& sites, QWidg
   deltaTModel_->setCurrentIndex(deltaTModel_->findData(static_cast<int>(state.deltaTChoice.model)));
   deltaTBands_->setChecked(state.deltaTBandsShown);
   altitudesAsSeen_->setChecked(state.altitudesAsSeen);
+  // The typed site's clock; empty: the nearest listed city's zone, else the longitude's.
+  timeZone_->setText(QString::fromStdString(state.site.typed() ? state.site.timeZone : std::string()));
+  timeZone_->setPlaceholderText(QStringLiteral("automatic (e.g. Asia/Kolkata)"));
+  timeZone_->setEnabled(state.site.typed());
+  connect(data_, &QRadioButton::toggled, timeZone_, &QLineEdit::setEnabled);
 
   auto* outer = new QGroupBox(QStringLiteral("Display Mode"));
   auto* inner = new QVBoxLayout(outer);
@@ -53,6 +60,7 @@ CDisplayDlg::CDisplayDlg(const SessionState& state, const SiteList& sites, QWidg
   auto* dt = new QFormLayout;
   dt->addRow(QStringLiteral("DeltaT Adj.:"), deltaT_);
   dt->addRow(QStringLiteral("ΔT model:"), deltaTModel_);
+  dt->addRow(QStringLiteral("Time zone:"), timeZone_);
   inner->addLayout(dt);
 
   auto* layout = new QVBoxLayout(this);
@@ -92,11 +100,18 @@ Checked<DisplayValues> CDisplayDlg::validate() const {
                                   {latitude_, limits::kLatitudeDeg, &v.latitudeDeg},
                                   {deltaT_, limits::kDeltaTAdjustS, &v.deltaT.adjustSeconds}}))
     return *refused;
+  v.fromCity = selection_->isChecked();
+  if (!v.fromCity) {
+    v.timeZone = timeZone_->text().trimmed().toStdString();
+    if (!v.timeZone.empty() && !systemZoneDatabase().hasZone(v.timeZone))
+      return FieldError{QStringLiteral("\"%1\" is not a zone of the time zone database (such as Asia/Kolkata).")
+                            .arg(QString::fromStdString(v.timeZone)),
+                        timeZone_};
+  }
   v.map = map_->isChecked();
   v.local = local_->isChecked();
   v.grid = grid_->isChecked();
   v.cia = cia_->isChecked();
-  v.fromCity = selection_->isChecked();
   v.cityNumber = city_->currentIndex() + 1;
   v.deltaT.model = static_cast<DeltaTModel>(deltaTModel_->currentData().toInt());
   v.deltaTBands = deltaTBands_->isChecked();
@@ -116,6 +131,7 @@ void CDisplayDlg::applyTo(SessionState& state, const DisplayValues& v) const {
   // The site chosen is the session's site whichever display is chosen.
   state.site = pickedSite(v.fromCity, v.cityNumber, {v.longitudeDeg, v.latitudeDeg, v.heightM}, state.site,
                           sites_);
+  if (state.site.typed()) state.site.timeZone = v.timeZone;
   if (v.local) state.displayKind = kDisplayLocalReport;
 }
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <optional>
+#include <string>
 
 #include "app/window/field_check.h"
 #include "timebase/delta_t.h"
@@ -32,6 +33,7 @@ struct DisplayValues {
   DeltaTChoice deltaT;  // "ΔT model" and "DeltaT Adj." (seconds)
   bool deltaTBands = false;                        // "ΔT uncertainty"
   bool altitudesAsSeen = false;  // "Altitudes as seen (topocentric, refracted)": the local report's Alt.
+  std::string timeZone;          // "Time zone" of a typed site: a zone of the tz database, empty automatic
 };
 
 class CDisplayDlg : public QDialog {
@@ -42,7 +44,7 @@ class CDisplayDlg : public QDialog {
   CDisplayDlg(const SessionState& state, const SiteList& sites, QWidget* parent = nullptr);
 
   // The fields' values, or the first refused edit, in the order Alt., Lon.,
-  // Lat., DeltaT Adj.
+  // Lat., DeltaT Adj., Time zone (a zone the tz database lacks).
   Checked<DisplayValues> validate() const;
   // Stores the values into the state as the dialog's OK does. Does not repaint.
   void applyTo(SessionState& state, const DisplayValues& values) const;
@@ -63,6 +65,8 @@ class CDisplayDlg : public QDialog {
   QComboBox* deltaTModelBox() const { return deltaTModel_; }
   QCheckBox* deltaTBandsBox() const { return deltaTBands_; }
   QCheckBox* altitudesAsSeenBox() const { return altitudesAsSeen_; }
+  // The typed site's clock; enabled with "Data".
+  QLineEdit* timeZoneEdit() const { return timeZone_; }
 
   void accept() override;
 
@@ -86,6 +90,7 @@ class CDisplayDlg : public QDialog {
   QComboBox* deltaTModel_;
   QCheckBox* deltaTBands_;
   QCheckBox* altitudesAsSeen_;
+  QLineEdit* timeZone_;
   std::optional<DisplayValues> accepted_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -27,6 +28,7 @@
 #include "app/window/window_session.h"
 #include "session/landing.h"
 #include "catalogue/saros_table.h"
+#include "circumstances/observer_answer.h"
 #include "export/eclipse_export.h"
 #include "session/search.h"
 #include "session/visibility_list.h"
@@ -36,13 +38,26 @@ namespace tarvo::window {
 
 namespace {
 constexpr double kSarosListPeriodYears = 2000;
+
+// A visible list's columns after the Saros column: the class, then greatest
+// eclipse on the site's clock with its zone.
+constexpr const char* kVisibleColumnsHeader = "   Class         Greatest on the site's clock";
+
+std::string visibleRowEnd(const ExportEclipse& e) {
+  std::string end = std::string("   ") + visibilityClassName(e.visibility->visibilityClass);
+  if (e.converged && e.greatestZone) {
+    end.resize(3 + 11 + 3, ' ');  // the class column is as wide as "at-moonrise"
+    end += clockDateMinuteText(e.greatestJd, *e.greatestZone) + " " + zoneLabel(*e.greatestZone);
+  }
+  return end;
+}
 }  // namespace
 
 CListDlg::CListDlg(WindowSession& session, QWidget* view)
     : QDialog(view), session_(session), list_(new QListWidget), full_(new QLabel), startYear_(new QLineEdit),
       period_(new QLineEdit), search_(new QPushButton(QStringLiteral("Search"))),
       draw_(new QPushButton(QStringLiteral("Draw"))), errors_(new QLabel),
-      visible_(new QCheckBox(QStringLiteral("Visible from site"))),
+      visible_(new QCheckBox(QStringLiteral("Visible from site"))), minPhase_(new QComboBox),
       export_(new QPushButton(QStringLiteral("Export…"))) {
   setWindowTitle(QStringLiteral("Eclipse Serch List"));
   setModal(false);
@@ -56,6 +71,12 @@ CListDlg::CListDlg(WindowSession& session, QWidget* view)
   errors_->hide();
   full_->hide();
   list_->setAccessibleName(QStringLiteral("Eclipse list"));
+  // "any": every eclipse whose class is not none, as the command line without --min-phase.
+  minPhase_->addItem(QStringLiteral("any"), -1);
+  for (const EclipsePhase p : {EclipsePhase::Penumbral, EclipsePhase::Partial, EclipsePhase::Total})
+    minPhase_->addItem(QString::fromLatin1(eclipsePhaseName(p)), static_cast<int>(p));
+  minPhase_->setEnabled(false);
+  connect(visible_, &QCheckBox::toggled, minPhase_, &QComboBox::setEnabled);
 
   connect(list_, &QListWidget::currentRowChanged, this,
           [this](int row) { session_.state.eclipseListPick = row > 0 ? row - 1 : 0; });
@@ -84,7 +105,13 @@ CListDlg::CListDlg(WindowSession& session, QWidget* view)
   layout->addWidget(full_);
   layout->addWidget(errors_);
   layout->addLayout(form);
-  layout->addWidget(visible_);
+  auto* seen = new QHBoxLayout;
+  seen->addWidget(visible_);
+  auto* phaseLabel = new QLabel(QStringLiteral("Phase seen:"));
+  phaseLabel->setBuddy(minPhase_);
+  seen->addWidget(phaseLabel);
+  seen->addWidget(minPhase_);
+  layout->addLayout(seen);
   layout->addLayout(actions);
   layout->addWidget(okCancelButtons(this, QStringLiteral("Cancell")));
   resize(360, 420);
@@ -108,7 +135,7 @@ void CListDlg::prepareToOpen() {
     period_->setText(searchedPeriod_);
   }
   errors_->hide();
-  fill(false);
+  fill();
 }
 
 Checked<ListPeriod> CListDlg::validate() const {
@@ -128,8 +155,8 @@ void CListDlg::search() {
     searchVisible(period.startYear, period.periodYears);
     return;
   }
-  shown_ = ShownList{period.startYear, period.periodYears, false};
-  classes_.clear();
+  shown_ = ShownList{period.startYear, period.periodYears, false, std::nullopt};
+  seen_.clear();
   export_->setEnabled(true);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const ListSearchResult found =
@@ -152,12 +179,16 @@ void CListDlg::search() {
                        .arg(static_cast<long long>(last.day)));
   }
   full_->setVisible(full);
-  fill(true);
+  fill();
 }
 
 void CListDlg::searchVisible(double start, double period) {
+  const int phase = minPhase_->currentData().toInt();
+  const std::optional<EclipsePhase> minPhase =
+      phase < 0 ? std::nullopt : std::optional<EclipsePhase>(static_cast<EclipsePhase>(phase));
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const VisibilityListSearch found = windowListSearch(session_.state, session_.reader, start, period, true);
+  const VisibilityListSearch found =
+      windowListSearch(session_.state, session_.reader, start, period, true, &systemZoneDatabase(), minPhase);
   QApplication::restoreOverrideCursor();
   QStringList texts;
   if (found.end == SearchEnd::StartFileMissing || found.end == SearchEnd::NextFileMissing) {
@@ -165,21 +196,21 @@ void CListDlg::searchVisible(double start, double period) {
   }
   errors_->setText(texts.join(QLatin1Char('\n')));
   errors_->setVisible(!texts.isEmpty());
-  classes_.clear();
-  for (const ExportEclipse& e : found.eclipses) classes_.push_back(visibilityClassName(e.visibility->visibilityClass));
-  shown_ = ShownList{start, period, true};
+  seen_.clear();
+  for (const ExportEclipse& e : found.eclipses) seen_.push_back(visibleRowEnd(e));
+  shown_ = ShownList{start, period, true, minPhase};
   export_->setEnabled(true);
-  fill(true);
+  fill();
 }
 
-void CListDlg::fill(bool afterSearch) {
+void CListDlg::fill() {
   list_->clear();
-  const std::vector<std::string> lines = eclipseListLines(session_.state, afterSearch);
-  const bool withClasses = classes_.size() + 1 == lines.size();
+  std::vector<std::string> lines = eclipseListLines(session_.state, EclipseListLayout::Aligned);
+  const bool withSeen = shown_ && shown_->withSite && seen_.size() + 1 == lines.size();
+  if (withSeen) lines[0] += kVisibleColumnsHeader;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::string line = lines[i];
-    if (withClasses && i > 0) line += "   " + classes_[i - 1];
-    list_->addItem(QString::fromLatin1(line.c_str()));
+    if (withSeen && i > 0) lines[i] += seen_[i - 1];
+    list_->addItem(QString::fromUtf8(lines[i].c_str()));
   }
 }
 
@@ -187,7 +218,7 @@ std::optional<QString> CListDlg::exportTo(const QString& path) {
   if (!shown_) return QStringLiteral("there is no searched list to export");
   const VisibilityListSearch found =
       windowListSearch(session_.state, session_.reader, shown_->startYear, shown_->periodYears, shown_->withSite,
-                       &systemZoneDatabase());
+                       &systemZoneDatabase(), shown_->minPhase);
   const SiteClock clock = sessionSiteClock(session_.state, systemZoneDatabase());
   const ExportList list =
       exportListOf(session_.state, session_.state.sites, shown_->withSite, found.eclipses, &clock);

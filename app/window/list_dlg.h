@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/window/field_check.h"
+#include "circumstances/phase_seen.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -49,8 +51,13 @@ class CListDlg : public QDialog {
   QPushButton* searchButton() const { return search_; }
   QPushButton* drawButton() const { return draw_; }
   // "Visible from site": the Search keeps the eclipses seen from the observing
-  // site and shows each line's class after it.
+  // site and shows after each line its class and greatest eclipse on the
+  // site's clock.
   QCheckBox* visibleCheck() const { return visible_; }
+  // "Phase seen": with "Visible from site", the phase that must be seen with
+  // the Moon up (penumbral, partial or total, as --min-phase); "any" keeps
+  // every eclipse whose class is not none.
+  QComboBox* minPhaseBox() const { return minPhase_; }
   QPushButton* exportButton() const { return export_; }
   // Writes the list shown (the last Search's) to path as CSV, JSON or
   // iCalendar by its extension, as `tarvo list` writes it; the reason when it
@@ -78,7 +85,7 @@ class CListDlg : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void fill(bool afterSearch);
+  void fill();
   // The Search with "Visible from site" checked.
   void searchVisible(double start, double period);
   // Export…: asks for a file name, then exportTo.
@@ -95,14 +102,16 @@ class CListDlg : public QDialog {
   QPushButton* draw_;
   QLabel* errors_;
   QCheckBox* visible_;
+  QComboBox* minPhase_;
   QPushButton* export_;
   // What the list shown came from: the Search's period and the check box.
   struct ShownList {
     double startYear, periodYears;
     bool withSite;
+    std::optional<EclipsePhase> minPhase;
   };
   std::optional<ShownList> shown_;
-  std::vector<std::string> classes_;  // each line's class, with the check box
+  std::vector<std::string> seen_;  // each line's class and clock time, with the check box
 };
 
 }  // namespace tarvo::window

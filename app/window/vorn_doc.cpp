@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include "app/time_zones.h"
 #include "app/window/window_files.h"
 #include "app/window/window_session.h"
 #include "circumstances/sites.h"
@@ -30,7 +31,7 @@ std::optional<QString> CVornDoc::load(const QString& path) {
     return QStringLiteral("Cannot open %1: %2").arg(path, QString::fromStdString(reason));
   };
   if (const auto* error = std::get_if<SessionFileError>(&read)) return refused(error->reason);
-  if (const auto error = applySessionSettings(std::get<SessionSettings>(read), session_->state))
+  if (const auto error = applySessionSettings(std::get<SessionSettings>(read), session_->state, &systemZoneDatabase()))
     return refused(error->reason);
   path_ = path;
   pathWasLink_ = QFileInfo(path).isSymLink();

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/time_zones.h"
 #include "app/window/display_dlg.h"
 #include "app/window/list_dlg.h"
 #include "app/window/mode_dlg.h"
@@ -94,6 +95,7 @@ CVornView::~CVornView() { destroyListWindow(); }
 void CVornView::invalidate(int pendingAction) {
   stopSimulation();
   session_.state.recordZonesDeltaT.clear();  // the record's zones last until the view changes
+  session_.state.nextVisibleWordsShown = false;  // so do Next Visible Eclipse's words
   session_.state.pendingAction = pendingAction;
   paintPending_ = true;
   update();
@@ -105,6 +107,7 @@ void CVornView::runPaint() {
   // The restart after a missing catalogue opens the Time Set dialog once
   // this paint is over.
   hooks.openTimeSet = [this] { QTimer::singleShot(0, this, &CVornView::timeSet); };
+  hooks.zones = &systemZoneDatabase();
   PaintResult result;
   // A picture too large for the memory there is: said, never a crash.
   try {
@@ -115,6 +118,7 @@ void CVornView::runPaint() {
     emit statusMessage(notEnoughMemoryFor(size()));
     return;
   }
+  answerWords_ = QString::fromStdString(result.answerWords);
   if (!result.siteListNotice.empty()) emit statusMessage(QString::fromStdString(result.siteListNotice));
   // Each problem with the data once on standard error as well, when it is new.
   for (const std::string* notice : {&result.outlineNotice, &result.catalogueDamage}) {
@@ -230,6 +234,7 @@ void CVornView::showRecordZones(const std::vector<double>& deltaTSeconds) {
 void CVornView::showChanged() {
   emit statusText(QString());
   paintShown_ = false;
+  answerWords_.clear();
   starMapShown_ = false;
   horizonShown_ = false;
   setAccessibleDescription(shownText());
@@ -322,6 +327,8 @@ void CVornView::nextVisibleEclipse() {
     return;
   }
   invalidate(kLandAtCursor);
+  // The answer in words, on the map until the view changes (the local report has them anyway).
+  session_.state.nextVisibleWordsShown = true;
 }
 
 void CVornView::previousEclipse() {
@@ -453,7 +460,7 @@ void CVornView::starMap() {
 
 void CVornView::horizon() {
   stopSimulation();
-  drawHorizonChartCommand(session_.state, directSurface());
+  drawHorizonChartCommand(session_.state, directSurface(), &systemZoneDatabase());
   showChanged();
   horizonShown_ = true;
 }
@@ -540,9 +547,11 @@ std::optional<QString> CVornView::exportPictureTo(const QString& path, QSize siz
       // The paint on a copy of the session: the view's own layout stays.
       SessionState copy = session_.state;
       DrawingSurface page(size.width(), size.height(), scale);
-      paintView(copy, session_.reader, page, PaintHooks{});
+      PaintHooks hooks;
+      hooks.zones = &systemZoneDatabase();
+      paintView(copy, session_.reader, page, hooks);
       if (starMapShown_) drawSkyChartCommand(copy, page);
-      if (horizonShown_) drawHorizonChartCommand(copy, page);
+      if (horizonShown_) drawHorizonChartCommand(copy, page, &systemZoneDatabase());
       picture = page.image().copy();
     }
   } catch (const std::bad_alloc&) {
@@ -580,6 +589,7 @@ bool CVornView::paintPage(QPrinter& printer) {
   stopSimulation();
   DrawingSurface page(std::max(width(), 1), std::max(height(), 1), printScale(printer));
   PaintHooks hooks;
+  hooks.zones = &systemZoneDatabase();
   paintView(session_.state, session_.reader, page, hooks);
   QPainter p;
   if (!p.begin(&printer)) return false;

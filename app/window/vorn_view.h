@@ -63,6 +63,10 @@ class CVornView : public QWidget {
   // The texts the view shows, in reading order, one line per row of the
   // picture (also its accessible description).
   QString shownText() const;
+  // The observer's answer in words (the sentences of `tarvo next`) as the
+  // last paint drew them: under the local report, or at the map's foot
+  // after Next Visible Eclipse; empty when none are shown.
+  const QString& answerWords() const { return answerWords_; }
 
   // Writes what the view shows as a PNG at path: the shown picture itself at
   // the client size and the screen's scale, else the same paint as `tarvo
@@ -160,6 +164,7 @@ class CVornView : public QWidget {
   int paintCount_ = 0;
   // The last full paint is on the screen (not a chart drawn over it).
   bool paintShown_ = false;
+  QString answerWords_;
   bool starMapShown_ = false;
   bool horizonShown_ = false;
   CListDlg* list_;

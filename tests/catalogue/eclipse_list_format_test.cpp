@@ -44,18 +44,24 @@ TEST(EclipseListFormat, LinesInBothLayouts) {
     EclipseListEntry entry;
     const char* afterSearch;
     const char* atOpening;
+    const char* aligned;  // the list window's: the Saros numbers in one column
   } rows[] = {
       // (2000 − 403)/18.03 + 1.5 = 90.07: member 90.
-      {{2000, 1, 1, 1, 100}, "  2000.0101   Total          100/90", "  2000.0101    Total            100/90"},
+      {{2000, 1, 1, 1, 100}, "  2000.0101   Total          100/90", "  2000.0101    Total            100/90",
+       "  2000.0101   Total          100/90"},
       // (−2800 + 2852)/18.03 + 1.5 = 4.38: member 4.
-      {{-2800, 12, 31, 3, -5}, " -2800.1231   Penumbra      -5/ 4", " -2800.1231    Penumbra        -5/ 4"},
+      {{-2800, 12, 31, 3, -5}, " -2800.1231   Penumbra      -5/ 4", " -2800.1231    Penumbra        -5/ 4",
+       " -2800.1231   Penumbra        -5/ 4"},
       // Series 693 has no first year: member 0. Blank type 0.
-      {{2500, 6, 20, 0, 693}, "  2500.0620       693/ 0", "  2500.0620          693/ 0"},
-      {{0, 11, 2, 5, 0}, "    -0.1102   To w/oLn      0/148", "    -0.1102    To w/oLn        0/148"},
+      {{2500, 6, 20, 0, 693}, "  2500.0620       693/ 0", "  2500.0620          693/ 0",
+       "  2500.0620                  693/ 0"},
+      {{0, 11, 2, 5, 0}, "    -0.1102   To w/oLn      0/148", "    -0.1102    To w/oLn        0/148",
+       "    -0.1102   To w/oLn         0/148"},
   };
   for (const auto& r : rows) {
     EXPECT_EQ(eclipseListLine(r.entry, EclipseListLayout::AfterSearch), r.afterSearch);
     EXPECT_EQ(eclipseListLine(r.entry, EclipseListLayout::AtOpening), r.atOpening);
+    EXPECT_EQ(eclipseListLine(r.entry, EclipseListLayout::Aligned), r.aligned);
   }
 }
 

@@ -56,7 +56,7 @@ SessionState reportState(const ReportSetup& u) {
   s.epochHour = u.epochHour;
   s.greatestJd = u.greatestJd;
   s.deltaT = 0;
-  s.site = SiteChoice{u.cityNumber, {u.lonDeg, u.latDeg, 40}};
+  s.site = SiteChoice{u.cityNumber, {u.lonDeg, u.latDeg, 40}, {}};
   prepareLocalReport(s);
   return s;
 }

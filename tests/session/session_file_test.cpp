@@ -35,6 +35,7 @@ SessionSettings unusualSettings() {
   s.deltaT = {DeltaTModel::kSmh2020, -1234.25};
   s.deltaTBands = true;
   s.altitudesAsSeen = true;
+  s.timeZone = "America/Argentina/Buenos_Aires";
   return s;
 }
 
@@ -61,6 +62,46 @@ TEST(SessionFile, RoundTripKeepsEverySetting) {
   EXPECT_EQ(t.deltaT, s.deltaT);
   EXPECT_EQ(t.deltaTBands, s.deltaTBands);
   EXPECT_EQ(t.altitudesAsSeen, s.altitudesAsSeen);
+  EXPECT_EQ(t.timeZone, s.timeZone);
+}
+
+// One zone, for the check a window makes when it opens a file.
+class OneZone final : public ZoneDatabase {
+ public:
+  bool hasZone(std::string_view name) const override { return name == "Asia/Kolkata"; }
+  std::optional<ZoneOffset> offsetAt(std::string_view name, JulianDay) const override {
+    if (!hasZone(name)) return std::nullopt;
+    return ZoneOffset{19800, "IST"};
+  }
+};
+
+TEST(SessionFile, TheTypedSitesZoneTravelsWithItAndAnUnknownOneIsRefused) {
+  SessionState state;
+  state.year = 2025;
+  state.month = 9;
+  state.site = typedChoice(77.2, 28.6, 200);
+  state.site.timeZone = "Asia/Kolkata";
+  const std::string text = formatSessionFile(sessionSettingsOf(state));
+  EXPECT_NE(text.find("\ntime_zone = Asia/Kolkata\n"), std::string::npos);
+  const OneZone zones;
+  SessionState back;
+  EXPECT_FALSE(applySessionSettings(std::get<SessionSettings>(parseSessionFile(text)), back, &zones));
+  EXPECT_TRUE(back.site.typed());
+  EXPECT_EQ(back.site.timeZone, "Asia/Kolkata");
+  // A file of before the key: automatic, and none is written for it.
+  state.site.timeZone.clear();
+  EXPECT_EQ(formatSessionFile(sessionSettingsOf(state)).find("time_zone"), std::string::npos);
+  EXPECT_FALSE(applySessionSettings(std::get<SessionSettings>(parseSessionFile(formatSessionFile(
+                                        sessionSettingsOf(state)))), back, &zones));
+  EXPECT_EQ(back.site.timeZone, "");
+  // A zone the database lacks changes nothing.
+  back.year = 1999;
+  const auto refused = applySessionSettings(
+      std::get<SessionSettings>(parseSessionFile("TarvoWin session 1\nyear = 2025\nmonth = 3\ntime_zone = Mars/Olympus\n")),
+      back, &zones);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->reason, "line 4: no zone named \"Mars/Olympus\" in the time zone database");
+  EXPECT_EQ(back.year, 1999);
 }
 
 TEST(SessionFile, StateRoundTripFindsTheCityByName) {
@@ -125,6 +166,8 @@ TEST(SessionFile, EachKindOfBadFileIsRefusedWithItsReason) {
       {ok + "delta_t_model = mine\n", "delta_t_model \"mine\" is not builtin or smh2020"},
       {ok + "altitudes = topocentric\n", "altitudes \"topocentric\" is not geocentric or seen"},
       {ok + "city = Tok\x01yo\n", "control character"},
+      {ok + "time_zone = Asia/New Delhi\n", "line 4: time_zone \"Asia/New Delhi\" is not a zone name"},
+      {ok + "time_zone =\n", "line 4: time_zone must be a zone"},
       {"TarvoWin session 1\nyear = 2025\n", "the year or the month is missing"},
   };
   for (const Case& c : cases) {

@@ -189,7 +189,8 @@ void DialogsTest::focusChainReachesEveryFieldWithAName() {
     }
     QVERIFY2(!stops.isEmpty(), qPrintable(d->windowTitle()));
     for (QLineEdit* edit : d->findChildren<QLineEdit*>()) {
-      if (edit->isVisible()) QVERIFY2(stops.contains(edit), qPrintable(d->windowTitle()));
+      // A disabled field (the time zone of a city site) is skipped until it is enabled.
+      if (edit->isVisible() && edit->isEnabled()) QVERIFY2(stops.contains(edit), qPrintable(d->windowTitle()));
     }
     for (QWidget* w : stops) {
       QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);

@@ -77,6 +77,8 @@ class ViewTest : public QObject {
   void firstPaintShowsTheClockMonthsEclipse();
   void nextAndPreviousStep();
   void nextVisibleEclipseSkipsOnesNotSeen();
+  void nextVisibleWordsAreTheCommandLines_data();
+  void nextVisibleWordsAreTheCommandLines();
   void mapAndLocalSwitchTheDisplay();
   void toolBarReachesTheActiveView();
   void searchOkMovesToTheSarosStart();
@@ -167,6 +169,48 @@ void ViewTest::nextVisibleEclipseSkipsOnesNotSeen() {
   QCOMPARE(state().year, 2026.0);
   QCOMPARE(state().month, 8.0);
   QCOMPARE(state().eclipseDay, 28.0);
+}
+
+void ViewTest::nextVisibleWordsAreTheCommandLines_data() {
+  QTest::addColumn<int>("city");  // the number in the city list, 0 for the typed site
+  QTest::addColumn<QStringList>("siteArgs");
+  QTest::newRow("Tokyo") << 1 << QStringList{"--city", "Tokyo"};
+  QTest::newRow("typed site near Delhi, Asia/Kolkata")
+      << 0 << QStringList{"--site", "77.2", "28.6", "200", "--tz", "Asia/Kolkata"};
+}
+
+// The words the map shows after Next Visible Eclipse, and the local report
+// under its lines, are the sentences of `tarvo next` for that month.
+void ViewTest::nextVisibleWordsAreTheCommandLines() {
+  QFETCH(int, city);
+  QFETCH(QStringList, siteArgs);
+  if (city > 0) {
+    state().site = *cityChoice(state().sites, city);
+  } else {
+    state().site = typedChoice(77.2, 28.6, 200);
+    state().site.timeZone = "Asia/Kolkata";
+  }
+  view()->applyTimeSet(2025, 1);
+  view()->paintPending();
+  QVERIFY(view()->answerWords().isEmpty());  // the map shows none before the command
+  app_->mainFrame()->action(kCmdNextVisibleEclipse)->trigger();
+  QCoreApplication::processEvents();
+  view()->paintPending();
+  const QString words = view()->answerWords();
+  QProcess p;
+  p.start(QStringLiteral(TARVO_CLI_PATH),
+          QStringList{"next", QString::number(state().year), QString::number(std::trunc(state().month))} + siteArgs);
+  QVERIFY(p.waitForFinished(60000));
+  QCOMPARE(p.exitCode(), 0);
+  QCOMPARE(words + QLatin1Char('\n'), QString::fromUtf8(p.readAllStandardOutput()));
+  QVERIFY2(view()->shownText().contains(QStringLiteral("lunar eclipse, night of")), qPrintable(view()->shownText()));
+  if (city == 0) QVERIFY(words.contains(QStringLiteral("(IST +05:30)")));
+  view()->localInformation();
+  view()->paintPending();
+  QCOMPARE(view()->answerWords(), words);
+  view()->mapDisplay();
+  view()->paintPending();
+  QVERIFY(view()->answerWords().isEmpty());  // until the view changes
 }
 
 void ViewTest::mapAndLocalSwitchTheDisplay() {
@@ -361,7 +405,7 @@ void ViewTest::listWindowSearchDrawClose() {
   const QStringList dates = {"2025.0314", "2025.0907", "2026.0303", "2028.1231", "2029.0626",
                              "2029.1220", "2032.0425", "2032.1018", "2033.0414", "2033.1008"};
   QCOMPARE(lines.size(), dates.size() + 1);
-  QCOMPARE(lines[0], QStringLiteral("   Date         Type     Saros#/No."));
+  QCOMPARE(lines[0], QStringLiteral("   Date       Type        Saros#/No."));
   for (int i = 0; i < dates.size(); ++i) {
     QVERIFY2(lines[i + 1].trimmed().startsWith(dates[i]), qPrintable(lines[i + 1]));
     QVERIFY(lines[i + 1].contains(QStringLiteral("Total")));
@@ -402,7 +446,7 @@ void ViewTest::listWindowSearchDrawClose() {
   view()->eclipseList();
   QVERIFY(list->isVisible());
   QCOMPARE(list->lines().size(), dates.size() + 1);
-  QCOMPARE(list->lines()[0], QStringLiteral(" Date            Type        Saros#/No."));
+  QCOMPARE(list->lines()[0], QStringLiteral("   Date       Type        Saros#/No."));
   // With the fields that produced it.
   QCOMPARE(list->startYearEdit()->text(), QStringLiteral("2025"));
   QCOMPARE(list->periodEdit()->text(), QStringLiteral("10"));
@@ -481,8 +525,12 @@ void ViewTest::listWindowVisibleFromSiteAndExport() {
     list->visibleCheck()->setChecked(c.visible);
     QTest::mouseClick(list->searchButton(), Qt::LeftButton);
     const QByteArray text = cli(QStringList(c.cliArgs).replaceInStrings("csv", "text").mid(0, c.cliArgs.size() - 2));
-    // The lines shown are the command line's text list.
-    QCOMPARE(list->lines().join(QLatin1Char('\n')) + QLatin1Char('\n'), QString::fromLatin1(text));
+    // The lines shown are the command line's text list, in aligned columns
+    // and, for a visible list, with the clock time after the class.
+    const QStringList cliLines = QString::fromLatin1(text).trimmed().split(QLatin1Char('\n'));
+    QCOMPARE(list->lines().size(), cliLines.size());
+    for (int i = 1; i < cliLines.size(); ++i)
+      QVERIFY2(list->lines()[i].simplified().startsWith(cliLines[i].simplified()), qPrintable(list->lines()[i]));
     const QString path = dir.filePath(QStringLiteral("list.csv"));
     QCOMPARE(list->exportTo(path), std::nullopt);
     QCOMPARE(written(path), cli(c.cliArgs));
@@ -492,7 +540,10 @@ void ViewTest::listWindowVisibleFromSiteAndExport() {
   QVERIFY(lines.size() > 20);
   for (int i = 1; i < lines.size(); ++i) {
     QVERIFY2(!lines[i].endsWith(QStringLiteral("none")), qPrintable(lines[i]));
-    QVERIFY2(lines[i].contains(QRegularExpression(QStringLiteral("   (visible|at-moonrise|at-moonset|partly)$"))),
+    // Saros numbers in one column, then the class and greatest eclipse on Tokyo's clock.
+    QCOMPARE(lines[i].indexOf(QLatin1Char('/')), lines[0].indexOf(QLatin1Char('/')));
+    QVERIFY2(lines[i].contains(QRegularExpression(QStringLiteral(
+                 "   (visible |at-moonrise|at-moonset |partly |none )\\s+\\d+ [A-Z][a-z]+ 20\\d\\d \\d\\d:\\d\\d (JST \\+09:00|UTC\\+09:00)$"))),
              qPrintable(lines[i]));
   }
   // An extension the export does not know writes nothing.
@@ -544,7 +595,9 @@ void ViewTest::displayDialogSiteIsTheSiteOfEveryOutput() {
     QStringList expected;
     for (const QString& line : cli(QStringList{"local", "2027", "7"} + pick.siteArgs).split('\n'))
       if (const QString text = line.section(' ', 1).trimmed(); !text.isEmpty()) expected << text;
-    QCOMPARE(view()->shownText(), expected.join('\n'));
+    // The report's lines, then the answer in words under them.
+    QCOMPARE(view()->shownText().section('\n', 0, expected.size() - 1), expected.join('\n'));
+    QVERIFY(view()->shownText().section('\n', expected.size()).startsWith(view()->answerWords().left(40)));
     // The visible list and its export.
     CListDlg* list = view()->listDialog();
     view()->eclipseList();
