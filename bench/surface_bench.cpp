@@ -25,7 +25,7 @@ void BM_PolylineSegments(benchmark::State& state) {
   tarvo::DrawingSurface s(1920, 1080);
   for (auto _ : state) {
     tarvo::moveTo(s, 0, 540);
-    for (int i = 1; i <= 96; ++i) tarvo::lineToColour(s, i * 20, 540 + (i % 7) * 9, 7);
+    for (int i = 1; i <= 96; ++i) tarvo::lineToColour(s, i * 20, 540 + (i % 7) * 9, tarvo::PaletteIndex::LightGrey);
     benchmark::DoNotOptimize(s.pixels());
   }
 }

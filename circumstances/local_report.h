@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,7 +19,7 @@ struct ReportLine {
   std::string text;
 };
 
-// The city named on the location line (displaySiteIndex 1..count).
+// The city of the list named on the location line.
 struct ReportCity {
   std::string_view name;
   double longitudeDeg;
@@ -32,9 +33,9 @@ struct LocalCalendarDay {
 
 struct LocalReport {
   std::vector<ReportLine> lines;  // in drawing order
-  // 1000 when the Moon neither sets nor rises during the eclipse, else the
-  // moonset/moonrise time in hours from epochHour.
-  double horizonCrossHours = 1000;
+  // The moonset or moonrise during the eclipse, hours from epochHour; none
+  // when the Moon neither sets nor rises then.
+  std::optional<double> horizonCrossHours;
   LocalCalendarDay localEclipseDate;  // of greatest eclipse, at the site's standard zone
 };
 

@@ -16,7 +16,7 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kCoastlineWhite = 15;
+constexpr PaletteIndex kCoastlineWhite = PaletteIndex::White;
 constexpr double kArcsecPerDegree = 3600;
 
 MapOffset projectArcsec(const MapFrame& frame, const ArcsecPoint& p) {

@@ -10,8 +10,8 @@ namespace tarvo {
 
 namespace {
 
-constexpr int kPanelWhite = 15;
-constexpr int kPanelFrameBrown = 6;
+constexpr PaletteIndex kPanelWhite = PaletteIndex::White;
+constexpr PaletteIndex kPanelFrameBrown = PaletteIndex::Brown;
 
 // A panel line keeps at most this many characters: values of an absurd
 // catalogue entry (gamma 1e300) are cut here.

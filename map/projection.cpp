@@ -44,7 +44,7 @@ MapOffset projectToMap(const MapFrame& frame, double longitudeDeg, double latitu
 }
 
 void plotMapPoint(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, double x, double y,
-                  int colour) {
+                  PaletteIndex colour) {
   const double px = truncatedSum(frame.centreX, x);
   const double py = truncatedSum(frame.centreY, -y);
   if (!std::isfinite(px) || !std::isfinite(py)) {
@@ -80,7 +80,7 @@ namespace {
 // One meridian at offset d (radians east of the centre) from 80°N through
 // the equator to 80°S.
 void drawMeridian(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, double d,
-                  int colour) {
+                  PaletteIndex colour) {
   pen.penDown = false;
   for (double phi = kMapLatLimitRad; phi >= -kMapLatLimitRad; phi -= kMapLatLimitRad)
     plotMapPoint(surface, frame, pen, frame.scale * d, mercatorY(frame, phi), colour);
@@ -91,8 +91,8 @@ void drawMeridian(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, d
 void drawMapGrid(DrawingSurface& surface, const MapFrame& frame, MapPen& pen) {
   // Dark grey is no zone's colour: the zones hatch across the grid, and a
   // grid line is never taken for a zone's hatching (blue is "not seen").
-  constexpr int kGridGrey = static_cast<int>(PaletteIndex::DarkGrey);
-  constexpr int kGridLightBlue = 9;
+  constexpr PaletteIndex kGridGrey = PaletteIndex::DarkGrey;
+  constexpr PaletteIndex kGridLightBlue = PaletteIndex::LightBlue;
   const double o = frame.longitudeOffsetRad();
   const double s = kMapLatGridStepRad;
   // The multiples of 10° of longitude, starting at or up to 10° left of the
@@ -105,7 +105,7 @@ void drawMapGrid(DrawingSurface& surface, const MapFrame& frame, MapPen& pen) {
   // below −90°, which ends the loop.
   pen.longJumpsAllowed = true;
   for (double phi = kMapLatLimitRad; phi >= -1.5707963268; phi -= s) {
-    const int colour = std::trunc(phi * 10) == 0 ? kGridLightBlue : kGridGrey;
+    const PaletteIndex colour = std::trunc(phi * 10) == 0 ? kGridLightBlue : kGridGrey;
     pen.penDown = false;
     for (double d = -kMapPi; d <= kMapPi; d += kMapTwoPi)
       plotMapPoint(surface, frame, pen, frame.scale * d, mercatorY(frame, phi), colour);

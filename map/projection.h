@@ -36,7 +36,7 @@ double mercatorY(const MapFrame& frame, double latitudeRad);
 // map is drawn as a lone dot; a point above or below the map (or unusable) is
 // not drawn and lifts the pen.
 void plotMapPoint(DrawingSurface& surface, const MapFrame& frame, MapPen& pen, double x, double y,
-                  int colour);
+                  PaletteIndex colour);
 
 // The grid: meridians every 10° (dark grey, palette 8), the prime meridian
 // (light blue, 9), and the parallels 80°N … 80°S every 10° across the full

@@ -11,12 +11,11 @@ namespace tarvo {
 
 namespace {
 
-constexpr int colourIndex(PaletteIndex c) { return static_cast<int>(c); }
 
-constexpr int kPenumbraColour = colourIndex(PaletteIndex::Brown);
-constexpr int kUmbraColour = colourIndex(PaletteIndex::LightBlue);
+constexpr PaletteIndex kPenumbraColour = PaletteIndex::Brown;
+constexpr PaletteIndex kUmbraColour = PaletteIndex::LightBlue;
 // The Moon at moonrise or moonset.
-constexpr int kHorizonColour = colourIndex(PaletteIndex::Green);
+constexpr PaletteIndex kHorizonColour = PaletteIndex::Green;
 constexpr double kNoLabelHours = 100;  // drawSimulationTime's "clear only" time
 
 // Truncation toward zero into the int range; NaN gives 0 (nothing sensible
@@ -41,7 +40,7 @@ void drawShadow(DrawingSurface& s, const SimulationInputs& in) {
   hatchShadowPlane(s, in.centreX, in.centreY, 0, 0, kUmbraColour);
 }
 
-void drawMoon(DrawingSurface& s, const SimulationInputs& in, double t, int colour) {
+void drawMoon(DrawingSurface& s, const SimulationInputs& in, double t, PaletteIndex colour) {
   const EclipseElements e = elementsAt(in.eclipse.record, t);
   drawSimulationTime(s, t, in.eclipse.record.epochHour, in.eclipse.deltaTSeconds);
   drawShadowPlaneCircle(s, in.centreX, in.centreY, e.x, e.y, moonRadiusArcsec(e), colour);
@@ -60,13 +59,13 @@ int shadowPlaneRadiusPixels(double radiusArcsec) {
 }
 
 void drawShadowPlaneCircle(DrawingSurface& surface, int centreX, int centreY, double xArcsec,
-                           double yArcsec, double radiusArcsec, int colour) {
+                           double yArcsec, double radiusArcsec, PaletteIndex colour) {
   const ShadowPlanePixel p = shadowPlanePixel(centreX, centreY, xArcsec, yArcsec);
   drawCircle(surface, p.x, p.y, shadowPlaneRadiusPixels(radiusArcsec), colour);
 }
 
 void hatchShadowPlane(DrawingSurface& surface, int centreX, int centreY, double xArcsec,
-                      double yArcsec, int colour) {
+                      double yArcsec, PaletteIndex colour) {
   const ShadowPlanePixel p = shadowPlanePixel(centreX, centreY, xArcsec, yArcsec);
   const Brush previous = surface.brush();
   surface.setBackgroundMode(BackgroundMode::Transparent);
@@ -77,7 +76,7 @@ void hatchShadowPlane(DrawingSurface& surface, int centreX, int centreY, double 
 
 void drawSimulationTime(DrawingSurface& surface, double tHours, double epochHour,
                         double deltaTSeconds) {
-  fillBox(surface, 400, 20, 450, 40, 0);
+  fillBox(surface, 400, 20, 450, 40, PaletteIndex::Black);
   if (!(tHours > -24 && tHours < 24)) return;
   const HoursMinutesSeconds ut = splitHours(tHours - deltaTSeconds / 3600 + epochHour);
   char text[32];
@@ -86,30 +85,30 @@ void drawSimulationTime(DrawingSurface& surface, double tHours, double epochHour
 }
 
 std::vector<SimulationStep> simulationSteps(const SimulationInputs& in) {
-  const bool paced = in.horizonCrossHours > kHorizonCrossLimitHours;
+  const bool paced = !in.horizonCrossHours;
   const int type = eclipseTypeCode(in.eclipse.record.eclipseType);
   const bool umbral = type == 1 || type == 2;
   const bool total = type == 1;
   const ContactTimes& c = in.eclipse.contacts;
   std::vector<SimulationStep> steps;
-  steps.push_back({SimulationStepKind::Shadow, in.eclipse.greatestHours, 0, true});
+  steps.push_back({SimulationStepKind::Shadow, in.eclipse.greatestHours, PaletteIndex::Black, true});
   // A contact the type lacks is absent and gets no step.
-  const auto moon = [&](bool wanted, std::optional<double> t, int colour) {
+  const auto moon = [&](bool wanted, std::optional<double> t, PaletteIndex colour) {
     if (wanted && t) steps.push_back({SimulationStepKind::Moon, *t, colour, paced});
   };
-  const int penumbral = colourIndex(PaletteIndex::Yellow);
-  const int umbralContact = colourIndex(PaletteIndex::PaleGreen);
-  const int internal = colourIndex(PaletteIndex::LightGrey);
+  const PaletteIndex penumbral = PaletteIndex::Yellow;
+  const PaletteIndex umbralContact = PaletteIndex::PaleGreen;
+  const PaletteIndex internal = PaletteIndex::LightGrey;
   moon(true, c.p1, penumbral);
   moon(umbral, c.u1, umbralContact);
   moon(total, c.u2, internal);
-  moon(true, in.eclipse.greatestHours, colourIndex(PaletteIndex::DarkGrey));
+  moon(true, in.eclipse.greatestHours, PaletteIndex::DarkGrey);
   moon(total, c.u3, internal);
   moon(umbral, c.u4, umbralContact);
   moon(true, c.p4, penumbral);
-  steps.push_back({SimulationStepKind::ClearLabel, kNoLabelHours, 0, false});
-  if (in.horizonCrossHours < kHorizonCrossLimitHours)
-    steps.push_back({SimulationStepKind::Moon, in.horizonCrossHours, kHorizonColour, false});
+  steps.push_back({SimulationStepKind::ClearLabel, kNoLabelHours, PaletteIndex::Black, false});
+  if (in.horizonCrossHours)
+    steps.push_back({SimulationStepKind::Moon, *in.horizonCrossHours, kHorizonColour, false});
   return steps;
 }
 

@@ -5,9 +5,11 @@
 // pacing is left to the caller through the steps' pauses.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "circumstances/eclipse_circumstances.h"
+#include "surface/palette.h"
 
 namespace tarvo {
 
@@ -17,15 +19,12 @@ class DrawingSurface;
 inline constexpr double kShadowPlanePixelsPerArcsec = 0.025;
 // Pause between the animation's steps.
 inline constexpr int kSimulationPauseMs = 500;
-// A horizonCrossHours below this is a moonrise or moonset time (hours from
-// epochHour); 1000 and 10000 mean none.
-inline constexpr double kHorizonCrossLimitHours = 100;
 
 struct SimulationInputs {
   // The eclipse: its elements x, y, lp, lu, lt, type, greatest eclipse,
   // contacts and the ΔT they were found with.
   EclipseCircumstances eclipse;
-  double horizonCrossHours = 10000; // moonrise/moonset time, or 1000/10000 for none
+  std::optional<double> horizonCrossHours;  // moonrise or moonset within the eclipse, hours from epochHour
   int centreX = 0, centreY = 0;     // shadow axis: the map centre of the last layout, px
 };
 
@@ -38,7 +37,7 @@ enum class SimulationStepKind {
 struct SimulationStep {
   SimulationStepKind kind;
   double tHours;    // hours from epochHour (Shadow, Moon)
-  int colour;       // palette index of the Moon's disc
+  PaletteIndex colour;  // the Moon's disc
   bool pauseAfter;  // kSimulationPauseMs before the next step
 };
 
@@ -65,11 +64,11 @@ int shadowPlaneRadiusPixels(double radiusArcsec);
 
 // Outline circle in a palette colour about a shadow-plane point.
 void drawShadowPlaneCircle(DrawingSurface& surface, int centreX, int centreY, double xArcsec,
-                           double yArcsec, double radiusArcsec, int colour);
+                           double yArcsec, double radiusArcsec, PaletteIndex colour);
 // Diagonal-cross hatch in a palette colour, flood-filled from the point up
 // to pixels of exactly that colour; leaves the background mode transparent.
 void hatchShadowPlane(DrawingSurface& surface, int centreX, int centreY, double xArcsec,
-                      double yArcsec, int colour);
+                      double yArcsec, PaletteIndex colour);
 
 // The label box (400, 20)–(450, 40) cleared to black, then, for −24 < t < 24
 // hours from epochHour, " hh:mm " of the UT t − ΔT + epochHour at (400, 20).

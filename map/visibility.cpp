@@ -14,10 +14,17 @@ namespace {
 constexpr double kRpd = kMapRadiansPerDegree;
 constexpr double kArcStepRad = 0.00872664626;  // 0.5°
 constexpr double kArcBeyondCentreDeg = 7;      // arcs run this far past the centre
-constexpr int kMarkerYellow = 14;
-constexpr int kFramePaleGreen = 10;
-constexpr int kZone6Blue = 1;
-constexpr int kBandColour = static_cast<int>(PaletteIndex::Yellow);  // contrasts with every zone
+constexpr PaletteIndex kMarkerYellow = PaletteIndex::Yellow;
+constexpr PaletteIndex kFramePaleGreen = PaletteIndex::PaleGreen;
+// The six zones' colours, in drawing order: the Moon rises after (sets
+// before) P1/P4, U1/U4, U2/U3, U3/U2, U4/U1, P4/P1 (not seen).
+constexpr PaletteIndex kZone1Brown = PaletteIndex::Brown;
+constexpr PaletteIndex kZone2Magenta = PaletteIndex::Magenta;
+constexpr PaletteIndex kZone3Red = PaletteIndex::Red;
+constexpr PaletteIndex kZone4Cyan = PaletteIndex::Cyan;
+constexpr PaletteIndex kZone5Green = PaletteIndex::Green;
+constexpr PaletteIndex kZone6Blue = PaletteIndex::Blue;
+constexpr PaletteIndex kBandColour = PaletteIndex::Yellow;  // contrasts with every zone
 constexpr double kSeedOffsetDeg = 170;          // seeds 170° either side of greatest eclipse
 constexpr double kSecondSeedLatitudeDeg = 11.5;  // nearer the equator, both sides are seeded
 constexpr double kHeldAtTopRad = kMapLatLimitRad - 0.2 * kRpd;  // 79.8°: arcs north of 80° are drawn here
@@ -86,7 +93,7 @@ void forEachHorizonSample(const MapFrame& f, Side side, const GeoPoint& subLunar
 // from the fill by a barrier over each such stretch of the arc, so that no
 // fill runs along it from one side of a horizon to the other.
 void drawHorizonArc(DrawingSurface& s, const MapFrame& f, MapPen& pen, Side side,
-                    const GeoPoint& subLunar, int colour, std::vector<FillBarrier>& barriers) {
+                    const GeoPoint& subLunar, PaletteIndex colour, std::vector<FillBarrier>& barriers) {
   pen.penDown = false;
   const double frameTop = f.centreY - std::trunc(mercatorY(f, kMapLatLimitRad));
   const double arcTop = f.centreY - mercatorY(f, kHeldAtTopRad);
@@ -126,7 +133,7 @@ void drawDashedHorizonArc(DrawingSurface& s, const MapFrame& f, Side side, const
 }
 
 // The rectangle Λ = ±L, Φ = ±80° (L = 180, or 179 for the inset frame).
-void drawZoneFrame(DrawingSurface& s, const MapFrame& f, bool inset, int colour) {
+void drawZoneFrame(DrawingSurface& s, const MapFrame& f, bool inset, PaletteIndex colour) {
   const double l = inset ? 179 : 180;
   drawThickLine(s, f, -l, 80, l, 80, colour);
   drawThickLine(s, f, -l, -80, l, -80, colour);
@@ -137,7 +144,7 @@ void drawZoneFrame(DrawingSurface& s, const MapFrame& f, bool inset, int colour)
 // Diagonal-cross hatching of the region around the map point of (λ, φ),
 // bounded by pixels of the zone's own colour.
 void hatchZone(DrawingSurface& s, const MapFrame& f, double longitudeDeg, double latitudeDeg,
-               int colour, const std::vector<FillBarrier>& barriers) {
+               PaletteIndex colour, const std::vector<FillBarrier>& barriers) {
   const double d = intoMap(longitudeDeg * kRpd + f.longitudeOffsetRad());
   const Brush saved = s.brush();
   s.setBrush({BrushStyle::DiagonalCross, paletteColour(colour)});
@@ -177,15 +184,19 @@ void drawClosingLine(DrawingSurface& s, const MapFrame& f, const GeoPoint& p4,
 }
 
 struct Zone {
-  int colour;
+  PaletteIndex colour;
   const GeoPoint* west;  // contact whose horizon bounds the west half
   const GeoPoint* east;  // contact whose horizon bounds the east half
 };
 
 // The six zones in drawing order, for the contacts of `in`.
 std::array<Zone, 6> zonesOf(const VisibilityInputs& in) {
-  return {{{6, &in.p1, &in.p4}, {5, &in.u1, &in.u4}, {4, &in.u2, &in.u3},
-           {3, &in.u3, &in.u2}, {2, &in.u4, &in.u1}, {1, &in.p4, &in.p1}}};
+  return {{{kZone1Brown, &in.p1, &in.p4},
+           {kZone2Magenta, &in.u1, &in.u4},
+           {kZone3Red, &in.u2, &in.u3},
+           {kZone4Cyan, &in.u3, &in.u2},
+           {kZone5Green, &in.u4, &in.u1},
+           {kZone6Blue, &in.p4, &in.p1}}};
 }
 
 // Whether the eclipse type has the zone: P zones always, U1/U4 for umbral
@@ -193,7 +204,8 @@ std::array<Zone, 6> zonesOf(const VisibilityInputs& in) {
 bool zoneDrawn(const Zone& zone, int eclipseType) {
   const bool umbral = eclipseType == 1 || eclipseType == 2;
   const bool total = eclipseType == 1;
-  return zone.colour == 6 || zone.colour == 1 || ((zone.colour == 5 || zone.colour == 2) && umbral) || total;
+  const PaletteIndex c = zone.colour;
+  return c == kZone1Brown || c == kZone6Blue || ((c == kZone2Magenta || c == kZone5Green) && umbral) || total;
 }
 
 void drawZone(DrawingSurface& s, const MapFrame& f, MapPen& pen, const Zone& zone,
@@ -218,7 +230,7 @@ void drawGreatestMarker(DrawingSurface& surface, const MapFrame& frame, double l
 }
 
 void drawThickLine(DrawingSurface& surface, const MapFrame& frame, double lambda1Deg,
-                   double phi1Deg, double lambda2Deg, double phi2Deg, int colour) {
+                   double phi1Deg, double lambda2Deg, double phi2Deg, PaletteIndex colour) {
   const auto px = [&](double lambda) {
     return std::trunc(frame.scale * lambda * kRpd) + frame.centreX;
   };
@@ -271,7 +283,7 @@ void drawBandsLegend(DrawingSurface& surface, const MapFrame& frame) {
   if (!frame.hasArea()) return;
   const Pen saved = surface.pen();
   const int x = frame.left + 8, y = frame.top + 8;
-  fillBox(surface, x - 3, y - 2, x + 7 * 40, y + 15, 0);
+  fillBox(surface, x - 3, y - 2, x + 7 * 40, y + 15, PaletteIndex::Black);
   surface.setPen({paletteColour(kBandColour), 2});
   surface.moveTo(x, y + 6);
   surface.lineTo(x + 14, y + 6);

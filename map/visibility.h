@@ -49,6 +49,6 @@ void drawGreatestMarker(DrawingSurface& surface, const MapFrame& frame, double l
 // A 3-pixel line between two points given in degrees east of the central
 // meridian and of latitude; not shifted, not clipped.
 void drawThickLine(DrawingSurface& surface, const MapFrame& frame, double lambda1Deg,
-                   double phi1Deg, double lambda2Deg, double phi2Deg, int colour);
+                   double phi1Deg, double lambda2Deg, double phi2Deg, PaletteIndex colour);
 
 }  // namespace tarvo

@@ -14,7 +14,7 @@ namespace {
 constexpr double kRunSentinel = 999;
 constexpr double kPolylineEnd = 200;
 constexpr double kOutlineEnd = 500;
-constexpr int kOutlineWhite = 15;
+constexpr PaletteIndex kOutlineWhite = PaletteIndex::White;
 
 // Steps through the outline's pair stream, skipping the runs' sentinels.
 class OutlineCursor {

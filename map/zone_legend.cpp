@@ -49,7 +49,7 @@ void drawZoneLegend(DrawingSurface& s) {
   s.rectangle(8, top, 8 + kSwatchWidth, top + kRowHeight - 6);
   drawText(s, kTextX, top, "Not hatched: the whole eclipse is seen");
   top += kRowHeight;
-  fillCircle(s, 8 + kSwatchWidth / 2, top + 8, 3, static_cast<int>(PaletteIndex::Yellow));
+  fillCircle(s, 8 + kSwatchWidth / 2, top + 8, 3, PaletteIndex::Yellow);
   drawText(s, kTextX, top, "The Moon in the zenith at greatest eclipse");
 }
 

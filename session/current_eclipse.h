@@ -8,8 +8,8 @@
 
 namespace tarvo {
 
-// Makes entry (UT) the current eclipse: the cursor year and month, the
-// copied fields and `current`, with deltaT recomputed for it.
+// Makes entry (UT) the current eclipse: the cursor year and month,
+// `current` and deltaT recomputed for it.
 void takeCurrentEclipse(SessionState& state, const EclipseEntry& entry);
 
 // deltaT for the state's greatestJd: the ΔT choice's model there plus its
@@ -19,7 +19,7 @@ void recomputeDeltaT(SessionState& state);
 // Computes the circumstances of `current` at deltaT from greatestGuessHours
 // and keeps them in state.circumstances; sets greatestGuessHours = the
 // greatest eclipse found (left alone when it did not converge) and
-// horizonCrossHours = 10000 (none until a local report finds one).
+// horizonCrossHours to none (until a local report finds one).
 const EclipseCircumstances& updateCurrentEclipse(SessionState& state);
 
 }  // namespace tarvo

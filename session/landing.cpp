@@ -28,7 +28,7 @@ bool evaluateSite(SessionState& s) {
   return g.converged && std::isfinite(g.umbralMagnitude) && std::isfinite(g.altitudeDeg);
 }
 
-bool typeMatches(const SessionState& s) { return std::trunc(s.eclipseType) == s.typeCriterion; }
+bool typeMatches(const SessionState& s) { return std::trunc(s.current.eclipseType) == s.typeCriterion; }
 
 }  // namespace
 
@@ -55,7 +55,6 @@ ClockMonth localClockMonth() {
 }
 
 void resetForPaint(SessionState& state) {
-  state.drawStatus = 0;
   state.greatestGuessHours = 0;
   state.searchStartYear = state.year;
 }
@@ -70,7 +69,7 @@ bool stepsOnFromCursor(SessionState& s) {
              s.siteMoonAltitude < kSiteAltitudeLimitDeg || s.year < s.searchStartYear;
     }
     case kSearchBySaros:
-      if (s.sarosCriterion != s.saros) {
+      if (s.sarosCriterion != s.current.saros) {
         s.searchStartYear = s.year;
         return true;
       }
@@ -105,7 +104,6 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
       reader.openFileIndex() == kCanonFiles.size() - 1) {
     // No eclipse at or after the cursor: the catalogue has ended.
     recomputeDeltaT(state);
-    state.drawStatus = -1;
     return LandingOutcome::EndOfCatalogue;
   }
   // ΔT is recomputed after every read, successful or not.
@@ -117,7 +115,6 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
   if (!succeeded(status)) {
     state.pendingAction = kLandAtCursor;
     state.restartAfterError = -1;
-    state.drawStatus = -1;
     return LandingOutcome::NoCatalogueAtCursor;
   }
   if (stepsOnFromCursor(state)) state.pendingAction = kSearchForward;
@@ -137,7 +134,6 @@ LandingOutcome searchForward(SessionState& state, CanonReader& reader) {
       if (step.status == WalkStatus::EndOfCatalogue) {
         state.year = kCanonFiles.back().lastYear;
         state.month = kLastMonth;
-        state.drawStatus = -1;
         state.pendingAction = kLandAtCursor;
         return LandingOutcome::EndOfCatalogue;
       }
@@ -151,7 +147,6 @@ LandingOutcome searchForward(SessionState& state, CanonReader& reader) {
     if (step.status == WalkStatus::NextFileMissing) {
       state.restartAfterError = -1;
       state.pendingAction = kLandAtCursor;
-      state.drawStatus = -1;
       return LandingOutcome::NoCatalogueWhileSearching;
     }
     if (acceptedByForwardSearch(state)) {

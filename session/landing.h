@@ -41,7 +41,7 @@ using ClockSource = std::function<ClockMonth()>;
 // The computer's local calendar year and month.
 ClockMonth localClockMonth();
 
-// The paint's per-repaint resets that touch the catalogue: drawStatus = 0,
+// The paint's per-repaint resets that touch the catalogue:
 // greatestGuessHours = 0, searchStartYear = year.
 void resetForPaint(SessionState& state);
 

@@ -7,26 +7,8 @@
 
 namespace tarvo {
 
-namespace {
-
-// The frame of the state's layout at the given scale and central meridian.
-MapFrame layoutFrameOf(const SessionState& state) {
-  MapFrame f;
-  f.left = state.mapLeft;
-  f.right = state.mapRight;
-  f.top = state.mapTop;
-  f.bottom = state.mapBottom;
-  f.centreX = state.mapCentreX;
-  f.centreY = state.mapCentreY;
-  f.scale = state.mapDrawScale;
-  f.longitudeOffsetDeg = state.mapLongitudeOffset;
-  return f;
-}
-
-}  // namespace
-
 MapFrame mapFrameOf(const SessionState& state) {
-  MapFrame f = layoutFrameOf(state);
+  MapFrame f = state.mapFrame;
   f.centreLongitudeNegative =
       splitGreatestLongitude(state.circumstances.subLunar.longitudeDeg).negative;
   return f;
@@ -38,8 +20,8 @@ InfoPanelValues infoPanelValuesOf(const SessionState& state, const EclipseCircum
   v.magnitudeCriterion = state.magnitudeCriterion;
   v.siteMoonMagnitude = state.siteMoonMagnitude;
   v.siteMoonAltitude = state.siteMoonAltitude;
-  v.mapRight = state.mapRight;
-  v.mapBottom = state.mapBottom;
+  v.mapRight = state.mapFrame.right;
+  v.mapBottom = state.mapFrame.bottom;
   return v;
 }
 
@@ -58,11 +40,8 @@ std::string drawMapDisplay(SessionState& state, DrawingSurface& surface) {
   std::string outlineProblem;
   const EclipseCircumstances& eclipse = updateCurrentEclipse(state);
 
-  state.mapDrawScale = state.mapScale;
-  MapFrame frame = layoutFrameOf(state);
-  centreMapOn(frame, splitGreatestLongitude(eclipse.subLunar.longitudeDeg));
-  state.mapLongitudeOffset = frame.longitudeOffsetDeg;
-  state.mapLongitudeOffsetRadians = frame.longitudeOffsetRad();
+  centreMapOn(state.mapFrame, splitGreatestLongitude(eclipse.subLunar.longitudeDeg));
+  const MapFrame& frame = state.mapFrame;
 
   drawInfoPanel(surface, infoPanelValuesOf(state, eclipse));
   MapPen pen;
@@ -82,7 +61,6 @@ std::string drawMapDisplay(SessionState& state, DrawingSurface& surface) {
       if (atRecord.converged()) drawBoundaryBands(surface, frame, visibilityInputsOf(atRecord));
     }
   }
-  state.penDown = pen.penDown ? 1 : 0;
   return outlineProblem;
 }
 

@@ -15,9 +15,8 @@ namespace tarvo {
 
 class DrawingSurface;
 
-// The map frame of the last paint: the state's layout (mapLeft … mapCentreY),
-// mapDrawScale and mapLongitudeOffset, the central meridian's sign from the
-// kept circumstances; the mouse commands read pixels through it.
+// The map frame of the last paint (state.mapFrame), the central meridian's
+// sign from the kept circumstances; the mouse commands read pixels through it.
 MapFrame mapFrameOf(const SessionState& state);
 
 // The information panel's values: the eclipse, and the site search result
@@ -30,8 +29,8 @@ InfoPanelValues infoPanelValuesOf(const SessionState& state, const EclipseCircum
 OutlineDrawer outlineDrawerOf(const SessionState& state, std::string* problem = nullptr);
 
 // The map pipeline, in its fixed order: the current eclipse's circumstances
-// (updateCurrentEclipse); mapDrawScale = mapScale and the map centred on the
-// sub-lunar meridian (mapLongitudeOffset, mapLongitudeOffsetRadians); then
+// (updateCurrentEclipse); the map frame centred on the sub-lunar meridian;
+// then
 // the information panel, the world map (grid when gridMode is kGridShown, the
 // outline) and the visibility zones; with deltaTBandsShown, the zone
 // boundaries of the same eclipse at ΔT − σ and ΔT + σ, dotted. An entry whose

@@ -36,26 +36,10 @@ constexpr const char* kEndOfCatalogue = "The end of the Bessel file";
 constexpr const char* kSarosNotFound = "This SAROS series is not available within 400 years.";
 constexpr const char* kNoEarlierEclipse = "No earlier eclipse in the Bessel file";
 
+// The map laid out afresh for the surface, centred on Greenwich until the
+// map display centres it.
 void layOut(SessionState& state, const DrawingSurface& surface) {
-  const MapFrame f = layoutMap(0, 0, surface.width(), surface.height());
-  state.mapLeft = f.left;
-  state.mapRight = f.right;
-  state.mapTop = f.top;
-  state.mapBottom = f.bottom;
-  state.mapCentreX = f.centreX;
-  state.mapCentreY = f.centreY;
-  state.mapBaseScale = f.scale;
-  state.mapScale = f.scale;
-}
-
-void resetMapForPaint(SessionState& state) {
-  state.mapScale = state.mapBaseScale;
-  state.radiansPerDegree = kMapRadiansPerDegree;
-  state.latGridStep = kMapLatGridStepRad;
-  state.gridLatLimit = kMapLatLimitRad;
-  state.penDown = 0;
-  state.mapLongitudeOffset = 0;
-  state.mapLongitudeOffsetRadians = 0;
+  state.mapFrame = layoutMap(0, 0, surface.width(), surface.height());
 }
 
 // Next Visible Eclipse's words at the map's foot, in a black box over the map's width.
@@ -113,7 +97,6 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
   result.siteListNotice = tellCityListTidings(state, surface);
 
   // Step 3: per-paint resets (the catalogue's own are made by the landing).
-  resetMapForPaint(state);
   resetForPaint(state);
 
   // Step 4: the paint after a missing catalogue starts again from the clock
@@ -123,7 +106,6 @@ PaintResult paintView(SessionState& state, CanonReader& reader, DrawingSurface& 
     state.year = now.year;
     state.month = now.month;
     state.searchStartYear = state.year;
-    state.drawStatus = 0;
     state.restartAfterError = 0;
     state.pendingAction = kLandAtCursor;
     if (hooks.openTimeSet) hooks.openTimeSet();

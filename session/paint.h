@@ -60,7 +60,7 @@ void drawLandingFailure(DrawingSurface& surface, LandingOutcome outcome);
 // One repaint of the view on `surface` (its size is the client area):
 // 1. clear to black, lay out the map rectangle for the client area;
 // 2. the session's first paint shows the city list's texts when it was missing;
-// 3. the per-paint resets (mapScale, map constants, drawStatus, ...);
+// 3. the per-paint resets (greatestGuessHours, searchStartYear);
 // 4. after a paint that found no catalogue: take the clock's year and month,
 //    call hooks.openTimeSet and draw nothing more;
 // 5–7. land on the cursor or search forward, a failure drawn as its texts;

@@ -33,8 +33,8 @@ std::string eclipseWords(const SessionState& s) {
   const int month = std::clamp(static_cast<int>(s.month), 1, 12);
   std::string year = formatString("%.0f", s.year);
   if (s.year < 1) year += " (" + historicalYearText(s.year) + ")";
-  return formatString("%s of %s %s %.0f (UT), Saros %.0f", typeWords(s.eclipseType), year.c_str(),
-                      kMonths[static_cast<std::size_t>(month - 1)], s.eclipseDay, s.saros);
+  return formatString("%s of %s %s %.0f (UT), Saros %.0f", typeWords(s.current.eclipseType), year.c_str(),
+                      kMonths[static_cast<std::size_t>(month - 1)], s.current.eclipseDay, s.current.saros);
 }
 
 std::string siteWords(const SiteValues& site, const std::string& name) {

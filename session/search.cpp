@@ -37,7 +37,7 @@ void drawSearchNoFileTexts(DrawingSurface& surface, const CanonReader& reader) {
 
 PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
   const PreviousSearch found =
-      searchPrevious(reader, searchCriteriaOf(s, s.saros), previousWindowYears(s), s.year, s.month);
+      searchPrevious(reader, searchCriteriaOf(s, s.current.saros), previousWindowYears(s), s.year, s.month);
   if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
   s.year = found.year;
   s.month = found.month;
@@ -54,7 +54,7 @@ PreviousSearch previousEclipseCommand(SessionState& s, CanonReader& reader, Draw
 ListSearch runListSearch(SessionState& s, CanonReader& reader, double startYear, double periodYears) {
   s.eclipseListCount = 0;
   const CanonReader::Position shown = reader.position();
-  ListSearch found = listSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears);
+  ListSearch found = listSearch(reader, searchCriteriaOf(s, s.current.saros), startYear, periodYears);
   reader.restore(shown);
   const std::size_t n = std::min(found.entries.size(), s.eclipseList.size());
   std::copy_n(found.entries.begin(), n, s.eclipseList.begin());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "circumstances/geometry.h"
 #include "circumstances/sites.h"
 #include "base/constants.h"
+#include "map/map_frame.h"
 #include "session/site_choice.h"
 #include "timebase/delta_t.h"
 
@@ -49,19 +51,7 @@ struct SessionState {
   int pendingAction = kLandAtClock;
   int restartAfterError = 0;  // −1 after a paint found no catalogue file
   double searchStartYear = 0;
-  int drawStatus = 0;  // 0 may draw, −1 an error text was shown instead
 
-  // Values of the current eclipse, copied by the paint's catalogue reads
-  // (UT date and Julian Day).
-  double eclipseDay = 0;
-  double eclipseType = 0;
-  double penumbralMagnitude = 0;
-  double umbralMagnitude = 0;
-  double gamma = 0;
-  double greatestJd = 0;
-  double ninthValue = 0;
-  double saros = 0;
-  double epochHour = 0;
   // The entry last read by any reader call, searches included (UT date).
   EclipseEntry current;
 
@@ -104,20 +94,9 @@ struct SessionState {
   // true the altitude an observer at the site sees (topocentric, refracted).
   bool altitudesAsSeen = false;
 
-  // Map layout, pixels of the view's client area.
-  int mapLeft = 0, mapRight = 0, mapTop = 0, mapBottom = 0;
-  int mapCentreX = 0, mapCentreY = 0;
-  double mapBaseScale = 0;  // pixels per radian of longitude
-  double mapScale = 0;
-  double mapDrawScale = 0;
-
-  // Map constants (radians), set by every paint.
-  double radiansPerDegree = kMapRadiansPerDegree;
-  double latGridStep = 0.1745329252;  // 10°
-  double gridLatLimit = 1.3962634016; // 80°
-  int penDown = 0;
-  double mapLongitudeOffset = 0;         // deg, minus the map's central meridian
-  double mapLongitudeOffsetRadians = 0;  // the same in radians
+  // The map of the last paint: laid out for the view's client area, and
+  // centred on the current eclipse's meridian when the map was drawn.
+  MapFrame mapFrame;
 
   // Eclipse list.
   std::array<EclipseListEntry, 100> eclipseList{};
@@ -129,7 +108,9 @@ struct SessionState {
   // report's preparation) found them at deltaT; the commands that draw after
   // a paint (simulation, sky chart) and the command line read them.
   EclipseCircumstances circumstances;
-  double horizonCrossHours = 10000;  // moonset/moonrise time; 10000/1000 mean none
+  // The moonset or moonrise during the eclipse the local report found, hours
+  // from epochHour; none before a report or when there is none.
+  std::optional<double> horizonCrossHours;
   struct LocalDate {
     double year = 0, month = 0, day = 0;
   } localEclipseDate;  // local standard date of greatest eclipse, for the sky chart

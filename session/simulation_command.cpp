@@ -10,8 +10,8 @@ SimulationInputs simulationInputsOf(const SessionState& state) {
   SimulationInputs in;
   in.eclipse = state.circumstances;
   in.horizonCrossHours = state.horizonCrossHours;
-  in.centreX = state.mapCentreX;
-  in.centreY = state.mapCentreY;
+  in.centreX = state.mapFrame.centreX;
+  in.centreY = state.mapFrame.centreY;
   return in;
 }
 

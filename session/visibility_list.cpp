@@ -151,7 +151,7 @@ double julianDayOfUnixSeconds(double seconds) {
 
 NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader, EclipsePhase minPhase) {
   const NextVisible found = nextVisibleEclipse(reader, searchCriteriaOf(s, s.sarosCriterion), s.year, s.month,
-                                               prepareSite(s), -90, s.greatestJd, minPhase);
+                                               prepareSite(s), -90, s.current.greatestJd, minPhase);
   if (!found.record) return found;
   const EclipseEntry& e = *found.record;
   double month = e.month;
@@ -192,7 +192,7 @@ VisibilityListSearch windowListSearch(SessionState& s, CanonReader& reader, doub
   o.minPhase = minPhase;
   // The view stays as it is: Next steps on from the eclipse shown.
   const CanonReader::Position shown = reader.position();
-  VisibilityListSearch found = visibilityListSearch(reader, searchCriteriaOf(s, s.saros), startYear, periodYears, o);
+  VisibilityListSearch found = visibilityListSearch(reader, searchCriteriaOf(s, s.current.saros), startYear, periodYears, o);
   reader.restore(shown);
   if (withSite) {
     const std::size_t n = std::min(found.entries.size(), s.eclipseList.size());

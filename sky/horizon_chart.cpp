@@ -199,7 +199,7 @@ void drawLegend(DrawingSurface& s, int x, int y, const std::string& footnote) {
   s.setTextColour(kTextColour);
   for (SkyLight light : {SkyLight::Day, SkyLight::CivilTwilight, SkyLight::DeepTwilight, SkyLight::Night}) {
     s.fillSolidRect(x, y + 2, x + 12, y + h - 2, skyLightColour(light));
-    drawFrame(s, x, y + 2, x + 12, y + h - 2, static_cast<int>(PaletteIndex::DarkGrey), 1);
+    drawFrame(s, x, y + 2, x + 12, y + h - 2, PaletteIndex::DarkGrey, 1);
     s.textOut(x + 16, y, skyLightName(light));
     x += 16 + s.textWidth(skyLightName(light)) + 14;
   }

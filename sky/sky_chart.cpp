@@ -12,9 +12,9 @@ namespace tarvo {
 namespace {
 
 constexpr int kTextLeft = 10;
-constexpr int kFrameColour = 6;  // brown
+constexpr PaletteIndex kFrameColour = PaletteIndex::Brown;
 constexpr int kFrameWidth = 2;
-constexpr int kGridColour = 15;  // white
+constexpr PaletteIndex kGridColour = PaletteIndex::White;
 constexpr int kLabelOffsetY = 7;  // pixels from a dot's centre down to its label
 
 // The site's lines keep at most this many characters: a city of absurd

@@ -665,14 +665,14 @@ void circleBox(DrawingSurface& s, double cx, double cy, double r) {
 
 }  // namespace
 
-void drawLine(DrawingSurface& s, double x1, double y1, double x2, double y2, int colour) {
+void drawLine(DrawingSurface& s, double x1, double y1, double x2, double y2, PaletteIndex colour) {
   SavedTools saved(s);
   s.setPen({paletteColour(colour), 1});
   s.moveTo(x1, y1);
   s.lineTo(x2, y2);
 }
 
-void lineToColour(DrawingSurface& s, double x, double y, int colour) {
+void lineToColour(DrawingSurface& s, double x, double y, PaletteIndex colour) {
   SavedTools saved(s);
   s.setPen({paletteColour(colour), 1});
   s.lineTo(x, y);
@@ -680,7 +680,7 @@ void lineToColour(DrawingSurface& s, double x, double y, int colour) {
 
 void moveTo(DrawingSurface& s, double x, double y) { s.moveTo(x, y); }
 
-void drawFrame(DrawingSurface& s, double left, double top, double right, double bottom, int colour,
+void drawFrame(DrawingSurface& s, double left, double top, double right, double bottom, PaletteIndex colour,
                int width) {
   SavedTools saved(s);
   s.setPen({paletteColour(colour), width});
@@ -688,28 +688,28 @@ void drawFrame(DrawingSurface& s, double left, double top, double right, double 
   s.rectangle(left, top, right, bottom);
 }
 
-void drawCircle(DrawingSurface& s, double cx, double cy, double r, int colour) {
+void drawCircle(DrawingSurface& s, double cx, double cy, double r, PaletteIndex colour) {
   SavedTools saved(s);
   s.setPen({paletteColour(colour), 1});
   s.setBrush({BrushStyle::Hollow, 0});
   circleBox(s, cx, cy, r);
 }
 
-void fillCircle(DrawingSurface& s, double cx, double cy, double r, int colour) {
+void fillCircle(DrawingSurface& s, double cx, double cy, double r, PaletteIndex colour) {
   SavedTools saved(s);
   s.setPen({paletteColour(colour), 1});
   s.setBrush({BrushStyle::Solid, paletteColour(colour)});
   circleBox(s, cx, cy, r);
 }
 
-void fillBox(DrawingSurface& s, double left, double top, double right, double bottom, int colour) {
+void fillBox(DrawingSurface& s, double left, double top, double right, double bottom, PaletteIndex colour) {
   SavedTools saved(s);
   s.setPen({paletteColour(colour), 1});
   s.setBrush({BrushStyle::Solid, paletteColour(colour)});
   s.rectangle(left, top, right, bottom);
 }
 
-void plot(DrawingSurface& s, double x, double y, int colour) {
+void plot(DrawingSurface& s, double x, double y, PaletteIndex colour) {
   s.setPixel(x, y, paletteColour(colour));
 }
 

@@ -184,17 +184,17 @@ class DrawingSurface {
   std::vector<DrawnText> drawnTexts_;
 };
 
-// The program's primitives. Each takes a palette index, draws with its own
+// The program's primitives. Each takes a palette entry by name, draws with its own
 // pen and brush and puts the surface's previous pen and brush back.
-void drawLine(DrawingSurface& s, double x1, double y1, double x2, double y2, int colour);
-void lineToColour(DrawingSurface& s, double x, double y, int colour);
+void drawLine(DrawingSurface& s, double x1, double y1, double x2, double y2, PaletteIndex colour);
+void lineToColour(DrawingSurface& s, double x, double y, PaletteIndex colour);
 void moveTo(DrawingSurface& s, double x, double y);
-void drawFrame(DrawingSurface& s, double left, double top, double right, double bottom, int colour,
+void drawFrame(DrawingSurface& s, double left, double top, double right, double bottom, PaletteIndex colour,
                int width);
-void drawCircle(DrawingSurface& s, double cx, double cy, double r, int colour);
-void fillCircle(DrawingSurface& s, double cx, double cy, double r, int colour);
-void fillBox(DrawingSurface& s, double left, double top, double right, double bottom, int colour);
-void plot(DrawingSurface& s, double x, double y, int colour);
+void drawCircle(DrawingSurface& s, double cx, double cy, double r, PaletteIndex colour);
+void fillCircle(DrawingSurface& s, double cx, double cy, double r, PaletteIndex colour);
+void fillBox(DrawingSurface& s, double left, double top, double right, double bottom, PaletteIndex colour);
+void plot(DrawingSurface& s, double x, double y, PaletteIndex colour);
 void drawText(DrawingSurface& s, double x, double y, std::string_view text);
 
 }  // namespace tarvo

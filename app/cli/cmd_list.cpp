@@ -123,7 +123,7 @@ int runVisibilityList(SessionState& state, const SharedOptions& options, const E
   o.maxEntries = exportOptions.format == nullptr ? std::min(cap, kMaxListEntries) : cap;
   CanonReader reader;
   const VisibilityListSearch found =
-      visibilityListSearch(reader, searchCriteriaOf(state, state.saros), start, period, o);
+      visibilityListSearch(reader, searchCriteriaOf(state, state.current.saros), start, period, o);
   reportDefects(reader);
   if (found.end == SearchEnd::StartFileMissing) {
     printNoFileTexts();
@@ -182,7 +182,7 @@ int runList(const std::vector<std::string>& args) {
   if (const std::string e = applyCriteria(a.eclipse.criteria, state); !e.empty()) return parser.usageError(e);
   if (const std::string e = applySearchSite(options, state); !e.empty()) return parser.usageError(e);
   // The dialog lists the series of the eclipse shown; here, the series asked for.
-  if (state.searchType == kSearchBySaros) state.saros = state.sarosCriterion;
+  if (state.searchType == kSearchBySaros) state.current.saros = state.sarosCriterion;
 
   if (exportOptions.visible && !options.cityName && !options.typedSite) {
     return parser.usageError("--visible needs --city NAME or --site LON LAT HEIGHT");

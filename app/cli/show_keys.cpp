@@ -68,16 +68,16 @@ void printGreatestEclipseKeys(const SessionState& shown) {
 void printShownEclipse(const SessionState& s) {
   printIntegerKey("year", s.year);
   printIntegerKey("month", s.month);
-  printIntegerKey("day", s.eclipseDay);
-  printIntegerKey("type", s.eclipseType);
-  printIntegerKey("saros", s.saros);
-  std::printf("member %d\n", SarosStartTable::memberNumber(s.saros, s.year));
-  printIntegerKey("epoch_hour", s.epochHour);
-  std::printf("jd_ut %.6f\n", s.greatestJd);
+  printIntegerKey("day", s.current.eclipseDay);
+  printIntegerKey("type", s.current.eclipseType);
+  printIntegerKey("saros", s.current.saros);
+  std::printf("member %d\n", SarosStartTable::memberNumber(s.current.saros, s.year));
+  printIntegerKey("epoch_hour", s.current.epochHour);
+  std::printf("jd_ut %.6f\n", s.current.greatestJd);
   std::printf("deltat %.3f\n", s.deltaT);
-  std::printf("penumbral %.4f\n", s.penumbralMagnitude);
-  std::printf("umbral %.4f\n", s.umbralMagnitude);
-  std::printf("gamma %.4f\n", s.gamma);
+  std::printf("penumbral %.4f\n", s.current.penumbralMagnitude);
+  std::printf("umbral %.4f\n", s.current.umbralMagnitude);
+  std::printf("gamma %.4f\n", s.current.gamma);
   printGreatestEclipseKeys(s);
   std::printf("deltat_model %s\n", deltaTModelName(s.deltaTChoice.model));
   std::printf("deltat_sigma %.3f\n", s.deltaTSigma);

@@ -124,7 +124,7 @@ void CListDlg::prepareToOpen() {
   double period = s.listPeriodDefault;
   if (s.searchType == kSearchBySaros) {
     // The series of the eclipse shown, from its first member on.
-    if (auto first = SarosStartTable::firstYear(s.saros)) start = *first;
+    if (auto first = SarosStartTable::firstYear(s.current.saros)) start = *first;
     period = kSarosListPeriodYears;
   }
   startYear_->setText(numberText(start));

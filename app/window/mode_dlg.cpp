@@ -29,7 +29,7 @@ QStringList CModeDlg::typeEntries() {
 CModeDlg::CModeDlg(SessionState& state, const SiteList& sites, QWidget* parent)
     : QDialog(parent), state_(state), sites_(sites), city_(new QComboBox), type_(new QComboBox),
       timeSet_(new QPushButton(QStringLiteral("Time Set"))),
-      saros_(new QLineEdit(QString::number(static_cast<long long>(std::trunc(state.saros))))),
+      saros_(new QLineEdit(QString::number(static_cast<long long>(std::trunc(state.current.saros))))),
       searchTypes_{new QRadioButton(QStringLiteral("All Eclipses")),
                    new QRadioButton(QStringLiteral("Type")),
                    new QRadioButton(QStringLiteral("Site/Magnitude")),

@@ -345,13 +345,11 @@ void CVornView::previousEclipse() {
 
 void CVornView::mapDisplay() {
   session_.state.displayKind = kDisplayWorldMap;
-  session_.state.drawStatus = 0;
   invalidate(kLandAtCursor);
 }
 
 void CVornView::localInformation() {
   session_.state.displayKind = kDisplayLocalReport;
-  session_.state.drawStatus = 0;
   invalidate(kLandAtCursor);
 }
 

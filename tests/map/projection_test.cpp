@@ -161,7 +161,7 @@ TEST(MapPen, LiftsAtEdgesJumpsAndRowsOutsideTheMap) {
   for (const Case& c : cases) {
     DrawingSurface s(1280, 800);
     MapPen pen{false, c.longJumps};
-    for (const auto& p : c.points) plotMapPoint(s, f, pen, p[0], p[1], 4);
+    for (const auto& p : c.points) plotMapPoint(s, f, pen, p[0], p[1], PaletteIndex::Red);
     for (const Probe& p : c.probes) EXPECT_EQ(s.pixel(p.x, p.y), p.colour) << c.what << " " << p.x;
   }
 }

@@ -19,14 +19,14 @@ TEST(CurrentEclipse, KeepsTheValueAndCarriesTheGuess) {
   s.current = EclipseEntry{totalEclipse()};
   s.deltaT = 72;
   s.greatestGuessHours = 0;
-  s.horizonCrossHours = 1000;
+  s.horizonCrossHours = 1.5;
   const EclipseCircumstances& e = updateCurrentEclipse(s);
   EXPECT_EQ(&e, &s.circumstances);
   ASSERT_TRUE(e.converged());
   EXPECT_EQ(e.deltaTSeconds, 72);
   EXPECT_EQ(e.greatestHours, findGreatest(s.current, 0, 72).tHours);
   EXPECT_EQ(s.greatestGuessHours, e.greatestHours);
-  EXPECT_EQ(s.horizonCrossHours, 10000);  // none until a report finds one
+  EXPECT_FALSE(s.horizonCrossHours);  // none until a report finds one
 
   // An entry that cannot converge leaves the guess where it was.
   SessionState bad = s;

@@ -79,7 +79,7 @@ TEST_F(PreviousHandCanon, CrossesIntoTheNextFile) {
   ASSERT_EQ(previous(s_, reader_), LandingOutcome::Shown);
   EXPECT_EQ(s_.year, 3000);
   EXPECT_EQ(s_.month, 8);
-  EXPECT_EQ(s_.eclipseDay, 5);
+  EXPECT_EQ(s_.current.eclipseDay, 5);
 }
 
 // A cursor that names no eclipse (June 2025; as after the end of the
@@ -153,12 +153,12 @@ class PreviousGenerated : public ::testing::Test {
 
 TEST_F(PreviousGenerated, FromTheFirstEclipseOfAYearToTheLastOneBefore) {
   ASSERT_EQ(land(s_, reader_, 2025, 1), LandingOutcome::Shown);
-  const PlainEntry* want = lastBefore(2025, int(s_.month), int(s_.eclipseDay), [](const PlainEntry&) { return true; });
+  const PlainEntry* want = lastBefore(2025, int(s_.month), int(s_.current.eclipseDay), [](const PlainEntry&) { return true; });
   ASSERT_NE(want, nullptr);
   ASSERT_EQ(previous(s_, reader_), LandingOutcome::Shown);
   EXPECT_EQ(s_.year, want->year);
   EXPECT_EQ(s_.month, want->month);
-  EXPECT_EQ(s_.eclipseDay, want->day);
+  EXPECT_EQ(s_.current.eclipseDay, want->day);
   EXPECT_EQ(s_.year, 2024);
 }
 
@@ -166,25 +166,25 @@ TEST_F(PreviousGenerated, FromTheFirstEclipseOfAYearToTheLastOneBefore) {
 // one after it, Previous comes back to it.
 TEST_F(PreviousGenerated, FromTheFirstEclipseNothingEarlier) {
   ASSERT_EQ(land(s_, reader_, -13000, 1), LandingOutcome::Shown);
-  const double firstJd = s_.greatestJd;
+  const double firstJd = s_.current.greatestJd;
   DrawingSurface view(10, 10);
   EXPECT_EQ(previousEclipseCommand(s_, reader_, view).end, SearchEnd::NothingEarlier);
   s_.pendingAction = kSearchForward;
   ASSERT_EQ(positionForPaint(s_, reader_), LandingOutcome::Shown);
-  ASSERT_GT(s_.greatestJd, firstJd);
+  ASSERT_GT(s_.current.greatestJd, firstJd);
   ASSERT_EQ(previous(s_, reader_), LandingOutcome::Shown);
-  EXPECT_EQ(s_.greatestJd, firstJd);
+  EXPECT_EQ(s_.current.greatestJd, firstJd);
 }
 
 // Next past the last eclipse (16999 October 14), then Previous: back to it.
 TEST_F(PreviousGenerated, AfterTheEndBackToTheLastEclipse) {
   ASSERT_EQ(land(s_, reader_, 16999, 10), LandingOutcome::Shown);
-  ASSERT_EQ(s_.eclipseDay, 14);
-  const double lastJd = s_.greatestJd;
+  ASSERT_EQ(s_.current.eclipseDay, 14);
+  const double lastJd = s_.current.greatestJd;
   s_.pendingAction = kSearchForward;
   ASSERT_EQ(positionForPaint(s_, reader_), LandingOutcome::EndOfCatalogue);
   ASSERT_EQ(previous(s_, reader_), LandingOutcome::Shown);
-  EXPECT_EQ(s_.greatestJd, lastJd);
+  EXPECT_EQ(s_.current.greatestJd, lastJd);
   EXPECT_EQ(s_.month, 10);
 }
 
@@ -193,7 +193,7 @@ TEST_F(PreviousGenerated, AfterTheEndBackToTheLastEclipse) {
 // (the first total of the window's year would be its untested start).
 TEST_F(PreviousGenerated, TypeSearchWithNothingInItsWindow) {
   ASSERT_EQ(land(s_, reader_, 2025, 3), LandingOutcome::Shown);
-  const int day = int(s_.eclipseDay);
+  const int day = int(s_.current.eclipseDay);
   const auto total = [](const PlainEntry& p) { return p.type == 1; };
   const PlainEntry* want = lastBefore(2025, 3, day, total);
   ASSERT_NE(want, nullptr);
@@ -211,16 +211,16 @@ TEST_F(PreviousGenerated, TypeSearchWithNothingInItsWindow) {
   ASSERT_EQ(previous(s_, reader_), LandingOutcome::Shown);
   EXPECT_EQ(s_.year, want->year);
   EXPECT_EQ(s_.month, want->month);
-  EXPECT_EQ(s_.eclipseType, 1);
+  EXPECT_EQ(s_.current.eclipseType, 1);
 }
 
 // A Saros search goes back to the shown eclipse's series, whatever the
 // criterion says.
 TEST_F(PreviousGenerated, SarosSearchFollowsTheShownSeries) {
   ASSERT_EQ(land(s_, reader_, 2025, 3), LandingOutcome::Shown);
-  const double series = s_.saros;
+  const double series = s_.current.saros;
   const PlainEntry* want =
-      lastBefore(2025, 3, int(s_.eclipseDay), [&](const PlainEntry& p) { return p.saros == series; });
+      lastBefore(2025, 3, int(s_.current.eclipseDay), [&](const PlainEntry& p) { return p.saros == series; });
   ASSERT_NE(want, nullptr);
   s_.searchType = kSearchBySaros;
   s_.sarosCriterion = series + 22;
@@ -240,7 +240,7 @@ TEST_F(PreviousGenerated, WindowClampedToTheCatalogueStart) {
   ASSERT_LT(third.year - 2, -13000);
   s_.year = third.year;
   s_.month = third.month;
-  s_.saros = third.saros;
+  s_.current.saros = third.saros;
   const PreviousSearch p = runPreviousSearch(s_, reader_);
   EXPECT_TRUE(p.found);
   EXPECT_EQ(p.year, second.year);
@@ -384,7 +384,7 @@ TEST_F(ListGenerated, ListAcrossAFileBoundary) {
 // steps on from it.
 TEST_F(ListGenerated, StopsAtExactlyOneHundredAndLeavesTheViewAlone) {
   ASSERT_EQ(land(s_, reader_, 2025, 3), LandingOutcome::Shown);
-  const double shownJd = s_.greatestJd;
+  const double shownJd = s_.current.greatestJd;
   SessionState stepped = s_;
   CanonReader untouched(testing::rundataDir());
   ASSERT_EQ(land(stepped, untouched, 2025, 3), LandingOutcome::Shown);
@@ -401,7 +401,7 @@ TEST_F(ListGenerated, StopsAtExactlyOneHundredAndLeavesTheViewAlone) {
   EXPECT_EQ(s_.current.greatestJd, shownJd);
   s_.pendingAction = kSearchForward;
   ASSERT_EQ(positionForPaint(s_, reader_), LandingOutcome::Shown);
-  EXPECT_EQ(s_.greatestJd, stepped.greatestJd);
+  EXPECT_EQ(s_.current.greatestJd, stepped.current.greatestJd);
 }
 
 // A blank type matches nothing: the list reads to the end of the catalogue.

@@ -35,7 +35,7 @@ bool isDiagonalCross(int x, int y) { return (x - y) % 8 == 0 || ((x + y) % 8 + 8
 
 TEST(DrawingSurfacePalette, PngKeepsRedGreenBlueInPlace) {
   DrawingSurface s(16, 4);
-  for (int i = 0; i < 16; ++i) plot(s, i, 1, i);
+  for (int i = 0; i < 16; ++i) plot(s, i, 1, static_cast<PaletteIndex>(i));
   const std::string path =
       (std::filesystem::temp_directory_path() / ("surface_" + std::to_string(getpid()) + ".png"))
           .string();
@@ -58,24 +58,24 @@ TEST(DrawingSurfacePalette, PngKeepsRedGreenBlueInPlace) {
 
 TEST(DrawingSurfaceLines, SegmentsLeaveOutTheirLastPixel) {
   DrawingSurface s(40, 40);
-  drawLine(s, 2, 3, 7, 3, 4);
+  drawLine(s, 2, 3, 7, 3, PaletteIndex::Red);
   for (int x = 2; x < 7; ++x) EXPECT_EQ(s.pixel(x, 3), colorTable[4]) << x;
   EXPECT_EQ(s.pixel(7, 3), kBlack);
   EXPECT_EQ(s.pixel(1, 3), kBlack);
-  drawLine(s, 30, 20, 30, 10, 2);  // upwards
+  drawLine(s, 30, 20, 30, 10, PaletteIndex::Green);  // upwards
   EXPECT_EQ(s.pixel(30, 20), colorTable[2]);
   EXPECT_EQ(s.pixel(30, 11), colorTable[2]);
   EXPECT_EQ(s.pixel(30, 10), kBlack);
-  drawLine(s, 9, 9, 9, 9, 2);  // zero length draws nothing
+  drawLine(s, 9, 9, 9, 9, PaletteIndex::Green);  // zero length draws nothing
   EXPECT_EQ(s.pixel(9, 9), kBlack);
 
   // A closed polyline: each corner is drawn by the segment that starts there.
   DrawingSurface p(20, 20);
   moveTo(p, 2, 2);
-  lineToColour(p, 12, 2, 15);
-  lineToColour(p, 12, 9, 15);
-  lineToColour(p, 2, 9, 15);
-  lineToColour(p, 2, 2, 15);
+  lineToColour(p, 12, 2, PaletteIndex::White);
+  lineToColour(p, 12, 9, PaletteIndex::White);
+  lineToColour(p, 2, 9, PaletteIndex::White);
+  lineToColour(p, 2, 2, PaletteIndex::White);
   for (auto [x, y] : {std::pair{2, 2}, {12, 2}, {12, 9}, {2, 9}}) EXPECT_EQ(p.pixel(x, y), kWhite);
   EXPECT_EQ(countColour(p, kWhite), 2 * 10 + 2 * 7);
   EXPECT_EQ(p.currentPosition()->x, 2);
@@ -87,7 +87,7 @@ TEST(DrawingSurfaceLines, GeneralSlopesFollowTheIdealLine) {
   const int ends[][4] = {{5, 5, 60, 23}, {60, 23, 5, 5}, {10, 50, 17, 2}, {50, 8, 3, 40}};
   for (const auto& e : ends) {
     DrawingSurface s(64, 64);
-    drawLine(s, e[0], e[1], e[2], e[3], 15);
+    drawLine(s, e[0], e[1], e[2], e[3], PaletteIndex::White);
     const int dx = e[2] - e[0], dy = e[3] - e[1];
     const bool xMajor = std::abs(dx) >= std::abs(dy);
     const int steps = std::max(std::abs(dx), std::abs(dy));
@@ -127,7 +127,7 @@ TEST(DrawingSurfaceLines, WidePensAreCentredWithTheExtraPixelRightAndDown) {
 
   // The information panel's frame: strokes two pixels wide on every side.
   DrawingSurface panel(240, 400);
-  drawFrame(panel, 5, 5, 220, 389, 6, 2);
+  drawFrame(panel, 5, 5, 220, 389, PaletteIndex::Brown, 2);
   const Rgb brown = colorTable[6];
   for (int x : {5, 6, 219, 220}) EXPECT_EQ(panel.pixel(x, 200), brown) << x;
   for (int x : {4, 7, 218, 221}) EXPECT_EQ(panel.pixel(x, 200), kBlack) << x;
@@ -138,22 +138,22 @@ TEST(DrawingSurfaceLines, WidePensAreCentredWithTheExtraPixelRightAndDown) {
 
 TEST(DrawingSurfaceShapes, RectanglesAndEllipsesLeaveOutRightAndBottom) {
   DrawingSurface s(64, 64);
-  fillBox(s, 2, 2, 6, 5, 14);
+  fillBox(s, 2, 2, 6, 5, PaletteIndex::Yellow);
   EXPECT_EQ(countColour(s, colorTable[14]), 4 * 3);
   EXPECT_EQ(s.pixel(5, 4), colorTable[14]);
   EXPECT_EQ(s.pixel(6, 4), kBlack);
   EXPECT_EQ(s.pixel(5, 5), kBlack);
-  fillBox(s, 6, 5, 2, 2, 9);  // corners in either order
+  fillBox(s, 6, 5, 2, 2, PaletteIndex::LightBlue);  // corners in either order
   EXPECT_EQ(countColour(s, colorTable[9]), 4 * 3);
 
-  drawFrame(s, 10, 10, 20, 16, 15, 1);
+  drawFrame(s, 10, 10, 20, 16, PaletteIndex::White, 1);
   EXPECT_EQ(countColour(s, kWhite), 2 * 10 + 2 * 4);
   EXPECT_EQ(s.pixel(19, 15), kWhite);
   EXPECT_EQ(s.pixel(15, 12), kBlack);  // hollow
 
   // Filled circle of radius 3: a 6×6 box, symmetric about its centre lines.
   DrawingSurface c(64, 64);
-  fillCircle(c, 30, 30, 3, 14);
+  fillCircle(c, 30, 30, 3, PaletteIndex::Yellow);
   int n = 0;
   for (int y = 20; y < 40; ++y)
     for (int x = 20; x < 40; ++x) {
@@ -171,12 +171,12 @@ TEST(DrawingSurfaceShapes, RectanglesAndEllipsesLeaveOutRightAndBottom) {
 
   // Radius 0: nothing visible, or a single point.
   DrawingSurface z(8, 8);
-  drawCircle(z, 4, 4, 0, 15);
+  drawCircle(z, 4, 4, 0, PaletteIndex::White);
   EXPECT_LE(countColour(z, kWhite), 1);
 
   // An outlined circle keeps a 4-connected fill inside it.
   DrawingSurface o(64, 64);
-  drawCircle(o, 32, 32, 12, 9);
+  drawCircle(o, 32, 32, 12, PaletteIndex::LightBlue);
   EXPECT_EQ(o.pixel(32, 32), kBlack);
   o.setBrush({BrushStyle::Solid, colorTable[2]});
   o.floodFill(32, 32, colorTable[9]);
@@ -190,7 +190,7 @@ TEST(DrawingSurfaceShapes, RectanglesAndEllipsesLeaveOutRightAndBottom) {
 
 TEST(DrawingSurfaceFill, StopsAtTheBorderAndNotThroughDiagonals) {
   DrawingSurface s(50, 50);
-  drawFrame(s, 10, 10, 30, 25, 4, 1);
+  drawFrame(s, 10, 10, 30, 25, PaletteIndex::Red, 1);
   s.setBrush({BrushStyle::Solid, colorTable[2]});
   s.floodFill(15, 15, colorTable[4]);
   EXPECT_EQ(countColour(s, colorTable[2]), 18 * 13);
@@ -210,8 +210,8 @@ TEST(DrawingSurfaceFill, StopsAtTheBorderAndNotThroughDiagonals) {
   // Lines of any slope are 8-connected and hold a 4-connected fill.
   for (int endY : {50, 20, 7}) {
     DrawingSurface d(50, 50);
-    drawLine(d, 0, 0, 50, endY, 15);
-    drawLine(d, 49, 0, 49, 50, 15);  // closes the wedge on the right
+    drawLine(d, 0, 0, 50, endY, PaletteIndex::White);
+    drawLine(d, 49, 0, 49, 50, PaletteIndex::White);  // closes the wedge on the right
     d.setBrush({BrushStyle::Solid, colorTable[2]});
     d.floodFill(48, 1, kWhite);
     for (int y = 0; y < 50; ++y)
@@ -237,9 +237,9 @@ TEST(DrawingSurfaceFill, MatchesABreadthFirstFillOnScatteredBorders) {
       const unsigned r = (lcg >> 16) % 100;
       if (r < 38) {
         border[i] = 1;
-        plot(s, i % w, i / w, 4);
+        plot(s, i % w, i / w, PaletteIndex::Red);
       } else if (r < 45) {
-        plot(s, i % w, i / w, 2);  // already the fill colour
+        plot(s, i % w, i / w, PaletteIndex::Green);  // already the fill colour
       }
     }
     // A barrier box counts as border without being drawn.
@@ -248,7 +248,7 @@ TEST(DrawingSurfaceFill, MatchesABreadthFirstFillOnScatteredBorders) {
       for (int x = 20; x <= 60; ++x) border[y * w + x] = 1;
     const int sx = 75, sy = 48;
     border[sy * w + sx] = 0;
-    plot(s, sx, sy, 0);
+    plot(s, sx, sy, PaletteIndex::Black);
     std::vector<int> reached(w * h, 0), queue{sy * w + sx};
     reached[sy * w + sx] = 1;
     for (std::size_t q = 0; q < queue.size(); ++q) {
@@ -295,7 +295,7 @@ TEST(DrawingSurfaceFill, HatchIsAlignedToTheOriginInBothBackgroundModes) {
 
   // Hatching in the border colour inside a frame of that colour stays inside.
   DrawingSurface f(40, 40);
-  drawFrame(f, 5, 5, 30, 30, 6, 1);
+  drawFrame(f, 5, 5, 30, 30, PaletteIndex::Brown, 1);
   f.setBrush({BrushStyle::DiagonalCross, colorTable[6]});
   f.setBackgroundMode(BackgroundMode::Transparent);
   f.floodFill(17, 18, colorTable[6]);
@@ -313,36 +313,36 @@ TEST(DrawingSurfaceClipping, FarAndNonFiniteCoordinates) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   DrawingSurface s(30, 20);
-  drawLine(s, -1e9, 5, 1e9, 5, 15);
+  drawLine(s, -1e9, 5, 1e9, 5, PaletteIndex::White);
   for (int x = 0; x < 30; ++x) EXPECT_EQ(s.pixel(x, 5), kWhite);
-  drawLine(s, -1e9, -1e9, 1e9, 1e9, 4);  // through (i, i)
+  drawLine(s, -1e9, -1e9, 1e9, 1e9, PaletteIndex::Red);  // through (i, i)
   for (int i = 0; i < 20; ++i) EXPECT_EQ(s.pixel(i, i), colorTable[4]) << i;
   EXPECT_EQ(countColour(s, colorTable[4]), 20);
 
   DrawingSurface n(30, 20);
-  drawLine(n, inf, 5, 10, 10, 15);
-  drawLine(n, 5, 5, nan, 10, 15);
+  drawLine(n, inf, 5, 10, 10, PaletteIndex::White);
+  drawLine(n, 5, 5, nan, 10, PaletteIndex::White);
   EXPECT_FALSE(n.currentPosition().has_value());
-  lineToColour(n, 20, 15, 15);  // from a lost position: nothing, but it moves
-  fillBox(n, -1e300, -1e300, 1e300, 1e300, 15);
-  fillCircle(n, 10, 10, nan, 15);
-  drawFrame(n, 0, 0, inf, 10, 15, 2);
-  plot(n, nan, 3, 15);
-  plot(n, -1, 3, 15);
-  plot(n, 30, 3, 15);
+  lineToColour(n, 20, 15, PaletteIndex::White);  // from a lost position: nothing, but it moves
+  fillBox(n, -1e300, -1e300, 1e300, 1e300, PaletteIndex::White);
+  fillCircle(n, 10, 10, nan, PaletteIndex::White);
+  drawFrame(n, 0, 0, inf, 10, PaletteIndex::White, 2);
+  plot(n, nan, 3, PaletteIndex::White);
+  plot(n, -1, 3, PaletteIndex::White);
+  plot(n, 30, 3, PaletteIndex::White);
   drawText(n, nan, 5, "X");
   drawText(n, 1e12, 5, "X");
   EXPECT_EQ(countColour(n, kBlack), 30 * 20);
-  lineToColour(n, 23, 15, 15);
+  lineToColour(n, 23, 15, PaletteIndex::White);
   EXPECT_EQ(countColour(n, kWhite), 3);
 
   // A scale computed for a 1-pixel window: boxes and circles far larger
   // than the image cover it and stop at its edges.
   DrawingSurface b(30, 20);
-  fillCircle(b, 15, 10, 1e9, 9);
+  fillCircle(b, 15, 10, 1e9, PaletteIndex::LightBlue);
   EXPECT_EQ(countColour(b, colorTable[9]), 30 * 20);
-  drawFrame(b, -1e9, -1e9, 1e9, 1e9, 4, 3);
-  fillBox(b, 29, 19, 1e15, 1e15, 2);
+  drawFrame(b, -1e9, -1e9, 1e9, 1e9, PaletteIndex::Red, 3);
+  fillBox(b, 29, 19, 1e15, 1e15, PaletteIndex::Green);
   EXPECT_EQ(b.pixel(29, 19), colorTable[2]);
   EXPECT_EQ(countColour(b, colorTable[9]), 30 * 20 - 1);
 }
@@ -412,9 +412,9 @@ TEST(DrawingSurfaceText, FontsPitchAndBackgroundModes) {
 TEST(DrawingSurfaceScale, WholeCoordinateShapesAreTwiceAsLarge) {
   auto draw = [](DrawingSurface& s) {
     s.clear(colorTable[8]);
-    fillBox(s, 2, 3, 20, 9, 4);
-    drawFrame(s, 24, 2, 60, 40, 6, 2);
-    drawFrame(s, 30, 8, 50, 30, 6, 1);
+    fillBox(s, 2, 3, 20, 9, PaletteIndex::Red);
+    drawFrame(s, 24, 2, 60, 40, PaletteIndex::Brown, 2);
+    drawFrame(s, 30, 8, 50, 30, PaletteIndex::Brown, 1);
     s.setBrush({BrushStyle::DiagonalCross, colorTable[6]});
     s.setBackgroundMode(BackgroundMode::Transparent);
     s.floodFill(40, 20, colorTable[6]);
@@ -422,9 +422,9 @@ TEST(DrawingSurfaceScale, WholeCoordinateShapesAreTwiceAsLarge) {
     s.setBackgroundColour(colorTable[11]);
     s.setBrush({BrushStyle::DiagonalCross, colorTable[1]});
     s.rectangle(3, 12, 21, 38);
-    plot(s, 62, 5, 14);
-    drawLine(s, 62, 10, 62, 30, 15);
-    drawLine(s, 1, 44, 70, 44, 2);
+    plot(s, 62, 5, PaletteIndex::Yellow);
+    drawLine(s, 62, 10, 62, 30, PaletteIndex::White);
+    drawLine(s, 1, 44, 70, 44, PaletteIndex::Green);
     s.fillSolidRect(64, 32, 70, 40, colorTable[13]);
   };
   DrawingSurface one(72, 48);
@@ -442,7 +442,7 @@ TEST(DrawingSurfaceScale, WholeCoordinateShapesAreTwiceAsLarge) {
 // still holds a fill, and a text keeps its logical cell and width.
 TEST(DrawingSurfaceScale, CirclesHoldFillsAndTextKeepsItsCell) {
   DrawingSurface s(60, 60, 2);
-  drawCircle(s, 30, 30, 20, 15);
+  drawCircle(s, 30, 30, 20, PaletteIndex::White);
   s.setBrush({BrushStyle::Solid, colorTable[4]});
   s.floodFill(30, 30, colorTable[15]);
   int inside = 0;

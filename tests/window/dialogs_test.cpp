@@ -399,7 +399,7 @@ void DialogsTest::displayCityChoiceShowsItsPlaceAndCancelKeepsTheSite() {
 
 void DialogsTest::searchOpening() {
   SessionState s;
-  s.saros = 123;
+  s.current.saros = 123;
   s.sarosCriterion = 145;
   s.typeCriterion = 3;
   s.typeChoice = 0;

@@ -466,7 +466,7 @@ void FrameTest::statusBarShowsDeltaTAndSigma() {
   QVERIFY(text.startsWith(QStringLiteral("ΔT ")));
   QCOMPARE(text, QString::fromStdString(tarvo::deltaTUncertaintyText(state.deltaT, state.deltaTSigma)));
   QCOMPARE(state.deltaT, tarvo::deltaTSeconds(tarvo::DeltaTModel::kSmh2020,
-                                              (state.greatestJd - 2451545.0) / 36525.0));
+                                              (state.current.greatestJd - 2451545.0) / 36525.0));
 }
 
 void FrameTest::openRefusesAFileThatIsNoSession() {
@@ -683,7 +683,7 @@ void FrameTest::statusBarSaysWhatIsSeenUnderTheMouse() {
   QApplication::processEvents();
   view->paintPending();
   const tarvo::SessionState& s = app_->activeDocument()->state();
-  QTest::mouseMove(view, QPoint((s.mapLeft + s.mapRight) / 2, (s.mapTop + s.mapBottom) / 2));
+  QTest::mouseMove(view, QPoint((s.mapFrame.left + s.mapFrame.right) / 2, (s.mapFrame.top + s.mapFrame.bottom) / 2));
   const QString line = f->statusBar()->currentMessage();
   QVERIFY2(line.startsWith(QStringLiteral("Lon ")) && line.contains(QStringLiteral(" Lat ")) &&
                line.contains(QStringLiteral(" \u2014 ")),
@@ -698,7 +698,7 @@ void FrameTest::statusBarSaysWhatIsSeenUnderTheMouse() {
   QCOMPARE(f->statusBar()->currentMessage(), QString());
   // Over the star map drawn on top, the map's words are not said.
   view->starMap();
-  QTest::mouseMove(view, QPoint((s.mapLeft + s.mapRight) / 2 + 3, (s.mapTop + s.mapBottom) / 2));
+  QTest::mouseMove(view, QPoint((s.mapFrame.left + s.mapFrame.right) / 2 + 3, (s.mapFrame.top + s.mapFrame.bottom) / 2));
   QVERIFY(!f->statusBar()->currentMessage().startsWith(QStringLiteral("Lon ")));
 }
 
@@ -733,7 +733,7 @@ void FrameTest::exportPictureAtTheClientSizeOrATypedOne() {
   QVERIFY(!view->exportPictureTo(large, QSize(1600, 1000)));
   QCOMPARE(QImage(large).size(), QSize(1600, 1000));
   // The view keeps its own layout.
-  QCOMPARE(app_->activeDocument()->state().mapRight < 1600, true);
+  QCOMPARE(app_->activeDocument()->state().mapFrame.right < 1600, true);
   // A file that cannot be written: the reason, naming the file.
   const auto error = view->exportPictureTo(dir_.filePath(QStringLiteral("no/dir/x.png")), QSize(10, 10));
   QVERIFY(error && error->contains(QStringLiteral("no/dir/x.png")));

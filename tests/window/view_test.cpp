@@ -119,7 +119,6 @@ void ViewTest::firstPaintShowsTheClockMonthsEclipse() {
   const QDate today = QDate::currentDate();
   QCOMPARE(view()->paintCount(), 1);
   QCOMPARE(state().pendingAction, 0);
-  QCOMPARE(state().drawStatus, 0);
   // The first eclipse on or after the clock's month, and within a year of it
   // (there are at least two lunar eclipses a year).
   const double shown = state().year * 12 + state().month;
@@ -129,8 +128,8 @@ void ViewTest::firstPaintShowsTheClockMonthsEclipse() {
   QCOMPARE(image.size(), view()->size());
   // The panel strip and the map both hold drawing.
   QVERIFY(litPixels(image, QRect(0, 0, 225, image.height())) > 500);
-  QVERIFY(litPixels(image, QRect(state().mapLeft, state().mapTop,
-                                 state().mapRight - state().mapLeft, 60)) > 500);
+  QVERIFY(litPixels(image, QRect(state().mapFrame.left, state().mapFrame.top,
+                                 state().mapFrame.right - state().mapFrame.left, 60)) > 500);
 }
 
 void ViewTest::nextAndPreviousStep() {
@@ -138,21 +137,21 @@ void ViewTest::nextAndPreviousStep() {
   view()->applyTimeSet(2025, 3);
   QCOMPARE(state().pendingAction, 0);
   view()->paintPending();
-  QCOMPARE(state().eclipseDay, 14.0);
-  QCOMPARE(state().saros, 123.0);
-  QCOMPARE(int(state().eclipseType), 1);
-  const double first = state().greatestJd;
+  QCOMPARE(state().current.eclipseDay, 14.0);
+  QCOMPARE(state().current.saros, 123.0);
+  QCOMPARE(int(state().current.eclipseType), 1);
+  const double first = state().current.greatestJd;
   view()->nextEclipse();
   QCOMPARE(state().pendingAction, 7);
   view()->paintPending();
   // 2025 September 7, the next lunar eclipse.
   QCOMPARE(state().month, 9.0);
-  QCOMPARE(state().eclipseDay, 7.0);
-  QVERIFY(state().greatestJd > first + 170 && state().greatestJd < first + 180);
+  QCOMPARE(state().current.eclipseDay, 7.0);
+  QVERIFY(state().current.greatestJd > first + 170 && state().current.greatestJd < first + 180);
   view()->previousEclipse();
   QCOMPARE(state().pendingAction, 0);
   view()->paintPending();
-  QCOMPARE(state().greatestJd, first);
+  QCOMPARE(state().current.greatestJd, first);
   QCOMPARE(view()->paintCount(), 4);
 }
 
@@ -162,13 +161,13 @@ void ViewTest::nextVisibleEclipseSkipsOnesNotSeen() {
   state().site = typedChoice(10, 60, 0);
   view()->applyTimeSet(2025, 9);
   view()->paintPending();
-  QCOMPARE(state().eclipseDay, 7.0);
+  QCOMPARE(state().current.eclipseDay, 7.0);
   app_->mainFrame()->action(kCmdNextVisibleEclipse)->trigger();
   QCoreApplication::processEvents();
   view()->paintPending();
   QCOMPARE(state().year, 2026.0);
   QCOMPARE(state().month, 8.0);
-  QCOMPARE(state().eclipseDay, 28.0);
+  QCOMPARE(state().current.eclipseDay, 28.0);
 }
 
 void ViewTest::nextVisibleWordsAreTheCommandLines_data() {
@@ -214,10 +213,8 @@ void ViewTest::nextVisibleWordsAreTheCommandLines() {
 }
 
 void ViewTest::mapAndLocalSwitchTheDisplay() {
-  state().drawStatus = -1;
   view()->localInformation();
   QCOMPARE(state().displayKind, 2);
-  QCOMPARE(state().drawStatus, 0);
   view()->paintPending();
   const QImage local = view()->shownImage();
   view()->mapDisplay();
@@ -262,7 +259,7 @@ void ViewTest::searchOkMovesToTheSarosStart() {
   QCOMPARE(state().searchType, 3);
   QCOMPARE(state().year, 1831.0);
   view()->paintPending();
-  QCOMPARE(state().saros, 145.0);
+  QCOMPARE(state().current.saros, 145.0);
   QVERIFY(state().year >= 1831 && state().year < 1850);
 }
 
@@ -279,7 +276,7 @@ void ViewTest::searchOkForANegativeSeries() {
   QCOMPARE(state().sarosCriterion, -3.0);
   QVERIFY(state().year < 16000);
   view()->paintPending();
-  QCOMPARE(state().saros, -3.0);
+  QCOMPARE(state().current.saros, -3.0);
 }
 
 void ViewTest::simulationAnimatesUntilACommand() {
@@ -334,8 +331,8 @@ void ViewTest::starMapDrawsWithoutRepaint() {
 
 void ViewTest::leftClickReadsOutCoordinates() {
   const QImage before = view()->shownImage();
-  const QRect readout(state().mapRight - 85, 15, 80, 30);
-  const QPoint centre(state().mapCentreX, state().mapCentreY);
+  const QRect readout(state().mapFrame.right - 85, 15, 80, 30);
+  const QPoint centre(state().mapFrame.centreX, state().mapFrame.centreY);
   QTest::mouseClick(view(), Qt::LeftButton, {}, centre);
   const QImage after = view()->shownImage();
   QCOMPARE(view()->paintCount(), 1);
@@ -348,9 +345,9 @@ void ViewTest::leftClickReadsOutCoordinates() {
 
 void ViewTest::rightDoubleClickPicksTheSite() {
   // The map's centre is the central meridian on the equator.
-  const double centralMeridian = -state().mapLongitudeOffset;
-  const QPoint centre(state().mapCentreX, state().mapCentreY);
-  const double degreesPerPixel = 57.29577951 / state().mapDrawScale;
+  const double centralMeridian = -state().mapFrame.longitudeOffsetDeg;
+  const QPoint centre(state().mapFrame.centreX, state().mapFrame.centreY);
+  const double degreesPerPixel = 57.29577951 / state().mapFrame.scale;
   QTest::mouseDClick(view(), Qt::RightButton, {}, centre);
   QCOMPARE(state().displayKind, 2);
   QVERIFY(state().site.typed());
@@ -420,7 +417,7 @@ void ViewTest::listWindowSearchDrawClose() {
   view()->paintPending();
   QCOMPARE(state().year, 2025.0);
   QCOMPARE(state().month, 9.0);
-  QCOMPARE(state().eclipseDay, 7.0);
+  QCOMPARE(state().current.eclipseDay, 7.0);
   // A double-click on the third eclipse's line draws it.
   emit list->listBox()->itemDoubleClicked(list->listBox()->item(3));
   QCoreApplication::processEvents();
@@ -472,7 +469,7 @@ void ViewTest::listWindowSearchDrawClose() {
 void ViewTest::listSearchAndCancelLeaveTheViewAlone() {
   view()->applyTimeSet(2025, 3);
   view()->paintPending();
-  const double shownJd = state().greatestJd;
+  const double shownJd = state().current.greatestJd;
   const QImage before = view()->shownImage();
   CListDlg* list = view()->listDialog();
   view()->eclipseList();
@@ -484,7 +481,7 @@ void ViewTest::listSearchAndCancelLeaveTheViewAlone() {
   QCoreApplication::processEvents();
   view()->mapDisplay();
   view()->paintPending();
-  QCOMPARE(state().greatestJd, shownJd);
+  QCOMPARE(state().current.greatestJd, shownJd);
   QCOMPARE(state().year, 2025.0);
   QCOMPARE(state().month, 3.0);
   QCOMPARE(view()->shownImage(), before);
@@ -746,7 +743,6 @@ void ViewTest::missingCatalogueOpensTimeSet() {
   app_ = std::make_unique<CVornApp>();
   QVERIFY(app_->initInstance());
   view()->paintPending();
-  QCOMPARE(state().drawStatus, -1);
   QCOMPARE(state().restartAfterError, -1);
   // The next paint takes the clock's date and opens the Time Set dialog.
   QString title;
