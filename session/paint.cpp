@@ -47,12 +47,12 @@ constexpr int kWordsBoxMarginPx = 4;
 
 void drawWordsAtMapFoot(DrawingSurface& surface, const SessionState& state, const std::string& words) {
   if (words.empty()) return;
-  const int left = state.mapLeft + kWordsBoxMarginPx;
-  const int right = state.mapRight - kWordsBoxMarginPx;
+  const int left = state.mapFrame.left + kWordsBoxMarginPx;
+  const int right = state.mapFrame.right - kWordsBoxMarginPx;
   const int columns = (right - left) / std::max(surface.textWidth("M"), 1);
   const int lines = static_cast<int>(wrappedWordLines(words, columns).size());
-  const int top = state.mapBottom - kWordsBoxMarginPx - lines * kWordsLinePitchPx;
-  surface.fillSolidRect(state.mapLeft, top - kWordsBoxMarginPx, state.mapRight, state.mapBottom,
+  const int top = state.mapFrame.bottom - kWordsBoxMarginPx - lines * kWordsLinePitchPx;
+  surface.fillSolidRect(state.mapFrame.left, top - kWordsBoxMarginPx, state.mapFrame.right, state.mapFrame.bottom,
                         paletteColour(PaletteIndex::Black));
   drawAnswerWords(surface, left, top, right, words);
 }
