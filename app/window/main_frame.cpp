@@ -205,7 +205,8 @@ void CMainFrame::createStatusBar() {
   deltaTSlider_ = new QSlider(Qt::Horizontal);
   deltaTSlider_->setRange(-100, 100);
   deltaTSlider_->setPageStep(10);
-  deltaTSlider_->setFixedWidth(120);
+  deltaTSlider_->setMinimumWidth(kSliderLeastWidth);
+  deltaTSlider_->setMaximumWidth(kSliderWidth);
   deltaTSlider_->setAccessibleName(QStringLiteral("ΔT adjustment"));
   deltaTSlider_->setToolTip(QStringLiteral("ΔT: drag in steps of σ/10 (Ctrl+Left, Ctrl+Right; Ctrl+Home: the model)"));
   statusBar()->addPermanentWidget(deltaTSlider_);
@@ -238,20 +239,30 @@ void CMainFrame::setDeltaTText(const QString& text) {
 }
 
 // The message shown for a while (the words for the place under the mouse)
-// comes first: the ΔT pane gives it the room it needs, down to nothing.
+// comes first: the ΔT pane gives it the room it needs, down to nothing, and
+// then the ΔT slider, down to its least width.
 void CMainFrame::fitStatusPanes() {
   QStatusBar* bar = statusBar();
   deltaT_->setMaximumWidth(QWIDGETSIZE_MAX);
+  deltaTSlider_->setMaximumWidth(kSliderWidth);
   const QString said = bar->currentMessage();
   if (said.isEmpty() || bar->layout() == nullptr) return;
-  bar->layout()->activate();
   // The message is drawn from x = 6 up to 2 pixels before the first permanent pane.
   constexpr int kMessageLeft = 6, kMessageGap = 2;
   const int need = kMessageLeft + bar->fontMetrics().horizontalAdvance(said) + kMessageGap;
-  const int shortfall = need - deltaTSlider_->x();
-  if (shortfall <= 0) return;
-  deltaT_->setMaximumWidth(std::max(deltaT_->width() - shortfall, 0));
-  bar->layout()->activate();
+  // The layout may hand what one pane gives up to another squeezed one, so
+  // the panes give way until the message has its room or they have no more.
+  for (int round = 0; round < 8; ++round) {
+    bar->layout()->activate();
+    const int shortfall = need - deltaTSlider_->x();
+    if (shortfall <= 0) return;
+    if (deltaT_->width() > 0)
+      deltaT_->setMaximumWidth(std::max(deltaT_->width() - shortfall, 0));
+    else if (deltaTSlider_->width() > kSliderLeastWidth)
+      deltaTSlider_->setMaximumWidth(std::max(deltaTSlider_->width() - shortfall, kSliderLeastWidth));
+    else
+      return;
+  }
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
@@ -434,13 +445,16 @@ void CMainFrame::cascadeViews() {
   const auto views = mdi_->subWindowList();
   if (views.isEmpty()) return;
   // Each view one title bar lower and to the right of the one before, all of
-  // one size: the area less the steps, and never below the restored size.
+  // one size: the area less the steps, and never below the restored size nor
+  // the view's own least size.
   const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, views[0]) + 4;
   const QSize area = mdi_->viewport()->size();
   const QSize least(std::max(area.width() * 2 / 3, kLeastViewSize.width()),
                     std::max(area.height() * 2 / 3, kLeastViewSize.height()));
   const int n = static_cast<int>(views.size());
-  const QSize size = QSize(area.width() - step * (n - 1), area.height() - step * (n - 1)).expandedTo(least);
+  const QSize size = QSize(area.width() - step * (n - 1), area.height() - step * (n - 1))
+                         .expandedTo(least)
+                         .expandedTo(views[0]->minimumSizeHint());
   // Where the steps would take a view out of the area, they start again at the top.
   const int perRound = std::max(1, std::min((area.width() - size.width()) / step,
                                             (area.height() - size.height()) / step) + 1);

@@ -48,6 +48,10 @@ enum CommandId : int {
 
 // The main window's first size, made smaller where the screen is.
 inline constexpr QSize kFirstFrameSize{700, 520};
+// The ΔT slider's width in the status bar, and the least it gives way to a
+// message, pixels.
+inline constexpr int kSliderWidth = 120;
+inline constexpr int kSliderLeastWidth = 40;
 // The least size a restored or cascaded view's frame gets.
 inline constexpr QSize kLeastViewSize{360, 270};
 

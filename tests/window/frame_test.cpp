@@ -650,6 +650,8 @@ void FrameTest::cascadeAndAShortFrameKeepViewsWhole() {
   f->resize(1400, 300);
   QApplication::processEvents();
   QVERIFY(f->activeView()->height() >= tarvo::kInfoPanelRows);
+  f->resize(1000, 800);
+  QApplication::processEvents();
   app_->newWindow();
   app_->newWindow();
   f->cascadeViews();
@@ -658,6 +660,7 @@ void FrameTest::cascadeAndAShortFrameKeepViewsWhole() {
     QVERIFY(!child->isMaximized());
     QVERIFY2(child->width() >= kLeastViewSize.width() && child->height() >= kLeastViewSize.height(),
              qPrintable(QStringLiteral("%1x%2").arg(child->width()).arg(child->height())));
+    QVERIFY(f->mdiArea()->viewport()->rect().contains(child->geometry()));
     lefts << child->x();
   }
   QCOMPARE(lefts.size(), 3);
