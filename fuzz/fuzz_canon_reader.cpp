@@ -48,14 +48,17 @@ void checkParsed(const tarvo::ParsedCanonFile& p, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const tarvo::ParsedCanonFile parsed = tarvo::parseCanonText(text, "fuzz.prn");
-  checkParsed(parsed, size);
+  const tarvo::ParsedCanonFile anyName = tarvo::parseCanonText(text, "fuzz.prn");
+  checkParsed(anyName, size);
 
-  // The same bytes as the file for the year of its first entry.
+  // The same bytes as the file for the year of its first entry, parsed again
+  // under that file's name (which adds the checks of its span).
   std::size_t fileIndex = 3;
-  if (!parsed.entries.empty()) {
-    fileIndex = tarvo::canonFileIndexForYear(parsed.entries.front().year).value_or(3);
+  if (!anyName.entries.empty()) {
+    fileIndex = tarvo::canonFileIndexForYear(anyName.entries.front().year).value_or(3);
   }
+  const tarvo::ParsedCanonFile parsed = tarvo::parseCanonText(text, tarvo::kCanonFiles[fileIndex].name);
+  checkParsed(parsed, size);
   const auto path = scratchDir() / tarvo::kCanonFiles[fileIndex].name;
   std::FILE* f = std::fopen(path.c_str(), "wb");
   check(f != nullptr);
