@@ -50,7 +50,11 @@ long long decimalExponent(std::string_view token) {
     const char* last = token.data() + token.size();
     if (*p == '+') ++p;
     const auto r = std::from_chars(p, last, exponent);
-    if (r.ec == std::errc::result_out_of_range) exponent = (*p == '-') ? -(1LL << 40) : (1LL << 40);
+    // Any written exponent beyond ±2^40 decides the sign alone; clamping keeps
+    // the sum below from overflowing.
+    constexpr long long kExponentCap = 1LL << 40;
+    if (r.ec == std::errc::result_out_of_range) exponent = (*p == '-') ? -kExponentCap : kExponentCap;
+    exponent = std::clamp(exponent, -kExponentCap, kExponentCap);
   }
   return position + exponent;
 }

@@ -12,9 +12,6 @@ namespace tarvo {
 
 namespace {
 
-// The star reduction turns degrees into radians with this short factor, and
-// back with its reciprocal.
-constexpr double kTwoPi = 6.283185307179586;
 // Julian epoch of J2000.0, years.
 constexpr double kJ2000Epoch = 2000.0;
 
