@@ -183,7 +183,7 @@ TEST(PaintFlow, NextCrossesIntoTheNextFile) {
   Data data;
   CanonReader reader(data.dir.path());
   DrawingSurface surface(kWidth, kHeight);
-  SessionState s = atCursor(3000, 12);
+  SessionState s = atCursor(3000, 8);
   ASSERT_EQ(paintView(s, reader, surface, data.hooks()).outcome, LandingOutcome::Shown);
   EXPECT_EQ(s.year, 3000);
   EXPECT_EQ(s.month, 8);
