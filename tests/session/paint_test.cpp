@@ -91,7 +91,7 @@ TEST(PaintFailures, TextsAtTheirPlacesAndTheStateAfter) {
       {"no catalogue at the cursor", {}, 2025, 3, 0, 0, false, LandingOutcome::NoCatalogueAtCursor,
        {{50, 16, "  No bessel file! "}, {50, 32, "  Please start at directory which EC****.prn available."}},
        -1, "mcp00001p03000.prn"},
-      {"no next file while searching", {3}, 3000, 12, 0, 0, true,
+      {"no next file while searching", {3}, 3000, 8, 0, 0, true,
        LandingOutcome::NoCatalogueWhileSearching,
        {{10, 16, "  No bessel file! "}, {10, 32, "  Please start at directory which EC****.prn available."}},
        -1, "mcp03001p08000.prn"},
