@@ -502,9 +502,10 @@ std::int64_t previousBorder(const std::uint32_t* row, std::int64_t x, std::int64
   return lo - 1;
 }
 
-// Asks the memory for pixels [x0, x1] of a row ahead of their use: the rows
-// next to a run are read as soon as it is brushed, and a large image's rows
-// are seldom still in the cache.
+// Asks the memory for pixels [x0, x1] of a row ahead of their use. A fill
+// walks row by row; the rows two away from a run are read after the next
+// one, time enough for a large image's rows, seldom still in the cache, to
+// arrive.
 void prefetchPixels(const std::uint32_t* row, std::int64_t x0, std::int64_t x1) {
   constexpr std::int64_t kPixelsPerCacheLine = 64 / sizeof(std::uint32_t);
   for (std::int64_t x = x0; x <= x1; x += kPixelsPerCacheLine) __builtin_prefetch(row + x);
@@ -570,7 +571,7 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour,
     if (kept.empty()) touched.push_back(y);
     kept.push_back({run.x0, run.x1});
     stack.push_back(run);
-    for (const std::int64_t ny : {y - 1, y + 1})
+    for (const std::int64_t ny : {y - 2, y + 2})
       if (ny >= 0 && ny < deviceHeight_) prefetchPixels(pixels_.data() + ny * deviceWidth_, run.x0, run.x1);
     brushSpan(y, run.x0, run.x1);
     return run.x1;
