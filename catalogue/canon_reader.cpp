@@ -143,18 +143,18 @@ bool dateBefore(const EclipseRecord& a, const EclipseRecord& b) {
   return a.eclipseDay < b.eclipseDay;
 }
 
-// The stopping rule of openAt on an entry's stored date, for the request
-// (year, month). For a whole month it stops at the first entry dated in that
-// month or later; a month with a fraction above 0.05 asks for entries after
-// day 15. An entry-sorted file makes this predicate false, then true: it can
-// be binary-searched.
-bool landsOn(const EclipseRecord& e, double year, double month) {
+// The stopping rule of openAt on an entry's UT date (year, month, day), for
+// the request (year, month). For a whole month it stops at the first entry
+// dated in that month or later; a month with a fraction above 0.05 asks for
+// entries after day 15. Entries in date order make this predicate false, then
+// true: it can be binary-searched.
+bool landsOn(double entryYear, double entryMonth, double entryDay, double year, double month) {
   const double y = std::trunc(year);
   const double m = std::trunc(month);
   const double fraction = month - m;
-  if (e.year == y && e.month == m && fraction < 0.05) return true;
-  if (e.year == y && e.month == m && fraction > 0.05 && e.eclipseDay > 15) return true;
-  return (e.year == y && m < e.month) || y < e.year;
+  if (entryYear == y && entryMonth == m && fraction < 0.05) return true;
+  if (entryYear == y && entryMonth == m && fraction > 0.05 && entryDay > 15) return true;
+  return (entryYear == y && m < entryMonth) || y < entryYear;
 }
 
 }  // namespace
@@ -341,10 +341,11 @@ const CanonReader::UniversalDates& CanonReader::LoadedFile::universalUnder(Delta
   auto& slot = universal[static_cast<std::size_t>(deltaTModelRow(model).model)];
   if (!slot) {
     auto dates = std::make_shared<UniversalDates>();
-    dates->reserve(parsed->entries.size());
+    dates->entries.reserve(parsed->entries.size());
     for (const EclipseRecord& e : parsed->entries) {
       const ModelUniversal u = underModel(e, model);
-      dates->push_back({u.date.year, u.date.month, u.date.day, u.jd});
+      if (!dates->entries.empty() && u.jd < dates->entries.back().greatestJd) dates->ordered = false;
+      dates->entries.push_back({u.date.year, u.date.month, u.date.day, u.jd});
     }
     slot = std::move(dates);
   }
@@ -431,8 +432,15 @@ bool CanonReader::openFileFor(double year) {
 }
 
 EclipseEntry CanonReader::universalEntry(std::size_t i, const DeltaTChoice& deltaT) const {
-  const UniversalDate& u = openFile_->universalUnder(deltaT.model)[i];
+  const UniversalDate& u = openFile_->universalUnder(deltaT.model).entries[i];
   return adjusted(open_->entries[i], u.greatestJd, CalendarDate{u.year, u.month, u.day, 0}, deltaT.adjustSeconds);
+}
+
+bool CanonReader::landsAt(std::size_t i, double year, double month, const DeltaTChoice& deltaT) const {
+  const UniversalDate& u = openFile_->universalUnder(deltaT.model).entries[i];
+  if (deltaT.adjustSeconds == 0) return landsOn(u.year, u.month, u.day, year, month);
+  const CalendarDate c = jdToCalendar(u.greatestJd - deltaT.adjustSeconds / kSecondsPerDay, ZoneMode::StandardZone, 0);
+  return landsOn(c.year, c.month, c.day, year, month);
 }
 
 ReadStatus CanonReader::openAt(double year, double month, const DeltaTChoice& deltaT, EclipseEntry& out) {
@@ -444,20 +452,32 @@ ReadStatus CanonReader::openAt(double year, double month, const DeltaTChoice& de
     nextPosition_ = 0;
     return ReadStatus::NoEntry;
   }
-  auto pred = [&](const EclipseRecord& e) { return landsOn(e, year, month); };
-  CanonEntries::const_iterator it;
-  if (parsed->dateOrdered) {
-    it = std::partition_point(entries.begin(), entries.end(), [&](const EclipseRecord& e) { return !pred(e); });
+  // By the UT date the entry is shown with, so that the date shown is in the
+  // month asked for or later. UT dates in order are binary-searched (a
+  // constant adjustment keeps their order); else scanned in file order.
+  const std::size_t n = entries.size();
+  std::size_t first = 0;
+  if (openFile_->universalUnder(deltaT.model).ordered) {
+    std::size_t count = n;
+    while (count > 0) {
+      const std::size_t half = count / 2;
+      if (landsAt(first + half, year, month, deltaT)) {
+        count = half;
+      } else {
+        first += half + 1;
+        count -= half + 1;
+      }
+    }
   } else {
-    it = std::find_if(entries.begin(), entries.end(), pred);
+    while (first < n && !landsAt(first, year, month, deltaT)) ++first;
   }
   std::size_t landed;
-  if (it == entries.end()) {
-    landed = entries.size() - 1;  // the last entry; the file stays at its end
-    nextPosition_ = entries.size();
+  if (first == n) {
+    landed = n - 1;  // the last entry; the file stays at its end
+    nextPosition_ = n;
     landedBefore_ = true;
   } else {
-    landed = static_cast<std::size_t>(it - entries.begin());
+    landed = first;
     nextPosition_ = landed + 1;
   }
   out = universalEntry(landed, deltaT);

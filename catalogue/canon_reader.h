@@ -143,11 +143,12 @@ class CanonReader {
   // Files are looked up in directory; "." is the working directory.
   explicit CanonReader(std::filesystem::path directory = ".");
 
-  // Opens the file for year and lands on the first entry whose stored TT date
-  // is at or after (year, month): see landsOn in the .cpp for the exact rule,
-  // which honours a fractional month (≥ 0.05 past the whole month asks for
-  // its second half). When no entry qualifies, the last entry of the file is
-  // returned and the file is left at its end.
+  // Opens the file for year and lands on the first entry whose UT date under
+  // deltaT is at or after (year, month): see landsOn in the .cpp for the
+  // exact rule, which honours a fractional month (≥ 0.05 past the whole month
+  // asks for its second half). When no entry of the file qualifies, its last
+  // entry is returned and the file is left at its end (the next file may
+  // hold the entry asked for: see landOnMonth in canon_walk.h).
   // Every entry returned is converted to UT with deltaT.
   ReadStatus openAt(double year, double month, const DeltaTChoice& deltaT, EclipseEntry& out);
 
@@ -193,7 +194,10 @@ class CanonReader {
   struct UniversalDate {
     double year, month, day, greatestJd;
   };
-  using UniversalDates = std::vector<UniversalDate>;
+  struct UniversalDates {
+    std::vector<UniversalDate> entries;
+    bool ordered = true;  // greatestJd never decreases: landing may binary-search
+  };
   struct LoadedFile {
     std::shared_ptr<const ParsedCanonFile> parsed;
     mutable std::array<std::shared_ptr<const UniversalDates>, kDeltaTModelCount> universal{};
@@ -226,6 +230,9 @@ class CanonReader {
   bool openFileFor(double year);
   // Entry i of the open file, converted to UT with deltaT.
   EclipseEntry universalEntry(std::size_t i, const DeltaTChoice& deltaT) const;
+  // Whether entry i of the open file lands a request for (year, month), by
+  // its UT date under deltaT.
+  bool landsAt(std::size_t i, double year, double month, const DeltaTChoice& deltaT) const;
 
   std::filesystem::path directory_;
   std::optional<std::filesystem::path> cacheDirectory_;

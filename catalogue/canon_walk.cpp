@@ -19,9 +19,32 @@ WalkStep readOnward(CanonReader& reader, double lastYearRead, const DeltaTChoice
   if (nextYear >= kCanonEndYear) return {WalkStatus::EndOfCatalogue, nextYear};
   reader.close();
   EclipseEntry first;
-  if (!succeeded(reader.openAt(nextYear, 1, deltaT, first))) return {WalkStatus::NextFileMissing, nextYear};
+  if (!succeeded(reader.openFirst(nextYear, deltaT, first))) return {WalkStatus::NextFileMissing, nextYear};
   out = first;
   return {WalkStatus::Read, nextYear};
+}
+
+LandStatus landOnMonth(CanonReader& reader, double year, double month, const DeltaTChoice& deltaT, EclipseEntry& out) {
+  reader.close();
+  EclipseEntry landed;
+  if (!succeeded(reader.openAt(year, month, deltaT, landed))) return LandStatus::NoFile;
+  if (!reader.landedBeforeDateAsked()) {
+    out = landed;
+    return LandStatus::Read;
+  }
+  // The file ends before the month: its last entry stays the reader's place
+  // when the catalogue ends there.
+  const auto open = reader.openFileIndex();
+  if (!open || *open + 1 >= kCanonFiles.size() || reader.openFileDamaged()) {
+    out = landed;
+    return LandStatus::EndOfCatalogue;
+  }
+  // The following file's entries are all later than this file's, so its
+  // first entry is the one at or after the month.
+  EclipseEntry first;
+  if (!succeeded(reader.openFirst(kCanonFiles[*open + 1].firstYear, deltaT, first))) return LandStatus::NextFileMissing;
+  out = first;
+  return LandStatus::Read;
 }
 
 }  // namespace tarvo

@@ -21,10 +21,26 @@ struct WalkStep {
 
 // Reads the entry after the reader's position into out. At the end of the
 // open file it closes it and opens the file that follows the one holding
-// lastYearRead (the UT year of the last entry read), at month 1 of that
-// file's first year. Never goes back to the file just read, so a walk always
+// lastYearRead (the UT year of the last entry read), at that file's first
+// entry (which may lie in the year before the file's first year in UT). Never goes back to the file just read, so a walk always
 // ends. Past the last file the reader is left at its end. out is left
 // unchanged unless the status is Read. Entries are converted to UT with deltaT.
 WalkStep readOnward(CanonReader& reader, double lastYearRead, const DeltaTChoice& deltaT, EclipseEntry& out);
+
+// How landOnMonth ended.
+enum class LandStatus {
+  Read,            // out is the first entry at or after the month
+  NoFile,          // the file for the year cannot be opened or holds no entry
+  EndOfCatalogue,  // no entry at or after the month: out is the last entry
+                   // before it (in the last file, or in a damaged one)
+  NextFileMissing,  // the file for the year had none; the next cannot be opened
+};
+
+// Lands on the first entry of the catalogue whose UT date under deltaT is at
+// or after (year, month), by openAt's rule: in the file for year, or, when
+// that file ends before the month, at the first entry of the file after it
+// (a damaged file ends the catalogue there, as in readOnward). The reader
+// then stands on the entry returned, so that readOnward goes on after it.
+LandStatus landOnMonth(CanonReader& reader, double year, double month, const DeltaTChoice& deltaT, EclipseEntry& out);
 
 }  // namespace tarvo

@@ -97,26 +97,21 @@ LandingOutcome landAtCursor(SessionState& state, CanonReader& reader, const Cloc
     state.searchStartYear = state.year;
   }
   state.pendingAction = kLandAtCursor;
-  reader.close();
   EclipseEntry r;
-  const ReadStatus status = reader.openAt(state.year, state.month, state.deltaTChoice, r);
-  if (succeeded(status) && reader.landedBeforeDateAsked() &&
-      reader.openFileIndex() == kCanonFiles.size() - 1) {
+  const LandStatus status = landOnMonth(reader, state.year, state.month, state.deltaTChoice, r);
+  if (status == LandStatus::EndOfCatalogue) {
     // No eclipse at or after the cursor: the catalogue has ended.
     recomputeDeltaT(state);
     return LandingOutcome::EndOfCatalogue;
   }
   // ΔT is recomputed after every read, successful or not.
-  if (succeeded(status)) {
-    takeCurrentEclipse(state, r);
-  } else {
+  if (status != LandStatus::Read) {
     recomputeDeltaT(state);
-  }
-  if (!succeeded(status)) {
     state.pendingAction = kLandAtCursor;
     state.restartAfterError = -1;
     return LandingOutcome::NoCatalogueAtCursor;
   }
+  takeCurrentEclipse(state, r);
   if (stepsOnFromCursor(state)) state.pendingAction = kSearchForward;
   return LandingOutcome::Shown;
 }

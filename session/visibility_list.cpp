@@ -95,17 +95,16 @@ VisibilityListSearch visibilityListSearch(CanonReader& reader, const SearchCrite
 NextVisible nextVisibleEclipse(CanonReader& reader, const SearchCriteria& criteria, double year, double month,
                                const SiteValues& site, double minAltitudeDeg, double afterJd, EclipsePhase minPhase) {
   NextVisible out;
-  reader.close();
   EclipseEntry e;
-  if (!succeeded(reader.openAt(year, month, criteria.deltaT, e))) {
-    out.end = SearchEnd::StartFileMissing;
-    return out;
+  // The landing of show and of the window: the first entry at or after the month.
+  switch (landOnMonth(reader, year, month, criteria.deltaT, e)) {
+    case LandStatus::Read: break;
+    case LandStatus::NoFile: out.end = SearchEnd::StartFileMissing; return out;
+    case LandStatus::EndOfCatalogue: out.end = SearchEnd::EndOfCatalogue; return out;
+    case LandStatus::NextFileMissing: out.end = SearchEnd::NextFileMissing; return out;
   }
-  // openAt lands on the first entry at or after the month, or on the last
-  // entry of the file when none is: skip such an earlier entry.
-  const auto before = [&](const EclipseRecord& r) { return r.year < year || (r.year == year && r.month < month); };
   for (;;) {
-    if (!before(e) && e.greatestJd > afterJd &&
+    if (e.greatestJd > afterJd &&
         meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaT), criteria).accepted) {
       ExportEclipse x = exportEclipseOf(e, criteria.deltaT, site);
       const Visibility& v = *x.visibility;

@@ -1,20 +1,12 @@
 #include "surface/drawing_surface.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QFont>
-#include <QFontMetrics>
-#include <QGuiApplication>
-#include <QImage>
-#include <QImageWriter>
-#include <QPainter>
-#include <QString>
-
 #include <algorithm>
 #include <cmath>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "surface/text_raster.h"
 
 // Fontconfig, loaded for the text fonts, keeps its configuration until the
 // process ends; the leak checker of sanitizer builds is told so. Weak, so
@@ -44,6 +36,8 @@ namespace {
 constexpr std::uint32_t kOpaque = 0xFF000000u;
 constexpr std::uint32_t kRgbMask = 0x00FFFFFFu;
 constexpr int kTextPitch = 7;  // pixels per character of the text font
+// Cell height of the text font, used only when no text module is loaded.
+constexpr int kTextLineHeight = 14;
 constexpr int kMaxPenWidth = 256;  // wider pens are drawn this wide
 
 int strokeWidth(const Pen& pen) { return std::clamp(pen.width, 1, kMaxPenWidth); }
@@ -76,36 +70,6 @@ std::optional<PixelBox> toPixelBox(double left, double top, double right, double
                      std::max(a->y, c->y)};
   if (box.l == box.r || box.t == box.b) return std::nullopt;
   return box;
-}
-
-// Text needs a GUI application for the font database. A program with none
-// (tests, the command line) gets one on the offscreen platform, kept to the
-// end of the process.
-void ensureGuiApplication() {
-  if (QCoreApplication::instance() != nullptr) return;
-  static int argc = 3;
-  static char arg0[] = "tarvo";
-  static char arg1[] = "-platform";
-  static char arg2[] = "offscreen";
-  static char* argv[] = {arg0, arg1, arg2, nullptr};
-  static QGuiApplication* app = new QGuiApplication(argc, argv);
-  (void)app;
-}
-
-// The text fonts at `scale` device pixels per logical one.
-QFont makeFont(FontRecipe recipe, double scale = 1) {
-  ensureGuiApplication();
-  // "Courier New" and "Times Roman" are served by their metric-compatible
-  // Liberation faces, named explicitly so that no sans face is substituted.
-  QFont f(recipe == FontRecipe::Text ? QStringLiteral("Liberation Mono")
-                                     : QStringLiteral("Liberation Serif"));
-  f.setPixelSize(static_cast<int>(std::lround((recipe == FontRecipe::Text ? 12 : 11) * scale)));
-  f.setWeight(QFont::Medium);  // 500
-  f.setFixedPitch(recipe == FontRecipe::Text);
-  f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
-  f.setHintingPreference(QFont::PreferFullHinting);
-  f.setKerning(false);
-  return f;
 }
 
 struct Span {
@@ -152,12 +116,6 @@ DrawingSurface::DrawingSurface(int width, int height, double scale)
 Rgb DrawingSurface::pixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= deviceWidth_ || y >= deviceHeight_) return paletteColour(PaletteIndex::Black);
   return pixels_[static_cast<std::size_t>(y) * deviceWidth_ + x] & kRgbMask;
-}
-
-QImage DrawingSurface::image() {
-  if (pixels_.empty()) return QImage();
-  return QImage(reinterpret_cast<uchar*>(pixels_.data()), deviceWidth_, deviceHeight_, deviceWidth_ * 4,
-                QImage::Format_RGB32);
 }
 
 std::optional<std::int64_t> DrawingSurface::toDevice(double v) const { return toPixel(v * scale_); }
@@ -607,12 +565,14 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour,
 
 int DrawingSurface::textWidth(std::string_view text) const {
   if (font_ == FontRecipe::Text) return kTextPitch * static_cast<int>(text.size());
-  const QFontMetrics metrics(makeFont(font_));
-  return metrics.horizontalAdvance(
-      QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  const TextRaster* raster = textRaster();
+  return raster != nullptr ? raster->width(font_, text) : kTextPitch * static_cast<int>(text.size());
 }
 
-int DrawingSurface::textHeight() const { return QFontMetrics(makeFont(font_)).height(); }
+int DrawingSurface::textHeight() const {
+  const TextRaster* raster = textRaster();
+  return raster != nullptr ? raster->height(font_) : kTextLineHeight;
+}
 
 void DrawingSurface::textOut(double xd, double yd, std::string_view text) {
   auto p = toPixelPoint(xd, yd);
@@ -631,42 +591,33 @@ void DrawingSurface::textOut(double xd, double yd, std::string_view text) {
   if (backgroundMode_ == BackgroundMode::Opaque)
     fillLogicalBand(x, y, static_cast<std::int64_t>(x) + textWidth(text) - 1,
                     static_cast<std::int64_t>(y) + textHeight() - 1, backgroundColour_);
+  const TextRaster* raster = textRaster();
+  if (raster == nullptr) return;
   // The glyphs at the device size, from the device pixel of the cell's corner.
-  const QFont font = makeFont(font_, scale_);
-  const QFontMetrics metrics(font);
-  QImage target = image();
-  QPainter painter(&target);
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setRenderHint(QPainter::TextAntialiasing, false);
-  painter.setFont(font);
-  painter.setPen(QColor::fromRgb(kOpaque | textColour_));
-  const int baseline = static_cast<int>(deviceEdge(y)) + metrics.ascent();
-  const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  std::vector<PlacedText> pieces;
   if (font_ == FontRecipe::Text) {
     // Each glyph on the whole-pixel pitch.
-    for (qsizetype i = 0; i < s.size(); ++i) {
-      if (s[i] == QLatin1Char(' ')) continue;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == ' ') continue;
       const int gx = x + kTextPitch * static_cast<int>(i);
       if (gx > width_) break;
-      painter.drawText(QPoint(static_cast<int>(deviceEdge(gx)), baseline), QString(s[i]));
+      pieces.push_back({static_cast<int>(deviceEdge(gx)), text.substr(i, 1)});
     }
   } else {
-    painter.drawText(QPoint(static_cast<int>(deviceEdge(x)), baseline), s);
+    pieces.push_back({static_cast<int>(deviceEdge(x)), text});
   }
+  raster->draw(pixels_.data(), deviceWidth_, deviceHeight_, font_, scale_, textColour_,
+               static_cast<int>(deviceEdge(y)), pieces.data(), pieces.size());
 }
 
-FileWrite writePng(const QImage& picture, const std::string& path) {
-  if (picture.isNull()) return {"the picture is empty"};
-  // Encoded in memory first: the file only ever holds a whole picture.
-  QByteArray encoded;
-  QBuffer buffer(&encoded);
-  buffer.open(QIODevice::WriteOnly);
-  QImageWriter writer(&buffer, "PNG");
-  if (!writer.write(picture)) return {writer.errorString().toStdString()};
-  return writeFileWhole(path, std::string_view(encoded.constData(), static_cast<std::size_t>(encoded.size())));
+FileWrite DrawingSurface::savePng(const std::string& path) {
+  std::string why;
+  const TextRaster* raster = textRaster(&why);
+  if (raster == nullptr) return {why};
+  std::string png;
+  if (!raster->encodePng(pixels_.data(), deviceWidth_, deviceHeight_, png, why)) return {why};
+  return writeFileWhole(path, png);
 }
-
-FileWrite DrawingSurface::savePng(const std::string& path) { return writePng(image(), path); }
 
 // Primitives.
 

@@ -23,6 +23,7 @@
 
 #include "base/file_write.h"
 #include "surface/palette.h"
+#include "surface/text_raster.h"
 
 class QImage;
 
@@ -37,6 +38,7 @@ inline constexpr double kMaxSurfaceScale = 4;
 enum class BackgroundMode { Transparent = 1, Opaque = 2 };
 
 // Writes a picture as a PNG file, whole or not at all (writeFileWhole).
+// With image() below, in tarvo_surface_image, for programs that link Qt's GUI.
 [[nodiscard]] FileWrite writePng(const QImage& picture, const std::string& path);
 
 // Solid pen; width in pixels, strokes centred on the path, the extra pixel of
@@ -55,9 +57,6 @@ struct Brush {
   BrushStyle style = BrushStyle::Solid;
   Rgb colour = paletteColour(PaletteIndex::White);
 };
-
-// "Courier New" −12 (a fixed 7-pixel pitch) and "Times Roman" −11.
-enum class FontRecipe { Text, Chart };
 
 struct PixelPoint {
   std::int64_t x, y;
@@ -143,7 +142,7 @@ class DrawingSurface {
   int textWidth(std::string_view text) const;
   int textHeight() const;
 
-  // Writes the image as a PNG file.
+  // Writes the image as a PNG file (PNG encoding comes from the text module).
   [[nodiscard]] FileWrite savePng(const std::string& path);
 
  private:

@@ -43,6 +43,7 @@ OptionParser localParser(LocalArgs& a) {
   addEclipseOptions(parser, a.eclipse);
   parser.add(outputFileOption("--png", "FILE", "also draw the report into a PNG file", a.pngPath));
   parser.addWithin("--png", sizeOption(a.eclipse.shared));
+  parser.addWithin("--png", timeZoneOption(a.eclipse.shared));
   parser.add(flagOption("--sigma", "end with deltat_sigma S, the uncertainty of Delta T in seconds", a.sigma));
   parser.add(flagOption("--topocentric",
                         "Alt. as an observer at the site sees it (topocentric, refracted), said on the note line",
@@ -60,6 +61,7 @@ int runLocal(const std::vector<std::string>& args) {
     return parser.usageError(e);
   }
   if (options.sizeGiven && pngPath.empty()) return parser.usageError("--size goes with --png");
+  if (options.timeZone && pngPath.empty()) return parser.usageError("--tz goes with --png");
   if (const std::string why = pngPath.empty() ? std::string() : refusedOutputFile(pngPath); !why.empty()) {
     std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), why.c_str());
     return kExitPngFailed;

@@ -75,6 +75,7 @@ OptionParser renderParser(RenderOptions& out) {
                       "lands on the month, or the computer's current month) and writes the picture as PNG.");
   parser.addRequired(outputFileOption("--out", "FILE.png", "the PNG file to write", out.outPath));
   addEclipseOptions(parser, out.eclipse);
+  parser.add(timeZoneOption(out.eclipse.shared));
   parser.add(sizeOption(out.eclipse.shared));
   const std::string scaleError = formatString("--scale needs a ratio from %g to %g", kMinSurfaceScale, kMaxSurfaceScale);
   parser.add({.name = "--scale",
@@ -199,6 +200,9 @@ int runRender(const std::vector<std::string>& args) {
   if (options.outPath.empty()) return parser.usageError("--out FILE.png is needed");
   if (const std::string e = checkEclipseOptions(parser.positional(), options.eclipse); !e.empty()) {
     return parser.usageError(e);
+  }
+  if (const SharedOptions& o = options.eclipse.shared; o.timeZone && !o.cityName && !o.typedSite) {
+    return parser.usageError("--tz needs --city NAME or --site LON LAT HEIGHT");
   }
   if (options.eclipse.shared.width * options.scale > kMaxSurfaceSide ||
       options.eclipse.shared.height * options.scale > kMaxSurfaceSide) {

@@ -300,6 +300,8 @@ std::string applySiteOptions(const SharedOptions& options, const SiteList& sites
     state.site = typedChoice(options.typedSite->longitudeDeg, options.typedSite->latitudeDeg,
                              options.typedSite->heightM);
   }
+  // The clock --tz names is the site's, as the Display dialog's zone field.
+  if (options.timeZone && (options.cityName || options.typedSite)) state.site.timeZone = *options.timeZone;
   return {};
 }
 

@@ -91,7 +91,7 @@ int findCity(const SiteList& sites, std::string_view name);
 
 // The site options after the city list is read: --city NAME picks the city
 // found by findCity as the observing site, --site the typed coordinates
-// (a typed site choice). Returns an error message for a city
+// (a typed site choice), each with the --tz zone when given. Returns an error message for a city
 // not in the list (naming the cities there), empty otherwise; without either
 // option does nothing.
 std::string applySiteOptions(const SharedOptions& options, const SiteList& sites, SessionState& state);

@@ -15,6 +15,7 @@
 #include "catalogue/canon_reader.h"
 #include "circumstances/eclipse_circumstances.h"
 #include "circumstances/zone_words.h"
+#include "base/text_format.h"
 #include "map/projection.h"
 #include "map/visibility.h"
 #include "timebase/delta_t.h"
@@ -163,8 +164,7 @@ TEST(ZoneCatalogue, EveryFiftiethEclipseIsHatchedAsTheGeometryGives) {
             ++probes;
             if (got != (want == 0 ? colorTable[0] : colorTable[static_cast<std::size_t>(want)])) {
               if (wrongHere++ == 0)
-                first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") wants palette colour " +
-                        std::to_string(want);
+                first = formatString("(%d, %d) wants palette colour %d", x, y, want);
             }
           }
         }

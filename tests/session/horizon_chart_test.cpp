@@ -5,7 +5,9 @@
 #include <cmath>
 #include <filesystem>
 
+#include "app/time_zones.h"
 #include "base/angles.h"
+#include "base/text_format.h"
 #include "circumstances/visibility.h"
 #include "session/horizon_command.h"
 #include "session/paint.h"
@@ -24,6 +26,8 @@ fs::path canonDirectory() {
 struct Case {
   const char* what;
   double year, month, longitudeDeg, latitudeDeg;
+  const char* zone;            // the town's zone of the tz database
+  double clockOffsetHours;     // its clocks' offset from UT that night, from the published rules
 };
 
 // Contact name → index into Visibility::contactAltitudeDeg; −1 for greatest eclipse.
@@ -37,12 +41,15 @@ int contactIndex(const std::string& label) {
 TEST(HorizonChart, MoonsArePlottedAtTheVisibilityPlaces) {
   if (!fs::exists(canonDirectory() / "mcp00001p03000.prn")) GTEST_SKIP() << "no generated canon";
   const Case cases[] = {
-      {"total, at moonrise in Tokyo", 2025, 3, 139.74, 35.65},
-      {"total, seen whole in New York", 2025, 3, -74.01, 40.71},
-      {"total, seen whole in Tokyo", 2025, 9, 139.74, 35.65},
-      {"total, southern sky", 2025, 9, 151.21, -33.87},
-      {"penumbral, Berlin", 2024, 3, 13.40, 52.52},
-      {"partial, near the pole", 2023, 10, 15.6, 78.2},
+      {"total, at moonrise in Tokyo", 2025, 3, 139.74, 35.65, "Asia/Tokyo", 9},
+      // Daylight time from 2025 March 9.
+      {"total, seen whole in New York", 2025, 3, -74.01, 40.71, "America/New_York", -4},
+      {"total, seen whole in Tokyo", 2025, 9, 139.74, 35.65, "Asia/Tokyo", 9},
+      {"total, southern sky", 2025, 9, 151.21, -33.87, "Australia/Sydney", 10},
+      // Summer time only from March 31.
+      {"penumbral, Berlin", 2024, 3, 13.40, 52.52, "Europe/Berlin", 1},
+      // Summer time until October 29.
+      {"partial, near the pole", 2023, 10, 15.6, 78.2, "Arctic/Longyearbyen", 2},
   };
   for (const Case& c : cases) {
     SessionState s;
@@ -52,11 +59,12 @@ TEST(HorizonChart, MoonsArePlottedAtTheVisibilityPlaces) {
     DrawingSurface view(692, 453);
     ASSERT_EQ(paintView(s, reader, view, hooks).outcome, LandingOutcome::Shown) << c.what;
     s.site = typedChoice(c.longitudeDeg, c.latitudeDeg, 0);
+    s.site.timeZone = c.zone;
     const SiteValues site{c.longitudeDeg, c.latitudeDeg, 0};
     const Visibility seen = visibilityAt(s.circumstances, site, 0);
     ASSERT_TRUE(seen.converged) << c.what;
 
-    const HorizonChartValues values = horizonChartValuesOf(s);
+    const HorizonChartValues values = horizonChartValuesOf(s, &systemZoneDatabase());
     const std::vector<DrawnHorizonMoon> drawn = drawHorizonChart(view, values);
     const HorizonChartLayout layout = horizonChartLayout(values, view.width(), view.height());
     ASSERT_EQ(drawn.size(), values.moons.size()) << c.what;
@@ -83,6 +91,16 @@ TEST(HorizonChart, MoonsArePlottedAtTheVisibilityPlaces) {
       EXPECT_LT(std::fabs(angleDiffDeg(layout.azimuthAt(drawn[i].x), place.azimuthDeg)), azimuthToleranceDeg)
           << c.what << " " << label;
       EXPECT_EQ(drawn[i].up, place.geocentricDeg > place.riseLimitDeg) << c.what << " " << label;
+      // The label's time is the town's clock: UT plus the night's offset, to
+      // the nearest minute (a second either way for a time near a half minute).
+      const double clockMinutes = (s.circumstances.utHours(tHours) + c.clockOffsetHours) * 60;
+      auto hhmm = [](double minutes) {
+        const long m = ((std::lround(minutes) % 1440) + 1440) % 1440;
+        return formatString("%02ld:%02ld", m / 60, m % 60);
+      };
+      const std::string clock = label.substr(label.find(' ') + 1);
+      EXPECT_TRUE(clock == hhmm(clockMinutes + 1.0 / 60) || clock == hhmm(clockMinutes - 1.0 / 60))
+          << c.what << " " << label << " against " << hhmm(clockMinutes);
 
       // The disc's middle: in the umbra at the internal contacts, lit at the
       // penumbral ones (dimmed below the horizon).

@@ -90,34 +90,32 @@ TEST_F(Landing, FirstPaintTakesTheClockMonth) {
   EXPECT_EQ(s.pendingAction, kLandAtCursor);
 }
 
-// No entry at or after 3000-12 in its file: the last eclipse of 3000 is shown.
-TEST_F(Landing, Show3000DecemberGivesTheLastEclipseOf3000) {
+// No entry at or after 3000-12 in its file: the first eclipse of the next
+// file is shown, and Next goes on from it.
+TEST_F(Landing, Show3000DecemberGoesOnToTheNextFile) {
   SessionState s = atCursor(3000, 12);
   ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
-  EXPECT_EQ(s.year, 3000);
-  EXPECT_EQ(s.month, 8);
-  EXPECT_EQ(s.current.eclipseDay, 5);
+  EXPECT_EQ(s.year, 3001);
+  EXPECT_EQ(s.month, 1);
+  EXPECT_EQ(reader_.openFileIndex().value_or(99), 4u);
+  ASSERT_EQ(next(s, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s.month, 7);
 }
 
-// −10000 March: stored 3 March TT, shown in February UT.
-TEST_F(Landing, RemotePastShowsAnEarlierUniversalMonth) {
-  SessionState s = atCursor(-10000, 3);
-  ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
-  EXPECT_EQ(s.year, -10000);
-  EXPECT_EQ(s.month, 2);
-}
-
-// −10000 January: the entry stored on January 4 is in −10001 UT, before the
-// cursor's year, so a type-0 landing steps over it.
-TEST_F(Landing, TypeZeroStepsOverAnEntryBeforeTheCursorYear) {
-  SessionState s = atCursor(-10000, 1);
-  ASSERT_EQ(landAtCursor(s, reader_), LandingOutcome::Shown);
-  EXPECT_EQ(s.year, -10001);
-  EXPECT_EQ(s.pendingAction, kSearchForward);
-  ASSERT_EQ(searchForward(s, reader_), LandingOutcome::Shown);
-  EXPECT_EQ(s.year, -10000);
-  EXPECT_EQ(s.month, 2);
-  EXPECT_EQ(s.pendingAction, kLandAtCursor);
+// −10000: the entry stored on January 4 is in −10001 UT and the one stored on
+// 3 March in February UT. The landing goes by the UT date: January and
+// February land in February, March in August.
+TEST_F(Landing, RemotePastLandsInTheMonthAskedOrLater) {
+  const struct {
+    double month, expectMonth;
+  } cases[] = {{1, 2}, {2, 2}, {3, 8}};
+  for (const auto& c : cases) {
+    SessionState s = atCursor(-10000, c.month);
+    ASSERT_EQ(landAtCursor(s, reader_), LandingOutcome::Shown);
+    EXPECT_EQ(s.year, -10000);
+    EXPECT_EQ(s.month, c.expectMonth);
+    EXPECT_EQ(s.pendingAction, kLandAtCursor);
+  }
 }
 
 // The whole catalogue stepped through with Next: every entry once, in order,
@@ -126,7 +124,7 @@ TEST_F(Landing, NextWalksEveryEntryAcrossFilesToTheEnd) {
   std::size_t total = 0;
   for (const auto& f : kCanonFiles) total += testing::readStoredEntries(testing::testCanonDir() / f.name).size();
   SessionState s = atCursor(-13000, 1);
-  // The first entry (stored −13000-01-03) is in −13001 UT: type 0 steps over it.
+  // The first entry (stored −13000-01-03) is in −13001 UT: the landing passes over it.
   ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
   std::size_t shown = 1;
   double lastJd = s.current.greatestJd;
@@ -152,7 +150,7 @@ TEST_F(Landing, TheEndsOfTheCatalogue) {
   EXPECT_EQ(s.year, 16999);
   EXPECT_EQ(s.month, 12);
 
-  // −13000 January: the first entry (−13001 UT) is stepped over to June.
+  // −13000 January: the first entry (−13001 UT) is passed over to June.
   SessionState first = atCursor(-13000, 1);
   ASSERT_EQ(positionForPaint(first, reader_), LandingOutcome::Shown);
   const double firstJd = first.current.greatestJd;
@@ -171,8 +169,9 @@ TEST_F(Landing, TheEndsOfTheCatalogue) {
 }
 
 TEST_F(Landing, NextFromTheLastEntryOfAFileOpensTheNextFile) {
-  SessionState s = atCursor(3000, 12);
+  SessionState s = atCursor(3000, 8);
   ASSERT_EQ(positionForPaint(s, reader_), LandingOutcome::Shown);
+  ASSERT_EQ(s.current.eclipseDay, 5);
   ASSERT_EQ(next(s, reader_), LandingOutcome::Shown);
   EXPECT_EQ(s.year, 3001);
   EXPECT_EQ(s.month, 1);
@@ -192,11 +191,16 @@ TEST(LandingFiles, MissingCatalogueAtTheCursor) {
   EXPECT_EQ(s.deltaT, deltaTModel((0.0 - 2451545.0) / 36525.0));
 }
 
+// The next file missing when Next crosses into it, and when the landing
+// goes on into it (nothing at or after 3000 December in the file for 3000).
 TEST(LandingFiles, MissingNextFileDuringASearch) {
   testing::ScratchDir dir;
   testing::copyTestCanon(dir.path(), {3});
   CanonReader reader(dir.path());
-  SessionState s = atCursor(3000, 12);
+  SessionState past = atCursor(3000, 12);
+  EXPECT_EQ(positionForPaint(past, reader), LandingOutcome::NoCatalogueAtCursor);
+  EXPECT_EQ(missingCatalogueLine(reader).rfind(kCanonFiles[4].name, 0), 0u);
+  SessionState s = atCursor(3000, 8);
   ASSERT_EQ(positionForPaint(s, reader), LandingOutcome::Shown);
   const LandingOutcome o = next(s, reader);
   EXPECT_EQ(o, LandingOutcome::NoCatalogueWhileSearching);

@@ -91,7 +91,7 @@ TEST(PaintFailures, TextsAtTheirPlacesAndTheStateAfter) {
       {"no catalogue at the cursor", {}, 2025, 3, 0, 0, false, LandingOutcome::NoCatalogueAtCursor,
        {{50, 16, "  No bessel file! "}, {50, 32, "  Please start at directory which EC****.prn available."}},
        -1, "mcp00001p03000.prn"},
-      {"no next file while searching", {3}, 3000, 12, 0, 0, true,
+      {"no next file while searching", {3}, 3000, 8, 0, 0, true,
        LandingOutcome::NoCatalogueWhileSearching,
        {{10, 16, "  No bessel file! "}, {10, 32, "  Please start at directory which EC****.prn available."}},
        -1, "mcp03001p08000.prn"},
@@ -183,7 +183,7 @@ TEST(PaintFlow, NextCrossesIntoTheNextFile) {
   Data data;
   CanonReader reader(data.dir.path());
   DrawingSurface surface(kWidth, kHeight);
-  SessionState s = atCursor(3000, 12);
+  SessionState s = atCursor(3000, 8);
   ASSERT_EQ(paintView(s, reader, surface, data.hooks()).outcome, LandingOutcome::Shown);
   EXPECT_EQ(s.year, 3000);
   EXPECT_EQ(s.month, 8);

@@ -6,7 +6,9 @@
 #include <cmath>
 #include <limits>
 
+#include "session/current_eclipse.h"
 #include "session/landing.h"
+#include "session/visibility_list.h"
 #include "catalogue/saros_table.h"
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/session/session_test_support.h"
@@ -436,6 +438,81 @@ TEST_F(ListGenerated, MissingFiles) {
   EXPECT_TRUE(noFileTexts(missing));
   EXPECT_EQ(s_.eclipseListCount, 0);
   EXPECT_EQ(eclipseListLines(s_, false).size(), 1u);
+}
+
+// ---------------------------------------------------------------------------
+// Landing on a month: show (the window's landing), next and the list agree on
+// the first eclipse dated (UT, under the ΔT choice) in the month or later.
+
+bool inMonthOrLater(const EclipseRecord& e, int year, int month) {
+  return e.year > year || (e.year == year && e.month >= month);
+}
+
+// Every entry of the catalogue under a ΔT choice, file by file in order.
+std::vector<EclipseEntry> everyEntry(CanonReader& reader, const DeltaTChoice& deltaT) {
+  std::vector<EclipseEntry> all;
+  for (const CanonFile& f : kCanonFiles) {
+    EclipseEntry e;
+    for (ReadStatus st = reader.openFirst(f.firstYear, deltaT, e); succeeded(st); st = reader.readNext(deltaT, e))
+      all.push_back(e);
+  }
+  return all;
+}
+
+TEST(LandingGenerated, ShowNextAndListLandOnTheFirstEclipseOfTheMonthOrLater) {
+  REQUIRE_GENERATED_CANON();
+  CanonReader reader(testing::rundataDir());
+  // The span's ends, −11999 December (ΔT is days), both sides of every file
+  // boundary, and a month every 1009 years.
+  std::vector<std::pair<int, int>> months = {{-13000, 1}, {-13000, 4}, {-13000, 5}, {-11999, 12},
+                                             {16999, 10}, {16999, 11}, {16999, 12}};
+  for (std::size_t i = 0; i + 1 < kCanonFiles.size(); ++i) {
+    for (int m : {11, 12}) months.emplace_back(kCanonFiles[i].lastYear, m);
+    for (int m : {1, 2}) months.emplace_back(kCanonFiles[i + 1].firstYear, m);
+  }
+  for (int y = -12987; y < 16999; y += 1009) months.emplace_back(y, 1 + (y % 12 + 12) % 12);
+  const DeltaTChoice choices[] = {{}, {DeltaTModel::kSmh2020, 0}, {DeltaTModel::kBuiltin, 10000},
+                                  {DeltaTModel::kBuiltin, -10000}};
+  for (const DeltaTChoice& choice : choices) {
+    const std::vector<EclipseEntry> all = everyEntry(reader, choice);
+    SearchCriteria every;
+    every.deltaT = choice;
+    for (const auto& [year, month] : months) {
+      const std::string where = std::to_string(year) + "/" + std::to_string(month) + " " +
+                                deltaTModelName(choice.model) + " " + std::to_string(choice.adjustSeconds);
+      const auto want = std::find_if(all.begin(), all.end(), [&](const EclipseEntry& e) {
+        return inMonthOrLater(e, year, month);
+      });
+      SessionState s = testing::atCursor(year, month);
+      s.deltaTChoice = choice;
+      const LandingOutcome shown = positionForPaint(s, reader);
+      std::optional<double> listedJd;
+      std::optional<EclipseEntry> lastRead;
+      walkListSearch(reader, every, year, 1, [&](const EclipseEntry& e) {
+        if (inMonthOrLater(e, year, month)) listedJd = e.greatestJdTt;
+        return !listedJd;
+      }, lastRead);
+      if (want == all.end()) {
+        EXPECT_EQ(shown, LandingOutcome::EndOfCatalogue) << where;
+        EXPECT_EQ(nextVisibleEclipse(reader, every, year, month, {}, -90).end, SearchEnd::EndOfCatalogue) << where;
+        EXPECT_FALSE(listedJd) << where;
+        continue;
+      }
+      ASSERT_EQ(shown, LandingOutcome::Shown) << where;
+      EXPECT_EQ(s.current.greatestJdTt, want->greatestJdTt) << where << ": show lands on " << s.current.year << "/"
+                                                            << s.current.month << "/" << s.current.eclipseDay;
+      if (want->year <= year + 1) {
+        EXPECT_EQ(listedJd, want->greatestJdTt) << where;
+      }
+      // next, from the sub-lunar point of the eclipse looked for (the Moon
+      // in the zenith at greatest eclipse).
+      const EclipseCircumstances& c = updateCurrentEclipse(s);
+      const SiteValues site{c.subLunar.longitudeDeg, c.subLunar.latitudeDeg, 0};
+      const NextVisible n = nextVisibleEclipse(reader, every, year, month, site, -90, -1e300, EclipsePhase::Penumbral);
+      ASSERT_TRUE(n.record) << where;
+      EXPECT_EQ(n.record->greatestJdTt, want->greatestJdTt) << where;
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------
