@@ -143,12 +143,11 @@ bool dateBefore(const EclipseRecord& a, const EclipseRecord& b) {
   return a.eclipseDay < b.eclipseDay;
 }
 
-// The stopping rule of openAt on an entry's UT date (year, month, day), for
-// the request (year, month). For a whole month it stops at the first entry
-// dated in that month or later; a month with a fraction above 0.05 asks for
-// entries after day 15. Entries in date order make this predicate false, then
-// true: it can be binary-searched.
-bool landsOn(double entryYear, double entryMonth, double entryDay, double year, double month) {
+}  // namespace
+
+std::optional<CanonDefectKind> checkCanonEntryRanges(const EclipseRecord& r) { return checkRanges(r); }
+
+bool landsOnMonth(double entryYear, double entryMonth, double entryDay, double year, double month) {
   const double y = std::trunc(year);
   const double m = std::trunc(month);
   const double fraction = month - m;
@@ -156,10 +155,6 @@ bool landsOn(double entryYear, double entryMonth, double entryDay, double year, 
   if (entryYear == y && entryMonth == m && fraction > 0.05 && entryDay > 15) return true;
   return (entryYear == y && m < entryMonth) || y < entryYear;
 }
-
-}  // namespace
-
-std::optional<CanonDefectKind> checkCanonEntryRanges(const EclipseRecord& r) { return checkRanges(r); }
 
 std::optional<std::size_t> canonFileIndexForYear(double year) {
   if (!std::isfinite(year)) return std::nullopt;
@@ -438,9 +433,9 @@ EclipseEntry CanonReader::universalEntry(std::size_t i, const DeltaTChoice& delt
 
 bool CanonReader::landsAt(std::size_t i, double year, double month, const DeltaTChoice& deltaT) const {
   const UniversalDate& u = openFile_->universalUnder(deltaT.model).entries[i];
-  if (deltaT.adjustSeconds == 0) return landsOn(u.year, u.month, u.day, year, month);
+  if (deltaT.adjustSeconds == 0) return landsOnMonth(u.year, u.month, u.day, year, month);
   const CalendarDate c = jdToCalendar(u.greatestJd - deltaT.adjustSeconds / kSecondsPerDay, ZoneMode::StandardZone, 0);
-  return landsOn(c.year, c.month, c.day, year, month);
+  return landsOnMonth(c.year, c.month, c.day, year, month);
 }
 
 ReadStatus CanonReader::openAt(double year, double month, const DeltaTChoice& deltaT, EclipseEntry& out) {

@@ -105,6 +105,12 @@ struct ParsedCanonFile {
 // the parser keeps it.
 std::optional<CanonDefectKind> checkCanonEntryRanges(const EclipseRecord& r);
 
+// The landing rule for a request (year, month) on an entry's date (the UT
+// date of an entry read): true for a date in that month or later. A month
+// with a fraction above 0.05 asks for its second half: in that month, only
+// days after 15. Entries in date order make it false, then true.
+bool landsOnMonth(double entryYear, double entryMonth, double entryDay, double year, double month);
+
 // Parses canon text. Stops at the first rejected entry; never throws.
 // fileName is only used to label the defect. truncatedAtLimit says the text
 // is a prefix of a larger file.
@@ -144,9 +150,9 @@ class CanonReader {
   explicit CanonReader(std::filesystem::path directory = ".");
 
   // Opens the file for year and lands on the first entry whose UT date under
-  // deltaT is at or after (year, month): see landsOn in the .cpp for the
-  // exact rule, which honours a fractional month (≥ 0.05 past the whole month
-  // asks for its second half). When no entry of the file qualifies, its last
+  // deltaT is at or after (year, month) by landsOnMonth, which honours a
+  // fractional month (more than 0.05 past the whole month asks for its
+  // second half). When no entry of the file qualifies, its last
   // entry is returned and the file is left at its end (the next file may
   // hold the entry asked for: see landOnMonth in canon_walk.h).
   // Every entry returned is converted to UT with deltaT.

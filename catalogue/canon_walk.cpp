@@ -47,4 +47,13 @@ LandStatus landOnMonth(CanonReader& reader, double year, double month, const Del
   return LandStatus::Read;
 }
 
+double landingMonthOf(CanonReader& reader, const EclipseEntry& e, const DeltaTChoice& deltaT) {
+  EclipseEntry first;
+  if (landOnMonth(reader, e.year, e.month, deltaT, first) == LandStatus::Read &&
+      first.greatestJdTt != e.greatestJdTt) {
+    return e.month + 0.5;
+  }
+  return e.month;
+}
+
 }  // namespace tarvo

@@ -43,4 +43,10 @@ enum class LandStatus {
 // then stands on the entry returned, so that readOnward goes on after it.
 LandStatus landOnMonth(CanonReader& reader, double year, double month, const DeltaTChoice& deltaT, EclipseEntry& out);
 
+// The cursor month that lands on entry e (read under deltaT): its UT month,
+// or that month + 0.5 when an earlier eclipse of the same month comes first
+// (of two eclipses in one month the second lies after day 15). Moves the
+// reader.
+double landingMonthOf(CanonReader& reader, const EclipseEntry& e, const DeltaTChoice& deltaT);
+
 }  // namespace tarvo

@@ -13,8 +13,9 @@ namespace {
 // The first year of the catalogue: no window opens before it.
 constexpr double kCatalogueFirstYear = -13000;
 
+// The entry the cursor (year, month) lands on, or a later one.
 bool atOrAfter(const EclipseRecord& e, double year, double month) {
-  return e.year > year || (e.year == year && e.month >= month);
+  return landsOnMonth(e.year, e.month, e.eclipseDay, year, month);
 }
 
 SearchEnd endOf(WalkStatus status) {
@@ -72,11 +73,22 @@ PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteri
     if (fromFirstEclipse && !out.found) out.end = SearchEnd::NothingEarlier;
     return out;
   };
-  // The window's first entry is its start, never a result (the catalogue's
-  // first entry lies in −13001 UT, before any cursor).
+  // An accepted entry is remembered as the cursor that lands on it: the
+  // second eclipse of a month by the month's second half.
+  const auto consider = [&](const EclipseEntry& entry, const EclipseEntry* before) {
+    if (!meetsCriteria(entry, entryDeltaTSeconds(entry, criteria.deltaT), criteria).accepted) return;
+    const bool second = before && before->year == entry.year && before->month == entry.month;
+    out.year = entry.year;
+    out.month = second ? entry.month + 0.5 : entry.month;
+    out.found = true;
+  };
+  // The window's first entry is its start, never a result, except for the
+  // catalogue's first eclipse, which no other window holds.
   if (atOrAfter(e, year, month)) return finished();
+  if (fromFirstEclipse) consider(e, nullptr);
   // Ends: every step reads on in a file or moves to a later file.
   for (;;) {
+    const EclipseEntry before = e;
     const WalkStep step = readOnward(reader, e.year, criteria.deltaT, e);
     if (step.status != WalkStatus::Read) {
       out.end = endOf(step.status);
@@ -84,11 +96,7 @@ PreviousSearch searchPrevious(CanonReader& reader, const SearchCriteria& criteri
     }
     out.lastRead = e;
     if (atOrAfter(e, year, month)) return finished();
-    if (meetsCriteria(e, entryDeltaTSeconds(e, criteria.deltaT), criteria).accepted) {
-      out.year = e.year;
-      out.month = e.month;
-      out.found = true;
-    }
+    consider(e, &before);
   }
 }
 

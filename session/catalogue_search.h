@@ -59,17 +59,20 @@ enum class SearchEnd {
 };
 
 struct PreviousSearch {
-  double year = 0, month = 0;  // the eclipse to show: the last accepted, else the current one
+  double year = 0, month = 0;  // the eclipse to show: the last accepted, else the current one, as a
+                               // cursor that lands on it (+ 0.5 for the second of a month)
   bool found = false;
   SearchEnd end = SearchEnd::Finished;
   std::optional<EclipseEntry> lastRead;  // the entry the reader stands on (UT)
 };
 
-// The backward search from the current eclipse (UT year and month): opens
+// The backward search from the current eclipse (UT year and month; month +
+// 0.5 names the second eclipse of a month, as the landing takes it): opens
 // the catalogue at month 1 of year − windowYears (never before −13000), then
 // walks forward across file boundaries to the current eclipse, remembering
-// the last entry accepted. The entry the window opens on is not tested; when
-// it is the current eclipse (or later), nothing is earlier. The walk also
+// the last entry accepted. The entry the window opens on is not tested (but
+// for the catalogue's first eclipse); when it is the current eclipse (or
+// later), nothing is earlier. The walk also
 // stops at the first entry after (year, month), so a cursor that names no
 // eclipse cannot send it to the end of the catalogue. A window from the
 // catalogue's first year that finds nothing ends NothingEarlier.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "catalogue/canon_walk.h"
 #include "catalogue/eclipse_list_format.h"
 #include "catalogue/saros_table.h"
 #include "session/landing.h"
@@ -36,8 +37,12 @@ void drawSearchNoFileTexts(DrawingSurface& surface, const CanonReader& reader) {
 }
 
 PreviousSearch runPreviousSearch(SessionState& s, CanonReader& reader) {
+  // The cursor on the eclipse shown names it exactly (the second of two in
+  // a month by the month's second half), so that the search stops there.
+  double month = s.month;
+  if (s.year == s.current.year && s.month == s.current.month) month = landingMonthOf(reader, s.current, s.deltaTChoice);
   const PreviousSearch found =
-      searchPrevious(reader, searchCriteriaOf(s, s.current.saros), previousWindowYears(s), s.year, s.month);
+      searchPrevious(reader, searchCriteriaOf(s, s.current.saros), previousWindowYears(s), s.year, month);
   if (found.lastRead) takeCurrentEclipse(s, *found.lastRead);
   s.year = found.year;
   s.month = found.month;

@@ -153,13 +153,8 @@ NextVisible nextVisibleEclipseCommand(SessionState& s, CanonReader& reader, Ecli
                                                prepareSite(s), -90, s.current.greatestJd, minPhase);
   if (!found.record) return found;
   const EclipseEntry& e = *found.record;
-  double month = e.month;
-  // The landing stops at the month's first eclipse; a second one is reached
-  // by asking for the month's second half.
-  EclipseEntry first;
-  if (succeeded(reader.openAt(e.year, e.month, s.deltaTChoice, first)) && first.greatestJd != e.greatestJd) month += 0.5;
   s.year = e.year;
-  s.month = month;
+  s.month = landingMonthOf(reader, e, s.deltaTChoice);
   return found;
 }
 

@@ -233,7 +233,8 @@ TEST_F(PreviousGenerated, SarosSearchFollowsTheShownSeries) {
 }
 
 // Near the catalogue's start the window is clamped to −13000: from the third
-// entry Previous finds the second (the first is the window's start).
+// entry Previous finds the second, the last one before it, and shows it
+// (the first two eclipses fall in one month).
 TEST_F(PreviousGenerated, WindowClampedToTheCatalogueStart) {
   EclipseEntry first, second, third;
   ASSERT_TRUE(succeeded(reader_.openFirst(-13000, DeltaTChoice{}, first)));
@@ -245,8 +246,8 @@ TEST_F(PreviousGenerated, WindowClampedToTheCatalogueStart) {
   s_.current.saros = third.saros;
   const PreviousSearch p = runPreviousSearch(s_, reader_);
   EXPECT_TRUE(p.found);
-  EXPECT_EQ(p.year, second.year);
-  EXPECT_EQ(p.month, second.month);
+  ASSERT_EQ(positionForPaint(s_, reader_), LandingOutcome::Shown);
+  EXPECT_EQ(s_.current.greatestJdTt, second.greatestJdTt);
 }
 
 // ---------------------------------------------------------------------------
@@ -513,6 +514,32 @@ TEST(LandingGenerated, ShowNextAndListLandOnTheFirstEclipseOfTheMonthOrLater) {
       EXPECT_EQ(n.record->greatestJdTt, want->greatestJdTt) << where;
     }
   }
+}
+
+// Of two eclipses in one month (332 in the canon) each is landed on and
+// stepped to: Previous from the eclipse after the pair goes to the second,
+// then to the first; Next from the first goes to the second.
+TEST(PreviousGeneratedPairs, TwoEclipsesInOneMonth) {
+  REQUIRE_GENERATED_CANON();
+  CanonReader reader(testing::rundataDir());
+  const std::vector<EclipseEntry> all = everyEntry(reader, DeltaTChoice{});
+  long pairs = 0;
+  for (std::size_t i = 0; i + 2 < all.size(); ++i) {
+    if (all[i].year != all[i + 1].year || all[i].month != all[i + 1].month) continue;
+    ++pairs;
+    const std::string where = std::to_string(all[i].year) + "/" + std::to_string(all[i].month);
+    SessionState s;
+    ASSERT_EQ(land(s, reader, all[i + 2].year, all[i + 2].month), LandingOutcome::Shown) << where;
+    ASSERT_EQ(s.current.greatestJdTt, all[i + 2].greatestJdTt) << where;
+    for (std::size_t back : {i + 1, i}) {
+      ASSERT_EQ(previous(s, reader), LandingOutcome::Shown) << where;
+      EXPECT_EQ(s.current.greatestJdTt, all[back].greatestJdTt) << where << " back to entry " << back - i;
+    }
+    s.pendingAction = kSearchForward;
+    ASSERT_EQ(positionForPaint(s, reader), LandingOutcome::Shown) << where;
+    EXPECT_EQ(s.current.greatestJdTt, all[i + 1].greatestJdTt) << where;
+  }
+  EXPECT_GT(pairs, 300);
 }
 
 // ---------------------------------------------------------------------------
