@@ -154,6 +154,31 @@ void DrawingSurface::fillLogicalBand(std::int64_t x0, std::int64_t y0, std::int6
   fillBand(deviceEdge(x0), deviceEdge(y0), deviceEdge(x1 + 1) - 1, deviceEdge(y1 + 1) - 1, colour);
 }
 
+namespace {
+
+// The diagonal-cross lines of device row y over [x0, x1] (x0 ≥ 0) at a whole
+// scale K: lines K pixels wide every 8K pixels.
+template <int K>
+void hatchRowAtWholeScale(std::uint32_t* row, std::int64_t y, std::int64_t x0, std::int64_t x1,
+                          std::uint32_t ink) {
+  constexpr std::int64_t period = 8 * K;
+  const std::int64_t ly = y / K;
+  for (const std::int64_t first : {ly & 7, (7 - ly) & 7}) {
+    const std::int64_t offset = K * first;
+    // The line at or before x0; the dividend is positive.
+    std::int64_t x = x0 - (x0 - offset + period) % period;
+    if (x < x0) {  // cut by x0
+      for (std::int64_t i = x0; i <= std::min(x + K - 1, x1); ++i) row[i] = ink;
+      x += period;
+    }
+    for (; x + K - 1 <= x1; x += period)
+      for (int i = 0; i < K; ++i) row[x + i] = ink;
+    for (std::int64_t i = x; i <= x1; ++i) row[i] = ink;  // cut by x1
+  }
+}
+
+}  // namespace
+
 // Brush pixels of row y from x0 to x1 inclusive, clipped.
 void DrawingSurface::brushSpan(std::int64_t y, std::int64_t x0, std::int64_t x1) {
   if (brush_.style == BrushStyle::Hollow || y < 0 || y >= deviceHeight_) return;
@@ -178,18 +203,11 @@ void DrawingSurface::brushSpan(std::int64_t y, std::int64_t x0, std::int64_t x1)
     }
     return;
   }
-  if (wholeScale_ > 1) {
-    // A whole scale k: lines k pixels wide every 8k pixels.
-    const std::int64_t k = wholeScale_, period = 8 * k, ly = y / k;
-    for (std::int64_t first : {ly & 7, (7 - ly) & 7}) {
-      const std::int64_t offset = k * first;
-      std::int64_t x = x0 - ((x0 - offset) % period + period) % period;
-      for (; x <= x1; x += period) {
-        const std::int64_t to = std::min(x + k - 1, x1);
-        for (std::int64_t i = std::max(x, x0); i <= to; ++i) row[i] = ink;
-      }
-    }
-    return;
+  switch (wholeScale_) {
+    case 2: return hatchRowAtWholeScale<2>(row, y, x0, x1, ink);
+    case 3: return hatchRowAtWholeScale<3>(row, y, x0, x1, ink);
+    case 4: return hatchRowAtWholeScale<4>(row, y, x0, x1, ink);
+    default: break;
   }
   const auto ly = static_cast<std::int64_t>(static_cast<double>(y) / scale_);
   const auto lx0 = static_cast<std::int64_t>(static_cast<double>(x0) / scale_);
@@ -266,21 +284,26 @@ void DrawingSurface::thinOrWideLine(PixelPoint from, PixelPoint to) {
   const int w = devicePenWidth();
   const std::int64_t before = (w - 1) / 2;
   const std::int64_t after = w / 2;
+  // The steps that share a minor coordinate form one straight stretch, drawn
+  // as one band of the pen's width.
+  std::int64_t stretchFrom = major0 + majorSign * lo;
+  auto drawStretch = [&](std::int64_t lastA, std::int64_t b) {
+    const std::int64_t a0 = std::min(stretchFrom, lastA), a1 = std::max(stretchFrom, lastA);
+    if (xMajor) fillBand(a0, b - before, a1, b + after, pen_.colour);
+    else fillBand(b - before, a0, b + after, a1, pen_.colour);
+  };
   for (std::int64_t i = lo; i < hi; ++i) {
     const std::int64_t a = major0 + majorSign * i;
     const std::int64_t b = minor0 + minorSign * m;
-    if (w == 1) {
-      if (xMajor) putPixel(a, b, pen_.colour);
-      else putPixel(b, a, pen_.colour);
-    } else if (xMajor) {
-      fillBand(a, b - before, a, b + after, pen_.colour);
-    } else {
-      fillBand(b - before, a, b + after, a, pen_.colour);
-    }
     rem += 2 * dMinor;
-    if (rem >= twoMajor) {
+    const bool minorSteps = rem >= twoMajor;
+    if (minorSteps) {
       rem -= twoMajor;
       ++m;
+    }
+    if (minorSteps || i + 1 == hi) {
+      drawStretch(a, b);
+      stretchFrom = a + majorSign;
     }
   }
 }
@@ -437,6 +460,16 @@ std::int64_t previousBorder(const std::uint32_t* row, std::int64_t x, std::int64
   return lo - 1;
 }
 
+// Asks the memory for pixels [x0, x1] of a row ahead of their use. A fill
+// walks row by row; the rows two away from a run are read after the next
+// one, time enough for a large image's rows, seldom still in the cache, to
+// arrive.
+void prefetchPixels(const std::uint32_t* row, std::int64_t x0, std::int64_t x1) {
+  constexpr std::int64_t kPixelsPerCacheLine = 64 / sizeof(std::uint32_t);
+  for (std::int64_t x = x0; x <= x1; x += kPixelsPerCacheLine) __builtin_prefetch(row + x);
+  __builtin_prefetch(row + x1);
+}
+
 }  // namespace
 
 // Span fill. The region (pixels 4-connected to the seed that are not the
@@ -496,6 +529,8 @@ void DrawingSurface::floodFill(double xd, double yd, Rgb borderColour,
     if (kept.empty()) touched.push_back(y);
     kept.push_back({run.x0, run.x1});
     stack.push_back(run);
+    for (const std::int64_t ny : {y - 2, y + 2})
+      if (ny >= 0 && ny < deviceHeight_) prefetchPixels(pixels_.data() + ny * deviceWidth_, run.x0, run.x1);
     brushSpan(y, run.x0, run.x1);
     return run.x1;
   };

@@ -78,7 +78,8 @@ class QtTextRaster final : public TextRaster {
       error = "the picture is empty";
       return false;
     }
-    ensureGuiApplication();
+    // No application is made for the encoding: the picture's recorded
+    // density is Qt's default when no text was drawn, as it always was.
     const QImage picture(reinterpret_cast<const uchar*>(pixels), w, h, w * 4, QImage::Format_RGB32);
     QByteArray encoded;
     QBuffer buffer(&encoded);
