@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "base/angles.h"
+#include "base/constants.h"
 #include "circumstances/elements_sky.h"
 #include "circumstances/visibility.h"
 
@@ -15,9 +16,7 @@ namespace tarvo {
 
 namespace {
 
-constexpr double kJ2000Jd = 2451545.0;
-constexpr double kDaysPerCentury = 36525.0;
-constexpr double kEarthRadiusKm = 6378.137;
+constexpr double kEarthRadiusKm = kWgs84EquatorialRadiusM / 1000.0;
 
 struct Radec {
   double raDeg, decDeg;
@@ -43,7 +42,7 @@ Radec moonByTheory(double jdTT, double& distanceKm) {
 // The Sun by mean elements and the equation of the centre (about 0.01° near
 // the present; only its motion over a day is used).
 Radec sunByTheory(double jdTT) {
-  const double t = (jdTT - kJ2000Jd) / kDaysPerCentury;
+  const double t = (jdTT - kJ2000) / kDaysPerJulianCentury;
   const double meanLongitude = 280.46646 + t * (36000.76983 + t * 0.0003032);
   const double m = degToRad(357.52911 + t * (35999.05029 - t * 0.0001537));
   const double centre = (1.914602 - t * (0.004817 + t * 0.000014)) * std::sin(m) +
@@ -133,7 +132,7 @@ NightSkyTrack::NightSkyTrack(const EclipseCircumstances& eclipse, double spanHou
     : record_(eclipse.record) {
   const double tG = eclipse.greatestHours;
   // TT Julian Day of greatest eclipse: the catalogue's UT instant plus ΔT.
-  const double jdG = eclipse.greatestJd + eclipse.deltaTSeconds / 86400.0;
+  const double jdG = eclipse.greatestJd + eclipse.deltaTSeconds / kSecondsPerDay;
   const auto jdOf = [&](double t) { return jdG + (t - tG) / 24.0; };
   const double tA = eclipse.contacts.p1, tB = eclipse.contacts.p4;
   const SunMoonPlace offA = offsetOf(elementsPlace(record_, tA), theoryPlace(jdOf(tA)));

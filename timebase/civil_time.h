@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/constants.h"
 #include "timebase/time_scales.h"
 
 namespace tarvo {
@@ -42,6 +43,6 @@ std::string zoneLabel(const ZoneOffset& zone);
 
 // A UT Julian Day on the zone's clock: the Julian Day whose calendar date
 // and hour (jdToCalendar, no longitude) are the clock's.
-inline JulianDay clockJd(JulianDay jdUt, const ZoneOffset& zone) { return jdUt + zone.offsetSeconds / 86400.0; }
+inline JulianDay clockJd(JulianDay jdUt, const ZoneOffset& zone) { return jdUt + zone.offsetSeconds / kSecondsPerDay; }
 
 }  // namespace tarvo
