@@ -43,6 +43,7 @@ OptionParser localParser(LocalArgs& a) {
   addEclipseOptions(parser, a.eclipse);
   parser.add(outputFileOption("--png", "FILE", "also draw the report into a PNG file", a.pngPath));
   parser.addWithin("--png", sizeOption(a.eclipse.shared));
+  parser.addWithin("--png", scaleOption(a.eclipse.shared));
   parser.addWithin("--png", timeZoneOption(a.eclipse.shared));
   parser.add(flagOption("--sigma", "end with deltat_sigma S, the uncertainty of Delta T in seconds", a.sigma));
   parser.add(flagOption("--topocentric",
@@ -61,6 +62,8 @@ int runLocal(const std::vector<std::string>& args) {
     return parser.usageError(e);
   }
   if (options.sizeGiven && pngPath.empty()) return parser.usageError("--size goes with --png");
+  if (options.scaleGiven && pngPath.empty()) return parser.usageError("--scale goes with --png");
+  if (const std::string e = pictureSizeError(options); !e.empty()) return parser.usageError(e);
   if (options.timeZone && pngPath.empty()) return parser.usageError("--tz goes with --png");
   if (const std::string why = pngPath.empty() ? std::string() : refusedOutputFile(pngPath); !why.empty()) {
     std::fprintf(stderr, "tarvo local: cannot write %s: %s\n", pngPath.c_str(), why.c_str());
@@ -91,7 +94,7 @@ int runLocal(const std::vector<std::string>& args) {
   if (!pngPath.empty()) {
     // A picture too large for the memory there is: said, never a crash.
     try {
-      DrawingSurface surface(options.width, options.height);
+      DrawingSurface surface(options.width, options.height, options.scale);
       surface.clear(paletteColour(PaletteIndex::Black));
       surface.setFont(FontRecipe::Text);
       drawLocalReport(surface, state, sites);
@@ -101,7 +104,7 @@ int runLocal(const std::vector<std::string>& args) {
         return kExitPngFailed;
       }
     } catch (const std::bad_alloc&) {
-      std::fprintf(stderr, "tarvo local: not enough memory for a %d\u00d7%d picture\n", options.width, options.height);
+      std::fprintf(stderr, "tarvo local: not enough memory for a %s picture\n", pictureSizeText(options).c_str());
       return kExitOutOfMemory;
     }
   }

@@ -66,7 +66,6 @@ struct RenderOptions {
   bool grid = false;
   bool cia = false;
   bool deltaTBands = false;  // --dt-bands
-  double scale = 1;          // --scale: device pixels per pixel of the layout
 };
 
 OptionParser renderParser(RenderOptions& out) {
@@ -77,18 +76,7 @@ OptionParser renderParser(RenderOptions& out) {
   addEclipseOptions(parser, out.eclipse);
   parser.add(timeZoneOption(out.eclipse.shared));
   parser.add(sizeOption(out.eclipse.shared));
-  const std::string scaleError = formatString("--scale needs a ratio from %g to %g", kMinSurfaceScale, kMaxSurfaceScale);
-  parser.add({.name = "--scale",
-              .argument = "R",
-              .help = "paint as the window does on a screen of pixel ratio R (1 to 4, default 1): the layout "
-                      "of --size, the picture R times as wide and high",
-              .apply = [&out, scaleError](const std::vector<std::string>& v) {
-                double r = 0;
-                if (!parseNumber(v[0], r) || !(r >= kMinSurfaceScale && r <= kMaxSurfaceScale)) return scaleError;
-                out.scale = r;
-                return std::string();
-              },
-              .valueError = scaleError});
+  parser.add(scaleOption(out.eclipse.shared));
   std::string names;
   std::vector<std::string> words;
   for (const DisplayChoice& c : displayChoices()) {
@@ -156,7 +144,7 @@ std::string prepareSession(const RenderOptions& options, SessionState& state) {
 // Returns the exit status.
 int paintAndSave(const RenderOptions& options, SessionState& state) {
   CanonReader reader;
-  DrawingSurface surface(options.eclipse.shared.width, options.eclipse.shared.height, options.scale);
+  DrawingSurface surface(options.eclipse.shared.width, options.eclipse.shared.height, options.eclipse.shared.scale);
   PaintHooks hooks;
   hooks.zones = &systemZoneDatabase();
   PaintResult painted = paintView(state, reader, surface, hooks);
@@ -204,10 +192,7 @@ int runRender(const std::vector<std::string>& args) {
   if (const SharedOptions& o = options.eclipse.shared; o.timeZone && !o.cityName && !o.typedSite) {
     return parser.usageError("--tz needs --city NAME or --site LON LAT HEIGHT");
   }
-  if (options.eclipse.shared.width * options.scale > kMaxSurfaceSide ||
-      options.eclipse.shared.height * options.scale > kMaxSurfaceSide) {
-    return parser.usageError(formatString("--size times --scale is more than %d pixels a side", kMaxSurfaceSide));
-  }
+  if (const std::string e = pictureSizeError(options.eclipse.shared); !e.empty()) return parser.usageError(e);
   if (const std::string why = refusedOutputFile(options.outPath); !why.empty()) {
     std::fprintf(stderr, "tarvo render: cannot write %s: %s\n", options.outPath.c_str(), why.c_str());
     return kExitPngFailed;
@@ -218,9 +203,8 @@ int runRender(const std::vector<std::string>& args) {
   try {
     return paintAndSave(options, state);
   } catch (const std::bad_alloc&) {
-    std::fprintf(stderr, "tarvo render: not enough memory for a %d\u00d7%d picture\n",
-                 static_cast<int>(std::lround(options.eclipse.shared.width * options.scale)),
-                 static_cast<int>(std::lround(options.eclipse.shared.height * options.scale)));
+    std::fprintf(stderr, "tarvo render: not enough memory for a %s picture\n",
+                 pictureSizeText(options.eclipse.shared).c_str());
     return kExitOutOfMemory;
   }
 }

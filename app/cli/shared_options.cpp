@@ -15,6 +15,8 @@
 #include "app/time_zones.h"
 #include "base/input_limits.h"
 #include "base/text.h"
+#include "base/text_format.h"
+#include "surface/drawing_surface.h"
 #include "timebase/historical_dates.h"
 
 namespace tarvo::cli {
@@ -232,6 +234,32 @@ OptionRule sizeOption(SharedOptions& out) {
             return std::string();
           },
           .valueError = error};
+}
+
+OptionRule scaleOption(SharedOptions& out) {
+  const std::string error = formatString("--scale needs a ratio from %g to %g", kMinSurfaceScale, kMaxSurfaceScale);
+  return {.name = "--scale",
+          .argument = "R",
+          .help = "paint as the window does on a screen of pixel ratio R (1 to 4, default 1): the layout "
+                  "of --size, the picture R times as wide and high",
+          .apply = [&out, error](const std::vector<std::string>& v) {
+            double r = 0;
+            if (!parseNumber(v[0], r) || !(r >= kMinSurfaceScale && r <= kMaxSurfaceScale)) return error;
+            out.scale = r;
+            out.scaleGiven = true;
+            return std::string();
+          },
+          .valueError = error};
+}
+
+std::string pictureSizeError(const SharedOptions& options) {
+  if (options.width * options.scale <= kMaxSurfaceSide && options.height * options.scale <= kMaxSurfaceSide) return {};
+  return formatString("--size times --scale is more than %d pixels a side", kMaxSurfaceSide);
+}
+
+std::string pictureSizeText(const SharedOptions& options) {
+  return formatString("%d\u00d7%d", static_cast<int>(std::lround(options.width * options.scale)),
+                      static_cast<int>(std::lround(options.height * options.scale)));
 }
 
 OptionRule flagOption(std::string name, std::string help, bool& out) {

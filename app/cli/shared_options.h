@@ -35,6 +35,8 @@ struct SharedOptions {
   std::optional<std::string> timeZone;  // --tz: a zone of the tz database for the site's clock
   bool sizeGiven = false;
   int width = kDefaultWidth, height = kDefaultHeight;  // pixels
+  bool scaleGiven = false;
+  double scale = 1;  // device pixels per pixel of the layout
 };
 
 // The shared options, each writing into `out`; a command adds them to its
@@ -53,6 +55,14 @@ OptionRule deltaTModelOption(DeltaTModel& out);
 OptionRule cityOption(SharedOptions& out);
 OptionRule siteOption(SharedOptions& out);
 OptionRule sizeOption(SharedOptions& out);
+// --scale R: the picture painted as the window paints on a screen of device
+// pixel ratio R, kMinSurfaceScale..kMaxSurfaceScale.
+OptionRule scaleOption(SharedOptions& out);
+// The refusal of a picture whose --size times --scale is more than
+// kMaxSurfaceSide pixels a side; empty when it may be drawn.
+std::string pictureSizeError(const SharedOptions& options);
+// The picture's size in device pixels, "W×H", as a message names it.
+std::string pictureSizeText(const SharedOptions& options);
 // --tz AREA/CITY, a zone the system's tz database knows.
 OptionRule timeZoneOption(SharedOptions& out);
 // --min-phase penumbral|partial|total

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <cmath>
 #include <string>
@@ -131,6 +132,23 @@ TEST(LocalCommand, TypedSiteAndPng) {
   ASSERT_TRUE(pngSize(png, w, h));
   EXPECT_EQ(w, 300);
   EXPECT_EQ(h, 200);
+
+  // At pixel ratio 2 the report is the window's at that ratio, the picture
+  // of render's local display.
+  const fs::path rendered = data.path() / "rendered.png";
+  r = runTarvo(data.path(), "local 2025 4 --site 10 20 0 --png '" + png.string() + "' --size 300x200 --scale 2");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  ASSERT_TRUE(pngSize(png, w, h));
+  EXPECT_EQ(w, 600);
+  EXPECT_EQ(h, 400);
+  r = runTarvo(data.path(), "render 2025 4 --site 10 20 0 --display local --size 300x200 --scale 2 --out '" +
+                                rendered.string() + "'");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  auto bytes = [](const fs::path& f) {
+    std::ifstream in(f, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  EXPECT_EQ(bytes(png), bytes(rendered));
 }
 
 TEST(LocalCommand, UsageErrorsAndMissingFiles) {
@@ -139,7 +157,9 @@ TEST(LocalCommand, UsageErrorsAndMissingFiles) {
        {"local 2025 4", "local 2025 4 --city Tokyo --site 0 0 0", "local 2025 4 --city Osaka",
         "local 2025 4 --city", "local 2025 4 --site 0 0", "local 2025 4 --site 400 0 0",
         "local 2025 4 --site 0 91 0", "local 2025 4 --city Tokyo --size 10x10",
-        "local 2025 4 --city Tokyo --png x.png --size 0x10", "local 2025 --city Tokyo",
+        "local 2025 4 --city Tokyo --png x.png --size 0x10", "local 2025 4 --city Tokyo --scale 2",
+        "local 2025 4 --city Tokyo --png x.png --scale 5",
+        "local 2025 4 --city Tokyo --png x.png --size 5001x10 --scale 2", "local 2025 --city Tokyo",
         "local 2025 4 --city Tokyo --dt-adjust 20000", "local 2025 4 --city Tokyo --frobnicate"}) {
     const CliRun r = runTarvo(data.path(), args);
     EXPECT_EQ(r.exitCode, 64) << args;
