@@ -330,9 +330,9 @@ void CMainFrame::createMenus() {
   frameMenuBar_ = {file->menuAction(), show->menuAction(), frameHelp->menuAction()};
 
   // The two menus' toggles of a bar stay in step.
-  auto pair = [this](QAction* a, QAction* b) {
-    connect(a, &QAction::toggled, b, &QAction::setChecked);
-    connect(b, &QAction::toggled, a, &QAction::setChecked);
+  auto pair = [](QAction* a, QAction* b) {
+    QObject::connect(a, &QAction::toggled, b, &QAction::setChecked);
+    QObject::connect(b, &QAction::toggled, a, &QAction::setChecked);
   };
   pair(toolToggle, frameToolToggle);
   pair(statusToggle, frameStatusToggle);

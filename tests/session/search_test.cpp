@@ -479,7 +479,8 @@ TEST(LandingGenerated, ShowNextAndListLandOnTheFirstEclipseOfTheMonthOrLater) {
     const std::vector<EclipseEntry> all = everyEntry(reader, choice);
     SearchCriteria every;
     every.deltaT = choice;
-    for (const auto& [year, month] : months) {
+    for (const auto& [cursorYear, cursorMonth] : months) {
+      const int year = cursorYear, month = cursorMonth;  // captured below
       const std::string where = std::to_string(year) + "/" + std::to_string(month) + " " +
                                 deltaTModelName(choice.model) + " " + std::to_string(choice.adjustSeconds);
       const auto want = std::find_if(all.begin(), all.end(), [&](const EclipseEntry& e) {
