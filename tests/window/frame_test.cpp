@@ -135,6 +135,11 @@ void FrameTest::startShowsOneMaximisedView() {
   QCOMPARE(children[0]->windowTitle(), QStringLiteral("Tarvo1"));
   // The view fills the area.
   QCOMPARE(f->activeView()->size(), children[0]->contentsRect().size());
+  // Where the screen is small, the window manager's frame (left, top,
+  // right, bottom) is taken off the room too, so that all of it is seen.
+  QCOMPARE(firstClientSize({1024, 600}, {1, 20, 1, 5}), QSize(700, 520));
+  QCOMPARE(firstClientSize({1024, 540}, {1, 20, 1, 5}), QSize(700, 515));
+  QCOMPARE(firstClientSize({690, 900}, {4, 30, 4, 4}), QSize(682, 520));
 }
 
 void FrameTest::toolBarButtonsInOrder() {
