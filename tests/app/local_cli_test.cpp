@@ -18,6 +18,7 @@
 
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/cli_runner.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -344,13 +345,13 @@ TEST(LocalCommand, TokyoSeesTheMoonRiseDuringThe2025MarchEclipse) {
 
   const std::string p4 = rowText(r.out, 210);
   ASSERT_EQ(p4.rfind(" Last  Penumbra Contact", 0), 0u) << p4;
-  EXPECT_NEAR(lastFields(p4).altitude, 14.5, 0.2) << p4;
+  EXPECT_NEAR(lastFields(p4).altitude, 14.5, testing::kReportAltitudeDeg) << p4;
 
   const std::string rise = rowText(r.out, 270);
   ASSERT_EQ(rise.rfind(" Magnitude at Moon Rise", 0), 0u) << rise;
   // UT hours and minutes stand in columns 26-27 and 29-30.
   const double utMinutes = std::stod(rise.substr(26, 2)) * 60 + std::stod(rise.substr(29, 2));
-  EXPECT_NEAR(utMinutes, 8 * 60 + 47, 1.5) << rise;
+  EXPECT_NEAR(utMinutes, 8 * 60 + 47, testing::kReportRiseMinutes) << rise;
   EXPECT_GT(lastFields(rise).magnitude, 0) << rise;
   EXPECT_LT(lastFields(rise).magnitude, 0.05) << rise;
   EXPECT_EQ(rowText(r.out, 255), "");
@@ -412,7 +413,7 @@ TEST(LocalCommand, TopocentricAltitudesAreTheExportsAndTheNoteSaysSo) {
     ++compared;
     EXPECT_EQ(a.substr(0, a.size() - 13), b.substr(0, b.size() - 13)) << r.y;
     EXPECT_EQ(a.substr(a.size() - 6), b.substr(b.size() - 6)) << r.y;  // the azimuth
-    EXPECT_NEAR(lastFields(b).altitude, std::stod(column(r.csvColumn)), 0.051) << r.csvColumn;
+    EXPECT_NEAR(lastFields(b).altitude, std::stod(column(r.csvColumn)), testing::kTenthBesideHundredth) << r.csvColumn;
     EXPECT_GT(lastFields(a).altitude - lastFields(b).altitude, 0.1) << r.y;  // parallax outweighs refraction
   }
   EXPECT_GE(compared, 3);
@@ -431,7 +432,7 @@ TEST(RecordCommand, SolvesAStatementAndNamesBadRecords) {
   const std::vector<std::string> keys = lines(r.out);
   ASSERT_EQ(keys.size(), 5u) << r.out;
   EXPECT_EQ(keys[0].rfind("deltat ", 0), 0u);
-  EXPECT_NEAR(std::stod(keys[0].substr(7)), 242.07, 3.0);  // the Sun's theory: ~0.01° ≈ 2.4 s
+  EXPECT_NEAR(std::stod(keys[0].substr(7)), 242.07, testing::kSunTheoryDeltaTS);  // the Sun's theory: ~0.01° ≈ 2.4 s
   EXPECT_EQ(keys[1], "model_deltat 75.60");
   EXPECT_EQ(keys[3].rfind("z ", 0), 0u);
   EXPECT_EQ(keys[4].rfind("sensitivity ", 0), 0u);

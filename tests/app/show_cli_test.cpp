@@ -14,6 +14,7 @@
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/cli_runner.h"
 #include "timebase/time_scales.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -76,8 +77,8 @@ TEST(ShowCommand, PrintsTheKeysOfTheEclipseInOrder) {
   EXPECT_EQ(kv[4].second, "128");
   EXPECT_EQ(kv[5].second, "41");  // published: member 41 of 71 of Saros 128
   EXPECT_EQ(kv[6].second, "18");
-  EXPECT_NEAR(std::stod(kv[7].second), jdUt, 1e-6);
-  EXPECT_NEAR(std::stod(kv[8].second), deltaTModel((jdUt - 2451545.0) / 36525.0) + 10, 1e-3);
+  EXPECT_NEAR(std::stod(kv[7].second), jdUt, testing::kSixDecimals);
+  EXPECT_NEAR(std::stod(kv[8].second), deltaTModel((jdUt - 2451545.0) / 36525.0) + 10, testing::kThreeDecimals);
   EXPECT_EQ(kv[9].second, "2.3451");
   EXPECT_EQ(kv[10].second, "1.3638");
   EXPECT_EQ(kv[11].second, "-0.2752");

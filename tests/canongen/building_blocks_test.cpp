@@ -19,6 +19,7 @@
 #include "tools/canongen/lunation.h"
 #include "tools/canongen/saros_numbering.h"
 #include "tools/canongen/shadow_geometry.h"
+#include "tests/tolerances.h"
 
 namespace tarvo::canongen {
 namespace {
@@ -40,9 +41,9 @@ TEST(AxisOffset, DistanceAndDirectionMatchErfa) {
           kArcsecPerRadian;
       const double pa =
           eraPas(axisRa * kDegToRad, axisDec * kDegToRad, moonRa * kDegToRad, moonDec * kDegToRad);
-      EXPECT_NEAR(std::hypot(got.xArcsec, got.yArcsec), sepArcsec, 1e-6);
-      EXPECT_NEAR(got.xArcsec, sepArcsec * std::sin(pa), 1e-6);
-      EXPECT_NEAR(got.yArcsec, sepArcsec * std::cos(pa), 1e-6);
+      EXPECT_NEAR(std::hypot(got.xArcsec, got.yArcsec), sepArcsec, testing::kLargeValueRounding);
+      EXPECT_NEAR(got.xArcsec, sepArcsec * std::sin(pa), testing::kLargeValueRounding);
+      EXPECT_NEAR(got.yArcsec, sepArcsec * std::cos(pa), testing::kLargeValueRounding);
     }
   }
 }
@@ -53,8 +54,8 @@ TEST(AxisOffset, EastIsIncreasingRightAscensionNorthIsIncreasingDeclination) {
   EXPECT_GT(east.xArcsec, 0.0);
   const AxisOffset north = axisOffset(sun, at(280.0, -9.5));
   EXPECT_GT(north.yArcsec, 0.0);
-  EXPECT_NEAR(north.xArcsec, 0.0, 1e-9);
-  EXPECT_NEAR(north.yArcsec, 1800.0, 1e-6);
+  EXPECT_NEAR(north.xArcsec, 0.0, testing::kLongChainRounding);
+  EXPECT_NEAR(north.yArcsec, 1800.0, testing::kLargeValueRounding);
 }
 
 TEST(ShadowRadii, ThreeRulesAtMeanDistances) {
@@ -64,11 +65,11 @@ TEST(ShadowRadii, ThreeRulesAtMeanDistances) {
   const ShadowRadii plain = shadowRadii(sun, moon, RadiusRule::Plain);
   // Mean distances: the Moon's parallax 3422.4", the Sun's 8.79" and
   // semi-diameter 959.6"; the umbra is about 2.7 Moon radii.
-  EXPECT_NEAR(almanac.moonSemiDiameterArcsec, 932.6, 0.5);
-  EXPECT_NEAR(danjon.umbraArcsec, 1.01 * 3422.4 + 8.79 - 959.6, 1.0);
-  EXPECT_NEAR(plain.penumbraArcsec, (3422.4 + 8.79 + 959.6) * 1.02, 1.0);
-  EXPECT_NEAR(almanac.penumbraArcsec, 1.02 * (0.998340 * 3422.4 + 8.79 + 959.6), 1.0);
-  EXPECT_NEAR(almanac.umbraArcsec, 1.02 * (0.998340 * 3422.4 + 8.79 - 959.6), 1.0);
+  EXPECT_NEAR(almanac.moonSemiDiameterArcsec, 932.6, testing::kSemiDiameterArcsec);
+  EXPECT_NEAR(danjon.umbraArcsec, 1.01 * 3422.4 + 8.79 - 959.6, testing::kShadowRadiusArcsec);
+  EXPECT_NEAR(plain.penumbraArcsec, (3422.4 + 8.79 + 959.6) * 1.02, testing::kShadowRadiusArcsec);
+  EXPECT_NEAR(almanac.penumbraArcsec, 1.02 * (0.998340 * 3422.4 + 8.79 + 959.6), testing::kShadowRadiusArcsec);
+  EXPECT_NEAR(almanac.umbraArcsec, 1.02 * (0.998340 * 3422.4 + 8.79 - 959.6), testing::kShadowRadiusArcsec);
   // The almanac's penumbra lies between the other two, its umbra is the largest.
   EXPECT_GT(plain.penumbraArcsec, almanac.penumbraArcsec + 5.0);
   EXPECT_GT(almanac.penumbraArcsec, danjon.penumbraArcsec + 20.0);
@@ -77,16 +78,16 @@ TEST(ShadowRadii, ThreeRulesAtMeanDistances) {
 
 TEST(Magnitudes, GrazingAndCentral) {
   const ShadowRadii r{4500.0, 2600.0, 900.0};
-  EXPECT_NEAR(magnitudesAt(r, 4500.0 + 900.0).penumbral, 0.0, 1e-12);  // external penumbral tangency
-  EXPECT_NEAR(magnitudesAt(r, 2600.0 - 900.0).umbral, 1.0, 1e-12);     // internal umbral tangency
+  EXPECT_NEAR(magnitudesAt(r, 4500.0 + 900.0).penumbral, 0.0, testing::kFewOperationsRounding);  // external penumbral tangency
+  EXPECT_NEAR(magnitudesAt(r, 2600.0 - 900.0).umbral, 1.0, testing::kFewOperationsRounding);     // internal umbral tangency
   EXPECT_LT(magnitudesAt(r, 3600.0).umbral, 0.0);
 }
 
 TEST(Gamma, SignFollowsTheMoonNorthOrSouth) {
   const EphemerisSample moon = at(0, 0, 6378.137 * 60.0);
   const double oneDegree = 3600.0;
-  EXPECT_NEAR(gammaAt({0.0, oneDegree}, moon), std::sin(kDegToRad) * 60.0, 1e-9);
-  EXPECT_NEAR(gammaAt({0.0, -oneDegree}, moon), -std::sin(kDegToRad) * 60.0, 1e-9);
+  EXPECT_NEAR(gammaAt({0.0, oneDegree}, moon), std::sin(kDegToRad) * 60.0, testing::kLongChainRounding);
+  EXPECT_NEAR(gammaAt({0.0, -oneDegree}, moon), -std::sin(kDegToRad) * 60.0, testing::kLongChainRounding);
 }
 
 TEST(LeastSquares, RecoversAnExactCubicAndRejectsTooFewPoints) {
@@ -98,10 +99,10 @@ TEST(LeastSquares, RecoversAnExactCubicAndRejectsTooFewPoints) {
   }
   const auto c = fitPolynomial(t, f, 3);
   ASSERT_TRUE(c.has_value());
-  EXPECT_NEAR((*c)[0], 1234.5, 1e-8);
-  EXPECT_NEAR((*c)[1], -1800.25, 1e-8);
-  EXPECT_NEAR((*c)[2], 0.75, 1e-8);
-  EXPECT_NEAR((*c)[3], -0.0125, 1e-9);
+  EXPECT_NEAR((*c)[0], 1234.5, testing::kExactFitCoefficient);
+  EXPECT_NEAR((*c)[1], -1800.25, testing::kExactFitCoefficient);
+  EXPECT_NEAR((*c)[2], 0.75, testing::kExactFitCoefficient);
+  EXPECT_NEAR((*c)[3], -0.0125, testing::kExactFitCoefficient);
   EXPECT_LT(largestResidual(*c, t, f), 1e-8);
   const std::vector<double> two = {1.0, 1.0, 1.0, 1.0}, values = {1, 2, 3, 4};
   EXPECT_FALSE(fitPolynomial(two, values, 1).has_value());  // one distinct abscissa
@@ -117,7 +118,7 @@ TEST(LeastSquares, StraightLineThroughAParabolaMissesTheEndsByTwoThirds) {
   }
   const auto c = fitPolynomial(t, f, 1);
   ASSERT_TRUE(c.has_value());
-  EXPECT_NEAR(largestResidual(*c, t, f), 2.0 / 3.0, 1e-3);
+  EXPECT_NEAR(largestResidual(*c, t, f), 2.0 / 3.0, testing::kFitResidual);
 }
 
 TEST(Lunation, NumbersRoundTripAndMonthIsSynodic) {
@@ -125,10 +126,10 @@ TEST(Lunation, NumbersRoundTripAndMonthIsSynodic) {
     EXPECT_EQ(lunationNear(meanFullMoonJd(n)), n);
     EXPECT_EQ(lunationNear(meanFullMoonJd(n) + 14.0), n);
     EXPECT_EQ(lunationNear(meanFullMoonJd(n) - 14.0), n);
-    EXPECT_NEAR(meanFullMoonJd(n + 1) - meanFullMoonJd(n), kMeanSynodicMonthDays, 0.01);
+    EXPECT_NEAR(meanFullMoonJd(n + 1) - meanFullMoonJd(n), kMeanSynodicMonthDays, testing::kMeanLunationD);
   }
   // Full moon 0 is 2000 January 21 (JD 2451564.7, TT).
-  EXPECT_NEAR(meanFullMoonJd(0), 2451564.7, 0.5);
+  EXPECT_NEAR(meanFullMoonJd(0), 2451564.7, testing::kMeanFullMoonD);
 }
 
 TEST(Saros, SeriesFromLunationNumber) {
@@ -181,7 +182,7 @@ TEST(CanonText, ThreeLinesOf11And10And10NumbersAndReadBack) {
   const CanonReadBack back = readCanonFile(dir / "a.prn");
   EXPECT_EQ(back.error, "");
   ASSERT_EQ(back.entries.size(), 2u);
-  for (std::size_t i = 0; i < v.size(); ++i) EXPECT_NEAR(back.entries[1].values()[i], v[i], 1e-10 * std::fabs(v[i]));
+  for (std::size_t i = 0; i < v.size(); ++i) EXPECT_NEAR(back.entries[1].values()[i], v[i], testing::kTwelveDigitsRelative * std::fabs(v[i]));
   // Nothing but the target is left behind.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
   // A cut entry is an error, the entries before it kept.

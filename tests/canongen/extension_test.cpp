@@ -27,6 +27,7 @@
 // The backtests fit two models and build four canon spans: too slow under
 // the sanitizers, which run the cheap tests only.
 #include "tests/slow_tests.h"
+#include "tests/tolerances.h"
 
 namespace tarvo::canongen {
 namespace {
@@ -112,11 +113,11 @@ TEST(ExtensionModel, EquatorialConversionMatchesTheLibrary) {
     ASSERT_TRUE(places && sun && moon) << jd;
     const auto s = extension::toApparentEquatorial(places->sun, jd);
     const auto m = extension::toApparentEquatorial(places->moon, jd);
-    EXPECT_NEAR(angleDiffDeg(s.raDeg, sun->raDeg) * 3600, 0.0, 1e-4) << jd;
-    EXPECT_NEAR((s.decDeg - sun->decDeg) * 3600, 0.0, 1e-4) << jd;
-    EXPECT_NEAR(angleDiffDeg(m.raDeg, moon->raDeg) * 3600, 0.0, 1e-4) << jd;
-    EXPECT_NEAR((m.decDeg - moon->decDeg) * 3600, 0.0, 1e-4) << jd;
-    EXPECT_NEAR(m.distanceAu * 149597870.7, moon->distanceKm, 1e-3) << jd;
+    EXPECT_NEAR(angleDiffDeg(s.raDeg, sun->raDeg) * 3600, 0.0, testing::kApparentPlaceArcsec) << jd;
+    EXPECT_NEAR((s.decDeg - sun->decDeg) * 3600, 0.0, testing::kApparentPlaceArcsec) << jd;
+    EXPECT_NEAR(angleDiffDeg(m.raDeg, moon->raDeg) * 3600, 0.0, testing::kApparentPlaceArcsec) << jd;
+    EXPECT_NEAR((m.decDeg - moon->decDeg) * 3600, 0.0, testing::kApparentPlaceArcsec) << jd;
+    EXPECT_NEAR(m.distanceAu * 149597870.7, moon->distanceKm, testing::kApparentDistanceKm) << jd;
   }
 }
 

@@ -22,6 +22,7 @@
 #include "tools/canongen/lunation.h"
 #include "tools/canongen/shadow_geometry.h"
 #include "tools/canongen/swiss_ephemeris.h"
+#include "tests/tolerances.h"
 
 namespace tarvo::canongen {
 namespace {
@@ -98,7 +99,7 @@ TEST(GeneratorRange, NoFullMoonMissedNoneInvented) {
         ADD_FAILURE() << "lunation " << n << ": brute-force penumbral magnitude " << *brute
                       << (listed ? " but listed" : " but not listed");
       } else if (listed) {
-        EXPECT_NEAR(it->second.penumbralMagnitude, *brute, 1e-4) << "lunation " << n;
+        EXPECT_NEAR(it->second.penumbralMagnitude, *brute, testing::kMagnitudeBesideBruteForce) << "lunation " << n;
       }
     }
     // Chronological, one lunation apart at least.

@@ -19,6 +19,7 @@
 #include "tools/canongen/eclipse_finder.h"
 #include "tools/canongen/lunation.h"
 #include "tools/canongen/swiss_ephemeris.h"
+#include "tests/tolerances.h"
 
 namespace tarvo::canongen {
 namespace {
@@ -132,8 +133,8 @@ TEST(PublishedRows, AlmanacRuleMagnitudes) {
     const LunationResult got = examineLunation(ephemeris, lunationNear(jd), RadiusRule::Almanac);
     ASSERT_EQ(got.outcome, LunationOutcome::Eclipse);
     // The values are given to four decimals.
-    EXPECT_NEAR(got.entry.penumbralMagnitude, row.penumbral, 0.00051);
-    EXPECT_NEAR(got.entry.umbralMagnitude, row.umbral, 0.00051);
+    EXPECT_NEAR(got.entry.penumbralMagnitude, row.penumbral, testing::kPublishedFourDecimals);
+    EXPECT_NEAR(got.entry.umbralMagnitude, row.umbral, testing::kPublishedFourDecimals);
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "tests/catalogue/canon_test_support.h"
 #include "timebase/time_scales.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -66,7 +67,7 @@ TEST(CanonConversion, TerrestrialTimeBecomesUniversalTime) {
   EclipseEntry r;
   r.year = 2000, r.month = 1, r.eclipseDay = 1, r.greatestJd = 2451545.0;
   const EclipseEntry u = convertToUniversalTime(r, DeltaTChoice{});
-  EXPECT_NEAR(u.greatestJd, 2451544.999261244, 1e-9);  // 1e-9 d ≈ 0.1 ms
+  EXPECT_NEAR(u.greatestJd, 2451544.999261244, testing::kJulianDayRoundingD);  // 1e-9 d ≈ 0.1 ms
   EXPECT_EQ(u.year, 2000);
   EXPECT_EQ(u.month, 1);
   EXPECT_EQ(u.eclipseDay, 1);
@@ -90,7 +91,7 @@ TEST_F(HandMadeCanon, OpenAtLandsOnFirstEntryOfTheMonthOrLater) {
   ASSERT_EQ(reader_->openAt(2025, 1, DeltaTChoice{}, r), ReadStatus::Read);
   const StoredEntry& march = entries[1];  // 2025-03-14 TT
   EXPECT_EQ(march[kMonth], 3);
-  EXPECT_NEAR(r.greatestJd, expectedUtJd(march[kJd]), 1e-9);
+  EXPECT_NEAR(r.greatestJd, expectedUtJd(march[kJd]), testing::kJulianDayRoundingD);
   int y = 0, m = 0, d = 0;
   double fraction = 0;
   ASSERT_EQ(eraJd2cal(r.greatestJd, 0.0, &y, &m, &d, &fraction), 0);
@@ -120,7 +121,7 @@ TEST_F(HandMadeCanon, OpenAtPastTheLastEntryGivesTheLastEntryAtTheEnd) {
   EclipseEntry r;
   ASSERT_EQ(reader_->openAt(3000, 12, DeltaTChoice{}, r), ReadStatus::Read);
   const StoredEntry last = stored(3).back();
-  EXPECT_NEAR(r.greatestJd, expectedUtJd(last[kJd]), 1e-9);
+  EXPECT_NEAR(r.greatestJd, expectedUtJd(last[kJd]), testing::kJulianDayRoundingD);
   EXPECT_EQ(r.month, 8);
   const EclipseRecord before = r;
   EXPECT_EQ(reader_->readNext(DeltaTChoice{}, r), ReadStatus::EndOfFile);
@@ -160,9 +161,9 @@ TEST_F(HandMadeCanon, EachReadConvertsWithItsOwnDeltaTChoice) {
     const DeltaTChoice& c = choices[i % 2];
     ASSERT_EQ(i == 0 ? reader_->openFirst(2025, c, r) : reader_->readNext(c, r), ReadStatus::Read);
     EXPECT_EQ(r.greatestJdTt, entries[i][kJd]) << i;
-    EXPECT_NEAR(r.greatestJd, utJd(entries[i][kJd], c), 1e-9) << i;
+    EXPECT_NEAR(r.greatestJd, utJd(entries[i][kJd], c), testing::kJulianDayRoundingD) << i;
     const EclipseEntry other = reconvertedEntry(r, choices[(i + 1) % 2]);
-    EXPECT_NEAR(other.greatestJd, utJd(entries[i][kJd], choices[(i + 1) % 2]), 1e-9) << i;
+    EXPECT_NEAR(other.greatestJd, utJd(entries[i][kJd], choices[(i + 1) % 2]), testing::kJulianDayRoundingD) << i;
     EXPECT_GT(std::fabs(other.greatestJd - r.greatestJd), 1e-5) << i;  // the choices differ
   }
   // A position taken under one choice and restored reads under another.
@@ -183,10 +184,10 @@ TEST_F(HandMadeCanon, EachFileReadsCompletelyFromItsFirstEntry) {
     ASSERT_EQ(reader_->openFirst(kCanonFiles[f].firstYear, DeltaTChoice{}, r), ReadStatus::Read) << kCanonFiles[f].name;
     EXPECT_EQ(reader_->openFileIndex().value_or(99), f);
     std::size_t count = 1;
-    EXPECT_NEAR(r.greatestJd, expectedUtJd(entries[0][kJd]), 1e-9);
+    EXPECT_NEAR(r.greatestJd, expectedUtJd(entries[0][kJd]), testing::kJulianDayRoundingD);
     while (reader_->readNext(DeltaTChoice{}, r) == ReadStatus::Read) {
       ASSERT_LT(count, entries.size());
-      EXPECT_NEAR(r.greatestJd, expectedUtJd(entries[count][kJd]), 1e-9);
+      EXPECT_NEAR(r.greatestJd, expectedUtJd(entries[count][kJd]), testing::kJulianDayRoundingD);
       ++count;
     }
     EXPECT_EQ(count, entries.size()) << kCanonFiles[f].name;

@@ -4,6 +4,7 @@
 #include "circumstances/eclipse_circumstances.h"
 #include "base/angles.h"
 #include "tests/circumstances/synthetic_eclipse.h"
+#include "tests/tolerances.h"
 
 #include <erfa.h>
 #include <erfam.h>
@@ -91,7 +92,7 @@ TEST(GreatestEclipse, NegativeTimeIsFoundLikeAPositiveOne) {
     const EclipseRecord b = shiftedOrigin(a, tau);
     const GreatestEclipse g = findGreatest(b, 0, 0);
     ASSERT_TRUE(g.converged) << tau;
-    EXPECT_NEAR(g.tHours + tau, tA, 1e-6) << tau;
+    EXPECT_NEAR(g.tHours + tau, tA, testing::kNewtonInstantH) << tau;
     if (tau > 0) {
       EXPECT_LT(g.tHours, -2.0);
     }
@@ -118,7 +119,7 @@ TEST(GreatestEclipse, ConvergedResultsMatchTheReferenceFromEveryStart) {
       const SiteAtGreatest s = greatestAtSite(r, site, start, 0);
       EXPECT_TRUE(s.converged);
       // 1e-8 h of the Moon's diurnal motion is below 2e-7 degrees.
-      EXPECT_NEAR(s.altitudeDeg, altitudeAtGreatest, 1e-6);
+      EXPECT_NEAR(s.altitudeDeg, altitudeAtGreatest, testing::kNewtonAltitudeDeg);
     }
   }
 }
@@ -144,14 +145,14 @@ TEST(Contacts, TotalEclipseContactsLieOnTheirCirclesInOrder) {
   for (const Case& k : {Case{c.p1, &EclipseElements::lp}, Case{*c.u1, &EclipseElements::lu},
                         Case{*c.u2, &EclipseElements::lt}, Case{*c.u3, &EclipseElements::lt},
                         Case{*c.u4, &EclipseElements::lu}, Case{c.p4, &EclipseElements::lp}}) {
-    EXPECT_NEAR(axisDistance(r, k.t), elementsAt(r, k.t).*k.radius, 0.01) << k.t;
+    EXPECT_NEAR(axisDistance(r, k.t), elementsAt(r, k.t).*k.radius, testing::kContactRadiusArcsec) << k.t;
   }
   // Umbral magnitude is 0 at the umbral contacts and 1 at the internal ones.
   const SiteValues site{0, 0, 0};
-  EXPECT_NEAR(siteCircumstances(r, site, *c.u1, 0).umbralMagnitude, 0, 1e-5);
-  EXPECT_NEAR(siteCircumstances(r, site, *c.u4, 0).umbralMagnitude, 0, 1e-5);
-  EXPECT_NEAR(siteCircumstances(r, site, *c.u2, 0).umbralMagnitude, 1, 1e-5);
-  EXPECT_NEAR(siteCircumstances(r, site, *c.u3, 0).umbralMagnitude, 1, 1e-5);
+  EXPECT_NEAR(siteCircumstances(r, site, *c.u1, 0).umbralMagnitude, 0, testing::kContactMagnitude);
+  EXPECT_NEAR(siteCircumstances(r, site, *c.u4, 0).umbralMagnitude, 0, testing::kContactMagnitude);
+  EXPECT_NEAR(siteCircumstances(r, site, *c.u2, 0).umbralMagnitude, 1, testing::kContactMagnitude);
+  EXPECT_NEAR(siteCircumstances(r, site, *c.u3, 0).umbralMagnitude, 1, testing::kContactMagnitude);
   EXPECT_LT(siteCircumstances(r, site, c.p1, 0).umbralMagnitude, 0);
   EXPECT_LT(siteCircumstances(r, site, c.p4, 0).umbralMagnitude, 0);
 }
@@ -212,7 +213,7 @@ TEST(Contacts, GrazingContactsConvergeOnTheirCircles) {
     ASSERT_TRUE(c.u1 && c.u4) << depth;
     EXPECT_LT(*c.u1, *c.u4) << depth;
     for (double t : {*c.u1, *c.u4}) {
-      EXPECT_NEAR(axisDistance(r, t), elementsAt(r, t).lu, 0.01) << depth << " " << t;
+      EXPECT_NEAR(axisDistance(r, t), elementsAt(r, t).lu, testing::kContactRadiusArcsec) << depth << " " << t;
     }
   }
 }
@@ -251,7 +252,7 @@ TEST(SubLunarPoint, LongitudeWrapsIntoTheHalfOpenRange) {
     r.ra0 = 123.0;
     r.gst0 = r.ra0 + k.gstMinusRa;
     const GeoPoint p = subLunarPoint(r, 0, k.deltaT);
-    EXPECT_NEAR(p.longitudeDeg, k.longitude, 1e-9) << k.gstMinusRa;
+    EXPECT_NEAR(p.longitudeDeg, k.longitude, testing::kLongChainRounding) << k.gstMinusRa;
     EXPECT_GT(p.longitudeDeg, -180);
     EXPECT_LE(p.longitudeDeg, 180);
     EXPECT_EQ(p.latitudeDeg, r.dec0);
@@ -267,10 +268,10 @@ TEST(SiteCircumstances, ZenithAtTheSubLunarPointAndNadirAtTheAntipode) {
       // against 15 × 1.00273790935 / 3600 degrees per second): at ΔT = 12000 s
       // that is 5.6e-5°, so 1e-4° covers it.
       const double alt = siteCircumstances(r, {p.longitudeDeg, p.latitudeDeg, 0}, t, deltaT).altitudeDeg;
-      EXPECT_NEAR(alt, 90, 1e-4) << t << " " << deltaT;
+      EXPECT_NEAR(alt, 90, testing::kSubLunarZenithDeg) << t << " " << deltaT;
       const double antiLon = p.longitudeDeg > 0 ? p.longitudeDeg - 180 : p.longitudeDeg + 180;
       const double anti = siteCircumstances(r, {antiLon, -p.latitudeDeg, 0}, t, deltaT).altitudeDeg;
-      EXPECT_NEAR(anti, -90, 1e-4) << t << " " << deltaT;
+      EXPECT_NEAR(anti, -90, testing::kSubLunarZenithDeg) << t << " " << deltaT;
     }
   }
 }
@@ -278,12 +279,12 @@ TEST(SiteCircumstances, ZenithAtTheSubLunarPointAndNadirAtTheAntipode) {
 TEST(SiteCircumstances, AzimuthIsCountedFromTheSouthThroughTheWest) {
   const SiteValues site{0, 40, 0};
   // Due south: hour angle 0, declination below the latitude.
-  EXPECT_NEAR(angleDiffDeg(siteCircumstances(fixedMoon(0, 10), site, 0, 0).azimuthDeg, 0), 0, 1e-9);
+  EXPECT_NEAR(angleDiffDeg(siteCircumstances(fixedMoon(0, 10), site, 0, 0).azimuthDeg, 0), 0, testing::kLongChainRounding);
   // Due west on the equator: hour angle 90°, declination 0.
-  EXPECT_NEAR(siteCircumstances(fixedMoon(90, 0), {0, 0, 0}, 0, 0).azimuthDeg, 90, 1e-9);
+  EXPECT_NEAR(siteCircumstances(fixedMoon(90, 0), {0, 0, 0}, 0, 0).azimuthDeg, 90, testing::kLongChainRounding);
   // East, and north of the zenith (declination above the latitude).
-  EXPECT_NEAR(siteCircumstances(fixedMoon(-90, 0), {0, 0, 0}, 0, 0).azimuthDeg, 270, 1e-9);
-  EXPECT_NEAR(siteCircumstances(fixedMoon(0, 60), site, 0, 0).azimuthDeg, 180, 1e-9);
+  EXPECT_NEAR(siteCircumstances(fixedMoon(-90, 0), {0, 0, 0}, 0, 0).azimuthDeg, 270, testing::kLongChainRounding);
+  EXPECT_NEAR(siteCircumstances(fixedMoon(0, 60), site, 0, 0).azimuthDeg, 180, testing::kLongChainRounding);
 }
 
 TEST(SiteCircumstances, AltitudeAndAzimuthAgreeWithErfa) {
@@ -300,10 +301,10 @@ TEST(SiteCircumstances, AltitudeAndAzimuthAgreeWithErfa) {
           const double ha = h + lon - deltaT / 3600 * 15 * 1.00273790935;
           double az = 0, el = 0;
           eraHd2ae(ha * ERFA_DD2R, dec * ERFA_DD2R, lat * ERFA_DD2R, &az, &el);
-          EXPECT_NEAR(c.altitudeDeg, el * ERFA_DR2D, 1e-9) << lat << " " << dec << " " << h;
+          EXPECT_NEAR(c.altitudeDeg, el * ERFA_DR2D, testing::kLongChainRounding) << lat << " " << dec << " " << h;
           // Near the zenith the azimuth is ill-conditioned; skip it there.
           if (el * ERFA_DR2D < 89.9) {
-            EXPECT_NEAR(angleDiffDeg(c.azimuthDeg, az * ERFA_DR2D + 180), 0, 1e-7)
+            EXPECT_NEAR(angleDiffDeg(c.azimuthDeg, az * ERFA_DR2D + 180), 0, testing::kAzimuthBesideErfaDeg)
                 << lat << " " << dec << " " << h;
           }
           EXPECT_GE(c.azimuthDeg, 0);
@@ -333,7 +334,7 @@ TEST(EclipseCircumstances, AnotherDeltaTMovesOnlyTheSubLunarLongitude) {
     EXPECT_EQ(e.contacts.p4, base.contacts.p4) << shift;
     EXPECT_EQ(e.subLunar.latitudeDeg, base.subLunar.latitudeDeg) << shift;
     EXPECT_NEAR(angleDiffDeg(e.subLunar.longitudeDeg, base.subLunar.longitudeDeg),
-                shift / 240 * 1.0027379, std::fabs(shift) * 1e-8)
+                shift / 240 * 1.0027379, std::fabs(shift) * testing::kSiderealShiftRelative)
         << shift;
   }
 }
@@ -357,10 +358,10 @@ TEST(EclipseCircumstances, GreatestContactsAndTheDaysStart) {
 
   r.greatestJd = 2460000.5 + (r.epochHour + first.greatestHours - deltaT / 3600) / 24;
   const EclipseCircumstances e = eclipseCircumstances(r, deltaT, 1.5);  // another guess
-  EXPECT_NEAR(e.greatestHours, first.greatestHours, 1e-6);
+  EXPECT_NEAR(e.greatestHours, first.greatestHours, testing::kNewtonInstantH);
   EXPECT_EQ(e.greatestJd, r.greatestJd);
-  EXPECT_NEAR(e.dayStartJd, 2460000.5, 1e-9);
-  EXPECT_NEAR(e.utHours(e.greatestHours), r.epochHour + e.greatestHours - 0.02, 1e-12);
+  EXPECT_NEAR(e.dayStartJd, 2460000.5, testing::kJulianDayRoundingD);
+  EXPECT_NEAR(e.utHours(e.greatestHours), r.epochHour + e.greatestHours - 0.02, testing::kFewOperationsRounding);
 }
 
 TEST(EclipseCircumstances, UnconvergedEntryKeepsFinitePlaceholders) {
@@ -410,8 +411,8 @@ TEST(LocalCircumstances, HorizonCrossingsAgreeWithDenseSampling) {
     ASSERT_EQ(local.horizons.size(), c.sets.size()) << site.longitudeDeg << " " << site.latitudeDeg;
     for (std::size_t i = 0; i < crossings.size(); ++i) {
       EXPECT_EQ(local.horizons[i].moonSets, c.sets[i]) << i;
-      EXPECT_NEAR(local.horizons[i].tHours, crossings[i], 10.0 / 3600) << i;
-      EXPECT_NEAR(local.horizons[i].at.altitudeDeg, 0, 0.05) << i;
+      EXPECT_NEAR(local.horizons[i].tHours, crossings[i], testing::kHorizonCrossingH) << i;
+      EXPECT_NEAR(local.horizons[i].at.altitudeDeg, 0, testing::kHorizonCrossingDeg) << i;
     }
   }
 }

@@ -14,6 +14,7 @@
 #include "catalogue/canon_reader.h"
 #include "tests/slow_tests.h"
 #include "timebase/time_scales.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -89,7 +90,7 @@ TEST(HorizonCrossing, MatchesDenseSamplingFromEightyFiveSouthToEightyFiveNorth) 
           const double seconds = std::fabs(found->tHours - dense->tHours) * 3600;
           worstSeconds = std::fmax(worstSeconds, seconds);
           EXPECT_LE(seconds, kAgreementHours * 3600) << year << " " << lon << " " << lat;
-          EXPECT_LT(std::fabs(found->at.altitudeDeg), 0.05) << year << " " << lon << " " << lat;
+          EXPECT_LT(std::fabs(found->at.altitudeDeg), testing::kHorizonCrossingDeg) << year << " " << lon << " " << lat;
           ++compared;
         }
       }

@@ -15,6 +15,7 @@
 #include "circumstances/visibility.h"
 #include "timebase/delta_t.h"
 #include "timebase/time_scales.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -189,7 +190,7 @@ TEST(RecordStatement, MoonriseAgreesWithTheElements) {
   const EclipseElements el = elementsAt(e->record, *rise);
   // 0.002° is 0.5 s of the Moon's rising.
   EXPECT_NEAR(siteCircumstances(e->record, site, *rise, model).altitudeDeg,
-              moonRiseAltitudeDeg(moonParallaxDeg(el)), 0.002);
+              moonRiseAltitudeDeg(moonParallaxDeg(el)), testing::kRiseAltitudeDeg);
 }
 
 }  // namespace

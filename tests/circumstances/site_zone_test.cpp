@@ -5,6 +5,7 @@
 #include <map>
 
 #include "circumstances/site_zone.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -91,8 +92,8 @@ TEST(SiteZone, OffsetTexts) {
   EXPECT_EQ(zoneLabel({32400, "JST"}), "JST +09:00");
   EXPECT_EQ(zoneLabel(fixedZoneOffset(5.75)), "UTC+05:45");
   EXPECT_EQ(fixedZoneOffset(-3.5).offsetSeconds, -12600);
-  EXPECT_NEAR(greatCircleKm(0, 0, 180, 0), kEarthMeanRadiusKm * 3.14159265358979, 1e-6);
-  EXPECT_NEAR(greatCircleKm(179.5, 10, -179.5, 10), 109.5, 0.1);  // across the date line
+  EXPECT_NEAR(greatCircleKm(0, 0, 180, 0), kEarthMeanRadiusKm * 3.14159265358979, testing::kLargeValueRounding);
+  EXPECT_NEAR(greatCircleKm(179.5, 10, -179.5, 10), 109.5, testing::kQuotedTenth);  // across the date line
 }
 
 }  // namespace

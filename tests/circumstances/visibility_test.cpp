@@ -10,6 +10,7 @@
 #include "circumstances/observer_answer.h"
 #include "circumstances/visibility.h"
 #include "synthetic_eclipse.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -95,11 +96,11 @@ TEST(PhaseSeen, CoverageAgreesWithDenseSamplingOverAGridOfSites) {
       ++deepest[s.deepest];
       // Each moonrise or moonset lies on the horizon (to 0.01°) inside the eclipse.
       for (const PhaseSeen::HorizonEvent& h : s.horizonEvents) {
-        EXPECT_NEAR(h.at.moonAltitudeDeg, 0, 0.01);
+        EXPECT_NEAR(h.at.moonAltitudeDeg, 0, testing::kHorizonEventDeg);
         EXPECT_TRUE(h.at.tHours > c.p1 && h.at.tHours < c.p4);
       }
       // The Sun stands opposite the Moon: their altitudes nearly cancel.
-      EXPECT_NEAR(s.greatest.sunAltitudeDeg, -s.greatest.moonAltitudeDeg, 2.5) << lon << " " << lat;
+      EXPECT_NEAR(s.greatest.sunAltitudeDeg, -s.greatest.moonAltitudeDeg, testing::kSunOppositeMoonDeg) << lon << " " << lat;
     }
   }
   for (EclipsePhase p : {EclipsePhase::None, EclipsePhase::Penumbral, EclipsePhase::Partial, EclipsePhase::Total}) {

@@ -9,6 +9,7 @@
 
 #include "base/angles.h"
 #include "map/world_map.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -41,7 +42,7 @@ TEST(MapLayout, RectangleFromTheWidthAndCentreFromTheGreatestEclipse) {
   for (const Case& c : cases) {
     const MapFrame f = layoutMap(0, 0, c.width, 1400);
     EXPECT_EQ((std::array{f.left, f.top, f.right, f.bottom, f.centreX, f.centreY}), c.ltrbxy);
-    EXPECT_NEAR(f.scale, c.scale, 1e-9) << c.width;
+    EXPECT_NEAR(f.scale, c.scale, testing::kLongChainRounding) << c.width;
   }
   // 1390 × 540 is too short for R = 184.6 (bottom 904): the half-height
   // (540 − 2 − 5)/2 = 266 gives R = 266.5/2.4362460538, half-width trunc(πR)
@@ -50,7 +51,7 @@ TEST(MapLayout, RectangleFromTheWidthAndCentreFromTheGreatestEclipse) {
   EXPECT_EQ((std::array{shortClient.left, shortClient.top, shortClient.right, shortClient.bottom,
                         shortClient.centreX, shortClient.centreY}),
             (std::array{462, 4, 1148, 538, 805, 271}));
-  EXPECT_NEAR(shortClient.scale, 109.3896076648, 1e-9);
+  EXPECT_NEAR(shortClient.scale, 109.3896076648, testing::kLongChainRounding);
   // Central meridian: the signed longitude reduced by fmod 360.
   struct Centre {
     double longitude, offset;
@@ -59,7 +60,7 @@ TEST(MapLayout, RectangleFromTheWidthAndCentreFromTheGreatestEclipse) {
                  {-725, 5, true}};
   for (const Centre& c : centres) {
     const MapFrame f = centredFrame(1280, 800, c.longitude);
-    EXPECT_NEAR(f.longitudeOffsetDeg, c.offset, 1e-12) << c.longitude;
+    EXPECT_NEAR(f.longitudeOffsetDeg, c.offset, testing::kFewOperationsRounding) << c.longitude;
     EXPECT_EQ(f.centreLongitudeNegative, c.negative) << c.longitude;
   }
 }
@@ -75,8 +76,8 @@ TEST(MapProjection, RoundTripThroughThePixelPickAndOffMapValues) {
         const MapOffset o = projectToMap(f, lon, lat);
         const MapPick p = mapPointFromPixel(f, f.centreX + o.x, f.centreY - o.y);
         ASSERT_TRUE(p.ok) << centre << " " << lon << " " << lat;
-        EXPECT_NEAR(angleDiffDeg(p.longitudeDeg, lon), 0, 1.01 * pixelDeg);
-        EXPECT_NEAR(p.latitudeDeg, lat, 1.01 * pixelDeg / std::cos(degToRad(lat)));
+        EXPECT_NEAR(angleDiffDeg(p.longitudeDeg, lon), 0, testing::kWithinOnePixel * pixelDeg);
+        EXPECT_NEAR(p.latitudeDeg, lat, testing::kWithinOnePixel * pixelDeg / std::cos(degToRad(lat)));
         // The pick stays within 180° of the central meridian.
         EXPECT_LE(std::fabs(p.longitudeDeg - centre), 180.0 + pixelDeg) << centre << " " << lon;
       }

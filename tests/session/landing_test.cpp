@@ -11,6 +11,7 @@
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/session/session_test_support.h"
 #include "timebase/time_scales.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -54,7 +55,7 @@ TEST_F(Landing, TakesTheEntryAndComputesDeltaT) {
   // At the catalogue's TT instant, where the reader converts to UT.
   EXPECT_EQ(s.deltaT, deltaTModel((s.current.greatestJdTt - 2451545.0) / 36525.0) + 12.5);
   // 2025.2: the 10-year table between 70.52 (2020) and 79.45 (2030), about 75.2 s.
-  EXPECT_NEAR(s.deltaT - 12.5, 75.2, 0.1);
+  EXPECT_NEAR(s.deltaT - 12.5, 75.2, testing::kQuotedTenth);
 }
 
 // Two sessions with different ΔT choices taking turns on one reader: each
@@ -72,11 +73,11 @@ TEST_F(Landing, TwoSessionsKeepTheirOwnDeltaT) {
       EXPECT_EQ(s->current.greatestJd, own.greatestJd);
       EXPECT_EQ(s->deltaT, s->deltaTChoice.secondsAt(centuriesFromJ2000(own.greatestJdTt)));
       // The UT the reader gives is the TT less that very ΔT.
-      EXPECT_NEAR((own.greatestJdTt - own.greatestJd) * 86400.0, s->deltaT, 1e-4);
+      EXPECT_NEAR((own.greatestJdTt - own.greatestJd) * 86400.0, s->deltaT, testing::kJulianDayDifferenceS);
     }
     EXPECT_EQ(a.current.greatestJdTt, b.current.greatestJdTt);  // the same eclipse
     // smh2020 + 3000 s puts b's UT about 3000 s before a's.
-    EXPECT_NEAR((a.current.greatestJd - b.current.greatestJd) * 86400.0, 3000 - 6, 5);
+    EXPECT_NEAR((a.current.greatestJd - b.current.greatestJd) * 86400.0, 3000 - 6, testing::kModelsApartIn2025S);
   }
 }
 

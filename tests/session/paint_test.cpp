@@ -19,6 +19,7 @@
 #include "session/site_glue.h"
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/session/session_test_support.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -333,7 +334,7 @@ TEST(PaintPipeline, RealEclipsesOfEachType) {
     ASSERT_EQ(static_cast<int>(s.current.eclipseType), k.type);
     // Centred: the sub-lunar longitude is the central meridian.
     const double lambda0 = s.circumstances.subLunar.longitudeDeg;
-    EXPECT_NEAR(-s.mapFrame.longitudeOffsetDeg, lambda0, 1e-9);
+    EXPECT_NEAR(-s.mapFrame.longitudeOffsetDeg, lambda0, testing::kLongChainRounding);
     const MapFrame f = mapFrameOf(s);
     const MapOffset marker = projectToMap(f, lambda0, s.circumstances.subLunar.latitudeDeg);
     EXPECT_EQ(marker.x, 0);

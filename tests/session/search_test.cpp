@@ -13,6 +13,7 @@
 #include "tests/catalogue/canon_test_support.h"
 #include "tests/session/session_test_support.h"
 #include "tests/session/plain_canon_scan.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -304,7 +305,7 @@ TEST_F(Criteria, AltitudeLimitIsMinusFifteenDegrees) {
     c.site = siteAt(r.distanceDeg);
     const CriteriaVerdict v = meetsCriteria(entry_, deltaT_, c);
     ASSERT_TRUE(v.siteEvaluated);
-    EXPECT_NEAR(v.site.altitudeDeg, 90 - r.distanceDeg, 0.1) << r.distanceDeg;
+    EXPECT_NEAR(v.site.altitudeDeg, 90 - r.distanceDeg, testing::kSubLunarAltitudeDeg) << r.distanceDeg;
     EXPECT_EQ(v.accepted, r.accepted) << r.distanceDeg;
   }
 }

@@ -16,6 +16,7 @@
 #include "base/text_format.h"
 #include "session/session_state.h"
 #include "session/site_glue.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -323,8 +324,8 @@ TEST(SitesShipped, EightyCitiesTokyoFirst) {
   EXPECT_EQ(r.notice, "");
   ASSERT_EQ(list.count(), 80);
   EXPECT_EQ(list.sites[0].name, "Tokyo");
-  EXPECT_NEAR(state.site.where.longitudeDeg, 139.74, 0.01);
-  EXPECT_NEAR(state.site.where.latitudeDeg, 35.65, 0.01);
+  EXPECT_NEAR(state.site.where.longitudeDeg, 139.74, testing::kQuotedHundredth);
+  EXPECT_NEAR(state.site.where.latitudeDeg, 35.65, testing::kQuotedHundredth);
   auto find = [&](const std::string& name) -> const Site* {
     for (const Site& s : list.sites)
       if (s.name == name) return &s;

@@ -31,6 +31,7 @@
 #include "sky/sky_chart.h"
 #include "tests/cli_runner.h"
 #include "tests/pixel_probe.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -90,7 +91,7 @@ TEST_F(SkyCommands, ChartDateAndTimeInTheSitesZone) {
     s.localEclipseDate = {2024, 9, 18};
     const SkyChartRequest r = prepareSkyChart(s);
     EXPECT_DOUBLE_EQ(r.packedDate, packed) << longitude;
-    EXPECT_NEAR(r.utHours, 6 + 58.0 / 60 + 43.0 / 3600, 1.0 / 60);
+    EXPECT_NEAR(r.utHours, 6 + 58.0 / 60 + 43.0 / 3600, testing::kPanelMinuteH);
   }
 }
 
@@ -179,8 +180,8 @@ TEST_F(SkyCommands, CommandLineListAndPictures) {
             std::vector<std::string>({"Moon", "Sun", "Mercury", "Venus", "Mars", "Jupiter", "Saturn"}));
   // The local report (from the eclipse elements) puts the Moon 44.2° up at
   // 41.3° from the south through the west: in the south-west.
-  EXPECT_NEAR(listed["Moon"][2], 44.2, 0.5);
-  EXPECT_NEAR(listed["Moon"][1], 180 + 41.3, 0.5);
+  EXPECT_NEAR(listed["Moon"][2], 44.2, testing::kChartBesideReportDeg);
+  EXPECT_NEAR(listed["Moon"][1], 180 + 41.3, testing::kChartBesideReportDeg);
   for (const char* up : {"Mars", "Vega", "Arcturus"}) EXPECT_EQ(listed[up][0], 1) << up;
   EXPECT_EQ(listed["Jupiter"][0], 0);
   EXPECT_EQ(listed.count("-"), 1u);  // the unnamed stars
@@ -224,7 +225,7 @@ TEST_F(SkyCommands, MoonAtTheZenithOfTheSubLunarPointOverTheWholeCatalogue) {
           const double axisDistanceDeg = std::hypot(at.x, at.y) / 3600.0;
           EXPECT_GE(places[0].altitudeDeg, kZenithLimitDeg) << e.year << " " << e.month;
           EXPECT_GE(s.siteMoonAltitude, kZenithLimitDeg) << e.year << " " << e.month;
-          EXPECT_NEAR(places[1].altitudeDeg, -90.0, axisDistanceDeg + 0.01) << e.year << " " << e.month;
+          EXPECT_NEAR(places[1].altitudeDeg, -90.0, axisDistanceDeg + testing::kNadirDeg) << e.year << " " << e.month;
           lowestChart = std::fmin(lowestChart, places[0].altitudeDeg);
           lowestReport = std::fmin(lowestReport, s.siteMoonAltitude);
           ++checked;
@@ -250,7 +251,7 @@ TEST_F(SkyCommands, ChartSunFromTheElementsMatchesTheSunTheoryIn2025) {
                     std::cos((r.anchors.sunRaDeg - theory.sunRaDeg) * kDegToRad)) /
       kDegToRad;
   EXPECT_LT(separationDeg, 0.05);
-  EXPECT_NEAR(angleDiffDeg(r.anchors.greenwichSiderealDeg, theory.greenwichSiderealDeg), 0.0, 0.01);
+  EXPECT_NEAR(angleDiffDeg(r.anchors.greenwichSiderealDeg, theory.greenwichSiderealDeg), 0.0, testing::kSiderealTheoryDeg);
 }
 
 // The star map leaves out a Moon below 10°; the note says so with the Moon's
@@ -274,7 +275,7 @@ TEST_F(SkyCommands, MoonNoteOnlyWhenTheChartLeavesTheMoonOut) {
     if (!c.note) continue;
     double altitude = 0;
     ASSERT_EQ(std::sscanf(note.c_str(), "The Moon is not drawn: its altitude is %lf", &altitude), 1);
-    EXPECT_NEAR(altitude, 90 - c.awayDeg, 1.5);
+    EXPECT_NEAR(altitude, 90 - c.awayDeg, testing::kMovedSiteAltitudeDeg);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sky/eclipse_planets.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -34,11 +35,11 @@ TEST(EclipsePlanetFile, ReadsBackWhatWasWritten) {
   EXPECT_EQ(a.jdTT, 1721598.0059);
   // Stored to a micro-degree; 359.9999996 rounds up to 360 and wraps to 0.
   EXPECT_EQ(a.planets[0].raDeg, 0.0);
-  EXPECT_NEAR(a.planets[2].raDeg, 12.345678, 1e-9);
-  EXPECT_NEAR(a.planets[2].decDeg, -0.000001, 1e-12);
-  EXPECT_NEAR(a.planets[1].decDeg, 89.999999, 1e-9);
-  EXPECT_NEAR(a.planets[4].magnitude, 0.75, 1e-12);
-  EXPECT_NEAR(a.planets[0].magnitude, -1.23, 1e-12);
+  EXPECT_NEAR(a.planets[2].raDeg, 12.345678, testing::kLongChainRounding);
+  EXPECT_NEAR(a.planets[2].decDeg, -0.000001, testing::kFewOperationsRounding);
+  EXPECT_NEAR(a.planets[1].decDeg, 89.999999, testing::kLongChainRounding);
+  EXPECT_NEAR(a.planets[4].magnitude, 0.75, testing::kFewOperationsRounding);
+  EXPECT_NEAR(a.planets[0].magnitude, -1.23, testing::kFewOperationsRounding);
   const auto found = findEclipsePlanets(r.file, -24713, 1721775.26, 0.02);
   ASSERT_TRUE(found.has_value());
   EXPECT_EQ(found->jdTT, 1721775.25);

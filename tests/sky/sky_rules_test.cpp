@@ -12,6 +12,7 @@
 #include "sky/sky_objects.h"
 #include "sky/sky_places.h"
 #include "sky/sun_moon.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -54,7 +55,7 @@ TEST(PackedPlaces, DecodeHoursAndSignedDegrees) {
   };
   for (const Case& c : cases) {
     const double got = c.hours ? packedHoursToDegrees(c.packed) : packedDegreesToDegrees(c.packed);
-    EXPECT_NEAR(got, c.degrees, 1e-9) << c.packed;
+    EXPECT_NEAR(got, c.degrees, testing::kLongChainRounding) << c.packed;
   }
 }
 
@@ -71,8 +72,8 @@ TEST(StarPlaces, SpaceMotionRowsAreTheTableStarsAndUnmovedAtJ2000) {
     EXPECT_NEAR(motion.decDeg, dec, tolerance) << n;
     // At J2000 only the frame bias (below 0.03") separates the place from the catalogue's.
     const EquatorialPlace p = starPlaceOfDate(2451545.0, motion);
-    EXPECT_NEAR(angleDiffDeg(p.ra, motion.raDeg) * std::cos(degToRad(dec)), 0.0, 0.03 / 3600) << n;
-    EXPECT_NEAR(p.dec, motion.decDeg, 0.03 / 3600) << n;
+    EXPECT_NEAR(angleDiffDeg(p.ra, motion.raDeg) * std::cos(degToRad(dec)), 0.0, testing::kFrameBiasDeg) << n;
+    EXPECT_NEAR(p.dec, motion.decDeg, testing::kFrameBiasDeg) << n;
   }
   // The pole star (entry 63) drifts away from the pole over millennia but stays northern.
   for (double jd : {2451545.0 - 36525 * 50.0, 2451545.0 + 36525 * 50.0})
@@ -87,7 +88,7 @@ TEST(RoundHalfAway, HalvesGoAwayFromZero) {
   };
   const Case cases[] = {{0.125, 2, 0.13}, {-0.125, 2, -0.13}, {0.0449, 3, 0.045}, {0.004, 2, 0.0},
                         {-0.5049, 3, -0.505}, {1.234, 2, 1.23}, {0.0, 2, 0.0}, {-0.0051, 2, -0.01}};
-  for (const Case& c : cases) EXPECT_NEAR(roundHalfAway(c.x, c.places), c.expected, 1e-12) << c.x;
+  for (const Case& c : cases) EXPECT_NEAR(roundHalfAway(c.x, c.places), c.expected, testing::kFewOperationsRounding) << c.x;
 }
 
 TEST(GridValue, BilinearBetweenNodesAndAtTheEdges) {
@@ -105,13 +106,13 @@ TEST(GridValue, BilinearBetweenNodesAndAtTheEdges) {
       {0.0, 359.999, 3599.99},    // between rows 35 and 36
       {123.4, 234.5, 2345.0 + 12.34},
   };
-  for (const Case& c : cases) EXPECT_NEAR(gridValue(grid, c.g1, c.g2), c.expected, 1e-9) << c.g1 << " " << c.g2;
+  for (const Case& c : cases) EXPECT_NEAR(gridValue(grid, c.g1, c.g2), c.expected, testing::kLongChainRounding) << c.g1 << " " << c.g2;
   // A product surface checks that the two directions are not swapped.
   for (int row = 0; row < 37; ++row)
     for (int col = 0; col < 37; ++col) grid[row][col] = row == 1 && col == 2 ? 8.0 : 0.0;
-  EXPECT_NEAR(gridValue(grid, 20.0, 10.0), 8.0, 1e-12);
-  EXPECT_NEAR(gridValue(grid, 10.0, 20.0), 0.0, 1e-12);
-  EXPECT_NEAR(gridValue(grid, 15.0, 5.0), 2.0, 1e-12);
+  EXPECT_NEAR(gridValue(grid, 20.0, 10.0), 8.0, testing::kFewOperationsRounding);
+  EXPECT_NEAR(gridValue(grid, 10.0, 20.0), 0.0, testing::kFewOperationsRounding);
+  EXPECT_NEAR(gridValue(grid, 15.0, 5.0), 2.0, testing::kFewOperationsRounding);
 }
 
 TEST(PlanetGrids, RowZeroAsFixedAndSmallIntegers) {
@@ -139,7 +140,7 @@ TEST(Kepler, ConvergesForTheMoonAndReportsFailure) {
   for (double m = 0.1; m < 6.3; m += 0.37) {
     const KeplerSolution s = solveKepler(m, e);
     EXPECT_TRUE(s.converged);
-    EXPECT_NEAR(s.eccentricAnomaly - e * std::sin(s.eccentricAnomaly), m, 1e-8);
+    EXPECT_NEAR(s.eccentricAnomaly - e * std::sin(s.eccentricAnomaly), m, testing::kKeplerResidualRad);
   }
   // Input that cannot converge ends the loop with the flag down instead of looping or claiming success.
   EXPECT_FALSE(solveKepler(std::nan(""), e).converged);
@@ -150,12 +151,12 @@ TEST(Kepler, ConvergesForTheMoonAndReportsFailure) {
 TEST(SunAndMoon, EpochValuesAndFixedFields) {
   // At 1900 January 1, 12h the Sun's mean anomaly is −0.5382° (not reduced).
   const double m = degToRad(-0.5382);
-  EXPECT_NEAR(sunPosition(2415021.0).longitude, 280.6824 + 1.91946 * std::sin(m) + 0.0200939 * std::sin(2 * m), 1e-9);
+  EXPECT_NEAR(sunPosition(2415021.0).longitude, 280.6824 + 1.91946 * std::sin(m) + 0.0200939 * std::sin(2 * m), testing::kLongChainRounding);
   for (double jd : {2415021.0, 2451545.0, 1000000.0, 5000000.0}) {
     const BodyPosition s = sunPosition(jd);
     EXPECT_TRUE(s.latitude == 0.0 && s.z == 0.0 && s.magnitude == -10.0) << jd;
-    EXPECT_NEAR(std::hypot(s.x, s.y), s.distance, 1e-12);
-    EXPECT_NEAR(s.semiDiameter, 0.2666 / s.distance, 1e-15);
+    EXPECT_NEAR(std::hypot(s.x, s.y), s.distance, testing::kFewOperationsRounding);
+    EXPECT_NEAR(s.semiDiameter, 0.2666 / s.distance, testing::kSmallValueRounding);
     const BodyPosition moon = moonPosition(jd);
     EXPECT_TRUE(moon.longitude >= 0.0 && moon.longitude < 360.0 && std::fabs(moon.latitude) <= 5.3) << jd;
   }

@@ -1,5 +1,6 @@
 // Pixel semantics of the raster surface, probed at known places.
 #include "surface/drawing_surface.h"
+#include "tests/tolerances.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -452,7 +453,7 @@ TEST(DrawingSurfaceScale, CirclesHoldFillsAndTextKeepsItsCell) {
       ++inside;
       ASSERT_LT(std::hypot(x + 0.5 - 60, y + 0.5 - 60), 40) << x << "," << y;
     }
-  EXPECT_NEAR(inside, 3.14159 * 38 * 38, 3.14159 * 38 * 38 * 0.1);
+  EXPECT_NEAR(inside, 3.14159 * 38 * 38, 3.14159 * 38 * 38 * testing::kDiscAreaRelative);
 
   DrawingSurface one(100, 30), two(100, 30, 2);
   for (DrawingSurface* t : {&one, &two}) {
@@ -479,7 +480,7 @@ TEST(DrawingSurfaceScale, CirclesHoldFillsAndTextKeepsItsCell) {
   const auto [top2, bottom2] = inkRows(two);
   EXPECT_GE(top2, 2 * 5);
   EXPECT_LT(bottom2, 2 * (5 + one.textHeight()));
-  EXPECT_NEAR(bottom2 - top2 + 1, 2 * (bottom1 - top1 + 1), 3);
+  EXPECT_NEAR(bottom2 - top2 + 1, 2 * (bottom1 - top1 + 1), testing::kScaledTextRows);
 }
 
 }  // namespace

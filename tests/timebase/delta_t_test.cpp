@@ -8,6 +8,7 @@
 
 #include "data/delta_t_smh2020.h"
 #include "timebase/time_scales.h"
+#include "tests/tolerances.h"
 
 namespace tarvo {
 namespace {
@@ -62,7 +63,7 @@ TEST(DeltaTSigma, BuiltinSigmaCoversItsDistanceFromWhatWasObserved) {
       EXPECT_GE(sigma(year + 0.5), std::fabs(builtin(year + 0.5) - between)) << year + 0.5;
     }
   }
-  EXPECT_NEAR(sigma(2025.5), 75.4 - 69.1, 0.2);  // builtin 75.4 s against the observed 69.1 s
+  EXPECT_NEAR(sigma(2025.5), 75.4 - 69.1, testing::kSigmaBesideObservedS);  // builtin 75.4 s against the observed 69.1 s
   for (double year = -13000; year < 17000; year += 7.3) {
     EXPECT_GE(sigma(year), sigmaAt(year)) << year;
     EXPECT_GE(sigma(year), std::fabs(builtin(year) - smhAt(year))) << year;
@@ -85,8 +86,8 @@ TEST(Smh2020, PublishedNodesAndObservedValues) {
   };
   for (const Row& r : rows) EXPECT_NEAR(smhAt(r.year), r.seconds, r.tolerance) << r.year;
   // The long-term parabola far from the spline.
-  EXPECT_NEAR(smhAt(-5000), -320 + 32.5 * 68.25 * 68.25, 1e-6);
-  EXPECT_NEAR(smhAt(10000), -320 + 32.5 * 81.75 * 81.75, 1e-6);
+  EXPECT_NEAR(smhAt(-5000), -320 + 32.5 * 68.25 * 68.25, testing::kLargeValueRounding);
+  EXPECT_NEAR(smhAt(10000), -320 + 32.5 * 81.75 * 81.75, testing::kLargeValueRounding);
 }
 
 // No piece of the model may step: at every join the values a microyear on
@@ -99,12 +100,12 @@ TEST(Smh2020, NoStepAtAnyJoin) {
   for (double y = 1855; y <= 1950; y += 5) joins.push_back(y);
   for (double y = 1953; y <= 2019; y += 3) joins.push_back(y);
   for (double y = 2020; y <= 2026; y += 1) joins.push_back(y);
-  for (const double y : joins) EXPECT_NEAR(smhAt(y - 1e-6), smhAt(y + 1e-6), 0.1) << y;
+  for (const double y : joins) EXPECT_NEAR(smhAt(y - 1e-6), smhAt(y + 1e-6), testing::kSplineKnotS) << y;
   // The blends also keep the slope: a year on either side of each end
   // differs from the joined piece by second-order terms only.
   for (const double y : {kSmh2020PastBlendStart, 2026.0 + kSmh2020FutureBlendYears}) {
     const double left = smhAt(y) - smhAt(y - 1), right = smhAt(y + 1) - smhAt(y);
-    EXPECT_NEAR(left, right, 0.05) << y;
+    EXPECT_NEAR(left, right, testing::kBlendSlopeS) << y;
   }
 }
 
@@ -114,17 +115,17 @@ TEST(DeltaTSigma, PublishedAnchors) {
   };
   for (const Anchor a : {Anchor{-1000, 636}, {0, 265}, {1000, 54}, {1300, 20}, {1450, 20}, {1600, 20},
                          {1700, 5}, {1800, 1}}) {
-    EXPECT_NEAR(sigmaAt(a.year), a.sigma, 0.1 * a.sigma) << a.year;
+    EXPECT_NEAR(sigmaAt(a.year), a.sigma, testing::kPublishedSigmaRelative * a.sigma) << a.year;
   }
   for (double y = 1955; y <= 2026; y += 0.5) EXPECT_LT(sigmaAt(y), 0.1) << y;
   EXPECT_GE(sigmaAt(3000), 100);
   EXPECT_LE(sigmaAt(3000), 300);
   // Same long-term form beyond, and no step anywhere: dense sampling.
-  EXPECT_NEAR(sigmaAt(-5000), 0.8 * 68.2 * 68.2, 1e-6);
+  EXPECT_NEAR(sigmaAt(-5000), 0.8 * 68.2 * 68.2, testing::kLargeValueRounding);
   double previous = sigmaAt(-13000);
   for (double y = -12999.9; y < 17000; y += 0.1) {
     const double s = sigmaAt(y);
-    ASSERT_NEAR(s, previous, 0.5) << y;
+    ASSERT_NEAR(s, previous, testing::kSigmaStepS) << y;
     previous = s;
   }
 }

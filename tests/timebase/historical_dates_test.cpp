@@ -1,4 +1,5 @@
 #include "timebase/historical_dates.h"
+#include "tests/tolerances.h"
 
 #include <erfa.h>
 #include <gtest/gtest.h>
@@ -88,7 +89,7 @@ TEST(HistoricalDates, ProlepticGregorian) {
     ASSERT_EQ(c.year, iy) << jd;
     ASSERT_EQ(c.month, im) << jd;
     ASSERT_EQ(c.day, id) << jd;
-    ASSERT_NEAR(c.hour, fd * 24.0, 1e-6) << jd;
+    ASSERT_NEAR(c.hour, fd * 24.0, testing::kHourOfJulianDayH) << jd;
   }
   for (double jd = -68569.5; jd > -3100000; jd -= 146097.0 - 3.0) {
     const CalendarDate a = jdToCalendarDate(jd, CalendarRule::kProlepticGregorian);

@@ -1,4 +1,5 @@
 #include "timebase/time_scales.h"
+#include "tests/tolerances.h"
 
 #include <erfa.h>
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ TEST(JdToCalendar, MatchesErfaOnGregorianDates) {
       ASSERT_EQ(c.year, iy) << jd;
       ASSERT_EQ(c.month, im) << jd;
       ASSERT_EQ(c.day, id) << jd;
-      ASSERT_NEAR(c.hour, fd * 24.0, 1e-6) << jd;
+      ASSERT_NEAR(c.hour, fd * 24.0, testing::kHourOfJulianDayH) << jd;
     }
   }
 }
@@ -102,50 +103,50 @@ TEST(JdToCalendar, ReformYearZeroAndNegativeYears) {
   EXPECT_EQ(c.day, 1);
   // Hours of a day before JD 0 stay in 0..24.
   c = jdToCalendar(-1000000.25, ZoneMode::StandardZone, 0);
-  EXPECT_NEAR(c.hour, 6.0, 1e-6);
+  EXPECT_NEAR(c.hour, 6.0, testing::kHourOfJulianDayH);
 }
 
 TEST(JdToCalendar, ZoneModes) {
   const double jd = 2451545.0;  // 12 h UT
-  EXPECT_NEAR(jdToCalendar(jd, ZoneMode::StandardZone, 135).hour, 21.0, 1e-7);
-  EXPECT_NEAR(jdToCalendar(jd, ZoneMode::StandardZone, -7.4).hour, 12.0, 1e-7);
-  EXPECT_NEAR(jdToCalendar(jd, ZoneMode::StandardZone, -7.6).hour, 11.0, 1e-7);
-  EXPECT_NEAR(jdToCalendar(jd, ZoneMode::MeanLocalTime, 135).hour, 21.0, 1e-7);
-  EXPECT_NEAR(jdToCalendar(jd, ZoneMode::MeanLocalTime, -7.5).hour, 11.5, 1e-7);
+  EXPECT_NEAR(jdToCalendar(jd, ZoneMode::StandardZone, 135).hour, 21.0, testing::kZoneHourRoundingH);
+  EXPECT_NEAR(jdToCalendar(jd, ZoneMode::StandardZone, -7.4).hour, 12.0, testing::kZoneHourRoundingH);
+  EXPECT_NEAR(jdToCalendar(jd, ZoneMode::StandardZone, -7.6).hour, 11.0, testing::kZoneHourRoundingH);
+  EXPECT_NEAR(jdToCalendar(jd, ZoneMode::MeanLocalTime, 135).hour, 21.0, testing::kZoneHourRoundingH);
+  EXPECT_NEAR(jdToCalendar(jd, ZoneMode::MeanLocalTime, -7.5).hour, 11.5, testing::kZoneHourRoundingH);
   // A zone shift across midnight moves the date.
   const CalendarDate c = jdToCalendar(2451545.0 + 0.45, ZoneMode::StandardZone, 135);
   EXPECT_EQ(c.day, 2);
-  EXPECT_NEAR(c.hour, 7.8, 1e-6);
+  EXPECT_NEAR(c.hour, 7.8, testing::kHourOfJulianDayH);
 }
 
 double atYear(double y) { return deltaTModel((y - 2000.0) / 100.0); }
 
 TEST(DeltaTModel, PublishedValues) {
-  EXPECT_NEAR(deltaTModel(0), 63.8285, 1e-9);
-  EXPECT_NEAR(atYear(2025.5), 75.4315, 1e-9);
-  EXPECT_NEAR(atYear(-1000), 25427.68, 1e-6);
-  EXPECT_NEAR(atYear(2500), 858.0, 1e-9);
-  EXPECT_NEAR(atYear(1908.5), 7.75, 1e-9);  // 1908 and 1909 both hold 7.75
-  EXPECT_NEAR(atYear(1620), 124.0, 1e-9);
-  EXPECT_NEAR(atYear(1619.999), 121.6, 1e-3);
+  EXPECT_NEAR(deltaTModel(0), 63.8285, testing::kLongChainRounding);
+  EXPECT_NEAR(atYear(2025.5), 75.4315, testing::kLongChainRounding);
+  EXPECT_NEAR(atYear(-1000), 25427.68, testing::kLargeValueRounding);
+  EXPECT_NEAR(atYear(2500), 858.0, testing::kLongChainRounding);
+  EXPECT_NEAR(atYear(1908.5), 7.75, testing::kLongChainRounding);  // 1908 and 1909 both hold 7.75
+  EXPECT_NEAR(atYear(1620), 124.0, testing::kLongChainRounding);
+  EXPECT_NEAR(atYear(1619.999), 121.6, testing::kMilliYearFromNodeS);
   // At −13000 ΔT is about 8 days; at 17000 about 8.5 days.
-  EXPECT_NEAR(atYear(-13000) / 86400.0, 8.1, 0.1);
+  EXPECT_NEAR(atYear(-13000) / 86400.0, 8.1, testing::kQuotedTenth);
 }
 
 // Each seam: the value on either side, and that the later piece wins at the
 // shared point.
 TEST(DeltaTModel, SeamsJoinWithoutSteps) {
-  EXPECT_NEAR(atYear(-800.000001), 21946.08, 0.01);
-  EXPECT_NEAR(atYear(-800), 21946.0, 1e-9);
-  EXPECT_NEAR(atYear(2020), 70.52, 1e-9);
-  EXPECT_NEAR(atYear(2020.000001), 70.52, 1e-4);
-  EXPECT_NEAR(atYear(2099.999999), 130.0, 1e-4);
-  EXPECT_NEAR(atYear(2100), 130.0, 1e-9);
-  EXPECT_NEAR(atYear(2150), 200 - 40 * 0.2 - 22, 1e-9);  // mirrored to 1510
-  EXPECT_NEAR(atYear(3190), 5985.0, 1e-9);
-  EXPECT_NEAR(atYear(3190.000001), 5986.08, 0.01);
+  EXPECT_NEAR(atYear(-800.000001), 21946.08, testing::kSeamValueS);
+  EXPECT_NEAR(atYear(-800), 21946.0, testing::kLongChainRounding);
+  EXPECT_NEAR(atYear(2020), 70.52, testing::kLongChainRounding);
+  EXPECT_NEAR(atYear(2020.000001), 70.52, testing::kNearNodeS);
+  EXPECT_NEAR(atYear(2099.999999), 130.0, testing::kNearNodeS);
+  EXPECT_NEAR(atYear(2100), 130.0, testing::kLongChainRounding);
+  EXPECT_NEAR(atYear(2150), 200 - 40 * 0.2 - 22, testing::kLongChainRounding);  // mirrored to 1510
+  EXPECT_NEAR(atYear(3190), 5985.0, testing::kLongChainRounding);
+  EXPECT_NEAR(atYear(3190.000001), 5986.08, testing::kSeamValueS);
   // Mirror: 2100 maps to 1560, between 1550 (160) and 1600 (120).
-  EXPECT_NEAR(atYear(2100), 160 - 40 * 0.2 - 22, 1e-9);
+  EXPECT_NEAR(atYear(2100), 160 - 40 * 0.2 - 22, testing::kLongChainRounding);
 }
 
 TEST(DeltaTModel, ContinuousOverTheWholeSpan) {
@@ -162,22 +163,22 @@ TEST(DeltaTModel, ContinuousOverTheWholeSpan) {
   // The parabola's slope at −13000 is 0.64 × 14820 / 100 s per year ≈ 95 s/yr;
   // the seams at −800 and 3190 stay below 1.1 s.
   EXPECT_LT(worst, 1.2);
-  EXPECT_NEAR(atYear(1620) - atYear(1620 - 1e-9), 2.4, 1e-6);
+  EXPECT_NEAR(atYear(1620) - atYear(1620 - 1e-9), 2.4, testing::kAcrossSeamS);
 }
 
 TEST(SplitHours, WrapsHoursOnly) {
   HoursMinutesSeconds s = splitHours(25.5);
   EXPECT_EQ(s.hours, 1);
   EXPECT_EQ(s.minutes, 30);
-  EXPECT_NEAR(s.seconds, 0, 1e-9);
+  EXPECT_NEAR(s.seconds, 0, testing::kLongChainRounding);
   s = splitHours(-0.25);
   EXPECT_EQ(s.hours, 23);
   EXPECT_EQ(s.minutes, 45);
-  EXPECT_NEAR(s.seconds, 0, 1e-9);
+  EXPECT_NEAR(s.seconds, 0, testing::kLongChainRounding);
   s = splitHours(21.318);  // 21:19:04.8
   EXPECT_EQ(s.hours, 21);
   EXPECT_EQ(s.minutes, 19);
-  EXPECT_NEAR(s.seconds, 4.8, 1e-6);
+  EXPECT_NEAR(s.seconds, 4.8, testing::kLongChainRounding);
   s = splitHours(-25.0);
   EXPECT_EQ(s.hours, 23);
   // Whole days before midnight wrap to a plain 0, never −0 ("-0" in %2.0f).
@@ -191,10 +192,10 @@ TEST(SplitHours, WrapsHoursOnly) {
 TEST(SplitDegrees, NegativeKeepsSignOnBothParts) {
   DegreesMinutes d = splitDegrees(-35.75);
   EXPECT_EQ(d.degrees, -35);
-  EXPECT_NEAR(d.minutes, -45, 1e-9);
+  EXPECT_NEAR(d.minutes, -45, testing::kLongChainRounding);
   d = splitDegrees(139.5);
   EXPECT_EQ(d.degrees, 139);
-  EXPECT_NEAR(d.minutes, 30, 1e-9);
+  EXPECT_NEAR(d.minutes, 30, testing::kLongChainRounding);
 }
 
 TEST(StandardZone, RoundsHalfAwayFromZero) {
