@@ -388,7 +388,7 @@ void FrameTest::sessionFilesAreWholeBeforeTheirFirstPaint() {
       box->accept();
     }});
     QVERIFY(!app_->openDocument(paths[2]));
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QCOMPARE(message, QStringLiteral("Cannot open %1: line 5: no city named \"Atlantis\" in location.new").arg(paths[2]));
   QCOMPARE(app_->mainFrame()->mdiArea()->subWindowList().size(), 3);
@@ -419,14 +419,14 @@ void FrameTest::changedDocumentAsksToSaveAndKeepsTheDisplayShown() {
     ModalAnswers answers({answer(QMessageBox::Cancel), answer(QMessageBox::Cancel)});
     QVERIFY(!child->close());
     QVERIFY(!f->close());
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QCOMPARE(f->mdiArea()->subWindowList().size(), 1);
   QVERIFY(!fileBytes(path).contains("display = sky\n"));
   {
     ModalAnswers answers({answer(QMessageBox::Save)});
     QVERIFY(f->close());
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QVERIFY(fileBytes(path).contains("display = sky\n"));
   app_ = std::make_unique<CVornApp>();
@@ -495,7 +495,7 @@ void FrameTest::openRefusesAFileThatIsNoSession() {
       box->accept();
     }});
     QVERIFY(!app_->openDocument(path));
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QVERIFY(message.contains(path));
   QVERIFY(message.contains(QStringLiteral("session")));
@@ -513,7 +513,7 @@ void FrameTest::openRefusesAFileThatIsNoSession() {
       static_cast<QDialog*>(save)->reject();
     }});
     QTest::keyClick(f, Qt::Key_S, Qt::ControlModifier);
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QVERIFY(saveAsked);
   QCOMPARE(fileBytes(path), before);
@@ -635,7 +635,7 @@ void FrameTest::everyCommandFromTheKeyboard() {
     f->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f));
     QTest::keyClick(f, letter, Qt::AltModifier);
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
     QCOMPARE(opened, QString::fromLatin1(className));
   }
 }
@@ -737,7 +737,7 @@ void FrameTest::exportPictureAtTheClientSizeOrATypedOne() {
                             static_cast<QDialog*>(save)->reject();
                           }});
     QTest::keyClick(f, Qt::Key_E, Qt::ControlModifier);
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   // What it then writes at the typed size.
   QVERIFY(!view->exportPictureTo(large, QSize(1600, 1000)));
