@@ -1,6 +1,9 @@
 #include "app/window/main_frame.h"
 
 #include <QCloseEvent>
+#include <QMoveEvent>
+#include <QShowEvent>
+#include <QWindow>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QStyle>
@@ -48,16 +51,46 @@ CMainFrame::CMainFrame(int recentFiles) : mdi_(new QMdiArea) {
   createStatusBar();
   createMenus();
   connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateMenus);
-  // The first size, no larger than the screen's room for windows.
+  // The first size, no larger than the screen's room for windows; the
+  // frame, not known before the window is shown, is taken off when it is.
   const QRect room = screen()->availableGeometry();
   move(room.topLeft());
-  resize(kFirstFrameSize.boundedTo(room.size()));
+  resize(firstClientSize(room.size(), QMargins()));
   updateMenus();
   // The lock keys' indicators follow the keyboard; the status bar's panes
   // follow its width.
   qApp->installEventFilter(this);
   statusBar()->installEventFilter(this);
   showLockKeys(readLockKeys());
+}
+
+QSize firstClientSize(const QSize& room, const QMargins& frame) {
+  return kFirstFrameSize.boundedTo(room.shrunkBy(frame));
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shownBefore_) return;
+  shownBefore_ = true;
+  frameWait_ = QDeadlineTimer(kFrameWaitMs);
+  fitFirstSizeToFrame();
+}
+
+// The window manager moves the window into its frame when it puts one around.
+void CMainFrame::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  if (!frameWait_.hasExpired()) fitFirstSizeToFrame();
+}
+
+void CMainFrame::fitFirstSizeToFrame() {
+  const QWindow* window = windowHandle();
+  const QMargins frame = window != nullptr ? window->frameMargins() : QMargins();
+  if (frame.isNull()) return;
+  frameWait_ = QDeadlineTimer();
+  if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+  const QRect room = screen()->availableGeometry();
+  resize(firstClientSize(room.size(), frame));
+  move(room.topLeft());  // a window's place is its frame's
 }
 
 CMainFrame::~CMainFrame() {

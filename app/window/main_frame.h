@@ -3,7 +3,9 @@
 // for the application.
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QMainWindow>
+#include <QMargins>
 #include <QSize>
 
 #include <map>
@@ -48,6 +50,14 @@ enum CommandId : int {
 
 // The main window's first size, made smaller where the screen is.
 inline constexpr QSize kFirstFrameSize{700, 520};
+// How long after the main window is shown the window manager's frame is
+// waited for to fit the first size, ms.
+inline constexpr int kFrameWaitMs = 2000;
+
+// The main window's first size in the screen's room for windows, the window
+// manager's frame around it included: kFirstFrameSize, made smaller so that
+// the frame too lies within the room.
+QSize firstClientSize(const QSize& room, const QMargins& frame);
 // The ΔT slider's width in the status bar, and the least it gives way to a
 // message, pixels.
 inline constexpr int kSliderWidth = 120;
@@ -109,6 +119,9 @@ class CMainFrame : public QMainWindow {
   // Quitting closes every view first; a changed document may stop it.
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The first size is fitted again once the window manager's frame is known.
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void createActions(int recentFiles);
@@ -122,6 +135,9 @@ class CMainFrame : public QMainWindow {
   void createStatusBar();
   void setDeltaTText(const QString& text);
   void fitStatusPanes();
+  // The first size and place with the frame known: the frame's corner at the
+  // room's, the whole frame within it where the least size allows. Once.
+  void fitFirstSizeToFrame();
   QAction* viewCommand(int id, const QString& text, void (CVornView::*slot)(),
                        const QString& prompt = {});
   QAction* barToggle(const QString& text, QWidget* bar);
@@ -150,6 +166,8 @@ class CMainFrame : public QMainWindow {
   QWidget* help_ = nullptr;
   QList<QAction*> viewMenuBar_;
   QList<QAction*> frameMenuBar_;
+  QDeadlineTimer frameWait_;  // expired: the first size is settled
+  bool shownBefore_ = false;
 };
 
 }  // namespace tarvo::window

@@ -160,7 +160,7 @@ void FilesTest::aFailedSaveSaysWhyAndIsNoRecentFile() {
       box->accept();
     }});
     app_->saveActive();
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QCOMPARE(said, QStringLiteral("Cannot save %1: No space left on device").arg(path));
   QCOMPARE(fileBytes(path), kOldSession);
@@ -213,7 +213,7 @@ void FilesTest::theOverwriteQuestionNamesTheFileWritten() {
       };
       ModalAnswers answers(steps);
       c.start();
-      QTRY_VERIFY(answers.done());
+      QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
       QCOMPARE(asked, replaceQuestion(written));
       QVERIFY2(asked.startsWith(c.written + QStringLiteral(" already exists.")), qPrintable(asked));
       if (answer == QMessageBox::No) QCOMPARE(fileBytes(written), QByteArray("old"));
@@ -259,7 +259,7 @@ void FilesTest::ctrlSAsksWhenTheFileIsNoLongerTheSession() {
         static_cast<QDialog*>(w)->reject();
       }});
       app_->saveActive();
-      QTRY_VERIFY(answers.done());
+      QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
     }
     QVERIFY2(title.startsWith(c.why), qPrintable(title));
     QCOMPARE(QFileInfo(path).isSymLink(), replaced.isSymLink());

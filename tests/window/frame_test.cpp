@@ -135,6 +135,11 @@ void FrameTest::startShowsOneMaximisedView() {
   QCOMPARE(children[0]->windowTitle(), QStringLiteral("Tarvo1"));
   // The view fills the area.
   QCOMPARE(f->activeView()->size(), children[0]->contentsRect().size());
+  // Where the screen is small, the window manager's frame (left, top,
+  // right, bottom) is taken off the room too, so that all of it is seen.
+  QCOMPARE(firstClientSize({1024, 600}, {1, 20, 1, 5}), QSize(700, 520));
+  QCOMPARE(firstClientSize({1024, 540}, {1, 20, 1, 5}), QSize(700, 515));
+  QCOMPARE(firstClientSize({690, 900}, {4, 30, 4, 4}), QSize(682, 520));
 }
 
 void FrameTest::toolBarButtonsInOrder() {
@@ -383,7 +388,7 @@ void FrameTest::sessionFilesAreWholeBeforeTheirFirstPaint() {
       box->accept();
     }});
     QVERIFY(!app_->openDocument(paths[2]));
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QCOMPARE(message, QStringLiteral("Cannot open %1: line 5: no city named \"Atlantis\" in location.new").arg(paths[2]));
   QCOMPARE(app_->mainFrame()->mdiArea()->subWindowList().size(), 3);
@@ -414,14 +419,14 @@ void FrameTest::changedDocumentAsksToSaveAndKeepsTheDisplayShown() {
     ModalAnswers answers({answer(QMessageBox::Cancel), answer(QMessageBox::Cancel)});
     QVERIFY(!child->close());
     QVERIFY(!f->close());
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QCOMPARE(f->mdiArea()->subWindowList().size(), 1);
   QVERIFY(!fileBytes(path).contains("display = sky\n"));
   {
     ModalAnswers answers({answer(QMessageBox::Save)});
     QVERIFY(f->close());
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QVERIFY(fileBytes(path).contains("display = sky\n"));
   app_ = std::make_unique<CVornApp>();
@@ -490,7 +495,7 @@ void FrameTest::openRefusesAFileThatIsNoSession() {
       box->accept();
     }});
     QVERIFY(!app_->openDocument(path));
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QVERIFY(message.contains(path));
   QVERIFY(message.contains(QStringLiteral("session")));
@@ -508,7 +513,7 @@ void FrameTest::openRefusesAFileThatIsNoSession() {
       static_cast<QDialog*>(save)->reject();
     }});
     QTest::keyClick(f, Qt::Key_S, Qt::ControlModifier);
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   QVERIFY(saveAsked);
   QCOMPARE(fileBytes(path), before);
@@ -630,7 +635,7 @@ void FrameTest::everyCommandFromTheKeyboard() {
     f->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(f));
     QTest::keyClick(f, letter, Qt::AltModifier);
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
     QCOMPARE(opened, QString::fromLatin1(className));
   }
 }
@@ -732,7 +737,7 @@ void FrameTest::exportPictureAtTheClientSizeOrATypedOne() {
                             static_cast<QDialog*>(save)->reject();
                           }});
     QTest::keyClick(f, Qt::Key_E, Qt::ControlModifier);
-    QTRY_VERIFY(answers.done());
+    QTRY_VERIFY_WITH_TIMEOUT(answers.done(), kModalWaitMs);
   }
   // What it then writes at the typed size.
   QVERIFY(!view->exportPictureTo(large, QSize(1600, 1000)));

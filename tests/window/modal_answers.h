@@ -14,6 +14,10 @@
 
 namespace tarvo::window {
 
+// How long a test waits for its modal windows to be answered and closed: a
+// loaded machine (parallel builds and tests) can take seconds for a dialog.
+inline constexpr int kModalWaitMs = 30000;
+
 // Answers the modal windows that open, one step each, in order.
 class ModalAnswers : public QObject {
  public:
