@@ -229,6 +229,24 @@ inline constexpr double kMeanLunationD = 0.01;
 // The mean full moon of 2000 January 21 against the date's noon, days.
 inline constexpr double kMeanFullMoonD = 0.5;
 
+// ΔT sampled every 0.01 year moves by less than this: the parabola's 95 s a
+// year at −13000 and the seams at −800 and 3190 (below 1.1 s), no step.
+inline constexpr double kDeltaTHundredthYearStepS = 1.2;
+
+// The planets' theory against the Swiss Ephemeris, worst of a year, degrees.
+inline constexpr double kPlanetTheoryDeg = 2.0;
+
+// The fitted extension of the ephemeris against the files, over 400 days next
+// to them: the Moon − Sun longitude and latitude sum, arcseconds, and the
+// Moon's distance, kilometres.
+inline constexpr double kExtensionLongitudeArcsec = 15.0;
+inline constexpr double kExtensionLatitudeArcsec = 4.0;
+inline constexpr double kExtensionDistanceKm = 10.0;
+
+// The Sun the sky chart takes from the elements against the Sun's theory
+// (within 0.03° near 2000).
+inline constexpr double kSunFromElementsDeg = 0.05;
+
 // --- Pictures ----------------------------------------------------------------
 
 // A point picked on the map lands within a pixel of where it was drawn, and

@@ -94,9 +94,9 @@ TEST(ExtensionModel, CommittedModelsMatchTheFilesNearTheirEnds) {
       worstKm = std::max(worstKm, std::fabs(m.moon.distanceAu - f->moon.distanceAu) * 149597870.7);
     }
   }
-  EXPECT_LT(worstLon, 15.0);
-  EXPECT_LT(worstLat, 4.0);
-  EXPECT_LT(worstKm, 10.0);
+  EXPECT_LT(worstLon, testing::kExtensionLongitudeArcsec);
+  EXPECT_LT(worstLat, testing::kExtensionLatitudeArcsec);
+  EXPECT_LT(worstKm, testing::kExtensionDistanceKm);
   std::printf("committed models against the files near their ends: worst %.2f\" longitude, %.2f\" latitude, %.2f km\n",
               worstLon, worstLat, worstKm);
 }

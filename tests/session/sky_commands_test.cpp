@@ -250,7 +250,7 @@ TEST_F(SkyCommands, ChartSunFromTheElementsMatchesTheSunTheoryIn2025) {
                 std::cos(r.anchors.sunDecDeg * kDegToRad) * std::cos(theory.sunDecDeg * kDegToRad) *
                     std::cos((r.anchors.sunRaDeg - theory.sunRaDeg) * kDegToRad)) /
       kDegToRad;
-  EXPECT_LT(separationDeg, 0.05);
+  EXPECT_LT(separationDeg, testing::kSunFromElementsDeg);
   EXPECT_NEAR(angleDiffDeg(r.anchors.greenwichSiderealDeg, theory.greenwichSiderealDeg), 0.0, testing::kSiderealTheoryDeg);
 }
 

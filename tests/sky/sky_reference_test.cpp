@@ -173,7 +173,7 @@ TEST_F(SwissEphemerisTest, PlanetsApproximateExactlyWhereTheyExceedTwoDegrees) {
     const bool flagged = planetPlacesApproximate(start) || planetPlacesApproximate(start + kRowSpanDays);
     std::printf("[ measured ] year %6d  worst planet %.3f deg%s\n", year, worst, flagged ? "  (approximate)" : "");
     if (!flagged) {
-      EXPECT_LE(worst, 2.0) << year;
+      EXPECT_LE(worst, testing::kPlanetTheoryDeg) << year;
     } else {
       EXPECT_GT(worst, 1.5) << year;
     }
