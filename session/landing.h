@@ -46,7 +46,9 @@ ClockMonth localClockMonth();
 void resetForPaint(SessionState& state);
 
 // Lands on the cursor: with pendingAction 1 takes the cursor from clock
-// first; closes the reader, opens it at (year, month), copies the entry into
+// first; lands the reader on the first eclipse whose UT date under the
+// session's ΔT choice is at or after (year, month) (landOnMonth: on into the
+// next file when the cursor's file ends before it), copies the entry into
 // the state and recomputes deltaT; then tests the entry and sets
 // pendingAction to 7 when the search criteria ask to step on (0 otherwise).
 // A cursor after the catalogue's last eclipse is the end of the catalogue
